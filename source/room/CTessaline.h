@@ -1,0 +1,72 @@
+// The room reverb DSP object: places the input in a modelled room by convolving each ear
+// with a 69632-sample response built from three component tables of the chosen position.
+#pragma once
+
+#include "core/CPlugIn.h"
+
+#include <cstdint>
+#include <memory>
+
+class CPartitionedConvolver;
+class CDelayLine;
+
+class CTessaline : public CPlugIn
+{
+public:
+    CTessaline();
+    ~CTessaline() override;
+
+    bool prepare() override;
+    bool processFrame(const float* in, float* out, uint32_t inChannels, uint32_t outChannels) override;
+    bool controlChanged(uint32_t uId) override;
+    bool postConstruct() override;
+    bool processInterleavedBuffer(float* in, float* out, uint32_t unused1, uint32_t unused2,
+                                  uint32_t sampleCount) override;
+    bool processBuffers(float** in, float** out, uint32_t channels, uint32_t frames) override;
+    bool declareControls() override;
+    void* uiMessage(CUiMessage* message) override;
+
+    // Control ids (= positions in the control list = host parameter ids).
+    enum ControlId : uint32_t
+    {
+        kGain = 0,
+        kPosition = 1,
+        kVolLR = 2,
+        kAbsLR = 3,
+        kVolFB = 4,
+        kAbsFB = 5,
+        kVolCF = 6,
+        kAbsCF = 7,
+        kDecayType = 8,
+        kStereoMono = 9,
+        kLeftRight = 10,
+        kControlCount = 11,
+    };
+
+    // Engine (owned).
+    std::unique_ptr<CPartitionedConvolver> m_pEarlyLeft;
+    std::unique_ptr<CPartitionedConvolver> m_pEarlyRight;
+    std::unique_ptr<CPartitionedConvolver> m_pLateLeft;
+    std::unique_ptr<CPartitionedConvolver> m_pLateRight;
+    std::unique_ptr<CDelayLine> m_pLateDelayLeft;
+    std::unique_ptr<CDelayLine> m_pLateDelayRight;
+
+    // Controls.
+    float m_fGain = 0.5f;
+    uint32_t m_uPosition = 0;
+    float m_fVolLR = 1.0f;
+    float m_fAbsLR = 7.0f;
+    float m_fVolFB = 1.0f;
+    float m_fAbsFB = 7.0f;
+    float m_fVolCF = 1.0f;
+    float m_fAbsCF = 7.0f;
+    int32_t m_nCurveType = 1;
+    uint32_t m_fStereoMono = 0;
+    uint32_t m_fLeftRight = 0;
+
+private:
+    void buildRoom();
+};
+
+// The effect's creation function; the host adapter calls postConstruct afterwards.
+CPlugIn* createPlugIn();
