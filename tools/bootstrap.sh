@@ -1,0 +1,40 @@
+#!/bin/sh
+# Installs every Debian package that building and testing Tessaline needs.
+#   root, something missing  -> apt-get update, then apt-get install
+#   not root, something missing -> prints the exact apt-get line and exits 1
+#   everything present -> does nothing
+set -eu
+
+PACKAGES="
+cmake ninja-build g++ pkg-config binutils
+libgtest-dev libgmock-dev libbenchmark-dev
+juce-modules-source-data juce-modules-source
+libcairo2-dev libsndfile1-dev libzita-convolver-dev
+clang libclang-rt-14-dev
+libfreetype-dev libfontconfig1-dev libx11-dev libxext-dev libxrandr-dev
+libxinerama-dev libxcursor-dev libasound2-dev
+"
+
+missing=""
+for p in $PACKAGES; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  case "$status" in
+    "install ok installed") ;;
+    *) missing="$missing $p" ;;
+  esac
+done
+
+[ -z "$missing" ] && exit 0
+
+line="apt-get install -y --no-install-recommends$missing"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Tessaline needs these Debian packages. Run as root:" >&2
+  echo "  apt-get update && $line" >&2
+  exit 1
+fi
+
+echo "bootstrap: installing$missing" >&2
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+# shellcheck disable=SC2086
+apt-get install -y -q --no-install-recommends $missing
