@@ -15,7 +15,8 @@ public:
     uint32_t controlCount() const;
     // The record at a position, or null past the end.
     CControlEntry* controlAt(uint32_t position) const;
-    // Unlinks and frees the first node whose uId equals the record's uId.
+    // Unlinks and frees the first node whose uId equals the record's uId. A control table built
+    // over the list must be rebuilt afterwards.
     void removeControl(const CControlEntry& record);
     void clearControls();
 

@@ -43,16 +43,22 @@ public:
     virtual void hostMessage(uint32_t type, CHostMessage& message);               // slot 15
     virtual bool reportDependentControls(uint32_t uId, float plainValue,
                                          CDependentControl** list, bool flag);    // slot 16
+    // Frees a list whose nodes were allocated with new, the last node first.
     virtual void releaseDependentList(CDependentControl** list);                  // slot 17
     virtual void* uiMessage(CUiMessage* message);                                 // slot 18
     virtual bool processAuxInput(CAuxInputInfo* info);                            // slot 19
 
     // Control access by position (0 .. m_nControlCount-1). Safe no-ops on a missing table/entry.
+    // The set operations clamp into range and ignore a non-finite value (no change, no
+    // controlChanged).
     float getControlValue(uint32_t position) const;
+    // The bound value's linear position in fMin..fMax (0..1); 0 for an empty range.
+    float getControlNormalized(uint32_t position) const;
     void setControlNormalized(uint32_t position, float normalized, bool applyNow);
     void setControlPlain(uint32_t position, float plain);
 
-    // Vector joystick (see the joystick mix in CPlugInJoystick.cpp).
+    // Vector joystick (see the joystick mix in CPlugInJoystick.cpp). Positions are clamped to
+    // -1..1; a non-finite position is ignored.
     void getJoystickValues(float& x, float& y) const;
     void setJoystickX(float x, bool rotated);
     void setJoystickY(float y, bool rotated);
@@ -66,6 +72,7 @@ public:
     static JoystickMix mixJoystick(double x, double y, bool rotated);
 
     // Builds m_nControlCount, the control table and the value table from m_ControlList.
+    // The table points at the list's own nodes: rebuild it after changing the list.
     void buildControlTables();
 
     // --- members read or written by the host adapter and the effect ---
@@ -95,4 +102,10 @@ public:
 
 protected:
     CControlEntry* entryAt(uint32_t position) const;
+
+private:
+    void writeControl(CControlEntry& entry, float plain, bool applyNow, bool truncateInt);
+    void applyJoystickValues(const CHostMessage& message);
+    static bool storeJoystickPosition(CControlEntry& axis, float position, bool toTarget);
+    void sendJoystickMix(bool rotated);
 };
