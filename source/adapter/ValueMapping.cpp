@@ -1,0 +1,59 @@
+#include "ValueMapping.h"
+
+#include "ApproxMath.h"
+
+#include <cmath>
+
+namespace Steinberg {
+namespace Vst {
+namespace Vava2DUZ3 {
+
+namespace {
+// Octaves spanned by the control's range, in the approximation both directions share.
+float voltOctaveSpan(const CControlEntry& control)
+{
+    return approxLog2(control.fMax / control.fMin);
+}
+} // namespace
+
+float mapVoltOctave(const CControlEntry& control, double normalized)
+{
+    const float exponent = static_cast<float>(static_cast<double>(voltOctaveSpan(control)) * normalized);
+    const float plain = approxPow2(exponent) * control.fMin;
+    return (plain - control.fMin) / (control.fMax - control.fMin);
+}
+
+float parameterToPosition(const CControlEntry& control, double normalized)
+{
+    if (control.bLogControl)
+    {
+        // One decade of position spread over the host range: u = log10(1 + 9 v).
+        const float v = static_cast<float>(normalized);
+        return static_cast<float>(std::log10(9.0 * static_cast<double>(v) + 1.0));
+    }
+    if (control.bVoltOctave)
+        return mapVoltOctave(control, normalized);
+    return static_cast<float>(normalized);
+}
+
+double positionToParameter(const CControlEntry& control, double plain)
+{
+    const float p = static_cast<float>(plain);
+    if (control.bVoltOctave)
+    {
+        const float ratio = p / control.fMin;
+        return static_cast<float>(static_cast<double>(approxLog2(ratio))
+                                  / static_cast<double>(voltOctaveSpan(control)));
+    }
+    const float u = (p - control.fMin) / (control.fMax - control.fMin);
+    if (control.bLogControl)
+    {
+        const float decade = std::pow(10.0f, u);
+        return static_cast<float>((static_cast<double>(decade) - 1.0) / 9.0);
+    }
+    return u;
+}
+
+} // namespace Vava2DUZ3
+} // namespace Vst
+} // namespace Steinberg

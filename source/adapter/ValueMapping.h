@@ -1,0 +1,20 @@
+// Mapping between a host parameter's normalized value and the linear control position the
+// DSP object takes. Logarithmic and volt/octave controls warp the host value; all others pass.
+#pragma once
+
+#include "core/CControlEntry.h"
+
+namespace Steinberg {
+namespace Vst {
+namespace Vava2DUZ3 {
+
+// Normalized host value -> linear position u for setControlNormalized.
+float parameterToPosition(const CControlEntry& control, double normalized);
+// Plain value -> normalized host value (used when a preset is applied).
+double positionToParameter(const CControlEntry& control, double plain);
+// Volt/octave branch of parameterToPosition: u such that plain = min * (max/min)^v.
+float mapVoltOctave(const CControlEntry& control, double normalized);
+
+} // namespace Vava2DUZ3
+} // namespace Vst
+} // namespace Steinberg

@@ -1,0 +1,28 @@
+// Range parameter of a volt/octave control: equal steps of the host value give equal ratios of
+// the plain value, plain = min * (max / min)^v, using the fast log2/pow2 approximations.
+#pragma once
+
+#include "public.sdk/source/vst/vstparameters.h"
+
+namespace Steinberg {
+namespace Vst {
+namespace Vava2DUZ3 {
+
+class VoltOctaveParameter : public RangeParameter
+{
+public:
+    VoltOctaveParameter(const TChar* title, ParamID id, const TChar* units, ParamValue minPlain,
+                        ParamValue maxPlain, ParamValue defaultValuePlain, int32 stepCount,
+                        int32 flags, UnitID unitId);
+
+    void toString(ParamValue valueNormalized, String128 string) const SMTG_OVERRIDE;
+    bool fromString(const TChar* string, ParamValue& valueNormalized) const SMTG_OVERRIDE;
+    ParamValue toPlain(ParamValue valueNormalized) const SMTG_OVERRIDE;
+    ParamValue toNormalized(ParamValue plainValue) const SMTG_OVERRIDE;
+
+    OBJ_METHODS(VoltOctaveParameter, RangeParameter)
+};
+
+} // namespace Vava2DUZ3
+} // namespace Vst
+} // namespace Steinberg
