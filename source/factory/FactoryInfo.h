@@ -1,0 +1,13 @@
+// The factory information and the one class record this module offers to hosts.
+#pragma once
+
+#include "pluginterfaces/base/ipluginbase.h"
+
+namespace Tessaline {
+
+// Vendor, address, contact text and the UTF-16 flag, every text truncated to its field.
+void fillFactoryInfo(Steinberg::PFactoryInfo& info);
+// The Processor class: zeroed, then filled with the fixed texts and the class id.
+void fillClassInfo(Steinberg::PClassInfo2& info);
+
+} // namespace Tessaline
