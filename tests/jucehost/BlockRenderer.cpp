@@ -1,5 +1,6 @@
 #include "BlockRenderer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace jucehost {

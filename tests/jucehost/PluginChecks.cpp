@@ -4,7 +4,10 @@
 #include "TestSignal.h"
 
 #include <cstring>
+#include <iomanip>
+#include <sstream>
 #include <iostream>
+#include <iterator>
 
 namespace jucehost {
 namespace {
@@ -30,6 +33,14 @@ juce::String parameterIdOf(juce::AudioProcessorParameter& parameter)
     return "?";
 }
 
+// Enough digits to tell any two floats apart.
+juce::String exact(float value)
+{
+    std::ostringstream text;
+    text << std::setprecision(9) << value;
+    return text.str();
+}
+
 // First place two renders differ, or -1 when they are bit-identical.
 int firstDifference(const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b, int channel)
 {
@@ -52,8 +63,8 @@ bool requireIdenticalRenders(const RenderResult& first, const RenderResult& fres
         if (at >= 0) {
             return fail("state round trip: outputs differ, first at channel " + juce::String(channel)
                         + " sample " + juce::String(at) + " (first instance "
-                        + juce::String(first.output.getSample(channel, at), 9) + ", fresh instance "
-                        + juce::String(fresh.output.getSample(channel, at), 9) + ")");
+                        + exact(first.output.getSample(channel, at)) + ", fresh instance "
+                        + exact(fresh.output.getSample(channel, at)) + ")");
         }
     }
     return true;
