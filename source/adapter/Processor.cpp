@@ -64,6 +64,11 @@ tresult PLUGIN_API Processor::initialize(FUnknown* context)
     {
         if (!m_pPlugIn)
             createPlugIn();
+        // A host that initializes twice with no context is not refused by the base; start
+        // from empty lists so nothing is ever declared twice.
+        parameters.removeAll();
+        removeAllBusses();
+        m_MeterParamIds.clear();
         declareBuses();
         if (m_pPlugIn)
         {

@@ -110,6 +110,8 @@ public:
     void forwardMidiParameter(int32 id, double value);
 
     CPlugIn* plugIn() const { return m_pPlugIn; }
+    // Ids of the read-only meter parameters, in registration order.
+    const std::vector<int32>& meterParamIds() const { return m_MeterParamIds; }
 
     OBJ_METHODS(Processor, SingleComponentEffect)
     tresult PLUGIN_API queryInterface(const TUID iid, void** obj) SMTG_OVERRIDE;

@@ -1,0 +1,158 @@
+// A small DSP object for adapter tests: controls are declared per test, and every MIDI and
+// editor call the adapter makes is recorded.
+#pragma once
+
+#include "adapter/Processor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace AdapterTest {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using namespace Steinberg::Vst::Vava2DUZ3;
+
+struct MidiCall
+{
+    std::string op;
+    int64_t a = 0, b = 0, c = 0, d = 0;
+    float f = 0.0f;
+    bool operator==(const MidiCall& o) const
+    {
+        return op == o.op && a == o.a && b == o.b && c == o.c && d == o.d && f == o.f;
+    }
+};
+
+inline std::ostream& operator<<(std::ostream& os, const MidiCall& m)
+{
+    return os << m.op << "(" << m.a << "," << m.b << "," << m.c << "," << m.d << "," << m.f << ")";
+}
+
+class FixtureDsp : public CPlugIn
+{
+public:
+    float values[16] = {};
+    uint32_t choices[16] = {};
+    int32_t integers[16] = {};
+    std::vector<MidiCall> midi;
+    std::vector<CUiMessage> uiMessages;
+
+    // Appends a control bound to values[position]; returns the list's copy for further edits.
+    CControlEntry& addControl(const char* name, int32_t kind, int32_t dataType, float min, float max,
+                              float initial)
+    {
+        const auto position = m_ControlList.controlCount();
+        CControlEntry record;
+        record.nKind = kind;
+        record.uId = 100 + position;
+        record.nDataType = dataType;
+        record.fMin = min;
+        record.fMax = max;
+        record.nPrecision = 2;
+        values[position] = initial;
+        choices[position] = static_cast<uint32_t>(initial);
+        integers[position] = static_cast<int32_t>(initial);
+        if (dataType == kDataUint)
+            record.pUintVar = &choices[position];
+        else if (dataType == kDataInt)
+            record.pIntVar = &integers[position];
+        else
+            record.pFloatVar = &values[position];
+        CControlEntry::setText(record.szName, name);
+        CControlEntry* entry = m_ControlList.appendControl(record);
+        buildControlTables();
+        return *entry;
+    }
+
+    bool midiNoteOff(uint32_t ch, uint32_t note, uint32_t vel, bool all) override
+    {
+        midi.push_back({"noteOff", ch, note, vel, all ? 1 : 0, 0.0f});
+        return true;
+    }
+    bool midiModWheel(uint32_t ch, uint32_t value) override
+    {
+        midi.push_back({"modWheel", ch, value, 0, 0, 0.0f});
+        return true;
+    }
+    bool midiPitchBend(uint32_t ch, int32_t value, float normalized) override
+    {
+        midi.push_back({"pitchBend", ch, value, 0, 0, normalized});
+        return true;
+    }
+    bool midiMessage(uint8_t ch, uint8_t status, uint8_t d1, uint8_t d2) override
+    {
+        midi.push_back({"message", ch, status, d1, d2, 0.0f});
+        return true;
+    }
+    void* uiMessage(CUiMessage* message) override
+    {
+        uiMessages.push_back(*message);
+        return nullptr;
+    }
+};
+
+// The DSP object the next Processor built with makeFixture receives (set up by the test).
+inline FixtureDsp*& pendingFixture()
+{
+    static FixtureDsp* pending = nullptr;
+    return pending;
+}
+
+inline CPlugIn* makeFixture()
+{
+    FixtureDsp* dsp = pendingFixture();
+    pendingFixture() = nullptr;
+    return dsp;
+}
+
+// A Processor around a fixture DSP object, released at the end of the test.
+struct ProcessorHolder
+{
+    Processor* processor = nullptr;
+    FixtureDsp* dsp = nullptr;
+
+    explicit ProcessorHolder(FixtureDsp* fixture) : dsp(fixture)
+    {
+        pendingFixture() = fixture;
+        processor = new Processor(&makeFixture);
+    }
+    ~ProcessorHolder()
+    {
+        processor->terminate();
+        processor->release();
+    }
+    Processor* operator->() const { return processor; }
+};
+
+inline std::string toUtf8(const char16* text)
+{
+    std::string out;
+    for (; text && *text; ++text)
+    {
+        const char16 c = *text;
+        if (c < 0x80)
+            out.push_back(static_cast<char>(c));
+        else if (c < 0x800)
+        {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+        else
+        {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+inline std::u16string toUtf16(const std::string& ascii)
+{
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+} // namespace AdapterTest
