@@ -1,8 +1,15 @@
 #include "public.sdk/source/vst/vstsinglecomponenteffect.h"
 
-#include <cstring>
+#include "pluginterfaces/gui/iplugview.h"
 
 namespace Steinberg {
+
+// The Debian SDK subset declares IPlugView's interface id and uses it (the edit controller's
+// editor view answers IPlugView) but defines it nowhere. Defined here, where every user of the
+// edit controller links it in before the SDK library; weak, so that a library defining it as well
+// (a GUI binding's id file) wins without a duplicate definition.
+__attribute__ ((weak)) const FUID IPlugView::iid (IPlugView_iid);
+
 namespace Vst {
 
 // The SDK library compiles the edit controller with its state pair named setState/getState; here
