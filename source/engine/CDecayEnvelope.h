@@ -1,0 +1,45 @@
+// A decay envelope over absolute response indices i, produced on demand for the partition a
+// convolver stage is gathering rather than stored for every index:
+//   exponential law (curve 0):  env[i] = exp(−(i·a) / fs)
+//   hyperbolic law (others):    env[i] = fs / (i·(a·7.5 + 0.07) + fs)
+// The exponential is formed as exp(−(start·a)/fs) · exp(−(k·a)/fs) for offset k within a
+// partition, with the second factor tabulated per setting, so a change of setting costs one
+// pass over a partition's length instead of one exponential per index of the response.
+// Before the first set() the envelope is zero everywhere.
+// No allocation, locking or system calls after construction.
+#pragma once
+
+#include "engine/AlignedArray.h"
+
+class CDecayEnvelope
+{
+public:
+    // partitionSize: the longest run fill() is asked for within one partition.
+    explicit CDecayEnvelope(int partitionSize);
+
+    // [audio or main thread, never concurrently with fill] A negative or non-finite
+    // absorption counts as 0, a sample rate below 1 as 1.
+    void set(double absorption, int sampleRate, int curveType);
+
+    // [main thread] Back to zero everywhere, as before the first set().
+    void zero();
+
+    // [audio thread] out[k] = env[partitionStart + offset + k] for k < count, where
+    // offset + count <= partitionSize.
+    void fill(int partitionStart, int offset, int count, double* out);
+
+    bool isExponential() const { return m_eLaw == Law::kExponential; }
+
+private:
+    enum class Law { kZero, kExponential, kHyperbolic };
+
+    void buildPowers();
+
+    Law m_eLaw = Law::kZero;
+    double m_dAbsorption = 0.0;
+    double m_dSampleRate = 1.0;
+    double m_dHyperbolicRate = 0.0;   // a·7.5 + 0.07
+    AlignedArray<double> m_Powers;     // exp(−(k·a)/fs), k < partitionSize
+    int m_nSeedStart = -1;             // partition start of m_dSeed; −1: none
+    double m_dSeed = 0.0;              // exp(−(start·a)/fs)
+};

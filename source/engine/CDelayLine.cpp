@@ -1,0 +1,44 @@
+#include "engine/CDelayLine.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int bufferSizeFor(int sampleRate) { return std::max(2, 2 * std::max(sampleRate, 0)); }
+
+double fraction(double percent) { return std::isfinite(percent) ? percent / 100.0 : 0.0; }
+
+} // namespace
+
+CDelayLine::CDelayLine(int sampleRate, int delaySamples, double feedbackPercent, double wetPercent)
+    : m_Buffer(static_cast<std::size_t>(bufferSizeFor(sampleRate)))
+    , m_nBufferSize(bufferSizeFor(sampleRate))
+    , m_nSampleRate(sampleRate)
+{
+    reset(delaySamples, feedbackPercent, wetPercent);
+}
+
+void CDelayLine::reset(int delaySamples, double feedbackPercent, double wetPercent)
+{
+    m_nDelaySamples = std::clamp(delaySamples, 0, m_nBufferSize - 1);
+    m_dFeedback = fraction(feedbackPercent);
+    m_dWet = fraction(wetPercent);
+    m_nWriteIndex = 0;
+    m_nReadIndex = -m_nDelaySamples;
+    if (m_nReadIndex < 0)
+        m_nReadIndex += m_nBufferSize;
+    m_Buffer.zero();
+    m_dOutput = 0.0;
+}
+
+void CDelayLine::processSample(double x)
+{
+    const double y = m_nDelaySamples == 0 ? x : m_Buffer[m_nReadIndex];
+    m_Buffer[m_nWriteIndex] = m_dFeedback * y + x;
+    if (++m_nWriteIndex == m_nBufferSize)
+        m_nWriteIndex = 0;
+    if (++m_nReadIndex == m_nBufferSize)
+        m_nReadIndex = 0;
+    m_dOutput = (1.0 - m_dWet) * x + m_dWet * y;
+}

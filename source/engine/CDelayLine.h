@@ -1,0 +1,34 @@
+// A circular delay with feedback and wet/dry mix; the room uses it with feedback 0 % and wet
+// 100 % as the pure 256-sample delay that aligns a late stage with its early stage.
+// No allocation, locking or system calls after construction.
+#pragma once
+
+#include "engine/AlignedArray.h"
+
+class CDelayLine
+{
+public:
+    // [main thread] Buffer of 2·sampleRate samples (at least 2), then reset(...).
+    CDelayLine(int sampleRate, int delaySamples, double feedbackPercent, double wetPercent);
+
+    // [audio thread] New settings, buffer and indices cleared. The delay is clamped to
+    // 0 … buffer size − 1; non-finite percentages count as 0.
+    void reset(int delaySamples, double feedbackPercent, double wetPercent);
+    // [audio thread] Consumes one sample.
+    void processSample(double x);
+    double output() const { return m_dOutput; }
+
+    int delaySamples() const { return m_nDelaySamples; }
+    int bufferSize() const { return m_nBufferSize; }
+
+private:
+    AlignedArray<double> m_Buffer;
+    int m_nReadIndex = 0;
+    int m_nWriteIndex = 0;
+    int m_nBufferSize;
+    int m_nSampleRate;
+    double m_dFeedback = 0.0;
+    double m_dWet = 1.0;
+    int m_nDelaySamples = 0;
+    double m_dOutput = 0.0;
+};

@@ -1,0 +1,148 @@
+// Construction and the per-sample path of a convolver stage.
+#include "engine/CPartitionedConvolver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+bool isPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+// Validates the geometry before anything is allocated; returns P.
+int checkedPartitions(int responseLength, int stageLength, int partitionSize, int stageStart)
+{
+    if (partitionSize < 2 || !isPowerOfTwo(partitionSize) || stageLength < partitionSize)
+        throw std::invalid_argument("CPartitionedConvolver: partition size");
+    const int partitions = stageLength / partitionSize;
+    if (!isPowerOfTwo(partitions) || stageStart < 0 ||
+        static_cast<long>(stageStart) + static_cast<long>(partitions) * partitionSize > responseLength)
+        throw std::invalid_argument("CPartitionedConvolver: stage region");
+    return partitions;
+}
+
+} // namespace
+
+CPartitionedConvolver::CPartitionedConvolver(int position, int sampleRate, int ear, int responseLength,
+                                             int stageLength, int partitionSize, int stageStart)
+    : m_nResponseLength(responseLength)
+    , m_nPartitions(checkedPartitions(responseLength, stageLength, partitionSize, stageStart))
+    , m_nPartitionSize(partitionSize)
+    , m_nBlockLength(partitionSize)
+    , m_nFFTSize(2 * partitionSize)
+    , m_nIndex(0)
+    , m_nLoadPos(stageStart)
+    , m_nStageStart(stageStart)
+    , m_nWrapPos(stageStart)
+    , m_nStageEnd(stageStart + m_nPartitions * partitionSize)
+    , m_nEar(ear)
+    , m_nChunk(std::min(partitionSize, kMaxChunk))
+    , m_ResponseBlock(2 * partitionSize)
+    , m_OutputBlock(2 * partitionSize)
+    , m_InputBlock(2 * partitionSize)
+    , m_OutputSpectrum(partitionSize + 1)
+    , m_EnvFB(partitionSize)
+    , m_EnvLR(partitionSize)
+    , m_EnvCF(partitionSize)
+    , m_pResponseFFT(new ARFFT(2 * partitionSize))
+    , m_pInputFFT(new ARFFT(2 * partitionSize))
+    , m_pInverseFFT(new BRFFT(2 * partitionSize))
+    , m_pSpectra(new CPartitionSpectra(m_nPartitions * partitionSize, partitionSize))
+    , m_pCompFB(new CComponentIR{responseLength, nullptr})
+    , m_pCompLR(new CComponentIR{responseLength, nullptr})
+    , m_pCompCF(new CComponentIR{responseLength, nullptr})
+    , m_pTableFB(nullptr)
+    , m_pTableLR(nullptr)
+    , m_pTableCF(nullptr)
+    , m_Silence(kMaxChunk)
+{
+    clear();
+    loadPosition(position, sampleRate);
+}
+
+CPartitionedConvolver::~CPartitionedConvolver() = default;
+
+void CPartitionedConvolver::clear()
+{
+    m_ResponseBlock.zero();
+    m_OutputBlock.zero();
+    m_InputBlock.zero();
+    m_OutputSpectrum.zero();
+    m_EnvFB.zero();
+    m_EnvLR.zero();
+    m_EnvCF.zero();
+}
+
+void CPartitionedConvolver::resetSignal()
+{
+    m_ResponseBlock.zero();
+    m_OutputBlock.zero();
+    m_InputBlock.zero();
+    m_OutputSpectrum.zero();
+    // The previous block end's spectra are read during the next block: back to zero too.
+    std::fill(m_pResponseFFT->spectrum, m_pResponseFFT->spectrum + m_nFFTSize, Complex());
+    std::fill(m_pInputFFT->spectrum, m_pInputFFT->spectrum + m_nFFTSize, Complex());
+    std::fill(m_pInverseFFT->timeData, m_pInverseFFT->timeData + m_nFFTSize, Complex());
+    m_pSpectra->clear();
+    m_nIndex = 0;
+    m_nLoadPos = m_nStageStart;
+}
+
+void CPartitionedConvolver::processSample(double x)
+{
+    const int j = m_nIndex;
+    const int c = m_nPartitionSize;
+    m_InputBlock[j] = std::isfinite(x) ? x : 0.0;
+
+    // Build this block's response partition a chunk at a time, from the settings of now.
+    if ((j & (m_nChunk - 1)) == 0)
+        shapeChunk(m_nLoadPos, j, m_nChunk, m_ResponseBlock.get() + j);
+
+    // Bin j of the spectra transformed at the last block end; at bin 0 the real Nyquist
+    // value rides in the imaginary part of the real DC value.
+    const Complex* responseSpectrum = m_pResponseFFT->spectrum;
+    const Complex* inputSpectrum = m_pInputFFT->spectrum;
+    Complex h = responseSpectrum[j];
+    Complex X = inputSpectrum[j];
+    if (j == 0) {
+        h = Complex(responseSpectrum[0].real(), responseSpectrum[c].real());
+        X = Complex(inputSpectrum[0].real(), inputSpectrum[c].real());
+    }
+    m_pSpectra->accumulate(j + m_nLoadPos - m_nStageStart, X, h);
+    const Complex S = m_pSpectra->sum();
+    if (j > 0) {
+        m_OutputSpectrum[j] = S;
+    } else {
+        m_OutputSpectrum[0] = Complex(S.real(), 0.0);
+        m_OutputSpectrum[c] = Complex(S.imag(), 0.0);
+    }
+
+    m_nIndex = j + 1;
+    if (m_nIndex >= m_nBlockLength)
+        endBlock();
+}
+
+// Transforms the gathered partition and input block for the next block's sums, and turns
+// this block's product spectrum into output samples, overlap-added with the previous tail.
+// Every entry of the input block and of bins 0 … c of the output spectrum is rewritten
+// during the next block, so neither needs clearing here.
+void CPartitionedConvolver::endBlock()
+{
+    const int c = m_nPartitionSize;
+    m_pResponseFFT->forwardHalf(m_ResponseBlock.get());
+    m_pInputFFT->forwardHalf(m_InputBlock.get());
+
+    // Time sample i of the inverse is 2·z[i] / 2c, exact in both forms since 2c is a power of two.
+    const double* z = m_pInverseFFT->inverseHalf(m_OutputSpectrum.get());
+    const double scale = 2.0 / m_nFFTSize;
+    double* out = m_OutputBlock.get();
+    for (int i = 0; i < c; ++i)
+        out[i] = z[i] * scale + out[c + i];
+    for (int i = c; i < 2 * c; ++i)
+        out[i] = z[i] * scale;
+
+    m_nIndex = 0;
+    m_nLoadPos += c;
+    if (m_nLoadPos >= m_nStageEnd)
+        m_nLoadPos = m_nWrapPos;
+}

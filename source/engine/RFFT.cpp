@@ -1,0 +1,227 @@
+// Radix-2 DIF complex FFT with tabulated running-product twiddles and a tabulated bit
+// reversal, plus the split steps that turn it into real transforms.
+#include "engine/RFFT.h"
+
+#include <cmath>
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586476925286766559;
+
+int log2Of(int n)
+{
+    int bits = 0;
+    while ((1 << (bits + 1)) <= n)
+        ++bits;
+    return bits;
+}
+
+} // namespace
+
+RFFT::RFFT(int n, int direction, char letter)
+    : size(n)
+    , halfSize(n / 2)
+    , stageCount(log2Of(n / 2))
+    , radix(2)
+    , span(0)
+    , halfSpan(0)
+    , angle(0.0)
+    , step(1.0, 0.0)
+    , twiddle(1.0, 0.0)
+    , length(n)
+    , unitAngle(kTwoPi / n)
+    , m_Kernels(selectKernels())
+    , m_cLetter(letter)
+    , m_Twiddles(n / 2 + 1)
+    , m_TimeData(n)
+    , m_Spectrum(n)
+    , m_StageRR(n)
+    , m_StageRI(n)
+    , m_SwapPairs(n)
+    , m_nSwapCount(0)
+{
+    twiddles = m_Twiddles.get();
+    timeData = m_TimeData.get();
+    spectrum = m_Spectrum.get();
+    // First quarter from cos/sin, the rest by the mirror w[N/2 − j] = (−Re w[j], Im w[j]), so
+    // that w[N/4] = −i and w[N/2] = −1 exactly and bins 0 and N/2 come out exactly real.
+    const int quarter = n / 4;
+    for (int j = 0; j <= quarter; ++j) {
+        const double theta = -j * kTwoPi / n;
+        twiddles[j] = j == quarter ? Complex(0.0, -1.0) : Complex(std::cos(theta), std::sin(theta));
+        twiddles[halfSize - j] = Complex(-twiddles[j].real(), twiddles[j].imag());
+    }
+    buildStageTwiddles(direction);
+    buildBitReversal();
+}
+
+// The twiddle of butterfly j in a stage is the running product step^j, step = exp(i·σ·2π/span),
+// tabulated once here so that the stages run as straight vector loops.
+void RFFT::buildStageTwiddles(int direction)
+{
+    int offset = 0;
+    for (int s = 1; s <= stageCount; ++s) {
+        const int groupSpan = halfSize >> (s - 1);
+        const int half = groupSpan / 2;
+        const double a = direction * kTwoPi / groupSpan;
+        const Complex stageStep(std::cos(a), std::sin(a));
+        Complex running(1.0, 0.0);
+        for (int j = 0; j < half; ++j) {
+            m_StageRR[offset + 2 * j] = m_StageRR[offset + 2 * j + 1] = running.real();
+            m_StageRI[offset + 2 * j] = -running.imag();
+            m_StageRI[offset + 2 * j + 1] = running.imag();
+            running = Complex(running.real() * stageStep.real() - running.imag() * stageStep.imag(),
+                              running.real() * stageStep.imag() + running.imag() * stageStep.real());
+        }
+        offset += 2 * half;
+    }
+}
+
+void RFFT::buildBitReversal()
+{
+    const int count = halfSize;
+    int j = 0;
+    for (int i = 0; i < count; ++i) {
+        if (i < j) {
+            m_SwapPairs[2 * m_nSwapCount] = i;
+            m_SwapPairs[2 * m_nSwapCount + 1] = j;
+            ++m_nSwapCount;
+        }
+        int m = count / 2;
+        while (m > 0 && m <= j) {
+            j -= m;
+            m /= 2;
+        }
+        j += m;
+    }
+}
+
+void RFFT::runComplex(Complex* buf)
+{
+    double* data = reinterpret_cast<double*>(buf);
+    radix = 2;
+    angle = kTwoPi / halfSize;
+    int offset = 0;
+    for (int s = 1; s <= stageCount; ++s) {
+        span = halfSize >> (s - 1);
+        halfSpan = span / radix;
+        if (halfSpan >= 2)
+            m_Kernels.difStage(data, halfSize, halfSpan, m_StageRR.get() + offset,
+                               m_StageRI.get() + offset);
+        else
+            m_Kernels.difLastStage(data, halfSize);
+        offset += 2 * halfSpan;
+    }
+    const int* pairs = m_SwapPairs.get();
+    for (int p = 0; p < m_nSwapCount; ++p) {
+        const Complex t = buf[pairs[2 * p]];
+        buf[pairs[2 * p]] = buf[pairs[2 * p + 1]];
+        buf[pairs[2 * p + 1]] = t;
+    }
+}
+
+RFFT::Complex* RFFT::resultBuffer() const { return m_cLetter == 'F' ? spectrum : timeData; }
+
+void RFFT::transform(const Complex* data, int count)
+{
+    if (count != halfSize || data == nullptr)
+        return;
+    Complex* work = resultBuffer();
+    if (work != data)
+        std::memmove(static_cast<void*>(work), data, sizeof(Complex) * count);
+    runComplex(work);
+}
+
+void RFFT::print(int start, int count)
+{
+    if (start < 0 || count <= 0 || start + count > size)
+        return;
+    const Complex* result = resultBuffer();
+    for (int i = start; i < start + count; ++i)
+        std::cout << m_cLetter << "[" << i << "] = " << result[i] << std::endl;
+}
+
+void RFFT::printAll() { print(0, size); }
+
+void RFFT::forward(const double*) {}
+
+void RFFT::inverse(Complex*) {}
+
+void RFFT::normalize()
+{
+    for (int i = 0; i < size; ++i)
+        timeData[i] /= length;
+}
+
+ARFFT::ARFFT(int n)
+    : RFFT(n, -1, 'F')
+{
+}
+
+void ARFFT::forwardHalf(const double* samples)
+{
+    // The real samples in memory order already are the pairs (x[2n], x[2n+1]).
+    std::memcpy(static_cast<void*>(spectrum), samples, sizeof(double) * size);
+    runComplex(spectrum);
+    const int half = halfSize;
+    Complex* z = spectrum;
+    z[half] = z[0];
+    for (int k = 0; k <= half / 2; ++k) {
+        const Complex a = z[k];
+        const Complex b = z[half - k];
+        const double wr = twiddles[k].real(), wi = twiddles[k].imag();
+        const double vr = twiddles[half - k].real(), vi = twiddles[half - k].imag();
+        // X[k] = ½(A + B* − w[k]·i·(A − B*)), X[N/2−k] = ½(B + A* − w[N/2−k]·i·(B − A*)).
+        const double dr = a.real() - b.real(), di = a.imag() + b.imag();
+        const double er = b.real() - a.real(), ei = b.imag() + a.imag();
+        z[k] = Complex(0.5 * ((a.real() + b.real()) + (wr * di + wi * dr)),
+                       0.5 * ((a.imag() - b.imag()) - (wr * dr - wi * di)));
+        z[half - k] = Complex(0.5 * ((b.real() + a.real()) + (vr * ei + vi * er)),
+                              0.5 * ((b.imag() - a.imag()) - (vr * er - vi * ei)));
+    }
+}
+
+void ARFFT::forward(const double* samples)
+{
+    forwardHalf(samples);
+    for (int k = 1; k < halfSize; ++k)
+        spectrum[size - k] = std::conj(spectrum[k]);
+}
+
+BRFFT::BRFFT(int n)
+    : RFFT(n, +1, 'f')
+{
+}
+
+const double* BRFFT::inverseHalf(Complex* y)
+{
+    const int half = halfSize;
+    for (int k = 0; k <= half / 2; ++k) {
+        const Complex a = y[k];
+        const Complex b = y[half - k];
+        const double wr = twiddles[k].real(), wi = twiddles[k].imag();
+        const double vr = twiddles[half - k].real(), vi = twiddles[half - k].imag();
+        // Y[k] = ½(A + B* + conj(w[k])·i·(A − B*)), and the mirror line for N/2 − k.
+        const double dr = a.real() - b.real(), di = a.imag() + b.imag();
+        const double er = b.real() - a.real(), ei = b.imag() + a.imag();
+        y[k] = Complex(0.5 * ((a.real() + b.real()) + (wi * dr - wr * di)),
+                       0.5 * ((a.imag() - b.imag()) + (wr * dr + wi * di)));
+        y[half - k] = Complex(0.5 * ((b.real() + a.real()) + (vi * er - vr * ei)),
+                              0.5 * ((b.imag() - a.imag()) + (vr * er + vi * ei)));
+    }
+    transform(y, half);
+    return reinterpret_cast<const double*>(timeData);
+}
+
+void BRFFT::inverse(Complex* bins)
+{
+    inverseHalf(bins);
+    // Top down, so that every z[n] is read before its slot is overwritten.
+    for (int n = halfSize - 1; n >= 0; --n) {
+        const Complex z = timeData[n];
+        timeData[2 * n + 1] = Complex(2.0 * z.imag(), 0.0);
+        timeData[2 * n] = Complex(2.0 * z.real(), 0.0);
+    }
+}

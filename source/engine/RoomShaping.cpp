@@ -1,0 +1,117 @@
+// Room shaping: decay envelopes, component volumes and how a stage combines its three
+// components into the response it gathers. For absolute response index i:
+//   response[i] = ((envFB[i]·volFB)·FB[i] ± (envLR[i]·volLR)·LR[i]) + (envCF[i]·volCF)·CF[i]
+// with + for the left ear and − for the right ear. A setting change only stores the new
+// setting; the partitions the stage gathers from then on follow the formula with it.
+#include "engine/CPartitionedConvolver.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Volumes far beyond any control's range, or not finite, would flood the transforms with
+// infinities; they are clamped so that the output stays finite.
+double saneVolume(double volume)
+{
+    constexpr double kLimit = 1.0e6;
+    return std::isfinite(volume) ? std::clamp(volume, -kLimit, kLimit) : 0.0;
+}
+
+} // namespace
+
+void CPartitionedConvolver::setAllDecays(double absFB, double absLR, double absCF, int sampleRate,
+                                         int curveType)
+{
+    m_EnvFB.set(absFB, sampleRate, curveType);
+    m_EnvLR.set(absLR, sampleRate, curveType);
+    m_EnvCF.set(absCF, sampleRate, curveType);
+    combine();
+}
+
+void CPartitionedConvolver::setDecayFB(double absorption, int sampleRate, int curveType)
+{
+    m_EnvFB.set(absorption, sampleRate, curveType);
+    combine();
+}
+
+void CPartitionedConvolver::setDecayLR(double absorption, int sampleRate, int curveType)
+{
+    m_EnvLR.set(absorption, sampleRate, curveType);
+    combine();
+}
+
+void CPartitionedConvolver::setDecayCF(double absorption, int sampleRate, int curveType)
+{
+    m_EnvCF.set(absorption, sampleRate, curveType);
+    combine();
+}
+
+void CPartitionedConvolver::setVolumes(double volFB, double volLR, double volCF)
+{
+    m_dVolFB = saneVolume(volFB);
+    m_dVolLR = saneVolume(volLR);
+    m_dVolCF = saneVolume(volCF);
+    combine();
+}
+
+// Publishes the component tables the gathering reads. A table that is unbound or shorter
+// than the stage's region contributes silence rather than reading past its end.
+void CPartitionedConvolver::combine()
+{
+    auto usable = [this](const CComponentIR& component) -> const double* {
+        return component.m_pData != nullptr && component.m_nLength >= m_nStageEnd ? component.m_pData
+                                                                                  : nullptr;
+    };
+    m_pTableFB = usable(*m_pCompFB);
+    m_pTableLR = usable(*m_pCompLR);
+    m_pTableCF = usable(*m_pCompCF);
+}
+
+// [audio thread] Response samples partitionStart + offset … + count − 1 (count <= kMaxChunk,
+// all inside one partition).
+void CPartitionedConvolver::shapeChunk(int partitionStart, int offset, int count, double* out)
+{
+    double envFB[kMaxChunk], envLR[kMaxChunk], envCF[kMaxChunk];
+    m_EnvFB.fill(partitionStart, offset, count, envFB);
+    m_EnvLR.fill(partitionStart, offset, count, envLR);
+    m_EnvCF.fill(partitionStart, offset, count, envCF);
+
+    const int first = partitionStart + offset;
+    const double* fb = m_pTableFB != nullptr ? m_pTableFB + first : m_Silence.get();
+    const double* lr = m_pTableLR != nullptr ? m_pTableLR + first : m_Silence.get();
+    const double* cf = m_pTableCF != nullptr ? m_pTableCF + first : m_Silence.get();
+    const double volFB = m_dVolFB, volLR = m_dVolLR, volCF = m_dVolCF;
+    if (m_nEar == 0) {
+        for (int k = 0; k < count; ++k)
+            out[k] = ((envFB[k] * volFB) * fb[k] + (envLR[k] * volLR) * lr[k]) + (envCF[k] * volCF) * cf[k];
+    } else {
+        for (int k = 0; k < count; ++k)
+            out[k] = ((envFB[k] * volFB) * fb[k] - (envLR[k] * volLR) * lr[k]) + (envCF[k] * volCF) * cf[k];
+    }
+}
+
+void CPartitionedConvolver::shapedResponse(int start, int count, double* out)
+{
+    const int c = m_nPartitionSize;
+    const int first = std::max(start, m_nStageStart);
+    const int last = std::min(start + count, m_nStageEnd);
+    std::fill(out, out + count, 0.0);
+    for (int i = first; i < last;) {
+        const int partitionStart = m_nStageStart + (i - m_nStageStart) / c * c;
+        const int offset = i - partitionStart;
+        const int n = std::min({m_nChunk, c - offset, last - i});
+        shapeChunk(partitionStart, offset, n, out + (i - start));
+        i += n;
+    }
+}
+
+CComponentIR& CPartitionedConvolver::component(Component which)
+{
+    switch (which) {
+    case Component::kFB: return *m_pCompFB;
+    case Component::kLR: return *m_pCompLR;
+    case Component::kCF: break;
+    }
+    return *m_pCompCF;
+}

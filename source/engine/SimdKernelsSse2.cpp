@@ -1,0 +1,84 @@
+// Baseline kernels: one complex value per SSE2 register. Only intrinsics are used here, so no
+// inline library code is instantiated with other instruction sets than the rest of the engine.
+#include "engine/SimdKernels.h"
+
+#include <emmintrin.h>
+
+namespace {
+
+void difStageSse2(double* buf, int count, int halfSpan, const double* rr, const double* ri)
+{
+    for (int g = 0; g < count; g += 2 * halfSpan) {
+        double* a = buf + 2 * g;
+        double* b = a + 2 * halfSpan;
+        for (int j = 0; j < 2 * halfSpan; j += 2) {
+            const __m128d va = _mm_loadu_pd(a + j);
+            const __m128d vb = _mm_loadu_pd(b + j);
+            _mm_storeu_pd(a + j, _mm_add_pd(va, vb));
+            const __m128d d = _mm_sub_pd(va, vb);
+            const __m128d swapped = _mm_shuffle_pd(d, d, 1);
+            const __m128d product = _mm_add_pd(_mm_mul_pd(d, _mm_loadu_pd(rr + j)),
+                                               _mm_mul_pd(swapped, _mm_loadu_pd(ri + j)));
+            _mm_storeu_pd(b + j, product);
+        }
+    }
+}
+
+void difLastStageSse2(double* buf, int count)
+{
+    for (int g = 0; g < 2 * count; g += 4) {
+        const __m128d va = _mm_loadu_pd(buf + g);
+        const __m128d vb = _mm_loadu_pd(buf + g + 2);
+        _mm_storeu_pd(buf + g, _mm_add_pd(va, vb));
+        _mm_storeu_pd(buf + g + 2, _mm_sub_pd(va, vb));
+    }
+}
+
+double lowPlusHigh(__m128d v) { return _mm_cvtsd_f64(_mm_add_sd(v, _mm_unpackhi_pd(v, v))); }
+
+void dotProductsSse2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
+                     double* sums)
+{
+    // Two accumulators per product keep the additions of neighbouring steps independent.
+    __m128d rr0 = _mm_setzero_pd(), rr1 = rr0, ii0 = rr0, ii1 = rr0;
+    __m128d ri0 = rr0, ri1 = rr0, ir0 = rr0, ir1 = rr0;
+    int k = 0;
+    for (; k + 4 <= n; k += 4) {
+        const __m128d xr0 = _mm_loadu_pd(xr + k), xr1 = _mm_loadu_pd(xr + k + 2);
+        const __m128d xi0 = _mm_loadu_pd(xi + k), xi1 = _mm_loadu_pd(xi + k + 2);
+        const __m128d hr0 = _mm_loadu_pd(hr + k), hr1 = _mm_loadu_pd(hr + k + 2);
+        const __m128d hi0 = _mm_loadu_pd(hi + k), hi1 = _mm_loadu_pd(hi + k + 2);
+        rr0 = _mm_add_pd(rr0, _mm_mul_pd(xr0, hr0));
+        rr1 = _mm_add_pd(rr1, _mm_mul_pd(xr1, hr1));
+        ii0 = _mm_add_pd(ii0, _mm_mul_pd(xi0, hi0));
+        ii1 = _mm_add_pd(ii1, _mm_mul_pd(xi1, hi1));
+        ri0 = _mm_add_pd(ri0, _mm_mul_pd(xr0, hi0));
+        ri1 = _mm_add_pd(ri1, _mm_mul_pd(xr1, hi1));
+        ir0 = _mm_add_pd(ir0, _mm_mul_pd(xi0, hr0));
+        ir1 = _mm_add_pd(ir1, _mm_mul_pd(xi1, hr1));
+    }
+    double s[4] = {lowPlusHigh(_mm_add_pd(rr0, rr1)), lowPlusHigh(_mm_add_pd(ii0, ii1)),
+                   lowPlusHigh(_mm_add_pd(ri0, ri1)), lowPlusHigh(_mm_add_pd(ir0, ir1))};
+    for (; k < n; ++k) {
+        s[0] += xr[k] * hr[k];
+        s[1] += xi[k] * hi[k];
+        s[2] += xr[k] * hi[k];
+        s[3] += xi[k] * hr[k];
+    }
+    for (int i = 0; i < 4; ++i)
+        sums[i] = s[i];
+}
+
+const SimdKernels kBaseline = {difStageSse2, difLastStageSse2, dotProductsSse2};
+
+} // namespace
+
+const SimdKernels& baselineKernels() { return kBaseline; }
+
+const SimdKernels& selectKernels()
+{
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
+        return avx2Kernels();
+    return baselineKernels();
+}

@@ -1,0 +1,188 @@
+// One convolver stage against direct convolution of its response region.
+#include "EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <stdexcept>
+
+namespace {
+
+using namespace enginetest;
+
+// Small shapes run in full; the room's two shapes are checked over windows of outputs.
+class StageShapes : public ::testing::TestWithParam<StageShape>
+{
+};
+
+TEST_P(StageShapes, MatchesDirectConvolutionAtEveryBlockPhase)
+{
+    const StageShape s = GetParam();
+    const std::vector<double> response = noise(kResponseLength, 11u + s.c, 0.5);
+    auto stage = stageWithResponse(s, response);
+    const int region = s.P * s.c;
+    const long latency = 2L * s.c - 1;
+    const std::vector<double> x = noise(static_cast<std::size_t>(region + 4L * s.c + 3 * s.c / 2), 23u + s.c);
+    const std::vector<double> y = run(*stage, x);
+
+    // From the start (the rings fill as the input arrives) and in the steady state, two whole
+    // blocks each, so that every phase of the block is seen.
+    for (long first : {0L, static_cast<long>(x.size()) - 2L * s.c}) {
+        for (long m = first; m < first + 2L * s.c; ++m) {
+            const double expected = directSample(x, response.data() + s.start, region, m, latency);
+            ASSERT_NEAR(y[m], expected, 1e-11) << "sample " << m;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, StageShapes,
+                         ::testing::Values(StageShape{2, 1, 0}, StageShape{4, 8, 3}, StageShape{16, 4, 100},
+                                           kEarly, kLate));
+
+TEST(Convolver, ImpulseResponseLatencyAtBothEndsOfTheRegion)
+{
+    for (const StageShape& s : {kEarly, kLate}) {
+        const int region = s.P * s.c;
+        for (int tap : {0, region - 1}) {
+            std::vector<double> response(kResponseLength, 0.0);
+            response[s.start + tap] = 1.0;
+            auto stage = stageWithResponse(s, response);
+            const long impulseAt = 3L * s.c + 5;
+            std::vector<double> x(static_cast<std::size_t>(impulseAt + 2L * s.c + region + s.c), 0.0);
+            x[impulseAt] = 1.0;
+            const std::vector<double> y = run(*stage, x);
+            const long expectedAt = impulseAt + 2L * s.c - 1 + tap;
+            for (long m = 0; m < static_cast<long>(y.size()); ++m)
+                ASSERT_NEAR(y[m], m == expectedAt ? 1.0 : 0.0, 1e-13) << "c " << s.c << " tap " << tap << " m " << m;
+        }
+    }
+}
+
+TEST(Convolver, SilentBeforeTheFirstBlockIsSummed)
+{
+    const std::vector<double> response = noise(kResponseLength, 3);
+    auto stage = stageWithResponse(kEarly, response);
+    const std::vector<double> y = run(*stage, noise(kEarly.c, 4));
+    for (double v : y)
+        ASSERT_EQ(v, 0.0);
+}
+
+TEST(Convolver, ZeroResponseGivesExactSilence)
+{
+    const std::vector<double> response(kResponseLength, 0.0);
+    auto stage = stageWithResponse(kEarly, response);
+    for (double v : run(*stage, noise(20000, 5, 1e6)))
+        ASSERT_EQ(v, 0.0);
+}
+
+TEST(Convolver, DcAndNyquistSettleAtRegionLength)
+{
+    for (const StageShape& s : {StageShape{4, 2, 0}, kEarly}) {
+        const int region = s.P * s.c;
+        std::vector<double> ones(kResponseLength, 1.0), alternating(kResponseLength);
+        for (int i = 0; i < kResponseLength; ++i)
+            alternating[i] = (i % 2) ? -1.0 : 1.0;
+        const std::size_t n = static_cast<std::size_t>(region + 6 * s.c);
+
+        auto dc = stageWithResponse(s, ones);
+        const std::vector<double> yDc = run(*dc, std::vector<double>(n, 1.0));
+        auto nyquist = stageWithResponse(s, alternating);
+        const std::vector<double> yNy = run(*nyquist, std::vector<double>(alternating.begin(), alternating.begin() + n));
+        for (std::size_t m = n - 2 * s.c; m < n; ++m) {
+            ASSERT_NEAR(yDc[m], region, 1e-10 * region) << m;
+            // Input and region both alternate: every product is +1 or −1 as one, the sign
+            // following the output's own index through the stage latency.
+            const double sign = ((m - (2 * s.c - 1)) % 2) ? -1.0 : 1.0;
+            ASSERT_NEAR(yNy[m], sign * region, 1e-10 * region) << m;
+        }
+    }
+}
+
+TEST(Convolver, ReadsOnlyItsOwnRegion)
+{
+    const std::vector<double> x = noise(70000, 8);
+    const std::vector<double> base = noise(kResponseLength, 9);
+    for (const StageShape& s : {kEarly, kLate}) {
+        std::vector<double> altered = noise(kResponseLength, 10);
+        std::copy(base.begin() + s.start, base.begin() + s.start + s.P * s.c, altered.begin() + s.start);
+        auto a = stageWithResponse(s, base);
+        auto b = stageWithResponse(s, altered);
+        EXPECT_EQ(run(*a, x), run(*b, x)) << "c " << s.c;
+    }
+}
+
+// A change takes full effect P + 2 blocks after it when it falls on a block boundary; a
+// change inside block T leaves that block's partition mixed until block T + P + 3.
+TEST(Convolver, ResponseChangeCompleteWithinPPlus2Blocks)
+{
+    const StageShape s = kEarly;
+    const int region = s.P * s.c;
+    const std::vector<double> before = noise(kResponseLength, 12);
+    const std::vector<double> after = noise(kResponseLength, 13);
+    for (int phase : {0, 37}) {
+        std::vector<double> response = before;
+        auto stage = stageWithResponse(s, response);
+        const std::vector<double> x = noise(static_cast<std::size_t>(region * 4), 14);
+        const long changeAt = 40L * s.c + phase;
+        const long exactFrom = (40L + s.P + 2 + (phase ? 1 : 0)) * s.c;
+        std::vector<double> y(x.size());
+        for (long m = 0; m < static_cast<long>(x.size()); ++m) {
+            if (m == changeAt)
+                response = after;   // same storage: the stage sees the new table at once
+            stage->processSample(x[m]);
+            y[m] = stage->output();
+        }
+        for (long m = exactFrom; m < exactFrom + 3L * s.c; ++m)
+            ASSERT_NEAR(y[m], directSample(x, after.data(), region, m, 2L * s.c - 1), 1e-11) << phase << " " << m;
+        // A block earlier the old response still shows.
+        const long m = exactFrom - s.c;
+        EXPECT_GT(std::abs(y[m] - directSample(x, after.data(), region, m, 2L * s.c - 1)), 1e-6) << phase;
+    }
+}
+
+TEST(Convolver, ResetSignalRunsBitIdenticalToAFreshStage)
+{
+    const std::vector<double> response = noise(kResponseLength, 15);
+    const std::vector<double> first = noise(50000, 16);
+    const std::vector<double> second = noise(80000, 17);
+    for (const StageShape& s : {kEarly, kLate}) {
+        auto used = stageWithResponse(s, response);
+        used->setAllDecays(3.0, 5.0, 7.0, 48000, 0);
+        run(*used, first);
+        used->resetSignal();
+        auto fresh = stageWithResponse(s, response);
+        fresh->setAllDecays(3.0, 5.0, 7.0, 48000, 0);
+        const std::vector<double> a = run(*used, second);
+        const std::vector<double> b = run(*fresh, second);
+        ASSERT_EQ(a, b) << "c " << s.c;
+    }
+}
+
+TEST(Convolver, NonFiniteInputCountsAsSilence)
+{
+    const std::vector<double> response = noise(kResponseLength, 18);
+    std::vector<double> clean = noise(3000, 19), dirty = clean;
+    for (std::size_t i : {100u, 101u, 700u, 2047u}) {
+        clean[i] = 0.0;
+        dirty[i] = i % 2 ? std::numeric_limits<double>::infinity() : std::numeric_limits<double>::quiet_NaN();
+    }
+    auto a = stageWithResponse(kEarly, response);
+    auto b = stageWithResponse(kEarly, response);
+    EXPECT_EQ(run(*a, clean), run(*b, dirty));
+}
+
+TEST(Convolver, RejectsGeometryItCannotRun)
+{
+    struct Case
+    {
+        int responseLength, stageLength, partitionSize, stageStart;
+    };
+    for (const Case& k : {Case{69632, 4096, 100, 0}, Case{69632, 4096, 1, 0}, Case{69632, 3 * 128, 128, 0},
+                          Case{69632, 64, 128, 0}, Case{69632, 65536, 2048, 8192}, Case{69632, 4096, 128, -1}})
+        EXPECT_THROW(CPartitionedConvolver(0, 44100, 0, k.responseLength, k.stageLength, k.partitionSize,
+                                           k.stageStart),
+                     std::invalid_argument)
+            << k.stageLength << " " << k.partitionSize << " " << k.stageStart;
+}
+
+} // namespace

@@ -1,0 +1,154 @@
+// Real FFT against the direct DFT, and the transform properties the convolver relies on.
+#include "engine/RFFT.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <random>
+#include <sstream>
+#include <iostream>
+#include <vector>
+
+namespace {
+
+using Complex = std::complex<double>;
+
+std::vector<double> noise(int n, unsigned seed)
+{
+    std::mt19937_64 rng(seed);
+    std::uniform_real_distribution<double> dist(-1.0, 1.0);
+    std::vector<double> v(n);
+    for (double& x : v)
+        x = dist(rng);
+    return v;
+}
+
+std::vector<Complex> directDft(const std::vector<double>& x)
+{
+    const int n = static_cast<int>(x.size());
+    std::vector<long double> cosines(n), sines(n);
+    for (int j = 0; j < n; ++j) {
+        const long double a = -2.0L * 3.14159265358979323846264338327950288L * j / n;
+        cosines[j] = std::cos(a);
+        sines[j] = std::sin(a);
+    }
+    std::vector<Complex> X(n);
+    for (int k = 0; k < n; ++k) {
+        long double re = 0, im = 0;
+        for (int m = 0; m < n; ++m) {
+            const int j = static_cast<int>((long(k) * m) % n);
+            re += x[m] * cosines[j];
+            im += x[m] * sines[j];
+        }
+        X[k] = Complex(static_cast<double>(re), static_cast<double>(im));
+    }
+    return X;
+}
+
+class FftSizes : public ::testing::TestWithParam<int>
+{
+};
+
+TEST_P(FftSizes, ForwardMatchesDirectDftAndInverseRestoresSamples)
+{
+    const int n = GetParam();
+    const std::vector<double> x = noise(n, 1234u + n);
+    const std::vector<Complex> expected = directDft(x);
+    ARFFT fft(n);
+    fft.forward(x.data());
+    const double bound = 1e-13 * n;
+    for (int k = 0; k < n; ++k)
+        ASSERT_LT(std::abs(fft.spectrum[k] - expected[k]), bound) << "bin " << k;
+    EXPECT_EQ(fft.spectrum[0].imag(), 0.0);
+    EXPECT_EQ(fft.spectrum[n / 2].imag(), 0.0);
+
+    // The inverse reads bins 0 … N/2 only and leaves the entries above untouched.
+    std::vector<Complex> bins(fft.spectrum, fft.spectrum + n);
+    for (int k = n / 2 + 1; k < n; ++k)
+        bins[k] = Complex(1e300, -1e300);
+    BRFFT inverse(n);
+    inverse.inverse(bins.data());
+    inverse.normalize();
+    for (int k = n / 2 + 1; k < n; ++k)
+        ASSERT_EQ(bins[k], Complex(1e300, -1e300));
+    for (int i = 0; i < n; ++i) {
+        ASSERT_NEAR(inverse.timeData[i].real(), x[i], 1e-14 * n) << "sample " << i;
+        ASSERT_EQ(inverse.timeData[i].imag(), 0.0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(PowersOfTwo, FftSizes, ::testing::Values(4, 8, 16, 64, 256, 1024, 4096));
+
+TEST(Fft, ImpulseConstantAndAlternatingInputs)
+{
+    const int n = 256;
+    ARFFT fft(n);
+    std::vector<double> x(n, 0.0);
+    x[0] = 1.0;
+    fft.forward(x.data());
+    for (int k = 0; k < n; ++k)
+        ASSERT_LT(std::abs(fft.spectrum[k] - Complex(1.0, 0.0)), 1e-15) << k;
+
+    std::fill(x.begin(), x.end(), 1.0);
+    fft.forward(x.data());
+    EXPECT_NEAR(fft.spectrum[0].real(), n, 1e-12);
+    for (int k = 1; k < n; ++k)
+        ASSERT_LT(std::abs(fft.spectrum[k]), 1e-12) << k;
+
+    // Bin N/2 is real and equals Σ (−1)^n·x[n].
+    x = noise(n, 7);
+    double alternating = 0.0;
+    for (int i = 0; i < n; ++i)
+        alternating += (i % 2 ? -1.0 : 1.0) * x[i];
+    fft.forward(x.data());
+    EXPECT_NEAR(fft.spectrum[n / 2].real(), alternating, 1e-12);
+    EXPECT_EQ(fft.spectrum[n / 2].imag(), 0.0);
+}
+
+TEST(Fft, CosineLandsInItsTwoBins)
+{
+    const int n = 512;
+    ARFFT fft(n);
+    for (int m : {1, 5, 100, 255}) {
+        std::vector<double> x(n);
+        for (int i = 0; i < n; ++i)
+            x[i] = std::cos(2.0 * M_PI * m * i / n);
+        fft.forward(x.data());
+        for (int k = 0; k < n; ++k) {
+            const Complex expected = (k == m || k == n - m) ? Complex(n / 2.0, 0.0) : Complex();
+            ASSERT_LT(std::abs(fft.spectrum[k] - expected), 1e-11) << "m " << m << " bin " << k;
+        }
+    }
+}
+
+TEST(Fft, ComplexTransformRejectsWrongCount)
+{
+    ARFFT fft(16);
+    std::vector<Complex> data(8, Complex(1.0, 2.0));
+    fft.transform(data.data(), 4);   // wrong count: nothing happens
+    for (int k = 0; k < 16; ++k)
+        ASSERT_EQ(fft.spectrum[k], Complex());
+    fft.transform(data.data(), 8);
+    EXPECT_LT(std::abs(fft.spectrum[0] - Complex(8.0, 16.0)), 1e-15);
+}
+
+TEST(Fft, PrintWritesOnlyValidRanges)
+{
+    ARFFT fft(8);
+    BRFFT inverse(8);
+    std::ostringstream captured;
+    std::streambuf* old = std::cout.rdbuf(captured.rdbuf());
+    fft.print(-1, 2);
+    fft.print(0, 0);
+    fft.print(6, 3);
+    inverse.print(7, 2);
+    const std::string nothing = captured.str();
+    fft.print(6, 2);
+    inverse.print(0, 1);
+    std::cout.rdbuf(old);
+    EXPECT_EQ(nothing, "");
+    EXPECT_EQ(captured.str(), "F[6] = (0,0)\nF[7] = (0,0)\nf[0] = (0,0)\n");
+}
+
+} // namespace
