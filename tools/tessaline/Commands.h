@@ -1,0 +1,21 @@
+// Sub-commands of the `tessaline` tool; each lives in its own file and returns the exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace TessalineTool {
+
+struct CommandLine
+{
+    std::string bundlePath;            // --bundle PATH, or the bundle beside the executable
+    std::vector<std::string> args;     // the sub-command's own arguments
+};
+
+// Prints what a host sees of the bundle: factory, class, parameters, units and presets.
+int runInfo(const CommandLine& commandLine);
+
+// The bundle in the build tree next to this executable.
+std::string defaultBundlePath();
+
+} // namespace TessalineTool

@@ -1,0 +1,159 @@
+// `tessaline info`: the bundle's descriptions as a host enumerates them.
+#include "Commands.h"
+
+#include "HostInstance.h"
+#include "HostModule.h"
+#include "HostStrings.h"
+
+#include <cstdio>
+#include <string>
+
+namespace TessalineTool {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using TessalineHost::toUtf8;
+
+namespace {
+std::string cidText(const TUID cid)
+{
+    std::string text;
+    char byte[3];
+    for (int i = 0; i < 16; ++i)
+    {
+        std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(cid[i]));
+        text += byte;
+    }
+    return text;
+}
+
+std::string flagsText(int32 flags)
+{
+    std::string text;
+    const struct
+    {
+        int32 bit;
+        const char* name;
+    } names[] = {{ParameterInfo::kCanAutomate, "automate"}, {ParameterInfo::kIsReadOnly, "read-only"},
+                 {ParameterInfo::kIsWrapAround, "wrap"},      {ParameterInfo::kIsList, "list"},
+                 {ParameterInfo::kIsProgramChange, "program"}, {ParameterInfo::kIsBypass, "bypass"}};
+    for (const auto& n : names)
+        if (flags & n.bit)
+            text += (text.empty() ? "" : ",") + std::string(n.name);
+    return text.empty() ? "-" : text;
+}
+
+void printFactory(const TessalineHost::HostModule& module)
+{
+    PFactoryInfo factory = {};
+    if (module.factoryInfo(factory))
+        std::printf("Factory\n  vendor: %s\n  url: %s\n  email: %s\n  flags: %d\n", factory.vendor,
+                    factory.url, factory.email, factory.flags);
+    for (int32 i = 0; i < module.classCount(); ++i)
+    {
+        PClassInfo2 info = {};
+        if (!module.classInfo2(i, info))
+            continue;
+        std::printf("Class %d\n  name: %s\n  category: %s\n  subCategories: %s\n  vendor: %s\n"
+                    "  version: %s\n  sdkVersion: %s\n  cardinality: 0x%X\n  classFlags: %u\n"
+                    "  cid: %s\n",
+                    i, info.name, info.category, info.subCategories, info.vendor, info.version,
+                    info.sdkVersion, static_cast<unsigned>(info.cardinality), info.classFlags,
+                    cidText(info.cid).c_str());
+    }
+}
+
+std::string display(IEditController* controller, ParamID id, double v)
+{
+    String128 text = {};
+    if (controller->getParamStringByValue(id, v, text) != kResultOk)
+        return "?";
+    return toUtf8(text, 128);
+}
+
+void printParameters(IEditController* controller)
+{
+    const int32 count = controller->getParameterCount();
+    std::printf("Parameters (%d)\n", count);
+    std::printf("  %-10s %-22s %10s %10s %8s %-16s %-16s %-16s %5s %4s %s\n", "id", "title", "min",
+                "max", "default", "min text", "default text", "max text", "steps", "unit",
+                "flags (units)");
+    for (int32 i = 0; i < count; ++i)
+    {
+        ParameterInfo info = {};
+        if (controller->getParameterInfo(i, info) != kResultOk)
+            continue;
+        const std::string units = toUtf8(info.units, 128);
+        std::printf("  0x%-8X %-22s %10.4g %10.4g %8.4f %-16s %-16s %-16s %5d %4d %s%s\n", info.id,
+                    toUtf8(info.title, 128).c_str(), controller->normalizedParamToPlain(info.id, 0.0),
+                    controller->normalizedParamToPlain(info.id, 1.0), info.defaultNormalizedValue,
+                    display(controller, info.id, 0.0).c_str(),
+                    display(controller, info.id, info.defaultNormalizedValue).c_str(),
+                    display(controller, info.id, 1.0).c_str(), info.stepCount, info.unitId,
+                    flagsText(info.flags).c_str(), units.empty() ? "" : (" (" + units + ")").c_str());
+    }
+}
+
+void printUnitsAndPresets(IUnitInfo* units)
+{
+    if (!units)
+    {
+        std::printf("Units: none (no IUnitInfo)\n");
+        return;
+    }
+    std::printf("Units (%d)\n", units->getUnitCount());
+    for (int32 i = 0; i < units->getUnitCount(); ++i)
+    {
+        UnitInfo unit = {};
+        if (units->getUnitInfo(i, unit) == kResultOk)
+            std::printf("  id %d  parent %d  program list %d  %s\n", unit.id, unit.parentUnitId,
+                        unit.programListId, toUtf8(unit.name, 128).c_str());
+    }
+    std::printf("Program lists (%d)\n", units->getProgramListCount());
+    for (int32 i = 0; i < units->getProgramListCount(); ++i)
+    {
+        ProgramListInfo list = {};
+        if (units->getProgramListInfo(i, list) != kResultOk)
+            continue;
+        std::printf("  id 0x%X  %s  (%d programs)\n", static_cast<unsigned>(list.id),
+                    toUtf8(list.name, 128).c_str(), list.programCount);
+        for (int32 p = 0; p < list.programCount; ++p)
+        {
+            String128 name = {};
+            if (units->getProgramName(list.id, p, name) == kResultOk)
+                std::printf("    %d  %s\n", p, toUtf8(name, 128).c_str());
+        }
+    }
+}
+} // namespace
+
+int runInfo(const CommandLine& commandLine)
+{
+    TessalineHost::HostModule module;
+    if (!module.load(commandLine.bundlePath))
+    {
+        std::fprintf(stderr, "tessaline: cannot load %s: %s\n", commandLine.bundlePath.c_str(),
+                     module.error().c_str());
+        return 1;
+    }
+    std::printf("Bundle: %s\n", module.path().c_str());
+    printFactory(module);
+    TUID cid = {};
+    if (!module.findClass("Audio Module Class", cid))
+    {
+        std::fprintf(stderr, "tessaline: the bundle has no audio module class\n");
+        return 1;
+    }
+    TessalineHost::HostInstance instance;
+    if (!instance.create(module.factory(), cid) || instance.initialize() != kResultOk
+        || !instance.getController())
+    {
+        std::fprintf(stderr, "tessaline: the class could not be created and initialized\n");
+        return 1;
+    }
+    printParameters(instance.getController());
+    printUnitsAndPresets(instance.getUnitInfo());
+    return 0;
+}
+
+} // namespace TessalineTool

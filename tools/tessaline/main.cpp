@@ -1,0 +1,58 @@
+// tessaline: command-line access to the built Tessaline.vst3 bundle through the test host.
+#include "Commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+struct Command
+{
+    const char* name;
+    int (*run)(const TessalineTool::CommandLine&);
+    const char* help;
+};
+
+const Command kCommands[] = {
+    {"info", &TessalineTool::runInfo, "factory, class, parameters, units and presets"},
+};
+
+int usage(FILE* out)
+{
+    std::fprintf(out, "usage: tessaline [--bundle PATH] <command> [args]\n\ncommands:\n");
+    for (const Command& command : kCommands)
+        std::fprintf(out, "  %-8s %s\n", command.name, command.help);
+    std::fprintf(out, "\nThe bundle defaults to %s\n", TessalineTool::defaultBundlePath().c_str());
+    return out == stderr ? 2 : 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    TessalineTool::CommandLine commandLine;
+    commandLine.bundlePath = TessalineTool::defaultBundlePath();
+    const char* name = nullptr;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string arg = argv[i];
+        if (!name && arg == "--bundle")
+        {
+            if (++i >= argc)
+                return usage(stderr);
+            commandLine.bundlePath = argv[i];
+        }
+        else if (!name && (arg == "--help" || arg == "-h"))
+            return usage(stdout);
+        else if (!name)
+            name = argv[i];
+        else
+            commandLine.args.push_back(arg);
+    }
+    if (!name)
+        return usage(stderr);
+    for (const Command& command : kCommands)
+        if (std::strcmp(command.name, name) == 0)
+            return command.run(commandLine);
+    std::fprintf(stderr, "tessaline: unknown command '%s'\n", name);
+    return usage(stderr);
+}
