@@ -21,7 +21,8 @@ IPtr<I> queryOwned (FUnknown* obj)
 } // namespace
 
 HostInstance::HostInstance ()
-: hostApplication (owned (new Vst::HostApplication ())), componentHandler (owned (new HostComponentHandler ()))
+: hostApplication (std::make_unique<Vst::HostApplication> ())
+, componentHandler (owned (new HostComponentHandler ()))
 {
 }
 

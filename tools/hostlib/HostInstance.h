@@ -18,6 +18,8 @@
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
 #include "pluginterfaces/vst/ivstunits.h"
 
+#include <memory>
+
 namespace Steinberg { namespace Vst { class HostApplication; } }
 
 namespace TessalineHost {
@@ -84,7 +86,8 @@ private:
 	Steinberg::IPtr<Steinberg::Vst::IUnitInfo> unitInfo;
 	Steinberg::IPtr<Steinberg::Vst::IMidiMapping> midiMapping;
 	Steinberg::IPtr<Steinberg::Vst::IConnectionPoint> connectionPoint;
-	Steinberg::IPtr<Steinberg::Vst::HostApplication> hostApplication;
+	// The SDK's host application does not count references; it lives as long as this object.
+	std::unique_ptr<Steinberg::Vst::HostApplication> hostApplication;
 	Steinberg::IPtr<HostComponentHandler> componentHandler;
 	bool initialized = false;
 	bool active = false;
