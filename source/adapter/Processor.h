@@ -71,6 +71,11 @@ public:
     tresult PLUGIN_API process(ProcessData& data) SMTG_OVERRIDE;
 
     // --- IEditController ---
+    // Both guard the SDK's container and list lookups, which would throw on an index or value
+    // outside their range: a host gets kResultFalse or the nearest valid text instead.
+    tresult PLUGIN_API getParameterInfo(int32 paramIndex, ParameterInfo& info) SMTG_OVERRIDE;
+    tresult PLUGIN_API getParamStringByValue(ParamID id, ParamValue valueNormalized,
+                                             String128 string) SMTG_OVERRIDE;
     ParamValue PLUGIN_API normalizedParamToPlain(ParamID id, ParamValue valueNormalized) SMTG_OVERRIDE;
     ParamValue PLUGIN_API plainParamToNormalized(ParamID id, ParamValue plainValue) SMTG_OVERRIDE;
 

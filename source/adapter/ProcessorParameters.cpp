@@ -162,6 +162,24 @@ void Processor::registerUnitsAndPresets()
     parameters.addParameter(presets);
 }
 
+tresult PLUGIN_API Processor::getParameterInfo(int32 paramIndex, ParameterInfo& info)
+{
+    if (paramIndex < 0 || paramIndex >= getParameterCount())
+        return kResultFalse;
+    return SingleComponentEffect::getParameterInfo(paramIndex, info);
+}
+
+tresult PLUGIN_API Processor::getParamStringByValue(ParamID id, ParamValue valueNormalized,
+                                                    String128 string)
+{
+    // A list parameter indexes its strings with the value: keep it inside 0 .. 1 (NaN -> 0).
+    if (!(valueNormalized >= 0.0))
+        valueNormalized = 0.0;
+    else if (valueNormalized > 1.0)
+        valueNormalized = 1.0;
+    return SingleComponentEffect::getParamStringByValue(id, valueNormalized, string);
+}
+
 ParamValue PLUGIN_API Processor::normalizedParamToPlain(ParamID id, ParamValue valueNormalized)
 {
     if (Parameter* parameter = getParameterObject(id))

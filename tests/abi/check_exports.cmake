@@ -1,5 +1,6 @@
 # Fails unless the module's dynamic symbol table defines exactly the entry points.
 # Arguments: -DNM=<nm> -DMODULE=<path to the .so>
+cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${NM} -D --defined-only ${MODULE}
   OUTPUT_VARIABLE table RESULT_VARIABLE status)
 if(NOT status EQUAL 0)

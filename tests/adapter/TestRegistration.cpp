@@ -1,6 +1,7 @@
 // Parameter registration from a DSP object's control list: classes, order, flags and texts.
 #include "AdapterFixture.h"
 
+#include <cmath>
 #include <new>
 
 using namespace AdapterTest;
@@ -229,4 +230,22 @@ TEST(Registration, SidechainAndOutputOnlyChangeTheInputs)
     ASSERT_EQ(outputOnly->initialize(nullptr), kResultOk);
     EXPECT_EQ(outputOnly->getBusCount(kAudio, kInput), 0);
     EXPECT_EQ(outputOnly->getBusCount(kAudio, kOutput), 1);
+}
+
+TEST(Registration, OutOfRangeQueriesAreRefusedNotThrown)
+{
+    ProcessorHolder p(richFixture());
+    ASSERT_EQ(p->initialize(nullptr), kResultOk);
+    ParameterInfo info = {};
+    info.id = 4242;
+    EXPECT_EQ(p->getParameterInfo(p->getParameterCount(), info), kResultFalse);
+    EXPECT_EQ(p->getParameterInfo(-1, info), kResultFalse);
+    EXPECT_EQ(info.id, 4242u);
+    // List parameters clamp the value instead of indexing past their strings.
+    EXPECT_EQ(display(p.processor, 1, -0.5), "OFF");
+    EXPECT_EQ(display(p.processor, 1, 7.0), " Third");
+    EXPECT_EQ(display(p.processor, 1, std::nan("")), "OFF");
+    EXPECT_EQ(display(p.processor, 0x70727374, 2.0), "Wide");
+    String128 text = {};
+    EXPECT_EQ(p->getParamStringByValue(0x4444, 0.5, text), kResultFalse);
 }
