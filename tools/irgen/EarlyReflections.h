@@ -1,0 +1,17 @@
+// Renders the image-source arrivals of one position into its component tables, fading them
+// out where the diffuse tail takes over.
+#pragma once
+
+#include "Arrivals.h"
+#include "PositionTables.h"
+
+namespace irgen
+{
+// Amplitude weight of an image arrival emitted at time t (seconds): 1, then a quarter-cosine
+// fade to 0 across kImageFadeStart .. kImageEnd. The tail fades in with the matching sine.
+double imageFade(double t);
+
+void renderArrivals(const std::vector<Arrival>& arrivals, const BandKernels& bands,
+                    PositionTables& tables);
+
+}  // namespace irgen

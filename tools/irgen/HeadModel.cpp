@@ -1,0 +1,44 @@
+#include "HeadModel.h"
+
+#include "Bands.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace irgen
+{
+namespace
+{
+const double kPi = std::acos(-1.0);
+
+double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+}  // namespace
+
+Vec3 earAxis(int ear) { return ear == 0 ? Vec3{-1.0, 0.0, 0.0} : Vec3{1.0, 0.0, 0.0}; }
+
+double earExtraPath(const Vec3& u, int ear)
+{
+    const double s = std::clamp(dot(u, earAxis(ear)), -1.0, 1.0);
+    if (s >= 0.0)
+        return -kHeadRadius * s;                              // straight to the lit ear
+    return kHeadRadius * (std::acos(s) - kPi / 2.0);          // around the sphere
+}
+
+BandValues headShadow(const Vec3& u, int ear)
+{
+    // Zero position alpha(theta) = 1.05 + 0.95 cos(theta / 150 deg * 180 deg): +6 dB in the
+    // treble facing the ear, about -20 dB at 150 degrees, a bright spot behind.
+    const double s = std::clamp(dot(u, earAxis(ear)), -1.0, 1.0);
+    const double theta = std::acos(s);
+    const double alpha = 1.05 + 0.95 * std::cos(theta * 180.0 / 150.0);
+    const double omega0 = kSpeedOfSound / kHeadRadius;
+    BandValues g{};
+    for (int b = 0; b < kBands; ++b)
+    {
+        const double w = 2.0 * kPi * kBandCentreHz[b] / (2.0 * omega0);
+        g[b] = std::sqrt((1.0 + alpha * alpha * w * w) / (1.0 + w * w));
+    }
+    return g;
+}
+
+}  // namespace irgen
