@@ -64,8 +64,19 @@ public:
     uint32_t m_fStereoMono = 0;
     uint32_t m_fLeftRight = 0;
 
+    // Room-signal delay of the two-stage convolution, in samples.
+    static constexpr int kRoomDelay = 255;
+
+    // The tail that covers the whole room signal at a sample rate, in milliseconds, rounded up
+    // so that a host truncating ms / 1000 * rate still gets every sample of it.
+    static float tailTimeMs(int32_t sampleRate);
+
 private:
     void buildRoom();
+    void buildStage(CPartitionedConvolver& stage);
+    void createEngine();
+    float processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& delay,
+                     float input);
 };
 
 // The effect's creation function; the host adapter calls postConstruct afterwards.

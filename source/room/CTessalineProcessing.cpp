@@ -1,0 +1,188 @@
+// CTessaline: the engine it owns, building the room, frame processing and control changes.
+#include "room/CTessaline.h"
+
+#include "engine/CDelayLine.h"
+#include "engine/CPartitionedConvolver.h"
+#include "room/ResponseBank.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+namespace
+{
+constexpr int kEarlyLength = 4096;
+constexpr int kEarlyPartition = 128;
+constexpr int kLateLength = kResponseLength - kEarlyLength;   // 65536
+constexpr int kLatePartition = 2048;
+constexpr int kLateDelay = 256;   // aligns the late stage (4096 + 255 = 4095 + 256)
+}  // namespace
+
+// [main thread] Step 2 of construction: four stages and two delays, Center components bound
+// and silent until the room is built.
+void CTessaline::createEngine()
+{
+    const int fs = m_nSampleRate;
+    m_pEarlyLeft = std::make_unique<CPartitionedConvolver>(0, fs, 0, kResponseLength, kEarlyLength,
+                                                           kEarlyPartition, 0);
+    m_pEarlyRight = std::make_unique<CPartitionedConvolver>(0, fs, 1, kResponseLength, kEarlyLength,
+                                                            kEarlyPartition, 0);
+    m_pLateLeft = std::make_unique<CPartitionedConvolver>(0, fs, 0, kResponseLength, kLateLength,
+                                                          kLatePartition, kEarlyLength);
+    m_pLateRight = std::make_unique<CPartitionedConvolver>(0, fs, 1, kResponseLength, kLateLength,
+                                                           kLatePartition, kEarlyLength);
+    m_pLateDelayLeft = std::make_unique<CDelayLine>(fs, kLateDelay, 0.0, 100.0);
+    m_pLateDelayRight = std::make_unique<CDelayLine>(fs, kLateDelay, 0.0, 100.0);
+}
+
+float CTessaline::tailTimeMs(int32_t sampleRate)
+{
+    const int rate = sampleRate > 0 ? sampleRate : 44100;
+    const int samples = kRoomDelay + kResponseLength;
+    float ms = static_cast<float>(std::ceil(1000.0 * samples / rate));
+    // Guard against rounding of the float: the host's truncated sample count must cover it all.
+    while (static_cast<long>(static_cast<double>(ms) / 1000.0 * rate) < samples)
+        ms += 1.0f;
+    return ms;
+}
+
+void CTessaline::buildStage(CPartitionedConvolver& stage)
+{
+    const int fs = m_nSampleRate;
+    stage.reloadPosition(static_cast<int>(m_uPosition), fs);
+    stage.setAllDecays(m_fAbsFB, m_fAbsLR, m_fAbsCF, fs, m_nCurveType);
+    stage.setVolumes(m_fVolFB, m_fVolLR, m_fVolCF);
+}
+
+// [main thread] Rebuilds all four responses from the current controls, with the stored decay
+// law, and empties the aligning delays.
+void CTessaline::buildRoom()
+{
+    buildStage(*m_pEarlyLeft);
+    buildStage(*m_pEarlyRight);
+    buildStage(*m_pLateLeft);
+    buildStage(*m_pLateRight);
+    m_pLateDelayLeft->reset(kLateDelay, 0.0, 100.0);
+    m_pLateDelayRight->reset(kLateDelay, 0.0, 100.0);
+    m_fTailTimeMs = tailTimeMs(m_nSampleRate);
+}
+
+bool CTessaline::postConstruct()
+{
+    buildRoom();
+    return true;
+}
+
+// [main thread] Setup or activation: a fresh start at the host's rate. The stages are emptied as
+// well, so a re-rendered or re-activated instance gives exactly the same output every time.
+bool CTessaline::prepare()
+{
+    buildRoom();
+    m_pEarlyLeft->resetSignal();
+    m_pEarlyRight->resetSignal();
+    m_pLateLeft->resetSignal();
+    m_pLateRight->resetSignal();
+    CPlugIn::prepare();
+    return true;
+}
+
+// [audio thread] One ear: early stage plus the late stage delayed into line, times the gain.
+float CTessaline::processEar(CPartitionedConvolver& early, CPartitionedConvolver& late,
+                             CDelayLine& delay, float input)
+{
+    const double x = std::isfinite(input) ? static_cast<double>(input) : 0.0;
+    early.processSample(x);
+    late.processSample(x);
+    delay.processSample(late.output());
+    return static_cast<float>(delay.output() + early.output()) * m_fGain;
+}
+
+// [audio thread]
+bool CTessaline::processFrame(const float* in, float* out, uint32_t inChannels,
+                              uint32_t outChannels)
+{
+    if (in == nullptr || out == nullptr)
+        return false;
+    smoothControls();
+    const bool mono = m_fStereoMono != 0;
+    const bool right = m_fLeftRight != 0;
+    const float leftInput = (mono && right) ? in[1] : in[0];
+    out[0] = processEar(*m_pEarlyLeft, *m_pLateLeft, *m_pLateDelayLeft, leftInput);
+    if (inChannels == 2 && outChannels == 2)
+    {
+        const float rightInput = (!mono || right) ? in[1] : in[0];
+        out[1] = processEar(*m_pEarlyRight, *m_pLateRight, *m_pLateDelayRight, rightInput);
+    }
+    return true;
+}
+
+// Acts on the four stages in the order early left, early right, late left, late right.
+bool CTessaline::controlChanged(uint32_t uId)
+{
+    const int fs = m_nSampleRate;
+    CPartitionedConvolver* stages[4] = {m_pEarlyLeft.get(), m_pEarlyRight.get(), m_pLateLeft.get(),
+                                        m_pLateRight.get()};
+    switch (uId)
+    {
+    case kPosition:
+        for (CPartitionedConvolver* s : stages)
+            s->loadPosition(static_cast<int>(m_uPosition), fs);
+        break;
+    case kVolLR:
+    case kVolFB:
+    case kVolCF:
+        for (CPartitionedConvolver* s : stages)
+            s->setVolumes(m_fVolFB, m_fVolLR, m_fVolCF);
+        break;
+    case kAbsLR:
+        for (CPartitionedConvolver* s : stages)
+            s->setDecayLR(m_fAbsLR, fs, m_nCurveType);
+        break;
+    case kAbsFB:
+        for (CPartitionedConvolver* s : stages)
+            s->setDecayFB(m_fAbsFB, fs, m_nCurveType);
+        break;
+    case kAbsCF:
+        for (CPartitionedConvolver* s : stages)
+            s->setDecayCF(m_fAbsCF, fs, m_nCurveType);
+        break;
+    case kDecayType:
+        for (CPartitionedConvolver* s : stages)
+            s->setDecayFB(m_fAbsFB, fs, m_nCurveType);
+        for (CPartitionedConvolver* s : stages)
+            s->setDecayLR(m_fAbsLR, fs, m_nCurveType);
+        for (CPartitionedConvolver* s : stages)
+            s->setDecayCF(m_fAbsCF, fs, m_nCurveType);
+        break;
+    default:   // Gain, Stereo/Mono, Left/Right are read per frame; other ids are not ours
+        break;
+    }
+    return true;
+}
+
+// Never reached while m_bProcessWholeBuffers is off: a plain copy.
+bool CTessaline::processInterleavedBuffer(float* in, float* out, uint32_t, uint32_t,
+                                          uint32_t sampleCount)
+{
+    if (in == nullptr || out == nullptr)
+        return false;
+    std::memmove(out, in, sizeof(float) * sampleCount);
+    return true;
+}
+
+// Never reached while m_bProcessWholeBuffers is off: copies the first two channels.
+bool CTessaline::processBuffers(float** in, float** out, uint32_t channels, uint32_t frames)
+{
+    if (in == nullptr || out == nullptr || channels == 0)
+        return false;
+    if (in[0] != nullptr && out[0] != nullptr)
+        std::memmove(out[0], in[0], sizeof(float) * frames);
+    if (channels > 1 && in[1] != nullptr && out[1] != nullptr)
+        std::memmove(out[1], in[1], sizeof(float) * frames);
+    return true;
+}
+
+void* CTessaline::uiMessage(CUiMessage* message)
+{
+    return CPlugIn::uiMessage(message);
+}
