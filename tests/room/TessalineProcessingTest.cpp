@@ -1,0 +1,293 @@
+// CTessaline's processing: routing, gain, the room convolution, decay law, prepare, tail.
+#include "room/CTessaline.h"
+
+#include "engine/CPartitionedConvolver.h"
+#include "room/ResponseBank.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace
+{
+struct Frames
+{
+    std::vector<float> left, right;
+};
+
+// Deterministic noise in -1 .. 1.
+float noise(uint32_t& state)
+{
+    state = state * 1664525u + 1013904223u;
+    return static_cast<float>(state >> 8) / 8388608.0f - 1.0f;
+}
+
+Frames render(CTessaline& fx, const Frames& in, uint32_t channels)
+{
+    Frames out{std::vector<float>(in.left.size(), 0.0f), std::vector<float>(in.left.size(), 0.0f)};
+    for (size_t n = 0; n < in.left.size(); ++n)
+    {
+        const float frameIn[2] = {in.left[n], in.right[n]};
+        float frameOut[2] = {0.0f, 0.0f};
+        EXPECT_TRUE(fx.processFrame(frameIn, frameOut, channels, channels));
+        out.left[n] = frameOut[0];
+        out.right[n] = frameOut[1];
+    }
+    return out;
+}
+
+// A noise burst at the start of otherwise silent frames, on the chosen inputs.
+Frames burst(size_t frames, bool left, bool right, uint32_t seed = 1)
+{
+    Frames in{std::vector<float>(frames, 0.0f), std::vector<float>(frames, 0.0f)};
+    for (size_t n = 0; n < 64 && n < frames; ++n)
+    {
+        if (left)
+            in.left[n] = noise(seed);
+        if (right)
+            in.right[n] = noise(seed);
+    }
+    return in;
+}
+
+double peak(const std::vector<float>& v)
+{
+    double m = 0.0;
+    for (float x : v)
+        m = std::max(m, static_cast<double>(std::fabs(x)));
+    return m;
+}
+
+class TessalineProcessing : public ::testing::Test
+{
+protected:
+    TessalineProcessing()
+    {
+        fx.postConstruct();
+        fx.prepare();
+    }
+
+    std::unique_ptr<CPlugIn> m_pOwned{createPlugIn()};
+    CTessaline& fx = static_cast<CTessaline&>(*m_pOwned);
+};
+
+TEST_F(TessalineProcessing, GainScalesTheRoomSignal)
+{
+    const Frames in = burst(3000, true, true);
+    fx.setControlPlain(CTessaline::kGain, 0.0f);
+    const Frames silent = render(fx, in, 2);
+    EXPECT_EQ(peak(silent.left), 0.0);
+    EXPECT_EQ(peak(silent.right), 0.0);
+
+    fx.setControlPlain(CTessaline::kGain, 1.0f);
+    fx.prepare();
+    const Frames full = render(fx, in, 2);
+    fx.setControlPlain(CTessaline::kGain, 0.5f);
+    fx.prepare();
+    const Frames half = render(fx, in, 2);
+    ASSERT_GT(peak(full.left), 1e-3);
+    for (size_t n = 0; n < in.left.size(); ++n)
+    {
+        ASSERT_EQ(half.left[n], full.left[n] * 0.5f) << n;
+        ASSERT_EQ(half.right[n], full.right[n] * 0.5f) << n;
+    }
+}
+
+struct RoutingCase
+{
+    const char* name;
+    uint32_t stereoMono, leftRight, channels;
+    bool leftIn, rightIn;            // which inputs carry the burst
+    bool leftOutSounds, rightOutSounds;
+};
+
+class TessalineRouting : public TessalineProcessing,
+                         public ::testing::WithParamInterface<RoutingCase>
+{
+};
+
+TEST_P(TessalineRouting, InputReachesTheExpectedEars)
+{
+    const RoutingCase& c = GetParam();
+    fx.setControlPlain(CTessaline::kStereoMono, static_cast<float>(c.stereoMono));
+    fx.setControlPlain(CTessaline::kLeftRight, static_cast<float>(c.leftRight));
+    const Frames out = render(fx, burst(2000, c.leftIn, c.rightIn), c.channels);
+    EXPECT_EQ(peak(out.left) > 0.0, c.leftOutSounds);
+    EXPECT_EQ(peak(out.right) > 0.0, c.rightOutSounds);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, TessalineRouting,
+    ::testing::Values(RoutingCase{"StereoLeftOnly", 0, 0, 2, true, false, true, false},
+                      RoutingCase{"StereoRightOnly", 0, 0, 2, false, true, false, true},
+                      RoutingCase{"MonoLeftIgnoresRight", 1, 0, 2, false, true, false, false},
+                      RoutingCase{"MonoLeftFeedsBoth", 1, 0, 2, true, false, true, true},
+                      RoutingCase{"MonoRightFeedsBoth", 1, 1, 2, false, true, true, true},
+                      RoutingCase{"MonoRightIgnoresLeft", 1, 1, 2, true, false, false, false},
+                      RoutingCase{"OneChannelRunsLeftEarOnly", 0, 0, 1, true, true, true, false}),
+    [](const ::testing::TestParamInfo<RoutingCase>& routing) { return routing.param.name; });
+
+TEST_F(TessalineProcessing, MonoGivesBothEarsTheSameInput)
+{
+    fx.setControlPlain(CTessaline::kStereoMono, 1.0f);
+    fx.setControlPlain(CTessaline::kVolLR, 0.0f);   // without LR the two ears' responses agree
+    fx.prepare();
+    const Frames out = render(fx, burst(3000, true, false), 2);
+    ASSERT_GT(peak(out.left), 1e-3);
+    for (size_t n = 0; n < out.left.size(); ++n)
+        ASSERT_EQ(out.left[n], out.right[n]) << n;
+}
+
+// The ear's output is the input convolved with the whole shaped response, 255 samples late,
+// across the seam between the early and the late stage at response sample 4096.
+TEST_F(TessalineProcessing, OutputIsTheInputConvolvedWithTheShapedResponse)
+{
+    fx.setControlPlain(CTessaline::kPosition, 3.0f);
+    fx.setControlPlain(CTessaline::kGain, 1.0f);
+    fx.prepare();
+    std::vector<double> h(kResponseLength), lateH(kResponseLength);
+    fx.m_pEarlyRight->shapedResponse(0, kResponseLength, h.data());
+    fx.m_pLateRight->shapedResponse(0, kResponseLength, lateH.data());
+    for (int i = 0; i < kResponseLength; ++i)
+        h[i] += lateH[i];
+
+    const Frames in = burst(7000, false, true, 7);
+    const Frames out = render(fx, in, 2);
+    double worst = 0.0, scale = 0.0;
+    for (int n = 255; n < 7000; ++n)
+    {
+        double expected = 0.0;
+        for (int q = 0; q < 64 && q <= n - 255; ++q)
+            expected += static_cast<double>(in.right[q]) * h[n - 255 - q];
+        worst = std::max(worst, std::fabs(out.right[n] - expected));
+        scale = std::max(scale, std::fabs(expected));
+    }
+    EXPECT_GT(scale, 0.1);
+    EXPECT_LT(worst, 1e-5 * scale);
+    for (int n = 0; n < 255; ++n)
+        ASSERT_EQ(out.right[n], 0.0f) << n;
+}
+
+// The shaped response at index i under a decay law, computed from the bank.
+double expectedResponse(const CTessaline& fx, int i, bool exponential, int ear)
+{
+    const int p = static_cast<int>(fx.m_uPosition);
+    auto env = [&](float a) {
+        const double fs = fx.m_nSampleRate;
+        return exponential ? std::exp(-(i * static_cast<double>(a) / fs))
+                           : fs / (i * (a * 7.5 + 0.07) + fs);
+    };
+    const double fb = env(fx.m_fAbsFB) * fx.m_fVolFB * roomResponseTable(fbTableOf(p))[i];
+    const double lr = env(fx.m_fAbsLR) * fx.m_fVolLR * roomResponseTable(lrTableOf(p))[i];
+    const double cf = env(fx.m_fAbsCF) * fx.m_fVolCF * roomResponseTable(cfTableOf(p))[i];
+    return (ear == 0 ? fb + lr : fb - lr) + cf;
+}
+
+TEST_F(TessalineProcessing, PrepareBuildsEnvelopesWithTheStoredDecayType)
+{
+    const int early = 1000, late = 30000;
+    double got = 0.0;
+    fx.m_pLateLeft->shapedResponse(late, 1, &got);
+    EXPECT_NEAR(got, expectedResponse(fx, late, false, 0), 1e-12);
+
+    // A restored state writes the members, then the host prepares.
+    fx.m_nCurveType = 0;
+    fx.m_fAbsFB = 5.31f;
+    fx.m_uPosition = 5;
+    fx.prepare();
+    fx.m_pEarlyRight->shapedResponse(early, 1, &got);
+    EXPECT_NEAR(got, expectedResponse(fx, early, true, 1), 1e-12);
+    fx.m_pLateLeft->shapedResponse(late, 1, &got);
+    EXPECT_NEAR(got, expectedResponse(fx, late, true, 0), 1e-12);
+    EXPECT_GT(std::fabs(expectedResponse(fx, late, true, 0) - expectedResponse(fx, late, false, 0)),
+              1e-6);
+}
+
+TEST_F(TessalineProcessing, DecayTypeChangeRebuildsAllEnvelopes)
+{
+    fx.setControlPlain(CTessaline::kDecayType, 0.0f);
+    double got = 0.0;
+    fx.m_pLateRight->shapedResponse(20000, 1, &got);
+    EXPECT_NEAR(got, expectedResponse(fx, 20000, true, 1), 1e-12);
+    fx.setControlPlain(CTessaline::kDecayType, 1.0f);
+    fx.m_pLateRight->shapedResponse(20000, 1, &got);
+    EXPECT_NEAR(got, expectedResponse(fx, 20000, false, 1), 1e-12);
+}
+
+TEST_F(TessalineProcessing, PrepareStartsEveryRenderAfresh)
+{
+    Frames in = burst(9000, true, true, 3);
+    const Frames first = render(fx, in, 2);
+    fx.prepare();
+    const Frames second = render(fx, in, 2);
+    ASSERT_GT(peak(first.left), 1e-3);
+    EXPECT_EQ(std::memcmp(first.left.data(), second.left.data(), 9000 * sizeof(float)), 0);
+    EXPECT_EQ(std::memcmp(first.right.data(), second.right.data(), 9000 * sizeof(float)), 0);
+}
+
+TEST_F(TessalineProcessing, TailCoversTheWholeRoomSignal)
+{
+    for (int32_t rate : {44100, 48000, 96000, 192000})
+    {
+        fx.m_nSampleRate = rate;
+        fx.prepare();
+        const long samples = static_cast<long>(static_cast<double>(fx.m_fTailTimeMs) / 1000.0 * rate);
+        EXPECT_GE(samples, 255 + kResponseLength) << rate;
+        EXPECT_LE(samples, 255 + kResponseLength + rate / 1000 + 1) << rate;
+    }
+}
+
+TEST_F(TessalineProcessing, NonFiniteInputCountsAsSilence)
+{
+    Frames clean = burst(5000, true, true, 9);
+    Frames dirty = clean;
+    const float bad[] = {std::numeric_limits<float>::quiet_NaN(),
+                         std::numeric_limits<float>::infinity(),
+                         -std::numeric_limits<float>::infinity()};
+    for (int i = 0; i < 3; ++i)
+    {
+        dirty.left[100 + i] = bad[i];
+        dirty.right[200 + i] = bad[i];
+        clean.left[100 + i] = 0.0f;
+        clean.right[200 + i] = 0.0f;
+    }
+    const Frames expected = render(fx, clean, 2);
+    fx.prepare();
+    const Frames got = render(fx, dirty, 2);
+    for (size_t n = 0; n < got.left.size(); ++n)
+    {
+        ASSERT_TRUE(std::isfinite(got.left[n]) && std::isfinite(got.right[n])) << n;
+        ASSERT_EQ(got.left[n], expected.left[n]) << n;
+        ASSERT_EQ(got.right[n], expected.right[n]) << n;
+    }
+}
+
+TEST_F(TessalineProcessing, IgnoredControlIdsChangeNothing)
+{
+    double before = 0.0, after = 0.0;
+    fx.m_pEarlyLeft->shapedResponse(500, 1, &before);
+    for (uint32_t id : {0u, 9u, 10u, 11u, 1000u})
+        EXPECT_TRUE(fx.controlChanged(id));
+    fx.m_pEarlyLeft->shapedResponse(500, 1, &after);
+    EXPECT_EQ(before, after);
+}
+
+TEST_F(TessalineProcessing, WholeBufferPathsCopyAndRejectMissingBuffers)
+{
+    float a[4] = {1, 2, 3, 4}, b[4] = {5, 6, 7, 8}, o1[4] = {}, o2[4] = {};
+    float* in[2] = {a, b};
+    float* out[2] = {o1, o2};
+    EXPECT_TRUE(fx.processBuffers(in, out, 2, 4));
+    EXPECT_EQ(o2[3], 8.0f);
+    EXPECT_TRUE(fx.processInterleavedBuffer(a, o1, 0, 0, 4));
+    EXPECT_EQ(o1[2], 3.0f);
+    EXPECT_FALSE(fx.processBuffers(nullptr, out, 2, 4));
+    EXPECT_FALSE(fx.processFrame(nullptr, o1, 2, 2));
+}
+
+}  // namespace
