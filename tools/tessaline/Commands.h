@@ -15,6 +15,9 @@ struct CommandLine
 // Prints what a host sees of the bundle: factory, class, parameters, units and presets.
 int runInfo(const CommandLine& commandLine);
 
+// Renders a sound file (or the built-in demo) through the bundle into a new file.
+int runRender(const CommandLine& commandLine);
+
 // The bundle in the build tree next to this executable.
 std::string defaultBundlePath();
 

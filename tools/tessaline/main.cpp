@@ -15,6 +15,8 @@ struct Command
 
 const Command kCommands[] = {
     {"info", &TessalineTool::runInfo, "factory, class, parameters, units and presets"},
+    {"render", &TessalineTool::runRender,
+     "render IN to OUT through the plug-in (no files: the demo); `render --help`"},
 };
 
 int usage(FILE* out)

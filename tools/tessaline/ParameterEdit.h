@@ -1,0 +1,30 @@
+// Turning the user's words ("Abs L-R=5.31", "--preset Studio") into host parameter values, the
+// way a host does when the user types into a parameter field or picks a program.
+#pragma once
+
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+#include "pluginterfaces/vst/ivstunits.h"
+
+#include <string>
+
+namespace TessalineTool {
+
+// One parameter value as a host sends it.
+struct ParameterEdit
+{
+    Steinberg::Vst::ParamID id = 0;
+    Steinberg::Vst::ParamValue normalized = 0.0;
+};
+
+// "Title=Value": the parameter whose title matches (ignoring case) and the value as displayed:
+// a list entry ("L90", "Mono") or a plain number inside the parameter's range ("5.31").
+// False with a message naming the choices when the title or the value is not accepted.
+bool resolveSetting(Steinberg::Vst::IEditController& controller, const std::string& setting,
+                    ParameterEdit& edit, std::string& error);
+
+// A factory preset by name (ignoring case), as a value of the "Factory Presets" program-change
+// parameter. False with a message listing the presets when there is none of that name.
+bool resolvePreset(Steinberg::Vst::IEditController& controller, Steinberg::Vst::IUnitInfo* units,
+                   const std::string& name, ParameterEdit& edit, std::string& error);
+
+} // namespace TessalineTool

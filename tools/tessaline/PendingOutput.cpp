@@ -1,0 +1,117 @@
+#include "PendingOutput.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace TessalineTool {
+
+namespace {
+// The one temporary file in flight, for the signal handler (which may only use what is
+// async-signal-safe: a fixed buffer and unlink).
+char gPendingPath[4096] = {};
+
+extern "C" void removePendingAndExit(int signalNumber)
+{
+    if (gPendingPath[0])
+        unlink(gPendingPath);
+    signal(signalNumber, SIG_DFL);
+    raise(signalNumber);
+}
+
+void watchSignals(const std::string& path)
+{
+    if (path.size() >= sizeof gPendingPath)
+        return;
+    std::memcpy(gPendingPath, path.c_str(), path.size() + 1);
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+        signal(signalNumber, removePendingAndExit);
+}
+
+void unwatchSignals()
+{
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+        signal(signalNumber, SIG_DFL);
+    gPendingPath[0] = '\0';
+}
+
+std::string folderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// mkstemp creates the file private to the user; give it the permissions an ordinary new file
+// would get under the current umask.
+void useUmaskPermissions(int descriptor)
+{
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(descriptor, 0666 & ~mask);
+}
+} // namespace
+
+PendingOutput::~PendingOutput()
+{
+    discard();
+}
+
+int PendingOutput::create(const std::string& outputPath, std::string& error)
+{
+    discard();
+    output = outputPath;
+    std::string pattern = folderOf(outputPath) + "/." + nameOf(outputPath) + ".partial-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    const int descriptor = mkstemp(buffer.data());
+    if (descriptor < 0)
+    {
+        error = "cannot write into '" + folderOf(outputPath) + "': " + std::strerror(errno);
+        return -1;
+    }
+    temporary = buffer.data();
+    useUmaskPermissions(descriptor);
+    watchSignals(temporary);
+    return descriptor;
+}
+
+bool PendingOutput::commit(std::string& error)
+{
+    if (temporary.empty())
+    {
+        error = "nothing was written";
+        return false;
+    }
+    if (rename(temporary.c_str(), output.c_str()) != 0)
+    {
+        error = "cannot create '" + output + "': " + std::strerror(errno);
+        discard();
+        return false;
+    }
+    temporary.clear();
+    unwatchSignals();
+    return true;
+}
+
+void PendingOutput::discard()
+{
+    if (temporary.empty())
+        return;
+    unlink(temporary.c_str());
+    temporary.clear();
+    unwatchSignals();
+}
+
+} // namespace TessalineTool

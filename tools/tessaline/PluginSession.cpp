@@ -1,0 +1,78 @@
+#include "PluginSession.h"
+
+#include "pluginterfaces/vst/vstspeaker.h"
+
+namespace TessalineTool {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+bool PluginSession::open(const std::string& bundlePath, std::string& error)
+{
+    if (!module.load(bundlePath))
+    {
+        error = "cannot load the plug-in " + bundlePath + ": " + module.error();
+        return false;
+    }
+    TUID cid = {};
+    if (!module.findClass(kVstAudioEffectClass, cid))
+    {
+        error = bundlePath + " holds no audio effect class";
+        return false;
+    }
+    if (!instance.create(module.factory(), cid) || instance.initialize() != kResultOk
+        || !instance.getController() || !instance.getProcessor())
+    {
+        error = "the plug-in in " + bundlePath + " could not be created and initialized";
+        return false;
+    }
+    return true;
+}
+
+void PluginSession::edit(const std::vector<ParameterEdit>& edits)
+{
+    for (const ParameterEdit& e : edits)
+    {
+        instance.getController()->setParamNormalized(e.id, e.normalized);
+        pendingEdits.push_back(e);
+    }
+}
+
+bool PluginSession::start(int channels, double sampleRate, int32 maxBlockSize, std::string& error)
+{
+    const SpeakerArrangement arrangement = channels == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo;
+    if (instance.setBusArrangement(arrangement) != kResultOk)
+    {
+        error = std::string("the plug-in does not accept a ") + (channels == 1 ? "mono" : "stereo") + " bus";
+        return false;
+    }
+    if (instance.setupProcessing(sampleRate, maxBlockSize, kOffline) != kResultOk)
+    {
+        error = "the plug-in refuses to process at " + std::to_string(static_cast<long>(sampleRate))
+                + " Hz in blocks of " + std::to_string(maxBlockSize);
+        return false;
+    }
+    if (instance.setActive(true) != kResultOk)
+    {
+        error = "the plug-in could not be activated";
+        return false;
+    }
+    instance.setProcessing(true);   // optional for a plug-in; its answer does not matter
+    return true;
+}
+
+int64 PluginSession::tailSamples() const
+{
+    return static_cast<int64>(instance.getProcessor()->getTailSamples());
+}
+
+bool PluginSession::process(TessalineHost::HostAudioBuffers& buffers, int32 numSamples)
+{
+    changes.clear();
+    for (const ParameterEdit& e : pendingEdits)
+        changes.addChange(e.id, 0, e.normalized);
+    pendingEdits.clear();
+    return instance.process(buffers, numSamples, &changes) == kResultOk;
+}
+
+} // namespace TessalineTool

@@ -1,0 +1,60 @@
+#include "ProgressBar.h"
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace TessalineTool {
+
+namespace {
+constexpr auto kQuietStart = std::chrono::milliseconds(400);  // short renders show no bar
+constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+constexpr int kBarWidth = 32;
+} // namespace
+
+ProgressBar::ProgressBar(int64_t total, int sampleRate)
+    : total(total > 0 ? total : 1), sampleRate(sampleRate > 0 ? sampleRate : 1),
+      enabled(isatty(STDERR_FILENO) != 0), started(Clock::now()), lastDrawn(started)
+{
+}
+
+ProgressBar::~ProgressBar()
+{
+    finish();
+}
+
+void ProgressBar::update(int64_t done)
+{
+    if (!enabled)
+        return;
+    const Clock::time_point now = Clock::now();
+    if (now - started < kQuietStart || (shown && now - lastDrawn < kRedrawInterval))
+        return;
+    lastDrawn = now;
+    draw(done);
+}
+
+void ProgressBar::draw(int64_t done)
+{
+    const double fraction = done >= total ? 1.0 : static_cast<double>(done) / static_cast<double>(total);
+    const int filled = static_cast<int>(fraction * kBarWidth);
+    std::string bar(static_cast<size_t>(filled), '#');
+    bar.append(static_cast<size_t>(kBarWidth - filled), '.');
+    std::fprintf(stderr, "\rrendering [%s] %3d%%  %.1f / %.1f s", bar.c_str(),
+                 static_cast<int>(fraction * 100.0), static_cast<double>(done) / sampleRate,
+                 static_cast<double>(total) / sampleRate);
+    std::fflush(stderr);
+    shown = true;
+}
+
+void ProgressBar::finish()
+{
+    if (!shown)
+        return;
+    // Erase the line so the summary or an error message starts clean.
+    std::fprintf(stderr, "\r\033[K");
+    std::fflush(stderr);
+    shown = false;
+}
+
+} // namespace TessalineTool

@@ -1,0 +1,38 @@
+// A progress bar on standard error for renders that take more than a moment. It stays silent
+// when standard error is not a terminal (scripts, logs, tests).
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+namespace TessalineTool {
+
+class ProgressBar
+{
+public:
+    // total: the amount of work (frames); sampleRate turns it into seconds of audio for the text.
+    ProgressBar(int64_t total, int sampleRate);
+    // Clears the bar if it is still shown.
+    ~ProgressBar();
+    ProgressBar(const ProgressBar&) = delete;
+    ProgressBar& operator=(const ProgressBar&) = delete;
+
+    // Records the work done; redraws at most a few times a second, and only once the render has
+    // run longer than a moment.
+    void update(int64_t done);
+    // Removes the bar from the terminal.
+    void finish();
+
+private:
+    void draw(int64_t done);
+
+    using Clock = std::chrono::steady_clock;
+    int64_t total;
+    int sampleRate;
+    bool enabled;
+    bool shown = false;
+    Clock::time_point started;
+    Clock::time_point lastDrawn;
+};
+
+} // namespace TessalineTool
