@@ -24,6 +24,7 @@ Processor::Processor(PlugInCreator creator) : m_pCreator(creator)
 
 Processor::~Processor()
 {
+    releaseProcessingObjects();
     delete m_pPlugIn;
     m_pPlugIn = nullptr;
 }
@@ -54,6 +55,7 @@ void Processor::createPlugIn()
     m_bHasSidechain = m_pPlugIn->m_bWantSidechain != 0;
     m_bSampleAccurate = m_pPlugIn->m_bWantSampleAccurate != 0;
     m_nUpdateInterval = m_pPlugIn->m_nUpdateInterval;
+    allocateControlSync();
 }
 
 tresult PLUGIN_API Processor::initialize(FUnknown* context)
@@ -72,7 +74,7 @@ tresult PLUGIN_API Processor::initialize(FUnknown* context)
         declareBuses();
         if (m_pPlugIn)
         {
-            // The processing path's update queues and MIDI event list are created here.
+            createProcessingObjects();
             registerControlParameters();
             registerJoystickAndButtons();
         }
@@ -86,7 +88,7 @@ tresult PLUGIN_API Processor::terminate()
 {
     // [main thread] The DSP object and the units outlive terminate; parameters and buses go.
     m_MeterParamIds.clear();
-    // The processing path's update queues and MIDI event list are released here.
+    releaseProcessingObjects();
     return SingleComponentEffect::terminate();
 }
 

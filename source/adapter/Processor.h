@@ -7,9 +7,15 @@
 // the component's and the controller's setState/getState); include this header first.
 #include "public.sdk/source/vst/vstsinglecomponenteffect.h"
 
+#include "ControlHandOff.h"
+#include "ControlMirror.h"
+#include "StateStream.h"
 #include "core/CPlugIn.h"
+#include "pluginterfaces/vst/ivstevents.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/ivstunits.h"
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,12 +69,22 @@ public:
     tresult PLUGIN_API initialize(FUnknown* context) SMTG_OVERRIDE;
     tresult PLUGIN_API terminate() SMTG_OVERRIDE;
 
-    // --- IComponent (state stream) ---
+    // --- IComponent ---
     tresult PLUGIN_API setState(IBStream* state) SMTG_OVERRIDE;
     tresult PLUGIN_API getState(IBStream* state) SMTG_OVERRIDE;
+    tresult PLUGIN_API setActive(TBool state) SMTG_OVERRIDE;
 
     // --- IAudioProcessor ---
+    tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                          SpeakerArrangement* outputs, int32 numOuts) SMTG_OVERRIDE;
+    uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE;
+    tresult PLUGIN_API setupProcessing(ProcessSetup& setup) SMTG_OVERRIDE;
     tresult PLUGIN_API process(ProcessData& data) SMTG_OVERRIDE;
+    uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE;
+
+    // --- IEditController: the component state into the parameters; edits and presets ---
+    tresult PLUGIN_API setComponentState(IBStream* state) SMTG_OVERRIDE;
+    tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) SMTG_OVERRIDE;
 
     // --- IEditController ---
     // Both guard the SDK's container and list lookups, which would throw on an index or value
@@ -114,6 +130,9 @@ public:
     // Turns a change of a MIDI pseudo-parameter (0x800 .. 0x807) back into a MIDI call.
     void forwardMidiParameter(int32 id, double value);
 
+    // [main thread] Brings dependent controls in step after a state load or a preset.
+    void refreshDependentControls();
+
     CPlugIn* plugIn() const { return m_pPlugIn; }
     // Ids of the read-only meter parameters, in registration order.
     const std::vector<int32>& meterParamIds() const { return m_MeterParamIds; }
@@ -132,6 +151,49 @@ protected:
     void registerUnitsAndPresets();
     int32 presetNameCount() const;
 
+    // Processing objects (ProcessorSetup.cpp).
+    void createProcessingObjects();
+    void releaseProcessingObjects();
+    void prepareAtSampleRate(double sampleRate);
+
+    // Processing path (ProcessorProcess.cpp). [audio thread]
+    struct BlockChannels
+    {
+        float* in[2];      // null where the host gave no input channel
+        float* out[2];
+        uint32_t count;    // channels exchanged with the DSP object (0 .. 2)
+    };
+    bool resolveChannels(const ProcessData& data, BlockChannels& channels) const;
+    void applyParameterChanges(ProcessData& data);
+    void detachUpdateQueues();
+    void applyParameterChange(IParamValueQueue& queue, ParamID id, ParamValue value, int32 numSamples);
+    void sendHostInfo(const ProcessData& data, CHostInfo& info, double& period);
+    void bypassBlock(const BlockChannels& channels, int32 numSamples);
+    void processWholeBlock(ProcessData& data, const BlockChannels& channels);
+    void processFrames(ProcessData& data, const BlockChannels& channels, CHostInfo& info,
+                       bool hasContext, double period);
+    void feedSidechainFrame(ProcessData& data, int32 frame, float* auxFrame);
+    void handleEvent(const Event& event);
+    void reportMeters(ProcessData& data, bool zero);
+
+    // Main-thread changes to the DSP object and their hand-off (ProcessorControlSync.cpp).
+    void allocateControlSync();
+    // [main thread] Applies the hand-off's draft now (not processing) or publishes it.
+    void submitDraft();
+    // [main thread, not processing] Applies a snapshot published but not yet taken.
+    void drainPendingChanges();
+    // [audio thread] Start and end of a block.
+    void takePendingChanges();
+    void publishBlockResults();
+    // [owner of the DSP object] Applies a snapshot through the ordinary set operations.
+    void applySnapshot(const CControlSnapshot& snapshot);
+    // [main thread] The values getState writes: pending changes over the published mirror.
+    void currentStateValues(StateValues& values) const;
+
+    // Presets (ProcessorPresets.cpp). [main thread]
+    bool applyPreset(int32 listPosition);
+    int32 presetSlotOfPosition(int32 listPosition) const;
+
     PlugInCreator m_pCreator;
 
     int32 m_nLatencySamples = 0;
@@ -148,7 +210,18 @@ protected:
     int32 m_nSelectedUnit = kRootUnitIdOfProcessor;
     // Processing objects, created by initialize for the processing path.
     CVSTParamUpdateQueue** m_pParamUpdateQueues = nullptr;
+    uint32_t m_uQueueCount = 0;
     CVSTMidiEventList* m_pMidiEventList = nullptr;
+
+    // Thread hand-off and the main thread's view of the controls.
+    CStateLayout m_StateLayout;
+    CControlHandOff m_HandOff;
+    CControlMirror m_Mirror;
+    uint64_t m_uTakenSequence = 0;                // audio thread: snapshot taken this block
+    bool m_bActive = false;                       // main thread
+    std::atomic<int32> m_nArrangementChannels{2}; // speakers of the current arrangement
+    // Silent input channels for whole-block processing of missing inputs (allocated by setup).
+    std::vector<float> m_SilentInput;
 };
 
 } // namespace Vava2DUZ3

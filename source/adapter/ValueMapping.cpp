@@ -54,6 +54,23 @@ double positionToParameter(const CControlEntry& control, double plain)
     return u;
 }
 
+float settledPlainValue(const CControlEntry& control, double plain)
+{
+    const float lo = std::fmin(control.fMin, control.fMax);
+    const float hi = std::fmax(control.fMin, control.fMax);
+    const auto v = static_cast<float>(plain);
+    if (!std::isfinite(v))
+        return std::nanf("");
+    const float clamped = std::fmin(std::fmax(v, lo), hi);
+    switch (control.nDataType)
+    {
+    case kDataInt: return std::trunc(clamped);
+    case kDataUint:
+        return static_cast<float>(std::fmax(0.0, std::floor(static_cast<double>(clamped) + 0.5)));
+    default: return clamped;
+    }
+}
+
 } // namespace Vava2DUZ3
 } // namespace Vst
 } // namespace Steinberg

@@ -12,6 +12,9 @@ namespace Vava2DUZ3 {
 float parameterToPosition(const CControlEntry& control, double normalized);
 // Plain value -> normalized host value (used when a preset is applied).
 double positionToParameter(const CControlEntry& control, double plain);
+// The plain value a control ends up with when set to `plain` (clamped into its range, integer and
+// list controls as the set operations store them), or NaN when the value must be ignored.
+float settledPlainValue(const CControlEntry& control, double plain);
 // Volt/octave branch of parameterToPosition: u such that plain = min * (max/min)^v.
 float mapVoltOctave(const CControlEntry& control, double normalized);
 
