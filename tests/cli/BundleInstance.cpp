@@ -1,0 +1,58 @@
+#include "BundleInstance.h"
+
+#include "CliFixture.h"
+
+#include "HostStrings.h"
+
+#include "pluginterfaces/vst/ivstunits.h"
+
+namespace CliTest {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+BundleInstance::BundleInstance()
+{
+    ready = hostModule.load(TESSALINE_BUNDLE_PATH) && hostModule.findClass(kVstAudioEffectClass, cid)
+            && hostInstance.create(hostModule.factory(), cid) && hostInstance.initialize() == kResultOk
+            && hostInstance.getController() && hostInstance.getUnitInfo();
+}
+
+bool BundleInstance::selectPreset(int position)
+{
+    ProgramListInfo list = {};
+    if (hostInstance.getUnitInfo()->getProgramListInfo(0, list) != kResultOk)
+        return false;
+    const auto id = static_cast<ParamID>(list.id);
+    return controller().setParamNormalized(id, controller().plainParamToNormalized(id, position)) == kResultOk;
+}
+
+std::vector<BundleInstance::Value> BundleInstance::values()
+{
+    std::vector<Value> all;
+    for (int32 i = 0; i < controller().getParameterCount(); ++i)
+    {
+        ParameterInfo info = {};
+        if (controller().getParameterInfo(i, info) == kResultOk)
+            all.push_back({info.id, TessalineHost::toUtf8(info.title, 128), controller().getParamNormalized(info.id),
+                           (info.flags & ParameterInfo::kIsList) != 0});
+    }
+    return all;
+}
+
+std::string BundleInstance::display(ParamID id, ParamValue normalized)
+{
+    String128 text = {};
+    controller().getParamStringByValue(id, normalized, text);
+    return TessalineHost::toUtf8(text, 128);
+}
+
+long reportedTail(double sampleRate)
+{
+    BundleInstance bundle;
+    if (!bundle.ok() || bundle.instance().setupProcessing(sampleRate, 512) != kResultOk)
+        return -1;
+    return static_cast<long>(bundle.instance().getProcessor()->getTailSamples());
+}
+
+} // namespace CliTest

@@ -1,0 +1,78 @@
+// Every refused render exits non-zero, says why on standard error and leaves no file behind.
+#include "CliFixture.h"
+
+#include <sndfile.h>
+
+#include <fstream>
+
+namespace CliTest {
+namespace {
+
+struct ErrorCase
+{
+    const char* name;
+    std::vector<std::string> args;   // "@" prefixes a name in the scratch folder
+    const char* message;             // part of what stderr must say
+};
+
+class RenderErrors : public CliRender, public ::testing::WithParamInterface<ErrorCase>
+{
+protected:
+    void SetUp() override
+    {
+        CliRender::SetUp();
+        input("in.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+        input("in.au", SF_FORMAT_AU | SF_FORMAT_PCM_16);
+        input("three.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 3);
+        std::ofstream(path("text.wav")) << "not a sound file\n";
+    }
+
+    std::vector<std::string> resolve(const std::vector<std::string>& args) const
+    {
+        std::vector<std::string> resolved;
+        for (const std::string& arg : args)
+            resolved.push_back(!arg.empty() && arg[0] == '@' ? path(arg.substr(1)) : arg);
+        return resolved;
+    }
+};
+
+TEST_P(RenderErrors, ExitsWithAMessageAndWritesNothing)
+{
+    const ErrorCase& c = GetParam();
+    Sound before;
+    ASSERT_TRUE(readSound(path("in.wav"), before));
+    const std::set<std::string> filesBefore = files();
+
+    const ToolResult result = run(resolve(c.args));
+
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << "stderr: " << result.err;
+    EXPECT_EQ(files(), filesBefore) << "no output and no temporary file is left";
+    Sound after;
+    ASSERT_TRUE(readSound(path("in.wav"), after));
+    EXPECT_EQ(largestDifference(before, after), 0.0) << "the input is untouched";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RenderErrors,
+    ::testing::Values(
+        ErrorCase {"MissingInput", {"render", "@missing.wav", "@out.wav"}, "No such file"},
+        ErrorCase {"UnreadableInput", {"render", "@text.wav", "@out.wav"}, "cannot read"},
+        ErrorCase {"UnsupportedContainer", {"render", "@in.au", "@out.au"}, "reads WAV, AIFF, FLAC and OGG"},
+        ErrorCase {"ThreeChannels", {"render", "@three.wav", "@out.wav"}, "mono or stereo"},
+        ErrorCase {"UnknownParameter", {"render", "@in.wav", "@out.wav", "--set", "Size=2"}, "unknown parameter \"Size\""},
+        ErrorCase {"SettingWithoutValue", {"render", "@in.wav", "@out.wav", "--set", "Gain"}, "PARAM=VALUE"},
+        ErrorCase {"ValueAboveRange", {"render", "@in.wav", "@out.wav", "--set", "Gain=1.5"}, "outside the range"},
+        ErrorCase {"ValueBelowRange", {"render", "@in.wav", "@out.wav", "--set", "Abs L-R=-0.5"}, "outside the range"},
+        ErrorCase {"ValueNotANumber", {"render", "@in.wav", "@out.wav", "--set", "Gain=loud"}, "wants a number"},
+        ErrorCase {"UnknownListEntry", {"render", "@in.wav", "@out.wav", "--set", "Position=L100"}, "L90"},
+        ErrorCase {"UnknownPreset", {"render", "@in.wav", "@out.wav", "--preset", "Cathedral"}, "unknown preset"},
+        ErrorCase {"OutputIsInput", {"render", "@in.wav", "@in.wav"}, "same file"},
+        ErrorCase {"OutputIsInputSpelledDifferently", {"render", "@in.wav", "./in.wav"}, "same file"},
+        ErrorCase {"OutputFolderMissing", {"render", "@in.wav", "@no/such/folder/out.wav"}, "cannot write"},
+        ErrorCase {"BadBlockSize", {"render", "@in.wav", "@out.wav", "--block", "0"}, "--block"},
+        ErrorCase {"OnlyOneFileName", {"render", "@in.wav"}, "needs both IN and OUT"}),
+    [](const ::testing::TestParamInfo<ErrorCase>& c) { return std::string(c.param.name); });
+
+} // namespace
+} // namespace CliTest

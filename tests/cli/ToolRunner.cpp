@@ -1,0 +1,46 @@
+#include "ToolRunner.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace CliTest {
+
+namespace {
+std::string shellQuoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (const char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+} // namespace
+
+ToolResult runTool(const std::vector<std::string>& args, const std::string& folder)
+{
+    const std::string outPath = folder + "/.tool-stdout";
+    const std::string errPath = folder + "/.tool-stderr";
+    std::string command = "cd " + shellQuoted(folder) + " && " + shellQuoted(TESSALINE_TOOL_PATH);
+    for (const std::string& arg : args)
+        command += " " + shellQuoted(arg);
+    command += " >" + shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " </dev/null";
+    const int status = std::system(command.c_str());
+    ToolResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = slurp(outPath);
+    result.err = slurp(errPath);
+    std::remove(outPath.c_str());
+    std::remove(errPath.c_str());
+    return result;
+}
+
+} // namespace CliTest

@@ -1,0 +1,19 @@
+// Runs the tessaline program the way a user does, from a shell, and collects what it said.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace CliTest {
+
+struct ToolResult
+{
+    int exitCode = -1;
+    std::string out;   // standard output
+    std::string err;   // standard error
+};
+
+// Runs `tessaline args...` in folder (its working directory) with the built bundle.
+ToolResult runTool(const std::vector<std::string>& args, const std::string& folder);
+
+} // namespace CliTest
