@@ -1,0 +1,101 @@
+// The room signal, parameter changes, bypass and the tail as a host hears them.
+#include "AudioFixture.h"
+
+#include <cmath>
+#include <limits>
+
+using namespace AudioTest;
+
+namespace {
+float peak(const std::vector<float>& x, size_t from, size_t to)
+{
+    float p = 0.0f;
+    for (size_t i = from; i < to && i < x.size(); ++i)
+        p = std::max(p, std::fabs(x[i]));
+    return p;
+}
+} // namespace
+
+TEST_F(Bundle, RoomSignalStartsTwoHundredFiftyFiveSamplesAfterTheInput)
+{
+    HostInstance instance;
+    start(instance);
+    std::vector<float> impulse(1, 1.0f), outL, outR;
+    render(instance, impulse, impulse, 8192, outL, outR);
+    EXPECT_EQ(peak(outL, 0, kRoomDelay), 0.0f);
+    EXPECT_EQ(peak(outR, 0, kRoomDelay), 0.0f);
+    EXPECT_GT(peak(outL, kRoomDelay, 8192), 1e-4f);
+    EXPECT_GT(peak(outR, kRoomDelay, 8192), 1e-4f);
+}
+
+TEST_F(Bundle, GainChangesInABlockScaleTheRoomSignal)
+{
+    HostInstance a, b;
+    start(a);
+    start(b);
+    std::vector<float> noise(4096);
+    uint32_t seed = 1;
+    for (float& s : noise)
+        s = static_cast<float>((seed = seed * 1664525u + 1013904223u) >> 8) / 16777216.0f - 0.5f;
+    HostParameterChanges silent;
+    silent.addChange(0, 0, 0.0);   // Gain 0
+    std::vector<float> l0, r0, l1, r1;
+    render(a, noise, noise, 4096, l0, r0, &silent);
+    render(b, noise, noise, 4096, l1, r1);
+    EXPECT_EQ(peak(l0, 0, l0.size()), 0.0f);
+    EXPECT_GT(peak(l1, 0, l1.size()), 1e-3f);
+}
+
+TEST_F(Bundle, BypassCopiesTheInput)
+{
+    HostInstance instance;
+    start(instance);
+    HostParameterChanges bypass;
+    bypass.addChange(0x808, 0, 1.0);
+    std::vector<float> left(600), right(600), outL, outR;
+    for (size_t i = 0; i < left.size(); ++i)
+    {
+        left[i] = std::sin(0.01f * static_cast<float>(i));
+        right[i] = -0.5f * left[i];
+    }
+    render(instance, left, right, 600, outL, outR, &bypass);
+    EXPECT_EQ(outL, left);
+    EXPECT_EQ(outR, right);
+}
+
+TEST_F(Bundle, NonFiniteInputGivesFiniteOutput)
+{
+    HostInstance instance;
+    start(instance);
+    std::vector<float> bad = {1.0f, std::nanf(""), std::numeric_limits<float>::infinity(), -1.0f};
+    std::vector<float> outL, outR;
+    render(instance, bad, bad, 4096, outL, outR);
+    for (size_t i = 0; i < outL.size(); ++i)
+        ASSERT_TRUE(std::isfinite(outL[i]) && std::isfinite(outR[i])) << i;
+    EXPECT_GT(peak(outL, 0, outL.size()), 0.0f);
+}
+
+TEST_F(Bundle, TailCoversTheWholeRoomSignalAtEveryRate)
+{
+    for (double rate : {8000.0, 22050.0, 44100.0, 48000.0, 88200.0, 96000.0, 192000.0, 384000.0})
+    {
+        HostInstance instance;
+        start(instance, rate);
+        EXPECT_GE(instance.getProcessor()->getTailSamples(), uint32(kRoomDelay + kResponseLength)) << rate;
+    }
+}
+
+TEST_F(Bundle, OutputIsSilentOnceTheReportedTailHasPassed)
+{
+    HostInstance instance;
+    start(instance);
+    const auto tail = static_cast<int32>(instance.getProcessor()->getTailSamples());
+    ASSERT_GE(tail, kRoomDelay + kResponseLength);
+    std::vector<float> burst(kBlock, 0.9f), outL, outR;
+    const int32 total = kBlock + tail + 4 * kBlock;
+    render(instance, burst, burst, total, outL, outR);
+    EXPECT_GT(peak(outL, 0, static_cast<size_t>(kBlock + tail)), 1e-3f);
+    const auto quietFrom = static_cast<size_t>(kBlock + tail);
+    EXPECT_LT(peak(outL, quietFrom, outL.size()), 1e-7f);
+    EXPECT_LT(peak(outR, quietFrom, outR.size()), 1e-7f);
+}

@@ -1,0 +1,163 @@
+// The component state's bytes, its round trip and preset selection, through the ABI.
+#include "AudioFixture.h"
+
+using namespace AudioTest;
+using TessalineHost::loadComponentState;
+using TessalineHost::loadControllerState;
+using TessalineHost::saveComponentState;
+
+namespace {
+struct Reader
+{
+    const std::vector<uint8_t>& bytes;
+    size_t at = 0;
+    template <typename T>
+    T next()
+    {
+        T value;
+        std::memcpy(&value, bytes.data() + at, sizeof value);
+        at += sizeof value;
+        return value;
+    }
+};
+
+// Control values in list order: float, uint32 list, six floats, int32, two uint32 lists.
+struct Controls
+{
+    float gain;
+    uint32_t position;
+    float room[6];
+    int32_t decay;
+    uint32_t stereoMono, leftRight;
+    int16_t bypass;
+    float x, y;
+};
+
+Controls decode(const std::vector<uint8_t>& bytes)
+{
+    Reader r{bytes};
+    EXPECT_EQ(r.next<uint64_t>(), 1u);
+    Controls c{};
+    c.gain = r.next<float>();
+    c.position = r.next<uint32_t>();
+    for (float& v : c.room)
+        v = r.next<float>();
+    c.decay = r.next<int32_t>();
+    c.stereoMono = r.next<uint32_t>();
+    c.leftRight = r.next<uint32_t>();
+    c.bypass = r.next<int16_t>();
+    c.x = r.next<float>();
+    c.y = r.next<float>();
+    EXPECT_EQ(r.at, bytes.size());
+    return c;
+}
+} // namespace
+
+TEST_F(Bundle, StateIsSixtyTwoBytesOfTypedFields)
+{
+    HostInstance instance;
+    start(instance);
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(saveComponentState(instance.getComponent(), bytes), kResultOk);
+    ASSERT_EQ(bytes.size(), 62u);
+    const Controls c = decode(bytes);
+    EXPECT_EQ(c.gain, 0.5f);
+    EXPECT_EQ(c.position, 0u);
+    const float room[6] = {1.0f, 7.0f, 1.0f, 7.0f, 1.0f, 7.0f};
+    for (int k = 0; k < 6; ++k)
+        EXPECT_EQ(c.room[k], room[k]) << k;
+    EXPECT_EQ(c.decay, 1);
+    EXPECT_EQ(c.stereoMono, 0u);
+    EXPECT_EQ(c.leftRight, 0u);
+    EXPECT_EQ(c.bypass, 0);
+    EXPECT_EQ(c.x, 0.0f);
+    EXPECT_EQ(c.y, 0.0f);
+}
+
+TEST_F(Bundle, RestoredInstanceRendersBitIdenticalAudio)
+{
+    HostInstance first, second;
+    start(first);
+    // Move the room by automation while processing, then save.
+    HostParameterChanges changes;
+    changes.addChange(0, 0, 0.8);    // Gain
+    changes.addChange(1, 0, 0.3);    // Position L45
+    changes.addChange(3, 0, 0.25);   // Abs L-R
+    changes.addChange(8, 0, 0.0);    // exponential decay
+    std::vector<float> l, r, input(3000), outA, outA2, outB, outB2;
+    render(first, input, input, kBlock, l, r, &changes);
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(saveComponentState(first.getComponent(), bytes), kResultOk);
+    const Controls saved = decode(bytes);
+    EXPECT_EQ(saved.gain, 0.8f);
+    EXPECT_EQ(saved.position, 3u);
+    EXPECT_EQ(saved.decay, 0);
+
+    ASSERT_TRUE(second.create(module.factory(), cid()));
+    ASSERT_EQ(second.initialize(), kResultOk);
+    ASSERT_EQ(loadComponentState(second.getComponent(), bytes), kResultOk);
+    ASSERT_EQ(loadControllerState(second.getController(), bytes), kResultOk);
+    EXPECT_NEAR(second.getController()->getParamNormalized(0), 0.8, 1e-6);
+    ASSERT_EQ(second.setupProcessing(kRate, kBlock), kResultOk);
+    ASSERT_EQ(second.setActive(true), kResultOk);
+    ASSERT_EQ(first.setActive(false), kResultOk);
+    ASSERT_EQ(first.setActive(true), kResultOk);   // both start from silence
+    uint32_t seed = 7;
+    for (float& s : input)
+        s = static_cast<float>((seed = seed * 1664525u + 1013904223u) >> 8) / 16777216.0f - 0.5f;
+    render(first, input, input, 12000, outA, outA2);
+    render(second, input, input, 12000, outB, outB2);
+    EXPECT_EQ(outA, outB);
+    EXPECT_EQ(outA2, outB2);
+    std::vector<uint8_t> again;
+    ASSERT_EQ(saveComponentState(second.getComponent(), again), kResultOk);
+    EXPECT_EQ(again, bytes);
+}
+
+TEST_F(Bundle, SelectingStudioRestartsAndStoresItsValues)
+{
+    HostInstance instance;
+    start(instance);
+    instance.handler().reset();
+    IEditController* controller = instance.getController();
+    ASSERT_EQ(controller->setParamNormalized(0x70727374, 1.0), kResultOk);
+    EXPECT_NE(instance.handler().allRestartFlags & kParamValuesChanged, 0);
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(saveComponentState(instance.getComponent(), bytes), kResultOk);
+    const Controls c = decode(bytes);
+    EXPECT_EQ(c.gain, 0.5f);
+    EXPECT_EQ(c.position, 5u);
+    EXPECT_NEAR(c.room[1], 5.31f, 1e-5f);
+    EXPECT_NEAR(c.room[3], 7.54f, 1e-5f);
+    EXPECT_NEAR(c.room[5], 9.49f, 1e-5f);
+    EXPECT_EQ(c.decay, 0);
+    EXPECT_NEAR(controller->getParamNormalized(1), 0.5, 1e-9);
+    // The next block renders with the preset; the saved values stay.
+    HostAudioBuffers buffers(2, 2, kBlock);
+    ASSERT_EQ(instance.process(buffers, kBlock), kResultOk);
+    std::vector<uint8_t> after;
+    ASSERT_EQ(saveComponentState(instance.getComponent(), after), kResultOk);
+    EXPECT_EQ(after, bytes);
+    EXPECT_EQ(controller->setParamNormalized(0x70727374, 2.0), kResultFalse);
+}
+
+TEST_F(Bundle, UnitAndProgramQueries)
+{
+    HostInstance instance;
+    start(instance);
+    IUnitInfo* units = instance.getUnitInfo();
+    ASSERT_NE(units, nullptr);
+    EXPECT_EQ(units->getUnitCount(), 2);
+    ASSERT_EQ(units->getProgramListCount(), 1);
+    ProgramListInfo list = {};
+    ASSERT_EQ(units->getProgramListInfo(0, list), kResultOk);
+    EXPECT_EQ(list.id, 0x70727374);
+    EXPECT_EQ(list.programCount, 2);
+    EXPECT_EQ(TessalineHost::toUtf8(list.name), "Presets");
+    EXPECT_EQ(units->getProgramListInfo(1, list), kResultFalse);
+    String128 name = {};
+    ASSERT_EQ(units->getProgramName(0x70727374, 1, name), kResultOk);
+    EXPECT_EQ(TessalineHost::toUtf8(name), "Studio");
+    EXPECT_EQ(units->getProgramName(0x70727374, 2, name), kResultFalse);
+    EXPECT_EQ(units->getProgramName(0, 0, name), kResultFalse);
+}
