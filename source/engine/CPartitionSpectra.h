@@ -1,7 +1,8 @@
 // The two spectrum rings of a partitioned convolver: the spectra of the last P input blocks
 // and of the P response partitions, and the per-bin multiply-accumulate over them.
-// Each bin keeps its P partitions next to each other (response by partition number, input
-// newest-first in a doubled ring), so that one bin's sum is four straight dot products.
+// Bins are stored in groups of four, each group holding its P partitions as [k][bin] (response
+// by partition number, input newest-first in a doubled ring), so that the sums of four bins
+// are straight vector multiply-adds over one contiguous stretch of memory.
 // No allocation, locking or system calls after construction.
 #pragma once
 
@@ -25,6 +26,11 @@ public:
     void accumulate(int slot, Complex inputBin, Complex responseBin);
     Complex sum() const { return m_Sum; }
 
+    // [audio thread] accumulate for count consecutive bins of one ring slot, slot being that of
+    // the first; sums[i] receives the sum of bin i. Gives the same sums as count single calls.
+    void accumulateBins(int slot, int count, const Complex* inputBins, const Complex* responseBins,
+                        Complex* sums);
+
     // [audio thread] Both rings and the sum back to zero.
     void clear();
 
@@ -32,12 +38,18 @@ public:
     int partitionSize() const { return m_nPartitionSize; }
 
 private:
-    AlignedArray<double> m_Store;   // per bin: Hr[P], Hi[P], Xr[2P], Xi[2P]
+    static constexpr int kLanes = 4;   // bins per group
+
+    // Stores the bins' values; returns the ring slot's window offset (newest input first).
+    void store(int wrapped, int count, const Complex* inputBins, const Complex* responseBins);
+    double* group(int bin) const { return m_Store.get() + static_cast<long>(bin / kLanes) * m_nGroupStride; }
+
+    AlignedArray<double> m_Store;   // per group of 4 bins: Hr[P][4], Hi[P][4], Xr[2P][4], Xi[2P][4]
     Complex m_Sum;
     int m_nLength;
     int m_nPartitionSize;
     int m_nPartitions;
     int m_nPartitionShift;   // log2(c)
-    int m_nBinStride;        // 6P doubles
+    int m_nGroupStride;      // 24P doubles
     const SimdKernels& m_Kernels;
 };

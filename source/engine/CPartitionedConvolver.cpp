@@ -55,6 +55,8 @@ CPartitionedConvolver::CPartitionedConvolver(int position, int sampleRate, int e
     , m_pTableLR(nullptr)
     , m_pTableCF(nullptr)
     , m_Silence(kMaxChunk)
+    , m_ChunkSums(kMaxChunk)
+    , m_PackedBins(2 * kMaxChunk)
 {
     clear();
     loadPosition(position, sampleRate);
@@ -91,35 +93,43 @@ void CPartitionedConvolver::resetSignal()
 void CPartitionedConvolver::processSample(double x)
 {
     const int j = m_nIndex;
-    const int c = m_nPartitionSize;
     m_InputBlock[j] = std::isfinite(x) ? x : 0.0;
 
-    // Build this block's response partition a chunk at a time, from the settings of now.
-    if ((j & (m_nChunk - 1)) == 0)
+    // Build this block's response partition and sum this chunk's bins a chunk at a time. The
+    // bins come from the spectra transformed at the last block end and are only needed as a
+    // whole at this block's end, so summing them ahead of their sample changes nothing.
+    if ((j & (m_nChunk - 1)) == 0) {
         shapeChunk(m_nLoadPos, j, m_nChunk, m_ResponseBlock.get() + j);
-
-    // Bin j of the spectra transformed at the last block end; at bin 0 the real Nyquist
-    // value rides in the imaginary part of the real DC value.
-    const Complex* responseSpectrum = m_pResponseFFT->spectrum;
-    const Complex* inputSpectrum = m_pInputFFT->spectrum;
-    Complex h = responseSpectrum[j];
-    Complex X = inputSpectrum[j];
-    if (j == 0) {
-        h = Complex(responseSpectrum[0].real(), responseSpectrum[c].real());
-        X = Complex(inputSpectrum[0].real(), inputSpectrum[c].real());
-    }
-    m_pSpectra->accumulate(j + m_nLoadPos - m_nStageStart, X, h);
-    const Complex S = m_pSpectra->sum();
-    if (j > 0) {
-        m_OutputSpectrum[j] = S;
-    } else {
-        m_OutputSpectrum[0] = Complex(S.real(), 0.0);
-        m_OutputSpectrum[c] = Complex(S.imag(), 0.0);
+        sumChunk(j);
     }
 
     m_nIndex = j + 1;
     if (m_nIndex >= m_nBlockLength)
         endBlock();
+}
+
+void CPartitionedConvolver::sumChunk(int j)
+{
+    const int c = m_nPartitionSize;
+    const Complex* inputBins = m_pInputFFT->spectrum + j;
+    const Complex* responseBins = m_pResponseFFT->spectrum + j;
+    if (j == 0) {
+        // The real Nyquist value rides in the imaginary part of the real DC value.
+        Complex* packed = m_PackedBins.get();
+        std::copy(inputBins, inputBins + m_nChunk, packed);
+        std::copy(responseBins, responseBins + m_nChunk, packed + kMaxChunk);
+        packed[0] = Complex(inputBins[0].real(), inputBins[c].real());
+        packed[kMaxChunk] = Complex(responseBins[0].real(), responseBins[c].real());
+        inputBins = packed;
+        responseBins = packed + kMaxChunk;
+    }
+    Complex* sums = m_ChunkSums.get();
+    m_pSpectra->accumulateBins(j + m_nLoadPos - m_nStageStart, m_nChunk, inputBins, responseBins, sums);
+    std::copy(sums, sums + m_nChunk, m_OutputSpectrum.get() + j);
+    if (j == 0) {
+        m_OutputSpectrum[0] = Complex(sums[0].real(), 0.0);
+        m_OutputSpectrum[c] = Complex(sums[0].imag(), 0.0);
+    }
 }
 
 // Transforms the gathered partition and input block for the next block's sums, and turns

@@ -75,10 +75,12 @@ public:
     int ear() const { return m_nEar; }
 
 private:
-    // Response samples are built in chunks of at most this many, spread over the block.
+    // Response samples are built, and spectrum bins summed, in chunks of at most this many,
+    // spread over the block.
     static constexpr int kMaxChunk = 16;
 
     void endBlock();
+    void sumChunk(int j);
     void shapeChunk(int partitionStart, int offset, int count, double* out);
 
     int m_nResponseLength;
@@ -119,4 +121,6 @@ private:
     const double* m_pTableLR;
     const double* m_pTableCF;
     AlignedArray<double> m_Silence;          // stand-in table for unbound components
+    AlignedArray<Complex> m_ChunkSums;       // sums of the bins of one chunk
+    AlignedArray<Complex> m_PackedBins;      // input and response bins of the chunk with bin 0
 };

@@ -13,10 +13,12 @@ struct SimdKernels
     // The last stage (halfSpan 1, twiddle 1): sum and difference of neighbouring values.
     void (*difLastStage)(double* buf, int count);
 
-    // Four dot products of length n: sums[0] = xr.hr, sums[1] = xi.hi, sums[2] = xr.hi,
-    // sums[3] = xi.hr. The complex product sum is (sums[0] - sums[1], sums[2] + sums[3]).
-    void (*dotProducts)(const double* xr, const double* xi, const double* hr, const double* hi,
-                        int n, double* sums);
+    // Multiply-accumulate over n partitions for a group of four frequency bins stored as
+    // [k][lane]: x* point at partition 0 of the input window, h* at partition 0 of the
+    // responses. sums[0..3] = Σ xr·hr, sums[4..7] = Σ xi·hi, sums[8..11] = Σ xr·hi,
+    // sums[12..15] = Σ xi·hr, per lane. A bin's complex sum is (rr − ii, ri + ir).
+    void (*groupProducts)(const double* xr, const double* xi, const double* hr, const double* hi,
+                          int n, double* sums);
 };
 
 // Baseline and AVX2 sets; the AVX2 set must only be used where the processor has AVX2 and FMA.

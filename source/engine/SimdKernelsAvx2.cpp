@@ -37,18 +37,18 @@ void difLastStageAvx2(double* buf, int count)
     }
 }
 
-void dotProductsAvx2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
-                     double* sums)
+void groupProductsAvx2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
+                       double* sums)
 {
-    // Two accumulators per product halve the length of the dependent FMA chains.
+    // Even and odd partitions in separate accumulators halve the dependent FMA chains.
     __m256d rr0 = _mm256_setzero_pd(), rr1 = rr0, ii0 = rr0, ii1 = rr0;
     __m256d ri0 = rr0, ri1 = rr0, ir0 = rr0, ir1 = rr0;
     int k = 0;
-    for (; k + 8 <= n; k += 8) {
-        const __m256d xr0 = _mm256_loadu_pd(xr + k), xr1 = _mm256_loadu_pd(xr + k + 4);
-        const __m256d xi0 = _mm256_loadu_pd(xi + k), xi1 = _mm256_loadu_pd(xi + k + 4);
-        const __m256d hr0 = _mm256_loadu_pd(hr + k), hr1 = _mm256_loadu_pd(hr + k + 4);
-        const __m256d hi0 = _mm256_loadu_pd(hi + k), hi1 = _mm256_loadu_pd(hi + k + 4);
+    for (; k + 2 <= n; k += 2) {
+        const __m256d xr0 = _mm256_load_pd(xr + 4 * k), xr1 = _mm256_load_pd(xr + 4 * k + 4);
+        const __m256d xi0 = _mm256_load_pd(xi + 4 * k), xi1 = _mm256_load_pd(xi + 4 * k + 4);
+        const __m256d hr0 = _mm256_load_pd(hr + 4 * k), hr1 = _mm256_load_pd(hr + 4 * k + 4);
+        const __m256d hi0 = _mm256_load_pd(hi + 4 * k), hi1 = _mm256_load_pd(hi + 4 * k + 4);
         rr0 = _mm256_fmadd_pd(xr0, hr0, rr0);
         rr1 = _mm256_fmadd_pd(xr1, hr1, rr1);
         ii0 = _mm256_fmadd_pd(xi0, hi0, ii0);
@@ -58,25 +58,21 @@ void dotProductsAvx2(const double* xr, const double* xi, const double* hr, const
         ir0 = _mm256_fmadd_pd(xi0, hr0, ir0);
         ir1 = _mm256_fmadd_pd(xi1, hr1, ir1);
     }
-    // (rr, ii, ri, ir) from the four register sums.
-    const __m256d h1 = _mm256_hadd_pd(_mm256_add_pd(rr0, rr1), _mm256_add_pd(ii0, ii1));
-    const __m256d h2 = _mm256_hadd_pd(_mm256_add_pd(ri0, ri1), _mm256_add_pd(ir0, ir1));
-    const __m256d total = _mm256_add_pd(_mm256_permute2f128_pd(h1, h2, 0x20),
-                                        _mm256_permute2f128_pd(h1, h2, 0x31));
-    double s[4];
-    _mm256_storeu_pd(s, total);
-    for (; k < n; ++k) {
-        s[0] += xr[k] * hr[k];
-        s[1] += xi[k] * hi[k];
-        s[2] += xr[k] * hi[k];
-        s[3] += xi[k] * hr[k];
+    if (k < n) {
+        const __m256d xr0 = _mm256_load_pd(xr + 4 * k), xi0 = _mm256_load_pd(xi + 4 * k);
+        const __m256d hr0 = _mm256_load_pd(hr + 4 * k), hi0 = _mm256_load_pd(hi + 4 * k);
+        rr0 = _mm256_fmadd_pd(xr0, hr0, rr0);
+        ii0 = _mm256_fmadd_pd(xi0, hi0, ii0);
+        ri0 = _mm256_fmadd_pd(xr0, hi0, ri0);
+        ir0 = _mm256_fmadd_pd(xi0, hr0, ir0);
     }
-    for (int i = 0; i < 4; ++i)
-        sums[i] = s[i];
+    _mm256_storeu_pd(sums, _mm256_add_pd(rr0, rr1));
+    _mm256_storeu_pd(sums + 4, _mm256_add_pd(ii0, ii1));
+    _mm256_storeu_pd(sums + 8, _mm256_add_pd(ri0, ri1));
+    _mm256_storeu_pd(sums + 12, _mm256_add_pd(ir0, ir1));
 }
 
-const SimdKernels kAvx2 = {difStageAvx2, difLastStageAvx2, dotProductsAvx2};
-
+const SimdKernels kAvx2 = {difStageAvx2, difLastStageAvx2, groupProductsAvx2};
 } // namespace
 
 const SimdKernels& avx2Kernels() { return kAvx2; }

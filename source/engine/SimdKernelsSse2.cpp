@@ -34,20 +34,18 @@ void difLastStageSse2(double* buf, int count)
     }
 }
 
-double lowPlusHigh(__m128d v) { return _mm_cvtsd_f64(_mm_add_sd(v, _mm_unpackhi_pd(v, v))); }
-
-void dotProductsSse2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
-                     double* sums)
+void groupProductsSse2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
+                       double* sums)
 {
-    // Two accumulators per product keep the additions of neighbouring steps independent.
+    // Lanes 0-1 and 2-3 of the group in separate registers.
     __m128d rr0 = _mm_setzero_pd(), rr1 = rr0, ii0 = rr0, ii1 = rr0;
     __m128d ri0 = rr0, ri1 = rr0, ir0 = rr0, ir1 = rr0;
-    int k = 0;
-    for (; k + 4 <= n; k += 4) {
-        const __m128d xr0 = _mm_loadu_pd(xr + k), xr1 = _mm_loadu_pd(xr + k + 2);
-        const __m128d xi0 = _mm_loadu_pd(xi + k), xi1 = _mm_loadu_pd(xi + k + 2);
-        const __m128d hr0 = _mm_loadu_pd(hr + k), hr1 = _mm_loadu_pd(hr + k + 2);
-        const __m128d hi0 = _mm_loadu_pd(hi + k), hi1 = _mm_loadu_pd(hi + k + 2);
+    for (int k = 0; k < n; ++k) {
+        const int o = 4 * k;
+        const __m128d xr0 = _mm_load_pd(xr + o), xr1 = _mm_load_pd(xr + o + 2);
+        const __m128d xi0 = _mm_load_pd(xi + o), xi1 = _mm_load_pd(xi + o + 2);
+        const __m128d hr0 = _mm_load_pd(hr + o), hr1 = _mm_load_pd(hr + o + 2);
+        const __m128d hi0 = _mm_load_pd(hi + o), hi1 = _mm_load_pd(hi + o + 2);
         rr0 = _mm_add_pd(rr0, _mm_mul_pd(xr0, hr0));
         rr1 = _mm_add_pd(rr1, _mm_mul_pd(xr1, hr1));
         ii0 = _mm_add_pd(ii0, _mm_mul_pd(xi0, hi0));
@@ -57,20 +55,17 @@ void dotProductsSse2(const double* xr, const double* xi, const double* hr, const
         ir0 = _mm_add_pd(ir0, _mm_mul_pd(xi0, hr0));
         ir1 = _mm_add_pd(ir1, _mm_mul_pd(xi1, hr1));
     }
-    double s[4] = {lowPlusHigh(_mm_add_pd(rr0, rr1)), lowPlusHigh(_mm_add_pd(ii0, ii1)),
-                   lowPlusHigh(_mm_add_pd(ri0, ri1)), lowPlusHigh(_mm_add_pd(ir0, ir1))};
-    for (; k < n; ++k) {
-        s[0] += xr[k] * hr[k];
-        s[1] += xi[k] * hi[k];
-        s[2] += xr[k] * hi[k];
-        s[3] += xi[k] * hr[k];
-    }
-    for (int i = 0; i < 4; ++i)
-        sums[i] = s[i];
+    _mm_storeu_pd(sums, rr0);
+    _mm_storeu_pd(sums + 2, rr1);
+    _mm_storeu_pd(sums + 4, ii0);
+    _mm_storeu_pd(sums + 6, ii1);
+    _mm_storeu_pd(sums + 8, ri0);
+    _mm_storeu_pd(sums + 10, ri1);
+    _mm_storeu_pd(sums + 12, ir0);
+    _mm_storeu_pd(sums + 14, ir1);
 }
 
-const SimdKernels kBaseline = {difStageSse2, difLastStageSse2, dotProductsSse2};
-
+const SimdKernels kBaseline = {difStageSse2, difLastStageSse2, groupProductsSse2};
 } // namespace
 
 const SimdKernels& baselineKernels() { return kBaseline; }

@@ -29,20 +29,30 @@ std::vector<const SimdKernels*> kernelSets()
     return sets;
 }
 
-TEST(SimdKernels, DotProductsMatchScalarSums)
+TEST(SimdKernels, GroupProductsMatchScalarSums)
 {
     for (const SimdKernels* k : kernelSets()) {
-        for (int n : {1, 3, 8, 13, 32}) {
-            const auto xr = noise(n, 1), xi = noise(n, 2), hr = noise(n, 3), hi = noise(n, 4);
-            double expected[4] = {0, 0, 0, 0}, sums[4];
-            for (int i = 0; i < n; ++i) {
-                expected[0] += xr[i] * hr[i];
-                expected[1] += xi[i] * hi[i];
-                expected[2] += xr[i] * hi[i];
-                expected[3] += xi[i] * hr[i];
+        for (int n : {1, 2, 3, 32}) {
+            // [k][lane] layout, 32-byte aligned as the engine stores it.
+            alignas(64) double xr[4 * 32], xi[4 * 32], hr[4 * 32], hi[4 * 32];
+            const auto v = noise(4 * 4 * 32, 1u + n);
+            for (int i = 0; i < 4 * 32; ++i) {
+                xr[i] = v[i];
+                xi[i] = v[128 + i];
+                hr[i] = v[256 + i];
+                hi[i] = v[384 + i];
             }
-            k->dotProducts(xr.data(), xi.data(), hr.data(), hi.data(), n, sums);
-            for (int s = 0; s < 4; ++s)
+            double expected[16] = {}, sums[16];
+            for (int p = 0; p < n; ++p)
+                for (int lane = 0; lane < 4; ++lane) {
+                    const int o = 4 * p + lane;
+                    expected[lane] += xr[o] * hr[o];
+                    expected[4 + lane] += xi[o] * hi[o];
+                    expected[8 + lane] += xr[o] * hi[o];
+                    expected[12 + lane] += xi[o] * hr[o];
+                }
+            k->groupProducts(xr, xi, hr, hi, n, sums);
+            for (int s = 0; s < 16; ++s)
                 EXPECT_NEAR(sums[s], expected[s], 1e-14 * n) << n << " " << s;
         }
     }

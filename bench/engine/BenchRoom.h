@@ -1,0 +1,79 @@
+// The room's engine wired as the effect wires it: early and late stage per ear and a
+// 256-sample delay after each late stage, for benchmarks.
+#pragma once
+
+#include "engine/CDelayLine.h"
+#include "engine/CPartitionedConvolver.h"
+#include "room/ResponseBank.h"
+
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace enginebench {
+
+constexpr int kSampleRate = 48000;
+
+struct StereoRoom
+{
+    std::unique_ptr<CPartitionedConvolver> earlyLeft, earlyRight, lateLeft, lateRight;
+    std::unique_ptr<CDelayLine> delayLeft, delayRight;
+
+    explicit StereoRoom(int curveType = 1)
+    {
+        earlyLeft = std::make_unique<CPartitionedConvolver>(0, kSampleRate, 0, kResponseLength, 4096, 128, 0);
+        earlyRight = std::make_unique<CPartitionedConvolver>(0, kSampleRate, 1, kResponseLength, 4096, 128, 0);
+        lateLeft = std::make_unique<CPartitionedConvolver>(0, kSampleRate, 0, kResponseLength, 65536, 2048, 4096);
+        lateRight = std::make_unique<CPartitionedConvolver>(0, kSampleRate, 1, kResponseLength, 65536, 2048, 4096);
+        delayLeft = std::make_unique<CDelayLine>(kSampleRate, 256, 0.0, 100.0);
+        delayRight = std::make_unique<CDelayLine>(kSampleRate, 256, 0.0, 100.0);
+        for (CPartitionedConvolver* s : stages()) {
+            s->reloadPosition(3, kSampleRate);
+            s->setAllDecays(7.0, 7.0, 7.0, kSampleRate, curveType);
+            s->setVolumes(1.0, 1.0, 1.0);
+        }
+    }
+
+    std::vector<CPartitionedConvolver*> stages() const
+    {
+        return {earlyLeft.get(), earlyRight.get(), lateLeft.get(), lateRight.get()};
+    }
+
+    void processFrame(const double* in, double* out)
+    {
+        earlyLeft->processSample(in[0]);
+        lateLeft->processSample(in[0]);
+        delayLeft->processSample(lateLeft->output());
+        out[0] = delayLeft->output() + earlyLeft->output();
+        earlyRight->processSample(in[1]);
+        lateRight->processSample(in[1]);
+        delayRight->processSample(lateRight->output());
+        out[1] = delayRight->output() + earlyRight->output();
+    }
+
+    // The whole response of one ear as the stages gather it.
+    std::vector<double> response(int ear)
+    {
+        std::vector<double> h(kResponseLength, 0.0), part(kResponseLength, 0.0);
+        CPartitionedConvolver& early = ear == 0 ? *earlyLeft : *earlyRight;
+        CPartitionedConvolver& late = ear == 0 ? *lateLeft : *lateRight;
+        early.shapedResponse(0, kResponseLength, h.data());
+        late.shapedResponse(0, kResponseLength, part.data());
+        for (int i = 0; i < kResponseLength; ++i)
+            h[i] += part[i];
+        return h;
+    }
+};
+
+// Interleaved stereo noise.
+inline std::vector<double> stereoNoise(int frames, unsigned seed)
+{
+    std::mt19937_64 rng(seed);
+    std::uniform_real_distribution<double> dist(-1.0, 1.0);
+    std::vector<double> v(2 * static_cast<std::size_t>(frames));
+    for (double& x : v)
+        x = dist(rng);
+    return v;
+}
+
+} // namespace enginebench

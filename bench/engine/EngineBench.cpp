@@ -1,0 +1,103 @@
+// Cost of the room engine: the stereo frame, the heaviest single frame, and control changes.
+#include "BenchRoom.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+namespace {
+
+using namespace enginebench;
+
+// One audio second per iteration, so the time per iteration is the CPU cost per audio second.
+void BM_StereoAudioSecond(benchmark::State& state)
+{
+    StereoRoom room(static_cast<int>(state.range(0)));
+    const std::vector<double> input = stereoNoise(kSampleRate, 1);
+    double out[2] = {0.0, 0.0};
+    for (auto _ : state) {
+        for (int n = 0; n < kSampleRate; ++n)
+            room.processFrame(&input[2 * n], out);
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetItemsProcessed(state.iterations() * kSampleRate);
+    state.counters["ns_per_frame"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * kSampleRate,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_StereoAudioSecond)->ArgName("curve")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// The frame in which all four stages end a block (every 2048th): three transforms per stage.
+void BM_WorstFrame(benchmark::State& state)
+{
+    StereoRoom room;
+    const std::vector<double> input = stereoNoise(2048, 2);
+    double out[2] = {0.0, 0.0};
+    for (auto _ : state) {
+        for (int n = 0; n < 2047; ++n)
+            room.processFrame(&input[2 * n], out);
+        const auto start = std::chrono::steady_clock::now();
+        room.processFrame(&input[2 * 2047], out);
+        const auto stop = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(out);
+        state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
+    }
+    state.counters["pct_of_64_sample_period"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * 64.0 / kSampleRate / 100.0,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_WorstFrame)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+enum Change { kPosition, kVolume, kAbsFB, kAbsLR, kAbsCF, kDecayType };
+
+// One control change as the effect applies it: the same call on all four stages.
+void applyChange(StereoRoom& room, Change change, int curve, int n)
+{
+    const auto stages = room.stages();
+    const double abs = 1.0 + (n % 13);
+    switch (change) {
+    case kPosition:
+        for (auto* s : stages) s->loadPosition(n % 11, kSampleRate);
+        break;
+    case kVolume:
+        for (auto* s : stages) s->setVolumes(0.5, 0.25 + (n % 3) * 0.25, 1.0);
+        break;
+    case kAbsFB:
+        for (auto* s : stages) s->setDecayFB(abs, kSampleRate, curve);
+        break;
+    case kAbsLR:
+        for (auto* s : stages) s->setDecayLR(abs, kSampleRate, curve);
+        break;
+    case kAbsCF:
+        for (auto* s : stages) s->setDecayCF(abs, kSampleRate, curve);
+        break;
+    case kDecayType:
+        for (auto* s : stages) s->setDecayFB(abs, kSampleRate, curve);
+        for (auto* s : stages) s->setDecayLR(abs, kSampleRate, curve);
+        for (auto* s : stages) s->setDecayCF(abs, kSampleRate, curve);
+        break;
+    }
+}
+
+void BM_ControlChange(benchmark::State& state, Change change, int curve)
+{
+    StereoRoom room;
+    int n = 0;
+    for (auto _ : state)
+        applyChange(room, change, curve, n++);
+    state.counters["pct_of_64_sample_block"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * 64.0 / kSampleRate / 100.0,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK_CAPTURE(BM_ControlChange, position, kPosition, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ControlChange, volume, kVolume, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ControlChange, absFB_exponential, kAbsFB, 0)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ControlChange, absFB_hyperbolic, kAbsFB, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ControlChange, absLR_exponential, kAbsLR, 0)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ControlChange, absLR_hyperbolic, kAbsLR, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ControlChange, absCF_exponential, kAbsCF, 0)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ControlChange, absCF_hyperbolic, kAbsCF, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ControlChange, decayType_exponential, kDecayType, 0)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ControlChange, decayType_hyperbolic, kDecayType, 1)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,123 @@
+// zita-convolver on the same job as the room engine: stereo input, one 69632-tap response per
+// channel (the room's shaped left and right responses), 64-sample quanta. CPU time counts all
+// threads of the process, zita's worker threads included.
+#include "BenchRoom.h"
+
+#include <benchmark/benchmark.h>
+#include <zita-convolver.h>
+
+#include <ctime>
+#include <memory>
+#include <sched.h>
+
+namespace {
+
+using namespace enginebench;
+
+constexpr int kQuantum = 64;
+
+double processCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+struct ZitaRoom
+{
+    Convproc proc;
+    bool ok = false;
+
+    explicit ZitaRoom(StereoRoom& room)
+    {
+        if (proc.configure(2, 2, kResponseLength, kQuantum, kQuantum, Convproc::MAXPART, 0.0f) != 0)
+            return;
+        for (int ear = 0; ear < 2; ++ear) {
+            const std::vector<double> h = room.response(ear);
+            std::vector<float> hf(h.begin(), h.end());
+            proc.impdata_create(ear, ear, 1, hf.data(), 0, kResponseLength);
+        }
+        ok = proc.start_process(0, SCHED_OTHER) == 0;
+    }
+    ~ZitaRoom()
+    {
+        proc.stop_process();
+        proc.cleanup();   // waits for the worker threads to finish
+    }
+
+    // One audio second of interleaved stereo input.
+    void processSecond(const std::vector<double>& input, float* sink)
+    {
+        for (int base = 0; base + kQuantum <= kSampleRate; base += kQuantum) {
+            float* left = proc.inpdata(0);
+            float* right = proc.inpdata(1);
+            for (int n = 0; n < kQuantum; ++n) {
+                left[n] = static_cast<float>(input[2 * (base + n)]);
+                right[n] = static_cast<float>(input[2 * (base + n) + 1]);
+            }
+            // Synchronous: each cycle waits for the partition levels due in it. Run flat out,
+            // asynchronous workers would fall behind and zita would stop itself as late.
+            proc.process(true);
+            sink[0] += proc.outdata(0)[kQuantum - 1];
+            sink[1] += proc.outdata(1)[kQuantum - 1];
+        }
+    }
+};
+
+void BM_ZitaAudioSecond(benchmark::State& state)
+{
+    StereoRoom room;
+    ZitaRoom zita(room);
+    if (!zita.ok) {
+        state.SkipWithError("zita-convolver did not start");
+        return;
+    }
+    const std::vector<double> input = stereoNoise(kSampleRate, 1);
+    float sink[2] = {0.0f, 0.0f};
+    for (auto _ : state)
+        zita.processSecond(input, sink);
+    benchmark::DoNotOptimize(sink);
+}
+BENCHMARK(BM_ZitaAudioSecond)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// Both on the same input in the same run. zita's larger partitions run on worker threads that
+// may still be busy after process() returns, so each phase ends only when zita's threads have
+// stopped: per iteration, zita convolves kSeconds audio seconds and is shut down, then the room
+// engine convolves the same seconds. Counters: process CPU seconds per audio second of each and
+// their ratio (zita / ours, higher is better).
+void BM_RatioToZita(benchmark::State& state)
+{
+    constexpr int kSeconds = 5;
+    StereoRoom room;
+    const std::vector<double> input = stereoNoise(kSampleRate, 1);
+    float sink[2] = {0.0f, 0.0f};
+    double out[2] = {0.0, 0.0};
+    double zitaSeconds = 0.0, ourSeconds = 0.0;
+    for (auto _ : state) {
+        auto zita = std::make_unique<ZitaRoom>(room);
+        if (!zita->ok) {
+            state.SkipWithError("zita-convolver did not start");
+            return;
+        }
+        const double t0 = processCpuSeconds();
+        for (int s = 0; s < kSeconds; ++s)
+            zita->processSecond(input, sink);
+        zita.reset();
+        const double t1 = processCpuSeconds();
+        for (int s = 0; s < kSeconds; ++s)
+            for (int n = 0; n < kSampleRate; ++n)
+                room.processFrame(&input[2 * n], out);
+        const double t2 = processCpuSeconds();
+        benchmark::DoNotOptimize(out);
+        zitaSeconds += t1 - t0;
+        ourSeconds += t2 - t1;
+    }
+    benchmark::DoNotOptimize(sink);
+    const double audioSeconds = static_cast<double>(state.iterations()) * kSeconds;
+    state.counters["zita_cpu_s_per_s"] = zitaSeconds / audioSeconds;
+    state.counters["ours_cpu_s_per_s"] = ourSeconds / audioSeconds;
+    state.counters["speed_ratio"] = ourSeconds > 0.0 ? zitaSeconds / ourSeconds : 0.0;
+}
+BENCHMARK(BM_RatioToZita)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(4);
+
+} // namespace
