@@ -29,13 +29,22 @@ void watchSignals(const std::string& path)
         return;
     std::memcpy(gPendingPath, path.c_str(), path.size() + 1);
     for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
-        signal(signalNumber, removePendingAndExit);
+    {
+        // A signal the caller chose to ignore (nohup, a background job) stays ignored.
+        struct sigaction current {};
+        if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
+            signal(signalNumber, removePendingAndExit);
+    }
 }
 
 void unwatchSignals()
 {
     for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
-        signal(signalNumber, SIG_DFL);
+    {
+        struct sigaction current {};
+        if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == removePendingAndExit)
+            signal(signalNumber, SIG_DFL);
+    }
     gPendingPath[0] = '\0';
 }
 

@@ -1,0 +1,72 @@
+// A render stopped from outside (Ctrl-C, kill) leaves neither OUT nor its temporary file.
+#include "CliFixture.h"
+
+#include <sndfile.h>
+
+#include <chrono>
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+namespace CliTest {
+namespace {
+
+struct StopCase
+{
+    const char* name;
+    int signalNumber;
+};
+
+class RenderInterrupted : public CliRender, public ::testing::WithParamInterface<StopCase>
+{
+};
+
+TEST_P(RenderInterrupted, LeavesNoFileBehind)
+{
+    // Long enough, in one-sample blocks, that the render is still running when it is stopped.
+    const std::string in = input("long.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, 8000 * 600);
+    const std::string out = path("out.wav");
+    const std::set<std::string> before = files();
+    std::string tool = TESSALINE_TOOL_PATH;
+    std::string render = "render", block = "--block", one = "1";
+    char* argv[] = {tool.data(), render.data(), const_cast<char*>(in.c_str()), const_cast<char*>(out.c_str()),
+                    block.data(), one.data(), nullptr};
+    // The child starts with default signal handling even when the test runner ignores signals.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, GetParam().signalNumber);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, tool.c_str(), nullptr, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
+    ASSERT_EQ(spawned, 0);
+
+    // Wait until the temporary output exists, then stop the render.
+    bool writing = false;
+    for (int poll = 0; poll < 3000 && !writing; ++poll)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        writing = files().size() > before.size();
+    }
+    kill(child, GetParam().signalNumber);
+    int status = 0;
+    waitpid(child, &status, 0);
+
+    ASSERT_TRUE(writing) << "the render never started writing";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam().signalNumber)
+        << "the program ends the way the signal asks";
+    EXPECT_EQ(files(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, RenderInterrupted,
+                         ::testing::Values(StopCase {"Interrupt", SIGINT}, StopCase {"Terminate", SIGTERM}),
+                         [](const ::testing::TestParamInfo<StopCase>& c) { return std::string(c.param.name); });
+
+} // namespace
+} // namespace CliTest
