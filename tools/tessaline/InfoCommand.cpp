@@ -75,21 +75,23 @@ void printParameters(IEditController* controller)
 {
     const int32 count = controller->getParameterCount();
     std::printf("Parameters (%d)\n", count);
-    std::printf("  %-10s %-22s %10s %10s %8s %-16s %-16s %-16s %5s %4s %s\n", "id", "title", "min",
-                "max", "default", "min text", "default text", "max text", "steps", "unit",
-                "flags (units)");
+    std::printf("  %-10s %-22s %10s %10s %8s %-16s %-16s %-16s %-16s %5s %4s %s\n", "id", "title",
+                "min", "max", "default", "min text", "default text", "max text", "current", "steps",
+                "unit", "flags (units)");
     for (int32 i = 0; i < count; ++i)
     {
         ParameterInfo info = {};
         if (controller->getParameterInfo(i, info) != kResultOk)
             continue;
         const std::string units = toUtf8(info.units, 128);
-        std::printf("  0x%-8X %-22s %10.4g %10.4g %8.4f %-16s %-16s %-16s %5d %4d %s%s\n", info.id,
+        std::printf("  0x%-8X %-22s %10.4g %10.4g %8.4f %-16s %-16s %-16s %-16s %5d %4d %s%s\n", info.id,
                     toUtf8(info.title, 128).c_str(), controller->normalizedParamToPlain(info.id, 0.0),
                     controller->normalizedParamToPlain(info.id, 1.0), info.defaultNormalizedValue,
                     display(controller, info.id, 0.0).c_str(),
                     display(controller, info.id, info.defaultNormalizedValue).c_str(),
-                    display(controller, info.id, 1.0).c_str(), info.stepCount, info.unitId,
+                    display(controller, info.id, 1.0).c_str(),
+                    display(controller, info.id, controller->getParamNormalized(info.id)).c_str(),
+                    info.stepCount, info.unitId,
                     flagsText(info.flags).c_str(), units.empty() ? "" : (" (" + units + ")").c_str());
     }
 }
