@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <zita-convolver.h>
 
+#include <algorithm>
 #include <ctime>
 #include <memory>
 #include <sched.h>
@@ -93,6 +94,7 @@ void BM_RatioToZita(benchmark::State& state)
     float sink[2] = {0.0f, 0.0f};
     double out[2] = {0.0, 0.0};
     double zitaSeconds = 0.0, ourSeconds = 0.0;
+    double zitaBest = 1e9, ourBest = 1e9;   // least disturbed phase of each, on a shared machine
     for (auto _ : state) {
         auto zita = std::make_unique<ZitaRoom>(room);
         if (!zita->ok) {
@@ -111,13 +113,16 @@ void BM_RatioToZita(benchmark::State& state)
         benchmark::DoNotOptimize(out);
         zitaSeconds += t1 - t0;
         ourSeconds += t2 - t1;
+        zitaBest = std::min(zitaBest, t1 - t0);
+        ourBest = std::min(ourBest, t2 - t1);
     }
     benchmark::DoNotOptimize(sink);
     const double audioSeconds = static_cast<double>(state.iterations()) * kSeconds;
     state.counters["zita_cpu_s_per_s"] = zitaSeconds / audioSeconds;
     state.counters["ours_cpu_s_per_s"] = ourSeconds / audioSeconds;
     state.counters["speed_ratio"] = ourSeconds > 0.0 ? zitaSeconds / ourSeconds : 0.0;
+    state.counters["speed_ratio_best_phases"] = ourBest > 0.0 ? zitaBest / ourBest : 0.0;
 }
-BENCHMARK(BM_RatioToZita)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(4);
+BENCHMARK(BM_RatioToZita)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(6);
 
 } // namespace
