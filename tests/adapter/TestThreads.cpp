@@ -41,7 +41,7 @@ TEST(Threads, MainThreadChangesNeverOverlapProcessing)
     Steinberg::MemoryStream saved;
     ASSERT_EQ(rig.processor->getState(&saved), kResultOk);
     const std::vector<uint8_t> original = bytesOf(saved);
-    for (int round = 0; round < 150; ++round)
+    for (int round = 0; round < 1000; ++round)
     {
         saved.seek(0, Steinberg::IBStream::kIBSeekSet, nullptr);
         ASSERT_EQ(rig.processor->setState(&saved), kResultOk);

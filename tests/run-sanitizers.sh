@@ -1,0 +1,28 @@
+#!/bin/sh
+# Sanitizer runs of the host adapter:
+#  1. ThreadSanitizer: the threads test (main-thread state, preset and parameter changes
+#     against a processing thread), CTest label "tsan".
+#  2. AddressSanitizer + UndefinedBehaviorSanitizer: the adapter, real-time and audio tests.
+# Build folders default to build-tsan and build-asan beside the sources; override them with
+# TSAN_BUILD_DIR and ASAN_BUILD_DIR. JOBS (default 2) limits parallel compiles.
+set -eu
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+TSAN_DIR="${TSAN_BUILD_DIR:-$ROOT/build-tsan}"
+ASAN_DIR="${ASAN_BUILD_DIR:-$ROOT/build-asan}"
+JOBS="${JOBS:-2}"
+COMMON="-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALINE_BUILD_BENCH=OFF"
+
+echo "== ThreadSanitizer: $TSAN_DIR"
+# shellcheck disable=SC2086
+cmake -S "$ROOT" -B "$TSAN_DIR" $COMMON -DTESSALINE_SANITIZE=thread >/dev/null
+ninja -C "$TSAN_DIR" -j"$JOBS" test_adapter_threads
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}" \
+  ctest --test-dir "$TSAN_DIR" -L tsan --output-on-failure
+
+echo "== AddressSanitizer + UBSan: $ASAN_DIR"
+# shellcheck disable=SC2086
+cmake -S "$ROOT" -B "$ASAN_DIR" $COMMON -DTESSALINE_SANITIZE=address >/dev/null
+ninja -C "$ASAN_DIR" -j"$JOBS" test_adapter test_adapter_realtime test_adapter_threads test_audio
+ASAN_OPTIONS="detect_leaks=1 ${ASAN_OPTIONS:-}" UBSAN_OPTIONS="print_stacktrace=1 ${UBSAN_OPTIONS:-}" \
+  ctest --test-dir "$ASAN_DIR" -R '^(Units|Registration|Process|State|Presets|Denormal|UpdateQueue|Realtime|Threads|Bundle|adapter_threads)' \
+        --output-on-failure
