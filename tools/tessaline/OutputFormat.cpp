@@ -2,6 +2,8 @@
 
 #include <sndfile.h>
 
+#include <cctype>
+
 namespace TessalineTool {
 
 bool isSupportedContainer(int format)
@@ -31,6 +33,25 @@ int outputFormatFor(int inputFormat)
     default:
         return container | SF_FORMAT_FLOAT;
     }
+}
+
+int containerForName(const std::string& path)
+{
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
+        return 0;
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == "wav")
+        return SF_FORMAT_WAV;
+    if (extension == "aif" || extension == "aiff" || extension == "aifc")
+        return SF_FORMAT_AIFF;
+    if (extension == "flac")
+        return SF_FORMAT_FLAC;
+    if (extension == "ogg" || extension == "oga")
+        return SF_FORMAT_OGG;
+    return 0;
 }
 
 std::string containerName(int format)

@@ -16,6 +16,10 @@ int outputFormatFor(int inputFormat);
 // "WAV", "FLAC", ... for the container of a format (or "unknown").
 std::string containerName(int format);
 
+// The container a file name's extension suggests (".wav", ".aif", ".aiff", ".flac", ".ogg", any
+// case), or 0 for another or no extension.
+int containerForName(const std::string& path);
+
 // "32-bit float WAV", "24-bit FLAC", "Vorbis OGG".
 std::string describeFormat(int format);
 

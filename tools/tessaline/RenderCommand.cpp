@@ -15,6 +15,8 @@
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 
+#include <sndfile.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -136,6 +138,17 @@ bool renderBlocks(RenderJob job, std::string& error)
     return true;
 }
 
+// OUT keeps IN's container; say so when OUT's name suggests another one.
+void warnAboutExtension(const std::string& outputPath, int format)
+{
+    const int named = containerForName(outputPath);
+    const int written = format & SF_FORMAT_TYPEMASK;
+    const bool sameFamily = named == written || (named == SF_FORMAT_WAV && written == SF_FORMAT_WAVEX);
+    if (named != 0 && !sameFamily)
+        std::fprintf(stderr, "tessaline: note: %s gets %s data like the input, whatever its name says\n",
+                     outputPath.c_str(), containerName(format).c_str());
+}
+
 void printSummary(const RenderOptions& options, const AudioSource& source, int64_t tail, int format)
 {
     const double rate = source.sampleRate();
@@ -174,6 +187,7 @@ int runRender(const CommandLine& commandLine)
 
     const int64_t tail = options.renderTail ? tailFrames(session, source->sampleRate()) : 0;
     const int format = outputFormatFor(source->container());
+    warnAboutExtension(options.outputPath, format);
     SoundFileSink sink;
     if (!sink.open(options.outputPath, format, source->channels(), source->sampleRate(), error))
         return fail(error);
