@@ -13,7 +13,7 @@ case "${1:-run}" in
     ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)"
     ;;
   run)
-    "$BUILD_DIR"/tessaline info
+    "$BUILD_DIR"/tessaline render --demo "$BUILD_DIR"/tessaline-demo.wav
     ;;
   *)
     echo "usage: ./build.sh [test]" >&2
