@@ -197,7 +197,7 @@ void Processor::bypassBlock(const BlockChannels& channels, int32 numSamples)
         float* out = channels.out[c];
         const float* in = channels.in[c];
         for (int32 i = 0; i < numSamples; ++i)
-            out[i] = in ? in[i] : 0.0f;
+            out[i] = in ? finiteOrZero(in[i]) : 0.0f;   // a bypassed NaN is no more welcome
     }
 }
 

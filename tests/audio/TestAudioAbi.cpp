@@ -61,6 +61,13 @@ TEST_F(Bundle, BypassCopiesTheInput)
     render(instance, left, right, 600, outL, outR, &bypass);
     EXPECT_EQ(outL, left);
     EXPECT_EQ(outR, right);
+    // A non-finite sample is not passed on, even bypassed.
+    left[10] = std::nanf("");
+    right[11] = -std::numeric_limits<float>::infinity();
+    render(instance, left, right, 600, outL, outR);
+    EXPECT_EQ(outL[10], 0.0f);
+    EXPECT_EQ(outR[11], 0.0f);
+    EXPECT_EQ(outL[12], left[12]);
 }
 
 TEST_F(Bundle, NonFiniteInputGivesFiniteOutput)
