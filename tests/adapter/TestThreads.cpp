@@ -41,7 +41,9 @@ TEST(Threads, MainThreadChangesNeverOverlapProcessing)
     Steinberg::MemoryStream saved;
     ASSERT_EQ(rig.processor->getState(&saved), kResultOk);
     const std::vector<uint8_t> original = bytesOf(saved);
-    for (int round = 0; round < 1000; ++round)
+    // Changes keep coming until the processing thread has run a few thousand blocks, so that
+    // the two threads overlap for long enough (a few seconds under ThreadSanitizer).
+    for (int round = 0; round < 1000 || blocks.load(std::memory_order_relaxed) < 3000; ++round)
     {
         saved.seek(0, Steinberg::IBStream::kIBSeekSet, nullptr);
         ASSERT_EQ(rig.processor->setState(&saved), kResultOk);
