@@ -6,7 +6,7 @@
 
 namespace
 {
-struct ControlSpec
+struct ControlDefinition
 {
     const char* name;
     const char* variable;
@@ -22,7 +22,7 @@ const char* const kUnusedList = "SEL1,SEL2,SEL3";
 
 // In control-list order; a control's position is its id, its host parameter id and its index
 // in the value table.
-const ControlSpec kControls[CTessaline::kControlCount] = {
+const ControlDefinition kControls[CTessaline::kControlCount] = {
     {"Gain", "m_fGain", kDataFloat, 1.0f, 0.5f, kUnusedList, 0.5, 0.5},
     {"Position", "m_uPosition", kDataUint, 10.0f, 0.0f,
      "Center,L22,L32,L45,L64,L90,R22,R32,R45,R64,R90", 0.0, 5.0},
@@ -91,14 +91,14 @@ bool CTessaline::declareControls()
 
     for (uint32_t id = 0; id < kControlCount; ++id)
     {
-        const ControlSpec& spec = kControls[id];
+        const ControlDefinition& def = kControls[id];
         CControlEntry entry;
         entry.nKind = kControlKindNormal;
         entry.uId = id;
         entry.nValueIndex = static_cast<int32_t>(id);
         entry.fMin = 0.0f;
-        entry.fMax = spec.max;
-        entry.nDataType = spec.dataType;
+        entry.fMax = def.max;
+        entry.nDataType = def.dataType;
         entry.nPrecision = 2;
         entry.bSmooth = false;
         entry.fSmoothTimeMs = 100.0f;
@@ -106,26 +106,26 @@ bool CTessaline::declareControls()
         entry.nMidiStatus = 176;
         entry.nMidiController = 3;
         entry.nMidiChannel = 0;
-        CControlEntry::setText(entry.szName, spec.name);
-        CControlEntry::setText(entry.szVariable, spec.variable);
-        CControlEntry::setText(entry.szEnumList, spec.list);
+        CControlEntry::setText(entry.szName, def.name);
+        CControlEntry::setText(entry.szVariable, def.variable);
+        CControlEntry::setText(entry.szEnumList, def.list);
         CControlEntry::setText(entry.szUnits, "");
-        entry.dPresetValues[0] = spec.factoryPreset;
-        entry.dPresetValues[1] = spec.studioPreset;
-        entry.fValue = spec.initial;
-        if (spec.dataType == kDataFloat)
+        entry.dPresetValues[0] = def.factoryPreset;
+        entry.dPresetValues[1] = def.studioPreset;
+        entry.fValue = def.initial;
+        if (def.dataType == kDataFloat)
         {
-            *floats[id] = spec.initial;
+            *floats[id] = def.initial;
             entry.pFloatVar = floats[id];
         }
-        else if (spec.dataType == kDataUint)
+        else if (def.dataType == kDataUint)
         {
-            *uints[id] = static_cast<uint32_t>(spec.initial);
+            *uints[id] = static_cast<uint32_t>(def.initial);
             entry.pUintVar = uints[id];
         }
         else
         {
-            m_nCurveType = static_cast<int32_t>(spec.initial);
+            m_nCurveType = static_cast<int32_t>(def.initial);
             entry.pIntVar = &m_nCurveType;
         }
         m_ControlList.appendControl(entry);
