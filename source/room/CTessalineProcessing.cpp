@@ -5,6 +5,7 @@
 #include "engine/CPartitionedConvolver.h"
 #include "room/ResponseBank.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -16,6 +17,7 @@ constexpr int kEarlyPartition = 128;
 constexpr int kLateLength = kResponseLength - kEarlyLength;   // 65536
 constexpr int kLatePartition = 2048;
 constexpr int kLateDelay = 256;   // aligns the late stage (4096 + 255 = 4095 + 256)
+constexpr double kInputCeiling = 1.0e6;   // +120 dBFS
 }  // namespace
 
 // [main thread] Step 2 of construction: four stages and two delays, Center components bound
@@ -87,10 +89,14 @@ bool CTessaline::prepare()
 }
 
 // [audio thread] One ear: early stage plus the late stage delayed into line, times the gain.
+// A non-finite input sample counts as silence, and a finite one is held within +-kInputCeiling:
+// far above any real signal, yet low enough that the room's gain can never overflow a float.
 float CTessaline::processEar(CPartitionedConvolver& early, CPartitionedConvolver& late,
                              CDelayLine& delay, float input)
 {
-    const double x = std::isfinite(input) ? static_cast<double>(input) : 0.0;
+    const double x = std::isfinite(input)
+                         ? std::clamp(static_cast<double>(input), -kInputCeiling, kInputCeiling)
+                         : 0.0;
     early.processSample(x);
     late.processSample(x);
     delay.processSample(late.output());

@@ -267,6 +267,27 @@ TEST_F(TessalineProcessing, NonFiniteInputCountsAsSilence)
     }
 }
 
+// The largest floats are finite, yet convolved with the room they would overflow the output to
+// infinity; the input is held far above any real signal instead, so the output stays finite.
+TEST_F(TessalineProcessing, HugeFiniteInputKeepsTheOutputFinite)
+{
+    fx.m_fGain = 1.0f;
+    Frames frames = burst(5000, true, true, 11);
+    for (int i = 0; i < 40; ++i)
+    {
+        frames.left[300 + i] = (i % 2 ? -1.0f : 1.0f) * std::numeric_limits<float>::max();
+        frames.right[300 + i] = std::numeric_limits<float>::max();
+    }
+    const Frames got = render(fx, frames, 2);
+    float peak = 0.0f;
+    for (size_t n = 0; n < got.left.size(); ++n)
+    {
+        ASSERT_TRUE(std::isfinite(got.left[n]) && std::isfinite(got.right[n])) << n;
+        peak = std::max(peak, std::fabs(got.left[n]));
+    }
+    EXPECT_GT(peak, 1.0f);   // the burst is loud, not dropped
+}
+
 TEST_F(TessalineProcessing, IgnoredControlIdsChangeNothing)
 {
     double before = 0.0, after = 0.0;
