@@ -9,3 +9,13 @@ elseif(TESSALINE_SANITIZE STREQUAL "thread")
 elseif(NOT TESSALINE_SANITIZE STREQUAL "")
   message(FATAL_ERROR "TESSALINE_SANITIZE must be empty, 'address' or 'thread'")
 endif()
+
+# Fuzzing build (clang only): every library gets libFuzzer's coverage instrumentation, so the
+# fuzz target is guided by the adapter and the DSP code, not only by its own file.
+option(TESSALINE_FUZZ "Build the libFuzzer target fuzz_adapter (needs clang)" OFF)
+if(TESSALINE_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "TESSALINE_FUZZ needs clang (CC=clang CXX=clang++)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
