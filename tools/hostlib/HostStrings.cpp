@@ -111,4 +111,17 @@ void toString128 (const std::string& text, Steinberg::Vst::String128 out)
 		out[i] = 0;
 }
 
+std::string cidToHex (const Steinberg::TUID cid)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    for (int i = 0; i < 16; ++i)
+    {
+        const auto byte = static_cast<unsigned char> (cid[i]);
+        text += digits[byte >> 4];
+        text += digits[byte & 15];
+    }
+    return text;
+}
+
 } // namespace TessalineHost

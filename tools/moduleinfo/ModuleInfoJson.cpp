@@ -1,5 +1,7 @@
 #include "ModuleInfoJson.h"
 
+#include "HostStrings.h"
+
 #include <cstdio>
 #include <sstream>
 #include <vector>
@@ -84,14 +86,7 @@ void writeClass(std::ostream& out, const PClassInfo2& info, const PFactoryInfo& 
 
 std::string cidText(const TUID cid)
 {
-    std::string text;
-    char byte[3];
-    for (int i = 0; i < 16; ++i)
-    {
-        std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(cid[i]));
-        text += byte;
-    }
-    return text;
+    return TessalineHost::cidToHex(cid);
 }
 
 std::string moduleInfoJson(const TessalineHost::HostModule& module, const std::string& name)

@@ -15,18 +15,6 @@ using namespace Steinberg::Vst;
 using TessalineHost::toUtf8;
 
 namespace {
-std::string cidText(const TUID cid)
-{
-    std::string text;
-    char byte[3];
-    for (int i = 0; i < 16; ++i)
-    {
-        std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(cid[i]));
-        text += byte;
-    }
-    return text;
-}
-
 std::string flagsText(int32 flags)
 {
     std::string text;
@@ -59,7 +47,7 @@ void printFactory(const TessalineHost::HostModule& module)
                     "  cid: %s\n",
                     i, info.name, info.category, info.subCategories, info.vendor, info.version,
                     info.sdkVersion, static_cast<unsigned>(info.cardinality), info.classFlags,
-                    cidText(info.cid).c_str());
+                    TessalineHost::cidToHex(info.cid).c_str());
     }
 }
 
