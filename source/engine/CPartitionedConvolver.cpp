@@ -139,8 +139,9 @@ void CPartitionedConvolver::sumChunk(int j)
 void CPartitionedConvolver::endBlock()
 {
     const int c = m_nPartitionSize;
-    m_pResponseFFT->forwardHalf(m_ResponseBlock.get());
-    m_pInputFFT->forwardHalf(m_InputBlock.get());
+    // Both blocks are zero in their second half.
+    m_pResponseFFT->forwardHalfPadded(m_ResponseBlock.get());
+    m_pInputFFT->forwardHalfPadded(m_InputBlock.get());
 
     // Time sample i of the inverse is 2·z[i] / 2c, exact in both forms since 2c is a power of two.
     const double* z = m_pInverseFFT->inverseHalf(m_OutputSpectrum.get());

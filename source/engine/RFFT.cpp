@@ -41,6 +41,7 @@ RFFT::RFFT(int n, int direction, char letter)
     , m_StageRI(n)
     , m_SwapPairs(n)
     , m_nSwapCount(0)
+    , m_BitReversed(n / 2 + 1)
 {
     twiddles = m_Twiddles.get();
     timeData = m_TimeData.get();
@@ -89,6 +90,7 @@ void RFFT::buildBitReversal()
             m_SwapPairs[2 * m_nSwapCount + 1] = j;
             ++m_nSwapCount;
         }
+        m_BitReversed[i] = j;
         int m = count / 2;
         while (m > 0 && m <= j) {
             j -= m;
@@ -96,9 +98,16 @@ void RFFT::buildBitReversal()
         }
         j += m;
     }
+    m_BitReversed[count] = 0;
 }
 
 void RFFT::runComplex(Complex* buf)
+{
+    runStages(buf, 1);
+    bitReverse(buf);
+}
+
+void RFFT::runStages(Complex* buf, int firstStage)
 {
     double* data = reinterpret_cast<double*>(buf);
     radix = 2;
@@ -107,13 +116,19 @@ void RFFT::runComplex(Complex* buf)
     for (int s = 1; s <= stageCount; ++s) {
         span = halfSize >> (s - 1);
         halfSpan = span / radix;
-        if (halfSpan >= 2)
-            m_Kernels.difStage(data, halfSize, halfSpan, m_StageRR.get() + offset,
-                               m_StageRI.get() + offset);
-        else
-            m_Kernels.difLastStage(data, halfSize);
+        if (s >= firstStage) {
+            if (halfSpan >= 2)
+                m_Kernels.difStage(data, halfSize, halfSpan, m_StageRR.get() + offset,
+                                   m_StageRI.get() + offset);
+            else
+                m_Kernels.difLastStage(data, halfSize);
+        }
         offset += 2 * halfSpan;
     }
+}
+
+void RFFT::bitReverse(Complex* buf)
+{
     const int* pairs = m_SwapPairs.get();
     for (int p = 0; p < m_nSwapCount; ++p) {
         const Complex t = buf[pairs[2 * p]];
@@ -157,30 +172,33 @@ void RFFT::normalize()
 
 ARFFT::ARFFT(int n)
     : RFFT(n, -1, 'F')
+    , m_Packed(n / 2)
 {
 }
 
 void ARFFT::forwardHalf(const double* samples)
 {
     // The real samples in memory order already are the pairs (x[2n], x[2n+1]).
-    std::memcpy(static_cast<void*>(spectrum), samples, sizeof(double) * size);
-    runComplex(spectrum);
-    const int half = halfSize;
-    Complex* z = spectrum;
-    z[half] = z[0];
-    for (int k = 0; k <= half / 2; ++k) {
-        const Complex a = z[k];
-        const Complex b = z[half - k];
-        const double wr = twiddles[k].real(), wi = twiddles[k].imag();
-        const double vr = twiddles[half - k].real(), vi = twiddles[half - k].imag();
-        // X[k] = ½(A + B* − w[k]·i·(A − B*)), X[N/2−k] = ½(B + A* − w[N/2−k]·i·(B − A*)).
-        const double dr = a.real() - b.real(), di = a.imag() + b.imag();
-        const double er = b.real() - a.real(), ei = b.imag() + a.imag();
-        z[k] = Complex(0.5 * ((a.real() + b.real()) + (wr * di + wi * dr)),
-                       0.5 * ((a.imag() - b.imag()) - (wr * dr - wi * di)));
-        z[half - k] = Complex(0.5 * ((b.real() + a.real()) + (vr * ei + vi * er)),
-                              0.5 * ((b.imag() - a.imag()) - (vr * er - vi * ei)));
-    }
+    std::memcpy(static_cast<void*>(m_Packed.get()), samples, sizeof(double) * size);
+    runStages(m_Packed.get(), 1);
+    split();
+}
+
+void ARFFT::forwardHalfPadded(const double* samples)
+{
+    double* packed = reinterpret_cast<double*>(m_Packed.get());
+    kernels().difFirstStageHalfZero(samples, packed, halfSize, stageOneRR(), stageOneRI());
+    runStages(m_Packed.get(), 2);
+    split();
+}
+
+// X[k] = ½(A + B* − w[k]·i·(A − B*)) with A = Z[k], B = Z[N/2 − k] (Z[N/2] = Z[0]), reading Z
+// through the bit reversal, which saves a separate permutation pass.
+void ARFFT::split()
+{
+    kernels().forwardSplit(reinterpret_cast<const double*>(m_Packed.get()), bitReversedIndex(),
+                           reinterpret_cast<const double*>(twiddles), halfSize / 2,
+                           reinterpret_cast<double*>(spectrum));
 }
 
 void ARFFT::forward(const double* samples)
@@ -195,23 +213,13 @@ BRFFT::BRFFT(int n)
 {
 }
 
+// Y[k] = ½(A + B* + conj(w[k])·i·(A − B*)) with A = y[k], B = y[N/2 − k], written into the
+// work buffer so that no copy precedes the complex transform.
 const double* BRFFT::inverseHalf(Complex* y)
 {
-    const int half = halfSize;
-    for (int k = 0; k <= half / 2; ++k) {
-        const Complex a = y[k];
-        const Complex b = y[half - k];
-        const double wr = twiddles[k].real(), wi = twiddles[k].imag();
-        const double vr = twiddles[half - k].real(), vi = twiddles[half - k].imag();
-        // Y[k] = ½(A + B* + conj(w[k])·i·(A − B*)), and the mirror line for N/2 − k.
-        const double dr = a.real() - b.real(), di = a.imag() + b.imag();
-        const double er = b.real() - a.real(), ei = b.imag() + a.imag();
-        y[k] = Complex(0.5 * ((a.real() + b.real()) + (wi * dr - wr * di)),
-                       0.5 * ((a.imag() - b.imag()) + (wr * dr + wi * di)));
-        y[half - k] = Complex(0.5 * ((b.real() + a.real()) + (vi * er - vr * ei)),
-                              0.5 * ((b.imag() - a.imag()) + (vr * er + vi * ei)));
-    }
-    transform(y, half);
+    kernels().inverseSplit(reinterpret_cast<const double*>(y), reinterpret_cast<const double*>(twiddles),
+                           halfSize / 2, reinterpret_cast<double*>(timeData));
+    runComplex(timeData);
     return reinterpret_cast<const double*>(timeData);
 }
 

@@ -51,7 +51,16 @@ protected:
 
     // In-place complex FFT of halfSize values: all butterfly stages, then bit reversal.
     void runComplex(Complex* buf);
+    // Butterfly stages from stage firstStage (1-based) on, in place, output bit-reversed.
+    void runStages(Complex* buf, int firstStage);
+    void bitReverse(Complex* buf);
     Complex* resultBuffer() const;
+
+    const SimdKernels& kernels() const { return m_Kernels; }
+    const double* stageOneRR() const { return m_StageRR.get(); }
+    const double* stageOneRI() const { return m_StageRI.get(); }
+    // rev[k]: where bin k of the complex transform sits before bit reversal; rev[N/2] = 0.
+    const int* bitReversedIndex() const { return m_BitReversed.get(); }
 
 private:
     void buildStageTwiddles(int direction);
@@ -68,6 +77,7 @@ private:
     // Index pairs (i, j), i < j, that the bit-reversal permutation swaps.
     AlignedArray<int> m_SwapPairs;
     int m_nSwapCount;
+    AlignedArray<int> m_BitReversed;
 };
 
 class ARFFT final : public RFFT
@@ -78,8 +88,19 @@ public:
     // [audio thread] Full N-bin spectrum of N real samples into spectrum.
     void forward(const double* samples) override;
     // [audio thread] Only bins 0 … N/2 (all the convolver reads); the upper half is untouched.
-    // The samples are packed in pairs directly into spectrum, the complex transform's buffer.
     void forwardHalf(const double* samples);
+    // [audio thread] As forwardHalf for N samples of which only the first N/2 are given and
+    // the rest are zero, as the convolver's zero-padded blocks are: the packing and the first
+    // butterfly stage, whose butterflies all have b = 0, become one pass over N/2 samples.
+    void forwardHalfPadded(const double* samples);
+
+private:
+    // The split step from packed (bit-reversed complex output) into spectrum, bins 0 … N/2.
+    void split();
+
+    // The samples packed in pairs, (x[2n], x[2n+1]): the complex transform's work buffer, so
+    // that the split step can read it through the bit reversal instead of permuting it first.
+    AlignedArray<Complex> m_Packed;
 };
 
 class BRFFT final : public RFFT
@@ -87,10 +108,11 @@ class BRFFT final : public RFFT
 public:
     explicit BRFFT(int n);
 
-    // [audio thread] Reads bins 0 … N/2 (0 and N/2 real), overwrites them with intermediate
-    // values and leaves N·x[n] as (N·x[n], 0) in timeData.
+    // [audio thread] Reads bins 0 … N/2 (0 and N/2 real), leaves them unchanged and leaves
+    // N·x[n] as (N·x[n], 0) in timeData.
     void inverse(Complex* bins) override;
     // [audio thread] As inverse, without unpacking: returns the N/2 complex values z whose
-    // doubles, read in memory order and multiplied by 2, are N·x[0 … N−1].
+    // doubles, read in memory order and multiplied by 2, are N·x[0 … N−1]. The split step
+    // writes straight into timeData, the complex transform's work buffer.
     const double* inverseHalf(Complex* bins);
 };

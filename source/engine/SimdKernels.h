@@ -13,6 +13,23 @@ struct SimdKernels
     // The last stage (halfSpan 1, twiddle 1): sum and difference of neighbouring values.
     void (*difLastStage)(double* buf, int count);
 
+    // The first stage (halfSpan = count/2) for input whose upper half is zero: with b = 0 the
+    // butterfly gives a + b = a and (a − b)·w = a·w, so only count/2 values are read, from in,
+    // and out[j] = in[j], out[j + count/2] = in[j]·w[j]. Twiddles as for difStage.
+    void (*difFirstStageHalfZero)(const double* in, double* out, int count, const double* rr,
+                                  const double* ri);
+
+    // Split step of the forward real transform of N = 4·quarter points over bins k = 0 … N/4:
+    // Z[k] is z[rev[k]] (the complex transform's bit-reversed output, rev[N/2] = rev[0]), w the
+    // twiddles w[j] = exp(−i·2π·j/N), and out[k] = ½(A + B* − w[k]·i·(A − B*)),
+    // out[N/2 − k] = ½(B + A* − w[N/2 − k]·i·(B − A*)) with A = Z[k], B = Z[N/2 − k].
+    void (*forwardSplit)(const double* z, const int* rev, const double* w, int quarter, double* out);
+
+    // Split step of the inverse real transform, bins k = 0 … N/4 of y into out (not in place):
+    // out[k] = ½(A + B* + conj(w[k])·i·(A − B*)), out[N/2 − k] likewise with A, B swapped and
+    // w[N/2 − k], where A = y[k], B = y[N/2 − k].
+    void (*inverseSplit)(const double* y, const double* w, int quarter, double* out);
+
     // Multiply-accumulate over n partitions for a group of four frequency bins stored as
     // [k][lane]: x* point at partition 0 of the input window, h* at partition 0 of the
     // responses. sums[0..3] = Σ xr·hr, sums[4..7] = Σ xi·hi, sums[8..11] = Σ xr·hi,

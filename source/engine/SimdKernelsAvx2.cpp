@@ -37,6 +37,106 @@ void difLastStageAvx2(double* buf, int count)
     }
 }
 
+void difFirstStageHalfZeroAvx2(const double* in, double* out, int count, const double* rr, const double* ri)
+{
+    double* upper = out + count;   // count/2 complex values further on
+    int j = 0;
+    for (; j + 4 <= count; j += 4) {
+        const __m256d a = _mm256_loadu_pd(in + j);
+        _mm256_storeu_pd(out + j, a);
+        const __m256d swapped = _mm256_permute_pd(a, 0x5);
+        _mm256_storeu_pd(upper + j, _mm256_fmadd_pd(a, _mm256_loadu_pd(rr + j),
+                                                     _mm256_mul_pd(swapped, _mm256_loadu_pd(ri + j))));
+    }
+    if (j < count) {   // count = 2: a single butterfly
+        const __m128d a = _mm_loadu_pd(in + j);
+        _mm_storeu_pd(out + j, a);
+        const __m128d swapped = _mm_permute_pd(a, 0x1);
+        _mm_storeu_pd(upper + j, _mm_fmadd_pd(a, _mm_loadu_pd(rr + j), _mm_mul_pd(swapped, _mm_loadu_pd(ri + j))));
+    }
+}
+
+// Two neighbouring bins k, k + 1 per register, their mirrors N/2 − k, N/2 − k − 1 in another
+// (loaded and stored with the two halves exchanged). In both splits, with S = A + B* and
+// D = A − B* = (dr, di), the pair's results are ½(S ± T) up to conjugation, T a twiddle
+// product of D; w[N/2 − k] = (−Re w[k], Im w[k]) needs no loads of its own.
+const __m256d kOddSign = _mm256_set_pd(-0.0, 0.0, -0.0, 0.0);
+
+__m256d loadPair(const double* z, int first, int second)
+{
+    return _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(z + 2 * first)),
+                                _mm_loadu_pd(z + 2 * second), 1);
+}
+
+void storeMirrored(double* p, __m256d v) { _mm256_storeu_pd(p, _mm256_permute2f128_pd(v, v, 0x01)); }
+
+void forwardSplitAvx2(const double* z, const int* rev, const double* w, int quarter, double* out)
+{
+    const int half = 2 * quarter;
+    const __m256d oneHalf = _mm256_set1_pd(0.5);
+    int k = 0;
+    for (; k + 2 <= quarter; k += 2) {
+        const __m256d a = loadPair(z, rev[k], rev[k + 1]);
+        const __m256d bc = _mm256_xor_pd(loadPair(z, rev[half - k], rev[half - k - 1]), kOddSign);
+        const __m256d sum = _mm256_add_pd(a, bc), diff = _mm256_sub_pd(a, bc);
+        const __m256d tw = _mm256_loadu_pd(w + 2 * k);
+        // T = conj(w)·(di + i·dr) = (wr·di + wi·dr, wr·dr − wi·di).
+        const __m256d t = _mm256_fmsubadd_pd(_mm256_movedup_pd(tw), _mm256_permute_pd(diff, 0x5),
+                                             _mm256_mul_pd(_mm256_permute_pd(tw, 0xF), diff));
+        const __m256d tc = _mm256_xor_pd(t, kOddSign);
+        _mm256_storeu_pd(out + 2 * k, _mm256_mul_pd(oneHalf, _mm256_add_pd(sum, tc)));
+        // ½(conj(S) − T)
+        storeMirrored(out + 2 * (half - k - 1),
+                      _mm256_mul_pd(oneHalf, _mm256_sub_pd(_mm256_xor_pd(sum, kOddSign), t)));
+    }
+    // Bin N/4 (its own mirror); for N = 4 bins 0 and 1 as well.
+    for (; k <= quarter; ++k) {
+        const double* a = z + 2 * rev[k];
+        const double* b = z + 2 * rev[half - k];
+        const double wr = w[2 * k], wi = w[2 * k + 1];
+        const double sr = a[0] + b[0], si = a[1] - b[1];
+        const double dr = a[0] - b[0], di = a[1] + b[1];
+        const double tr = wr * di + wi * dr, ti = wr * dr - wi * di;
+        out[2 * k] = 0.5 * (sr + tr);
+        out[2 * k + 1] = 0.5 * (si - ti);
+        out[2 * (half - k)] = 0.5 * (sr - tr);
+        out[2 * (half - k) + 1] = 0.5 * (-si - ti);
+    }
+}
+
+void inverseSplitAvx2(const double* y, const double* w, int quarter, double* out)
+{
+    const int half = 2 * quarter;
+    const __m256d oneHalf = _mm256_set1_pd(0.5);
+    int k = 0;
+    for (; k + 2 <= quarter; k += 2) {
+        const __m256d a = _mm256_loadu_pd(y + 2 * k);
+        const __m256d b = _mm256_loadu_pd(y + 2 * (half - k - 1));
+        const __m256d bc = _mm256_xor_pd(_mm256_permute2f128_pd(b, b, 0x01), kOddSign);
+        const __m256d sum = _mm256_add_pd(a, bc), diff = _mm256_sub_pd(a, bc);
+        const __m256d tw = _mm256_loadu_pd(w + 2 * k);
+        // U = conj(w)·i·D = (wi·dr − wr·di, wi·di + wr·dr).
+        const __m256d u = _mm256_fmaddsub_pd(_mm256_permute_pd(tw, 0xF), diff,
+                                             _mm256_mul_pd(_mm256_movedup_pd(tw), _mm256_permute_pd(diff, 0x5)));
+        _mm256_storeu_pd(out + 2 * k, _mm256_mul_pd(oneHalf, _mm256_add_pd(sum, u)));
+        // ½·conj(S − U)
+        storeMirrored(out + 2 * (half - k - 1),
+                      _mm256_mul_pd(oneHalf, _mm256_xor_pd(_mm256_sub_pd(sum, u), kOddSign)));
+    }
+    for (; k <= quarter; ++k) {
+        const double* a = y + 2 * k;
+        const double* b = y + 2 * (half - k);
+        const double wr = w[2 * k], wi = w[2 * k + 1];
+        const double sr = a[0] + b[0], si = a[1] - b[1];
+        const double dr = a[0] - b[0], di = a[1] + b[1];
+        const double ur = wi * dr - wr * di, ui = wi * di + wr * dr;
+        out[2 * k] = 0.5 * (sr + ur);
+        out[2 * k + 1] = 0.5 * (si + ui);
+        out[2 * (half - k)] = 0.5 * (sr - ur);
+        out[2 * (half - k) + 1] = 0.5 * (ui - si);
+    }
+}
+
 void groupProductsAvx2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
                        double* sums)
 {
@@ -72,7 +172,8 @@ void groupProductsAvx2(const double* xr, const double* xi, const double* hr, con
     _mm256_storeu_pd(sums + 12, _mm256_add_pd(ir0, ir1));
 }
 
-const SimdKernels kAvx2 = {difStageAvx2, difLastStageAvx2, groupProductsAvx2};
+const SimdKernels kAvx2 = {difStageAvx2,     difLastStageAvx2, difFirstStageHalfZeroAvx2,
+                           forwardSplitAvx2, inverseSplitAvx2, groupProductsAvx2};
 } // namespace
 
 const SimdKernels& avx2Kernels() { return kAvx2; }

@@ -34,6 +34,53 @@ void difLastStageSse2(double* buf, int count)
     }
 }
 
+void difFirstStageHalfZeroSse2(const double* in, double* out, int count, const double* rr, const double* ri)
+{
+    double* upper = out + count;   // count/2 complex values further on
+    for (int j = 0; j < count; j += 2) {
+        const __m128d a = _mm_loadu_pd(in + j);
+        _mm_storeu_pd(out + j, a);
+        const __m128d swapped = _mm_shuffle_pd(a, a, 1);
+        _mm_storeu_pd(upper + j, _mm_add_pd(_mm_mul_pd(a, _mm_loadu_pd(rr + j)),
+                                            _mm_mul_pd(swapped, _mm_loadu_pd(ri + j))));
+    }
+}
+
+// Both splits pair bin k with bin N/2 − k; w[N/2 − k] = (−Re w[k], Im w[k]) exactly.
+void forwardSplitScalar(const double* z, const int* rev, const double* w, int quarter, double* out)
+{
+    const int half = 2 * quarter;
+    for (int k = 0; k <= quarter; ++k) {
+        const double* a = z + 2 * rev[k];
+        const double* b = z + 2 * rev[half - k];
+        const double wr = w[2 * k], wi = w[2 * k + 1];
+        const double sr = a[0] + b[0], si = a[1] - b[1];   // A + B*
+        const double dr = a[0] - b[0], di = a[1] + b[1];   // A − B*
+        const double tr = wr * di + wi * dr, ti = wr * dr - wi * di;
+        out[2 * k] = 0.5 * (sr + tr);
+        out[2 * k + 1] = 0.5 * (si - ti);
+        out[2 * (half - k)] = 0.5 * (sr - tr);
+        out[2 * (half - k) + 1] = 0.5 * (-si - ti);
+    }
+}
+
+void inverseSplitScalar(const double* y, const double* w, int quarter, double* out)
+{
+    const int half = 2 * quarter;
+    for (int k = 0; k <= quarter; ++k) {
+        const double* a = y + 2 * k;
+        const double* b = y + 2 * (half - k);
+        const double wr = w[2 * k], wi = w[2 * k + 1];
+        const double sr = a[0] + b[0], si = a[1] - b[1];
+        const double dr = a[0] - b[0], di = a[1] + b[1];
+        const double ur = wi * dr - wr * di, ui = wi * di + wr * dr;
+        out[2 * k] = 0.5 * (sr + ur);
+        out[2 * k + 1] = 0.5 * (si + ui);
+        out[2 * (half - k)] = 0.5 * (sr - ur);
+        out[2 * (half - k) + 1] = 0.5 * (ui - si);
+    }
+}
+
 void groupProductsSse2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
                        double* sums)
 {
@@ -65,7 +112,8 @@ void groupProductsSse2(const double* xr, const double* xi, const double* hr, con
     _mm_storeu_pd(sums + 14, ir1);
 }
 
-const SimdKernels kBaseline = {difStageSse2, difLastStageSse2, groupProductsSse2};
+const SimdKernels kBaseline = {difStageSse2,       difLastStageSse2,   difFirstStageHalfZeroSse2,
+                               forwardSplitScalar, inverseSplitScalar, groupProductsSse2};
 } // namespace
 
 const SimdKernels& baselineKernels() { return kBaseline; }

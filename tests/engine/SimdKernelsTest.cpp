@@ -90,4 +90,69 @@ TEST(SimdKernels, ButterflyStagesMatchComplexArithmetic)
     }
 }
 
+TEST(SimdKernels, FirstStageOnHalfZeroInputMatchesFullStage)
+{
+    for (const SimdKernels* k : kernelSets()) {
+        for (int count : {2, 4, 32}) {
+            const int halfSpan = count / 2;
+            std::vector<double> rr(2 * halfSpan), ri(2 * halfSpan);
+            for (int j = 0; j < halfSpan; ++j) {
+                const std::complex<double> w = std::polar(1.0, -0.4 * j);
+                rr[2 * j] = rr[2 * j + 1] = w.real();
+                ri[2 * j] = -w.imag();
+                ri[2 * j + 1] = w.imag();
+            }
+            std::vector<double> full = noise(2 * count, 8), out(2 * count, 7.0);
+            std::fill(full.begin() + count, full.end(), 0.0);
+            k->difFirstStageHalfZero(full.data(), out.data(), count, rr.data(), ri.data());
+            if (halfSpan == 1)
+                k->difLastStage(full.data(), count);
+            else
+                k->difStage(full.data(), count, halfSpan, rr.data(), ri.data());
+            for (int i = 0; i < 2 * count; ++i)
+                ASSERT_NEAR(out[i], full[i], 1e-15) << count << " " << i;
+        }
+    }
+}
+
+// Both split steps against their formulas in complex arithmetic, for every pair of bins.
+TEST(SimdKernels, SplitStepsMatchTheirFormulas)
+{
+    using Complex = std::complex<double>;
+    for (const SimdKernels* k : kernelSets()) {
+        for (int quarter : {1, 2, 16}) {
+            const int half = 2 * quarter;
+            std::vector<Complex> w(half + 1);
+            for (int j = 0; j <= half; ++j)
+                w[j] = std::polar(1.0, -M_PI * j / half);
+            w[quarter] = Complex(0.0, -1.0);
+            for (int j = 0; j <= quarter; ++j)
+                w[half - j] = Complex(-w[j].real(), w[j].imag());
+            const std::vector<double> v = noise(2 * (half + 1), 3u + quarter);
+            std::vector<Complex> z(half + 1), fwd(half + 1), inv(half + 1);
+            std::vector<int> rev(half + 1);
+            for (int i = 0; i <= half; ++i) {
+                z[i] = Complex(v[2 * i], v[2 * i + 1]);
+                rev[i] = (half - i) % half;   // any permutation with rev[half] = rev[0]
+            }
+            const Complex I(0.0, 1.0);
+            for (int b = 0; b <= half; ++b) {
+                const Complex A = z[rev[b]], B = z[rev[half - b]];
+                fwd[b] = 0.5 * (A + std::conj(B) - w[b] * I * (A - std::conj(B)));
+                const Complex a = z[b], c = z[half - b];
+                inv[b] = 0.5 * (a + std::conj(c) + std::conj(w[b]) * I * (a - std::conj(c)));
+            }
+            std::vector<Complex> out(half + 1);
+            k->forwardSplit(reinterpret_cast<const double*>(z.data()), rev.data(),
+                            reinterpret_cast<const double*>(w.data()), quarter, reinterpret_cast<double*>(out.data()));
+            for (int b = 0; b <= half; ++b)
+                ASSERT_LT(std::abs(out[b] - fwd[b]), 1e-15) << "forward " << quarter << " " << b;
+            k->inverseSplit(reinterpret_cast<const double*>(z.data()), reinterpret_cast<const double*>(w.data()),
+                            quarter, reinterpret_cast<double*>(out.data()));
+            for (int b = 0; b <= half; ++b)
+                ASSERT_LT(std::abs(out[b] - inv[b]), 1e-15) << "inverse " << quarter << " " << b;
+        }
+    }
+}
+
 } // namespace
