@@ -47,16 +47,25 @@ void CPartitionSpectra::store(int wrapped, int count, const Complex* inputBins, 
     const int partition = (ringSlot - 1) & (P - 1);
     const int newest = P - 1 - ringSlot;
     const int firstBin = wrapped & (m_nPartitionSize - 1);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count;) {
         const int bin = firstBin + i;
         const int lane = bin & (kLanes - 1);
-        double* g = group(bin);
-        g[kLanes * partition + lane] = responseBins[i].real();
-        g[kLanes * (P + partition) + lane] = responseBins[i].imag();
-        double* xr = g + 2 * kLanes * P;
+        double* hr = group(bin) + kLanes * partition;
+        double* hi = hr + kLanes * P;
+        double* xr = group(bin) + 2 * kLanes * P + kLanes * newest;
         double* xi = xr + 2 * kLanes * P;
-        xr[kLanes * newest + lane] = xr[kLanes * (newest + P) + lane] = inputBins[i].real();
-        xi[kLanes * newest + lane] = xi[kLanes * (newest + P) + lane] = inputBins[i].imag();
+        if (lane == 0 && count - i >= kLanes) {
+            // A whole group at once: deinterleaved by the vector kernel.
+            m_Kernels.storeGroup(reinterpret_cast<const double*>(responseBins + i), hr, hi, 0);
+            m_Kernels.storeGroup(reinterpret_cast<const double*>(inputBins + i), xr, xi, kLanes * P);
+            i += kLanes;
+            continue;
+        }
+        hr[lane] = responseBins[i].real();
+        hi[lane] = responseBins[i].imag();
+        xr[lane] = xr[kLanes * P + lane] = inputBins[i].real();
+        xi[lane] = xi[kLanes * P + lane] = inputBins[i].imag();
+        ++i;
     }
 }
 
@@ -78,15 +87,21 @@ void CPartitionSpectra::accumulateBins(int slot, int count, const Complex* input
         const int bin = firstBin + i;
         const double* g = group(bin);
         const double* xr = g + 2 * kLanes * P;
+        // Whole groups away from bin 0 take their complex sums straight from the kernel.
+        if (bin != 0 && (bin & (kLanes - 1)) == 0 && count - i >= kLanes) {
+            m_Kernels.groupComplexSums(xr + kLanes * newest, xr + 2 * kLanes * P + kLanes * newest, g,
+                                       g + kLanes * P, P, reinterpret_cast<double*>(sums + i));
+            i += kLanes;
+            continue;
+        }
         m_Kernels.groupProducts(xr + kLanes * newest, xr + 2 * kLanes * P + kLanes * newest, g,
                                 g + kLanes * P, P, lanes);
         // The rest of this group's bins that fall inside the range.
-        for (int lane = bin & (kLanes - 1); lane < kLanes && i < count; ++lane, ++i) {
-            const double rr = lanes[lane], ii = lanes[kLanes + lane];
-            const double ri = lanes[2 * kLanes + lane], ir = lanes[3 * kLanes + lane];
-            // Bin 0 carries DC and the packed Nyquist value: both real, multiplied apart.
-            sums[i] = (firstBin + i) != 0 ? Complex(rr - ii, ri + ir) : Complex(rr, ii);
-        }
+        for (int lane = bin & (kLanes - 1); lane < kLanes && i < count; ++lane, ++i)
+            sums[i] = Complex(lanes[lane] - lanes[kLanes + lane], lanes[2 * kLanes + lane] + lanes[3 * kLanes + lane]);
+        // Bin 0 carries DC and the packed Nyquist value: both real, multiplied apart.
+        if (bin == 0)
+            sums[0] = Complex(lanes[0], lanes[kLanes]);
     }
     m_Sum = sums[count - 1];
 }

@@ -30,12 +30,20 @@ struct SimdKernels
     // w[N/2 − k], where A = y[k], B = y[N/2 − k].
     void (*inverseSplit)(const double* y, const double* w, int quarter, double* out);
 
+    // Four interleaved complex bins into re[0..3] and im[0..3] (32-byte aligned), and when
+    // mirror is not 0 also into re[mirror …] and im[mirror …]: one group of a spectrum ring.
+    void (*storeGroup)(const double* bins, double* re, double* im, long mirror);
+
     // Multiply-accumulate over n partitions for a group of four frequency bins stored as
     // [k][lane]: x* point at partition 0 of the input window, h* at partition 0 of the
     // responses. sums[0..3] = Σ xr·hr, sums[4..7] = Σ xi·hi, sums[8..11] = Σ xr·hi,
     // sums[12..15] = Σ xi·hr, per lane. A bin's complex sum is (rr − ii, ri + ir).
     void (*groupProducts)(const double* xr, const double* xi, const double* hr, const double* hi,
                           int n, double* sums);
+    // As groupProducts, but giving the four complex sums (rr − ii, ri + ir) interleaved in
+    // sums[0..7]: all the convolver needs of any group but the one holding bin 0.
+    void (*groupComplexSums)(const double* xr, const double* xi, const double* hr, const double* hi,
+                             int n, double* sums);
 };
 
 // Baseline and AVX2 sets; the AVX2 set must only be used where the processor has AVX2 and FMA.

@@ -137,8 +137,27 @@ void inverseSplitAvx2(const double* y, const double* w, int quarter, double* out
     }
 }
 
-void groupProductsAvx2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
-                       double* sums)
+void storeGroupAvx2(const double* bins, double* re, double* im, long mirror)
+{
+    const __m256d a = _mm256_loadu_pd(bins), b = _mm256_loadu_pd(bins + 4);
+    // unpack gives (r0, r2, r1, r3) and (i0, i2, i1, i3); the permutation restores bin order.
+    const __m256d r = _mm256_permute4x64_pd(_mm256_unpacklo_pd(a, b), 0xD8);
+    const __m256d i = _mm256_permute4x64_pd(_mm256_unpackhi_pd(a, b), 0xD8);
+    _mm256_store_pd(re, r);
+    _mm256_store_pd(im, i);
+    if (mirror != 0) {
+        _mm256_store_pd(re + mirror, r);
+        _mm256_store_pd(im + mirror, i);
+    }
+}
+
+// The four per-lane sums Σ xr·hr, Σ xi·hi, Σ xr·hi, Σ xi·hr of one group of bins.
+struct GroupSums
+{
+    __m256d rr, ii, ri, ir;
+};
+
+inline GroupSums accumulateGroup(const double* xr, const double* xi, const double* hr, const double* hi, int n)
 {
     // Even and odd partitions in separate accumulators halve the dependent FMA chains.
     __m256d rr0 = _mm256_setzero_pd(), rr1 = rr0, ii0 = rr0, ii1 = rr0;
@@ -166,14 +185,32 @@ void groupProductsAvx2(const double* xr, const double* xi, const double* hr, con
         ri0 = _mm256_fmadd_pd(xr0, hi0, ri0);
         ir0 = _mm256_fmadd_pd(xi0, hr0, ir0);
     }
-    _mm256_storeu_pd(sums, _mm256_add_pd(rr0, rr1));
-    _mm256_storeu_pd(sums + 4, _mm256_add_pd(ii0, ii1));
-    _mm256_storeu_pd(sums + 8, _mm256_add_pd(ri0, ri1));
-    _mm256_storeu_pd(sums + 12, _mm256_add_pd(ir0, ir1));
+    return {_mm256_add_pd(rr0, rr1), _mm256_add_pd(ii0, ii1), _mm256_add_pd(ri0, ri1), _mm256_add_pd(ir0, ir1)};
+}
+
+void groupProductsAvx2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
+                       double* sums)
+{
+    const GroupSums g = accumulateGroup(xr, xi, hr, hi, n);
+    _mm256_storeu_pd(sums, g.rr);
+    _mm256_storeu_pd(sums + 4, g.ii);
+    _mm256_storeu_pd(sums + 8, g.ri);
+    _mm256_storeu_pd(sums + 12, g.ir);
+}
+
+void groupComplexSumsAvx2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
+                          double* sums)
+{
+    const GroupSums g = accumulateGroup(xr, xi, hr, hi, n);
+    const __m256d re = _mm256_sub_pd(g.rr, g.ii), im = _mm256_add_pd(g.ri, g.ir);
+    const __m256d even = _mm256_unpacklo_pd(re, im), odd = _mm256_unpackhi_pd(re, im);   // bins 0, 2 / 1, 3
+    _mm256_storeu_pd(sums, _mm256_permute2f128_pd(even, odd, 0x20));
+    _mm256_storeu_pd(sums + 4, _mm256_permute2f128_pd(even, odd, 0x31));
 }
 
 const SimdKernels kAvx2 = {difStageAvx2,     difLastStageAvx2, difFirstStageHalfZeroAvx2,
-                           forwardSplitAvx2, inverseSplitAvx2, groupProductsAvx2};
+                           forwardSplitAvx2, inverseSplitAvx2, storeGroupAvx2,
+                           groupProductsAvx2, groupComplexSumsAvx2};
 } // namespace
 
 const SimdKernels& avx2Kernels() { return kAvx2; }

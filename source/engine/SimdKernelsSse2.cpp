@@ -81,6 +81,20 @@ void inverseSplitScalar(const double* y, const double* w, int quarter, double* o
     }
 }
 
+void storeGroupSse2(const double* bins, double* re, double* im, long mirror)
+{
+    for (int half = 0; half < 4; half += 2) {
+        const __m128d a = _mm_loadu_pd(bins + 2 * half), b = _mm_loadu_pd(bins + 2 * half + 2);
+        const __m128d r = _mm_unpacklo_pd(a, b), i = _mm_unpackhi_pd(a, b);
+        _mm_store_pd(re + half, r);
+        _mm_store_pd(im + half, i);
+        if (mirror != 0) {
+            _mm_store_pd(re + mirror + half, r);
+            _mm_store_pd(im + mirror + half, i);
+        }
+    }
+}
+
 void groupProductsSse2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
                        double* sums)
 {
@@ -112,8 +126,20 @@ void groupProductsSse2(const double* xr, const double* xi, const double* hr, con
     _mm_storeu_pd(sums + 14, ir1);
 }
 
+void groupComplexSumsSse2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
+                          double* sums)
+{
+    double lanes[16];
+    groupProductsSse2(xr, xi, hr, hi, n, lanes);
+    for (int lane = 0; lane < 4; ++lane) {
+        sums[2 * lane] = lanes[lane] - lanes[4 + lane];
+        sums[2 * lane + 1] = lanes[8 + lane] + lanes[12 + lane];
+    }
+}
+
 const SimdKernels kBaseline = {difStageSse2,       difLastStageSse2,   difFirstStageHalfZeroSse2,
-                               forwardSplitScalar, inverseSplitScalar, groupProductsSse2};
+                               forwardSplitScalar, inverseSplitScalar, storeGroupSse2,
+                               groupProductsSse2,  groupComplexSumsSse2};
 } // namespace
 
 const SimdKernels& baselineKernels() { return kBaseline; }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <complex>
 #include <random>
 #include <vector>
@@ -54,6 +55,32 @@ TEST(SimdKernels, GroupProductsMatchScalarSums)
             k->groupProducts(xr, xi, hr, hi, n, sums);
             for (int s = 0; s < 16; ++s)
                 EXPECT_NEAR(sums[s], expected[s], 1e-14 * n) << n << " " << s;
+            double complexSums[8];
+            k->groupComplexSums(xr, xi, hr, hi, n, complexSums);
+            for (int lane = 0; lane < 4; ++lane) {
+                EXPECT_NEAR(complexSums[2 * lane], expected[lane] - expected[4 + lane], 1e-14 * n) << n;
+                EXPECT_NEAR(complexSums[2 * lane + 1], expected[8 + lane] + expected[12 + lane], 1e-14 * n) << n;
+            }
+        }
+    }
+}
+
+TEST(SimdKernels, StoreGroupDeinterleavesIntoBothRows)
+{
+    for (const SimdKernels* k : kernelSets()) {
+        for (long mirror : {0L, 8L}) {
+            alignas(64) double re[16], im[16];
+            std::fill(re, re + 16, -7.0);
+            std::fill(im, im + 16, -7.0);
+            const double bins[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+            k->storeGroup(bins, re, im, mirror);
+            for (int lane = 0; lane < 4; ++lane) {
+                EXPECT_EQ(re[lane], bins[2 * lane]);
+                EXPECT_EQ(im[lane], bins[2 * lane + 1]);
+                EXPECT_EQ(re[8 + lane], mirror != 0 ? bins[2 * lane] : -7.0);
+                EXPECT_EQ(im[8 + lane], mirror != 0 ? bins[2 * lane + 1] : -7.0);
+                EXPECT_EQ(re[4 + lane], -7.0);   // nothing between the rows
+            }
         }
     }
 }
