@@ -5,6 +5,7 @@
 
 CDecayEnvelope::CDecayEnvelope(int partitionSize)
     : m_Powers(static_cast<std::size_t>(std::max(partitionSize, 1)))
+    , m_Kernels(selectKernels())
 {
 }
 
@@ -60,10 +61,8 @@ void CDecayEnvelope::fill(int partitionStart, int offset, int count, double* out
         return;
     }
     case Law::kHyperbolic: {
-        const double fs = m_dSampleRate, rate = m_dHyperbolicRate;
-        const int first = partitionStart + offset;
-        for (int k = 0; k < count; ++k)
-            out[k] = fs / (static_cast<double>(first + k) * rate + fs);
+        // One division per index: the vector kernel does four at a time.
+        m_Kernels.hyperbolicEnvelope(partitionStart + offset, m_dSampleRate, m_dHyperbolicRate, count, out);
         return;
     }
     }

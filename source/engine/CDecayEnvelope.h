@@ -10,6 +10,7 @@
 #pragma once
 
 #include "engine/AlignedArray.h"
+#include "engine/SimdKernels.h"
 
 class CDecayEnvelope
 {
@@ -42,4 +43,5 @@ private:
     AlignedArray<double> m_Powers;     // exp(−(k·a)/fs), k < partitionSize
     int m_nSeedStart = -1;             // partition start of m_dSeed; −1: none
     double m_dSeed = 0.0;              // exp(−(start·a)/fs)
+    const SimdKernels& m_Kernels;
 };

@@ -57,6 +57,7 @@ CPartitionedConvolver::CPartitionedConvolver(int position, int sampleRate, int e
     , m_Silence(kMaxChunk)
     , m_ChunkSums(kMaxChunk)
     , m_PackedBins(2 * kMaxChunk)
+    , m_Kernels(selectKernels())
 {
     clear();
     loadPosition(position, sampleRate);

@@ -123,4 +123,5 @@ private:
     AlignedArray<double> m_Silence;          // stand-in table for unbound components
     AlignedArray<Complex> m_ChunkSums;       // sums of the bins of one chunk
     AlignedArray<Complex> m_PackedBins;      // input and response bins of the chunk with bin 0
+    const SimdKernels& m_Kernels;            // response building
 };

@@ -78,17 +78,12 @@ void CPartitionedConvolver::shapeChunk(int partitionStart, int offset, int count
     m_EnvCF.fill(partitionStart, offset, count, envCF);
 
     const int first = partitionStart + offset;
-    const double* fb = m_pTableFB != nullptr ? m_pTableFB + first : m_Silence.get();
-    const double* lr = m_pTableLR != nullptr ? m_pTableLR + first : m_Silence.get();
-    const double* cf = m_pTableCF != nullptr ? m_pTableCF + first : m_Silence.get();
-    const double volFB = m_dVolFB, volLR = m_dVolLR, volCF = m_dVolCF;
-    if (m_nEar == 0) {
-        for (int k = 0; k < count; ++k)
-            out[k] = ((envFB[k] * volFB) * fb[k] + (envLR[k] * volLR) * lr[k]) + (envCF[k] * volCF) * cf[k];
-    } else {
-        for (int k = 0; k < count; ++k)
-            out[k] = ((envFB[k] * volFB) * fb[k] - (envLR[k] * volLR) * lr[k]) + (envCF[k] * volCF) * cf[k];
-    }
+    const double* env[3] = {envFB, envLR, envCF};
+    const double* table[3] = {m_pTableFB != nullptr ? m_pTableFB + first : m_Silence.get(),
+                              m_pTableLR != nullptr ? m_pTableLR + first : m_Silence.get(),
+                              m_pTableCF != nullptr ? m_pTableCF + first : m_Silence.get()};
+    const double vol[3] = {m_dVolFB, m_dVolLR, m_dVolCF};
+    m_Kernels.shapeResponse(env, table, vol, m_nEar != 0, count, out);
 }
 
 void CPartitionedConvolver::shapedResponse(int start, int count, double* out)

@@ -34,6 +34,15 @@ struct SimdKernels
     // mirror is not 0 also into re[mirror …] and im[mirror …]: one group of a spectrum ring.
     void (*storeGroup)(const double* bins, double* re, double* im, long mirror);
 
+    // Hyperbolic decay envelope over count indices from first: out[k] = fs / ((first + k)·rate + fs).
+    void (*hyperbolicEnvelope)(int first, double fs, double rate, int count, double* out);
+
+    // One run of the shaped response from envelopes env[0..2] and tables table[0..2] (FB, LR,
+    // CF) with volumes vol[0..2]: out[k] = ((envFB·volFB)·FB ± (envLR·volLR)·LR) + (envCF·volCF)·CF,
+    // the LR product subtracted when subtractLR.
+    void (*shapeResponse)(const double* const* env, const double* const* table, const double* vol,
+                          bool subtractLR, int count, double* out);
+
     // Multiply-accumulate over n partitions for a group of four frequency bins stored as
     // [k][lane]: x* point at partition 0 of the input window, h* at partition 0 of the
     // responses. sums[0..3] = Σ xr·hr, sums[4..7] = Σ xi·hi, sums[8..11] = Σ xr·hi,

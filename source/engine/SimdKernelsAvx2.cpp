@@ -208,8 +208,39 @@ void groupComplexSumsAvx2(const double* xr, const double* xi, const double* hr, 
     _mm256_storeu_pd(sums + 4, _mm256_permute2f128_pd(even, odd, 0x31));
 }
 
+void hyperbolicEnvelopeAvx2(int first, double fs, double rate, int count, double* out)
+{
+    const __m256d vfs = _mm256_set1_pd(fs), vrate = _mm256_set1_pd(rate);
+    int k = 0;
+    for (; k + 4 <= count; k += 4) {
+        const __m256d index = _mm256_cvtepi32_pd(_mm_add_epi32(_mm_set1_epi32(first + k), _mm_setr_epi32(0, 1, 2, 3)));
+        _mm256_storeu_pd(out + k, _mm256_div_pd(vfs, _mm256_add_pd(_mm256_mul_pd(index, vrate), vfs)));
+    }
+    for (; k < count; ++k)
+        out[k] = fs / (static_cast<double>(first + k) * rate + fs);
+}
+
+void shapeResponseAvx2(const double* const* env, const double* const* table, const double* vol,
+                       bool subtractLR, int count, double* out)
+{
+    const __m256d vfb = _mm256_set1_pd(vol[0]), vlr = _mm256_set1_pd(vol[1]), vcf = _mm256_set1_pd(vol[2]);
+    const __m256d sign = _mm256_set1_pd(subtractLR ? -0.0 : 0.0);   // xor flips the LR product
+    int k = 0;
+    for (; k + 4 <= count; k += 4) {
+        const __m256d fb = _mm256_mul_pd(_mm256_mul_pd(_mm256_loadu_pd(env[0] + k), vfb), _mm256_loadu_pd(table[0] + k));
+        const __m256d lr = _mm256_mul_pd(_mm256_mul_pd(_mm256_loadu_pd(env[1] + k), vlr), _mm256_loadu_pd(table[1] + k));
+        const __m256d cf = _mm256_mul_pd(_mm256_mul_pd(_mm256_loadu_pd(env[2] + k), vcf), _mm256_loadu_pd(table[2] + k));
+        _mm256_storeu_pd(out + k, _mm256_add_pd(_mm256_add_pd(fb, _mm256_xor_pd(lr, sign)), cf));
+    }
+    const double s = subtractLR ? -1.0 : 1.0;
+    for (; k < count; ++k)
+        out[k] = ((env[0][k] * vol[0]) * table[0][k] + s * ((env[1][k] * vol[1]) * table[1][k])) +
+                 (env[2][k] * vol[2]) * table[2][k];
+}
+
 const SimdKernels kAvx2 = {difStageAvx2,     difLastStageAvx2, difFirstStageHalfZeroAvx2,
                            forwardSplitAvx2, inverseSplitAvx2, storeGroupAvx2,
+                           hyperbolicEnvelopeAvx2, shapeResponseAvx2,
                            groupProductsAvx2, groupComplexSumsAvx2};
 } // namespace
 

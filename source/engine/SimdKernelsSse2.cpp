@@ -137,8 +137,24 @@ void groupComplexSumsSse2(const double* xr, const double* xi, const double* hr, 
     }
 }
 
+void hyperbolicEnvelopeScalar(int first, double fs, double rate, int count, double* out)
+{
+    for (int k = 0; k < count; ++k)
+        out[k] = fs / (static_cast<double>(first + k) * rate + fs);
+}
+
+void shapeResponseScalar(const double* const* env, const double* const* table, const double* vol,
+                         bool subtractLR, int count, double* out)
+{
+    const double sign = subtractLR ? -1.0 : 1.0;   // exact: only flips the product's sign
+    for (int k = 0; k < count; ++k)
+        out[k] = ((env[0][k] * vol[0]) * table[0][k] + sign * ((env[1][k] * vol[1]) * table[1][k])) +
+                 (env[2][k] * vol[2]) * table[2][k];
+}
+
 const SimdKernels kBaseline = {difStageSse2,       difLastStageSse2,   difFirstStageHalfZeroSse2,
                                forwardSplitScalar, inverseSplitScalar, storeGroupSse2,
+                               hyperbolicEnvelopeScalar, shapeResponseScalar,
                                groupProductsSse2,  groupComplexSumsSse2};
 } // namespace
 

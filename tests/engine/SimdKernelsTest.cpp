@@ -182,4 +182,32 @@ TEST(SimdKernels, SplitStepsMatchTheirFormulas)
     }
 }
 
+// Response building against the shaping formula, for runs with and without a scalar tail.
+TEST(SimdKernels, EnvelopeAndResponseRunsMatchFormulas)
+{
+    for (const SimdKernels* k : kernelSets()) {
+        for (int count : {1, 5, 16}) {
+            std::vector<double> env(count);
+            k->hyperbolicEnvelope(4096, 48000.0, 52.57, count, env.data());
+            for (int i = 0; i < count; ++i)
+                ASSERT_NEAR(env[i], 48000.0 / ((4096.0 + i) * 52.57 + 48000.0), 1e-16) << count << " " << i;
+
+            const std::vector<double> e = noise(3 * count, 11), t = noise(3 * count, 12);
+            const double* envs[3] = {e.data(), e.data() + count, e.data() + 2 * count};
+            const double* tables[3] = {t.data(), t.data() + count, t.data() + 2 * count};
+            const double vol[3] = {0.5, -2.0, 1.5};
+            for (bool subtract : {false, true}) {
+                std::vector<double> out(count);
+                k->shapeResponse(envs, tables, vol, subtract, count, out.data());
+                for (int i = 0; i < count; ++i) {
+                    const double lr = (envs[1][i] * vol[1]) * tables[1][i];
+                    const double expected = ((envs[0][i] * vol[0]) * tables[0][i] + (subtract ? -lr : lr)) +
+                                            (envs[2][i] * vol[2]) * tables[2][i];
+                    ASSERT_NEAR(out[i], expected, 1e-15) << count << " " << subtract << " " << i;
+                }
+            }
+        }
+    }
+}
+
 } // namespace
