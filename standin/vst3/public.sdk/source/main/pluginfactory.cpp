@@ -27,30 +27,23 @@ PFactoryInfo sanitized (const PFactoryInfo& in)
 	return out;
 }
 
-// 8-bit class record with every text field terminated and zero-filled.
-void copyInfo2 (PClassInfo2& out, const PClassInfo2& in)
+// The fields every class record has (id, cardinality, category, name), texts bounded and
+// terminated, the rest of out zeroed. In and Out may differ in record version and text width.
+template <typename Out, typename In>
+void copyBasicInfo (Out& out, const In& in)
 {
-	out = PClassInfo2 ();
+	out = Out ();
 	std::memcpy (out.cid, in.cid, sizeof (TUID));
 	out.cardinality = in.cardinality;
 	copyFixedText (out.category, in.category);
 	copyFixedText (out.name, in.name);
-	out.classFlags = in.classFlags;
-	copyFixedText (out.subCategories, in.subCategories);
-	copyFixedText (out.vendor, in.vendor);
-	copyFixedText (out.version, in.version);
-	copyFixedText (out.sdkVersion, in.sdkVersion);
 }
 
-// UTF-16 class record, from a UTF-16 or (widening the texts) an 8-bit record.
-template <typename In>
-void copyInfoW (PClassInfoW& out, const In& in)
+// A whole version-2 record (8-bit or UTF-16), from a version-2 record of either width.
+template <typename Out, typename In>
+void copyInfo (Out& out, const In& in)
 {
-	out = PClassInfoW ();
-	std::memcpy (out.cid, in.cid, sizeof (TUID));
-	out.cardinality = in.cardinality;
-	copyFixedText (out.category, in.category);
-	copyFixedText (out.name, in.name);
+	copyBasicInfo (out, in);
 	out.classFlags = in.classFlags;
 	copyFixedText (out.subCategories, in.subCategories);
 	copyFixedText (out.vendor, in.vendor);
@@ -91,10 +84,7 @@ bool CPluginFactory::registerClass (const PClassInfo* info, CreateFunc createFun
 	if (!info || !createFunc)
 		return false;
 	PClassInfo2 info2;
-	std::memcpy (info2.cid, info->cid, sizeof (TUID));
-	info2.cardinality = info->cardinality;
-	copyFixedText (info2.category, info->category);
-	copyFixedText (info2.name, info->name);
+	copyBasicInfo (info2, *info);
 	return registerClass (&info2, createFunc, context);
 }
 
@@ -103,20 +93,10 @@ bool CPluginFactory::registerClass (const PClassInfo2* info, CreateFunc createFu
 	if (!info || !createFunc)
 		return false;
 	PClassEntry entry {};
-	copyInfo2 (entry.info8, *info);
-	copyInfoW (entry.info16, entry.info8);
-	entry.createFunc = createFunc;
-	entry.context = context;
+	copyInfo (entry.info8, *info);
+	copyInfo (entry.info16, entry.info8);
 	entry.isUnicode = false;
-	try
-	{
-		classes.push_back (entry);
-	}
-	catch (const std::bad_alloc&)
-	{
-		return false;
-	}
-	return true;
+	return addClass (entry, createFunc, context);
 }
 
 bool CPluginFactory::registerClass (const PClassInfoW* info, CreateFunc createFunc, void* context)
@@ -124,10 +104,15 @@ bool CPluginFactory::registerClass (const PClassInfoW* info, CreateFunc createFu
 	if (!info || !createFunc)
 		return false;
 	PClassEntry entry {};
-	copyInfoW (entry.info16, *info);
+	copyInfo (entry.info16, *info);
+	entry.isUnicode = true;
+	return addClass (entry, createFunc, context);
+}
+
+bool CPluginFactory::addClass (PClassEntry& entry, CreateFunc createFunc, void* context)
+{
 	entry.createFunc = createFunc;
 	entry.context = context;
-	entry.isUnicode = true;
 	try
 	{
 		classes.push_back (entry);
@@ -176,14 +161,13 @@ tresult PLUGIN_API CPluginFactory::getClassInfo (int32 index, PClassInfo* info)
 {
 	if (!info || !validIndex (index))
 		return kInvalidArgument;
-	*info = PClassInfo ();
 	const PClassEntry& entry = classes[static_cast<size_t> (index)];
 	if (entry.isUnicode)
+	{
+		*info = PClassInfo ();
 		return kResultFalse; // no 8-bit description of a UTF-16 registration
-	std::memcpy (info->cid, entry.info8.cid, sizeof (TUID));
-	info->cardinality = entry.info8.cardinality;
-	copyFixedText (info->category, entry.info8.category);
-	copyFixedText (info->name, entry.info8.name);
+	}
+	copyBasicInfo (*info, entry.info8);
 	return kResultOk;
 }
 

@@ -62,6 +62,8 @@ protected:
 	};
 
 	bool validIndex (int32 index) const;
+	// Appends entry with its creation function; false when there is no memory for it.
+	bool addClass (PClassEntry& entry, CreateFunc createFunc, void* context);
 
 	PFactoryInfo factoryInfo;
 	std::vector<PClassEntry> classes;
