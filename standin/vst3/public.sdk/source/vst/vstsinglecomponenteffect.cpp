@@ -12,6 +12,18 @@ __attribute__ ((weak)) const FUID IPlugView::iid (IPlugView_iid);
 
 namespace Vst {
 
+namespace {
+
+// Hands a new bus (its creation reference) to list and returns it.
+template <typename B>
+B* appendBus (BusList& list, B* bus)
+{
+	list.push_back (IPtr<Bus> (bus, false));
+	return bus;
+}
+
+} // namespace
+
 // The SDK library compiles the edit controller with its state pair named setState/getState; here
 // the same slots carry the names setEditorState/getEditorState (see the header), so they need
 // bodies of their own. A single-component effect keeps all its state in the component state.
@@ -98,33 +110,25 @@ tresult PLUGIN_API SingleComponentEffect::activateBus (MediaType type, BusDirect
 AudioBus* SingleComponentEffect::addAudioInput (const TChar* name, SpeakerArrangement arr,
                                                 BusType busType, int32 flags)
 {
-	auto* bus = new AudioBus (name, busType, flags, arr);
-	audioInputs.push_back (IPtr<Bus> (bus, false));
-	return bus;
+	return appendBus (audioInputs, new AudioBus (name, busType, flags, arr));
 }
 
 AudioBus* SingleComponentEffect::addAudioOutput (const TChar* name, SpeakerArrangement arr,
                                                  BusType busType, int32 flags)
 {
-	auto* bus = new AudioBus (name, busType, flags, arr);
-	audioOutputs.push_back (IPtr<Bus> (bus, false));
-	return bus;
+	return appendBus (audioOutputs, new AudioBus (name, busType, flags, arr));
 }
 
 EventBus* SingleComponentEffect::addEventInput (const TChar* name, int32 channels,
                                                 BusType busType, int32 flags)
 {
-	auto* bus = new EventBus (name, busType, flags, channels);
-	eventInputs.push_back (IPtr<Bus> (bus, false));
-	return bus;
+	return appendBus (eventInputs, new EventBus (name, busType, flags, channels));
 }
 
 EventBus* SingleComponentEffect::addEventOutput (const TChar* name, int32 channels,
                                                  BusType busType, int32 flags)
 {
-	auto* bus = new EventBus (name, busType, flags, channels);
-	eventOutputs.push_back (IPtr<Bus> (bus, false));
-	return bus;
+	return appendBus (eventOutputs, new EventBus (name, busType, flags, channels));
 }
 
 tresult SingleComponentEffect::removeAudioBusses ()

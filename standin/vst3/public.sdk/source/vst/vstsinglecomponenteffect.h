@@ -36,7 +36,7 @@ public:
 	SingleComponentEffect ();
 	~SingleComponentEffect () override;
 
-	//--- IPluginBase
+	//--- IPluginBase (reached through IComponent and the controller alike, hence the overrides)
 	tresult PLUGIN_API initialize (FUnknown* context) SMTG_OVERRIDE;
 	// Removes all parameters and buses, then terminates the controller.
 	tresult PLUGIN_API terminate () SMTG_OVERRIDE;
