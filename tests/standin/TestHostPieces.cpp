@@ -190,4 +190,11 @@ TEST (HostStringsTest, RoundTripsAndTruncation)
 	EXPECT_EQ (toUtf8 (field, 128), std::string (126, 'q'));
 }
 
+TEST (HostStringsTest, ClassIdIsPrintedInMemoryOrder)
+{
+	const TUID cid = {0x01, 0x23, 0x45, 0x67, char (0x89), char (0xAB), char (0xCD), char (0xEF),
+	                  0x00, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, char (0xFF)};
+	EXPECT_EQ (cidToHex (cid), "0123456789ABCDEF00102030405060FF");
+}
+
 } // namespace
