@@ -113,15 +113,10 @@ void toString128 (const std::string& text, Steinberg::Vst::String128 out)
 
 std::string cidToHex (const Steinberg::TUID cid)
 {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    for (int i = 0; i < 16; ++i)
-    {
-        const auto byte = static_cast<unsigned char> (cid[i]);
-        text += digits[byte >> 4];
-        text += digits[byte & 15];
-    }
-    return text;
+	// On Linux FUID prints its 16 bytes in memory order, upper-case.
+	Steinberg::FUID::String text;
+	Steinberg::FUID::fromTUID (cid).toString (text);
+	return text;
 }
 
 } // namespace TessalineHost
