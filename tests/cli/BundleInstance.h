@@ -4,8 +4,6 @@
 #include "HostInstance.h"
 #include "HostModule.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 

@@ -2,16 +2,16 @@
 #include "BundleInstance.h"
 
 #include "FactoryPresetFiles.h"
-#include "ModuleInfoJson.h"
+#include "HostStrings.h"
 
 #include "public.sdk/source/vst/vstpresetfile.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace CliTest {
 namespace {
@@ -135,7 +135,7 @@ TEST(ModuleInfo, BundleCarriesTheFactorysDescription)
     ASSERT_TRUE(bundle.module().classInfo2(0, info));
     const std::string expected[] = {
         "\"Name\": \"Tessaline\"",
-        "\"CID\": \"" + TessalineModuleInfo::cidText(bundle.classId()) + "\"",
+        "\"CID\": \"" + TessalineHost::cidToHex(bundle.classId()) + "\"",
         "\"Category\": \"Audio Module Class\"",
         "\"Sub Categories\": [\"FX\", \"Reverb\"]",
         "\"Version\": \"" + std::string(info.version) + "\"",

@@ -6,7 +6,6 @@
 #include "Room.h"
 
 #include <array>
-#include <vector>
 
 namespace irgen
 {

@@ -17,9 +17,6 @@ public:
         return z ^ (z >> 31);
     }
 
-    // Uniform in [0, n) for small n (the bias of the modulo is far below what matters here).
-    uint32_t below(uint32_t n) { return static_cast<uint32_t>(next() % n); }
-
 private:
     uint64_t m_uState;
 };

@@ -66,7 +66,7 @@ void writeClass(std::ostream& out, const PClassInfo2& info, const PFactoryInfo& 
 {
     const std::string vendor = info.vendor[0] ? info.vendor : factory.vendor;
     out << "    {\n"
-        << "      \"CID\": " << quoted(cidText(info.cid)) << ",\n"
+        << "      \"CID\": " << quoted(TessalineHost::cidToHex(info.cid)) << ",\n"
         << "      \"Category\": " << quoted(info.category) << ",\n"
         << "      \"Name\": " << quoted(info.name) << ",\n"
         << "      \"Vendor\": " << quoted(vendor) << ",\n"
@@ -83,11 +83,6 @@ void writeClass(std::ostream& out, const PClassInfo2& info, const PFactoryInfo& 
         << "    }" << (last ? "\n" : ",\n");
 }
 } // namespace
-
-std::string cidText(const TUID cid)
-{
-    return TessalineHost::cidToHex(cid);
-}
 
 std::string moduleInfoJson(const TessalineHost::HostModule& module, const std::string& name)
 {

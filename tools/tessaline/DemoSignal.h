@@ -4,6 +4,7 @@
 
 #include "AudioSource.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace TessalineTool {
@@ -20,9 +21,6 @@ public:
     int64_t frames() const override { return static_cast<int64_t>(samples.size() / 2); }
     int container() const override;
     int64_t read(float* interleaved, int64_t maxFrames) override;
-
-    // The whole phrase, interleaved stereo.
-    const std::vector<float>& interleaved() const { return samples; }
 
 private:
     std::vector<float> samples;

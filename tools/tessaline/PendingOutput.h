@@ -23,8 +23,6 @@ public:
     // Removes the temporary file.
     void discard();
 
-    const std::string& temporaryPath() const { return temporary; }
-
 private:
     std::string output;
     std::string temporary;
