@@ -6,20 +6,6 @@ namespace TessalineHost {
 
 using namespace Steinberg;
 
-namespace {
-
-// The interface I of obj, with its own reference, or null.
-template <typename I>
-IPtr<I> queryOwned (FUnknown* obj)
-{
-	I* result = nullptr;
-	if (obj && obj->queryInterface (I::iid, reinterpret_cast<void**> (&result)) != kResultOk)
-		result = nullptr;
-	return owned (result);
-}
-
-} // namespace
-
 HostInstance::HostInstance ()
 : hostApplication (std::make_unique<Vst::HostApplication> ())
 , componentHandler (owned (new HostComponentHandler ()))
@@ -46,12 +32,11 @@ bool HostInstance::create (IPluginFactory* factory, const TUID cid)
 	    !created)
 		return false;
 	component = owned (created);
-	processor = queryOwned<Vst::IAudioProcessor> (component);
-	controller = queryOwned<Vst::IEditController> (component);
-	controller2 = queryOwned<Vst::IEditController2> (component);
-	unitInfo = queryOwned<Vst::IUnitInfo> (component);
-	midiMapping = queryOwned<Vst::IMidiMapping> (component);
-	connectionPoint = queryOwned<Vst::IConnectionPoint> (component);
+	processor = FUnknownPtr<Vst::IAudioProcessor> (component);
+	controller = FUnknownPtr<Vst::IEditController> (component);
+	unitInfo = FUnknownPtr<Vst::IUnitInfo> (component);
+	midiMapping = FUnknownPtr<Vst::IMidiMapping> (component);
+	connectionPoint = FUnknownPtr<Vst::IConnectionPoint> (component);
 	return true;
 }
 
@@ -64,7 +49,6 @@ void HostInstance::destroy ()
 	connectionPoint = nullptr;
 	midiMapping = nullptr;
 	unitInfo = nullptr;
-	controller2 = nullptr;
 	controller = nullptr;
 	processor = nullptr;
 	component = nullptr;

@@ -63,14 +63,12 @@ public:
 	                            Steinberg::Vst::IParameterChanges* outputChanges = nullptr);
 
 	bool isCreated () const { return component != nullptr; }
-	bool isInitialized () const { return initialized; }
 	bool isActive () const { return active; }
 
 	// Interfaces of the instance (null when it does not offer one); no reference for the caller.
 	Steinberg::Vst::IComponent* getComponent () const { return component; }
 	Steinberg::Vst::IAudioProcessor* getProcessor () const { return processor; }
 	Steinberg::Vst::IEditController* getController () const { return controller; }
-	Steinberg::Vst::IEditController2* getController2 () const { return controller2; }
 	Steinberg::Vst::IUnitInfo* getUnitInfo () const { return unitInfo; }
 	Steinberg::Vst::IMidiMapping* getMidiMapping () const { return midiMapping; }
 	Steinberg::Vst::IConnectionPoint* getConnectionPoint () const { return connectionPoint; }
@@ -82,7 +80,6 @@ private:
 	Steinberg::IPtr<Steinberg::Vst::IComponent> component;
 	Steinberg::IPtr<Steinberg::Vst::IAudioProcessor> processor;
 	Steinberg::IPtr<Steinberg::Vst::IEditController> controller;
-	Steinberg::IPtr<Steinberg::Vst::IEditController2> controller2;
 	Steinberg::IPtr<Steinberg::Vst::IUnitInfo> unitInfo;
 	Steinberg::IPtr<Steinberg::Vst::IMidiMapping> midiMapping;
 	Steinberg::IPtr<Steinberg::Vst::IConnectionPoint> connectionPoint;

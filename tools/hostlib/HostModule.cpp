@@ -104,22 +104,6 @@ void* HostModule::symbol (const char* name) const
 	return library && name ? dlsym (library, name) : nullptr;
 }
 
-IPtr<IPluginFactory2> HostModule::factory2 () const
-{
-	IPluginFactory2* f = nullptr;
-	if (pluginFactory)
-		pluginFactory->queryInterface (IPluginFactory2::iid, reinterpret_cast<void**> (&f));
-	return owned (f);
-}
-
-IPtr<IPluginFactory3> HostModule::factory3 () const
-{
-	IPluginFactory3* f = nullptr;
-	if (pluginFactory)
-		pluginFactory->queryInterface (IPluginFactory3::iid, reinterpret_cast<void**> (&f));
-	return owned (f);
-}
-
 bool HostModule::factoryInfo (PFactoryInfo& info) const
 {
 	return pluginFactory && pluginFactory->getFactoryInfo (&info) == kResultOk;
@@ -137,13 +121,13 @@ bool HostModule::classInfo (int32 index, PClassInfo& info) const
 
 bool HostModule::classInfo2 (int32 index, PClassInfo2& info) const
 {
-	auto f = factory2 ();
+	FUnknownPtr<IPluginFactory2> f (pluginFactory);
 	return f && f->getClassInfo2 (index, &info) == kResultOk;
 }
 
 bool HostModule::classInfoW (int32 index, PClassInfoW& info) const
 {
-	auto f = factory3 ();
+	FUnknownPtr<IPluginFactory3> f (pluginFactory);
 	return f && f->getClassInfoUnicode (index, &info) == kResultOk;
 }
 

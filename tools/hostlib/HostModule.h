@@ -5,7 +5,6 @@
 #pragma once
 
 #include "pluginterfaces/base/ipluginbase.h"
-#include "pluginterfaces/base/smartpointer.h"
 
 #include <string>
 
@@ -32,16 +31,12 @@ public:
 	const std::string& error () const { return lastError; }
 	const std::string& path () const { return modulePath; }
 
-	// The dlopen handle, and a symbol the module exports (null when it does not).
-	void* handle () const { return library; }
+	// A symbol the module exports (null when it does not).
 	void* symbol (const char* name) const;
 	bool exports (const char* name) const { return symbol (name) != nullptr; }
 
-	// The module's factory (the host's one reference; do not release), and its newer interfaces
-	// (null when the factory does not offer them).
+	// The module's factory (the host's one reference; do not release).
 	Steinberg::IPluginFactory* factory () const { return pluginFactory; }
-	Steinberg::IPtr<Steinberg::IPluginFactory2> factory2 () const;
-	Steinberg::IPtr<Steinberg::IPluginFactory3> factory3 () const;
 
 	// Readers of the factory's descriptions; false when the factory refuses.
 	bool factoryInfo (Steinberg::PFactoryInfo& info) const;
