@@ -29,12 +29,17 @@ HostParamValueQueue* HostParameterChanges::appendQueue (Vst::ParamID id)
 	return q;
 }
 
-HostParamValueQueue* HostParameterChanges::find (Vst::ParamID id)
+int32 HostParameterChanges::indexOf (Vst::ParamID id) const
 {
 	for (int32 i = 0; i < used; ++i)
 		if (queues[static_cast<size_t> (i)]->getParameterId () == id)
-			return queues[static_cast<size_t> (i)].get ();
-	return nullptr;
+			return i;
+	return -1;
+}
+
+HostParamValueQueue* HostParameterChanges::find (Vst::ParamID id)
+{
+	return queue (indexOf (id));
 }
 
 HostParamValueQueue* HostParameterChanges::queue (int32 index)
@@ -52,14 +57,9 @@ Vst::IParamValueQueue* PLUGIN_API HostParameterChanges::getParameterData (int32 
 Vst::IParamValueQueue* PLUGIN_API HostParameterChanges::addParameterData (const Vst::ParamID& id,
                                                                          int32& index)
 {
-	for (int32 i = 0; i < used; ++i)
-	{
-		if (queues[static_cast<size_t> (i)]->getParameterId () == id)
-		{
-			index = i;
-			return queues[static_cast<size_t> (i)].get ();
-		}
-	}
+	index = indexOf (id);
+	if (index >= 0)
+		return queue (index);
 	HostParamValueQueue* q = appendQueue (id);
 	index = q ? used - 1 : -1;
 	return q;

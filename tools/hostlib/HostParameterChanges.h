@@ -54,6 +54,9 @@ public:
 	Steinberg::uint32 PLUGIN_API release () override { return refs > 1 ? --refs : 1; }
 
 private:
+	// Index of the live queue of id, or -1.
+	Steinberg::int32 indexOf (Steinberg::Vst::ParamID id) const;
+
 	std::vector<std::unique_ptr<HostParamValueQueue>> queues; // fixed; the first `used` are live
 	Steinberg::int32 used = 0;
 	Steinberg::uint32 refs = 1;
