@@ -2,9 +2,8 @@
 
 #include "CliFixture.h"
 
+#include "FactoryPresetFiles.h"
 #include "HostStrings.h"
-
-#include "pluginterfaces/vst/ivstunits.h"
 
 namespace CliTest {
 
@@ -20,11 +19,11 @@ BundleInstance::BundleInstance()
 
 bool BundleInstance::selectPreset(int position)
 {
-    ProgramListInfo list = {};
-    if (hostInstance.getUnitInfo()->getProgramListInfo(0, list) != kResultOk)
+    const auto presets = TessalinePresets::factoryPresets(hostInstance);
+    if (position < 0 || static_cast<size_t>(position) >= presets.size())
         return false;
-    const auto id = static_cast<ParamID>(list.id);
-    return controller().setParamNormalized(id, controller().plainParamToNormalized(id, position)) == kResultOk;
+    const TessalinePresets::FactoryPreset& preset = presets[static_cast<size_t>(position)];
+    return controller().setParamNormalized(preset.listId, preset.normalized) == kResultOk;
 }
 
 std::vector<BundleInstance::Value> BundleInstance::values()

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace TessalineTool {
 
@@ -137,32 +138,24 @@ bool resolveSetting(IEditController& controller, const std::string& setting, Par
     return resolvePlainValue(controller, info, value, edit, error);
 }
 
-bool resolvePreset(IEditController& controller, IUnitInfo* units, const std::string& name,
+bool resolvePreset(const std::vector<TessalinePresets::FactoryPreset>& presets, const std::string& name,
                    ParameterEdit& edit, std::string& error)
 {
-    ProgramListInfo list = {};
-    if (!units || units->getProgramListCount() < 1 || units->getProgramListInfo(0, list) != kResultOk
-        || list.programCount < 1)
+    if (presets.empty())
     {
         error = "the plug-in offers no presets";
         return false;
     }
+    const std::string wanted = trimmed(name);
     std::string names;
-    for (int32 program = 0; program < list.programCount; ++program)
+    for (const TessalinePresets::FactoryPreset& preset : presets)
     {
-        String128 text = {};
-        if (units->getProgramName(list.id, program, text) != kResultOk)
-            continue;
-        const std::string programName = toUtf8(text, 128);
-        if (sameText(programName, trimmed(name)))
+        if (sameText(preset.name, wanted))
         {
-            // The program list is the program-change parameter of the same id, whose plain
-            // value is the list position.
-            const auto id = static_cast<ParamID>(list.id);
-            edit = {id, controller.plainParamToNormalized(id, program)};
+            edit = {preset.listId, preset.normalized};
             return true;
         }
-        names += (names.empty() ? "" : ", ") + ("\"" + programName + "\"");
+        names += (names.empty() ? "" : ", ") + ("\"" + preset.name + "\"");
     }
     error = "unknown preset \"" + name + "\"; the presets are: " + names;
     return false;

@@ -2,10 +2,12 @@
 // way a host does when the user types into a parameter field or picks a program.
 #pragma once
 
+#include "FactoryPresetFiles.h"
+
 #include "pluginterfaces/vst/ivsteditcontroller.h"
-#include "pluginterfaces/vst/ivstunits.h"
 
 #include <string>
+#include <vector>
 
 namespace TessalineTool {
 
@@ -24,7 +26,7 @@ bool resolveSetting(Steinberg::Vst::IEditController& controller, const std::stri
 
 // A factory preset by name (ignoring case), as a value of the "Factory Presets" program-change
 // parameter. False with a message listing the presets when there is none of that name.
-bool resolvePreset(Steinberg::Vst::IEditController& controller, Steinberg::Vst::IUnitInfo* units,
-                   const std::string& name, ParameterEdit& edit, std::string& error);
+bool resolvePreset(const std::vector<TessalinePresets::FactoryPreset>& presets, const std::string& name,
+                   ParameterEdit& edit, std::string& error);
 
 } // namespace TessalineTool

@@ -25,7 +25,7 @@ public:
     bool open(const std::string& bundlePath, std::string& error);
 
     Steinberg::Vst::IEditController& controller() { return *instance.getController(); }
-    Steinberg::Vst::IUnitInfo* unitInfo() { return instance.getUnitInfo(); }
+    std::vector<TessalinePresets::FactoryPreset> presets() { return TessalinePresets::factoryPresets(instance); }
 
     // Applies edits through the controller now, as a host does for values set before playback;
     // they also go to the processor with the first process call.

@@ -53,7 +53,7 @@ bool resolveEdits(PluginSession& session, const RenderOptions& options, std::vec
     ParameterEdit edit;
     if (!options.preset.empty())
     {
-        if (!resolvePreset(session.controller(), session.unitInfo(), options.preset, edit, error))
+        if (!resolvePreset(session.presets(), options.preset, edit, error))
             return false;
         edits.push_back(edit);
     }
