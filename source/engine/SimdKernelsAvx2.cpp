@@ -2,6 +2,7 @@
 // compiled with -mavx2 -mfma and uses intrinsics only, so no inline library code built for
 // AVX2 can leak into code that runs on processors without it.
 #include "engine/SimdKernels.h"
+#include "engine/SimdScalarSteps.h"
 
 #include <immintrin.h>
 
@@ -90,18 +91,7 @@ void forwardSplitAvx2(const double* z, const int* rev, const double* w, int quar
                       _mm256_mul_pd(oneHalf, _mm256_sub_pd(_mm256_xor_pd(sum, kOddSign), t)));
     }
     // Bin N/4 (its own mirror); for N = 4 bins 0 and 1 as well.
-    for (; k <= quarter; ++k) {
-        const double* a = z + 2 * rev[k];
-        const double* b = z + 2 * rev[half - k];
-        const double wr = w[2 * k], wi = w[2 * k + 1];
-        const double sr = a[0] + b[0], si = a[1] - b[1];
-        const double dr = a[0] - b[0], di = a[1] + b[1];
-        const double tr = wr * di + wi * dr, ti = wr * dr - wi * di;
-        out[2 * k] = 0.5 * (sr + tr);
-        out[2 * k + 1] = 0.5 * (si - ti);
-        out[2 * (half - k)] = 0.5 * (sr - tr);
-        out[2 * (half - k) + 1] = 0.5 * (-si - ti);
-    }
+    forwardSplitFrom(k, z, rev, w, quarter, out);
 }
 
 void inverseSplitAvx2(const double* y, const double* w, int quarter, double* out)
@@ -123,18 +113,7 @@ void inverseSplitAvx2(const double* y, const double* w, int quarter, double* out
         storeMirrored(out + 2 * (half - k - 1),
                       _mm256_mul_pd(oneHalf, _mm256_xor_pd(_mm256_sub_pd(sum, u), kOddSign)));
     }
-    for (; k <= quarter; ++k) {
-        const double* a = y + 2 * k;
-        const double* b = y + 2 * (half - k);
-        const double wr = w[2 * k], wi = w[2 * k + 1];
-        const double sr = a[0] + b[0], si = a[1] - b[1];
-        const double dr = a[0] - b[0], di = a[1] + b[1];
-        const double ur = wi * dr - wr * di, ui = wi * di + wr * dr;
-        out[2 * k] = 0.5 * (sr + ur);
-        out[2 * k + 1] = 0.5 * (si + ui);
-        out[2 * (half - k)] = 0.5 * (sr - ur);
-        out[2 * (half - k) + 1] = 0.5 * (ui - si);
-    }
+    inverseSplitFrom(k, y, w, quarter, out);
 }
 
 void storeGroupAvx2(const double* bins, double* re, double* im, long mirror)
@@ -216,8 +195,7 @@ void hyperbolicEnvelopeAvx2(int first, double fs, double rate, int count, double
         const __m256d index = _mm256_cvtepi32_pd(_mm_add_epi32(_mm_set1_epi32(first + k), _mm_setr_epi32(0, 1, 2, 3)));
         _mm256_storeu_pd(out + k, _mm256_div_pd(vfs, _mm256_add_pd(_mm256_mul_pd(index, vrate), vfs)));
     }
-    for (; k < count; ++k)
-        out[k] = fs / (static_cast<double>(first + k) * rate + fs);
+    hyperbolicEnvelopeFrom(k, first, fs, rate, count, out);
 }
 
 void shapeResponseAvx2(const double* const* env, const double* const* table, const double* vol,
@@ -232,10 +210,7 @@ void shapeResponseAvx2(const double* const* env, const double* const* table, con
         const __m256d cf = _mm256_mul_pd(_mm256_mul_pd(_mm256_loadu_pd(env[2] + k), vcf), _mm256_loadu_pd(table[2] + k));
         _mm256_storeu_pd(out + k, _mm256_add_pd(_mm256_add_pd(fb, _mm256_xor_pd(lr, sign)), cf));
     }
-    const double s = subtractLR ? -1.0 : 1.0;
-    for (; k < count; ++k)
-        out[k] = ((env[0][k] * vol[0]) * table[0][k] + s * ((env[1][k] * vol[1]) * table[1][k])) +
-                 (env[2][k] * vol[2]) * table[2][k];
+    shapeResponseFrom(k, env, table, vol, subtractLR, count, out);
 }
 
 const SimdKernels kAvx2 = {difStageAvx2,     difLastStageAvx2, difFirstStageHalfZeroAvx2,

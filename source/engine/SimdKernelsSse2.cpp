@@ -1,6 +1,7 @@
 // Baseline kernels: one complex value per SSE2 register. Only intrinsics are used here, so no
 // inline library code is instantiated with other instruction sets than the rest of the engine.
 #include "engine/SimdKernels.h"
+#include "engine/SimdScalarSteps.h"
 
 #include <emmintrin.h>
 
@@ -46,39 +47,14 @@ void difFirstStageHalfZeroSse2(const double* in, double* out, int count, const d
     }
 }
 
-// Both splits pair bin k with bin N/2 − k; w[N/2 − k] = (−Re w[k], Im w[k]) exactly.
 void forwardSplitScalar(const double* z, const int* rev, const double* w, int quarter, double* out)
 {
-    const int half = 2 * quarter;
-    for (int k = 0; k <= quarter; ++k) {
-        const double* a = z + 2 * rev[k];
-        const double* b = z + 2 * rev[half - k];
-        const double wr = w[2 * k], wi = w[2 * k + 1];
-        const double sr = a[0] + b[0], si = a[1] - b[1];   // A + B*
-        const double dr = a[0] - b[0], di = a[1] + b[1];   // A − B*
-        const double tr = wr * di + wi * dr, ti = wr * dr - wi * di;
-        out[2 * k] = 0.5 * (sr + tr);
-        out[2 * k + 1] = 0.5 * (si - ti);
-        out[2 * (half - k)] = 0.5 * (sr - tr);
-        out[2 * (half - k) + 1] = 0.5 * (-si - ti);
-    }
+    forwardSplitFrom(0, z, rev, w, quarter, out);
 }
 
 void inverseSplitScalar(const double* y, const double* w, int quarter, double* out)
 {
-    const int half = 2 * quarter;
-    for (int k = 0; k <= quarter; ++k) {
-        const double* a = y + 2 * k;
-        const double* b = y + 2 * (half - k);
-        const double wr = w[2 * k], wi = w[2 * k + 1];
-        const double sr = a[0] + b[0], si = a[1] - b[1];
-        const double dr = a[0] - b[0], di = a[1] + b[1];
-        const double ur = wi * dr - wr * di, ui = wi * di + wr * dr;
-        out[2 * k] = 0.5 * (sr + ur);
-        out[2 * k + 1] = 0.5 * (si + ui);
-        out[2 * (half - k)] = 0.5 * (sr - ur);
-        out[2 * (half - k) + 1] = 0.5 * (ui - si);
-    }
+    inverseSplitFrom(0, y, w, quarter, out);
 }
 
 void storeGroupSse2(const double* bins, double* re, double* im, long mirror)
@@ -139,17 +115,13 @@ void groupComplexSumsSse2(const double* xr, const double* xi, const double* hr, 
 
 void hyperbolicEnvelopeScalar(int first, double fs, double rate, int count, double* out)
 {
-    for (int k = 0; k < count; ++k)
-        out[k] = fs / (static_cast<double>(first + k) * rate + fs);
+    hyperbolicEnvelopeFrom(0, first, fs, rate, count, out);
 }
 
 void shapeResponseScalar(const double* const* env, const double* const* table, const double* vol,
                          bool subtractLR, int count, double* out)
 {
-    const double sign = subtractLR ? -1.0 : 1.0;   // exact: only flips the product's sign
-    for (int k = 0; k < count; ++k)
-        out[k] = ((env[0][k] * vol[0]) * table[0][k] + sign * ((env[1][k] * vol[1]) * table[1][k])) +
-                 (env[2][k] * vol[2]) * table[2][k];
+    shapeResponseFrom(0, env, table, vol, subtractLR, count, out);
 }
 
 const SimdKernels kBaseline = {difStageSse2,       difLastStageSse2,   difFirstStageHalfZeroSse2,
