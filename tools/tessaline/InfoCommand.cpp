@@ -1,8 +1,7 @@
 // `tessaline info`: the bundle's descriptions as a host enumerates them.
 #include "Commands.h"
+#include "PluginSession.h"
 
-#include "HostInstance.h"
-#include "HostModule.h"
 #include "HostStrings.h"
 
 #include <cstdio>
@@ -51,17 +50,17 @@ void printFactory(const TessalineHost::HostModule& module)
     }
 }
 
-std::string display(IEditController* controller, ParamID id, double v)
+std::string display(IEditController& controller, ParamID id, double v)
 {
     String128 text = {};
-    if (controller->getParamStringByValue(id, v, text) != kResultOk)
+    if (controller.getParamStringByValue(id, v, text) != kResultOk)
         return "?";
     return toUtf8(text, 128);
 }
 
-void printParameters(IEditController* controller)
+void printParameters(IEditController& controller)
 {
-    const int32 count = controller->getParameterCount();
+    const int32 count = controller.getParameterCount();
     std::printf("Parameters (%d)\n", count);
     std::printf("  %-10s %-22s %10s %10s %8s %-16s %-16s %-16s %-16s %5s %4s %s\n", "id", "title",
                 "min", "max", "default", "min text", "default text", "max text", "current", "steps",
@@ -69,16 +68,16 @@ void printParameters(IEditController* controller)
     for (int32 i = 0; i < count; ++i)
     {
         ParameterInfo info = {};
-        if (controller->getParameterInfo(i, info) != kResultOk)
+        if (controller.getParameterInfo(i, info) != kResultOk)
             continue;
         const std::string units = toUtf8(info.units, 128);
         std::printf("  0x%-8X %-22s %10.4g %10.4g %8.4f %-16s %-16s %-16s %-16s %5d %4d %s%s\n", info.id,
-                    toUtf8(info.title, 128).c_str(), controller->normalizedParamToPlain(info.id, 0.0),
-                    controller->normalizedParamToPlain(info.id, 1.0), info.defaultNormalizedValue,
+                    toUtf8(info.title, 128).c_str(), controller.normalizedParamToPlain(info.id, 0.0),
+                    controller.normalizedParamToPlain(info.id, 1.0), info.defaultNormalizedValue,
                     display(controller, info.id, 0.0).c_str(),
                     display(controller, info.id, info.defaultNormalizedValue).c_str(),
                     display(controller, info.id, 1.0).c_str(),
-                    display(controller, info.id, controller->getParamNormalized(info.id)).c_str(),
+                    display(controller, info.id, controller.getParamNormalized(info.id)).c_str(),
                     info.stepCount, info.unitId,
                     flagsText(info.flags).c_str(), units.empty() ? "" : (" (" + units + ")").c_str());
     }
@@ -119,30 +118,17 @@ void printUnitsAndPresets(IUnitInfo* units)
 
 int runInfo(const CommandLine& commandLine)
 {
-    TessalineHost::HostModule module;
-    if (!module.load(commandLine.bundlePath))
+    PluginSession session;
+    std::string error;
+    if (!session.open(commandLine.bundlePath, error))
     {
-        std::fprintf(stderr, "tessaline: cannot load %s: %s\n", commandLine.bundlePath.c_str(),
-                     module.error().c_str());
+        std::fprintf(stderr, "tessaline: %s\n", error.c_str());
         return 1;
     }
-    std::printf("Bundle: %s\n", module.path().c_str());
-    printFactory(module);
-    TUID cid = {};
-    if (!module.findClass("Audio Module Class", cid))
-    {
-        std::fprintf(stderr, "tessaline: the bundle has no audio module class\n");
-        return 1;
-    }
-    TessalineHost::HostInstance instance;
-    if (!instance.create(module.factory(), cid) || instance.initialize() != kResultOk
-        || !instance.getController())
-    {
-        std::fprintf(stderr, "tessaline: the class could not be created and initialized\n");
-        return 1;
-    }
-    printParameters(instance.getController());
-    printUnitsAndPresets(instance.getUnitInfo());
+    std::printf("Bundle: %s\n", session.loadedModule().path().c_str());
+    printFactory(session.loadedModule());
+    printParameters(session.controller());
+    printUnitsAndPresets(session.unitInfo());
     return 0;
 }
 

@@ -24,7 +24,9 @@ public:
     // Loads the bundle and creates an initialized instance of its audio effect class.
     bool open(const std::string& bundlePath, std::string& error);
 
+    const TessalineHost::HostModule& loadedModule() const { return module; }
     Steinberg::Vst::IEditController& controller() { return *instance.getController(); }
+    Steinberg::Vst::IUnitInfo* unitInfo() { return instance.getUnitInfo(); }
     std::vector<TessalinePresets::FactoryPreset> presets() { return TessalinePresets::factoryPresets(instance); }
 
     // Applies edits through the controller now, as a host does for values set before playback;
