@@ -55,8 +55,6 @@ CPartitionedConvolver::CPartitionedConvolver(int position, int sampleRate, int e
     , m_pTableLR(nullptr)
     , m_pTableCF(nullptr)
     , m_Silence(kMaxChunk)
-    , m_ChunkSums(kMaxChunk)
-    , m_PackedBins(2 * kMaxChunk)
     , m_Kernels(selectKernels())
 {
     clear();
@@ -112,24 +110,20 @@ void CPartitionedConvolver::processSample(double x)
 void CPartitionedConvolver::sumChunk(int j)
 {
     const int c = m_nPartitionSize;
-    const Complex* inputBins = m_pInputFFT->spectrum + j;
-    const Complex* responseBins = m_pResponseFFT->spectrum + j;
+    Complex* inputBins = m_pInputFFT->spectrum;
+    Complex* responseBins = m_pResponseFFT->spectrum;
+    Complex* sums = m_OutputSpectrum.get();
     if (j == 0) {
-        // The real Nyquist value rides in the imaginary part of the real DC value.
-        Complex* packed = m_PackedBins.get();
-        std::copy(inputBins, inputBins + m_nChunk, packed);
-        std::copy(responseBins, responseBins + m_nChunk, packed + kMaxChunk);
-        packed[0] = Complex(inputBins[0].real(), inputBins[c].real());
-        packed[kMaxChunk] = Complex(responseBins[0].real(), responseBins[c].real());
-        inputBins = packed;
-        responseBins = packed + kMaxChunk;
+        // The real Nyquist value rides in the imaginary part of the real DC value. The
+        // spectra are rewritten at the next block end, so they are packed where they lie.
+        inputBins[0] = Complex(inputBins[0].real(), inputBins[c].real());
+        responseBins[0] = Complex(responseBins[0].real(), responseBins[c].real());
     }
-    Complex* sums = m_ChunkSums.get();
-    m_pSpectra->accumulateBins(j + m_nLoadPos - m_nStageStart, m_nChunk, inputBins, responseBins, sums);
-    std::copy(sums, sums + m_nChunk, m_OutputSpectrum.get() + j);
+    m_pSpectra->accumulateBins(j + m_nLoadPos - m_nStageStart, m_nChunk, inputBins + j, responseBins + j,
+                               sums + j);
     if (j == 0) {
-        m_OutputSpectrum[0] = Complex(sums[0].real(), 0.0);
-        m_OutputSpectrum[c] = Complex(sums[0].imag(), 0.0);
+        sums[c] = Complex(sums[0].imag(), 0.0);
+        sums[0] = Complex(sums[0].real(), 0.0);
     }
 }
 

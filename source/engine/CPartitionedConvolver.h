@@ -121,7 +121,5 @@ private:
     const double* m_pTableLR;
     const double* m_pTableCF;
     AlignedArray<double> m_Silence;          // stand-in table for unbound components
-    AlignedArray<Complex> m_ChunkSums;       // sums of the bins of one chunk
-    AlignedArray<Complex> m_PackedBins;      // input and response bins of the chunk with bin 0
     const SimdKernels& m_Kernels;            // response building
 };
