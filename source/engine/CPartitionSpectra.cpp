@@ -26,7 +26,6 @@ int checkedPartitions(int length, int partitionSize)
 CPartitionSpectra::CPartitionSpectra(int length, int partitionSize)
     : m_Store(static_cast<std::size_t>(6) * checkedPartitions(length, partitionSize) *
               ((partitionSize + kLanes - 1) / kLanes * kLanes))
-    , m_Sum(0.0, 0.0)
     , m_nLength(length)
     , m_nPartitionSize(partitionSize)
     , m_nPartitions(length / partitionSize)
@@ -69,11 +68,6 @@ void CPartitionSpectra::store(int wrapped, int count, const Complex* inputBins, 
     }
 }
 
-void CPartitionSpectra::accumulate(int slot, Complex inputBin, Complex responseBin)
-{
-    accumulateBins(slot, 1, &inputBin, &responseBin, &m_Sum);
-}
-
 void CPartitionSpectra::accumulateBins(int slot, int count, const Complex* inputBins,
                                        const Complex* responseBins, Complex* sums)
 {
@@ -103,11 +97,9 @@ void CPartitionSpectra::accumulateBins(int slot, int count, const Complex* input
         if (bin == 0)
             sums[0] = Complex(lanes[0], lanes[kLanes]);
     }
-    m_Sum = sums[count - 1];
 }
 
 void CPartitionSpectra::clear()
 {
     m_Store.zero();
-    m_Sum = Complex(0.0, 0.0);
 }

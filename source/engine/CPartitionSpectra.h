@@ -20,32 +20,24 @@ public:
     // Throws std::invalid_argument otherwise.
     CPartitionSpectra(int length, int partitionSize);
 
-    // [audio thread] Stores input bin X and response bin h at ring slot a (slot a & (length − 1),
-    // bin a & (c − 1)) and forms Σₖ X(slot − k)·H(slot + 1 + k) over the P partitions; at bin 0
-    // the real and imaginary parts (DC and packed Nyquist) are multiplied separately.
-    void accumulate(int slot, Complex inputBin, Complex responseBin);
-    Complex sum() const { return m_Sum; }
-
-    // [audio thread] accumulate for count consecutive bins of one ring slot, slot being that of
-    // the first; sums[i] receives the sum of bin i. Gives the same sums as count single calls.
+    // [audio thread] Stores count consecutive input bins X and response bins h at ring slot a
+    // (slot a & (length − 1), first bin a & (c − 1); all in one slot) and gives in sums[i] the
+    // sum Σₖ X(slot − k)·H(slot + 1 + k) of bin i over the P partitions; at bin 0 the real and
+    // imaginary parts (DC and packed Nyquist) are multiplied separately.
     void accumulateBins(int slot, int count, const Complex* inputBins, const Complex* responseBins,
                         Complex* sums);
 
-    // [audio thread] Both rings and the sum back to zero.
+    // [audio thread] Both rings back to zero.
     void clear();
-
-    int length() const { return m_nLength; }
-    int partitionSize() const { return m_nPartitionSize; }
 
 private:
     static constexpr int kLanes = 4;   // bins per group
 
-    // Stores the bins' values; returns the ring slot's window offset (newest input first).
+    // Writes the bins into both rings (the input bins into both rows of the doubled ring).
     void store(int wrapped, int count, const Complex* inputBins, const Complex* responseBins);
     double* group(int bin) const { return m_Store.get() + static_cast<long>(bin / kLanes) * m_nGroupStride; }
 
     AlignedArray<double> m_Store;   // per group of 4 bins: Hr[P][4], Hi[P][4], Xr[2P][4], Xi[2P][4]
-    Complex m_Sum;
     int m_nLength;
     int m_nPartitionSize;
     int m_nPartitions;
