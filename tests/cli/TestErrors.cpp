@@ -71,7 +71,12 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase {"OutputIsInputSpelledDifferently", {"render", "@in.wav", "./in.wav"}, "same file"},
         ErrorCase {"OutputFolderMissing", {"render", "@in.wav", "@no/such/folder/out.wav"}, "cannot write"},
         ErrorCase {"BadBlockSize", {"render", "@in.wav", "@out.wav", "--block", "0"}, "--block"},
-        ErrorCase {"OnlyOneFileName", {"render", "@in.wav"}, "needs both IN and OUT"}),
+        ErrorCase {"OnlyOneFileName", {"render", "@in.wav"}, "needs both IN and OUT"},
+        ErrorCase {"DemoWithTwoFileNames", {"render", "--demo", "@a.wav", "@b.wav"}, "at most one file name"},
+        ErrorCase {"UnknownOption", {"render", "@in.wav", "@out.wav", "--loud"}, "unknown option '--loud'"},
+        ErrorCase {"OptionWithoutValue", {"render", "@in.wav", "@out.wav", "--preset"}, "--preset needs a value"},
+        ErrorCase {"BundleMissing", {"--bundle", "@nowhere.vst3", "render", "@in.wav", "@out.wav"},
+                   "cannot load the plug-in"}),
     [](const ::testing::TestParamInfo<ErrorCase>& c) { return std::string(c.param.name); });
 
 } // namespace

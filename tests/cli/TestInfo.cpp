@@ -12,6 +12,32 @@ TEST_F(CliRender, InfoListsParametersWithRangesAndThePresetNames)
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
 }
 
+TEST_F(CliRender, InfoReportsABundleThatCannotBeLoaded)
+{
+    const ToolResult result = run({"--bundle", path("nowhere.vst3"), "info"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("cannot load the plug-in"), std::string::npos) << result.err;
+}
+
+// Usage mistakes print the usage on stderr and exit with 2; asking for it prints it on stdout.
+TEST_F(CliRender, UsageGoesToStderrOnMistakesAndToStdoutOnRequest)
+{
+    for (const std::vector<std::string>& args : {std::vector<std::string> {}, {"--bundle"}})
+    {
+        const ToolResult result = run(args);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_NE(result.err.find("usage: tessaline"), std::string::npos) << result.err;
+    }
+    const ToolResult help = run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("usage: tessaline"), std::string::npos) << help.out;
+    const ToolResult renderHelp = run({"render", "--help"});
+    EXPECT_EQ(renderHelp.exitCode, 0);
+    EXPECT_NE(renderHelp.out.find("--preset NAME"), std::string::npos) << renderHelp.out;
+    EXPECT_EQ(files().size(), 0u) << "asking for help renders nothing";
+}
+
 TEST_F(CliRender, UnknownCommandIsAnError)
 {
     const ToolResult result = run({"mix"});
