@@ -1,18 +1,9 @@
 #include "engine/CPartitionSpectra.h"
+#include "engine/PowerOfTwo.h"
 
 #include <stdexcept>
 
 namespace {
-
-bool isPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
-
-int log2Of(int n)
-{
-    int bits = 0;
-    while ((1 << (bits + 1)) <= n)
-        ++bits;
-    return bits;
-}
 
 int checkedPartitions(int length, int partitionSize)
 {

@@ -1,13 +1,12 @@
 // Construction and the per-sample path of a convolver stage.
 #include "engine/CPartitionedConvolver.h"
+#include "engine/PowerOfTwo.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
 namespace {
-
-bool isPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
 // Validates the geometry before anything is allocated; returns P.
 int checkedPartitions(int responseLength, int stageLength, int partitionSize, int stageStart)

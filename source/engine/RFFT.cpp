@@ -1,6 +1,7 @@
 // Radix-2 DIF complex FFT with tabulated running-product twiddles and a tabulated bit
 // reversal, plus the split steps that turn it into real transforms.
 #include "engine/RFFT.h"
+#include "engine/PowerOfTwo.h"
 
 #include <cmath>
 #include <cstring>
@@ -9,14 +10,6 @@
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586476925286766559;
-
-int log2Of(int n)
-{
-    int bits = 0;
-    while ((1 << (bits + 1)) <= n)
-        ++bits;
-    return bits;
-}
 
 } // namespace
 
