@@ -61,9 +61,9 @@ bool PluginSession::start(int channels, double sampleRate, int32 maxBlockSize, s
     return true;
 }
 
-int64 PluginSession::tailSamples() const
+uint32 PluginSession::tailSamples() const
 {
-    return static_cast<int64>(instance.getProcessor()->getTailSamples());
+    return instance.getProcessor()->getTailSamples();
 }
 
 bool PluginSession::process(TessalineHost::HostAudioBuffers& buffers, int32 numSamples)

@@ -37,8 +37,8 @@ public:
     // activation. False with a message when the plug-in refuses.
     bool start(int channels, double sampleRate, Steinberg::int32 maxBlockSize, std::string& error);
 
-    // The reverb's tail in samples at the set-up rate (after start()).
-    Steinberg::int64 tailSamples() const;
+    // The reverb's tail in samples at the set-up rate (after start()); kInfiniteTail when endless.
+    Steinberg::uint32 tailSamples() const;
 
     // One block: the buffers' inputs in, their outputs filled. False when the plug-in fails.
     bool process(TessalineHost::HostAudioBuffers& buffers, Steinberg::int32 numSamples);

@@ -13,8 +13,6 @@
 
 #include "HostAudioBuffers.h"
 
-#include "pluginterfaces/vst/ivstaudioprocessor.h"
-
 #include <sndfile.h>
 
 #include <algorithm>
@@ -66,25 +64,22 @@ bool resolveEdits(PluginSession& session, const RenderOptions& options, std::vec
     return true;
 }
 
+// The reported tail, with an infinite one (kInfiniteTail, the largest value) cut to the longest.
 int64_t tailFrames(const PluginSession& session, int sampleRate)
 {
-    const int64 tail = session.tailSamples();
     const auto longest = static_cast<int64_t>(kLongestTailSeconds * sampleRate);
-    if (static_cast<uint32>(tail) == kInfiniteTail || tail > longest)
-        return longest;
-    return std::max<int64>(tail, 0);
+    return std::min<int64_t>(session.tailSamples(), longest);
 }
 
-// Moves interleaved frames into the buses' channels (zeros past the input's end) and back.
-void deinterleave(const std::vector<float>& frames, int64_t count, int32 block,
-                  TessalineHost::HostAudioBuffers& buffers)
+// Moves interleaved frames into the buses' channels and back.
+void deinterleave(const std::vector<float>& frames, int32 block, TessalineHost::HostAudioBuffers& buffers)
 {
     const int32 channels = buffers.inputChannels();
     for (int32 c = 0; c < channels; ++c)
     {
         float* in = buffers.input(c);
         for (int32 n = 0; n < block; ++n)
-            in[n] = n < count ? frames[static_cast<size_t>(n * channels + c)] : 0.0f;
+            in[n] = frames[static_cast<size_t>(n * channels + c)];
     }
 }
 
@@ -123,7 +118,9 @@ bool renderBlocks(RenderJob job, std::string& error)
             error = "reading the input failed";
             return false;
         }
-        deinterleave(frames, got, block, buffers);
+        // Past the input's end (the tail) the plug-in hears silence.
+        std::fill(frames.begin() + got * channels, frames.begin() + block * channels, 0.0f);
+        deinterleave(frames, block, buffers);
         if (!job.session.process(buffers, block))
         {
             error = "the plug-in failed to process a block";
