@@ -17,14 +17,7 @@ RFFT::RFFT(int n, int direction, char letter)
     : size(n)
     , halfSize(n / 2)
     , stageCount(log2Of(n / 2))
-    , radix(2)
-    , span(0)
-    , halfSpan(0)
-    , angle(0.0)
-    , step(1.0, 0.0)
-    , twiddle(1.0, 0.0)
     , length(n)
-    , unitAngle(kTwoPi / n)
     , m_Kernels(selectKernels())
     , m_cLetter(letter)
     , m_Twiddles(n / 2 + 1)
@@ -103,12 +96,9 @@ void RFFT::runComplex(Complex* buf)
 void RFFT::runStages(Complex* buf, int firstStage)
 {
     double* data = reinterpret_cast<double*>(buf);
-    radix = 2;
-    angle = kTwoPi / halfSize;
     int offset = 0;
     for (int s = 1; s <= stageCount; ++s) {
-        span = halfSize >> (s - 1);
-        halfSpan = span / radix;
+        const int halfSpan = halfSize >> s;   // butterfly distance; groups span twice that
         if (s >= firstStage) {
             if (halfSpan >= 2)
                 m_Kernels.difStage(data, halfSize, halfSpan, m_StageRR.get() + offset,

@@ -30,17 +30,10 @@ public:
     int size;          // N
     int halfSize;      // N/2, the size of the complex transform
     int stageCount;    // log2(N/2)
-    int radix;         // 2
-    int span;          // butterfly group span of the last stage run
-    int halfSpan;      // span / radix
-    double angle;      // 2π / count of the last complex transform
-    Complex step;      // twiddle step of the last stage run
-    Complex twiddle;   // running twiddle after the last stage run
     Complex* twiddles; // w[j] = exp(−i·2π·j/N), j = 0 … N/2
     Complex* timeData; // BRFFT's work buffer and result
     Complex* spectrum; // ARFFT's work buffer and result
-    double length;     // N
-    double unitAngle;  // 2π/N
+    double length;     // N, the divisor of normalize
 
 protected:
     // direction −1 for the forward transform, +1 for the inverse; letter tags print lines.
