@@ -8,13 +8,6 @@ namespace irgen
 {
 namespace
 {
-const double kPi = std::acos(-1.0);
-
-Vec3 sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-double length(const Vec3& a) { return std::sqrt(dot(a, a)); }
-Vec3 scale(const Vec3& a, double k) { return {a.x * k, a.y * k, a.z * k}; }
-
 // Wall hits of an image on one axis: image coordinate (1 - 2p) s + 2 m L.
 struct AxisImage
 {

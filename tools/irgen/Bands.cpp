@@ -12,17 +12,16 @@ namespace
 // two such low-passes have exactly zero DC and the bank stays complementary).
 Kernel lowPass(double cutoffHz)
 {
-    const double pi = std::acos(-1.0);
     Kernel k{};
     double sum = 0.0;
     for (int i = 0; i < kKernelLength; ++i)
     {
         const double n = i - kKernelHalf;
-        const double wc = 2.0 * pi * cutoffHz / kSampleRate;
-        double sinc = (n == 0.0) ? wc / pi : std::sin(wc * n) / (pi * n);
+        const double wc = 2.0 * kPi * cutoffHz / kSampleRate;
+        double sinc = (n == 0.0) ? wc / kPi : std::sin(wc * n) / (kPi * n);
         if (cutoffHz <= 0.0)
             sinc = 1.0;   // the bare window: a moving average, the high-pass's complement
-        const double phase = 2.0 * pi * i / (kKernelLength - 1);
+        const double phase = 2.0 * kPi * i / (kKernelLength - 1);
         const double window = 0.42 - 0.5 * std::cos(phase) + 0.08 * std::cos(2.0 * phase);
         k[i] = sinc * window;
         sum += k[i];

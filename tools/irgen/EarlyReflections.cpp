@@ -11,7 +11,7 @@ double imageFade(double t)
     if (t >= kImageEnd)
         return 0.0;
     const double x = (t - kImageFadeStart) / (kImageEnd - kImageFadeStart);
-    return std::cos(0.5 * std::acos(-1.0) * x);
+    return std::cos(0.5 * kPi * x);
 }
 
 void renderArrivals(const std::vector<Arrival>& arrivals, const BandKernels& bands,

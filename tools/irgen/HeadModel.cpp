@@ -9,12 +9,9 @@ namespace irgen
 {
 namespace
 {
-const double kPi = std::acos(-1.0);
-
-double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-}  // namespace
-
+// Unit vector pointing out of an ear (0 left, 1 right); the listener faces +y.
 Vec3 earAxis(int ear) { return ear == 0 ? Vec3{-1.0, 0.0, 0.0} : Vec3{1.0, 0.0, 0.0}; }
+}  // namespace
 
 double earExtraPath(const Vec3& u, int ear)
 {

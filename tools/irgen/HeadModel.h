@@ -6,9 +6,6 @@
 
 namespace irgen
 {
-// Unit vector pointing out of an ear (0 left, 1 right); the listener faces +y.
-Vec3 earAxis(int ear);
-
 // Extra path in metres from the head centre to the ear for sound arriving from direction u
 // (unit vector from the head towards the source): negative on the lit side.
 double earExtraPath(const Vec3& u, int ear);

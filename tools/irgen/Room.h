@@ -2,6 +2,8 @@
 // The values and their reasons are documented in main.cpp's header comment.
 #pragma once
 
+#include "Vec3.h"
+
 #include <array>
 
 namespace irgen
@@ -9,17 +11,13 @@ namespace irgen
 constexpr int kBands = 7;                    // octave bands 125 Hz .. 8 kHz
 using BandValues = std::array<double, kBands>;
 
+constexpr double kPi = 3.14159265358979323846;
 constexpr double kSampleRate = 44100.0;
 constexpr double kSpeedOfSound = 343.0;      // m/s at 20 degrees C
 constexpr int kResponseLength = 69632;
 constexpr int kPositions = 11;
 constexpr int kTables = 33;
 constexpr int kDirectSample = 322;           // arrival of the direct sound at the nearer ear
-
-struct Vec3
-{
-    double x, y, z;
-};
 
 // Room interior: x from the left wall (0) to the right wall, y from the back wall (0) to the
 // front wall, z from the floor (0) to the ceiling. The listener faces +y.
