@@ -124,6 +124,23 @@ TEST_F(PresetFiles, BundleCarriesCurrentPresetFiles)
     }
 }
 
+// A preset name becomes one file in the preset folder: separators and control characters cannot
+// open a sub-folder or break a listing, everything else is kept.
+TEST(PresetFileName, ReplacesOnlyWhatAFileSystemTripsOver)
+{
+    const struct
+    {
+        const char* name;
+        const char* file;
+    } cases[] = {{"Studio", "Studio.vstpreset"},
+                 {"Factory Preset", "Factory Preset.vstpreset"},
+                 {"A/B\\C:D", "A_B_C_D.vstpreset"},
+                 {"Line\nBreak\t", "Line_Break_.vstpreset"},
+                 {"Caf\xC3\xA9 (wide)", "Caf\xC3\xA9 (wide).vstpreset"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(TessalinePresets::presetFileName(c.name), c.file) << c.name;
+}
+
 // moduleinfo.json describes the module as its factory does.
 TEST(ModuleInfo, BundleCarriesTheFactorysDescription)
 {
