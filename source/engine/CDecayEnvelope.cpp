@@ -23,12 +23,6 @@ void CDecayEnvelope::set(double absorption, int sampleRate, int curveType)
     }
 }
 
-void CDecayEnvelope::zero()
-{
-    m_eLaw = Law::kZero;
-    m_nSeedStart = -1;
-}
-
 // Powers of two are exact exponentials; every other entry is the product of its highest
 // power of two and the rest, so an entry carries at most log2(c) roundings (about 1e-15).
 void CDecayEnvelope::buildPowers()

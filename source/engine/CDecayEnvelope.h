@@ -22,14 +22,9 @@ public:
     // absorption counts as 0, a sample rate below 1 as 1.
     void set(double absorption, int sampleRate, int curveType);
 
-    // [main thread] Back to zero everywhere, as before the first set().
-    void zero();
-
     // [audio thread] out[k] = env[partitionStart + offset + k] for k < count, where
     // offset + count <= partitionSize.
     void fill(int partitionStart, int offset, int count, double* out);
-
-    bool isExponential() const { return m_eLaw == Law::kExponential; }
 
 private:
     enum class Law { kZero, kExponential, kHyperbolic };

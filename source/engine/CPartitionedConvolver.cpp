@@ -24,15 +24,12 @@ int checkedPartitions(int responseLength, int stageLength, int partitionSize, in
 
 CPartitionedConvolver::CPartitionedConvolver(int position, int sampleRate, int ear, int responseLength,
                                              int stageLength, int partitionSize, int stageStart)
-    : m_nResponseLength(responseLength)
-    , m_nPartitions(checkedPartitions(responseLength, stageLength, partitionSize, stageStart))
+    : m_nPartitions(checkedPartitions(responseLength, stageLength, partitionSize, stageStart))
     , m_nPartitionSize(partitionSize)
-    , m_nBlockLength(partitionSize)
     , m_nFFTSize(2 * partitionSize)
     , m_nIndex(0)
     , m_nLoadPos(stageStart)
     , m_nStageStart(stageStart)
-    , m_nWrapPos(stageStart)
     , m_nStageEnd(stageStart + m_nPartitions * partitionSize)
     , m_nEar(ear)
     , m_nChunk(std::min(partitionSize, kMaxChunk))
@@ -56,22 +53,11 @@ CPartitionedConvolver::CPartitionedConvolver(int position, int sampleRate, int e
     , m_Silence(kMaxChunk)
     , m_Kernels(selectKernels())
 {
-    clear();
+    // Blocks, spectra and rings start zeroed and the envelopes at zero: nothing to clear.
     loadPosition(position, sampleRate);
 }
 
 CPartitionedConvolver::~CPartitionedConvolver() = default;
-
-void CPartitionedConvolver::clear()
-{
-    m_ResponseBlock.zero();
-    m_OutputBlock.zero();
-    m_InputBlock.zero();
-    m_OutputSpectrum.zero();
-    m_EnvFB.zero();
-    m_EnvLR.zero();
-    m_EnvCF.zero();
-}
 
 void CPartitionedConvolver::resetSignal()
 {
@@ -102,7 +88,7 @@ void CPartitionedConvolver::processSample(double x)
     }
 
     m_nIndex = j + 1;
-    if (m_nIndex >= m_nBlockLength)
+    if (m_nIndex >= m_nPartitionSize)
         endBlock();
 }
 
@@ -149,5 +135,5 @@ void CPartitionedConvolver::endBlock()
     m_nIndex = 0;
     m_nLoadPos += c;
     if (m_nLoadPos >= m_nStageEnd)
-        m_nLoadPos = m_nWrapPos;
+        m_nLoadPos = m_nStageStart;
 }

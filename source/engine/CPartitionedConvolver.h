@@ -41,8 +41,6 @@ public:
     // [audio thread] The stage's output for the sample just consumed.
     double output() const { return m_OutputBlock[m_nIndex]; }
 
-    // [main thread] Zeroes blocks and output spectrum, and the envelopes. Constructor only.
-    void clear();
     // [audio thread] Returns blocks, rings, spectra, index and load position to their state at
     // construction; response settings and components are kept. A run after it is bit-identical
     // to a run of a freshly built stage with the same settings.
@@ -68,12 +66,6 @@ public:
     // Direct access for binding other tables; call combine() after rebinding.
     CComponentIR& component(Component which);
 
-    int partitions() const { return m_nPartitions; }
-    int partitionSize() const { return m_nPartitionSize; }
-    int stageStart() const { return m_nStageStart; }
-    int stageEnd() const { return m_nStageEnd; }
-    int ear() const { return m_nEar; }
-
 private:
     // Response samples are built, and spectrum bins summed, in chunks of at most this many,
     // spread over the block.
@@ -83,15 +75,12 @@ private:
     void sumChunk(int j);
     void shapeChunk(int partitionStart, int offset, int count, double* out);
 
-    int m_nResponseLength;
     int m_nPartitions;       // P
     int m_nPartitionSize;    // c
-    int m_nBlockLength;      // c
     int m_nFFTSize;          // 2c
     int m_nIndex;            // next input position in the block
     int m_nLoadPos;          // response index of the partition being gathered
     int m_nStageStart;
-    int m_nWrapPos;
     int m_nStageEnd;
     int m_nEar;              // 0: left ear (adds LR), else right ear (subtracts LR)
     int m_nChunk;            // response samples built per chunk, min(c, kMaxChunk)
