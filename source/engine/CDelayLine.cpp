@@ -14,7 +14,6 @@ double fraction(double percent) { return std::isfinite(percent) ? percent / 100.
 CDelayLine::CDelayLine(int sampleRate, int delaySamples, double feedbackPercent, double wetPercent)
     : m_Buffer(static_cast<std::size_t>(bufferSizeFor(sampleRate)))
     , m_nBufferSize(bufferSizeFor(sampleRate))
-    , m_nSampleRate(sampleRate)
 {
     reset(delaySamples, feedbackPercent, wetPercent);
 }

@@ -26,7 +26,6 @@ private:
     int m_nReadIndex = 0;
     int m_nWriteIndex = 0;
     int m_nBufferSize;
-    int m_nSampleRate;
     double m_dFeedback = 0.0;
     double m_dWet = 1.0;
     int m_nDelaySamples = 0;
