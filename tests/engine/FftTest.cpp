@@ -1,11 +1,11 @@
 // Real FFT against the direct DFT, and the transform properties the convolver relies on.
+#include "EngineTestSupport.h"
 #include "engine/RFFT.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <complex>
-#include <random>
 #include <sstream>
 #include <iostream>
 #include <vector>
@@ -13,16 +13,7 @@
 namespace {
 
 using Complex = std::complex<double>;
-
-std::vector<double> noise(int n, unsigned seed)
-{
-    std::mt19937_64 rng(seed);
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    std::vector<double> v(n);
-    for (double& x : v)
-        x = dist(rng);
-    return v;
-}
+using enginetest::noise;
 
 std::vector<Complex> directDft(const std::vector<double>& x)
 {

@@ -1,25 +1,17 @@
 // Each kernel set against plain scalar loops, so that the baseline set is checked on machines
 // that would otherwise always pick AVX2.
+#include "EngineTestSupport.h"
 #include "engine/SimdKernels.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <complex>
-#include <random>
 #include <vector>
 
 namespace {
 
-std::vector<double> noise(std::size_t n, unsigned seed)
-{
-    std::mt19937_64 rng(seed);
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    std::vector<double> v(n);
-    for (double& x : v)
-        x = dist(rng);
-    return v;
-}
+using enginetest::noise;
 
 std::vector<const SimdKernels*> kernelSets()
 {
