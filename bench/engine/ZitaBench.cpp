@@ -82,11 +82,35 @@ void BM_ZitaAudioSecond(benchmark::State& state)
 }
 BENCHMARK(BM_ZitaAudioSecond)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
-// Both on the same input in the same run. zita's larger partitions run on worker threads that
-// may still be busy after process() returns, so each phase ends only when zita's threads have
-// stopped: per iteration, zita convolves kSeconds audio seconds and is shut down, then the room
-// engine convolves the same seconds. Counters: process CPU seconds per audio second of each and
-// their ratio (zita / ours, higher is better).
+// Process CPU seconds per audio second of zita convolving `seconds` seconds of input. zita's
+// larger partitions run on worker threads that may still be busy after process() returns, so
+// the phase ends only when they have stopped: its shutdown is counted, its set-up is not.
+// −1 when zita does not start.
+double zitaPhase(StereoRoom& room, const std::vector<double>& input, int seconds, float* sink)
+{
+    auto zita = std::make_unique<ZitaRoom>(room);
+    if (!zita->ok)
+        return -1.0;
+    const double t0 = processCpuSeconds();
+    for (int s = 0; s < seconds; ++s)
+        zita->processSecond(input, sink);
+    zita.reset();
+    return (processCpuSeconds() - t0) / seconds;
+}
+
+// The same for the room engine.
+double ourPhase(StereoRoom& room, const std::vector<double>& input, int seconds, double* out)
+{
+    const double t0 = processCpuSeconds();
+    for (int s = 0; s < seconds; ++s)
+        for (int n = 0; n < kSampleRate; ++n)
+            room.processFrame(&input[2 * n], out);
+    return (processCpuSeconds() - t0) / seconds;
+}
+
+// Both on the same input in the same run: per iteration, a zita phase and then a phase of ours
+// over the same kSeconds audio seconds. Counters: process CPU seconds per audio second of each
+// and their ratio (zita / ours, higher is better).
 void BM_RatioToZita(benchmark::State& state)
 {
     constexpr int kSeconds = 5;
@@ -94,34 +118,26 @@ void BM_RatioToZita(benchmark::State& state)
     const std::vector<double> input = stereoNoise(kSampleRate, 1);
     float sink[2] = {0.0f, 0.0f};
     double out[2] = {0.0, 0.0};
-    double zitaSeconds = 0.0, ourSeconds = 0.0;
+    double zitaSum = 0.0, ourSum = 0.0;
     double zitaBest = 1e9, ourBest = 1e9;   // least disturbed phase of each, on a shared machine
     for (auto _ : state) {
-        auto zita = std::make_unique<ZitaRoom>(room);
-        if (!zita->ok) {
+        const double zita = zitaPhase(room, input, kSeconds, sink);
+        if (zita < 0.0) {
             state.SkipWithError("zita-convolver did not start");
             return;
         }
-        const double t0 = processCpuSeconds();
-        for (int s = 0; s < kSeconds; ++s)
-            zita->processSecond(input, sink);
-        zita.reset();
-        const double t1 = processCpuSeconds();
-        for (int s = 0; s < kSeconds; ++s)
-            for (int n = 0; n < kSampleRate; ++n)
-                room.processFrame(&input[2 * n], out);
-        const double t2 = processCpuSeconds();
+        const double ours = ourPhase(room, input, kSeconds, out);
         benchmark::DoNotOptimize(out);
-        zitaSeconds += t1 - t0;
-        ourSeconds += t2 - t1;
-        zitaBest = std::min(zitaBest, t1 - t0);
-        ourBest = std::min(ourBest, t2 - t1);
+        zitaSum += zita;
+        ourSum += ours;
+        zitaBest = std::min(zitaBest, zita);
+        ourBest = std::min(ourBest, ours);
     }
     benchmark::DoNotOptimize(sink);
-    const double audioSeconds = static_cast<double>(state.iterations()) * kSeconds;
-    state.counters["zita_cpu_s_per_s"] = zitaSeconds / audioSeconds;
-    state.counters["ours_cpu_s_per_s"] = ourSeconds / audioSeconds;
-    state.counters["speed_ratio"] = ourSeconds > 0.0 ? zitaSeconds / ourSeconds : 0.0;
+    const double iterations = static_cast<double>(state.iterations());
+    state.counters["zita_cpu_s_per_s"] = zitaSum / iterations;
+    state.counters["ours_cpu_s_per_s"] = ourSum / iterations;
+    state.counters["speed_ratio"] = ourSum > 0.0 ? zitaSum / ourSum : 0.0;
     state.counters["speed_ratio_best_phases"] = ourBest > 0.0 ? zitaBest / ourBest : 0.0;
 }
 BENCHMARK(BM_RatioToZita)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(6);
@@ -134,12 +150,11 @@ double median(std::vector<double> v)
 }
 
 // The same comparison made robust against a shared machine's bursts: each iteration is one
-// round of a short zita phase and a short phase of ours on the same two audio seconds, in
+// round of a short zita phase and a short phase of ours on the same kSeconds audio seconds, in
 // alternating order so that slow drifts hit both alike; a burst spoils one round, and medians
-// over the rounds ignore it. Phases are as in BM_RatioToZita (zita's are process CPU time up
-// to the end of its shutdown, all its threads counted; its set-up is outside). Counters: the
-// median over rounds of each side's CPU seconds per audio second, the median of the rounds'
-// ratios (zita / ours, higher is better) and the lowest and highest round ratio.
+// over the rounds ignore it. Counters: the median over rounds of each side's CPU seconds per
+// audio second, the median of the rounds' ratios (zita / ours, higher is better) and the
+// lowest and highest round ratio.
 void BM_RatioToZitaRounds(benchmark::State& state)
 {
     constexpr int kSeconds = 8;
@@ -148,27 +163,12 @@ void BM_RatioToZitaRounds(benchmark::State& state)
     float sink[2] = {0.0f, 0.0f};
     double out[2] = {0.0, 0.0};
     std::vector<double> zitaCost, ourCost, ratios;
-    auto zitaPhase = [&]() -> double {
-        auto zita = std::make_unique<ZitaRoom>(room);
-        if (!zita->ok)
-            return -1.0;
-        const double t0 = processCpuSeconds();
-        for (int s = 0; s < kSeconds; ++s)
-            zita->processSecond(input, sink);
-        zita.reset();
-        return (processCpuSeconds() - t0) / kSeconds;
-    };
-    auto ourPhase = [&]() -> double {
-        const double t0 = processCpuSeconds();
-        for (int s = 0; s < kSeconds; ++s)
-            for (int n = 0; n < kSampleRate; ++n)
-                room.processFrame(&input[2 * n], out);
-        return (processCpuSeconds() - t0) / kSeconds;
-    };
+    auto runZita = [&] { return zitaPhase(room, input, kSeconds, sink); };
+    auto runOurs = [&] { return ourPhase(room, input, kSeconds, out); };
     for (auto _ : state) {
         const bool zitaFirst = ratios.size() % 2 == 0;
-        const double first = zitaFirst ? zitaPhase() : ourPhase();
-        const double second = zitaFirst ? ourPhase() : zitaPhase();
+        const double first = zitaFirst ? runZita() : runOurs();
+        const double second = zitaFirst ? runOurs() : runZita();
         const double zita = zitaFirst ? first : second, ours = zitaFirst ? second : first;
         if (zita < 0.0) {
             state.SkipWithError("zita-convolver did not start");
