@@ -55,6 +55,18 @@ Frames burst(size_t frames, bool left, bool right, uint32_t seed = 1)
     return in;
 }
 
+// Noise on both inputs throughout; the seed carries on across calls.
+Frames noiseFrames(size_t frames, uint32_t& seed)
+{
+    Frames in{std::vector<float>(frames), std::vector<float>(frames)};
+    for (size_t n = 0; n < frames; ++n)
+    {
+        in.left[n] = noise(seed);
+        in.right[n] = noise(seed);
+    }
+    return in;
+}
+
 double peak(const std::vector<float>& v)
 {
     double m = 0.0;
@@ -173,19 +185,56 @@ TEST_F(TessalineProcessing, OutputIsTheInputConvolvedWithTheShapedResponse)
         ASSERT_EQ(out.right[n], 0.0f) << n;
 }
 
-// The shaped response at index i under a decay law, computed from the bank.
-double expectedResponse(const CTessaline& fx, int i, bool exponential, int ear)
+// Which envelopes follow the exponential law (the others are hyperbolic).
+struct Laws
+{
+    bool fb, lr, cf;
+};
+
+// The shaped response at index i under the given decay laws, computed from the bank.
+double expectedResponse(const CTessaline& fx, int i, Laws exponential, int ear)
 {
     const int p = static_cast<int>(fx.m_uPosition);
-    auto env = [&](float a) {
+    auto env = [&](float a, bool exp) {
         const double fs = fx.m_nSampleRate;
-        return exponential ? std::exp(-(i * static_cast<double>(a) / fs))
-                           : fs / (i * (a * 7.5 + 0.07) + fs);
+        return exp ? std::exp(-(i * static_cast<double>(a) / fs)) : fs / (i * (a * 7.5 + 0.07) + fs);
     };
-    const double fb = env(fx.m_fAbsFB) * fx.m_fVolFB * roomResponseTable(fbTableOf(p))[i];
-    const double lr = env(fx.m_fAbsLR) * fx.m_fVolLR * roomResponseTable(lrTableOf(p))[i];
-    const double cf = env(fx.m_fAbsCF) * fx.m_fVolCF * roomResponseTable(cfTableOf(p))[i];
+    const double fb = env(fx.m_fAbsFB, exponential.fb) * fx.m_fVolFB * roomResponseTable(fbTableOf(p))[i];
+    const double lr = env(fx.m_fAbsLR, exponential.lr) * fx.m_fVolLR * roomResponseTable(lrTableOf(p))[i];
+    const double cf = env(fx.m_fAbsCF, exponential.cf) * fx.m_fVolCF * roomResponseTable(cfTableOf(p))[i];
     return (ear == 0 ? fb + lr : fb - lr) + cf;
+}
+
+double expectedResponse(const CTessaline& fx, int i, bool exponential, int ear)
+{
+    return expectedResponse(fx, i, Laws{exponential, exponential, exponential}, ear);
+}
+
+// One index inside each of the four stages' regions (early 0 .. 4095, late 4096 ..).
+struct Probe
+{
+    CPartitionedConvolver* stage;
+    int index, ear;
+};
+
+std::vector<Probe> probes(CTessaline& fx)
+{
+    return {{fx.m_pEarlyLeft.get(), 1000, 0}, {fx.m_pEarlyRight.get(), 1000, 1},
+            {fx.m_pLateLeft.get(), 30000, 0}, {fx.m_pLateRight.get(), 30000, 1}};
+}
+
+double responseAt(const Probe& probe)
+{
+    double got = 0.0;
+    probe.stage->shapedResponse(probe.index, 1, &got);
+    return got;
+}
+
+void expectEveryStageFollows(CTessaline& fx, Laws exponential)
+{
+    for (const Probe& probe : probes(fx))
+        EXPECT_NEAR(responseAt(probe), expectedResponse(fx, probe.index, exponential, probe.ear), 1e-12)
+            << "index " << probe.index << " ear " << probe.ear;
 }
 
 TEST_F(TessalineProcessing, PrepareBuildsEnvelopesWithTheStoredDecayType)
@@ -217,6 +266,85 @@ TEST_F(TessalineProcessing, DecayTypeChangeRebuildsAllEnvelopes)
     fx.setControlPlain(CTessaline::kDecayType, 1.0f);
     fx.m_pLateRight->shapedResponse(20000, 1, &got);
     EXPECT_NEAR(got, expectedResponse(fx, 20000, false, 1), 1e-12);
+}
+
+struct ChangeCase
+{
+    const char* name;
+    uint32_t id;
+    float value;
+};
+
+class TessalineControlChange : public TessalineProcessing,
+                               public ::testing::WithParamInterface<ChangeCase>
+{
+};
+
+// A control change alone, without a prepare, reshapes the responses of all four stages.
+TEST_P(TessalineControlChange, ReachesEveryStage)
+{
+    std::vector<double> before;
+    for (const Probe& probe : probes(fx))
+        before.push_back(responseAt(probe));
+    fx.setControlPlain(GetParam().id, GetParam().value);
+    expectEveryStageFollows(fx, Laws{false, false, false});
+    for (size_t k = 0; k < before.size(); ++k)
+        EXPECT_NE(responseAt(probes(fx)[k]), before[k]) << "probe " << k;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, TessalineControlChange,
+    ::testing::Values(ChangeCase{"Position", CTessaline::kPosition, 3.0f},
+                      ChangeCase{"VolLR", CTessaline::kVolLR, 0.3f},
+                      ChangeCase{"VolFB", CTessaline::kVolFB, 0.4f},
+                      ChangeCase{"VolCF", CTessaline::kVolCF, 0.6f},
+                      ChangeCase{"AbsLR", CTessaline::kAbsLR, 2.5f},
+                      ChangeCase{"AbsFB", CTessaline::kAbsFB, 11.0f},
+                      ChangeCase{"AbsCF", CTessaline::kAbsCF, 4.5f}),
+    [](const ::testing::TestParamInfo<ChangeCase>& change) { return change.param.name; });
+
+// An absorption change applies the stored decay law, to its own envelope only.
+TEST_F(TessalineProcessing, AbsorptionChangeAppliesTheStoredLawToItsEnvelope)
+{
+    fx.m_nCurveType = 0;   // stored, not yet applied
+    fx.setControlPlain(CTessaline::kAbsLR, 3.0f);
+    expectEveryStageFollows(fx, Laws{false, true, false});
+    fx.setControlPlain(CTessaline::kAbsCF, 9.0f);
+    expectEveryStageFollows(fx, Laws{false, true, true});
+    fx.setControlPlain(CTessaline::kAbsFB, 5.0f);
+    expectEveryStageFollows(fx, Laws{true, true, true});
+}
+
+// Distinct absorptions show that each envelope keeps its own when the law changes.
+TEST_F(TessalineProcessing, DecayTypeChangeKeepsEachEnvelopesAbsorption)
+{
+    fx.setControlPlain(CTessaline::kAbsFB, 2.0f);
+    fx.setControlPlain(CTessaline::kAbsLR, 6.0f);
+    fx.setControlPlain(CTessaline::kAbsCF, 12.0f);
+    fx.setControlPlain(CTessaline::kDecayType, 0.0f);
+    expectEveryStageFollows(fx, Laws{true, true, true});
+    fx.setControlPlain(CTessaline::kDecayType, 1.0f);
+    expectEveryStageFollows(fx, Laws{false, false, false});
+}
+
+// Changes reach the running room without a prepare: with every volume at 0 the output falls
+// silent once the late stage has renewed all its partitions (34 blocks of 2048) and its
+// 256-sample delay has passed, and stays silent. The change comes on a late block boundary;
+// one in mid-block adds the rest of that block, whose partition is gathered half old, half new.
+TEST_F(TessalineProcessing, VolumesAtZeroSilenceTheRunningRoom)
+{
+    uint32_t seed = 5;
+    ASSERT_GT(peak(render(fx, noiseFrames(2 * 2048, seed), 2).left), 1e-3);
+
+    for (uint32_t id : {CTessaline::kVolLR, CTessaline::kVolFB, CTessaline::kVolCF})
+        fx.setControlPlain(id, 0.0f);
+    const size_t settle = 34 * 2048 + 256;
+    const Frames out = render(fx, noiseFrames(settle + 8192, seed), 2);
+    for (size_t n = settle; n < out.left.size(); ++n)
+    {
+        ASSERT_EQ(out.left[n], 0.0f) << n;
+        ASSERT_EQ(out.right[n], 0.0f) << n;
+    }
 }
 
 TEST_F(TessalineProcessing, PrepareStartsEveryRenderAfresh)
