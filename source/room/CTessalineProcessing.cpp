@@ -154,11 +154,7 @@ bool CTessaline::controlChanged(uint32_t uId)
         break;
     case kDecayType:
         for (CPartitionedConvolver* s : stages)
-            s->setDecayFB(m_fAbsFB, fs, m_nCurveType);
-        for (CPartitionedConvolver* s : stages)
-            s->setDecayLR(m_fAbsLR, fs, m_nCurveType);
-        for (CPartitionedConvolver* s : stages)
-            s->setDecayCF(m_fAbsCF, fs, m_nCurveType);
+            s->setAllDecays(m_fAbsFB, m_fAbsLR, m_fAbsCF, fs, m_nCurveType);
         break;
     default:   // Gain, Stereo/Mono, Left/Right are read per frame; other ids are not ours
         break;
