@@ -24,7 +24,6 @@ public:
                                   uint32_t sampleCount) override;
     bool processBuffers(float** in, float** out, uint32_t channels, uint32_t frames) override;
     bool declareControls() override;
-    void* uiMessage(CUiMessage* message) override;
 
     // Control ids (= positions in the control list = host parameter ids).
     enum ControlId : uint32_t

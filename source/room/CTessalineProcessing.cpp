@@ -183,8 +183,3 @@ bool CTessaline::processBuffers(float** in, float** out, uint32_t channels, uint
         std::memmove(out[1], in[1], sizeof(float) * frames);
     return true;
 }
-
-void* CTessaline::uiMessage(CUiMessage* message)
-{
-    return CPlugIn::uiMessage(message);
-}
