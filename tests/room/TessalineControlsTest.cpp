@@ -117,6 +117,18 @@ TEST_F(TessalineControls, BaseSettingsAndValueTable)
     }
 }
 
+// The effect has an editor, but not one of its own: the editor description builds it.
+TEST_F(TessalineControls, OffersNoEditorOfItsOwn)
+{
+    for (uint32_t code : {kUiHasOwnEditor, kUiOpenOwnEditor, kUiCreateCustomView})
+    {
+        CUiMessage message;
+        message.code = code;
+        EXPECT_EQ(fx.uiMessage(&message), nullptr) << code;
+        EXPECT_FALSE(message.answer) << code;
+    }
+}
+
 TEST_F(TessalineControls, SecondDeclarationChangesNothing)
 {
     fx.setControlPlain(CTessaline::kGain, 0.8f);
