@@ -7,28 +7,18 @@
 
 namespace {
 
-// floor(v + 0.5) with the addition in double precision, held inside int32 range.
-int32_t roundToInt(float v)
+// A whole number held inside the range of T, so that the conversion never overflows.
+template <typename T>
+T saturate(double whole)
 {
-    const double r = std::floor(static_cast<double>(v) + 0.5);
-    return static_cast<int32_t>(std::clamp(r, double(std::numeric_limits<int32_t>::min()),
-                                           double(std::numeric_limits<int32_t>::max())));
+    return static_cast<T>(std::clamp(whole, double(std::numeric_limits<T>::min()),
+                                     double(std::numeric_limits<T>::max())));
 }
 
-// A restored plain value goes to an int control truncated toward zero.
-int32_t truncateToInt(float v)
+// floor(v + 0.5) with the addition in double precision.
+double roundHalfUp(float v)
 {
-    const double r = std::trunc(static_cast<double>(v));
-    return static_cast<int32_t>(std::clamp(r, double(std::numeric_limits<int32_t>::min()),
-                                           double(std::numeric_limits<int32_t>::max())));
-}
-
-// A list choice: floor(v + 0.5), never wrapped below zero.
-uint32_t roundToUint(float v)
-{
-    const double r = std::floor(static_cast<double>(v) + 0.5);
-    return static_cast<uint32_t>(
-        std::clamp(r, 0.0, double(std::numeric_limits<uint32_t>::max())));
+    return std::floor(static_cast<double>(v) + 0.5);
 }
 
 float clampToRange(const CControlEntry& entry, float v)
@@ -133,7 +123,9 @@ void CPlugIn::writeControl(CControlEntry& entry, float v, bool applyNow, bool tr
     case kDataInt:
         if (entry.pIntVar == nullptr)
             return;
-        *entry.pIntVar = truncateInt ? truncateToInt(v) : roundToInt(v);
+        // A restored plain value goes to an int control truncated toward zero.
+        *entry.pIntVar =
+            saturate<int32_t>(truncateInt ? std::trunc(static_cast<double>(v)) : roundHalfUp(v));
         break;   // an int control is notified even when its value did not change
     case kDataFloat:
         if (toTarget)
@@ -153,7 +145,7 @@ void CPlugIn::writeControl(CControlEntry& entry, float v, bool applyNow, bool tr
         break;
     case kDataUint:
     {
-        const uint32_t r = roundToUint(v);
+        const uint32_t r = saturate<uint32_t>(roundHalfUp(v));   // never wrapped below zero
         if (entry.pUintVar == nullptr || *entry.pUintVar == r)
             return;   // a list choice is notified only on change
         *entry.pUintVar = r;
