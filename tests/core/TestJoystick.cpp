@@ -43,10 +43,10 @@ TEST(Joystick, MixMatchesKnownPositions)
 
 TEST(Joystick, MixUsesTheEightDecimalRootOfTwo)
 {
-    // Off the diagonal the axis value shows which root was used: (x - y) / r / r.
-    const double r = 1.41421356;
+    // Off the diagonal the axis value shows which root was used: the exact root gives AC 0.75,
+    // the eight-decimal one 0.75 + 8.39e-10.
     const CPlugIn::JoystickMix mix = CPlugIn::mixJoystick(1.0, 0.0, false);
-    EXPECT_EQ(mix.ac, (1.0 / r / r + 1.0) * 0.5);
+    EXPECT_NEAR(mix.ac, 0.7500000008390157, 1e-15);
 }
 
 TEST(Joystick, UnsmoothedAxesReportTheMixAtOnce)
