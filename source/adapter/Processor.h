@@ -172,7 +172,8 @@ protected:
     void processWholeBlock(ProcessData& data, const BlockChannels& channels);
     void processFrames(ProcessData& data, const BlockChannels& channels, CHostInfo& info,
                        bool hasContext, double period);
-    void feedSidechainFrame(ProcessData& data, int32 frame, float* auxFrame);
+    uint32_t sidechainChannels(const ProcessData& data);
+    void feedSidechainFrame(float* const* aux, uint32_t auxChannels, int32 frame, float* auxFrame);
     void handleEvent(const Event& event);
     void reportMeters(ProcessData& data, bool zero);
 

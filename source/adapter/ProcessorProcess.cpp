@@ -205,20 +205,14 @@ void Processor::processWholeBlock(ProcessData& data, const BlockChannels& channe
 {
     if (m_pMidiEventList)
         m_pMidiEventList->setHostList(data.inputEvents);
-    if (m_bHasSidechain && data.numInputs > 1 && data.inputs)
+    if (const uint32_t auxChannels = sidechainChannels(data))
     {
-        const AudioBusBuffers& aux = data.inputs[1];
-        const uint32_t auxChannels = usableChannels(&aux, 2);
-        Bus* bus = getBus(kAudio, kInput, 1);
-        if (auxChannels > 0 && bus && bus->isActive())
-        {
-            CAuxInputInfo info;
-            info.nVersion = 1;
-            info.ppAuxBuffers = aux.channelBuffers32;
-            info.uAuxChannels = auxChannels;
-            info.bAuxValid = true;
-            m_pPlugIn->processAuxInput(&info);
-        }
+        CAuxInputInfo info;
+        info.nVersion = 1;
+        info.ppAuxBuffers = data.inputs[1].channelBuffers32;
+        info.uAuxChannels = auxChannels;
+        info.bAuxValid = true;
+        m_pPlugIn->processAuxInput(&info);
     }
     // Missing input channels read silence; the silent buffer bounds the piece handed over.
     const int32 silentCapacity = static_cast<int32>(m_SilentInput.size() / 2);
@@ -242,17 +236,22 @@ void Processor::processWholeBlock(ProcessData& data, const BlockChannels& channe
     reportMeters(data, true);
 }
 
-void Processor::feedSidechainFrame(ProcessData& data, int32 frame, float* auxFrame)
+uint32_t Processor::sidechainChannels(const ProcessData& data)
 {
+    // [audio thread] Looked up once per block: the bus and its activation do not change within it.
     if (!m_bHasSidechain || data.numInputs < 2 || !data.inputs)
-        return;
-    const AudioBusBuffers& aux = data.inputs[1];
-    const uint32_t auxChannels = usableChannels(&aux, 2);
-    Bus* bus = getBus(kAudio, kInput, 1);
-    if (auxChannels == 0 || !bus || !bus->isActive())
-        return;
-    auxFrame[0] = aux.channelBuffers32[0][frame];
-    auxFrame[1] = auxChannels == 2 ? aux.channelBuffers32[1][frame] : 0.0f;
+        return 0;
+    const Bus* bus = getBus(kAudio, kInput, 1);
+    if (!bus || !bus->isActive())
+        return 0;
+    return usableChannels(&data.inputs[1], 2);
+}
+
+void Processor::feedSidechainFrame(float* const* aux, uint32_t auxChannels, int32 frame,
+                                   float* auxFrame)
+{
+    auxFrame[0] = aux[0][frame];
+    auxFrame[1] = auxChannels == 2 ? aux[1][frame] : 0.0f;
     CAuxInputInfo info;
     info.nVersion = 1;
     info.pAuxFrame = auxFrame;
@@ -281,13 +280,16 @@ void Processor::processFrames(ProcessData& data, const BlockChannels& channels, 
     float inFrame[2] = {0.0f, 0.0f};
     float outFrame[2] = {0.0f, 0.0f};
     float auxFrame[2] = {0.0f, 0.0f};
+    const uint32_t auxChannels = sidechainChannels(data);
+    float* const* aux = auxChannels > 0 ? data.inputs[1].channelBuffers32 : nullptr;
     CHostMessage message;
     message.nValueCount = -1;
     message.pHostInfo = hasContext ? &info : nullptr;
     const int32 last = data.numSamples - 1;
     for (int32 i = 0; i <= last; ++i)
     {
-        feedSidechainFrame(data, i, auxFrame);
+        if (aux)
+            feedSidechainFrame(aux, auxChannels, i, auxFrame);
         // An event is due at the first frame at or after its offset; out-of-order events and
         // those beyond the block arrive no later than the last frame.
         while (pending && (event.sampleOffset <= i || i == last))
