@@ -1,6 +1,5 @@
 #include "LogParameter.h"
 
-#include "WarpedParameterText.h"
 
 #include <cmath>
 
@@ -15,7 +14,7 @@ constexpr double kDecadeFraction = 0.4166666666666667;   // 1 / 2.4 decades
 LogParameter::LogParameter(const TChar* title, ParamID id, const TChar* units, ParamValue minPlain,
                            ParamValue maxPlain, ParamValue defaultValuePlain, int32 stepCount,
                            int32 flags, UnitID unitId)
-: RangeParameter(title, id, units, minPlain, maxPlain, defaultValuePlain, stepCount, flags, unitId)
+: WarpedRangeParameter(title, id, units, minPlain, maxPlain, defaultValuePlain, stepCount, flags, unitId)
 {
     // The base constructor used the linear curve; redo the default with ours.
     info.defaultNormalizedValue = valueNormalized = toNormalized(defaultValuePlain);
@@ -35,16 +34,6 @@ ParamValue LogParameter::toPlain(ParamValue valueNormalized) const
     // Not clamped: host values below 10^-2.4 give plain values below the minimum.
     const float a = static_cast<float>(static_cast<double>(std::log10(v)) * kDecadeFraction + 1.0);
     return getMin() + (getMax() - getMin()) * static_cast<double>(a);
-}
-
-void LogParameter::toString(ParamValue valueNormalized, String128 string) const
-{
-    warpedToString(*this, valueNormalized, string);
-}
-
-bool LogParameter::fromString(const TChar* string, ParamValue& valueNormalized) const
-{
-    return warpedFromString(*this, string, valueNormalized);
 }
 
 } // namespace Vava2DUZ3

@@ -2,25 +2,23 @@
 // v = 10^(2.4 (u - 1)) for the linear position u of the plain value (u = 0 shows at -48 dB).
 #pragma once
 
-#include "public.sdk/source/vst/vstparameters.h"
+#include "WarpedRangeParameter.h"
 
 namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
-class LogParameter : public RangeParameter
+class LogParameter : public WarpedRangeParameter
 {
 public:
     LogParameter(const TChar* title, ParamID id, const TChar* units, ParamValue minPlain,
                  ParamValue maxPlain, ParamValue defaultValuePlain, int32 stepCount,
                  int32 flags, UnitID unitId);
 
-    void toString(ParamValue valueNormalized, String128 string) const SMTG_OVERRIDE;
-    bool fromString(const TChar* string, ParamValue& valueNormalized) const SMTG_OVERRIDE;
     ParamValue toPlain(ParamValue valueNormalized) const SMTG_OVERRIDE;
     ParamValue toNormalized(ParamValue plainValue) const SMTG_OVERRIDE;
 
-    OBJ_METHODS(LogParameter, RangeParameter)
+    OBJ_METHODS(LogParameter, WarpedRangeParameter)
 };
 
 } // namespace Vava2DUZ3

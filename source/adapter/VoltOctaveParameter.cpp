@@ -1,7 +1,6 @@
 #include "VoltOctaveParameter.h"
 
 #include "ApproxMath.h"
-#include "WarpedParameterText.h"
 
 namespace Steinberg {
 namespace Vst {
@@ -11,7 +10,7 @@ VoltOctaveParameter::VoltOctaveParameter(const TChar* title, ParamID id, const T
                                          ParamValue minPlain, ParamValue maxPlain,
                                          ParamValue defaultValuePlain, int32 stepCount, int32 flags,
                                          UnitID unitId)
-: RangeParameter(title, id, units, minPlain, maxPlain, defaultValuePlain, stepCount, flags, unitId)
+: WarpedRangeParameter(title, id, units, minPlain, maxPlain, defaultValuePlain, stepCount, flags, unitId)
 {
     // The base constructor used the linear curve; redo the default with ours, in single precision.
     const float defaultPlain = static_cast<float>(defaultValuePlain);
@@ -37,16 +36,6 @@ ParamValue VoltOctaveParameter::toPlain(ParamValue valueNormalized) const
     const float q = static_cast<float>(static_cast<double>(e) * getMin());
     const float u = (q - min) / (max - min);
     return getMin() + (getMax() - getMin()) * static_cast<double>(u);
-}
-
-void VoltOctaveParameter::toString(ParamValue valueNormalized, String128 string) const
-{
-    warpedToString(*this, valueNormalized, string);
-}
-
-bool VoltOctaveParameter::fromString(const TChar* string, ParamValue& valueNormalized) const
-{
-    return warpedFromString(*this, string, valueNormalized);
 }
 
 } // namespace Vava2DUZ3

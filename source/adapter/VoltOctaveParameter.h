@@ -2,25 +2,23 @@
 // the plain value, plain = min * (max / min)^v, using the fast log2/pow2 approximations.
 #pragma once
 
-#include "public.sdk/source/vst/vstparameters.h"
+#include "WarpedRangeParameter.h"
 
 namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
-class VoltOctaveParameter : public RangeParameter
+class VoltOctaveParameter : public WarpedRangeParameter
 {
 public:
     VoltOctaveParameter(const TChar* title, ParamID id, const TChar* units, ParamValue minPlain,
                         ParamValue maxPlain, ParamValue defaultValuePlain, int32 stepCount,
                         int32 flags, UnitID unitId);
 
-    void toString(ParamValue valueNormalized, String128 string) const SMTG_OVERRIDE;
-    bool fromString(const TChar* string, ParamValue& valueNormalized) const SMTG_OVERRIDE;
     ParamValue toPlain(ParamValue valueNormalized) const SMTG_OVERRIDE;
     ParamValue toNormalized(ParamValue plainValue) const SMTG_OVERRIDE;
 
-    OBJ_METHODS(VoltOctaveParameter, RangeParameter)
+    OBJ_METHODS(VoltOctaveParameter, WarpedRangeParameter)
 };
 
 } // namespace Vava2DUZ3

@@ -1,4 +1,4 @@
-#include "WarpedParameterText.h"
+#include "WarpedRangeParameter.h"
 
 #include "TextConversion.h"
 
@@ -10,16 +10,15 @@ namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
-void warpedToString(const RangeParameter& parameter, ParamValue valueNormalized, String128 string)
+void WarpedRangeParameter::toString(ParamValue valueNormalized, String128 string) const
 {
     char text[512] = {};
-    const double plain = parameter.toPlain(valueNormalized);
-    std::snprintf(text, sizeof text, "%.*lf", static_cast<int>(parameter.getPrecision()), plain);
+    const double plain = toPlain(valueNormalized);
+    std::snprintf(text, sizeof text, "%.*lf", static_cast<int>(getPrecision()), plain);
     copyUtf8ToString128(text, string);
 }
 
-bool warpedFromString(const RangeParameter& parameter, const TChar* string,
-                      ParamValue& valueNormalized)
+bool WarpedRangeParameter::fromString(const TChar* string, ParamValue& valueNormalized) const
 {
     if (!string)
         return false;
@@ -27,7 +26,7 @@ bool warpedFromString(const RangeParameter& parameter, const TChar* string,
     double plain = 0.0;
     if (std::sscanf(text.c_str(), "%lf", &plain) != 1 || !std::isfinite(plain))
         return false;
-    valueNormalized = parameter.toNormalized(plain);
+    valueNormalized = toNormalized(plain);
     return true;
 }
 
