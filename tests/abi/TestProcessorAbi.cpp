@@ -1,5 +1,6 @@
 // The Processor as a host sees it: parameters, units, presets, buses and MIDI mapping.
 #include "AbiFixture.h"
+#include "ExpectedHostView.h"
 
 using namespace AbiTest;
 
@@ -17,59 +18,32 @@ TEST_F(Bundle, TwentySixParametersInHostOrder)
     createInstance();
     IEditController* controller = instance.getController();
     ASSERT_NE(controller, nullptr);
-    const struct
-    {
-        ParamID id;
-        const char* title;
-        int32 flags;
-        int32 stepCount;
-        double defaultValue;
-    } expected[] = {
-        {0, "Gain", 1, 0, 0.5},
-        {1, "Position", 9, 10, 0.0},
-        {2, "Vol L-R", 1, 0, 1.0},
-        {3, "Abs L-R", 1, 0, 0.5},
-        {4, "Vol F-B", 1, 0, 1.0},
-        {5, "Abs F-B", 1, 0, 0.5},
-        {6, "Vol C-F", 1, 0, 1.0},
-        {7, "Abs C-F", 1, 0, 0.5},
-        {8, "Decay Type", 1, 0, 1.0},
-        {9, "Stereo/Mono", 9, 1, 0.0},
-        {10, "Left/Right", 9, 1, 0.0},
-        {0x8005, "VectorJoystick X", 1, 0, 0.5},
-        {0x8006, "VectorJoystick Y", 1, 0, 0.5},
-        {0x8000, "B1", 1, 0, 0.0},
-        {0x8001, "B2", 1, 0, 0.0},
-        {0x8002, "B3", 1, 0, 0.0},
-        {0x808, "Bypass", 0x10001, 0, 0.0},
-        {0x800, "PitchBend", 1, 0, 0.0},
-        {0x802, "MIDI Vol", 1, 0, 0.0},
-        {0x803, "MIDI Pan", 1, 0, 0.0},
-        {0x801, "MIDI Mod Wheel", 1, 0, 0.0},
-        {0x804, "MIDI Expression", 1, 0, 0.0},
-        {0x806, "MIDI Channel Pressure", 1, 0, 0.0},
-        {0x805, "MIDI Sustain Pedal", 1, 0, 0.0},
-        {0x807, "All Notes Off", 1, 0, 0.0},
-        {0x70727374, "Factory Presets", 0x8008, 1, 0.0},
-    };
-    ASSERT_EQ(controller->getParameterCount(), 26);
+    const std::vector<ExpectedHostView::ParameterRecord> expected = ExpectedHostView::hostOrder(
+        {
+            {0, "Gain", 1, 0, 0.5},
+            {1, "Position", 9, 10, 0.0},
+            {2, "Vol L-R", 1, 0, 1.0},
+            {3, "Abs L-R", 1, 0, 0.5},
+            {4, "Vol F-B", 1, 0, 1.0},
+            {5, "Abs F-B", 1, 0, 0.5},
+            {6, "Vol C-F", 1, 0, 1.0},
+            {7, "Abs C-F", 1, 0, 0.5},
+            {8, "Decay Type", 1, 0, 1.0},
+            {9, "Stereo/Mono", 9, 1, 0.0},
+            {10, "Left/Right", 9, 1, 0.0},
+        },
+        {{0x8000, "B1", 1, 0, 0.0}, {0x8001, "B2", 1, 0, 0.0}, {0x8002, "B3", 1, 0, 0.0}});
+    ASSERT_EQ(expected.size(), 26u);
+    ExpectedHostView::expectParameters(controller, expected);
+    // No unit texts, and every value starts at its default.
     for (int32 i = 0; i < 26; ++i)
     {
         ParameterInfo info = {};
         ASSERT_EQ(controller->getParameterInfo(i, info), kResultOk);
-        const auto& e = expected[i];
-        EXPECT_EQ(info.id, e.id) << "index " << i;
-        EXPECT_EQ(toUtf8(info.title, 128), e.title) << "index " << i;
-        EXPECT_EQ(toUtf8(info.shortTitle, 128), "") << e.title;
-        EXPECT_EQ(toUtf8(info.units, 128), "") << e.title;
-        EXPECT_EQ(info.flags, e.flags) << e.title;
-        EXPECT_EQ(info.stepCount, e.stepCount) << e.title;
-        EXPECT_NEAR(info.defaultNormalizedValue, e.defaultValue, 1e-7) << e.title;
-        EXPECT_EQ(info.unitId, 0) << e.title;
-        EXPECT_NEAR(controller->getParamNormalized(e.id), e.defaultValue, 1e-7) << e.title;
+        EXPECT_EQ(toUtf8(info.units, 128), "") << expected[i].title;
+        EXPECT_NEAR(controller->getParamNormalized(info.id), expected[i].defaultValue, 1e-7)
+            << expected[i].title;
     }
-    ParameterInfo beyond = {};
-    EXPECT_NE(controller->getParameterInfo(26, beyond), kResultOk);
 }
 
 TEST_F(Bundle, DisplayTextsAndRanges)
@@ -128,19 +102,7 @@ TEST_F(Bundle, UnitsAndTheFactoryPresetList)
     createInstance();
     IUnitInfo* units = instance.getUnitInfo();
     ASSERT_NE(units, nullptr);
-    ASSERT_EQ(units->getUnitCount(), 2);
-    UnitInfo root = {};
-    UnitInfo presets = {};
-    ASSERT_EQ(units->getUnitInfo(0, root), kResultOk);
-    ASSERT_EQ(units->getUnitInfo(1, presets), kResultOk);
-    EXPECT_EQ(root.id, 1);
-    EXPECT_EQ(root.parentUnitId, 0);
-    EXPECT_EQ(toUtf8(root.name, 128), "RootUnit");
-    EXPECT_EQ(root.programListId, kNoProgramListId);
-    EXPECT_EQ(presets.id, 0);
-    EXPECT_EQ(presets.parentUnitId, 1);
-    EXPECT_EQ(toUtf8(presets.name, 128), "PresetsUnit");
-    EXPECT_EQ(presets.programListId, 0x70727374);
+    ExpectedHostView::expectRootAndPresetUnits(units);
 
     ASSERT_EQ(units->getProgramListCount(), 1);
     ProgramListInfo list = {};

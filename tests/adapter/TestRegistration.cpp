@@ -1,5 +1,6 @@
 // Parameter registration from a DSP object's control list: classes, order, flags and texts.
 #include "AdapterFixture.h"
+#include "ExpectedHostView.h"
 
 #include <cmath>
 #include <new>
@@ -47,51 +48,17 @@ TEST(Registration, ParametersInHostOrderWithTheirRecords)
 {
     ProcessorHolder p(richFixture());
     ASSERT_EQ(p->initialize(nullptr), kResultOk);
-    const struct
-    {
-        ParamID id;
-        const char* title;
-        int32 flags;
-        int32 stepCount;
-        double defaultValue;
-    } expected[] = {
-        {0, "Gain", 1, 0, 0.25},
-        {1, "Mode", 9, 2, 0.0},
-        {2, "Level", 2, 0, 0.5},
-        {3, "Freq", 1, 0, -1.0},   // warped defaults checked below
-        {4, "Pitch", 1, 0, -1.0},
-        {5, "Count", 1, 0, 0.4},
-        {0x8005, "VectorJoystick X", 1, 0, 0.5},
-        {0x8006, "VectorJoystick Y", 1, 0, 0.5},
-        {0x8000, "B1", 1, 0, 0.0},
-        {0x8002, "Third", 1, 0, 0.0},
-        {0x808, "Bypass", 0x10001, 0, 0.0},
-        {0x800, "PitchBend", 1, 0, 0.0},
-        {0x802, "MIDI Vol", 1, 0, 0.0},
-        {0x803, "MIDI Pan", 1, 0, 0.0},
-        {0x801, "MIDI Mod Wheel", 1, 0, 0.0},
-        {0x804, "MIDI Expression", 1, 0, 0.0},
-        {0x806, "MIDI Channel Pressure", 1, 0, 0.0},
-        {0x805, "MIDI Sustain Pedal", 1, 0, 0.0},
-        {0x807, "All Notes Off", 1, 0, 0.0},
-        {0x70727374, "Factory Presets", 0x8008, 1, 0.0},
-    };
-    ASSERT_EQ(p->getParameterCount(), static_cast<int32>(std::size(expected)));
-    for (int32 i = 0; i < p->getParameterCount(); ++i)
-    {
-        const ParameterInfo info = infoAt(p.processor, i);
-        const auto& e = expected[i];
-        EXPECT_EQ(info.id, e.id) << "index " << i;
-        EXPECT_EQ(toUtf8(info.title), e.title) << "index " << i;
-        EXPECT_EQ(info.flags, e.flags) << e.title;
-        EXPECT_EQ(info.stepCount, e.stepCount) << e.title;
-        EXPECT_EQ(info.unitId, 0) << e.title;
-        EXPECT_EQ(info.shortTitle[0], 0) << e.title;
-        if (e.defaultValue >= 0.0)
-        {
-            EXPECT_NEAR(info.defaultNormalizedValue, e.defaultValue, 1e-7) << e.title;
-        }
-    }
+    ExpectedHostView::expectParameters(
+        p.processor, ExpectedHostView::hostOrder(
+                         {
+                             {0, "Gain", 1, 0, 0.25},
+                             {1, "Mode", 9, 2, 0.0},
+                             {2, "Level", 2, 0, 0.5},
+                             {3, "Freq", 1, 0, -1.0},   // warped defaults checked below
+                             {4, "Pitch", 1, 0, -1.0},
+                             {5, "Count", 1, 0, 0.4},
+                         },
+                         {{0x8000, "B1", 1, 0, 0.0}, {0x8002, "Third", 1, 0, 0.0}}));
     EXPECT_EQ(toUtf8(infoAt(p.processor, 0).units), "dB");
     EXPECT_EQ(infoAt(p.processor, 1).units[0], 0);
     EXPECT_EQ(p->getParameterObject(6), nullptr);   // unsupported kind: a gap, not a shift

@@ -1,5 +1,6 @@
 // Units and the preset program list, also across repeated initialize calls.
 #include "AdapterFixture.h"
+#include "ExpectedHostView.h"
 
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
@@ -15,30 +16,13 @@ FixtureDsp* presetFixture(const char* slot0, const char* slot1, const char* slot
     dsp->m_PresetNames[2] = slot2;
     return dsp;
 }
-
-void expectTwoUnits(Processor* processor)
-{
-    ASSERT_EQ(processor->getUnitCount(), 2);
-    UnitInfo root = {};
-    UnitInfo presets = {};
-    ASSERT_EQ(processor->getUnitInfo(0, root), kResultOk);
-    ASSERT_EQ(processor->getUnitInfo(1, presets), kResultOk);
-    EXPECT_EQ(root.id, 1);
-    EXPECT_EQ(root.parentUnitId, 0);
-    EXPECT_EQ(toUtf8(root.name), "RootUnit");
-    EXPECT_EQ(root.programListId, kNoProgramListId);
-    EXPECT_EQ(presets.id, 0);
-    EXPECT_EQ(presets.parentUnitId, 1);
-    EXPECT_EQ(toUtf8(presets.name), "PresetsUnit");
-    EXPECT_EQ(presets.programListId, static_cast<ProgramListID>(kParamFactoryPresets));
-}
 } // namespace
 
 TEST(Units, RootAndPresetUnitsWithTheProgramList)
 {
     ProcessorHolder p(presetFixture("Factory Preset", "Studio", nullptr));
     ASSERT_EQ(p->initialize(nullptr), kResultOk);
-    expectTwoUnits(p.processor);
+    ExpectedHostView::expectRootAndPresetUnits(p.processor);
     UnitInfo untouched = {};
     untouched.id = 42;
     EXPECT_EQ(p->getUnitInfo(2, untouched), kResultFalse);
@@ -91,7 +75,7 @@ TEST(Units, RepeatedInitializeNeverDuplicatesUnitsOrParameters)
 
     // A second initialize without terminate is refused by the base; units stay single.
     EXPECT_EQ(p->initialize(&host), kResultFalse);
-    expectTwoUnits(p.processor);
+    ExpectedHostView::expectRootAndPresetUnits(p.processor);
     EXPECT_EQ(p->getParameterCount(), parameterCount);
 
     // terminate keeps the units and removes the parameters; initialize rebuilds both once.
@@ -99,7 +83,7 @@ TEST(Units, RepeatedInitializeNeverDuplicatesUnitsOrParameters)
     EXPECT_EQ(p->getParameterCount(), 0);
     EXPECT_EQ(p->getUnitCount(), 2);
     ASSERT_EQ(p->initialize(&host), kResultOk);
-    expectTwoUnits(p.processor);
+    ExpectedHostView::expectRootAndPresetUnits(p.processor);
     EXPECT_EQ(p->getParameterCount(), parameterCount);
     EXPECT_EQ(p.dsp->m_ControlList.controlCount(), 1u);   // the DSP object survived terminate
 }
@@ -112,7 +96,7 @@ TEST(Units, InitializeTwiceWithoutContextDeclaresEverythingOnce)
     EXPECT_EQ(p->getParameterCount(), 16);
     EXPECT_EQ(p->getBusCount(kAudio, kOutput), 1);
     EXPECT_EQ(p->getBusCount(kEvent, kInput), 1);
-    expectTwoUnits(p.processor);
+    ExpectedHostView::expectRootAndPresetUnits(p.processor);
 }
 
 TEST(Units, SelectedUnitFollowsSelectUnit)
