@@ -4,6 +4,8 @@
 
 #include "adapter/Processor.h"
 
+#include "HostStrings.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -127,32 +129,8 @@ struct ProcessorHolder
     Processor* operator->() const { return processor; }
 };
 
-inline std::string toUtf8(const char16* text)
-{
-    std::string out;
-    for (; text && *text; ++text)
-    {
-        const char16 c = *text;
-        if (c < 0x80)
-            out.push_back(static_cast<char>(c));
-        else if (c < 0x800)
-        {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-        else
-        {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
-
-inline std::u16string toUtf16(const std::string& ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
-}
+// Text conversions of the test host library.
+using TessalineHost::toUtf16;
+using TessalineHost::toUtf8;
 
 } // namespace AdapterTest
