@@ -3,6 +3,7 @@
 #include "CliFixture.h"
 
 #include "FactoryPresetFiles.h"
+#include "HostEffect.h"
 #include "HostStrings.h"
 
 namespace CliTest {
@@ -12,9 +13,9 @@ using namespace Steinberg::Vst;
 
 BundleInstance::BundleInstance()
 {
-    ready = hostModule.load(TESSALINE_BUNDLE_PATH) && hostModule.findClass(kVstAudioEffectClass, cid)
-            && hostInstance.create(hostModule.factory(), cid) && hostInstance.initialize() == kResultOk
-            && hostInstance.getController() && hostInstance.getUnitInfo();
+    std::string error;
+    ready = hostModule.load(TESSALINE_BUNDLE_PATH) && TessalineHost::openEffect(hostModule, hostInstance, cid, error)
+            && hostInstance.getUnitInfo();
 }
 
 bool BundleInstance::selectPreset(int position)

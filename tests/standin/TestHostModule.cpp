@@ -1,6 +1,7 @@
 // The host library against a small module built from the stand-ins: loading through the exported
 // functions, class descriptions, an instance driven through set-up, processing and state.
 #include "HostAudioBuffers.h"
+#include "HostEffect.h"
 #include "HostInstance.h"
 #include "HostModule.h"
 #include "HostParameterChanges.h"
@@ -8,6 +9,8 @@
 #include "HostStrings.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 using namespace Steinberg;
 using namespace TessalineHost;
@@ -32,6 +35,17 @@ TEST (HostModuleTest, MissingBundleFailsCleanly)
 	EXPECT_EQ (module.classCount (), 0);
 }
 
+TEST (HostModuleTest, OpenEffectNeedsALoadedModule)
+{
+	HostModule module;
+	HostInstance instance;
+	TUID cid {};
+	std::string error;
+	EXPECT_FALSE (openEffect (module, instance, cid, error));
+	EXPECT_FALSE (error.empty ());
+	EXPECT_EQ (instance.getController (), nullptr);
+}
+
 class ProbeModuleTest : public ::testing::Test
 {
 protected:
@@ -43,6 +57,17 @@ protected:
 	HostModule module;
 	TUID cid {};
 };
+
+TEST_F (ProbeModuleTest, OpenEffectCreatesAndInitializesTheEffectClass)
+{
+	HostInstance instance;
+	TUID opened {};
+	std::string error;
+	ASSERT_TRUE (openEffect (module, instance, opened, error)) << error;
+	EXPECT_EQ (memcmp (opened, cid, sizeof (TUID)), 0);
+	EXPECT_NE (instance.getController (), nullptr);
+	EXPECT_NE (instance.getProcessor (), nullptr);
+}
 
 TEST_F (ProbeModuleTest, ExportsAndClassDescriptions)
 {

@@ -2,7 +2,7 @@
 // FOLDER/<Name>.vstpreset. Runs at build time, driving the bundle through its exports only.
 #include "FactoryPresetFiles.h"
 
-#include "HostModule.h"
+#include "HostEffect.h"
 
 #include <cstdio>
 #include <string>
@@ -17,15 +17,12 @@ int main(int argc, char** argv)
     }
     TessalineHost::HostModule module;
     TUID cid = {};
-    if (!module.load(argv[1]) || !module.findClass(kVstAudioEffectClass, cid))
-    {
-        std::fprintf(stderr, "tessaline-presetgen: no audio effect in %s: %s\n", argv[1], module.error().c_str());
-        return 1;
-    }
     TessalineHost::HostInstance instance;
-    if (!instance.create(module.factory(), cid) || instance.initialize() != kResultOk || !instance.getController())
+    std::string error;
+    if (!module.load(argv[1]) || !TessalineHost::openEffect(module, instance, cid, error))
     {
-        std::fprintf(stderr, "tessaline-presetgen: the effect could not be created\n");
+        std::fprintf(stderr, "tessaline-presetgen: no usable audio effect in %s: %s\n", argv[1],
+                     module.factory() ? error.c_str() : module.error().c_str());
         return 1;
     }
     const auto presets = TessalinePresets::factoryPresets(instance);
@@ -36,7 +33,6 @@ int main(int argc, char** argv)
     }
     for (const auto& preset : presets)
     {
-        std::string error;
         if (!TessalinePresets::writePresetFile(instance, cid, preset, argv[2], error))
         {
             std::fprintf(stderr, "tessaline-presetgen: %s\n", error.c_str());

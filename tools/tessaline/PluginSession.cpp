@@ -1,5 +1,7 @@
 #include "PluginSession.h"
 
+#include "HostEffect.h"
+
 #include "pluginterfaces/vst/vstspeaker.h"
 
 namespace TessalineTool {
@@ -15,15 +17,10 @@ bool PluginSession::open(const std::string& bundlePath, std::string& error)
         return false;
     }
     TUID cid = {};
-    if (!module.findClass(kVstAudioEffectClass, cid))
+    std::string reason;
+    if (!TessalineHost::openEffect(module, instance, cid, reason))
     {
-        error = bundlePath + " holds no audio effect class";
-        return false;
-    }
-    if (!instance.create(module.factory(), cid) || instance.initialize() != kResultOk
-        || !instance.getController() || !instance.getProcessor())
-    {
-        error = "the plug-in in " + bundlePath + " could not be created and initialized";
+        error = bundlePath + ": " + reason;
         return false;
     }
     return true;
