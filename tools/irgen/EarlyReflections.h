@@ -1,5 +1,7 @@
 // Renders the image-source arrivals of one position into its component tables, fading them
-// out where the diffuse tail takes over.
+// out where the diffuse tail takes over. Each arrival is written in the frequency domain: its
+// smooth magnitude response at every bin times the phase of its exact fractional arrival
+// time, so neither band filters nor sample interpolation colour it.
 #pragma once
 
 #include "Arrivals.h"
@@ -11,7 +13,6 @@ namespace irgen
 // fade to 0 across kImageFadeStart .. kImageEnd. The tail fades in with the matching sine.
 double imageFade(double t);
 
-void renderArrivals(const std::vector<Arrival>& arrivals, const BandKernels& bands,
-                    PositionTables& tables);
+void renderArrivals(const std::vector<Arrival>& arrivals, PositionTables& tables);
 
 }  // namespace irgen
