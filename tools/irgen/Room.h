@@ -44,7 +44,7 @@ constexpr OctaveValues kAbsCeiling = {0.0835, 0.069, 0.055, 0.0465, 0.0465, 0.04
 constexpr OctaveValues kSourceDirectivity = {0.0, 0.0, 0.0, 0.05, 0.15, 0.25, 0.3};
 
 // The air the sound crosses: its absorption follows from these at every frequency.
-constexpr double kAirTemperatureC = 20.0;
+constexpr double kAirTemperatureC = 23.0;
 constexpr double kAirHumidityPercent = 90.0;
 constexpr double kAirPressureKPa = 101.325;
 

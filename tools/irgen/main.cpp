@@ -28,14 +28,14 @@
 //     ceiling, plaster                       0.084 0.069 0.055 0.047 0.047 0.047 0.047
 //   In between, coefficients are blended smoothly in log frequency (a smooth step whose first
 //   three derivatives vanish at the band centres), so they never step at a band edge.
-// - Air at 20 degrees C, 90 % relative humidity and 101.325 kPa, its absorption computed at every
-//   frequency from the ISO 9613-1 formula: 0.3 1.0 2.7 5.3 9.1 20 63 dB/km at the octaves above
-//   and 229 dB/km at 16 kHz.
-// - Eyring's formula gives reverberation times of 2.12 2.56 3.12 3.11 2.85 2.36 1.47 s at the
-//   octaves and 0.61 s at 16 kHz: a slow room on purpose, since the plug-in's decay envelopes
+// - Air at 23 degrees C, 90 % relative humidity and 101.325 kPa, its absorption computed at every
+//   frequency from the ISO 9613-1 formula: 0.2 0.9 2.8 6.0 10 20 59 dB/km at the octaves above
+//   and 208 dB/km at 16 kHz.
+// - Eyring's formula gives reverberation times of 2.12 2.56 3.12 3.07 2.80 2.35 1.53 s at the
+//   octaves and 0.66 s at 16 kHz: a slow room on purpose, since the plug-in's decay envelopes
 //   shape the audible decay and the tables must leave them room. Each table's own
-//   backward-integrated energy falls 10 dB within 15,500 to 18,750 samples and 10 dB more every
-//   further 18,400 to 20,100.
+//   backward-integrated energy falls 10 dB within 15,340 to 18,580 samples and 10 dB more every
+//   further 18,400 to 19,800.
 // - The bank is band-limited by a smooth fall from 13.5 to 18 kHz (14.7 to 19.6 kHz played at
 //   48 kHz), so the arrivals' kernels are short and the top of the band, where the air leaves
 //   almost no reverberation, does not let the direct sound outweigh the slow decay.
