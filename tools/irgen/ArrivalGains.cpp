@@ -11,7 +11,8 @@ namespace irgen
 ArrivalGains::ArrivalGains(int fftSize)
 {
     const size_t n = static_cast<size_t>(fftSize / 2 + 1);
-    for (std::vector<double>* v : {&m_Hz, &m_Side, &m_End, &m_Floor, &m_Ceiling, &m_Air, &m_Directivity, &m_Limit})
+    for (std::vector<double>* v :
+         {&m_Hz, &m_Side, &m_End, &m_Floor, &m_Ceiling, &m_Air, &m_Directivity, &m_Limit})
         v->resize(n);
     for (size_t k = 0; k < n; ++k)
     {

@@ -79,7 +79,8 @@ StreamGains streamGains(const TailLevel& level, const ArrivalGains& gains)
     StreamGains s{std::vector<double>(bins), std::vector<double>(bins), std::vector<double>(bins)};
     for (size_t k = 0; k < bins; ++k)
     {
-        const double coherence = interpolateOctaves(kTailCoherence, std::max(gains.frequency(static_cast<int>(k)), 1.0));
+        const double coherence =
+            interpolateOctaves(kTailCoherence, gains.frequency(static_cast<int>(k)));
         const double g = std::sqrt(level.energyPerSecond[k] / (kSampleRate * kNoiseVariance));
         const double common = g * std::sqrt(0.5 * (1.0 + coherence));
         s.fb[k] = common * std::sqrt(level.shareFB);
@@ -158,8 +159,9 @@ void renderDiffuseTail(const std::vector<Arrival>& arrivals, uint64_t seed,
     std::vector<double>* targets[3] = {&tables.fb, &tables.cf, &tables.lr};
     for (int c = 0; c < 3; ++c)
     {
+        const uint64_t streamSeed = seed * 3 + static_cast<uint64_t>(c) + 1;
         const std::vector<double> noise =
-            envelopedNoise(seed * 3 + static_cast<uint64_t>(c) + 1, begin, end, slowest, level.reference);
+            envelopedNoise(streamSeed, begin, end, slowest, level.reference);
         shapeStream(noise, begin, *gain[c], level, slowest, fft, *targets[c]);
     }
 }

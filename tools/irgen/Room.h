@@ -34,10 +34,12 @@ constexpr std::array<double, kPositions> kAzimuthDeg = {0.0,   22.0,  32.0,  45.
 
 // Absorption coefficients per octave band (125, 250, 500, 1k, 2k, 4k, 8k Hz), blended smoothly
 // in log frequency in between and held beyond the outer bands.
-constexpr OctaveValues kAbsSideWalls = {0.0925, 0.074, 0.055, 0.051, 0.055, 0.060, 0.065};  // wood panelling
-constexpr OctaveValues kAbsEndWalls = {0.0375, 0.0325, 0.0275, 0.0325, 0.0325, 0.0325, 0.0325};  // painted brick
-constexpr OctaveValues kAbsFloor = {0.065, 0.055, 0.0465, 0.0465, 0.0465, 0.0465, 0.0465};  // sealed wood
-constexpr OctaveValues kAbsCeiling = {0.0835, 0.069, 0.055, 0.0465, 0.0465, 0.0465, 0.0465};  // plaster
+// Left and right walls: wood panelling; front and back: painted brick; floor: sealed wood;
+// ceiling: plaster.
+constexpr OctaveValues kAbsSideWalls = {0.0925, 0.074, 0.055, 0.051, 0.055, 0.060, 0.065};
+constexpr OctaveValues kAbsEndWalls = {0.0375, 0.0325, 0.0275, 0.0325, 0.0325, 0.0325, 0.0325};
+constexpr OctaveValues kAbsFloor = {0.065, 0.055, 0.0465, 0.0465, 0.0465, 0.0465, 0.0465};
+constexpr OctaveValues kAbsCeiling = {0.0835, 0.069, 0.055, 0.0465, 0.0465, 0.0465, 0.0465};
 
 // Source directivity: amplitude (1 - b) + b cos(angle off the source's axis), the axis pointing
 // at the listener. Omnidirectional in the bass, gently narrowing towards the treble.

@@ -48,7 +48,7 @@ void drawSpectrogram(cairo_t* cr, const double* t, double seconds, int x, int y,
         {
             const int bin = (height - 1 - row) * (fft.bins() - 1) / (height - 1);
             const double level = 10.0 * std::log10(std::norm(fft.spectrum()[bin]) + 1e-30);
-            db[static_cast<size_t>(row) * static_cast<size_t>(width) + static_cast<size_t>(column)] = level;
+            db[static_cast<size_t>(row * width + column)] = level;
             loudest = std::max(loudest, level);
         }
     }
@@ -59,8 +59,7 @@ void drawSpectrogram(cairo_t* cr, const double* t, double seconds, int x, int y,
     for (int row = 0; row < height; ++row)
         for (int column = 0; column < width; ++column)
         {
-            const double level =
-                db[static_cast<size_t>(row) * static_cast<size_t>(width) + static_cast<size_t>(column)];
+            const double level = db[static_cast<size_t>(row * width + column)];
             colour(1.0 + (level - loudest) / kRangeDb, data + row * stride + 4 * column);
         }
     cairo_surface_mark_dirty(image);

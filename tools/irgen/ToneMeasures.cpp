@@ -112,7 +112,8 @@ double largestTrendDeviationDb(const BandLevels& levels)
     for (size_t i = 0; i < levels.hz.size(); ++i)
     {
         const double x = std::log2(levels.hz[i] / 1000.0);
-        largest = std::max(largest, std::fabs(levels.db[i] - (coef[0] + coef[1] * x + coef[2] * x * x)));
+        const double trend = coef[0] + coef[1] * x + coef[2] * x * x;
+        largest = std::max(largest, std::fabs(levels.db[i] - trend));
     }
     return largest;
 }
