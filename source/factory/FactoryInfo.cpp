@@ -1,7 +1,7 @@
 #include "FactoryInfo.h"
 
 #include "TessalineIds.h"
-#include "adapter/TextConversion.h"
+#include "adapter/processor/TextConversion.h"
 
 #include <cstring>
 

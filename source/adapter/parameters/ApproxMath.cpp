@@ -1,4 +1,4 @@
-#include "ApproxMath.h"
+#include "adapter/parameters/ApproxMath.h"
 
 #include <cstdint>
 #include <cstring>

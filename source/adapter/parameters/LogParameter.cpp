@@ -1,4 +1,4 @@
-#include "LogParameter.h"
+#include "adapter/parameters/LogParameter.h"
 
 
 #include <cmath>

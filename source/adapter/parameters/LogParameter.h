@@ -2,7 +2,7 @@
 // v = 10^(2.4 (u - 1)) for the linear position u of the plain value (u = 0 shows at -48 dB).
 #pragma once
 
-#include "WarpedRangeParameter.h"
+#include "adapter/parameters/WarpedRangeParameter.h"
 
 namespace Steinberg {
 namespace Vst {

@@ -1,6 +1,6 @@
-#include "PeakParameter.h"
+#include "adapter/parameters/PeakParameter.h"
 
-#include "TextConversion.h"
+#include "adapter/processor/TextConversion.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "ValueMapping.h"
+#include "adapter/parameters/ValueMapping.h"
 
-#include "ApproxMath.h"
+#include "adapter/parameters/ApproxMath.h"
 
 #include <cmath>
 

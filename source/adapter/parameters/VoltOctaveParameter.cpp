@@ -1,6 +1,6 @@
-#include "VoltOctaveParameter.h"
+#include "adapter/parameters/VoltOctaveParameter.h"
 
-#include "ApproxMath.h"
+#include "adapter/parameters/ApproxMath.h"
 
 namespace Steinberg {
 namespace Vst {

@@ -2,7 +2,7 @@
 // the plain value, plain = min * (max / min)^v, using the fast log2/pow2 approximations.
 #pragma once
 
-#include "WarpedRangeParameter.h"
+#include "adapter/parameters/WarpedRangeParameter.h"
 
 namespace Steinberg {
 namespace Vst {

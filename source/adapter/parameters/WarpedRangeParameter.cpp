@@ -1,6 +1,6 @@
-#include "WarpedRangeParameter.h"
+#include "adapter/parameters/WarpedRangeParameter.h"
 
-#include "TextConversion.h"
+#include "adapter/processor/TextConversion.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "Processor.h"
+#include "adapter/processor/Processor.h"
 
 #include "room/CTessaline.h"
 

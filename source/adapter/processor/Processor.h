@@ -7,9 +7,9 @@
 // the component's and the controller's setState/getState); include this header first.
 #include "public.sdk/source/vst/vstsinglecomponenteffect.h"
 
-#include "ControlHandOff.h"
-#include "ControlMirror.h"
-#include "StateStream.h"
+#include "adapter/realtime/ControlHandOff.h"
+#include "adapter/realtime/ControlMirror.h"
+#include "adapter/processor/StateStream.h"
 #include "core/CPlugIn.h"
 #include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"

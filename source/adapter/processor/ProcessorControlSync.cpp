@@ -2,7 +2,7 @@
 // audio thread. A control change rebuilds what processFrame reads, so while the component is
 // active such a change is never applied on the main thread: it travels as a snapshot and is
 // applied at the start of the next block. While inactive it is applied at once.
-#include "Processor.h"
+#include "adapter/processor/Processor.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
 // IMidiMapping: common MIDI controllers map to pseudo-parameters, others to claiming controls.
-#include "Processor.h"
+#include "adapter/processor/Processor.h"
 
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
 

@@ -1,10 +1,10 @@
 // Registration of the host parameters and units, and the Processor's parameter helpers.
-#include "Processor.h"
+#include "adapter/processor/Processor.h"
 
-#include "LogParameter.h"
-#include "PeakParameter.h"
-#include "TextConversion.h"
-#include "VoltOctaveParameter.h"
+#include "adapter/parameters/LogParameter.h"
+#include "adapter/parameters/PeakParameter.h"
+#include "adapter/processor/TextConversion.h"
+#include "adapter/parameters/VoltOctaveParameter.h"
 
 namespace Steinberg {
 namespace Vst {

@@ -1,8 +1,8 @@
 // Controller edits: setParamNormalized with the selection of a factory preset, and the walk
 // that keeps dependent controls in step.
-#include "Processor.h"
+#include "adapter/processor/Processor.h"
 
-#include "ValueMapping.h"
+#include "adapter/parameters/ValueMapping.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,12 @@
 // The audio callback: parameter changes, transport information, bypass, events, frame or
 // whole-block processing and meters. Nothing here allocates, locks or waits.
-#include "Processor.h"
+#include "adapter/processor/Processor.h"
 
-#include "CVSTMidiEventList.h"
-#include "CVSTParamUpdateQueue.h"
-#include "DenormalGuard.h"
-#include "MidiEventDelivery.h"
-#include "ValueMapping.h"
+#include "adapter/realtime/CVSTMidiEventList.h"
+#include "adapter/realtime/CVSTParamUpdateQueue.h"
+#include "adapter/realtime/DenormalGuard.h"
+#include "adapter/realtime/MidiEventDelivery.h"
+#include "adapter/parameters/ValueMapping.h"
 
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"

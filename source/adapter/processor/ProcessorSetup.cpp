@@ -1,9 +1,9 @@
 // Processing set-up: the processing objects, bus arrangements, sample rate, activation,
 // latency and tail.
-#include "Processor.h"
+#include "adapter/processor/Processor.h"
 
-#include "CVSTMidiEventList.h"
-#include "CVSTParamUpdateQueue.h"
+#include "adapter/realtime/CVSTMidiEventList.h"
+#include "adapter/realtime/CVSTParamUpdateQueue.h"
 
 #include "pluginterfaces/vst/vstspeaker.h"
 

@@ -1,8 +1,8 @@
 // The component state: written by getState, read into the DSP object by setState and into the
 // parameters by setComponentState. A stream is read completely before anything is applied.
-#include "Processor.h"
+#include "adapter/processor/Processor.h"
 
-#include "ValueMapping.h"
+#include "adapter/parameters/ValueMapping.h"
 
 #include <algorithm>
 #include <cmath>

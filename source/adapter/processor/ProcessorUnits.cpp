@@ -1,7 +1,7 @@
 // IUnitInfo: the two units and the "Factory Presets" program list.
-#include "Processor.h"
+#include "adapter/processor/Processor.h"
 
-#include "TextConversion.h"
+#include "adapter/processor/TextConversion.h"
 
 namespace Steinberg {
 namespace Vst {

@@ -1,4 +1,4 @@
-#include "StateStream.h"
+#include "adapter/processor/StateStream.h"
 
 #include <cmath>
 #include <cstring>

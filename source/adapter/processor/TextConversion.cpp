@@ -1,4 +1,4 @@
-#include "TextConversion.h"
+#include "adapter/processor/TextConversion.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "CVSTMidiEventList.h"
+#include "adapter/realtime/CVSTMidiEventList.h"
 
-#include "MidiEventDelivery.h"
+#include "adapter/realtime/MidiEventDelivery.h"
 
 namespace Steinberg {
 namespace Vst {

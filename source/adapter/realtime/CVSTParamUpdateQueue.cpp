@@ -1,4 +1,4 @@
-#include "CVSTParamUpdateQueue.h"
+#include "adapter/realtime/CVSTParamUpdateQueue.h"
 
 #include <algorithm>
 #include <cmath>

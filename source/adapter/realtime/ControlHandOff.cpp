@@ -1,4 +1,4 @@
-#include "ControlHandOff.h"
+#include "adapter/realtime/ControlHandOff.h"
 
 namespace Steinberg {
 namespace Vst {

@@ -4,7 +4,7 @@
 // mirror, that it has applied it. Neither side ever waits for the other or allocates.
 #pragma once
 
-#include "ControlSnapshot.h"
+#include "adapter/realtime/ControlSnapshot.h"
 
 #include <atomic>
 #include <cstdint>

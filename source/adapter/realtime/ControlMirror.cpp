@@ -1,4 +1,4 @@
-#include "ControlMirror.h"
+#include "adapter/realtime/ControlMirror.h"
 
 namespace Steinberg {
 namespace Vst {

@@ -1,4 +1,4 @@
-#include "DenormalGuard.h"
+#include "adapter/realtime/DenormalGuard.h"
 
 #if defined(__SSE__) || defined(__x86_64__)
 #include <xmmintrin.h>

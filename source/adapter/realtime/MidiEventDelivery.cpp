@@ -1,4 +1,4 @@
-#include "MidiEventDelivery.h"
+#include "adapter/realtime/MidiEventDelivery.h"
 
 namespace Steinberg {
 namespace Vst {

@@ -1,6 +1,6 @@
 // The fast log2/pow2 pair behind the volt/octave curve: accuracy over the useful range and
 // defined answers at the edges.
-#include "adapter/ApproxMath.h"
+#include "adapter/parameters/ApproxMath.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Meter, logarithmic and volt/octave parameter classes: curves, texts and typed input.
-#include "adapter/Processor.h"   // first: the SDK's controller headers come in through it
+#include "adapter/processor/Processor.h"   // first: the SDK's controller headers come in through it
 
 #include "AdapterFixture.h"
-#include "adapter/LogParameter.h"
-#include "adapter/PeakParameter.h"
-#include "adapter/VoltOctaveParameter.h"
+#include "adapter/parameters/LogParameter.h"
+#include "adapter/parameters/PeakParameter.h"
+#include "adapter/parameters/VoltOctaveParameter.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
 // Host value <-> control position mapping for linear, logarithmic and volt/octave controls.
-#include "adapter/ValueMapping.h"
+#include "adapter/parameters/ValueMapping.h"
 
 #include <gtest/gtest.h>
 

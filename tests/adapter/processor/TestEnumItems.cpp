@@ -1,5 +1,5 @@
 // Items of a comma-separated choice list.
-#include "adapter/Processor.h"
+#include "adapter/processor/Processor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The audio callback in process: parameter changes, buffers, events, transport and set-up.
 #include "ProcessFixture.h"
 
-#include "adapter/CVSTParamUpdateQueue.h"
+#include "adapter/realtime/CVSTParamUpdateQueue.h"
 #include "pluginterfaces/vst/vstspeaker.h"
 
 #include <cmath>

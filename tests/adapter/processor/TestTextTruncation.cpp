@@ -1,7 +1,7 @@
 // Texts of any length land in the SDK's fixed fields cut to fit, always terminated.
 #include "AdapterFixture.h"
 
-#include "adapter/TextConversion.h"
+#include "adapter/processor/TextConversion.h"
 
 #include <cstring>
 

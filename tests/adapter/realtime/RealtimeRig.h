@@ -2,7 +2,7 @@
 // that a block can be processed without the test itself allocating.
 #pragma once
 
-#include "adapter/Processor.h"
+#include "adapter/processor/Processor.h"
 
 #include "HostAudioBuffers.h"
 #include "HostEventList.h"

@@ -1,7 +1,7 @@
 // Denormal flushing during process, with the caller's flags restored afterwards.
 #include "ProcessFixture.h"
 
-#include "adapter/DenormalGuard.h"
+#include "adapter/realtime/DenormalGuard.h"
 
 #if defined(__x86_64__) || defined(__SSE__)
 #include <xmmintrin.h>
