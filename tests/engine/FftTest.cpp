@@ -1,5 +1,5 @@
 // Real FFT against the direct DFT, and the transform properties the convolver relies on.
-#include "EngineTestSupport.h"
+#include "support/StageFixtures.h"
 #include "engine/RFFT.h"
 
 #include <gtest/gtest.h>

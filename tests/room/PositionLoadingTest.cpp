@@ -1,5 +1,5 @@
-// Binding the bank's component tables to stages by source position.
-#include "EngineTestSupport.h"
+// Binding the room bank's component tables to stages by source position.
+#include "support/StageFixtures.h"
 #include "room/ResponseBank.h"
 
 #include <gtest/gtest.h>
@@ -32,8 +32,8 @@ void expectPosition(CPartitionedConvolver& stage, int p)
 
 TEST(PositionLoading, EveryPositionBindsItsThreeTablesForBothEars)
 {
-    CPartitionedConvolver left(0, 44100, 0, kResponseLength, 4096, 128, 0);
-    CPartitionedConvolver right(0, 44100, 1, kResponseLength, 4096, 128, 0);
+    CPartitionedConvolver left(roomResponseBank(), 0, 44100, 0, kResponseLength, kEarlyLength, kEarlyPartition, 0);
+    CPartitionedConvolver right(roomResponseBank(), 0, 44100, 1, kResponseLength, kEarlyLength, kEarlyPartition, 0);
     expectPosition(left, 0);   // the constructor binds its position
     for (int p = 0; p < 11; ++p) {
         left.loadPosition(p, 44100);
@@ -46,7 +46,7 @@ TEST(PositionLoading, EveryPositionBindsItsThreeTablesForBothEars)
 
 TEST(PositionLoading, OutOfRangePositions)
 {
-    CPartitionedConvolver stage(7, 44100, 0, kResponseLength, 4096, 128, 0);
+    CPartitionedConvolver stage(roomResponseBank(), 7, 44100, 0, kResponseLength, kEarlyLength, kEarlyPartition, 0);
     expectPosition(stage, 7);
     for (int p : {-1, 33, -1000}) {
         stage.loadPosition(4, 44100);
@@ -63,7 +63,8 @@ TEST(PositionLoading, OutOfRangePositions)
 
 TEST(PositionLoading, ReselectingAPositionKeepsTheResponse)
 {
-    CPartitionedConvolver stage(3, 44100, 1, kResponseLength, 65536, 2048, 4096);
+    CPartitionedConvolver stage(roomResponseBank(), 3, 44100, 1, kResponseLength, kLateLength, kLatePartition,
+                                kLateStart);
     stage.setAllDecays(7.0, 7.0, 7.0, 44100, 1);
     stage.setVolumes(1.0, 1.0, 1.0);
     std::vector<double> first(kResponseLength), second(kResponseLength);
@@ -76,10 +77,10 @@ TEST(PositionLoading, ReselectingAPositionKeepsTheResponse)
 TEST(PositionLoading, BindComponentRejectsUnknownTables)
 {
     CComponentIR component{kResponseLength, nullptr};
-    bindComponent(component, 5);
+    bindComponent(component, roomResponseBank(), 5);
     EXPECT_EQ(component.m_pData, roomResponseTable(5));
     for (int k : {-1, 33}) {
-        bindComponent(component, k);
+        bindComponent(component, roomResponseBank(), k);
         EXPECT_EQ(component.m_pData, nullptr);
     }
 }

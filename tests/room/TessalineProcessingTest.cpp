@@ -3,6 +3,8 @@
 
 #include "engine/CPartitionedConvolver.h"
 #include "room/ResponseBank.h"
+#include "room/RoomConstants.h"
+#include "support/Noise.h"
 
 #include <gtest/gtest.h>
 
@@ -20,12 +22,7 @@ struct Frames
     std::vector<float> left, right;
 };
 
-// Deterministic noise in -1 .. 1.
-float noise(uint32_t& state)
-{
-    state = state * 1664525u + 1013904223u;
-    return static_cast<float>(state >> 8) / 8388608.0f - 1.0f;
-}
+using TestSupport::lcgNoise;
 
 Frames render(CTessaline& fx, const Frames& in, uint32_t channels)
 {
@@ -48,9 +45,9 @@ Frames burst(size_t frames, bool left, bool right, uint32_t seed = 1)
     for (size_t n = 0; n < 64 && n < frames; ++n)
     {
         if (left)
-            in.left[n] = noise(seed);
+            in.left[n] = lcgNoise(seed);
         if (right)
-            in.right[n] = noise(seed);
+            in.right[n] = lcgNoise(seed);
     }
     return in;
 }
@@ -61,8 +58,8 @@ Frames noiseFrames(size_t frames, uint32_t& seed)
     Frames in{std::vector<float>(frames), std::vector<float>(frames)};
     for (size_t n = 0; n < frames; ++n)
     {
-        in.left[n] = noise(seed);
-        in.right[n] = noise(seed);
+        in.left[n] = lcgNoise(seed);
+        in.right[n] = lcgNoise(seed);
     }
     return in;
 }
@@ -171,17 +168,17 @@ TEST_F(TessalineProcessing, OutputIsTheInputConvolvedWithTheShapedResponse)
     const Frames in = burst(7000, false, true, 7);
     const Frames out = render(fx, in, 2);
     double worst = 0.0, scale = 0.0;
-    for (int n = 255; n < 7000; ++n)
+    for (int n = kRoomDelay; n < 7000; ++n)
     {
         double expected = 0.0;
-        for (int q = 0; q < 64 && q <= n - 255; ++q)
-            expected += static_cast<double>(in.right[q]) * h[n - 255 - q];
+        for (int q = 0; q < 64 && q <= n - kRoomDelay; ++q)
+            expected += static_cast<double>(in.right[q]) * h[n - kRoomDelay - q];
         worst = std::max(worst, std::fabs(out.right[n] - expected));
         scale = std::max(scale, std::fabs(expected));
     }
     EXPECT_GT(scale, 0.1);
     EXPECT_LT(worst, 1e-5 * scale);
-    for (int n = 0; n < 255; ++n)
+    for (int n = 0; n < kRoomDelay; ++n)
         ASSERT_EQ(out.right[n], 0.0f) << n;
 }
 
@@ -365,8 +362,8 @@ TEST_F(TessalineProcessing, TailCoversTheWholeRoomSignal)
         fx.m_nSampleRate = rate;
         fx.prepare();
         const long samples = static_cast<long>(static_cast<double>(fx.m_fTailTimeMs) / 1000.0 * rate);
-        EXPECT_GE(samples, 255 + kResponseLength) << rate;
-        EXPECT_LE(samples, 255 + kResponseLength + rate / 1000 + 1) << rate;
+        EXPECT_GE(samples, kRoomDelay + kResponseLength) << rate;
+        EXPECT_LE(samples, kRoomDelay + kResponseLength + rate / 1000 + 1) << rate;
     }
 }
 

@@ -1,6 +1,6 @@
 // A whole ear as the room effect wires it (early stage + late stage + 256-sample delay) with a
 // bank position, against direct convolution with the closed-form shaped 69632-sample response.
-#include "EngineTestSupport.h"
+#include "support/StageFixtures.h"
 #include "engine/CDelayLine.h"
 #include "room/ResponseBank.h"
 
@@ -54,9 +54,11 @@ TEST(WholeEar, EqualsDirectConvolutionWithTheShapedResponse255SamplesLate)
                                                        roomResponseTable(lrTableOf(k.position)),
                                                        roomResponseTable(cfTableOf(k.position))}
                                               : Tables{fb.data(), lr.data(), cf.data()};
-        CPartitionedConvolver early(0, 44100, k.ear, kResponseLength, 4096, 128, 0);
-        CPartitionedConvolver late(0, 44100, k.ear, kResponseLength, 65536, 2048, 4096);
-        CDelayLine delay(44100, 256, 0.0, 100.0);
+        CPartitionedConvolver early(roomResponseBank(), 0, 44100, k.ear, kResponseLength, kEarlyLength,
+                                    kEarlyPartition, 0);
+        CPartitionedConvolver late(roomResponseBank(), 0, 44100, k.ear, kResponseLength, kLateLength,
+                                   kLatePartition, kLateStart);
+        CDelayLine delay(44100, kLateDelay, 0.0, 100.0);
         for (CPartitionedConvolver* stage : {&early, &late}) {
             stage->reloadPosition(k.position, k.fs);
             if (k.position < 0) {
@@ -68,7 +70,7 @@ TEST(WholeEar, EqualsDirectConvolutionWithTheShapedResponse255SamplesLate)
             stage->setAllDecays(4.0, 6.0, 2.5, k.fs, k.curve);
             stage->setVolumes(0.9, 0.7, 1.1);
         }
-        delay.reset(256, 0.0, 100.0);
+        delay.reset(kLateDelay, 0.0, 100.0);
         const std::vector<double> h = closedFormResponse(tables, k.ear, 4.0, 6.0, 2.5, k.fs, k.curve, 0.9, 0.7, 1.1);
 
         // Two noise bursts, so that direct convolution stays cheap: one at the start and one
@@ -88,7 +90,7 @@ TEST(WholeEar, EqualsDirectConvolutionWithTheShapedResponse255SamplesLate)
             double expected = 0.0;
             for (long n : {17L, 70001L})
                 for (long q = 0; q < 300; ++q) {
-                    const long tap = m - 255 - (n + q);
+                    const long tap = m - kRoomDelay - (n + q);
                     if (tap >= 0 && tap < kResponseLength)
                         expected += h[tap] * x[n + q];
                 }

@@ -1,4 +1,4 @@
-#include "SoundFiles.h"
+#include "support/SoundFiles.h"
 
 #include <sndfile.h>
 
@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace CliTest {
+namespace TestSupport {
 
 Sound testSignal(int channels, int sampleRate, long frames)
 {
@@ -75,4 +75,4 @@ double peak(const Sound& sound)
     return largest;
 }
 
-} // namespace CliTest
+} // namespace TestSupport

@@ -1,10 +1,10 @@
-// Small sound files for the command-line tests, written and read through libsndfile.
+// Small sound files for tests, written and read through libsndfile.
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace CliTest {
+namespace TestSupport {
 
 struct Sound
 {
@@ -31,4 +31,4 @@ double largestDifference(const Sound& a, const Sound& b);
 // Largest absolute sample.
 double peak(const Sound& sound);
 
-} // namespace CliTest
+} // namespace TestSupport

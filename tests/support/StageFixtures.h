@@ -1,16 +1,20 @@
-// Slow references and small fixtures shared by the engine tests.
+// Convolver stages for tests: their geometry, a synthetic bank to build them with, slow
+// references to check them against. Shared by the engine tests and the room's stage tests.
 #pragma once
 
 #include "engine/CPartitionedConvolver.h"
-#include "room/ResponseBank.h"
+#include "engine/IResponseTables.h"
+#include "room/RoomConstants.h"
+#include "support/Noise.h"
 
 #include <cmath>
 #include <memory>
 #include <ostream>
-#include <random>
 #include <vector>
 
 namespace enginetest {
+
+using TestSupport::noise;
 
 // Stage geometry: partition size c, partitions P, first response index.
 struct StageShape
@@ -23,17 +27,34 @@ inline void PrintTo(const StageShape& s, std::ostream* os)
 {
     *os << "c=" << s.c << " P=" << s.P << " start=" << s.start;
 }
-constexpr StageShape kEarly{128, 32, 0};
-constexpr StageShape kLate{2048, 32, 4096};
+constexpr StageShape kEarly{kEarlyPartition, kEarlyLength / kEarlyPartition, 0};
+constexpr StageShape kLate{kLatePartition, kLateLength / kLatePartition, kLateStart};
 
-inline std::vector<double> noise(std::size_t n, unsigned seed, double amplitude = 1.0)
+// A bank shaped like the room's (11 positions of three tables, position p on tables 3p .. 3p + 2)
+// over one noise signal: table k starts k samples into it, so every table is distinct and
+// readable for a whole response without the room's 18 MB bank.
+class SyntheticBank final : public IResponseTables
 {
-    std::mt19937_64 rng(seed);
-    std::uniform_real_distribution<double> dist(-amplitude, amplitude);
-    std::vector<double> v(n);
-    for (double& x : v)
-        x = dist(rng);
-    return v;
+public:
+    static constexpr int kPositions = 11;
+
+    int tableCount() const override { return 3 * kPositions; }
+    int positionCount() const override { return kPositions; }
+    const double* table(int k) const override { return m_Samples.data() + k; }
+    PositionTables tablesOf(int position) const override
+    {
+        return {3 * position, 3 * position + 1, 3 * position + 2};
+    }
+
+private:
+    std::vector<double> m_Samples = noise(kResponseLength + 3 * kPositions, 77, 0.5);
+};
+
+// The bank engine tests build their stages with (tables they bind themselves replace it).
+inline const SyntheticBank& testBank()
+{
+    static const SyntheticBank bank;
+    return bank;
 }
 
 // A stage whose shaped response is exactly `response` (full response length): the table is
@@ -43,8 +64,8 @@ inline std::unique_ptr<CPartitionedConvolver> stageWithResponse(const StageShape
                                                                 const std::vector<double>& response,
                                                                 int responseLength = kResponseLength)
 {
-    auto stage = std::make_unique<CPartitionedConvolver>(0, 44100, 0, responseLength, s.P * s.c, s.c,
-                                                         s.start);
+    auto stage = std::make_unique<CPartitionedConvolver>(testBank(), 0, 44100, 0, responseLength, s.P * s.c,
+                                                         s.c, s.start);
     stage->component(CPartitionedConvolver::Component::kFB).m_pData = response.data();
     stage->component(CPartitionedConvolver::Component::kLR).m_pData = nullptr;
     stage->component(CPartitionedConvolver::Component::kCF).m_pData = nullptr;

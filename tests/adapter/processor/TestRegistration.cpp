@@ -1,6 +1,6 @@
 // Parameter registration from a DSP object's control list: classes, order, flags and texts.
 #include "AdapterFixture.h"
-#include "ExpectedHostView.h"
+#include "support/ExpectedHostView.h"
 
 #include <cmath>
 #include <new>

@@ -1,6 +1,6 @@
 // Units and the preset program list, also across repeated initialize calls.
 #include "AdapterFixture.h"
-#include "ExpectedHostView.h"
+#include "support/ExpectedHostView.h"
 
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
