@@ -37,7 +37,8 @@ TEST_P(StageShapes, MatchesDirectConvolutionAtEveryBlockPhase)
 
 INSTANTIATE_TEST_SUITE_P(Shapes, StageShapes,
                          ::testing::Values(StageShape{2, 1, 0}, StageShape{4, 8, 3}, StageShape{16, 4, 100},
-                                           kEarly, kLate));
+                                           kEarly, kLate),
+                         [](const ::testing::TestParamInfo<StageShape>& shape) { return stageName(shape.param); });
 
 TEST(Convolver, ImpulseResponseLatencyAtBothEndsOfTheRegion)
 {

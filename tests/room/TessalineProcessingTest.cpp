@@ -4,6 +4,7 @@
 #include "engine/CPartitionedConvolver.h"
 #include "room/ResponseBank.h"
 #include "room/RoomConstants.h"
+#include "support/CaseNames.h"
 #include "support/Noise.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 namespace
@@ -114,6 +116,7 @@ struct RoutingCase
     bool leftIn, rightIn;            // which inputs carry the burst
     bool leftOutSounds, rightOutSounds;
 };
+inline void PrintTo(const RoutingCase& c, std::ostream* os) { *os << c.name; }
 
 class TessalineRouting : public TessalineProcessing,
                          public ::testing::WithParamInterface<RoutingCase>
@@ -139,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoutingCase{"MonoRightFeedsBoth", 1, 1, 2, false, true, true, true},
                       RoutingCase{"MonoRightIgnoresLeft", 1, 1, 2, true, false, false, false},
                       RoutingCase{"OneChannelRunsLeftEarOnly", 0, 0, 1, true, true, true, false}),
-    [](const ::testing::TestParamInfo<RoutingCase>& routing) { return routing.param.name; });
+    TestSupport::caseName<RoutingCase>);
 
 TEST_F(TessalineProcessing, MonoGivesBothEarsTheSameInput)
 {
@@ -271,6 +274,7 @@ struct ChangeCase
     uint32_t id;
     float value;
 };
+inline void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.name; }
 
 class TessalineControlChange : public TessalineProcessing,
                                public ::testing::WithParamInterface<ChangeCase>
@@ -298,7 +302,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ChangeCase{"AbsLR", CTessaline::kAbsLR, 2.5f},
                       ChangeCase{"AbsFB", CTessaline::kAbsFB, 11.0f},
                       ChangeCase{"AbsCF", CTessaline::kAbsCF, 4.5f}),
-    [](const ::testing::TestParamInfo<ChangeCase>& change) { return change.param.name; });
+    TestSupport::caseName<ChangeCase>);
 
 // An absorption change applies the stored decay law, to its own envelope only.
 TEST_F(TessalineProcessing, AbsorptionChangeAppliesTheStoredLawToItsEnvelope)

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <memory>
 #include <ostream>
+#include <string>
 #include <vector>
 
 namespace enginetest {
@@ -26,6 +27,11 @@ struct StageShape
 inline void PrintTo(const StageShape& s, std::ostream* os)
 {
     *os << "c=" << s.c << " P=" << s.P << " start=" << s.start;
+}
+// The shape as a test name: c128_P32_at0.
+inline std::string stageName(const StageShape& s)
+{
+    return "c" + std::to_string(s.c) + "_P" + std::to_string(s.P) + "_at" + std::to_string(s.start);
 }
 constexpr StageShape kEarly{kEarlyPartition, kEarlyLength / kEarlyPartition, 0};
 constexpr StageShape kLate{kLatePartition, kLateLength / kLatePartition, kLateStart};
