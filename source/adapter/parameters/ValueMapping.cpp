@@ -1,6 +1,6 @@
 #include "adapter/parameters/ValueMapping.h"
 
-#include "adapter/parameters/ApproxMath.h"
+#include "adapter/parameters/VoltOctaveCurve.h"
 
 #include <cmath>
 
@@ -8,19 +8,9 @@ namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
-namespace {
-// Octaves spanned by the control's range, in the approximation both directions share.
-float voltOctaveSpan(const CControlEntry& control)
-{
-    return approxLog2(control.fMax / control.fMin);
-}
-} // namespace
-
 float mapVoltOctave(const CControlEntry& control, double normalized)
 {
-    const float exponent = static_cast<float>(static_cast<double>(voltOctaveSpan(control)) * normalized);
-    const float plain = approxPow2(exponent) * control.fMin;
-    return (plain - control.fMin) / (control.fMax - control.fMin);
+    return voltOctavePosition(normalized, control.fMin, control.fMax);
 }
 
 float parameterToPosition(const CControlEntry& control, double normalized)
@@ -40,11 +30,7 @@ double positionToParameter(const CControlEntry& control, double plain)
 {
     const float p = static_cast<float>(plain);
     if (control.bVoltOctave)
-    {
-        const float ratio = p / control.fMin;
-        return static_cast<float>(static_cast<double>(approxLog2(ratio))
-                                  / static_cast<double>(voltOctaveSpan(control)));
-    }
+        return voltOctaveNormalized(p, control.fMin, control.fMax);
     const float u = (p - control.fMin) / (control.fMax - control.fMin);
     if (control.bLogControl)
     {

@@ -1,6 +1,6 @@
 #include "adapter/parameters/VoltOctaveParameter.h"
 
-#include "adapter/parameters/ApproxMath.h"
+#include "adapter/parameters/VoltOctaveCurve.h"
 
 namespace Steinberg {
 namespace Vst {
@@ -20,21 +20,14 @@ VoltOctaveParameter::VoltOctaveParameter(const TChar* title, ParamID id, const T
 
 ParamValue VoltOctaveParameter::toNormalized(ParamValue plainValue) const
 {
-    const float p = static_cast<float>(plainValue);
-    const float ratio = static_cast<float>(p / getMin());
-    const float span = static_cast<float>(getMax() / getMin());
-    return static_cast<float>(static_cast<double>(approxLog2(ratio))
-                              / static_cast<double>(approxLog2(span)));
+    return voltOctaveNormalized(static_cast<float>(plainValue), static_cast<float>(getMin()),
+                                static_cast<float>(getMax()));
 }
 
 ParamValue VoltOctaveParameter::toPlain(ParamValue valueNormalized) const
 {
-    const float min = static_cast<float>(getMin());
-    const float max = static_cast<float>(getMax());
-    const float span = approxLog2(static_cast<float>(getMax() / getMin()));
-    const float e = approxPow2(static_cast<float>(valueNormalized * static_cast<double>(span)));
-    const float q = static_cast<float>(static_cast<double>(e) * getMin());
-    const float u = (q - min) / (max - min);
+    const float u = voltOctavePosition(valueNormalized, static_cast<float>(getMin()),
+                                       static_cast<float>(getMax()));
     return getMin() + (getMax() - getMin()) * static_cast<double>(u);
 }
 

@@ -1,5 +1,5 @@
-// Range parameter of a volt/octave control: equal steps of the host value give equal ratios of
-// the plain value, plain = min * (max / min)^v, using the fast log2/pow2 approximations.
+// Range parameter of a volt/octave control on the volt/octave curve (VoltOctaveCurve.h). The
+// range comes from a control's single-precision limits and is taken in single precision.
 #pragma once
 
 #include "adapter/parameters/WarpedRangeParameter.h"

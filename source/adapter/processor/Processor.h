@@ -42,8 +42,8 @@ enum ProcessorParamId : ParamID
     kParamButton1 = 0x8000,
     kParamButton2 = 0x8001,
     kParamButton3 = 0x8002,
-    kParamJoystickX = 0x8005,
-    kParamJoystickY = 0x8006,
+    kParamJoystickX = kJoystickXControlId,
+    kParamJoystickY = kJoystickYControlId,
     kParamFactoryPresets = 0x70727374,   // 'prst'
 };
 

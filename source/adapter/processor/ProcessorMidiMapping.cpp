@@ -1,6 +1,7 @@
 // IMidiMapping: common MIDI controllers map to pseudo-parameters, others to claiming controls.
 #include "adapter/processor/Processor.h"
 
+#include "core/MidiProtocol.h"
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
 
 namespace Steinberg {
@@ -25,12 +26,6 @@ ParamID pseudoParameterFor(CtrlNumber controller)
     case kCtrlAllNotesOff: return kParamAllNotesOff;
     default: return 0;
     }
-}
-
-// Host value 0 .. 1 as a 7-bit MIDI value.
-uint8_t sevenBit(double value)
-{
-    return static_cast<uint8_t>(static_cast<int32_t>(static_cast<float>(value) * 127.0f));
 }
 } // namespace
 
@@ -76,32 +71,34 @@ void Processor::forwardMidiParameter(int32 id, double value)
         value = 0.0;
     else if (value > 1.0)
         value = 1.0;
+    const auto level = static_cast<float>(value);
     switch (id)
     {
     case kParamPitchBend:
     {
         const double x = 2.0 * value - 1.0;
-        const int32_t bend = x == -1.0 ? -8192 : static_cast<int32_t>(x * 8191.0);
+        const int32_t bend = x == -1.0 ? -Midi::kPitchBendCentre
+                                       : static_cast<int32_t>(x * static_cast<double>(Midi::kPitchBendRange));
         m_pPlugIn->midiPitchBend(kMidiChannel, bend, static_cast<float>(x));
         break;
     }
     case kParamModWheel:
-        m_pPlugIn->midiModWheel(kMidiChannel, sevenBit(value));
+        m_pPlugIn->midiModWheel(kMidiChannel, Midi::sevenBit(level));
         break;
     case kParamMidiVol:
-        m_pPlugIn->midiMessage(kMidiChannel, kCtrlVolume, sevenBit(value), 0);
+        m_pPlugIn->midiMessage(kMidiChannel, kCtrlVolume, Midi::sevenBit(level), 0);
         break;
     case kParamMidiPan:
-        m_pPlugIn->midiMessage(kMidiChannel, kCtrlPan, sevenBit(value), 0);
+        m_pPlugIn->midiMessage(kMidiChannel, kCtrlPan, Midi::sevenBit(level), 0);
         break;
     case kParamMidiExpression:
-        m_pPlugIn->midiMessage(kMidiChannel, kCtrlExpression, sevenBit(value), 0);
+        m_pPlugIn->midiMessage(kMidiChannel, kCtrlExpression, Midi::sevenBit(level), 0);
         break;
     case kParamSustainPedal:
-        m_pPlugIn->midiMessage(kMidiChannel, kCtrlSustainOnOff, value > 0.5 ? 127 : 0, 0);
+        m_pPlugIn->midiMessage(kMidiChannel, kCtrlSustainOnOff, value > 0.5 ? Midi::kMaxDataByte : 0, 0);
         break;
     case kParamChannelPressure:
-        m_pPlugIn->midiMessage(kMidiChannel, 208, sevenBit(value), 0);   // channel-pressure status
+        m_pPlugIn->midiMessage(kMidiChannel, Midi::kChannelPressure, Midi::sevenBit(level), 0);
         break;
     case kParamAllNotesOff:
         // Any movement of the parameter silences everything, whatever its value.

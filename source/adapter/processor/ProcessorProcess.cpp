@@ -154,9 +154,9 @@ void Processor::applyParameterChange(IParamValueQueue& queue, ParamID id, ParamV
     }
     switch (id)
     {
-    case kParamButton1: m_pPlugIn->controlChanged(50); break;
-    case kParamButton2: m_pPlugIn->controlChanged(51); break;
-    case kParamButton3: m_pPlugIn->controlChanged(52); break;
+    case kParamButton1: m_pPlugIn->controlChanged(kButton1ControlId); break;
+    case kParamButton2: m_pPlugIn->controlChanged(kButton2ControlId); break;
+    case kParamButton3: m_pPlugIn->controlChanged(kButton3ControlId); break;
     case kParamJoystickX:
         m_dJoystickX = value;
         m_pPlugIn->setJoystickX(static_cast<float>(2.0 * value - 1.0), true);

@@ -1,19 +1,13 @@
 #include "adapter/realtime/MidiEventDelivery.h"
 
+#include "core/MidiProtocol.h"
+
 namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
 namespace {
-// A 0 .. 1 host value as a 7-bit MIDI value; out-of-range and NaN values stay inside 0 .. 127.
-uint32_t sevenBit(float value)
-{
-    if (!(value > 0.0f))
-        return 0;
-    if (value >= 1.0f)
-        return 127;
-    return static_cast<uint32_t>(value * 127.0f);
-}
+using Midi::sevenBit;
 
 uint32_t channelOf(int16 channel)
 {
@@ -28,17 +22,17 @@ void deliverRawMessage(CPlugIn& plugIn, const Event& event)
     const int32 status = event.chord.bassNote;
     const int32 data1 = event.chord.mask;
     const int32 data2 = static_cast<int32>(event.chord.textLen);
-    if (status == 176 && data1 == 1)
+    if (status == Midi::kControlChange && data1 == Midi::kModWheel)
         plugIn.midiModWheel(channel, static_cast<uint32_t>(data2));
-    else if (status == 176 && data1 == 123)
+    else if (status == Midi::kControlChange && data1 == Midi::kAllNotesOff)
         plugIn.midiNoteOff(channel, 0, 0, true);
-    else if (status == 248)
+    else if (status == Midi::kTimingClock)
         plugIn.midiClock();
-    else if (status == 224)
+    else if (status == Midi::kPitchBend)
     {
-        const int32_t value = ((data2 & 127) * 128 + (data1 & 127)) - 8192;
-        const int32_t clipped = value == -8192 ? -8191 : value;
-        plugIn.midiPitchBend(channel, value, static_cast<float>(clipped) / 8191.0f);
+        const int32_t value = Midi::pitchBendValue(data1, data2);
+        const int32_t clipped = value == -Midi::kPitchBendCentre ? -Midi::kPitchBendRange : value;
+        plugIn.midiPitchBend(channel, value, static_cast<float>(clipped) / static_cast<float>(Midi::kPitchBendRange));
     }
     else if (plugIn.m_bWantMidiMessages)
         plugIn.midiMessage(static_cast<uint8_t>(channel), static_cast<uint8_t>(status),
@@ -72,9 +66,8 @@ bool deliverMidiEvent(CPlugIn& plugIn, const Event& event, MidiDelivery what)
                            sevenBit(event.noteOff.velocity), false);
         return true;
     case Event::kPolyPressureEvent:
-        plugIn.midiMessage(static_cast<uint8_t>(event.polyPressure.channel), 160,
-                           static_cast<uint8_t>(event.polyPressure.pitch),
-                           static_cast<uint8_t>(sevenBit(event.polyPressure.pressure)));
+        plugIn.midiMessage(static_cast<uint8_t>(event.polyPressure.channel), Midi::kPolyPressure,
+                           static_cast<uint8_t>(event.polyPressure.pitch), sevenBit(event.polyPressure.pressure));
         return true;
     case Event::kChordEvent:
         if (what == MidiDelivery::kNotesAndRaw && isRawMidiChord(event))
