@@ -53,6 +53,14 @@ constexpr UnitID kRootUnitIdOfProcessor = 1;
 
 // IUnitInfo comes with the base's EditControllerEx1; the Processor answers its queries itself.
 // The editor-delegate base (VSTGUI's VST3EditorDelegate) joins the base list with the editor.
+//
+// Threads. The host calls process on its audio thread and everything else on its UI (main)
+// thread. Main-thread calls marked "while processing" may come while process runs on the
+// audio thread: they never touch the DSP object's processing state, but leave their changes
+// in the control hand-off, which the next block takes, and answer from the mirror of what the
+// audio thread last published. Calls marked "not processing" come only while the effect is
+// inactive (the host's contract; setupProcessing refuses otherwise). The DSP object's own
+// contract is written on CPlugIn.
 class Processor : public SingleComponentEffect, public IMidiMapping
 {
 public:
@@ -65,28 +73,37 @@ public:
 
     static FUnknown* createInstance(void* context);
 
-    // --- IPluginBase ---
+    // --- IPluginBase --- [main thread, not processing]
     tresult PLUGIN_API initialize(FUnknown* context) SMTG_OVERRIDE;
     tresult PLUGIN_API terminate() SMTG_OVERRIDE;
 
     // --- IComponent ---
+    // [main thread, while processing]
     tresult PLUGIN_API setState(IBStream* state) SMTG_OVERRIDE;
     tresult PLUGIN_API getState(IBStream* state) SMTG_OVERRIDE;
+    // [main thread] Processing runs only between setActive(true) and setActive(false).
     tresult PLUGIN_API setActive(TBool state) SMTG_OVERRIDE;
 
     // --- IAudioProcessor ---
+    // [main thread, not processing]
     tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                           SpeakerArrangement* outputs, int32 numOuts) SMTG_OVERRIDE;
+    // [main thread] Fixed when the DSP object is built.
     uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE;
+    // [main thread, not processing]
     tresult PLUGIN_API setupProcessing(ProcessSetup& setup) SMTG_OVERRIDE;
+    // [audio thread] No allocation, locks or system calls; takes the hand-off's newest changes
+    // first and publishes the values it ends with for the main thread.
     tresult PLUGIN_API process(ProcessData& data) SMTG_OVERRIDE;
+    // [main thread] As the last prepare left it.
     uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE;
 
     // --- IEditController: the component state into the parameters; edits and presets ---
+    // [main thread, while processing]
     tresult PLUGIN_API setComponentState(IBStream* state) SMTG_OVERRIDE;
     tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) SMTG_OVERRIDE;
 
-    // --- IEditController ---
+    // --- IEditController --- [main thread, while processing]
     // Both guard the SDK's container and list lookups, which would throw on an index or value
     // outside their range: a host gets kResultFalse or the nearest valid text instead.
     tresult PLUGIN_API getParameterInfo(int32 paramIndex, ParameterInfo& info) SMTG_OVERRIDE;
@@ -95,12 +112,12 @@ public:
     ParamValue PLUGIN_API normalizedParamToPlain(ParamID id, ParamValue valueNormalized) SMTG_OVERRIDE;
     ParamValue PLUGIN_API plainParamToNormalized(ParamID id, ParamValue plainValue) SMTG_OVERRIDE;
 
-    // --- IMidiMapping ---
+    // --- IMidiMapping --- [main thread, while processing]
     tresult PLUGIN_API getMidiControllerAssignment(int32 busIndex, int16 channel,
                                                    CtrlNumber midiControllerNumber,
                                                    ParamID& id) SMTG_OVERRIDE;
 
-    // --- IUnitInfo ---
+    // --- IUnitInfo --- [main thread, while processing]
     int32 PLUGIN_API getUnitCount() SMTG_OVERRIDE;
     tresult PLUGIN_API getUnitInfo(int32 unitIndex, UnitInfo& info) SMTG_OVERRIDE;
     int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE;

@@ -1,6 +1,6 @@
-// Main-thread state loads, preset selections and parameter edits against a processing thread.
-// Run under ThreadSanitizer (label "tsan"): any overlap of a main-thread change with frame
-// processing shows up as a data race.
+// Main-thread state loads, preset selections and parameter edits, and the editor's calls into
+// the DSP object, against a processing thread. Run under ThreadSanitizer (label "tsan"): any
+// overlap of a main-thread change with frame processing shows up as a data race.
 #include "RealtimeRig.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +18,26 @@ std::vector<uint8_t> bytesOf(Steinberg::MemoryStream& stream)
 {
     const auto* data = reinterpret_cast<const uint8_t*>(stream.getData());
     return std::vector<uint8_t>(data, data + stream.getSize());
+}
+
+// What an open editor does while audio runs: UI messages and dependent-control queries go
+// straight to the DSP object, whose contract is to touch no audio-thread state in them.
+void editorCalls(CPlugIn& dsp, int round)
+{
+    for (uint32_t code : {kUiDidOpen, kUiTimerPing, kUiHasOwnEditor, kUiParameterValue, kUiWillClose})
+    {
+        CUiMessage message;
+        message.code = code;
+        message.paramIndex = round % 11;
+        message.paramValue = (round % 10) / 10.0;
+        dsp.uiMessage(&message);
+    }
+    for (uint32_t i = 0; i < dsp.m_ControlList.controlCount(); ++i)
+    {
+        CDependentControl* list = nullptr;
+        dsp.reportDependentControls(dsp.m_ControlList.controlAt(i)->uId, 0.5f, &list, true);
+        dsp.releaseDependentList(&list);
+    }
 }
 } // namespace
 
@@ -53,6 +73,7 @@ TEST(Threads, MainThreadChangesNeverOverlapProcessing)
         ASSERT_EQ(rig.processor->setParamNormalized(kParamFactoryPresets, round % 2), kResultOk);
         rig.processor->setParamNormalized(0, (round % 10) / 10.0);
         rig.processor->setComponentState(&saved);
+        editorCalls(*rig.processor->plugIn(), round);
         std::this_thread::yield();
     }
     // Let the processing thread take the last snapshot before stopping.
