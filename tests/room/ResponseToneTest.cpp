@@ -10,8 +10,7 @@
 #include <tuple>
 #include <vector>
 
-namespace
-{
+namespace {
 using irgen::BandLevels;
 using irgen::ListeningSetting;
 
@@ -30,8 +29,7 @@ std::vector<double> shelvedImpulse(double edgeHz, double treble)
         const double g = k * kRate / n < edgeHz ? 1.0 : treble;
         const double weight = (k == 0 || k == n / 2) ? 1.0 : 2.0;
         for (int i = 0; i < n; ++i)
-            x[static_cast<size_t>(i)] +=
-                weight * g * std::cos(2.0 * kPi * k * (i - n / 2) / n) / n;
+            x[static_cast<size_t>(i)] += weight * g * std::cos(2.0 * kPi * k * (i - n / 2) / n) / n;
     }
     return x;
 }
@@ -41,7 +39,7 @@ TEST(ToneMeasures, FlatResponseReadsFlatAndAShelfReadsAsAStep)
     std::vector<double> impulse(256, 0.0);
     impulse[100] = 1.0;
     const BandLevels flat = irgen::thirdOctaveLevels(impulse, 0, 256, kRate, 100.0, 16000.0);
-    ASSERT_EQ(flat.hz.size(), 23u);   // 100 Hz .. 16 kHz
+    ASSERT_EQ(flat.hz.size(), 23u); // 100 Hz .. 16 kHz
     EXPECT_LT(irgen::largestSpreadDb(flat), 0.01);
     EXPECT_LT(irgen::largestStepDb(flat, 100.0, 16000.0), 0.01);
     EXPECT_LT(irgen::largestTrendDeviationDb(flat), 0.01);
@@ -55,8 +53,7 @@ TEST(ToneMeasures, FlatResponseReadsFlatAndAShelfReadsAsAStep)
 
 std::vector<double> earAtDefaultSetting(int position, int ear)
 {
-    return irgen::earResponse(roomResponseTable(fbTableOf(position)),
-                              roomResponseTable(lrTableOf(position)),
+    return irgen::earResponse(roomResponseTable(fbTableOf(position)), roomResponseTable(lrTableOf(position)),
                               roomResponseTable(cfTableOf(position)), kResponseLength, ear,
                               ListeningSetting{});
 }
@@ -116,7 +113,6 @@ TEST_P(EarTone, LateTailFallsSmoothlyAndKeepsItsTop)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPositionAndEar, EarTone,
-                         ::testing::Combine(::testing::Range(0, kPositionCount),
-                                            ::testing::Values(0, 1)));
+                         ::testing::Combine(::testing::Range(0, kPositionCount), ::testing::Values(0, 1)));
 
-}  // namespace
+} // namespace

@@ -3,11 +3,9 @@
 // water vapour in the air.
 #pragma once
 
-namespace irgen
-{
+namespace irgen {
 // Pure-tone attenuation in dB per metre at `hz` for air at `celsius`, `humidityPercent`
 // relative humidity and `pressureKPa` ambient pressure.
-double airAttenuationDbPerMetre(double hz, double celsius, double humidityPercent,
-                                double pressureKPa);
+double airAttenuationDbPerMetre(double hz, double celsius, double humidityPercent, double pressureKPa);
 
-}  // namespace irgen
+} // namespace irgen

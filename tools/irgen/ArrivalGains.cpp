@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace irgen
-{
+namespace irgen {
 ArrivalGains::ArrivalGains(int fftSize)
 {
     const size_t n = static_cast<size_t>(fftSize / 2 + 1);
@@ -33,9 +32,8 @@ void ArrivalGains::magnitudes(const Arrival& a, double* left, double* right) con
     const double spreading = 1.0 / a.distance;
     for (size_t k = 0; k < m_Hz.size(); ++k)
     {
-        const double nepers = a.sideHits * m_Side[k] + a.endHits * m_End[k] +
-                              a.floorHits * m_Floor[k] + a.ceilingHits * m_Ceiling[k] -
-                              a.distance * m_Air[k];
+        const double nepers = a.sideHits * m_Side[k] + a.endHits * m_End[k] + a.floorHits * m_Floor[k]
+                              + a.ceilingHits * m_Ceiling[k] - a.distance * m_Air[k];
         const double directivity = 1.0 - m_Directivity[k] + m_Directivity[k] * a.cosOffAxis;
         const double common = spreading * std::exp(nepers) * directivity * m_Limit[k];
         left[k] = common * shadowMagnitude(a.trebleGain[kLeftEar], m_Hz[k]);
@@ -43,4 +41,4 @@ void ArrivalGains::magnitudes(const Arrival& a, double* left, double* right) con
     }
 }
 
-}  // namespace irgen
+} // namespace irgen

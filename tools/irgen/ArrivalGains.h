@@ -10,8 +10,7 @@
 
 #include <vector>
 
-namespace irgen
-{
+namespace irgen {
 class ArrivalGains
 {
 public:
@@ -28,4 +27,4 @@ private:
     std::vector<double> m_Hz, m_Side, m_End, m_Floor, m_Ceiling, m_Air, m_Directivity, m_Limit;
 };
 
-}  // namespace irgen
+} // namespace irgen

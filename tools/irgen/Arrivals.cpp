@@ -4,17 +4,15 @@
 
 #include <cmath>
 
-namespace irgen
-{
-namespace
-{
+namespace irgen {
+namespace {
 // Wall hits of an image on one axis: image coordinate (1 - 2p) s + 2 m L.
 struct AxisImage
 {
     double coordinate;
-    int hitsLow;    // wall at 0
-    int hitsHigh;   // wall at L
-    double sign;    // 1 - 2p: how the ray's direction maps back into the real room
+    int hitsLow;  // wall at 0
+    int hitsHigh; // wall at L
+    double sign;  // 1 - 2p: how the ray's direction maps back into the real room
 };
 
 AxisImage axisImage(double s, double size, int m, int p)
@@ -34,8 +32,8 @@ double shareFB(int hitsLR, int hitsFB, int hitsCF)
     return (hitsFB + 0.5 * hitsLR) / total;
 }
 
-Arrival makeArrival(const Vec3& image, const AxisImage& ax, const AxisImage& ay,
-                    const AxisImage& az, const Vec3& sourceAxis)
+Arrival makeArrival(const Vec3& image, const AxisImage& ax, const AxisImage& ay, const AxisImage& az,
+                    const Vec3& sourceAxis)
 {
     const Vec3 v = sub(image, kHeadCentre);
     const double r = length(v);
@@ -59,7 +57,7 @@ Arrival makeArrival(const Vec3& image, const AxisImage& ax, const AxisImage& ay,
     }
     return a;
 }
-}  // namespace
+} // namespace
 
 Vec3 sourcePosition(int position)
 {
@@ -67,7 +65,7 @@ Vec3 sourcePosition(int position)
     const double dz = kSourceHeight - kHeadCentre.z;
     const double target = kDirectSample * kSpeedOfSound / kSampleRate;
     double d = target;
-    for (int i = 0; i < 20; ++i)   // fixed point: d + extra path of the nearer ear = target
+    for (int i = 0; i < 20; ++i) // fixed point: d + extra path of the nearer ear = target
     {
         const double h = std::sqrt(d * d - dz * dz);
         const Vec3 u = {-std::sin(az) * h / d, std::cos(az) * h / d, dz / d};
@@ -82,7 +80,7 @@ std::vector<Arrival> traceArrivals(int position)
 {
     const Vec3 src = sourcePosition(position);
     const Vec3 toHead = sub(kHeadCentre, src);
-    const Vec3 sourceAxis = scale(toHead, 1.0 / length(toHead));   // the source faces the listener
+    const Vec3 sourceAxis = scale(toHead, 1.0 / length(toHead)); // the source faces the listener
     const double maxPath = kImageEnd * kSpeedOfSound;
     const int mx = static_cast<int>(maxPath / (2.0 * kRoomSize.x)) + 2;
     const int my = static_cast<int>(maxPath / (2.0 * kRoomSize.y)) + 2;
@@ -107,4 +105,4 @@ std::vector<Arrival> traceArrivals(int position)
     return arrivals;
 }
 
-}  // namespace irgen
+} // namespace irgen

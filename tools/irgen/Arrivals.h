@@ -6,20 +6,19 @@
 
 #include <vector>
 
-namespace irgen
-{
+namespace irgen {
 constexpr int kLeftEar = 0;
 constexpr int kRightEar = 1;
 
 struct Arrival
 {
-    double emission = 0.0;      // path length / speed of sound, seconds (head centre)
-    double distance = 0.0;      // path length, metres
-    double time[2] = {};        // arrival at each ear, in samples (fractional)
-    double trebleGain[2] = {};  // head shadow at each ear for the arrival's direction
-    double cosOffAxis = 1.0;    // cosine of the angle between the source's axis and the ray
+    double emission = 0.0;     // path length / speed of sound, seconds (head centre)
+    double distance = 0.0;     // path length, metres
+    double time[2] = {};       // arrival at each ear, in samples (fractional)
+    double trebleGain[2] = {}; // head shadow at each ear for the arrival's direction
+    double cosOffAxis = 1.0;   // cosine of the angle between the source's axis and the ray
     int sideHits = 0, endHits = 0, floorHits = 0, ceilingHits = 0;
-    double shareFB = 0.5;       // fraction of the ears' common part that goes to FB (rest: CF)
+    double shareFB = 0.5; // fraction of the ears' common part that goes to FB (rest: CF)
 };
 
 // Where the source of a position stands: on a circle around the head, at the distance that
@@ -29,4 +28,4 @@ Vec3 sourcePosition(int position);
 // Every image source whose path is shorter than kImageEnd seconds, the direct sound included.
 std::vector<Arrival> traceArrivals(int position);
 
-}  // namespace irgen
+} // namespace irgen

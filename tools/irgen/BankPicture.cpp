@@ -10,10 +10,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace irgen
-{
-namespace
-{
+namespace irgen {
+namespace {
 constexpr int kCellWidth = 520;
 constexpr int kCellHeight = 110;
 constexpr int kPlotWidth = 240;
@@ -22,7 +20,7 @@ constexpr double kFloorDb = -60.0;
 const char* const kPositionNames[kPositions] = {"Center", "L22", "L32", "L45", "L64", "L90",
                                                 "R22",    "R32", "R45", "R64", "R90"};
 const char* const kComponentNames[3] = {"CF", "LR", "FB"};
-constexpr int kSpectrogramPosition = 3;   // L45: every component carries much of the sound
+constexpr int kSpectrogramPosition = 3; // L45: every component carries much of the sound
 constexpr int kSpectrogramWidth = 480;
 constexpr int kSpectrogramHeight = 240;
 constexpr double kSpectrogramSeconds = 1.2;
@@ -62,7 +60,7 @@ void drawDecay(cairo_t* cr, const double* t, double x, double y)
     }
     cairo_stroke(cr);
 }
-}  // namespace
+} // namespace
 
 bool writeBankPicture(const std::vector<double>& bank, const std::string& path)
 {
@@ -104,14 +102,13 @@ bool writeBankPicture(const std::vector<double>& bank, const std::string& path)
         const int k = 30 - 3 * kSpectrogramPosition + component;
         const double x = component * kCellWidth + 10, y = grid + 30;
         char label[64];
-        std::snprintf(label, sizeof label, "table %d: %s %s", k,
-                      kPositionNames[kSpectrogramPosition], kComponentNames[component]);
+        std::snprintf(label, sizeof label, "table %d: %s %s", k, kPositionNames[kSpectrogramPosition],
+                      kComponentNames[component]);
         cairo_set_source_rgb(cr, 0, 0, 0);
         cairo_move_to(cr, x, y + 10);
         cairo_show_text(cr, label);
-        drawSpectrogram(cr, bank.data() + static_cast<size_t>(k) * kResponseLength,
-                        kSpectrogramSeconds, static_cast<int>(x), static_cast<int>(y) + 16,
-                        kSpectrogramWidth, kSpectrogramHeight);
+        drawSpectrogram(cr, bank.data() + static_cast<size_t>(k) * kResponseLength, kSpectrogramSeconds,
+                        static_cast<int>(x), static_cast<int>(y) + 16, kSpectrogramWidth, kSpectrogramHeight);
     }
     cairo_destroy(cr);
     const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
@@ -119,4 +116,4 @@ bool writeBankPicture(const std::vector<double>& bank, const std::string& path)
     return ok;
 }
 
-}  // namespace irgen
+} // namespace irgen

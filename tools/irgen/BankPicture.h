@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-namespace irgen
-{
+namespace irgen {
 bool writeBankPicture(const std::vector<double>& bank, const std::string& path);
 }

@@ -7,10 +7,8 @@
 
 #include <cstdio>
 
-namespace irgen
-{
-namespace
-{
+namespace irgen {
+namespace {
 const char* const kPositionNames[kPositions] = {"Center", "L22", "L32", "L45", "L64", "L90",
                                                 "R22",    "R32", "R45", "R64", "R90"};
 
@@ -30,18 +28,17 @@ void printDecay(const std::vector<double>& bank)
         const double* t = table(bank, k);
         const std::vector<double> edc = energyDecayDb(t, kResponseLength);
         const int p = peakIndex(t, kResponseLength);
-        std::printf("%3d %3d %c %6d %8.4f %8d %7d %7d %9.2e\n", k, 10 - k / 3, "CLF"[k % 3], p,
-                    t[p], indexBelow(edc, -10.0), indexBelow(edc, -20.0),
-                    indexBelow(edc, -30.0), t[kResponseLength - 1]);
+        std::printf("%3d %3d %c %6d %8.4f %8d %7d %7d %9.2e\n", k, 10 - k / 3, "CLF"[k % 3], p, t[p],
+                    indexBelow(edc, -10.0), indexBelow(edc, -20.0), indexBelow(edc, -30.0),
+                    t[kResponseLength - 1]);
     }
 }
 
-std::vector<double> ear(const std::vector<double>& bank, int position, int e,
-                        const ListeningSetting& setting)
+std::vector<double> ear(const std::vector<double>& bank, int position, int e, const ListeningSetting& setting)
 {
     const int cf = 30 - 3 * position;
-    return earResponse(table(bank, cf + 2), table(bank, cf + 1), table(bank, cf), kResponseLength,
-                       e, setting);
+    return earResponse(table(bank, cf + 2), table(bank, cf + 1), table(bank, cf), kResponseLength, e,
+                       setting);
 }
 
 void printTone(const std::vector<double>& bank)
@@ -76,13 +73,12 @@ void printTone(const std::vector<double>& bank)
             char spread[16] = "      -";
             if (nearer)
                 std::snprintf(spread, sizeof spread, "%7.1f", largestSpreadDb(dl));
-            std::printf("  %-6s %-5s| %s        | %7.1f       | %7.1f         %7.1f\n",
-                        kPositionNames[p], e == 0 ? "left" : "right", spread,
-                        largestStepDb(el, 200.0, 16000.0), largestStepDb(ll, 100.0, 12500.0),
-                        largestTrendDeviationDb(ll));
+            std::printf("  %-6s %-5s| %s        | %7.1f       | %7.1f         %7.1f\n", kPositionNames[p],
+                        e == 0 ? "left" : "right", spread, largestStepDb(el, 200.0, 16000.0),
+                        largestStepDb(ll, 100.0, 12500.0), largestTrendDeviationDb(ll));
         }
 }
-}  // namespace
+} // namespace
 
 void printBankReport(const std::vector<double>& bank)
 {
@@ -90,4 +86,4 @@ void printBankReport(const std::vector<double>& bank)
     printTone(bank);
 }
 
-}  // namespace irgen
+} // namespace irgen

@@ -4,8 +4,7 @@
 
 #include <vector>
 
-namespace irgen
-{
+namespace irgen {
 void printBankReport(const std::vector<double>& bank);
 
-}  // namespace irgen
+} // namespace irgen

@@ -9,10 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace irgen
-{
-namespace
-{
+namespace irgen {
+namespace {
 // Frames of kFrame samples every kHop samples under a periodic Hann window (which sums to
 // kFrame / kHop / 2 = 2 at this overlap), each filtered by linear convolution in a transform of
 // twice the frame; the shaping kernels are far shorter than kFrame / 2.
@@ -20,14 +18,14 @@ constexpr int kFrame = 1024;
 constexpr int kHop = 256;
 constexpr int kFftSize = 2 * kFrame;
 constexpr double kWindowSum = 2.0;
-constexpr double kNoiseVariance = 1.0 / 3.0;   // uniform on [-1, 1)
+constexpr double kNoiseVariance = 1.0 / 3.0; // uniform on [-1, 1)
 
 struct TailLevel
 {
-    std::vector<double> energyPerSecond;   // per ear and bin, at the reference time
-    std::vector<double> rate;              // amplitude decay rate per bin, nepers per second
-    double reference = 0.0;                // seconds
-    double shareFB = 0.5;                  // FB's part of the common energy of the late arrivals
+    std::vector<double> energyPerSecond; // per ear and bin, at the reference time
+    std::vector<double> rate;            // amplitude decay rate per bin, nepers per second
+    double reference = 0.0;              // seconds
+    double shareFB = 0.5;                // FB's part of the common energy of the late arrivals
 };
 
 // Energy per second and ear that the image sources deliver over the window before the fade,
@@ -79,8 +77,7 @@ StreamGains streamGains(const TailLevel& level, const ArrivalGains& gains)
     StreamGains s{std::vector<double>(bins), std::vector<double>(bins), std::vector<double>(bins)};
     for (size_t k = 0; k < bins; ++k)
     {
-        const double coherence =
-            interpolateOctaves(kTailCoherence, gains.frequency(static_cast<int>(k)));
+        const double coherence = interpolateOctaves(kTailCoherence, gains.frequency(static_cast<int>(k)));
         const double g = std::sqrt(level.energyPerSecond[k] / (kSampleRate * kNoiseVariance));
         const double common = g * std::sqrt(0.5 * (1.0 + coherence));
         s.fb[k] = common * std::sqrt(level.shareFB);
@@ -92,8 +89,7 @@ StreamGains streamGains(const TailLevel& level, const ArrivalGains& gains)
 
 // White noise with the slowest decay and the fade-in applied sample by sample; the frames then
 // only add each bin's faster decay on top, which changes little across one frame.
-std::vector<double> envelopedNoise(uint64_t seed, int begin, int end, double slowest,
-                                   double reference)
+std::vector<double> envelopedNoise(uint64_t seed, int begin, int end, double slowest, double reference)
 {
     SplitMix64 random(seed);
     std::vector<double> x(static_cast<size_t>(end - begin));
@@ -128,8 +124,7 @@ void shapeStream(const std::vector<double>& noise, int begin, const std::vector<
         for (int k = 0; k < bins; ++k)
         {
             const size_t b = static_cast<size_t>(k);
-            s[k] *= gain[b] * std::exp(-(level.rate[b] - slowest) * (centre - level.reference)) /
-                    kFftSize;
+            s[k] *= gain[b] * std::exp(-(level.rate[b] - slowest) * (centre - level.reference)) / kFftSize;
         }
         fft.inverse();
         // Linear convolution with a zero-phase kernel: the output spans half a frame either side.
@@ -141,10 +136,9 @@ void shapeStream(const std::vector<double>& noise, int begin, const std::vector<
         }
     }
 }
-}  // namespace
+} // namespace
 
-void renderDiffuseTail(const std::vector<Arrival>& arrivals, uint64_t seed,
-                       PositionTables& tables)
+void renderDiffuseTail(const std::vector<Arrival>& arrivals, uint64_t seed, PositionTables& tables)
 {
     const ArrivalGains gains(kFftSize);
     const TailLevel level = matchImageLevel(arrivals, gains);
@@ -160,10 +154,9 @@ void renderDiffuseTail(const std::vector<Arrival>& arrivals, uint64_t seed,
     for (int c = 0; c < 3; ++c)
     {
         const uint64_t streamSeed = seed * 3 + static_cast<uint64_t>(c) + 1;
-        const std::vector<double> noise =
-            envelopedNoise(streamSeed, begin, end, slowest, level.reference);
+        const std::vector<double> noise = envelopedNoise(streamSeed, begin, end, slowest, level.reference);
         shapeStream(noise, begin, *gain[c], level, slowest, fft, *targets[c]);
     }
 }
 
-}  // namespace irgen
+} // namespace irgen

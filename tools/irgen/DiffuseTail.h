@@ -11,9 +11,7 @@
 
 #include <cstdint>
 
-namespace irgen
-{
-void renderDiffuseTail(const std::vector<Arrival>& arrivals, uint64_t seed,
-                       PositionTables& tables);
+namespace irgen {
+void renderDiffuseTail(const std::vector<Arrival>& arrivals, uint64_t seed, PositionTables& tables);
 
-}  // namespace irgen
+} // namespace irgen

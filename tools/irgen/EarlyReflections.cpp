@@ -7,19 +7,17 @@
 #include <cmath>
 #include <complex>
 
-namespace irgen
-{
-namespace
-{
+namespace irgen {
+namespace {
 // Long enough that the last arrival (0.1 s) and its short kernel stay clear of the wrap-around.
 constexpr int kFftSize = 16384;
-constexpr int kPhaseAnchor = 512;   // the phase recurrence restarts exactly every so many bins
+constexpr int kPhaseAnchor = 512; // the phase recurrence restarts exactly every so many bins
 
 using Complex = std::complex<double>;
 
 // Adds weight * magnitude(f) * exp(-i 2 pi f time / fs) to every bin of the three spectra.
-void addArrival(const double* magnitude, int bins, double time, const EarWeights& w,
-                Complex* fb, Complex* cf, Complex* lr)
+void addArrival(const double* magnitude, int bins, double time, const EarWeights& w, Complex* fb, Complex* cf,
+                Complex* lr)
 {
     const double omega = -2.0 * kPi * time / kFftSize;
     const Complex step = std::polar(1.0, omega);
@@ -33,7 +31,7 @@ void addArrival(const double* magnitude, int bins, double time, const EarWeights
         lr[k] += w.lr * x;
     }
 }
-}  // namespace
+} // namespace
 
 double imageFade(double t)
 {
@@ -64,8 +62,8 @@ void renderArrivals(const std::vector<Arrival>& arrivals, PositionTables& tables
         {
             EarWeights w = earWeights(ear, a.shareFB);
             w = {w.fb * fade, w.cf * fade, w.lr * fade};
-            addArrival(ears[ear].data(), bins, a.time[ear], w, spectra[0].data(),
-                       spectra[1].data(), spectra[2].data());
+            addArrival(ears[ear].data(), bins, a.time[ear], w, spectra[0].data(), spectra[1].data(),
+                       spectra[2].data());
         }
     }
     RealFft fft(kFftSize);
@@ -79,4 +77,4 @@ void renderArrivals(const std::vector<Arrival>& arrivals, PositionTables& tables
     }
 }
 
-}  // namespace irgen
+} // namespace irgen

@@ -7,12 +7,11 @@
 #include "Arrivals.h"
 #include "PositionTables.h"
 
-namespace irgen
-{
+namespace irgen {
 // Amplitude weight of an image arrival emitted at time t (seconds): 1, then a quarter-cosine
 // fade to 0 across kImageFadeStart .. kImageEnd. The tail fades in with the matching sine.
 double imageFade(double t);
 
 void renderArrivals(const std::vector<Arrival>& arrivals, PositionTables& tables);
 
-}  // namespace irgen
+} // namespace irgen

@@ -3,20 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
-namespace irgen
-{
-namespace
-{
+namespace irgen {
+namespace {
 // Unit vector pointing out of an ear (0 left, 1 right); the listener faces +y.
 Vec3 earAxis(int ear) { return ear == 0 ? Vec3{-1.0, 0.0, 0.0} : Vec3{1.0, 0.0, 0.0}; }
-}  // namespace
+} // namespace
 
 double earExtraPath(const Vec3& u, int ear)
 {
     const double s = std::clamp(dot(u, earAxis(ear)), -1.0, 1.0);
     if (s >= 0.0)
-        return -kHeadRadius * s;                              // straight to the lit ear
-    return kHeadRadius * (std::acos(s) - kPi / 2.0);          // around the sphere
+        return -kHeadRadius * s;                     // straight to the lit ear
+    return kHeadRadius * (std::acos(s) - kPi / 2.0); // around the sphere
 }
 
 double shadowTrebleGain(const Vec3& u, int ear)
@@ -35,4 +33,4 @@ double shadowMagnitude(double trebleGain, double hz)
     return std::sqrt((1.0 + trebleGain * trebleGain * w * w) / (1.0 + w * w));
 }
 
-}  // namespace irgen
+} // namespace irgen

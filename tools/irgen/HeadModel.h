@@ -5,8 +5,7 @@
 
 #include "Room.h"
 
-namespace irgen
-{
+namespace irgen {
 // Extra path in metres from the head centre to the ear for sound arriving from direction u
 // (unit vector from the head towards the source): negative on the lit side.
 double earExtraPath(const Vec3& u, int ear);
@@ -18,4 +17,4 @@ double shadowTrebleGain(const Vec3& u, int ear);
 // The shadow filter's magnitude at `hz` for a given treble gain.
 double shadowMagnitude(double trebleGain, double hz);
 
-}  // namespace irgen
+} // namespace irgen

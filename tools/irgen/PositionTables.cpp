@@ -2,15 +2,13 @@
 
 #include <cmath>
 
-namespace irgen
-{
+namespace irgen {
 EarWeights earWeights(int ear, double shareFB)
 {
     return {0.5 * shareFB, 0.5 * (1.0 - shareFB), ear == 0 ? 0.5 : -0.5};
 }
 
-namespace
-{
+namespace {
 // Butterworth high-pass by the bilinear transform, run in direct form I.
 void highPass(std::vector<double>& x)
 {
@@ -30,7 +28,7 @@ void highPass(std::vector<double>& x)
         v = y;
     }
 }
-}  // namespace
+} // namespace
 
 void fadeInLeadIn(PositionTables& tables)
 {
@@ -49,4 +47,4 @@ void removeSubsonic(PositionTables& tables)
     highPass(tables.cf);
 }
 
-}  // namespace irgen
+} // namespace irgen

@@ -6,8 +6,7 @@
 
 #include <vector>
 
-namespace irgen
-{
+namespace irgen {
 struct PositionTables
 {
     std::vector<double> fb = std::vector<double>(kResponseLength, 0.0);
@@ -35,4 +34,4 @@ void removeSubsonic(PositionTables& tables);
 constexpr int kLeadIn = 256;
 void fadeInLeadIn(PositionTables& tables);
 
-}  // namespace irgen
+} // namespace irgen

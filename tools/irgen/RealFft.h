@@ -7,8 +7,7 @@
 
 #include <fftw3.h>
 
-namespace irgen
-{
+namespace irgen {
 class RealFft
 {
 public:
@@ -20,10 +19,7 @@ public:
     int size() const { return m_nSize; }
     int bins() const { return m_nSize / 2 + 1; }
     double* time() { return m_pTime; }
-    std::complex<double>* spectrum()
-    {
-        return reinterpret_cast<std::complex<double>*>(m_pSpectrum);
-    }
+    std::complex<double>* spectrum() { return reinterpret_cast<std::complex<double>*>(m_pSpectrum); }
 
     void forward() { fftw_execute(m_Forward); }
     void inverse() { fftw_execute(m_Inverse); }
@@ -36,4 +32,4 @@ private:
     fftw_plan m_Inverse;
 };
 
-}  // namespace irgen
+} // namespace irgen

@@ -6,19 +6,18 @@
 
 #include <array>
 
-namespace irgen
-{
-constexpr int kOctaves = 7;                  // material data: octave bands 125 Hz .. 8 kHz
+namespace irgen {
+constexpr int kOctaves = 7; // material data: octave bands 125 Hz .. 8 kHz
 using OctaveValues = std::array<double, kOctaves>;
 constexpr OctaveValues kOctaveCentreHz = {125.0, 250.0, 500.0, 1000.0, 2000.0, 4000.0, 8000.0};
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kSampleRate = 44100.0;
-constexpr double kSpeedOfSound = 343.0;      // m/s at 20 degrees C
+constexpr double kSpeedOfSound = 343.0; // m/s at 20 degrees C
 constexpr int kResponseLength = 69632;
 constexpr int kPositions = 11;
 constexpr int kTables = 33;
-constexpr int kDirectSample = 322;           // arrival of the direct sound at the nearer ear
+constexpr int kDirectSample = 322; // arrival of the direct sound at the nearer ear
 
 // Room interior: x from the left wall (0) to the right wall, y from the back wall (0) to the
 // front wall, z from the floor (0) to the ceiling. The listener faces +y.
@@ -65,8 +64,8 @@ constexpr double kHighPassHz = 20.0;
 // Image sources are traced up to this time; the stochastic tail takes over across the fade.
 // The room is small enough (224 m^3) for its field to be mixed within a few tens of
 // milliseconds; from then on the tail's interaural part no longer depends on the position.
-constexpr double kImageFadeStart = 0.035;    // seconds after emission
+constexpr double kImageFadeStart = 0.035; // seconds after emission
 constexpr double kImageEnd = 0.06;
-constexpr double kTailMatchStart = 0.02;     // window over which the tail level is matched
+constexpr double kTailMatchStart = 0.02; // window over which the tail level is matched
 
-}  // namespace irgen
+} // namespace irgen

@@ -4,8 +4,7 @@
 
 #include <cmath>
 
-namespace irgen
-{
+namespace irgen {
 double interpolateOctaves(const OctaveValues& values, double hz)
 {
     const double x = std::log2(hz / kOctaveCentreHz[0]);
@@ -23,8 +22,7 @@ double interpolateOctaves(const OctaveValues& values, double hz)
 
 double airNepersPerMetre(double hz)
 {
-    const double db = airAttenuationDbPerMetre(hz, kAirTemperatureC, kAirHumidityPercent,
-                                               kAirPressureKPa);
+    const double db = airAttenuationDbPerMetre(hz, kAirTemperatureC, kAirHumidityPercent, kAirPressureKPa);
     return db / (20.0 * std::log10(std::exp(1.0)));
 }
 
@@ -39,10 +37,10 @@ double reverberationTime(double hz)
     const double volume = lx * ly * lz;
     const double sides = 2.0 * ly * lz, ends = 2.0 * lx * lz, flat = lx * ly;
     const double surface = sides + ends + 2.0 * flat;
-    const double mean = (sides * interpolateOctaves(kAbsSideWalls, hz) +
-                         ends * interpolateOctaves(kAbsEndWalls, hz) +
-                         flat * interpolateOctaves(kAbsFloor, hz) +
-                         flat * interpolateOctaves(kAbsCeiling, hz)) / surface;
+    const double mean =
+        (sides * interpolateOctaves(kAbsSideWalls, hz) + ends * interpolateOctaves(kAbsEndWalls, hz)
+         + flat * interpolateOctaves(kAbsFloor, hz) + flat * interpolateOctaves(kAbsCeiling, hz))
+        / surface;
     const double airEnergyPerMetre = 2.0 * airNepersPerMetre(hz);
     const double absorption = -surface * std::log(1.0 - mean) + 4.0 * airEnergyPerMetre * volume;
     return 24.0 * std::log(10.0) / kSpeedOfSound * volume / absorption;
@@ -50,7 +48,7 @@ double reverberationTime(double hz)
 
 double diffuseDecayRate(double hz)
 {
-    return 3.0 * std::log(10.0) / reverberationTime(hz);   // 60 dB = 3 ln 10 nepers of amplitude
+    return 3.0 * std::log(10.0) / reverberationTime(hz); // 60 dB = 3 ln 10 nepers of amplitude
 }
 
 double bandLimit(double hz)
@@ -65,4 +63,4 @@ double bandLimit(double hz)
     return 1.0 - x * x * x * x * (35.0 - 84.0 * x + 70.0 * x * x - 20.0 * x * x * x);
 }
 
-}  // namespace irgen
+} // namespace irgen

@@ -5,8 +5,7 @@
 
 #include "Room.h"
 
-namespace irgen
-{
+namespace irgen {
 // Octave-band data at `hz`: a smooth step in log2(frequency) between the band centres, held beyond
 // the outer ones, so coefficients change smoothly and never step at a band edge.
 double interpolateOctaves(const OctaveValues& values, double hz);
@@ -25,4 +24,4 @@ double diffuseDecayRate(double hz);
 // 1 up to kTaperStartHz, a smooth fall to 0 at kTaperEndHz.
 double bandLimit(double hz);
 
-}  // namespace irgen
+} // namespace irgen

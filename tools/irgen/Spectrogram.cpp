@@ -7,10 +7,8 @@
 #include <cmath>
 #include <vector>
 
-namespace irgen
-{
-namespace
-{
+namespace irgen {
+namespace {
 constexpr int kFrame = 1024;
 constexpr double kRangeDb = 90.0;
 
@@ -21,14 +19,13 @@ void colour(double level, unsigned char* pixel)
     const double r = std::clamp(3.0 * v - 1.0, 0.0, 1.0);
     const double g = std::clamp(3.0 * v - 2.0, 0.0, 1.0);
     const double b = v < 1.0 / 3.0 ? 3.0 * v : std::clamp(2.0 - 3.0 * v, 0.0, 1.0) + g;
-    pixel[0] = static_cast<unsigned char>(255.0 * std::min(b, 1.0));   // cairo RGB24: B G R x
+    pixel[0] = static_cast<unsigned char>(255.0 * std::min(b, 1.0)); // cairo RGB24: B G R x
     pixel[1] = static_cast<unsigned char>(255.0 * g);
     pixel[2] = static_cast<unsigned char>(255.0 * r);
 }
-}  // namespace
+} // namespace
 
-void drawSpectrogram(cairo_t* cr, const double* t, double seconds, int x, int y, int width,
-                     int height)
+void drawSpectrogram(cairo_t* cr, const double* t, double seconds, int x, int y, int width, int height)
 {
     RealFft fft(kFrame);
     const int span = std::min(kResponseLength, static_cast<int>(seconds * kSampleRate));
@@ -68,4 +65,4 @@ void drawSpectrogram(cairo_t* cr, const double* t, double seconds, int x, int y,
     cairo_surface_destroy(image);
 }
 
-}  // namespace irgen
+} // namespace irgen

@@ -4,12 +4,10 @@
 
 #include <cairo.h>
 
-namespace irgen
-{
+namespace irgen {
 // Draws table t (kResponseLength samples at kSampleRate) as time 0 .. `seconds` across `width`
 // pixels and frequency 0 .. Nyquist (linear) up `height` pixels at (x, y); levels span
 // 0 .. -90 dB below the table's loudest cell.
-void drawSpectrogram(cairo_t* cr, const double* t, double seconds, int x, int y, int width,
-                     int height);
+void drawSpectrogram(cairo_t* cr, const double* t, double seconds, int x, int y, int width, int height);
 
-}  // namespace irgen
+} // namespace irgen

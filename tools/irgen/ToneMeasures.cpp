@@ -5,10 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace irgen
-{
-namespace
-{
+namespace irgen {
+namespace {
 constexpr int kMinimumFft = 16384;
 // A band counts when its exact centre lies within a twelfth of an octave of the range, so the
 // nominal 100 Hz and 16 kHz (99.2 Hz and 16.0 kHz exactly) are in.
@@ -18,10 +16,10 @@ bool inRange(double hz, double lowHz, double highHz)
 {
     return hz >= lowHz / kNominalSlack && hz <= highHz * kNominalSlack;
 }
-}  // namespace
+} // namespace
 
-std::vector<double> earResponse(const double* fb, const double* lr, const double* cf, int length,
-                                int ear, const ListeningSetting& setting)
+std::vector<double> earResponse(const double* fb, const double* lr, const double* cf, int length, int ear,
+                                const ListeningSetting& setting)
 {
     std::vector<double> h(static_cast<size_t>(length));
     const double sign = ear == 0 ? 1.0 : -1.0;
@@ -57,8 +55,8 @@ BandLevels thirdOctaveLevels(const std::vector<double>& x, int begin, int end, d
             continue;
         const double edge = std::pow(2.0, 1.0 / 6.0);
         const int first = static_cast<int>(std::ceil(centre / edge * size / sampleRate));
-        const int last = std::min(fft.bins() - 1,
-                                  static_cast<int>(std::floor(centre * edge * size / sampleRate)));
+        const int last =
+            std::min(fft.bins() - 1, static_cast<int>(std::floor(centre * edge * size / sampleRate)));
         double power = 0.0;
         for (int b = first; b <= last; ++b)
             power += std::norm(fft.spectrum()[b]);
@@ -168,4 +166,4 @@ int mainPeak(const std::vector<double>& x)
     return best;
 }
 
-}  // namespace irgen
+} // namespace irgen

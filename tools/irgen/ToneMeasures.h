@@ -6,8 +6,7 @@
 
 #include <vector>
 
-namespace irgen
-{
+namespace irgen {
 // The setting the measures listen at: the plug-in's defaults (every volume 1, every absorption
 // 7 under the hyperbolic decay law) at 48 kHz.
 struct ListeningSetting
@@ -19,13 +18,13 @@ struct ListeningSetting
 
 // One ear of a position as the plug-in plays it: (FB + CF +- LR) times the decay envelope the
 // setting's absorption gives every component (left ear 0 adds LR, right ear 1 subtracts it).
-std::vector<double> earResponse(const double* fb, const double* lr, const double* cf, int length,
-                                int ear, const ListeningSetting& setting);
+std::vector<double> earResponse(const double* fb, const double* lr, const double* cf, int length, int ear,
+                                const ListeningSetting& setting);
 
 // One-third-octave levels: mean power per frequency bin within each band, in dB.
 struct BandLevels
 {
-    std::vector<double> hz;   // exact base-2 centres 1000 * 2^(k/3)
+    std::vector<double> hz; // exact base-2 centres 1000 * 2^(k/3)
     std::vector<double> db;
 };
 
@@ -60,4 +59,4 @@ Piece latePiece(int direct, double sampleRate);
 // Index of the sample with the largest magnitude.
 int mainPeak(const std::vector<double>& x);
 
-}  // namespace irgen
+} // namespace irgen

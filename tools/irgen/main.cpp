@@ -96,8 +96,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 using namespace irgen;
 
 constexpr uint64_t kSeed = 0x7E55A11E0000ull;
@@ -166,7 +165,7 @@ bool readLittleEndian(const char* path, std::vector<double>& bank)
     }
     return true;
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
