@@ -106,15 +106,17 @@ bool CHostNotifier::attachRunLoop(FUnknown* source)
     if (held->registerTimer(this, kTimerMilliseconds) != kResultOk)
         return false;
     m_pRunLoop = held;
+    m_pRunLoopSource = source;
     return true;
 }
 
-void CHostNotifier::detachRunLoop()
+void CHostNotifier::detachRunLoop(FUnknown* source)
 {
-    if (!m_pRunLoop)
+    if (!m_pRunLoop || (source && source != m_pRunLoopSource))
         return;
     m_pRunLoop->unregisterTimer(this);
     m_pRunLoop = nullptr;
+    m_pRunLoopSource = nullptr;
 }
 
 void PLUGIN_API CHostNotifier::onTimer()

@@ -68,7 +68,9 @@ public:
     // initialize, or the editor's plug-in frame) and delivers from a timer on it. The first run
     // loop found is kept; true when a timer runs.
     bool attachRunLoop(FUnknown* source);
-    void detachRunLoop();
+    // [user-interface thread] Stops the timer if its run loop came from `source` (an editor's
+    // frame going away), or whatever its source when `source` is null.
+    void detachRunLoop(FUnknown* source = nullptr);
     bool hasRunLoop() const { return m_pRunLoop != nullptr; }
 
     // --- ITimerHandler ---
@@ -83,6 +85,7 @@ private:
     std::vector<std::pair<ParamID, ParamValue>> m_Edits;   // user-interface thread only
     IPtr<IComponentHandler> m_pHandler;
     IPtr<Linux::IRunLoop> m_pRunLoop;
+    const FUnknown* m_pRunLoopSource = nullptr;   // compared only, never called
     std::function<void()> m_BeforeDelivery;
     std::thread::id m_UiThread;
     int m_nBusy = 0;   // host calls running, deliveries in progress

@@ -41,9 +41,9 @@ TEST(HostNotifications, PresetSelectionReturnsAndIsAnnouncedOnceAfterwards)
         {
             const std::string what = "delivery " + std::to_string(static_cast<int>(delivery))
                                      + ", preset " + std::to_string(position);
-            ProcessRig rig;
-            TestRunLoop loop;
+            TestRunLoop loop;   // outlives the plug-in, as a host's loop does
             RunLoopSource source(loop);
+            ProcessRig rig;
             if (delivery == Delivery::kContextRunLoop)
             {
                 ASSERT_EQ(rig->terminate(), kResultOk);
@@ -204,9 +204,11 @@ TEST(HostNotifications, RestoredStatesShowInTheParametersAndDependentEditsWait)
 
 TEST(HostNotifications, TheRunLoopTimerEndsWithTerminate)
 {
-    ProcessRig rig;
     TestRunLoop loop;
     RunLoopSource source(loop);
+    TestRunLoop frameLoop;
+    RunLoopSource frame(frameLoop);
+    ProcessRig rig;
     ASSERT_EQ(rig->terminate(), kResultOk);
     ASSERT_EQ(rig->initialize(&source), kResultOk);
     EXPECT_EQ(loop.timers.size(), 1u);
@@ -214,6 +216,11 @@ TEST(HostNotifications, TheRunLoopTimerEndsWithTerminate)
     EXPECT_EQ(loop.timers.size(), 1u);
     ASSERT_EQ(rig->terminate(), kResultOk);
     EXPECT_TRUE(loop.timers.empty());
-    TestRunLoop none;
     EXPECT_FALSE(rig->hostNotifier().attachRunLoop(nullptr));
+    // An editor's frame that goes away takes its own loop's timer along, and only that one.
+    ASSERT_TRUE(rig->hostNotifier().attachRunLoop(&frame));
+    rig->hostNotifier().detachRunLoop(&source);
+    EXPECT_EQ(frameLoop.timers.size(), 1u);
+    rig->hostNotifier().detachRunLoop(&frame);
+    EXPECT_TRUE(frameLoop.timers.empty());
 }
