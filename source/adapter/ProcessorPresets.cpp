@@ -15,7 +15,8 @@ namespace Vava2DUZ3 {
 
 tresult PLUGIN_API Processor::setParamNormalized(ParamID tag, ParamValue value)
 {
-    // A value that is not a number, or a preset outside the list, is refused.
+    // [main thread, or a host's audio thread] A value that is not a number, or a preset outside
+    // the list, is refused.
     if (!std::isfinite(value))
         return kResultFalse;
     if (tag == kParamFactoryPresets && (value < 0.0 || value > 1.0))
@@ -65,8 +66,10 @@ void Processor::forwardControllerEdit(ParamID id, ParamValue value)
     if (control && (!parameter || (parameter->getInfo().flags & ParameterInfo::kIsReadOnly)))
         return;   // meters and controls without a parameter are not the host's to set
     CControlSnapshot& draft = m_HandOff.beginDraft();
-    if (control)
+    if (control && id < draft.count)
         draft.values[id] = plainOfPosition(*control, parameterToPosition(*control, v));
+    else if (control)
+        return;
     else if (id == kParamBypass)
         draft.bypass = v != 0.0 ? 1 : 0;
     else if (id == kParamJoystickX)
@@ -74,7 +77,7 @@ void Processor::forwardControllerEdit(ParamID id, ParamValue value)
     else if (id == kParamJoystickY)
         draft.joystickY = static_cast<float>(2.0 * v - 1.0);
     else
-        return;   // buttons and MIDI parameters are events, not state: the processing path's
+        return;   // buttons and MIDI parameters are events, not state: they come with the blocks
     submitDraft();
 }
 
