@@ -142,6 +142,15 @@ TEST_F(Vst2Bundle, ChunkSavedWhileSuspendedHoldsTheLatestValues)
     ASSERT_EQ(b.dispatch(Vst2::effSetChunk, 0, size, data), 1);
     for (int32_t k = 0; k < 11; ++k)
         EXPECT_FLOAT_EQ(b.effect()->getParameter(b.effect(), k), a.effect()->getParameter(a.effect(), k)) << k;
+
+    // Never resumed at all: the same.
+    Vst2HostEffect c;
+    ASSERT_TRUE(c.create(modulePath())) << c.error();
+    c.dispatch(Vst2::effOpen);
+    applySettings(c);
+    void* fresh = nullptr;
+    ASSERT_EQ(c.dispatch(Vst2::effGetChunk, 0, 0, &fresh), size);
+    EXPECT_EQ(std::memcmp(fresh, data, static_cast<size_t>(size)), 0);
 }
 
 TEST_F(Vst2Bundle, DamagedChunkIsRefusedAndChangesNothing)

@@ -273,6 +273,7 @@ void Vst2Wrapper::resume ()
 	ProcessSetup setup {kRealtime, kSample32, blockSize, sampleRate};
 	if (processor->setupProcessing (setup) != kResultOk)
 		return;
+	setUp = true;
 	scratch.assign (static_cast<size_t> (blockSize) * static_cast<size_t> (std::max (effect.numOutputs, 1)), 0.0f);
 	if (component->setActive (true) != kResultOk)
 		return;
@@ -297,11 +298,18 @@ void Vst2Wrapper::flushParameters ()
 	parameters.takeProcessorChanges (inputChanges);
 	if (inputChanges.getParameterCount () == 0)
 		return;
-	ProcessData data {};
-	data.processMode = kRealtime;
-	data.symbolicSampleSize = kSample32;
-	data.inputParameterChanges = &inputChanges;
-	processor->process (data);
+	// A VST3 component processes only while active: a short activation carries the flush.
+	ProcessSetup setup {kRealtime, kSample32, blockSize, sampleRate};
+	if ((setUp || processor->setupProcessing (setup) == kResultOk) && component->setActive (true) == kResultOk)
+	{
+		setUp = true;
+		ProcessData data {};
+		data.processMode = kRealtime;
+		data.symbolicSampleSize = kSample32;
+		data.inputParameterChanges = &inputChanges;
+		processor->process (data);
+		component->setActive (false);
+	}
 	inputChanges.clearQueue ();
 }
 

@@ -90,7 +90,8 @@ private:
 	void resume ();
 	void suspend ();
 	// Runs a processing call without audio so that pending parameter values reach the component
-	// before its state is read or replaced (only while suspended).
+	// before its state is read or replaced (only while suspended; while resumed the next block
+	// takes them).
 	void flushParameters ();
 
 	// Parameters (vst2wrapperparameters.cpp).
@@ -145,6 +146,7 @@ private:
 	bool opened = false;
 	bool initialized = false;
 	bool active = false;
+	bool setUp = false;             // setupProcessing succeeded at least once
 	double sampleRate = 44100.0;
 	int32 blockSize = 1024;
 	int32 busChannels = 2;          // channels of the current arrangement (1 or 2)
