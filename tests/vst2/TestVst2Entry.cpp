@@ -126,8 +126,10 @@ TEST_F(Vst2Bundle, NoEditorViewMeansNoEditor)
 {
     Vst2HostEffect host;
     start(host);
-    Vst2::ERect* rect = reinterpret_cast<Vst2::ERect*>(&host);   // must be overwritten or ignored
+    Vst2::ERect* rect = reinterpret_cast<Vst2::ERect*>(&host);   // garbage a host might leave
     EXPECT_EQ(host.dispatch(Vst2::effEditGetRect, 0, 0, &rect), 0);
+    EXPECT_EQ(rect, nullptr);
+    EXPECT_EQ(host.dispatch(Vst2::effEditGetRect, 0, 0, nullptr), 0);
     int window = 42;
     EXPECT_EQ(host.dispatch(Vst2::effEditOpen, 0, 0, &window), 0);
     EXPECT_EQ(host.dispatch(Vst2::effEditIdle), 0);

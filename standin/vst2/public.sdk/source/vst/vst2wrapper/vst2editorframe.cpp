@@ -55,11 +55,12 @@ bool Vst2EditorFrame::ensureView ()
 
 void Vst2EditorFrame::releaseView ()
 {
+	// Registrations the view left behind go first: their handlers may live inside the view.
+	runLoop.clear ();
 	if (!view)
 		return;
 	view->setFrame (nullptr);
 	view = nullptr;
-	runLoop.clear ();
 }
 
 bool Vst2EditorFrame::getRect (Vst2::ERect*& out)

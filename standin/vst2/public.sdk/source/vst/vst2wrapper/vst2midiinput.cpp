@@ -48,19 +48,19 @@ void Vst2MidiInput::addMidi (const Vst2::VstMidiEvent& midi, Vst2ParameterCache&
 		if (data2 > 0)
 		{
 			event.type = Event::kNoteOnEvent;
-			event.noteOn = {channel, static_cast<int16> (data1), 0.0f, data2 / 127.0f, 0, -1};
+			event.noteOn = {channel, static_cast<int16> (data1), 0.0f, static_cast<float> (data2) / 127.0f, 0, -1};
 			addNote (offset, event);
 			break;
 		}
 		[[fallthrough]]; // note-on with velocity 0 is a note-off
 	case 0x80:
 		event.type = Event::kNoteOffEvent;
-		event.noteOff = {channel, static_cast<int16> (data1), data2 / 127.0f, -1, 0.0f};
+		event.noteOff = {channel, static_cast<int16> (data1), static_cast<float> (data2) / 127.0f, -1, 0.0f};
 		addNote (offset, event);
 		break;
 	case 0xA0:
 		event.type = Event::kPolyPressureEvent;
-		event.polyPressure = {channel, static_cast<int16> (data1), data2 / 127.0f, -1};
+		event.polyPressure = {channel, static_cast<int16> (data1), static_cast<float> (data2) / 127.0f, -1};
 		addNote (offset, event);
 		break;
 	case 0xB0: addChange (offset, data1, data2 / 127.0, cache); break;

@@ -247,18 +247,14 @@ intptr_t Vst2Wrapper::dispatchState (int32 opcode, int32 index, intptr_t value, 
 intptr_t Vst2Wrapper::dispatchEditor (int32 opcode, void* ptr, bool& handled)
 {
 	handled = true;
+	if (opcode == Vst2::effEditGetRect && ptr)
+		*static_cast<Vst2::ERect**> (ptr) = nullptr; // no rectangle unless one is given below
 	if (!(effect.flags & Vst2::effFlagsHasEditor))
 		return 0;
 	switch (opcode)
 	{
 	case Vst2::effEditGetRect:
-	{
-		auto** rect = static_cast<Vst2::ERect**> (ptr);
-		if (!rect)
-			return 0;
-		*rect = nullptr;
-		return editor->getRect (*rect) ? 1 : 0;
-	}
+		return ptr && editor->getRect (*static_cast<Vst2::ERect**> (ptr)) ? 1 : 0;
 	case Vst2::effEditOpen: return editor->open (ptr) ? 1 : 0;
 	case Vst2::effEditClose: editor->close (); return 1;
 	case Vst2::effEditIdle: editor->idle (); return 1;
