@@ -98,6 +98,20 @@ TEST_F(Vst2Bundle, SetParameterTakesEffectAtTheNextBlock)
     EXPECT_FALSE(render(a, in, in) == render(b, in, in));
 }
 
+TEST_F(Vst2Bundle, BypassPassesTheInputThrough)
+{
+    const auto inL = testSignal(kFrames, 10), inR = testSignal(kFrames, 11);
+    Vst2HostEffect host;
+    start(host);
+    ASSERT_EQ(host.dispatch(Vst2::effSetBypass, 0, 1), 1);
+    EXPECT_FLOAT_EQ(host.effect()->getParameter(host.effect(), host.findParameter("Bypass")), 1.0f);
+    const Stereo bypassed = render(host, inL, inR);
+    EXPECT_EQ(bypassed.left, inL);
+    EXPECT_EQ(bypassed.right, inR);
+    ASSERT_EQ(host.dispatch(Vst2::effSetBypass, 0, 0), 1);
+    EXPECT_FALSE(render(host, inL, inR).left == inL);
+}
+
 TEST_F(Vst2Bundle, ChunkFromOneInstanceRestoresTheExactSoundInAnother)
 {
     const auto inL = testSignal(kFrames, 4), inR = testSignal(kFrames, 5);
