@@ -2,12 +2,12 @@
 #include "TessalineIds.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
+#include "public.sdk/source/vst/vst2wrapper/vst2moduleentry.h"
 #include "public.sdk/source/vst/vst2wrapper/vst2wrapper.h"
 #include "vst2abi/Vst2Effect.h"
 #include "vst2abi/Vst2Opcodes.h"
 
 extern "C" Steinberg::IPluginFactory* GetPluginFactory();
-extern "C" bool InitDll();
 
 namespace {
 Vst2::AEffect* createEffect(Vst2::HostCallback audioMaster)
@@ -15,7 +15,9 @@ Vst2::AEffect* createEffect(Vst2::HostCallback audioMaster)
     // A host that answers version 0 (or passes no callback) is no VST2 host.
     if (!audioMaster || audioMaster(nullptr, Vst2::audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
-    InitDll();
+    // The module entry a VST3 host would have called: module handle and module-init hook.
+    if (!Steinberg::Vst::enterModuleForVst2())
+        return nullptr;
     Steinberg::IPluginFactory* factory = GetPluginFactory();
     if (!factory)
         return nullptr;

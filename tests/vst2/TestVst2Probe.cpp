@@ -61,6 +61,21 @@ TEST_F(Vst2Probe, LoadedThroughALinkTheModuleFindsItsBundleFile)
     dlclose(library);
 }
 
+TEST_F(Vst2Probe, VstPluginMainEntersTheModuleOnce)
+{
+    // A second effect from the same module.
+    Vst2HostEffect second;
+    ASSERT_TRUE(second.create(link.string())) << second.error();
+    void* library = dlopen(link.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(library, nullptr);
+    auto handle = reinterpret_cast<void* (*)()>(dlsym(library, "probeModuleHandle"));
+    auto initCalls = reinterpret_cast<int (*)()>(dlsym(library, "probeInitCalls"));
+    ASSERT_TRUE(handle && initCalls);
+    EXPECT_EQ(handle(), library);   // the handle a VST3 host's ModuleEntry would have passed
+    EXPECT_EQ(initCalls(), 1);
+    dlclose(library);
+}
+
 TEST_F(Vst2Probe, DescribedFromTheClassInfo)
 {
     EXPECT_EQ(host.text(Vst2::effGetEffectName), "Vst2Probe");

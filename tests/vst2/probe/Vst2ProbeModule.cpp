@@ -7,6 +7,7 @@
 #include "public.sdk/source/common/pluginview.h"
 #include "public.sdk/source/main/linuxmain.h"
 #include "public.sdk/source/main/pluginfactory.h"
+#include "public.sdk/source/vst/vst2wrapper/vst2moduleentry.h"
 #include "public.sdk/source/vst/vst2wrapper/vst2wrapper.h"
 
 #include "pluginterfaces/vst/ivstparameterchanges.h"
@@ -123,8 +124,11 @@ private:
 
 } // namespace
 
+int initCalls = 0;
+
 bool InitModule ()
 {
+	++initCalls;
 	return true;
 }
 
@@ -154,8 +158,21 @@ SMTG_EXPORT_SYMBOL Vst2::AEffect* VSTPluginMain (Vst2::HostCallback audioMaster)
 {
 	if (!audioMaster || audioMaster (nullptr, Vst2::audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
 		return nullptr;
+	if (!enterModuleForVst2 ())
+		return nullptr;
 	Vst2Wrapper* wrapper = Vst2Wrapper::create (GetPluginFactory (), kProbeCid, 0x50726F62, audioMaster);
 	return wrapper ? wrapper->getAeffect () : nullptr;
+}
+
+// The module handle and the number of module-init calls, as the module entry left them.
+SMTG_EXPORT_SYMBOL void* probeModuleHandle ()
+{
+	return moduleHandle;
+}
+
+SMTG_EXPORT_SYMBOL int probeInitCalls ()
+{
+	return initCalls;
 }
 
 // Where the module believes it lives (links resolved).
