@@ -1,61 +1,10 @@
 // The VST2 audio-thread calls (processEvents, processReplacing, process, setParameter) allocate
-// nothing and take no lock: global operator new/delete and pthread_mutex_lock of this executable,
-// which the loaded module binds to as well, count what happens while a flag is set.
+// nothing and take no lock: the shared counter replaces the global allocation functions and
+// pthread_mutex_lock of this executable, which the loaded module binds to as well.
 #include "Vst2Fixture.h"
 
+#include "support/AllocationCounter.h"
 #include "vst2abi/Vst2Events.h"
-
-#include <atomic>
-#include <cstdlib>
-#include <dlfcn.h>
-#include <new>
-#include <pthread.h>
-
-namespace {
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
-std::atomic<long> g_locks{0};
-
-void* countedAlloc(std::size_t size)
-{
-    if (g_counting.load(std::memory_order_relaxed))
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-
-void countedFree(void* p)
-{
-    if (p && g_counting.load(std::memory_order_relaxed))
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    std::free(p);
-}
-} // namespace
-
-void* operator new(std::size_t size) { return countedAlloc(size); }
-void* operator new[](std::size_t size) { return countedAlloc(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    try { return countedAlloc(size); } catch (...) { return nullptr; }
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    try { return countedAlloc(size); } catch (...) { return nullptr; }
-}
-void operator delete(void* p) noexcept { countedFree(p); }
-void operator delete[](void* p) noexcept { countedFree(p); }
-void operator delete(void* p, std::size_t) noexcept { countedFree(p); }
-void operator delete[](void* p, std::size_t) noexcept { countedFree(p); }
-
-extern "C" int pthread_mutex_lock(pthread_mutex_t* mutex)
-{
-    using Lock = int (*)(pthread_mutex_t*);
-    static Lock next = reinterpret_cast<Lock>(dlsym(RTLD_NEXT, "pthread_mutex_lock"));
-    if (g_counting.load(std::memory_order_relaxed))
-        g_locks.fetch_add(1, std::memory_order_relaxed);
-    return next(mutex);
-}
 
 namespace {
 
@@ -110,16 +59,14 @@ TEST(Vst2Realtime, AudioThreadCallsAllocateNothingAndTakeNoLock)
             events.fill(n, frames);
             if (n % 25 == 0)   // main-thread changes waiting for the audio thread
                 host.dispatch(Vst2::effSetProgram, 0, (n / 25) % 2);
-            g_allocations = 0;
-            g_locks = 0;
-            g_counting = true;
+            TestSupport::startCounting();
             e->setParameter(e, static_cast<int32_t>(n % 11), static_cast<float>(n % 10) / 10.0f);
             host.dispatch(Vst2::effProcessEvents, 0, 0, &events.list);
             e->processReplacing(e, ins, outs, frames);
             e->process(e, ins, outs, frames);
-            g_counting = false;
-            ASSERT_EQ(g_allocations.load(), 0) << "frames " << frames << " call " << n;
-            ASSERT_EQ(g_locks.load(), 0) << "frames " << frames << " call " << n;
+            TestSupport::stopCounting();
+            ASSERT_EQ(TestSupport::allocatorCalls(), 0) << "frames " << frames << " call " << n;
+            ASSERT_EQ(TestSupport::lockCalls(), 0) << "frames " << frames << " call " << n;
         }
     }
 }
@@ -130,12 +77,11 @@ TEST(Vst2Realtime, CountersSeeTheModulesAllocations)
     Vst2HostEffect host;
     ASSERT_TRUE(host.create(modulePath())) << host.error();
     host.start(kRate, kBlock);
-    g_allocations = 0;
-    g_counting = true;
+    TestSupport::startCounting();
     void* data = nullptr;
     host.dispatch(Vst2::effGetChunk, 0, 0, &data);   // builds a memory stream inside the module
-    g_counting = false;
-    EXPECT_GT(g_allocations.load(), 0);
+    TestSupport::stopCounting();
+    EXPECT_GT(TestSupport::allocatorCalls(), 0);
 }
 
 } // namespace

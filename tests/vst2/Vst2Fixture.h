@@ -4,6 +4,7 @@
 
 #include "HostModule.h"
 #include "Vst2HostEffect.h"
+#include "support/Noise.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +23,13 @@ inline std::string modulePath()
     return TessalineHost::HostModule::binaryPath(TESSALINE_BUNDLE_PATH);
 }
 
-// A deterministic noise burst followed by silence.
+// A deterministic noise burst (the first quarter, half scale) followed by silence.
 inline std::vector<float> testSignal(int32_t frames, uint32_t seed)
 {
     std::vector<float> signal(static_cast<size_t>(frames), 0.0f);
     uint32_t state = seed;
     for (int32_t i = 0; i < frames / 4; ++i)
-    {
-        state = state * 1664525u + 1013904223u;
-        signal[static_cast<size_t>(i)] = static_cast<float>(static_cast<int32_t>(state >> 8) - (1 << 23)) / float(1 << 24);
-    }
+        signal[static_cast<size_t>(i)] = 0.5f * TestSupport::lcgNoise(state);
     return signal;
 }
 
