@@ -38,11 +38,8 @@ __attribute__((visibility("default"))) Vst2::AEffect* VSTPluginMain(Vst2::HostCa
 
 // Early Linux VST2 hosts look the entry up under the name "main"; the assembler name keeps the
 // C++ function itself from being main.
-__attribute__((visibility("default"))) Vst2::AEffect* vst2MainAlias(Vst2::HostCallback audioMaster)
-    asm("main");
-Vst2::AEffect* vst2MainAlias(Vst2::HostCallback audioMaster)
-{
-    return createEffect(audioMaster);
-}
+__attribute__((visibility("default"))) Vst2::AEffect*
+vst2MainAlias(Vst2::HostCallback audioMaster) asm("main");
+Vst2::AEffect* vst2MainAlias(Vst2::HostCallback audioMaster) { return createEffect(audioMaster); }
 
 } // extern "C"

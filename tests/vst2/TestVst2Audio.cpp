@@ -84,7 +84,7 @@ TEST_F(Vst2Bundle, ProcessReplacingSoundsExactlyLikeVst3)
     float peak = 0.0f;
     for (float s : vst2.left)
         peak = std::max(peak, std::fabs(s));
-    EXPECT_GT(peak, 1e-4f);   // the room answered
+    EXPECT_GT(peak, 1e-4f); // the room answered
 }
 
 TEST_F(Vst2Bundle, SetParameterTakesEffectAtTheNextBlock)
@@ -118,21 +118,22 @@ TEST_F(Vst2Bundle, ChunkFromOneInstanceRestoresTheExactSoundInAnother)
     Vst2HostEffect a, b;
     start(a);
     applySettings(a);
-    render(a, inL, inR);   // the settings reach the sound
+    render(a, inL, inR); // the settings reach the sound
     void* data = nullptr;
     const intptr_t size = a.dispatch(Vst2::effGetChunk, 0, 0, &data);
-    ASSERT_EQ(size, 62);   // the component state
+    ASSERT_EQ(size, 62); // the component state
     ASSERT_NE(data, nullptr);
     std::vector<char> chunk(static_cast<char*>(data), static_cast<char*>(data) + size);
     void* programData = nullptr;
-    EXPECT_EQ(a.dispatch(Vst2::effGetChunk, 1, 0, &programData), size);   // program chunk: the same
+    EXPECT_EQ(a.dispatch(Vst2::effGetChunk, 1, 0, &programData), size); // program chunk: the same
 
     start(b);
     b.calls.clear();
     ASSERT_EQ(b.dispatch(Vst2::effSetChunk, 0, size, chunk.data()), 1);
     EXPECT_GE(b.callCount(Vst2::audioMasterUpdateDisplay), 1u);
     for (int32_t k = 0; k < a.effect()->numParams; ++k)
-        EXPECT_FLOAT_EQ(b.effect()->getParameter(b.effect(), k), a.effect()->getParameter(a.effect(), k)) << k;
+        EXPECT_FLOAT_EQ(b.effect()->getParameter(b.effect(), k), a.effect()->getParameter(a.effect(), k))
+            << k;
 
     // Both continue from the same state: restart both and compare.
     for (Vst2HostEffect* h : {&a, &b})
@@ -148,14 +149,15 @@ TEST_F(Vst2Bundle, ChunkSavedWhileSuspendedHoldsTheLatestValues)
     Vst2HostEffect a, b;
     start(a);
     a.dispatch(Vst2::effMainsChanged, 0, 0);
-    applySettings(a);   // never processed
+    applySettings(a); // never processed
     void* data = nullptr;
     const intptr_t size = a.dispatch(Vst2::effGetChunk, 0, 0, &data);
     ASSERT_EQ(size, 62);
     start(b);
     ASSERT_EQ(b.dispatch(Vst2::effSetChunk, 0, size, data), 1);
     for (int32_t k = 0; k < 11; ++k)
-        EXPECT_FLOAT_EQ(b.effect()->getParameter(b.effect(), k), a.effect()->getParameter(a.effect(), k)) << k;
+        EXPECT_FLOAT_EQ(b.effect()->getParameter(b.effect(), k), a.effect()->getParameter(a.effect(), k))
+            << k;
 
     // Never resumed at all: the same.
     Vst2HostEffect c;

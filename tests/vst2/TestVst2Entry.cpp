@@ -31,14 +31,14 @@ TEST_F(Vst2Bundle, EffectRecordDescribesTheRoom)
         EXPECT_EQ(e.numInputs, 2);
         EXPECT_EQ(e.numOutputs, 2);
         EXPECT_EQ(e.uniqueID, Tessaline::kVst2UniqueId);
-        EXPECT_EQ(e.version, 10);   // 0.0.1.0
+        EXPECT_EQ(e.version, 10); // 0.0.1.0
         EXPECT_TRUE(e.flags & Vst2::effFlagsCanReplacing);
         EXPECT_TRUE(e.flags & Vst2::effFlagsProgramChunks);
-        EXPECT_FALSE(e.flags & Vst2::effFlagsCanDoubleReplacing);   // refused, not faked
-        EXPECT_FALSE(e.flags & Vst2::effFlagsHasEditor);            // no editor view yet
+        EXPECT_FALSE(e.flags & Vst2::effFlagsCanDoubleReplacing); // refused, not faked
+        EXPECT_FALSE(e.flags & Vst2::effFlagsHasEditor);          // no editor view yet
         EXPECT_FALSE(e.flags & Vst2::effFlagsIsSynth);
         EXPECT_EQ(e.numPrograms, 2);
-        EXPECT_GE(e.numParams, 11);   // the eleven controls come first
+        EXPECT_GE(e.numParams, 11); // the eleven controls come first
         EXPECT_EQ(e.initialDelay, 0);
         ASSERT_NE(e.dispatcher, nullptr);
         ASSERT_NE(e.process, nullptr);
@@ -65,14 +65,21 @@ TEST_F(Vst2Bundle, IdentityQueries)
         const char* what;
         intptr_t answer;
     } canDo[] = {
-        {"receiveVstEvents", 1}, {"receiveVstMidiEvent", 1}, {"receiveVstTimeInfo", 1},
-        {"plugAsChannelInsert", 1}, {"plugAsSend", 1}, {"2in2out", 1}, {"bypass", 1},
-        {"sendVstEvents", -1}, {"sendVstMidiEvent", -1}, {"offline", -1},
+        {"receiveVstEvents", 1},
+        {"receiveVstMidiEvent", 1},
+        {"receiveVstTimeInfo", 1},
+        {"plugAsChannelInsert", 1},
+        {"plugAsSend", 1},
+        {"2in2out", 1},
+        {"bypass", 1},
+        {"sendVstEvents", -1},
+        {"sendVstMidiEvent", -1},
+        {"offline", -1},
         {"somethingNew", 0},
     };
     for (const auto& c : canDo)
         EXPECT_EQ(host.dispatch(Vst2::effCanDo, 0, 0, const_cast<char*>(c.what)), c.answer) << c.what;
-    EXPECT_EQ(host.dispatch(Vst2::effCanDo), 0);   // null text
+    EXPECT_EQ(host.dispatch(Vst2::effCanDo), 0); // null text
     // The tail covers the room's delay and its 69632-sample response.
     EXPECT_GE(host.dispatch(Vst2::effGetTailSize), 255 + 69632);
 }
@@ -90,7 +97,7 @@ TEST_F(Vst2Bundle, PinsAndSpeakerArrangements)
         EXPECT_EQ(pin.arrangementType, Vst2::kSpeakerArrStereo);
         EXPECT_GT(std::strlen(pin.label), 0u);
         ASSERT_EQ(host.dispatch(opcode, 1, 0, &pin), 1);
-        EXPECT_FALSE(pin.flags & Vst2::kVstPinIsStereo);   // second of the pair
+        EXPECT_FALSE(pin.flags & Vst2::kVstPinIsStereo); // second of the pair
         EXPECT_EQ(host.dispatch(opcode, 2, 0, &pin), 0);
         EXPECT_EQ(host.dispatch(opcode, -1, 0, &pin), 0);
         EXPECT_EQ(host.dispatch(opcode, 0, 0, nullptr), 0);
@@ -114,7 +121,7 @@ TEST_F(Vst2Bundle, PinsAndSpeakerArrangements)
         return host.dispatch(Vst2::effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(a), b);
     };
     EXPECT_EQ(set(&three, &three), 0);
-    EXPECT_EQ(set(&mono, &stereo), 0);   // different input and output widths
+    EXPECT_EQ(set(&mono, &stereo), 0); // different input and output widths
     EXPECT_EQ(set(&mono, nullptr), 0);
     EXPECT_EQ(set(&mono, &mono), 1);
     ASSERT_EQ(host.dispatch(Vst2::effGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&in), &out), 1);
@@ -126,7 +133,7 @@ TEST_F(Vst2Bundle, NoEditorViewMeansNoEditor)
 {
     Vst2HostEffect host;
     start(host);
-    Vst2::ERect* rect = reinterpret_cast<Vst2::ERect*>(&host);   // garbage a host might leave
+    Vst2::ERect* rect = reinterpret_cast<Vst2::ERect*>(&host); // garbage a host might leave
     EXPECT_EQ(host.dispatch(Vst2::effEditGetRect, 0, 0, &rect), 0);
     EXPECT_EQ(rect, nullptr);
     EXPECT_EQ(host.dispatch(Vst2::effEditGetRect, 0, 0, nullptr), 0);
@@ -152,7 +159,7 @@ TEST_F(Vst2Bundle, OddCallsAreHarmless)
     float* ins[2] = {in.data(), in.data()};
     float* outs[2] = {outL.data(), outR.data()};
     e->processReplacing(e, ins, outs, 64);
-    EXPECT_EQ(outL, std::vector<float>(64, 0.0f));   // replacing owes defined samples
+    EXPECT_EQ(outL, std::vector<float>(64, 0.0f)); // replacing owes defined samples
 
     host.start(kRate, kBlock);
     char text[256];
@@ -164,7 +171,7 @@ TEST_F(Vst2Bundle, OddCallsAreHarmless)
         EXPECT_EQ(host.dispatch(opcode, n, 0, text), 0);
         EXPECT_EQ(host.dispatch(opcode, 0, 0, nullptr), 0);
     }
-    EXPECT_EQ(text[0], 'x');   // refused calls write nothing
+    EXPECT_EQ(text[0], 'x'); // refused calls write nothing
     EXPECT_EQ(host.dispatch(Vst2::effCanBeAutomated, n), 0);
     EXPECT_EQ(host.dispatch(Vst2::effString2Parameter, n, 0, const_cast<char*>("1")), 0);
     EXPECT_EQ(host.dispatch(Vst2::effGetProgramNameIndexed, 2, 0, text), 0);
@@ -188,7 +195,7 @@ TEST_F(Vst2Bundle, OddCallsAreHarmless)
     EXPECT_EQ(host.dispatch(Vst2::effSetSampleRate, 0, 0, nullptr, std::nanf("")), 0);
     EXPECT_EQ(host.dispatch(Vst2::effSetBlockSize, 0, 0), 0);
     host.dispatch(Vst2::effMainsChanged, 0, 1);
-    host.dispatch(Vst2::effMainsChanged, 0, 1);   // resumed twice
+    host.dispatch(Vst2::effMainsChanged, 0, 1); // resumed twice
     // Double precision: refused by the precision call, and its entry leaves buffers untouched.
     EXPECT_EQ(host.dispatch(Vst2::effSetProcessPrecision, 0, Vst2::kVstProcessPrecision64), 0);
     EXPECT_EQ(host.dispatch(Vst2::effSetProcessPrecision, 0, Vst2::kVstProcessPrecision32), 1);

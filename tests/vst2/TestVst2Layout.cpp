@@ -17,7 +17,11 @@ using namespace Vst2;
 TEST(Vst2Layout, EffectRecord)
 {
     EXPECT_EQ(sizeof(AEffect), 192u);
-    const struct { size_t offset, expected; const char* field; } fields[] = {
+    const struct
+    {
+        size_t offset, expected;
+        const char* field;
+    } fields[] = {
         {offsetof(AEffect, magic), 0, "magic"},
         {offsetof(AEffect, dispatcher), 8, "dispatcher"},
         {offsetof(AEffect, process), 16, "process"},
@@ -76,9 +80,6 @@ TEST(Vst2Layout, TimeInfoPinsSpeakersAndRect)
 }
 #endif
 
-TEST(Vst2Layout, MagicSpellsVstP)
-{
-    EXPECT_EQ(kEffectMagic, 0x56737450);
-}
+TEST(Vst2Layout, MagicSpellsVstP) { EXPECT_EQ(kEffectMagic, 0x56737450); }
 
 } // namespace

@@ -55,7 +55,8 @@ TEST_F(Vst2AgainstVst3, ParametersMatchTheVst3ParametersInOrder)
         EXPECT_EQ(vst2.text(Vst2::effGetParamName, k), TessalineHost::toUtf8(info.title, 128)) << k;
         EXPECT_EQ(vst2.text(Vst2::effGetParamLabel, k), TessalineHost::toUtf8(info.units, 8)) << k;
         EXPECT_FLOAT_EQ(e->getParameter(e, k), static_cast<float>(info.defaultNormalizedValue)) << k;
-        EXPECT_EQ(vst2.dispatch(Vst2::effCanBeAutomated, k), (info.flags & ParameterInfo::kCanAutomate) ? 1 : 0);
+        EXPECT_EQ(vst2.dispatch(Vst2::effCanBeAutomated, k),
+                  (info.flags & ParameterInfo::kCanAutomate) ? 1 : 0);
     }
 }
 
@@ -76,7 +77,7 @@ TEST_F(Vst2AgainstVst3, SetGetAndDisplayRoundTrip)
     // Text into value: the plug-in's own parsing, by the displayed entry.
     const int32 stereoMono = vst2.findParameter("Stereo/Mono");
     ASSERT_GE(stereoMono, 0);
-    EXPECT_EQ(vst2.dispatch(Vst2::effString2Parameter, stereoMono), 1);   // "are texts understood?"
+    EXPECT_EQ(vst2.dispatch(Vst2::effString2Parameter, stereoMono), 1); // "are texts understood?"
     EXPECT_EQ(vst2.dispatch(Vst2::effString2Parameter, stereoMono, 0, const_cast<char*>("Mono")), 1);
     EXPECT_EQ(vst2.text(Vst2::effGetParamDisplay, stereoMono), "Mono");
     const int32 gain = vst2.findParameter("Gain");
@@ -116,7 +117,7 @@ TEST_F(Vst2AgainstVst3, ProgramsAreThePresetList)
         EXPECT_FLOAT_EQ(e->getParameter(e, k), expected) << k;
         differing += std::fabs(info.defaultNormalizedValue - expected) > 1e-6 ? 1 : 0;
     }
-    EXPECT_GT(differing, 0);   // the studio program is not the default sound
+    EXPECT_GT(differing, 0); // the studio program is not the default sound
 
     ASSERT_EQ(vst2.dispatch(Vst2::effSetProgram, 0, 0), 1);
     EXPECT_EQ(vst2.text(Vst2::effGetProgramName), "Factory Preset");
@@ -158,12 +159,11 @@ TEST_F(Vst2AgainstVst3, MidiControllersMoveTheirMappedParameters)
     ASSERT_GE(volume, 0);
     ASSERT_GE(bend, 0);
     ASSERT_GE(modWheel, 0);
-    MidiEvents events{{0xB3, 7, 64, 10},       // volume on channel 4
-                      {0xE0, 0, 0, 20},        // pitch bend fully down
-                      {0xB0, 1, 127, 300},     // past the block: played at its end
-                      {0x93, 60, 100, 5},      // a note and its release
-                      {0x83, 60, 0, 50},
-                      {0xF8, 0, 0, 0}};        // clock: no VST3 counterpart, ignored
+    MidiEvents events{{0xB3, 7, 64, 10},                     // volume on channel 4
+                      {0xE0, 0, 0, 20},                      // pitch bend fully down
+                      {0xB0, 1, 127, 300},                   // past the block: played at its end
+                      {0x93, 60, 100, 5},                    // a note and its release
+                      {0x83, 60, 0, 50},   {0xF8, 0, 0, 0}}; // clock: no VST3 counterpart, ignored
     EXPECT_EQ(vst2.dispatch(Vst2::effProcessEvents, 0, 0, events.list), 1);
     std::vector<float> in(kBlock, 0.0f);
     render(vst2, in, in);

@@ -71,7 +71,7 @@ TEST_F(Vst2Probe, VstPluginMainEntersTheModuleOnce)
     auto handle = reinterpret_cast<void* (*)()>(dlsym(library, "probeModuleHandle"));
     auto initCalls = reinterpret_cast<int (*)()>(dlsym(library, "probeInitCalls"));
     ASSERT_TRUE(handle && initCalls);
-    EXPECT_EQ(handle(), library);   // the handle a VST3 host's ModuleEntry would have passed
+    EXPECT_EQ(handle(), library); // the handle a VST3 host's ModuleEntry would have passed
     EXPECT_EQ(initCalls(), 1);
     dlclose(library);
 }
@@ -82,7 +82,7 @@ TEST_F(Vst2Probe, DescribedFromTheClassInfo)
     EXPECT_EQ(host.text(Vst2::effGetVendorString), "Probe Vendor");
     EXPECT_EQ(host.dispatch(Vst2::effGetVendorVersion), 1234);
     EXPECT_EQ(host.dispatch(Vst2::effGetPlugCategory), Vst2::kPlugCategEffect);
-    EXPECT_EQ(host.effect()->numPrograms, 0);   // no program list
+    EXPECT_EQ(host.effect()->numPrograms, 0); // no program list
     EXPECT_EQ(host.dispatch(Vst2::effSetProgram, 0, 0), 0);
     EXPECT_EQ(host.dispatch(Vst2::effCanDo, 0, 0, const_cast<char*>("bypass")), -1);
     EXPECT_EQ(host.dispatch(Vst2::effSetBypass, 0, 1), 0);
@@ -96,15 +96,15 @@ TEST_F(Vst2Probe, EditorOpensDrivesAGestureResizesAndCloses)
     ASSERT_NE(rect, nullptr);
     EXPECT_EQ(rect->right - rect->left, 400);
     EXPECT_EQ(rect->bottom - rect->top, 200);
-    EXPECT_EQ(host.dispatch(Vst2::effEditOpen, 0, 0, nullptr), 0);   // no parent window
+    EXPECT_EQ(host.dispatch(Vst2::effEditOpen, 0, 0, nullptr), 0); // no parent window
 
     EXPECT_EQ(renderOnes(), 1.0f);
-    unsigned long window = 0x1234;   // the probe never draws into it
+    unsigned long window = 0x1234; // the probe never draws into it
     ASSERT_EQ(host.dispatch(Vst2::effEditOpen, 0, 0, &window), 1);
-    EXPECT_EQ(host.dispatch(Vst2::effEditOpen, 0, 0, &window), 0);   // already open
+    EXPECT_EQ(host.dispatch(Vst2::effEditOpen, 0, 0, &window), 0); // already open
     host.calls.clear();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    EXPECT_EQ(host.dispatch(Vst2::effEditIdle), 1);   // the editor's timer runs here
+    EXPECT_EQ(host.dispatch(Vst2::effEditIdle), 1); // the editor's timer runs here
 
     // The gesture, in order, with the parameter's index and value.
     std::vector<int32_t> order;
@@ -118,10 +118,10 @@ TEST_F(Vst2Probe, EditorOpensDrivesAGestureResizesAndCloses)
     EXPECT_EQ(host.calls[3].index, 500);
     EXPECT_EQ(host.calls[3].value, 300);
     EXPECT_FLOAT_EQ(host.effect()->getParameter(host.effect(), 0), 0.75f);
-    EXPECT_FLOAT_EQ(renderOnes(), 0.75f);   // the processor got the edit at the next block
+    EXPECT_FLOAT_EQ(renderOnes(), 0.75f); // the processor got the edit at the next block
 
     ASSERT_EQ(host.dispatch(Vst2::effEditGetRect, 0, 0, &rect), 1);
-    EXPECT_EQ(rect->right, 500);   // the host agreed, the view took the size
+    EXPECT_EQ(rect->right, 500); // the host agreed, the view took the size
     EXPECT_EQ(host.dispatch(Vst2::effEditClose), 1);
     EXPECT_EQ(host.dispatch(Vst2::effEditIdle), 1);
     // Opens again after closing.
@@ -133,7 +133,7 @@ TEST_F(Vst2Probe, ClosingTheEffectWithItsEditorOpen)
 {
     unsigned long window = 0x1234;
     ASSERT_EQ(host.dispatch(Vst2::effEditOpen, 0, 0, &window), 1);
-    host.close();   // effClose tears the editor down first
+    host.close(); // effClose tears the editor down first
 }
 
 } // namespace

@@ -31,7 +31,8 @@ struct Events
             midi[k] = {};
             midi[k].type = Vst2::kVstMidiType;
             midi[k].byteSize = sizeof midi[k];
-            midi[k].deltaFrames = static_cast<int32_t>((n * 7 + static_cast<uint32_t>(k) * 13) % static_cast<uint32_t>(frames + 5));
+            midi[k].deltaFrames = static_cast<int32_t>((n * 7 + static_cast<uint32_t>(k) * 13)
+                                                       % static_cast<uint32_t>(frames + 5));
             for (int b = 0; b < 3; ++b)
                 midi[k].midiData[b] = messages[k][b];
             list.events[k] = reinterpret_cast<Vst2::VstEvent*>(&midi[k]);
@@ -42,7 +43,7 @@ struct Events
 
 TEST(Vst2Realtime, AudioThreadCallsAllocateNothingAndTakeNoLock)
 {
-    for (int32_t frames : {1, 64, 256, 1000})   // 1000: longer than the announced 256
+    for (int32_t frames : {1, 64, 256, 1000}) // 1000: longer than the announced 256
     {
         Vst2HostEffect host;
         ASSERT_TRUE(host.create(modulePath())) << host.error();
@@ -57,7 +58,7 @@ TEST(Vst2Realtime, AudioThreadCallsAllocateNothingAndTakeNoLock)
         for (uint32_t n = 0; n < 100; ++n)
         {
             events.fill(n, frames);
-            if (n % 25 == 0)   // main-thread changes waiting for the audio thread
+            if (n % 25 == 0) // main-thread changes waiting for the audio thread
                 host.dispatch(Vst2::effSetProgram, 0, (n / 25) % 2);
             TestSupport::startCounting();
             e->setParameter(e, static_cast<int32_t>(n % 11), static_cast<float>(n % 10) / 10.0f);
@@ -79,7 +80,7 @@ TEST(Vst2Realtime, CountersSeeTheModulesAllocations)
     host.start(kRate, kBlock);
     TestSupport::startCounting();
     void* data = nullptr;
-    host.dispatch(Vst2::effGetChunk, 0, 0, &data);   // builds a memory stream inside the module
+    host.dispatch(Vst2::effGetChunk, 0, 0, &data); // builds a memory stream inside the module
     TestSupport::stopCounting();
     EXPECT_GT(TestSupport::allocatorCalls(), 0);
 }

@@ -25,7 +25,7 @@ struct CountingHandler : public Linux::IEventHandler, public Linux::ITimerHandle
 {
     int fdCalls = 0;
     int timerCalls = 0;
-    Vst2RunLoop* unregisterFrom = nullptr;   // unregisters itself on its first call
+    Vst2RunLoop* unregisterFrom = nullptr; // unregisters itself on its first call
     void PLUGIN_API onFDIsSet(Linux::FileDescriptor fd) override
     {
         char byte = 0;
@@ -55,7 +55,7 @@ TEST(Vst2RunLoop, IdleTicksServeReadableDescriptorsAndDueTimers)
     EXPECT_EQ(loop.registerEventHandler(nullptr, fds[0]), kInvalidArgument);
 
     const auto now = Vst2RunLoop::Clock::now();
-    loop.tick(now);   // nothing readable, timer not due
+    loop.tick(now); // nothing readable, timer not due
     EXPECT_EQ(handler.fdCalls, 0);
     EXPECT_EQ(handler.timerCalls, 0);
 
@@ -67,7 +67,7 @@ TEST(Vst2RunLoop, IdleTicksServeReadableDescriptorsAndDueTimers)
     loop.tick(now + std::chrono::seconds(10));
     EXPECT_EQ(handler.timerCalls, 2);
 
-    EXPECT_EQ(handler.fdCalls, 1);   // nothing new to read
+    EXPECT_EQ(handler.fdCalls, 1); // nothing new to read
 
     // A handler may unregister itself from inside its call.
     handler.unregisterFrom = &loop;
@@ -89,7 +89,9 @@ TEST(Vst2RunLoop, IdleTicksServeReadableDescriptorsAndDueTimers)
 class FakeView : public CPluginView
 {
 public:
-    explicit FakeView(bool refuse) : CPluginView(nullptr), refuseAttach(refuse)
+    explicit FakeView(bool refuse)
+        : CPluginView(nullptr)
+        , refuseAttach(refuse)
     {
         rect = ViewRect(0, 0, 640, 360);
     }
@@ -159,7 +161,7 @@ TEST(Vst2EditorFrame, OpenSizeResizeAndClose)
     EXPECT_EQ(rect->right - rect->left, 640);
     EXPECT_EQ(rect->bottom - rect->top, 360);
 
-    EXPECT_FALSE(frame.open(nullptr));   // no parent window
+    EXPECT_FALSE(frame.open(nullptr)); // no parent window
     int window = 0;
     ASSERT_TRUE(frame.open(&window));
     EXPECT_TRUE(frame.isOpen());
@@ -182,7 +184,7 @@ TEST(Vst2EditorFrame, OpenSizeResizeAndClose)
 
     frame.close();
     EXPECT_FALSE(frame.isOpen());
-    frame.idle();   // the closed editor's timer is gone
+    frame.idle(); // the closed editor's timer is gone
 }
 
 TEST(Vst2EditorFrame, RefusedAttachKeepsNoView)
@@ -194,7 +196,7 @@ TEST(Vst2EditorFrame, RefusedAttachKeepsNoView)
     EXPECT_FALSE(frame.open(&window));
     EXPECT_FALSE(frame.isOpen());
     controller.refuseAttach = false;
-    EXPECT_TRUE(frame.open(&window));   // a later attempt makes a fresh view
+    EXPECT_TRUE(frame.open(&window)); // a later attempt makes a fresh view
     frame.close();
 }
 
@@ -202,7 +204,7 @@ TEST(Vst2ProcessContext, ValidityBitsDecideWhatIsCopied)
 {
     Vst2::VstTimeInfo time{};
     time.samplePos = 48000.0;
-    time.sampleRate = 0.0;   // missing: the fallback stands in
+    time.sampleRate = 0.0; // missing: the fallback stands in
     time.tempo = 128.0;
     time.ppqPos = 4.5;
     time.timeSigNumerator = 7;
@@ -217,9 +219,9 @@ TEST(Vst2ProcessContext, ValidityBitsDecideWhatIsCopied)
     EXPECT_EQ(context.tempo, 128.0);
     EXPECT_EQ(context.timeSigNumerator, 7);
     EXPECT_FALSE(context.state & ProcessContext::kProjectTimeMusicValid);
-    EXPECT_EQ(context.projectTimeMusic, 0.0);   // not valid, not copied
+    EXPECT_EQ(context.projectTimeMusic, 0.0); // not valid, not copied
 
-    time.samplePos = 1e300;   // nonsense from a host: no overflow, position 0
+    time.samplePos = 1e300; // nonsense from a host: no overflow, position 0
     time.flags = 0;
     fillProcessContext(time, 44100.0, context);
     EXPECT_EQ(context.projectTimeSamples, 0);
@@ -232,9 +234,9 @@ TEST(Vst2HostLists, FixedCapacityNeverGrows)
     int32 index = -1;
     IParamValueQueue* a = changes.addParameterData(10, index);
     ASSERT_NE(a, nullptr);
-    EXPECT_EQ(changes.addParameterData(10, index), a);   // same id, same queue
+    EXPECT_EQ(changes.addParameterData(10, index), a); // same id, same queue
     ASSERT_NE(changes.addParameterData(11, index), nullptr);
-    EXPECT_EQ(changes.addParameterData(12, index), nullptr);   // full
+    EXPECT_EQ(changes.addParameterData(12, index), nullptr); // full
     int32 point = 0;
     for (int32 k = 0; k < 5; ++k)
         a->addPoint(k * 10, k / 10.0, point);
@@ -272,7 +274,7 @@ TEST(Vst2Text, TruncationKeepsWholeCharacters)
     } cases[] = {
         {"Tessaline", 32, "Tessaline"},
         {"Tessaline", 5, "Tess"},
-        {"Abs L\xe2\x80\x93R", 8, "Abs L"},          // the 3-byte dash does not fit whole
+        {"Abs L\xe2\x80\x93R", 8, "Abs L"}, // the 3-byte dash does not fit whole
         {"Abs L\xe2\x80\x93R", 9, "Abs L\xe2\x80\x93"},
         {"", 4, ""},
     };
@@ -288,7 +290,7 @@ TEST(Vst2Text, TruncationKeepsWholeCharacters)
     char out[16];
     Vst2Text::copyUtf16(wide, out, sizeof out);
     EXPECT_STREQ(out, "dB \xe2\x80\x93 \xf0\x9f\x98\x80");
-    Vst2Text::copyUtf16(wide, out, 9);   // the 4-byte character does not fit
+    Vst2Text::copyUtf16(wide, out, 9); // the 4-byte character does not fit
     EXPECT_STREQ(out, "dB \xe2\x80\x93 ");
 
     String128 back{};

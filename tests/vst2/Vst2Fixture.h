@@ -18,10 +18,7 @@ using TessalineHost::Vst2HostEffect;
 constexpr float kRate = 48000.0f;
 constexpr int32_t kBlock = 256;
 
-inline std::string modulePath()
-{
-    return TessalineHost::HostModule::binaryPath(TESSALINE_BUNDLE_PATH);
-}
+inline std::string modulePath() { return TessalineHost::HostModule::binaryPath(TESSALINE_BUNDLE_PATH); }
 
 // A deterministic noise burst (the first quarter, half scale) followed by silence.
 inline std::vector<float> testSignal(int32_t frames, uint32_t seed)

@@ -9,9 +9,9 @@ namespace TessalineTool {
 namespace {
 const char* categoryName(intptr_t category)
 {
-    static const char* const names[] = {"unknown",  "effect",        "instrument", "analysis",
-                                        "mastering", "spatial",      "room effect", "surround effect",
-                                        "restoration", "offline",    "shell",       "generator"};
+    static const char* const names[] = {"unknown",     "effect",  "instrument",  "analysis",
+                                        "mastering",   "spatial", "room effect", "surround effect",
+                                        "restoration", "offline", "shell",       "generator"};
     return category >= 0 && category < 12 ? names[category] : "?";
 }
 
@@ -52,8 +52,8 @@ void printVst2View(const std::string& modulePath)
                 host.text(Vst2::effGetProductString).c_str(), static_cast<unsigned>(e.uniqueID), e.version,
                 static_cast<long>(host.dispatch(Vst2::effGetVendorVersion)),
                 static_cast<long>(host.dispatch(Vst2::effGetVstVersion)),
-                categoryName(host.dispatch(Vst2::effGetPlugCategory)), e.numInputs, e.numOutputs,
-                e.numParams, e.numPrograms, flagsText(e.flags).c_str(),
+                categoryName(host.dispatch(Vst2::effGetPlugCategory)), e.numInputs, e.numOutputs, e.numParams,
+                e.numPrograms, flagsText(e.flags).c_str(),
                 static_cast<long>(host.dispatch(Vst2::effGetTailSize)));
     for (int32_t p = 0; p < e.numPrograms; ++p)
         std::printf("    %d  %s\n", p, host.text(Vst2::effGetProgramNameIndexed, p).c_str());

@@ -12,13 +12,12 @@ struct AEffect;
 
 // Host and effect calls share one shape: opcode, an index, a pointer-sized value, a pointer and a
 // float; the answer is pointer-sized.
-using HostCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                  void* ptr, float opt);
-using DispatcherProc = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                    void* ptr, float opt);
+using HostCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                  float opt);
+using DispatcherProc = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                    float opt);
 using ProcessProc = void (*)(AEffect* effect, float** inputs, float** outputs, int32_t sampleFrames);
-using ProcessDoubleProc = void (*)(AEffect* effect, double** inputs, double** outputs,
-                                   int32_t sampleFrames);
+using ProcessDoubleProc = void (*)(AEffect* effect, double** inputs, double** outputs, int32_t sampleFrames);
 using SetParameterProc = void (*)(AEffect* effect, int32_t index, float value);
 using GetParameterProc = float (*)(AEffect* effect, int32_t index);
 
@@ -38,29 +37,29 @@ enum EffectFlags : int32_t
 
 struct AEffect
 {
-    int32_t magic;                   // kEffectMagic
-    DispatcherProc dispatcher;       // every opcode call from the host
-    ProcessProc process;             // accumulating processing (pre-2.4 hosts)
-    SetParameterProc setParameter;   // normalized 0 .. 1
+    int32_t magic;                 // kEffectMagic
+    DispatcherProc dispatcher;     // every opcode call from the host
+    ProcessProc process;           // accumulating processing (pre-2.4 hosts)
+    SetParameterProc setParameter; // normalized 0 .. 1
     GetParameterProc getParameter;
     int32_t numPrograms;
     int32_t numParams;
     int32_t numInputs;
     int32_t numOutputs;
-    int32_t flags;                   // EffectFlags
-    intptr_t reserved1;              // host's, zero
-    intptr_t reserved2;              // host's, zero
-    int32_t initialDelay;            // latency in samples
-    int32_t realQualities;           // unused
-    int32_t offQualities;            // unused
-    float ioRatio;                   // unused
-    void* object;                    // the plug-in's own object
-    void* user;                      // free for the host
-    int32_t uniqueID;                // the plug-in's registered id
-    int32_t version;                 // the plug-in's version
-    ProcessProc processReplacing;    // replacing processing (2.4)
+    int32_t flags;                // EffectFlags
+    intptr_t reserved1;           // host's, zero
+    intptr_t reserved2;           // host's, zero
+    int32_t initialDelay;         // latency in samples
+    int32_t realQualities;        // unused
+    int32_t offQualities;         // unused
+    float ioRatio;                // unused
+    void* object;                 // the plug-in's own object
+    void* user;                   // free for the host
+    int32_t uniqueID;             // the plug-in's registered id
+    int32_t version;              // the plug-in's version
+    ProcessProc processReplacing; // replacing processing (2.4)
     ProcessDoubleProc processDoubleReplacing;
-    char future[56];                 // zero
+    char future[56]; // zero
 };
 
 } // namespace Vst2

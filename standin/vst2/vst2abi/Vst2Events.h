@@ -14,9 +14,9 @@ enum EventType : int32_t
 
 struct VstEvent
 {
-    int32_t type;          // EventType
-    int32_t byteSize;      // size of the event behind the head
-    int32_t deltaFrames;   // sample offset inside the coming block
+    int32_t type;        // EventType
+    int32_t byteSize;    // size of the event behind the head
+    int32_t deltaFrames; // sample offset inside the coming block
     int32_t flags;
     char data[16];
 };
@@ -26,14 +26,14 @@ constexpr int32_t kVstMidiEventIsRealtime = 1 << 0;
 
 struct VstMidiEvent
 {
-    int32_t type;          // kVstMidiType
+    int32_t type; // kVstMidiType
     int32_t byteSize;
     int32_t deltaFrames;
     int32_t flags;
-    int32_t noteLength;    // in samples, 0 when unknown
-    int32_t noteOffset;    // samples into the note, 0 when unknown
-    char midiData[4];      // status and up to two data bytes; the fourth is zero
-    char detune;           // cents, -64 .. 63
+    int32_t noteLength; // in samples, 0 when unknown
+    int32_t noteOffset; // samples into the note, 0 when unknown
+    char midiData[4];   // status and up to two data bytes; the fourth is zero
+    char detune;        // cents, -64 .. 63
     char noteOffVelocity;
     char reserved1;
     char reserved2;
@@ -41,7 +41,7 @@ struct VstMidiEvent
 
 struct VstMidiSysexEvent
 {
-    int32_t type;          // kVstSysExType
+    int32_t type; // kVstSysExType
     int32_t byteSize;
     int32_t deltaFrames;
     int32_t flags;

@@ -10,23 +10,23 @@ enum EffectOpcode : int32_t
 {
     effOpen = 0,
     effClose = 1,
-    effSetProgram = 2,               // value: program index
-    effGetProgram = 3,               // answer: program index
-    effSetProgramName = 4,           // ptr: text
-    effGetProgramName = 5,           // ptr: text out (kMaxProgNameLen)
-    effGetParamLabel = 6,            // index; ptr: unit text out
-    effGetParamDisplay = 7,          // index; ptr: value text out
-    effGetParamName = 8,             // index; ptr: title out
-    effGetVu = 9,                    // old
-    effSetSampleRate = 10,           // opt: rate
-    effSetBlockSize = 11,            // value: largest block
-    effMainsChanged = 12,            // value: 0 suspend, 1 resume
-    effEditGetRect = 13,             // ptr: ERect** out
-    effEditOpen = 14,                // ptr: parent window (an X11 window id on Linux)
+    effSetProgram = 2,      // value: program index
+    effGetProgram = 3,      // answer: program index
+    effSetProgramName = 4,  // ptr: text
+    effGetProgramName = 5,  // ptr: text out (kMaxProgNameLen)
+    effGetParamLabel = 6,   // index; ptr: unit text out
+    effGetParamDisplay = 7, // index; ptr: value text out
+    effGetParamName = 8,    // index; ptr: title out
+    effGetVu = 9,           // old
+    effSetSampleRate = 10,  // opt: rate
+    effSetBlockSize = 11,   // value: largest block
+    effMainsChanged = 12,   // value: 0 suspend, 1 resume
+    effEditGetRect = 13,    // ptr: ERect** out
+    effEditOpen = 14,       // ptr: parent window (an X11 window id on Linux)
     effEditClose = 15,
-    effEditDraw = 16,                // old
-    effEditMouse = 17,               // old
-    effEditKey = 18,                 // old
+    effEditDraw = 16,  // old
+    effEditMouse = 17, // old
+    effEditKey = 18,   // old
     effEditIdle = 19,
     effEditTop = 20,                 // old
     effEditSleep = 21,               // old
@@ -50,23 +50,23 @@ enum EffectOpcode : int32_t
     effOfflinePrepare = 39,
     effOfflineRun = 40,
     effProcessVarIo = 41,
-    effSetSpeakerArrangement = 42,   // value: input VstSpeakerArrangement*; ptr: output one
+    effSetSpeakerArrangement = 42,     // value: input VstSpeakerArrangement*; ptr: output one
     effSetBlockSizeAndSampleRate = 43, // old
-    effSetBypass = 44,               // value: 1 bypass on
-    effGetEffectName = 45,           // ptr: text out (kMaxEffectNameLen)
-    effGetErrorText = 46,            // old
-    effGetVendorString = 47,         // ptr: text out (kMaxVendorStrLen)
-    effGetProductString = 48,        // ptr: text out (kMaxProductStrLen)
-    effGetVendorVersion = 49,        // answer: version
+    effSetBypass = 44,                 // value: 1 bypass on
+    effGetEffectName = 45,             // ptr: text out (kMaxEffectNameLen)
+    effGetErrorText = 46,              // old
+    effGetVendorString = 47,           // ptr: text out (kMaxVendorStrLen)
+    effGetProductString = 48,          // ptr: text out (kMaxProductStrLen)
+    effGetVendorVersion = 49,          // answer: version
     effVendorSpecific = 50,
-    effCanDo = 51,                   // ptr: capability text; answer 1 yes, -1 no, 0 unknown
-    effGetTailSize = 52,             // answer: samples; 0 unknown, 1 no tail
-    effIdle = 53,                    // old
-    effGetIcon = 54,                 // old
-    effSetViewPosition = 55,         // old
+    effCanDo = 51,           // ptr: capability text; answer 1 yes, -1 no, 0 unknown
+    effGetTailSize = 52,     // answer: samples; 0 unknown, 1 no tail
+    effIdle = 53,            // old
+    effGetIcon = 54,         // old
+    effSetViewPosition = 55, // old
     effGetParameterProperties = 56,
-    effKeysRequired = 57,            // old
-    effGetVstVersion = 58,           // answer: 2400
+    effKeysRequired = 57,  // old
+    effGetVstVersion = 58, // answer: 2400
     effEditKeyDown = 59,
     effEditKeyUp = 60,
     effSetEditKnobMode = 61,
@@ -77,7 +77,7 @@ enum EffectOpcode : int32_t
     effGetMidiKeyName = 66,
     effBeginSetProgram = 67,
     effEndSetProgram = 68,
-    effGetSpeakerArrangement = 69,   // value: VstSpeakerArrangement** in; ptr: ** out
+    effGetSpeakerArrangement = 69, // value: VstSpeakerArrangement** in; ptr: ** out
     effShellGetNextPlugin = 70,
     effStartProcess = 71,
     effStopProcess = 72,
@@ -85,21 +85,21 @@ enum EffectOpcode : int32_t
     effSetPanLaw = 74,
     effBeginLoadBank = 75,
     effBeginLoadProgram = 76,
-    effSetProcessPrecision = 77,     // value: ProcessPrecision
+    effSetProcessPrecision = 77, // value: ProcessPrecision
     effGetNumMidiInputChannels = 78,
     effGetNumMidiOutputChannels = 79,
 };
 
 enum HostOpcode : int32_t
 {
-    audioMasterAutomate = 0,         // index: parameter; opt: new value
-    audioMasterVersion = 1,          // answer: the host's VST version (0: no VST2 host)
+    audioMasterAutomate = 0, // index: parameter; opt: new value
+    audioMasterVersion = 1,  // answer: the host's VST version (0: no VST2 host)
     audioMasterCurrentId = 2,
     audioMasterIdle = 3,
-    audioMasterGetTime = 7,          // value: TimeInfoFlags wanted; answer: VstTimeInfo*
+    audioMasterGetTime = 7, // value: TimeInfoFlags wanted; answer: VstTimeInfo*
     audioMasterProcessEvents = 8,
-    audioMasterIOChanged = 13,       // numInputs/numOutputs/initialDelay changed
-    audioMasterSizeWindow = 15,      // index: width; value: height
+    audioMasterIOChanged = 13,  // numInputs/numOutputs/initialDelay changed
+    audioMasterSizeWindow = 15, // index: width; value: height
     audioMasterGetSampleRate = 16,
     audioMasterGetBlockSize = 17,
     audioMasterGetInputLatency = 18,
@@ -113,9 +113,9 @@ enum HostOpcode : int32_t
     audioMasterCanDo = 37,
     audioMasterGetLanguage = 38,
     audioMasterGetDirectory = 41,
-    audioMasterUpdateDisplay = 42,   // parameters or programs changed as a whole
-    audioMasterBeginEdit = 43,       // index: parameter; a gesture starts
-    audioMasterEndEdit = 44,         // index: parameter; the gesture ends
+    audioMasterUpdateDisplay = 42, // parameters or programs changed as a whole
+    audioMasterBeginEdit = 43,     // index: parameter; a gesture starts
+    audioMasterEndEdit = 44,       // index: parameter; the gesture ends
 };
 
 // Text buffer sizes the interface documents (terminating zero included).

@@ -17,15 +17,15 @@ struct ERect
 enum PinFlags : int32_t
 {
     kVstPinIsActive = 1 << 0,
-    kVstPinIsStereo = 1 << 1,    // this pin is the first of a stereo pair
-    kVstPinUseSpeaker = 1 << 2,  // arrangementType is valid
+    kVstPinIsStereo = 1 << 1,   // this pin is the first of a stereo pair
+    kVstPinUseSpeaker = 1 << 2, // arrangementType is valid
 };
 
 struct VstPinProperties
 {
     char label[64];
-    int32_t flags;               // PinFlags
-    int32_t arrangementType;     // SpeakerArrangementType
+    int32_t flags;           // PinFlags
+    int32_t arrangementType; // SpeakerArrangementType
     char shortLabel[8];
     char future[48];
 };
@@ -53,14 +53,14 @@ struct VstSpeakerProperties
     float radius;
     float reserved;
     char name[64];
-    int32_t type;                // SpeakerType
+    int32_t type; // SpeakerType
     char future[28];
 };
 
 // Declared with eight speakers; hosts may allocate more behind it for larger arrangements.
 struct VstSpeakerArrangement
 {
-    int32_t type;                // SpeakerArrangementType
+    int32_t type; // SpeakerArrangementType
     int32_t numChannels;
     VstSpeakerProperties speakers[8];
 };

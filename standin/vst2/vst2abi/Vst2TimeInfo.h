@@ -26,20 +26,20 @@ enum TimeInfoFlags : int32_t
 
 struct VstTimeInfo
 {
-    double samplePos;            // start of the block in samples
+    double samplePos; // start of the block in samples
     double sampleRate;
-    double nanoSeconds;          // system time
-    double ppqPos;               // musical position in quarter notes
-    double tempo;                // beats per minute
-    double barStartPos;          // last bar start in quarter notes
-    double cycleStartPos;        // loop start in quarter notes
-    double cycleEndPos;          // loop end in quarter notes
+    double nanoSeconds;   // system time
+    double ppqPos;        // musical position in quarter notes
+    double tempo;         // beats per minute
+    double barStartPos;   // last bar start in quarter notes
+    double cycleStartPos; // loop start in quarter notes
+    double cycleEndPos;   // loop end in quarter notes
     int32_t timeSigNumerator;
     int32_t timeSigDenominator;
     int32_t smpteOffset;
     int32_t smpteFrameRate;
     int32_t samplesToNextClock;
-    int32_t flags;               // TimeInfoFlags
+    int32_t flags; // TimeInfoFlags
 };
 
 } // namespace Vst2

@@ -18,40 +18,40 @@ namespace Vst {
 class Vst2EditorFrame : public IPlugFrame
 {
 public:
-	// resizeWindow asks the host for a window of width x height and answers whether it agreed.
-	using ResizeWindow = std::function<bool (int32 width, int32 height)>;
+    // resizeWindow asks the host for a window of width x height and answers whether it agreed.
+    using ResizeWindow = std::function<bool(int32 width, int32 height)>;
 
-	Vst2EditorFrame (IEditController& controller, ResizeWindow resizeWindow);
-	~Vst2EditorFrame ();
+    Vst2EditorFrame(IEditController& controller, ResizeWindow resizeWindow);
+    ~Vst2EditorFrame();
 
-	// [main thread] Whether the controller makes an editor view (one is created and released).
-	bool hasEditor ();
-	// The view's size; creates the view if needed. False without a view.
-	bool getRect (Vst2::ERect*& rect);
-	// Attaches the view to the host's X11 window. False (and no view kept) when that fails.
-	bool open (void* parentWindow);
-	void close ();
-	void idle () { runLoop.tick (); }
-	bool isOpen () const { return attached; }
+    // [main thread] Whether the controller makes an editor view (one is created and released).
+    bool hasEditor();
+    // The view's size; creates the view if needed. False without a view.
+    bool getRect(Vst2::ERect*& rect);
+    // Attaches the view to the host's X11 window. False (and no view kept) when that fails.
+    bool open(void* parentWindow);
+    void close();
+    void idle() { runLoop.tick(); }
+    bool isOpen() const { return attached; }
 
-	// --- IPlugFrame
-	tresult PLUGIN_API resizeView (IPlugView* view, ViewRect* newSize) SMTG_OVERRIDE;
+    // --- IPlugFrame
+    tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* newSize) SMTG_OVERRIDE;
 
-	// Answers IPlugFrame and the run loop. Lives inside the wrapper: no reference counting.
-	tresult PLUGIN_API queryInterface (const TUID _iid, void** obj) SMTG_OVERRIDE;
-	uint32 PLUGIN_API addRef () SMTG_OVERRIDE { return 1; }
-	uint32 PLUGIN_API release () SMTG_OVERRIDE { return 1; }
+    // Answers IPlugFrame and the run loop. Lives inside the wrapper: no reference counting.
+    tresult PLUGIN_API queryInterface(const TUID _iid, void** obj) SMTG_OVERRIDE;
+    uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return 1; }
+    uint32 PLUGIN_API release() SMTG_OVERRIDE { return 1; }
 
 private:
-	bool ensureView ();
-	void releaseView ();
+    bool ensureView();
+    void releaseView();
 
-	IEditController& controller;
-	ResizeWindow resizeWindow;
-	Vst2RunLoop runLoop;
-	IPtr<IPlugView> view;
-	Vst2::ERect rect {};
-	bool attached = false;
+    IEditController& controller;
+    ResizeWindow resizeWindow;
+    Vst2RunLoop runLoop;
+    IPtr<IPlugView> view;
+    Vst2::ERect rect{};
+    bool attached = false;
 };
 
 } // namespace Vst

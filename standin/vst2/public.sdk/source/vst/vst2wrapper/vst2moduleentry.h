@@ -7,7 +7,7 @@ namespace Steinberg {
 namespace Vst {
 
 // [main thread] True once the module was entered (at the first call; later calls only report).
-bool enterModuleForVst2 ();
+bool enterModuleForVst2();
 
 } // namespace Vst
 } // namespace Steinberg

@@ -9,7 +9,7 @@ namespace Vst {
 
 // Fills context from time (whose validity bits say which fields count); fallbackRate stands in
 // for a missing sample rate.
-void fillProcessContext (const Vst2::VstTimeInfo& time, double fallbackRate, ProcessContext& context);
+void fillProcessContext(const Vst2::VstTimeInfo& time, double fallbackRate, ProcessContext& context);
 
 } // namespace Vst
 } // namespace Steinberg

@@ -12,11 +12,11 @@ namespace Vst {
 namespace Vst2Text {
 
 // Copies UTF-8 text into out[size], cut before the first character that does not fit.
-void copyUtf8 (const char* text, char* out, size_t size);
+void copyUtf8(const char* text, char* out, size_t size);
 // Converts terminated UTF-16 text into UTF-8 in out[size], cut the same way.
-void copyUtf16 (const char16* text, char* out, size_t size);
+void copyUtf16(const char16* text, char* out, size_t size);
 // Converts terminated UTF-8 text into a terminated String128; malformed bytes become U+FFFD.
-void toString128 (const char* text, String128 out);
+void toString128(const char* text, String128 out);
 
 } // namespace Vst2Text
 } // namespace Vst

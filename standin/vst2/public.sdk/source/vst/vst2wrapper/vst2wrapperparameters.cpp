@@ -15,64 +15,61 @@ namespace {
 constexpr size_t kParamTextLen = 32;
 } // namespace
 
-void Vst2Wrapper::setParameter (int32 index, float value)
+void Vst2Wrapper::setParameter(int32 index, float value)
 {
-	if (!opened)
-		return;
-	parameters.set (index, static_cast<double> (value), true, true);
+    if (!opened)
+        return;
+    parameters.set(index, static_cast<double>(value), true, true);
 }
 
-float Vst2Wrapper::getParameter (int32 index) const
+float Vst2Wrapper::getParameter(int32 index) const { return static_cast<float>(parameters.value(index)); }
+
+bool Vst2Wrapper::getParameterText(int32 opcode, int32 index, char* text)
 {
-	return static_cast<float> (parameters.value (index));
+    if (!text || !parameters.isValid(index))
+        return false;
+    const ParamID id = parameters.id(index);
+    if (opcode == Vst2::effGetParamDisplay)
+    {
+        String128 display{};
+        if (controller->getParamStringByValue(id, parameters.value(index), display) != kResultOk)
+            return false;
+        Vst2Text::copyUtf16(display, text, kParamTextLen);
+        return true;
+    }
+    ParameterInfo info{};
+    if (controller->getParameterInfo(index, info) != kResultOk)
+        return false;
+    if (opcode == Vst2::effGetParamLabel)
+        Vst2Text::copyUtf16(info.units, text, Vst2::kMaxParamStrLen);
+    else
+        Vst2Text::copyUtf16(info.title, text, kParamTextLen);
+    return true;
 }
 
-bool Vst2Wrapper::getParameterText (int32 opcode, int32 index, char* text)
+bool Vst2Wrapper::setParameterFromText(int32 index, const char* text)
 {
-	if (!text || !parameters.isValid (index))
-		return false;
-	const ParamID id = parameters.id (index);
-	if (opcode == Vst2::effGetParamDisplay)
-	{
-		String128 display {};
-		if (controller->getParamStringByValue (id, parameters.value (index), display) != kResultOk)
-			return false;
-		Vst2Text::copyUtf16 (display, text, kParamTextLen);
-		return true;
-	}
-	ParameterInfo info {};
-	if (controller->getParameterInfo (index, info) != kResultOk)
-		return false;
-	if (opcode == Vst2::effGetParamLabel)
-		Vst2Text::copyUtf16 (info.units, text, Vst2::kMaxParamStrLen);
-	else
-		Vst2Text::copyUtf16 (info.title, text, kParamTextLen);
-	return true;
+    if (!parameters.isValid(index))
+        return false;
+    if (!text)
+        return true; // the host only asks whether texts are understood
+    String128 string{};
+    Vst2Text::toString128(text, string);
+    ParamValue value = 0.0;
+    if (controller->getParamValueByString(parameters.id(index), string, value) != kResultOk)
+        return false;
+    parameters.set(index, value, true, true);
+    parameters.giveControllerChanges(*controller);
+    return true;
 }
 
-bool Vst2Wrapper::setParameterFromText (int32 index, const char* text)
+bool Vst2Wrapper::setBypass(bool state)
 {
-	if (!parameters.isValid (index))
-		return false;
-	if (!text)
-		return true; // the host only asks whether texts are understood
-	String128 string {};
-	Vst2Text::toString128 (text, string);
-	ParamValue value = 0.0;
-	if (controller->getParamValueByString (parameters.id (index), string, value) != kResultOk)
-		return false;
-	parameters.set (index, value, true, true);
-	parameters.giveControllerChanges (*controller);
-	return true;
-}
-
-bool Vst2Wrapper::setBypass (bool state)
-{
-	if (bypassParameter < 0)
-		return false;
-	parameters.set (bypassParameter, state ? 1.0 : 0.0, true, true);
-	parameters.giveControllerChanges (*controller);
-	return true;
+    if (bypassParameter < 0)
+        return false;
+    parameters.set(bypassParameter, state ? 1.0 : 0.0, true, true);
+    parameters.giveControllerChanges(*controller);
+    return true;
 }
 
 } // namespace Vst
