@@ -168,7 +168,7 @@ TEST_F(PanelResources, BitmapsCarriedAtTheirGeometryAndDoubled)
         EXPECT_EQ(listed.at(e.name), std::string(e.name) + ".png");
         for (int scale : {1, 2})
         {
-            const std::string file = resourcePath(std::string(e.name) + (scale == 2 ? "#2x" : "") + ".png");
+            const std::string file = resourcePath(std::string(e.name) + (scale == 2 ? "@2x" : "") + ".png");
             cairo_surface_t* image = cairo_image_surface_create_from_png(file.c_str());
             ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS) << file;
             EXPECT_EQ(cairo_image_surface_get_width(image), e.width * scale) << file;

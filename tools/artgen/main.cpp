@@ -1,5 +1,5 @@
 // tessaline_artgen OUTDIR: draws the panel's bitmaps into OUTDIR, each as NAME.png and as the
-// double-resolution NAME#2x.png that HiDPI displays use.
+// double-resolution NAME@2x.png that the toolkit picks on HiDPI displays.
 #include "Artwork.h"
 
 #include <cstdio>
@@ -25,7 +25,7 @@ int main(int argc, char** argv)
     {
         for (int scale : {1, 2})
         {
-            const std::string path = dir + "/" + name + (scale == 2 ? "#2x" : "") + ".png";
+            const std::string path = dir + "/" + name + (scale == 2 ? "@2x" : "") + ".png";
             if (!draw(scale)->writePng(path))
             {
                 std::fprintf(stderr, "%s: cannot write %s\n", argv[0], path.c_str());
