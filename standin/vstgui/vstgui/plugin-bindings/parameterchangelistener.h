@@ -8,6 +8,8 @@
 #include "base/source/fobject.h"
 #include "pluginterfaces/vst/vsttypes.h"
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 namespace Steinberg {
@@ -42,7 +44,12 @@ public:
 	Steinberg::Vst::Parameter* getParameter () const { return parameter; }
 	Steinberg::Vst::ParamID getParameterID () const;
 
-	// The parameter changed (IDependent).
+	// Applies a change that arrived from another thread (called on the editor's timer).
+	void idle ();
+
+	// The parameter changed (IDependent). Changes from the user-interface thread move the
+	// controls at once; changes from any other thread (some hosts automate from their audio or
+	// sequencer threads) are applied on the next idle, never touching views off that thread.
 	void PLUGIN_API update (Steinberg::FUnknown* changedUnknown, Steinberg::int32 message) override;
 
 	OBJ_METHODS (ParameterChangeListener, FObject)
@@ -57,6 +64,8 @@ protected:
 	Steinberg::Vst::Parameter* parameter;
 	std::vector<CControl*> controls;
 	int32_t editCount {0};
+	std::thread::id uiThread;
+	std::atomic<bool> pendingUpdate {false};
 };
 
 } // namespace VSTGUI

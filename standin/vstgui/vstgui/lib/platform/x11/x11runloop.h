@@ -3,7 +3,7 @@
 // interface. The editor installs it while its frame is open; timers and the X connection's file
 // descriptor are registered with it and with nothing else.
 
-#include "../../vstguibase.h"
+#include "../../cframe.h"
 
 #include <cstdint>
 #include <functional>
@@ -31,6 +31,13 @@ public:
 	static void init (IRunLoop* runLoop);
 	static void exit (IRunLoop* runLoop);
 	static IRunLoop* get ();
+};
+
+// What CFrame::open needs on X11: the loop to run the window's events on.
+struct FrameConfig : IPlatformFrameConfig
+{
+	explicit FrameConfig (IRunLoop* runLoop = nullptr) : runLoop (runLoop) {}
+	IRunLoop* runLoop;
 };
 
 } // namespace X11
