@@ -14,6 +14,7 @@
 #include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/ivstunits.h"
+#include "vstgui/plugin-bindings/vst3editor.h"
 
 #include <atomic>
 #include <optional>
@@ -52,8 +53,8 @@ constexpr UnitID kPresetsUnitId = 0;
 constexpr UnitID kRootUnitIdOfProcessor = 1;
 
 // IUnitInfo comes with the base's EditControllerEx1; the Processor answers its queries itself.
-// The editor-delegate base (VSTGUI's VST3EditorDelegate) joins the base list with the editor.
-class Processor : public SingleComponentEffect, public IMidiMapping
+// It is also the delegate of the editor it creates.
+class Processor : public SingleComponentEffect, public IMidiMapping, public VSTGUI::VST3EditorDelegate
 {
 public:
     using PlugInCreator = CPlugIn* (*)();
@@ -94,6 +95,15 @@ public:
                                              String128 string) SMTG_OVERRIDE;
     ParamValue PLUGIN_API normalizedParamToPlain(ParamID id, ParamValue valueNormalized) SMTG_OVERRIDE;
     ParamValue PLUGIN_API plainParamToNormalized(ParamID id, ParamValue plainValue) SMTG_OVERRIDE;
+
+    // --- IEditController: the editor (ProcessorEditor.cpp) [UI thread] ---
+    IPlugView* PLUGIN_API createView(FIDString name) SMTG_OVERRIDE;
+    // Text messages of the editor: "VSTGUITimerPing" and "RecreateView".
+    tresult receiveText(const char8* text) SMTG_OVERRIDE;
+
+    // --- VST3EditorDelegate ---
+    void didOpen(VSTGUI::VST3Editor* editor) override;
+    void willClose(VSTGUI::VST3Editor* editor) override;
 
     // --- IMidiMapping ---
     tresult PLUGIN_API getMidiControllerAssignment(int32 busIndex, int16 channel,
@@ -191,6 +201,10 @@ protected:
     // [main thread] The values getState writes: pending changes over the published mirror.
     void currentStateValues(StateValues& values) const;
 
+    // Editor (ProcessorEditor.cpp). [UI thread]
+    IPlugView* createOwnEditorView();
+    void sendEditorLifeMessage(uint32_t code);
+
     // Presets (ProcessorPresets.cpp). [main thread]
     bool applyPreset(int32 listPosition);
     int32 presetSlotOfPosition(int32 listPosition) const;
@@ -223,6 +237,10 @@ protected:
     std::atomic<int32> m_nArrangementChannels{2}; // speakers of the current arrangement
     // Silent input channels for whole-block processing of missing inputs (allocated by setup).
     std::vector<float> m_SilentInput;
+
+    // The editor's messages to the DSP object (codes 0 to 2); fields a message does not set
+    // keep their earlier contents. [UI thread]
+    CUiMessage m_UiMessage;
 };
 
 } // namespace Vava2DUZ3
