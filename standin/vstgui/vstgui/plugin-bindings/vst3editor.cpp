@@ -327,11 +327,14 @@ void VST3Editor::valueChanged (CControl* control)
 		// and the field shows the parameter again.
 		Steinberg::Vst::String128 text {};
 		toUTF16 (edit->getText (), text);
-		if (getController ()->getParamValueByString (pcl->getParameterID (), text, value) != Steinberg::kResultTrue)
+		if (getController ()->getParamValueByString (pcl->getParameterID (), text, value) != Steinberg::kResultTrue ||
+		    std::isnan (value))
 		{
 			pcl->changed ();
 			return;
 		}
+		// A number beyond the parameter's range (the parsers do not check) means its end.
+		value = std::min (std::max (value, 0.), 1.);
 	}
 	pcl->performEdit (value);
 }

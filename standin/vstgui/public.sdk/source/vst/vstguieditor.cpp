@@ -10,6 +10,7 @@ namespace Steinberg {
 
 // Interface ids the Debian SDK subset declares but does not define; weak, so a host in the
 // same program may define them too.
+__attribute__ ((weak)) const FUID IPlugView::iid (IPlugView_iid);
 __attribute__ ((weak)) const FUID IPlugFrame::iid (IPlugFrame_iid);
 namespace Linux {
 __attribute__ ((weak)) const FUID IRunLoop::iid (IRunLoop_iid);

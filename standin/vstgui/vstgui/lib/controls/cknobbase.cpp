@@ -12,6 +12,17 @@ constexpr float kPi = 3.14159265358979f;
 constexpr float kLinearRange = 200.f;
 } // namespace
 
+// Reports and redraws when the value moved from 'before' (a comparison with the last drawn
+// value would report values the listener already has).
+static void reportChange (CKnobBase* knob, float before)
+{
+	if (knob->getValue () != before)
+	{
+		knob->valueChanged ();
+		knob->invalid ();
+	}
+}
+
 CKnobBase::CKnobBase (const CRect& size, IControlListener* listener, int32_t tag, CBitmap* background)
 : CControl (size, listener, tag, background)
 {
@@ -98,13 +109,10 @@ CMouseEventResult CKnobBase::onMouseDown (CPoint& where, const CButtonState& but
 	{
 		// The knob jumps to the pointer.
 		CPoint p (where.x - size.left, where.y - size.top);
+		const float before = value;
 		value = valueFromPoint (p);
 		bounceValue ();
-		if (isDirty ())
-		{
-			valueChanged ();
-			invalid ();
-		}
+		reportChange (this, before);
 	}
 	return kMouseEventHandled;
 }
@@ -116,6 +124,7 @@ CMouseEventResult CKnobBase::onMouseMoved (CPoint& where, const CButtonState& bu
 	if (!buttons.isLeftButton ())
 		return kMouseEventHandled;
 	const int32_t mode = knobMode ();
+	const float before = value;
 	if (modeLinear)
 	{
 		const float diff = static_cast<float> ((firstPoint.y - where.y) + (where.x - firstPoint.x));
@@ -157,11 +166,7 @@ CMouseEventResult CKnobBase::onMouseMoved (CPoint& where, const CButtonState& bu
 	}
 	lastPoint = where;
 	bounceValue ();
-	if (isDirty ())
-	{
-		valueChanged ();
-		invalid ();
-	}
+	reportChange (this, before);
 	return kMouseEventHandled;
 }
 
@@ -179,12 +184,9 @@ CMouseEventResult CKnobBase::onMouseCancel ()
 	if (!dragging)
 		return kMouseEventNotHandled;
 	dragging = false;
+	const float before = value;
 	value = startValue;
-	if (isDirty ())
-	{
-		valueChanged ();
-		invalid ();
-	}
+	reportChange (this, before);
 	endEdit ();
 	return kMouseEventHandled;
 }
@@ -198,13 +200,10 @@ bool CKnobBase::onWheel (const CPoint& where, const CMouseWheelAxis& axis, const
 	if (buttons & kZoomModifier)
 		step *= 0.1f;
 	beginEdit ();
+	const float before = value;
 	value += distance * step;
 	bounceValue ();
-	if (isDirty ())
-	{
-		valueChanged ();
-		invalid ();
-	}
+	reportChange (this, before);
 	endEdit ();
 	return true;
 }
@@ -221,13 +220,10 @@ int32_t CKnobBase::onKeyDown (VstKeyCode& keyCode)
 	else
 		return -1;
 	beginEdit ();
+	const float before = value;
 	value += step;
 	bounceValue ();
-	if (isDirty ())
-	{
-		valueChanged ();
-		invalid ();
-	}
+	reportChange (this, before);
 	endEdit ();
 	return 1;
 }
