@@ -3,6 +3,7 @@
 #include "EditorFixture.h"
 
 #include "vstgui/lib/controls/ccontrol.h"
+#include "vstgui/lib/controls/ctextedit.h"
 
 using namespace EditorTest;
 
@@ -142,4 +143,28 @@ TEST_F(EditorLife, NoDependentQueryForTagsWithoutAControl)
     reserved.setValueNormalized(1.0f);
     session->editor->valueChanged(&reserved);
     EXPECT_TRUE(handler->handler->edits.empty());
+}
+
+TEST_F(EditorLife, TypedTextTheParameterCannotReadChangesNothing)
+{
+    ASSERT_TRUE(session->open());
+    // A text field bound to the first parameter, as a description could place one.
+    auto* field = new VSTGUI::CTextEdit(VSTGUI::CRect(0, 0, 60, 16), session->editor, 0);
+    session->frame()->addView(field);
+    const std::string shown = field->getText();
+    EXPECT_EQ(shown, "5.00");   // the parameter's own text
+    handler->handler->reset();
+
+    field->setText("loud");
+    session->editor->valueChanged(field);
+    EXPECT_TRUE(handler->handler->edits.empty());
+    EXPECT_NEAR(holder->processor->getParamNormalized(0), 0.5, 1e-9);
+    EXPECT_EQ(field->getText(), shown);
+
+    // A number in the parameter's range is taken as typed.
+    field->setText("2.5");
+    session->editor->valueChanged(field);
+    ASSERT_EQ(handler->handler->edits.size(), 1u);
+    EXPECT_EQ(handler->handler->edits[0].id, 0u);
+    EXPECT_NEAR(handler->handler->edits[0].value, 0.25, 1e-6);
 }
