@@ -13,6 +13,7 @@ libcairo2-dev libsndfile1-dev libzita-convolver-dev
 clang libclang-rt-14-dev
 libfreetype-dev libfontconfig1-dev libx11-dev libxext-dev libxrandr-dev
 libxinerama-dev libxcursor-dev libasound2-dev libpng-dev libjpeg-dev zlib1g-dev
+libexpat1-dev
 "
 
 missing=""
