@@ -164,12 +164,20 @@ X11Frame::~X11Frame ()
 	if (fdHandle)
 		runLoop->unregisterEventHandler (fdHandle);
 	if (surface)
+	{
+		// cairo keeps per-connection state; it must let go before the connection closes, or a
+		// later connection at the same address finds it stale.
+		cairo_device_t* device = cairo_device_reference (cairo_surface_get_device (surface));
 		cairo_surface_destroy (surface);
+		cairo_device_finish (device);
+		cairo_device_destroy (device);
+	}
 	if (conn)
 	{
 		if (window)
 			xcb_destroy_window (conn, window);
-		xcb_flush (conn);
+		// Wait until the server has done it: the host may look at its window right after.
+		std::free (xcb_get_input_focus_reply (conn, xcb_get_input_focus (conn), nullptr));
 	}
 	if (keyState)
 		xkb_state_unref (keyState);
@@ -484,7 +492,7 @@ void X11Frame::hidePopup ()
 	xcb_destroy_window (conn, popupWindow);
 	popupWindow = 0;
 	popupView = nullptr;
-	xcb_flush (conn);
+	std::free (xcb_get_input_focus_reply (conn, xcb_get_input_focus (conn), nullptr));
 }
 
 void X11Frame::takeKeyboardFocus ()
