@@ -137,8 +137,8 @@ TEST_F (Drawing, TextIsDrawnInTheFallbackFaceWithSizeAndStyle)
 	// "Verdana" is not on Debian: fontconfig gives a sans face, bold and italic kept.
 	PangoFontMap* map = pango_cairo_font_map_get_default ();
 	PangoContext* pc = pango_font_map_create_context (map);
-	CFontDesc verdana ("Verdana", 14, kBoldFace | kItalicFace);
-	PangoFontDescription* desc = pango_font_description_from_string (verdana.getPangoDescription ().c_str ());
+	auto verdana = makeOwned<CFontDesc> ("Verdana", 14, kBoldFace | kItalicFace);
+	PangoFontDescription* desc = pango_font_description_from_string (verdana->getPangoDescription ().c_str ());
 	PangoFont* font = pango_font_map_load_font (map, pc, desc);
 	ASSERT_NE (font, nullptr);
 	PangoFontDescription* loaded = pango_font_describe_with_absolute_size (font);
@@ -154,7 +154,7 @@ TEST_F (Drawing, TextIsDrawnInTheFallbackFaceWithSizeAndStyle)
 	CFrame* frame = makeFrame (CRect (0, 0, 120, 40));
 	frame->setBackgroundColor (kBlackCColor);
 	auto* label = new CTextLabel (CRect (10, 10, 110, 30), "Tessaline");
-	label->setFont (&verdana);
+	label->setFont (verdana);
 	label->setFontColor (kWhiteCColor);
 	label->setTransparency (true);
 	frame->addView (label);
