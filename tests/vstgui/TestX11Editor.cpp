@@ -52,7 +52,7 @@ TEST_F (X11Editor, DrawsTakesRealClicksAndRedrawsAtScaleTwo)
 {
 	VST3Editor* editor = attach ();
 	EXPECT_EQ (host.eventHandlerCount (), 1u);
-	EXPECT_EQ (host.timerCount (), 1u);
+	EXPECT_EQ (host.timerCount (), 2u); // the editor's idle timer and the window's paint timer
 	EXPECT_EQ (host.childWindowCount (), 1u);
 	host.runFor (300);
 	EXPECT_TRUE (host.screenshot (TestAssets::directory () + "/x11-editor-x1.png"));
@@ -64,6 +64,12 @@ TEST_F (X11Editor, DrawsTakesRealClicksAndRedrawsAtScaleTwo)
 	ASSERT_EQ (controller->handler.records.size (), 3u);
 	EXPECT_EQ (controller->handler.records[1].kind, EditRecord::Perform);
 	EXPECT_EQ (host.pixel (int (kSwitchCenterX), int (kSwitchCenterY)), TestAssets::kSwitchOn);
+
+	// Automation shows without any event of the window's own.
+	controller->setParamNormalized (0, 79 / 79.);
+	host.runFor (100);
+	EXPECT_EQ (host.pixel (int (kKnobCenterX), int (kKnobCenterY)), TestAssets::frameColor (79));
+	controller->setParamNormalized (0, 0.5);
 
 	// Content scale 2: the host is asked for twice the pixels and gets a sharp 2x drawing.
 	Steinberg::FUnknownPtr<Steinberg::IPlugViewContentScaleSupport> scaling (static_cast<Steinberg::IPlugView*> (editor));

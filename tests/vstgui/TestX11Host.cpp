@@ -14,8 +14,18 @@ TestX11Host::TestX11Host ()
 {
 	if (!std::getenv ("DISPLAY"))
 		return;
-	conn = xcb_connect (nullptr, nullptr);
-	if (xcb_connection_has_error (conn))
+	// Right after an earlier test's host connection closed, Xvfb sometimes turns the next one
+	// away once (XCB_CONN_ERROR); trying again a moment later works.
+	for (int attempt = 0; attempt < 40; ++attempt)
+	{
+		conn = xcb_connect (nullptr, nullptr);
+		if (!xcb_connection_has_error (conn))
+			break;
+		xcb_disconnect (conn);
+		conn = nullptr;
+		poll (nullptr, 0, 50);
+	}
+	if (!conn)
 		return;
 	screen = xcb_setup_roots_iterator (xcb_get_setup (conn)).data;
 	window = xcb_generate_id (conn);
