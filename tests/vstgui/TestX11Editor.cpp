@@ -113,6 +113,24 @@ TEST_F (X11Editor, OptionListOpensAsPopupWindowAndSelectsWithThePointer)
 	editor->release ();
 }
 
+TEST_F (X11Editor, TextEntryTakesRealKeys)
+{
+	VST3Editor* editor = attach ();
+	host.runFor (200);
+	host.click (int (kEditX), int (kEditY));
+	host.runFor (100);
+	std::vector<uint32_t> keys (8, 0xff08); // BackSpace
+	for (char c : std::string ("0.25"))
+		keys.push_back (static_cast<uint32_t> (c));
+	keys.push_back (0xff0d); // Return
+	host.pressKeys (keys);
+	host.runFor (100);
+	EXPECT_DOUBLE_EQ (controller->getParamNormalized (0), 0.25);
+	editor->removed ();
+	expectNothingLeft ();
+	editor->release ();
+}
+
 TEST_F (X11Editor, ManyOpenCloseCyclesLeaveNothingRegistered)
 {
 	for (int cycle = 0; cycle < 50; ++cycle)

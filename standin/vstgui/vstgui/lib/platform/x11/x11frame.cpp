@@ -403,8 +403,10 @@ void X11Frame::handle (xcb_generic_event_t* event)
 		case XCB_FOCUS_OUT:
 		{
 			auto* e = reinterpret_cast<xcb_focus_out_event_t*> (event);
-			// Losing the keyboard ends a text entry (it commits), unless a grab moved it.
-			if (e->event == window && e->mode == XCB_NOTIFY_MODE_NORMAL && !popupWindow)
+			// Losing the keyboard to another window ends a text entry (it commits). Grabs, our
+			// own windows and the pointer-root bookkeeping when we take the focus do not count.
+			if (e->event == window && e->mode == XCB_NOTIFY_MODE_NORMAL && !popupWindow &&
+			    e->detail != XCB_NOTIFY_DETAIL_INFERIOR && e->detail != XCB_NOTIFY_DETAIL_POINTER)
 				frame->setFocusView (nullptr);
 			break;
 		}
