@@ -100,6 +100,15 @@ const std::string& prepare ()
 		writeStrip (directory () + "/switch.png", 2, 42, [] (int k) { return k ? kSwitchOn : kSwitchOff; });
 		writeStrip (directory () + "/texture.png", 1, 16, [] (int) { return VSTGUI::CColor (90, 90, 100, 255); });
 		std::ofstream (directory () + "/test.uidesc") << descriptionText ();
+		std::ofstream (directory () + "/pad.uidesc") << R"(<vstgui-ui-description version="1">
+  <template name="Editor" class="CViewContainer" size="120, 120">
+    <view class="CViewContainer" sub-controller="Pad" origin="10, 10" size="100, 100">
+      <view class="CXYPad" origin="0, 0" size="100, 100" round-rect-radius="0" back-color="~ BlackCColor"
+            font-color="~ WhiteCColor"/>
+    </view>
+  </template>
+</vstgui-ui-description>
+)";
 		done = true;
 	}
 	return directory ();

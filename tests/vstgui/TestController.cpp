@@ -4,6 +4,7 @@
 
 #include "pluginterfaces/base/ustring.h"
 #include "public.sdk/source/vst/vstparameters.h"
+#include "vstgui/plugin-bindings/vst3padcontroller.h"
 
 using namespace Steinberg;
 
@@ -55,14 +56,16 @@ TestController::TestController ()
 		list->appendString (entry);
 	}
 	parameters.addParameter (list);
+	title (name, "Height");
+	parameters.addParameter (name, nullptr, 0, 0.5, Vst::ParameterInfo::kCanAutomate, 5);
 	title (name, "Decay");
 	parameters.addParameter (name, nullptr, 1, 0, Vst::ParameterInfo::kCanAutomate, 8);
 	setComponentHandler (&handler);
 }
 
-VSTGUI::VST3Editor* TestController::createEditor ()
+VSTGUI::VST3Editor* TestController::createEditor (const char* file)
 {
-	const std::string path = TestAssets::prepare () + "/test.uidesc";
+	const std::string path = TestAssets::prepare () + "/" + file;
 	return new VSTGUI::VST3Editor (this, "Editor", path.c_str ());
 }
 
@@ -71,4 +74,12 @@ VSTGUI::CView* TestController::createCustomView (VSTGUI::UTF8StringPtr name, con
 {
 	customViewNames.push_back (name);
 	return nullptr;
+}
+
+VSTGUI::IController* TestController::createSubController (VSTGUI::UTF8StringPtr name, const VSTGUI::IUIDescription*,
+                                                          VSTGUI::VST3Editor* editor)
+{
+	if (std::string (name) != "Pad")
+		return nullptr;
+	return new VSTGUI::PadController (editor, this, getParameterObject (0), getParameterObject (5));
 }

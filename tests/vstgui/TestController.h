@@ -1,6 +1,6 @@
 #pragma once
 // An edit controller with the parameters the test description binds (0 "Gain" continuous,
-// 1 "Position" eleven entries, 8 "Decay" a switch), implementing the editor delegate, with a
+// 1 "Position" eleven entries, 5 "Height" continuous, 8 "Decay" a switch), implementing the editor delegate, with a
 // component handler that records every gesture and edit the editor sends.
 
 #include "vstgui/plugin-bindings/vst3editor.h"
@@ -46,13 +46,16 @@ class TestController : public Steinberg::Vst::EditController, public VSTGUI::VST
 public:
 	TestController ();
 
-	// The editor on the test description (in the assets folder).
-	VSTGUI::VST3Editor* createEditor ();
+	// The editor on a test description (in the assets folder).
+	VSTGUI::VST3Editor* createEditor (const char* file = "test.uidesc");
 
 	void didOpen (VSTGUI::VST3Editor*) override { ++opened; }
 	void willClose (VSTGUI::VST3Editor*) override { ++closed; }
 	VSTGUI::CView* createCustomView (VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes&,
 	                                 const VSTGUI::IUIDescription*, VSTGUI::VST3Editor*) override;
+	// "Pad" binds an XY pad to parameters 0 (x) and 5 (y).
+	VSTGUI::IController* createSubController (VSTGUI::UTF8StringPtr name, const VSTGUI::IUIDescription*,
+	                                          VSTGUI::VST3Editor* editor) override;
 
 	RecordingHandler handler;
 	int opened {0};

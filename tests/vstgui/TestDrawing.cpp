@@ -6,6 +6,7 @@
 #include "vstgui/vstgui.h"
 
 #include <gtest/gtest.h>
+#include <cairo.h>
 #include <pango/pangocairo.h>
 
 using namespace VSTGUI;
@@ -173,6 +174,52 @@ TEST_F (Drawing, TextIsDrawnInTheFallbackFaceWithSizeAndStyle)
 		EXPECT_GT (lit, 60 * scale * scale);
 		EXPECT_EQ (outside, 0);
 	}
+}
+
+// A PNG of w by h: left half 'left', right half 'right'.
+void writeHalves (const std::string& path, int w, int h, const CColor& left, const CColor& right)
+{
+	cairo_surface_t* s = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h);
+	cairo_t* cr = cairo_create (s);
+	for (int half = 0; half < 2; ++half)
+	{
+		const CColor& c = half ? right : left;
+		cairo_set_source_rgba (cr, c.normRed (), c.normGreen (), c.normBlue (), c.normAlpha ());
+		cairo_rectangle (cr, half * w / 2., 0, w / 2., h);
+		cairo_fill (cr);
+	}
+	cairo_destroy (cr);
+	cairo_surface_write_to_png (s, path.c_str ());
+	cairo_surface_destroy (s);
+}
+
+TEST_F (Drawing, TexturesTileAndTwiceSizedImagesServeScaleTwo)
+{
+	// A 16 point texture repeated across a wider container.
+	writeHalves (picture ("halves.png"), 16, 16, kRedCColor, kBlueCColor);
+	CFrame* frame = makeFrame (CRect (0, 0, 64, 20));
+	auto* container = new CViewContainer (CRect (0, 0, 64, 20));
+	container->setBackground (owned<CBitmap> (new CNinePartTiledBitmap (CResourceDescription (picture ("halves.png")),
+	                                                                     CNinePartTiledDescription ())));
+	frame->addView (container);
+	for (double scale : {1.0, 2.0})
+	{
+		auto context = drawFrame (frame, scale);
+		for (int x : {4, 12, 20, 28, 36, 44, 52, 60})
+			expectColor (context->getPixel (int (x * scale), int (10 * scale)), (x % 16) < 8 ? kRedCColor : kBlueCColor,
+			             ("tile at x " + std::to_string (x)).c_str ());
+	}
+
+	// "dot.png" with a sibling "dot@2x.png": each scale draws its own image.
+	writeHalves (picture ("dot.png"), 8, 8, kRedCColor, kRedCColor);
+	writeHalves (picture ("dot@2x.png"), 16, 16, kGreenCColor, kBlueCColor);
+	CFrame* small = makeFrame (CRect (0, 0, 8, 8));
+	small->setBackground (owned (new CBitmap (CResourceDescription (picture ("dot.png")))));
+	ASSERT_NE (small->getBackground ()->getSurface2x (), nullptr);
+	expectColor (drawFrame (small, 1)->getPixel (6, 4), kRedCColor, "1x image");
+	auto sharp = drawFrame (small, 2);
+	expectColor (sharp->getPixel (2, 8), kGreenCColor, "2x image, left");
+	expectColor (sharp->getPixel (13, 8), kBlueCColor, "2x image, right");
 }
 
 } // namespace

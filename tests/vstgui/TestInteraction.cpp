@@ -243,6 +243,32 @@ TEST_F (Interaction, TypedTextEditsOnlyWhenTheParameterParsesIt)
 	EXPECT_EQ (recorded (), "B0 P0=0.125 E0 ");
 }
 
+TEST_F (Interaction, PadControllerWritesBothParametersAndFollowsThem)
+{
+	editor->close ();
+	editor->release ();
+	editor = controller->createEditor ("pad.uidesc");
+	ASSERT_TRUE (editor->open (nullptr, kDefaultNative));
+	frame = editor->getFrame ();
+	controller->handler.records.clear ();
+	// The pad spans 10..110 in the frame: a drag to (35, 85) is x 0.25, y 0.75.
+	CPoint p (60, 60);
+	frame->onMouseDown (p, kLButton);
+	CPoint q (35, 85);
+	frame->onMouseMoved (q, kLButton);
+	frame->onMouseUp (q, kLButton);
+	EXPECT_EQ (recorded (), "B0 B5 P0=0.5 P5=0.5 P0=0.25 P5=0.75 E0 E5 ");
+	controller->setParamNormalized (0, 0.1);
+	controller->setParamNormalized (5, 0.2);
+	std::vector<CXYPad*> pads;
+	frame->getChildViewsOfType<CXYPad> (pads, true);
+	ASSERT_EQ (pads.size (), 1u);
+	float x, y;
+	CXYPad::calculateXY (pads[0]->getValue (), x, y);
+	EXPECT_NEAR (x, 0.1f, 1e-3);
+	EXPECT_NEAR (y, 0.2f, 1e-3);
+}
+
 TEST_F (Interaction, HostChangesMoveTheControlsAndClosingUnbindsThem)
 {
 	controller->setParamNormalized (0, 0.75);

@@ -52,7 +52,7 @@ TEST_F (X11Editor, DrawsTakesRealClicksAndRedrawsAtScaleTwo)
 {
 	VST3Editor* editor = attach ();
 	EXPECT_EQ (host.eventHandlerCount (), 1u);
-	EXPECT_EQ (host.timerCount (), 1u);
+	EXPECT_EQ (host.timerCount (), 2u); // the editor's idle timer and the window's paint timer
 	EXPECT_EQ (host.childWindowCount (), 1u);
 	host.runFor (300);
 	EXPECT_TRUE (host.screenshot (TestAssets::directory () + "/x11-editor-x1.png"));
@@ -64,6 +64,12 @@ TEST_F (X11Editor, DrawsTakesRealClicksAndRedrawsAtScaleTwo)
 	ASSERT_EQ (controller->handler.records.size (), 3u);
 	EXPECT_EQ (controller->handler.records[1].kind, EditRecord::Perform);
 	EXPECT_EQ (host.pixel (int (kSwitchCenterX), int (kSwitchCenterY)), TestAssets::kSwitchOn);
+
+	// Automation shows without any event of the window's own.
+	controller->setParamNormalized (0, 79 / 79.);
+	host.runFor (100);
+	EXPECT_EQ (host.pixel (int (kKnobCenterX), int (kKnobCenterY)), TestAssets::frameColor (79));
+	controller->setParamNormalized (0, 0.5);
 
 	// Content scale 2: the host is asked for twice the pixels and gets a sharp 2x drawing.
 	Steinberg::FUnknownPtr<Steinberg::IPlugViewContentScaleSupport> scaling (static_cast<Steinberg::IPlugView*> (editor));
@@ -102,6 +108,24 @@ TEST_F (X11Editor, OptionListOpensAsPopupWindowAndSelectsWithThePointer)
 	host.runFor (300);
 	EXPECT_EQ (host.popupWindowCount (), 0u);
 	EXPECT_NEAR (controller->getParamNormalized (1), 0.6, 1e-6);
+	editor->removed ();
+	expectNothingLeft ();
+	editor->release ();
+}
+
+TEST_F (X11Editor, TextEntryTakesRealKeys)
+{
+	VST3Editor* editor = attach ();
+	host.runFor (200);
+	host.click (int (kEditX), int (kEditY));
+	host.runFor (100);
+	std::vector<uint32_t> keys (8, 0xff08); // BackSpace
+	for (char c : std::string ("0.25"))
+		keys.push_back (static_cast<uint32_t> (c));
+	keys.push_back (0xff0d); // Return
+	host.pressKeys (keys);
+	host.runFor (100);
+	EXPECT_DOUBLE_EQ (controller->getParamNormalized (0), 0.25);
 	editor->removed ();
 	expectNothingLeft ();
 	editor->release ();

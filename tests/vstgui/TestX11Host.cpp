@@ -14,8 +14,18 @@ TestX11Host::TestX11Host ()
 {
 	if (!std::getenv ("DISPLAY"))
 		return;
-	conn = xcb_connect (nullptr, nullptr);
-	if (xcb_connection_has_error (conn))
+	// Right after an earlier test's host connection closed, Xvfb sometimes turns the next one
+	// away once (XCB_CONN_ERROR); trying again a moment later works.
+	for (int attempt = 0; attempt < 40; ++attempt)
+	{
+		conn = xcb_connect (nullptr, nullptr);
+		if (!xcb_connection_has_error (conn))
+			break;
+		xcb_disconnect (conn);
+		conn = nullptr;
+		poll (nullptr, 0, 50);
+	}
+	if (!conn)
 		return;
 	screen = xcb_setup_roots_iterator (xcb_get_setup (conn)).data;
 	window = xcb_generate_id (conn);
@@ -243,4 +253,28 @@ VSTGUI::CColor TestX11Host::pixel (int x, int y)
 	}
 	cairo_surface_destroy (s);
 	return c;
+}
+
+void TestX11Host::pressKeys (const std::vector<uint32_t>& keysyms)
+{
+	const xcb_setup_t* setup = xcb_get_setup (conn);
+	const uint8_t count = static_cast<uint8_t> (setup->max_keycode - setup->min_keycode + 1);
+	auto map = xcb_get_keyboard_mapping_reply (conn, xcb_get_keyboard_mapping (conn, setup->min_keycode, count), nullptr);
+	if (!map)
+		return;
+	const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms (map);
+	for (uint32_t sym : keysyms)
+	{
+		for (int k = 0; k < count; ++k)
+			if (syms[k * map->keysyms_per_keycode] == sym)
+			{
+				const auto code = static_cast<uint8_t> (setup->min_keycode + k);
+				xcb_test_fake_input (conn, XCB_KEY_PRESS, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+				xcb_test_fake_input (conn, XCB_KEY_RELEASE, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+				xcb_flush (conn);
+				runFor (20);
+				break;
+			}
+	}
+	std::free (map);
 }

@@ -27,6 +27,9 @@ public:
 	void runFor (int ms);
 	// A real button-1 click at window coordinates (pixels) through XTest.
 	void click (int x, int y);
+	// Real key presses through XTest: the keys that give these keysyms without modifiers
+	// (ASCII digits, letters and '.', or XK values such as 0xff0d for Return).
+	void pressKeys (const std::vector<uint32_t>& keysyms);
 	// The embedded view's window pixels, as the X server has them.
 	bool screenshot (const std::string& pngPath);
 	VSTGUI::CColor pixel (int x, int y);

@@ -79,6 +79,10 @@ public:
 	int32_t onKeyDown (VstKeyCode& keyCode) override;
 	int32_t onKeyUp (VstKeyCode& keyCode) override;
 
+	// Tooltips are kept as view attributes ("tooltip"); the frame shows none.
+	void enableTooltips (bool state) { tooltipsEnabled = state; }
+	bool tooltipsEnabledState () const { return tooltipsEnabled; }
+
 	// Focus
 	void setFocusView (CView* view);
 	CView* getFocusView () const { return focusView; }
@@ -118,6 +122,7 @@ protected:
 	CView* modalView {nullptr};
 	CView* mouseDownTarget {nullptr};
 	bool modalMouseDown {false};
+	bool tooltipsEnabled {true};
 	std::vector<CView*> idleViews;
 	IViewAddedRemovedObserver* viewObserver {nullptr};
 	IKeyboardHook* keyboardHook {nullptr};

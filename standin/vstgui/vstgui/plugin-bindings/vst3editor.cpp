@@ -174,10 +174,9 @@ void PLUGIN_API VST3Editor::close ()
 	if (delegate)
 		delegate->willClose (this);
 	CFrame* f = frame;
-	// Unbinding happens as the views leave the frame.
-	f->close ();
-	f->unregisterViewAddedRemovedObserver (this);
 	frame = nullptr;
+	// Unbinding happens as the views leave the frame; closing also frees the frame.
+	f->close ();
 	for (auto& entry : paramChangeListeners)
 		entry.second->release ();
 	paramChangeListeners.clear ();

@@ -5,6 +5,7 @@
 
 #include "../uidescription/icontroller.h"
 #include "../uidescription/uidescription.h"
+#include "parameterchangelistener.h"
 #include "public.sdk/source/vst/vstguieditor.h"
 
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
@@ -14,7 +15,6 @@
 
 namespace VSTGUI {
 
-class ParameterChangeListener;
 class COptionMenu;
 class VST3Editor;
 

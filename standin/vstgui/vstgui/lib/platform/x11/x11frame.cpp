@@ -25,6 +25,8 @@ namespace VSTGUI {
 
 namespace {
 
+constexpr uint64_t kPaintIntervalMs = 33;
+
 xcb_visualtype_t* findVisual (xcb_screen_t* screen, xcb_visualid_t id)
 {
 	for (auto d = xcb_screen_allowed_depths_iterator (screen); d.rem; xcb_depth_next (&d))
@@ -137,6 +139,7 @@ private:
 	xcb_window_t window {0};
 	cairo_surface_t* surface {nullptr};
 	uint64_t fdHandle {0};
+	uint64_t paintTimer {0};
 	bool needsPaint {true};
 	double scale {1.};
 	CRect frameSize;
@@ -163,6 +166,8 @@ X11Frame::~X11Frame ()
 	hidePopup ();
 	if (fdHandle)
 		runLoop->unregisterEventHandler (fdHandle);
+	if (paintTimer)
+		runLoop->unregisterTimer (paintTimer);
 	if (surface)
 	{
 		// cairo keeps per-connection state; it must let go before the connection closes, or a
@@ -239,7 +244,13 @@ bool X11Frame::create (xcb_window_t parent)
 	setupKeyboard ();
 	xcb_flush (conn);
 	fdHandle = runLoop->registerEventHandler (xcb_get_file_descriptor (conn), [this] (int) { onEvents (); });
-	return fdHandle != 0;
+	// Changes that do not come from our own events (automation, timers) are shown within a
+	// frame period, whatever the editor's idle rate.
+	paintTimer = runLoop->registerTimer (kPaintIntervalMs, [this] {
+		if (!frame->getInvalidRect ().isEmpty ())
+			paint ();
+	});
+	return fdHandle != 0 && paintTimer != 0;
 }
 
 void X11Frame::setupKeyboard ()
@@ -392,8 +403,10 @@ void X11Frame::handle (xcb_generic_event_t* event)
 		case XCB_FOCUS_OUT:
 		{
 			auto* e = reinterpret_cast<xcb_focus_out_event_t*> (event);
-			// Losing the keyboard ends a text entry (it commits), unless a grab moved it.
-			if (e->event == window && e->mode == XCB_NOTIFY_MODE_NORMAL && !popupWindow)
+			// Losing the keyboard to another window ends a text entry (it commits). Grabs, our
+			// own windows and the pointer-root bookkeeping when we take the focus do not count.
+			if (e->event == window && e->mode == XCB_NOTIFY_MODE_NORMAL && !popupWindow &&
+			    e->detail != XCB_NOTIFY_DETAIL_INFERIOR && e->detail != XCB_NOTIFY_DETAIL_POINTER)
 				frame->setFocusView (nullptr);
 			break;
 		}
