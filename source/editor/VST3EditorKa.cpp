@@ -41,20 +41,7 @@ VST3EditorKa::VST3EditorKa(EditController* controller, UTF8StringPtr templateNam
 
 VST3EditorKa::~VST3EditorKa()
 {
-    // Closed here rather than in the stock destructor, so that our close runs.
-    if (isAttached())
-        removed();
-    else
-        close();
     m_ControlList.clearControls();
-}
-
-void PLUGIN_API VST3EditorKa::close()
-{
-    // The stock close still unregisters from the frame after the frame's own close has let go
-    // of it; an extra reference keeps the frame until then.
-    SharedPointer<CFrame> keepAlive(frame);
-    VST3Editor::close();
 }
 
 void VST3EditorKa::setPlugIn(CPlugIn* plugIn)

@@ -47,8 +47,6 @@ public:
     bool beforeSizeChange(const VSTGUI::CRect& newSize, const VSTGUI::CRect& oldSize) override;
     // IControlListener
     void valueChanged(VSTGUI::CControl* control) override;
-    // Closes the frame, keeping it alive until the stock close is done with it.
-    void PLUGIN_API close() override;
 
 protected:
     ~VST3EditorKa() override;
