@@ -2,7 +2,8 @@
 // whether it claims an editor of its own, and a fixed set of dependent controls.
 #pragma once
 
-#include "AdapterFixture.h"
+#include "adapter/processor/Processor.h"
+
 #include "HostComponentHandler.h"
 
 #include "editor/EditorResources.h"
@@ -11,13 +12,24 @@
 #include "vstgui/lib/cframe.h"
 #include "vstgui/lib/cvstguitimer.h"
 
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
 namespace EditorTest {
 
-using namespace AdapterTest;
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using namespace Steinberg::Vst::Vava2DUZ3;
 
-class EditorDsp : public FixtureDsp
+// A DSP object with float controls of its own, which records every editor message, answers
+// the own-editor question as told and names a fixed set of dependent controls for any edit.
+class EditorDsp : public CPlugIn
 {
 public:
+    float values[16] = {};
+    std::vector<CUiMessage> uiMessages;
     bool claimsOwnEditor = false;      // answer to "has own editor"
     std::vector<uint32_t> dependents;  // control ids reported for any edit
     float dependentValue = 0.0f;
@@ -28,9 +40,28 @@ public:
         m_nKnobMode = kEditorKnobFollowHost;
     }
 
+    // Appends a float control (id 100 + position) bound to values[position].
+    CControlEntry& addControl(const char* name, float min, float max, float initial)
+    {
+        const auto position = m_ControlList.controlCount();
+        CControlEntry record;
+        record.nKind = 100;
+        record.uId = 100 + position;
+        record.nDataType = kDataFloat;
+        record.fMin = min;
+        record.fMax = max;
+        record.nPrecision = 2;
+        values[position] = initial;
+        record.pFloatVar = &values[position];
+        CControlEntry::setText(record.szName, name);
+        CControlEntry* entry = m_ControlList.appendControl(record);
+        buildControlTables();
+        return *entry;
+    }
+
     void* uiMessage(CUiMessage* message) override
     {
-        FixtureDsp::uiMessage(message);
+        uiMessages.push_back(*message);
         if (message->code == kUiHasOwnEditor)
             message->answer = claimsOwnEditor;
         return nullptr;
@@ -57,6 +88,38 @@ public:
             result.push_back(m.code);
         return result;
     }
+};
+
+// The DSP object the next Processor built with takePending receives.
+inline EditorDsp*& pendingDsp()
+{
+    static EditorDsp* pending = nullptr;
+    return pending;
+}
+
+inline CPlugIn* takePending()
+{
+    EditorDsp* dsp = pendingDsp();
+    pendingDsp() = nullptr;
+    return dsp;
+}
+
+// A Processor around an EditorDsp (or none), released at the end of the test.
+struct ProcessorHolder
+{
+    Processor* processor = nullptr;
+
+    explicit ProcessorHolder(EditorDsp* dsp)
+    {
+        pendingDsp() = dsp;
+        processor = new Processor(&takePending);
+    }
+    ~ProcessorHolder()
+    {
+        processor->terminate();
+        processor->release();
+    }
+    Processor* operator->() const { return processor; }
 };
 
 // A recording component handler installed on the holder's Processor.

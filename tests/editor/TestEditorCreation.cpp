@@ -81,9 +81,9 @@ TEST(EditorCreation, CreateViewDecidesWhichEditor)
 TEST(EditorCreation, EditorCopiesTheControlListForIdLookups)
 {
     auto* dsp = new EditorDsp;
-    dsp->addControl("A", 100, kDataFloat, 0.0f, 1.0f, 0.5f);
-    dsp->addControl("B", 100, kDataFloat, 0.0f, 1.0f, 0.5f);
-    dsp->addControl("C", 100, kDataFloat, 0.0f, 1.0f, 0.5f).uId = 7;
+    dsp->addControl("A", 0.0f, 1.0f, 0.5f);
+    dsp->addControl("B", 0.0f, 1.0f, 0.5f);
+    dsp->addControl("C", 0.0f, 1.0f, 0.5f).uId = 7;
     ProcessorHolder p(dsp);
     ViewHolder view(p->createView("editor"));
     ASSERT_NE(view.editor(), nullptr);

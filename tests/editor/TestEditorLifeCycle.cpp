@@ -17,7 +17,7 @@ protected:
         dsp = new EditorDsp;
         // Eleven controls, so that every control of the panel binds to a parameter.
         for (int i = 0; i < 11; ++i)
-            dsp->addControl(("C" + std::to_string(i)).c_str(), 100, kDataFloat, 0.0f, 10.0f, 5.0f);
+            dsp->addControl(("C" + std::to_string(i)).c_str(), 0.0f, 10.0f, 5.0f);
         holder = std::make_unique<ProcessorHolder>(dsp);
         ASSERT_EQ((*holder)->initialize(nullptr), kResultOk);
         handler = std::make_unique<HandlerHolder>(holder->processor);

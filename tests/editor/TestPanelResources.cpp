@@ -1,30 +1,40 @@
 // The bundle's editor resources as a host finds them: the description in Contents/Resources
 // binds every control to the parameter of the same id and name, and every bitmap it names is
 // there at the geometry its views expect, with a double-resolution twin.
-#include "AbiFixture.h"
 #include "UiDescriptionTree.h"
 
-#include <cairo.h>
+#include "HostInstance.h"
+#include "HostModule.h"
+#include "HostStrings.h"
+#include "factory/TessalineIds.h"
 
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
 #include <functional>
+#include <map>
 #include <set>
 
-using namespace AbiTest;
+using namespace Steinberg;
+using namespace Steinberg::Vst;
 using EditorTest::UiElement;
+using TessalineHost::toUtf8;
 
 namespace {
 
 std::string resourcePath(const std::string& file)
 {
-    return std::string(bundlePath()) + "/Contents/Resources/" + file;
+    return std::string(TESSALINE_BUNDLE_PATH) + "/Contents/Resources/" + file;
 }
 
-class PanelResources : public Bundle
+// The built bundle loaded the way a host loads it, and its description read as XML.
+class PanelResources : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        Bundle::SetUp();
+        ASSERT_TRUE(module.load(TESSALINE_BUNDLE_PATH)) << module.error();
         std::string error;
         description = EditorTest::readUiDescription(resourcePath("tovu.uidesc"), error);
         ASSERT_TRUE(description) << error;
@@ -55,6 +65,17 @@ protected:
         return used;
     }
 
+    // One initialized instance of the module's class.
+    void createInstance()
+    {
+        TUID cid;
+        std::memcpy(cid, Tessaline::kProcessorCid, sizeof cid);
+        ASSERT_TRUE(instance.create(module.factory(), cid));
+        ASSERT_EQ(instance.initialize(), kResultOk);
+    }
+
+    TessalineHost::HostModule module;
+    TessalineHost::HostInstance instance;   // destroyed before the module unloads
     std::unique_ptr<UiElement> description;
 };
 
