@@ -57,16 +57,13 @@ std::string editorResourceFolder()
     if (!overrideFolder().empty())
         return overrideFolder();
     Dl_info info = {};
-    static const int anchor = 0;   // any address inside this module
+    static const int anchor = 0; // any address inside this module
     if (::dladdr(&anchor, &info) == 0 || !info.dli_fname)
         return {};
     return resourceFolderOfModule(info.dli_fname, kEditorDescription);
 }
 
-void setEditorResourceFolder(const std::string& folder)
-{
-    overrideFolder() = folder;
-}
+void setEditorResourceFolder(const std::string& folder) { overrideFolder() = folder; }
 
 } // namespace Vava2DUZ3
 } // namespace Vst

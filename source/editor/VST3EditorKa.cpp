@@ -18,31 +18,27 @@ int32_t answerKnobMode(int32 setting, int32 hostKnobMode)
 {
     switch (setting)
     {
-        case kEditorKnobCircular: return kCircularMode;
-        case kEditorKnobRelativeCircular: return kRelativCircularMode;
-        case kEditorKnobLinear: return kLinearMode;
-        case kEditorKnobFollowHost:
-            if (hostKnobMode == Steinberg::Vst::kCircularMode)
-                return kCircularMode;
-            if (hostKnobMode == Steinberg::Vst::kRelativCircularMode)
-                return kRelativCircularMode;
-            return kLinearMode;
-        default: return kLinearMode;
+    case kEditorKnobCircular: return kCircularMode;
+    case kEditorKnobRelativeCircular: return kRelativCircularMode;
+    case kEditorKnobLinear: return kLinearMode;
+    case kEditorKnobFollowHost:
+        if (hostKnobMode == Steinberg::Vst::kCircularMode)
+            return kCircularMode;
+        if (hostKnobMode == Steinberg::Vst::kRelativCircularMode)
+            return kRelativCircularMode;
+        return kLinearMode;
+    default: return kLinearMode;
     }
 }
 
-VST3EditorKa::VST3EditorKa(EditController* controller, UTF8StringPtr templateName,
-                           UTF8StringPtr xmlFile)
+VST3EditorKa::VST3EditorKa(EditController* controller, UTF8StringPtr templateName, UTF8StringPtr xmlFile)
     : VST3Editor(controller, templateName, xmlFile)
 {
     // The timer runs while the view is attached; its ticks reach notify.
     setIdleRate(kIdleRateMs);
 }
 
-VST3EditorKa::~VST3EditorKa()
-{
-    m_ControlList.clearControls();
-}
+VST3EditorKa::~VST3EditorKa() { m_ControlList.clearControls(); }
 
 void VST3EditorKa::setPlugIn(CPlugIn* plugIn)
 {
@@ -60,10 +56,7 @@ int32_t VST3EditorKa::getKnobMode() const
     return answerKnobMode(m_nKnobMode, EditController::getHostKnobMode());
 }
 
-bool VST3EditorKa::beforeSizeChange(const CRect&, const CRect&)
-{
-    return true;
-}
+bool VST3EditorKa::beforeSizeChange(const CRect&, const CRect&) { return true; }
 
 CMessageResult VST3EditorKa::notify(CBaseObject* sender, IdStringPtr message)
 {
@@ -112,8 +105,8 @@ void VST3EditorKa::valueChanged(CControl* control)
     // Controls that follow this one (the DSP object decides which) move with it.
     if (m_pPlugIn && tag >= 0)
     {
-        const ParamValue plain = getController()->normalizedParamToPlain(
-            static_cast<ParamID>(tag), control->getValueNormalized());
+        const ParamValue plain =
+            getController()->normalizedParamToPlain(static_cast<ParamID>(tag), control->getValueNormalized());
         if (const CControlEntry* record = m_pPlugIn->m_ControlList.controlAt(static_cast<uint32_t>(tag)))
             updateDependentControls(record->uId, static_cast<float>(plain));
     }

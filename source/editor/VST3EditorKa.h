@@ -56,8 +56,7 @@ protected:
 private:
     // A text edit whose text the parameter cannot parse: the control shows the parameter's
     // value again; false means no edit may follow.
-    bool acceptTypedText(VSTGUI::CControl* control, VSTGUI::ParameterChangeListener* listener,
-                         float& value);
+    bool acceptTypedText(VSTGUI::CControl* control, VSTGUI::ParameterChangeListener* listener, float& value);
 
     CControlList m_ControlList;
     int32 m_nKnobMode = kEditorKnobFollowHost;

@@ -30,8 +30,8 @@ class EditorDsp : public CPlugIn
 public:
     float values[16] = {};
     std::vector<CUiMessage> uiMessages;
-    bool claimsOwnEditor = false;      // answer to "has own editor"
-    std::vector<uint32_t> dependents;  // control ids reported for any edit
+    bool claimsOwnEditor = false;     // answer to "has own editor"
+    std::vector<uint32_t> dependents; // control ids reported for any edit
     float dependentValue = 0.0f;
 
     EditorDsp()

@@ -11,7 +11,9 @@ namespace {
 struct ViewHolder
 {
     IPlugView* view;
-    explicit ViewHolder(IPlugView* v) : view(v) {}
+    explicit ViewHolder(IPlugView* v)
+        : view(v)
+    {}
     ~ViewHolder()
     {
         if (view)
@@ -39,7 +41,7 @@ TEST(EditorCreation, CreateViewDecidesWhichEditor)
         bool hasEditor;
         bool claimsOwnEditor;
         bool expectPanel;
-        bool expectAsked;   // the DSP object was asked whether it has an editor of its own
+        bool expectAsked; // the DSP object was asked whether it has an editor of its own
     };
     const Case cases[] = {
         {"no DSP object", false, "editor", true, false, false, false},
@@ -72,8 +74,8 @@ TEST(EditorCreation, CreateViewDecidesWhichEditor)
         EXPECT_EQ(asked, c.expectAsked);
         if (asked)
         {
-            EXPECT_FALSE(dsp->uiMessages[0].answer);   // asked with the answer cleared
-            EXPECT_EQ(dsp->uiMessages.size(), 1u);     // nothing else before the view opens
+            EXPECT_FALSE(dsp->uiMessages[0].answer); // asked with the answer cleared
+            EXPECT_EQ(dsp->uiMessages.size(), 1u);   // nothing else before the view opens
         }
     }
 }
@@ -103,11 +105,9 @@ TEST(EditorCreation, KnobModeForEachSettingAndHostMode)
         int32 setting, hostMode, expected;
     };
     const Case cases[] = {
-        {0, 2, VSTGUI::kCircularMode},        {1, 2, VSTGUI::kRelativCircularMode},
-        {2, 0, VSTGUI::kLinearMode},          {3, 0, VSTGUI::kCircularMode},
-        {3, 1, VSTGUI::kRelativCircularMode}, {3, 2, VSTGUI::kLinearMode},
-        {3, 7, VSTGUI::kLinearMode},          {4, 0, VSTGUI::kLinearMode},
-        {-1, 1, VSTGUI::kLinearMode},
+        {0, 2, VSTGUI::kCircularMode}, {1, 2, VSTGUI::kRelativCircularMode}, {2, 0, VSTGUI::kLinearMode},
+        {3, 0, VSTGUI::kCircularMode}, {3, 1, VSTGUI::kRelativCircularMode}, {3, 2, VSTGUI::kLinearMode},
+        {3, 7, VSTGUI::kLinearMode},   {4, 0, VSTGUI::kLinearMode},          {-1, 1, VSTGUI::kLinearMode},
     };
     for (const Case& c : cases)
         EXPECT_EQ(answerKnobMode(c.setting, c.hostMode), c.expected)
@@ -116,16 +116,16 @@ TEST(EditorCreation, KnobModeForEachSettingAndHostMode)
 
 TEST(EditorCreation, EditorFollowsTheKnobModeTheHostSets)
 {
-    auto* dsp = new EditorDsp;   // asks to follow the host
+    auto* dsp = new EditorDsp; // asks to follow the host
     ProcessorHolder p(dsp);
     HostKnobModeGuard guard{p.processor};
     ViewHolder view(p->createView("editor"));
     ASSERT_NE(view.editor(), nullptr);
     FUnknownPtr<IEditController2> controller2(static_cast<IEditController*>(p.processor));
     ASSERT_TRUE(controller2);
-    const std::pair<KnobMode, int32_t> modes[] = {
-        {kRelativCircularMode, VSTGUI::kRelativCircularMode}, {7, VSTGUI::kLinearMode},
-        {kCircularMode, VSTGUI::kCircularMode}};
+    const std::pair<KnobMode, int32_t> modes[] = {{kRelativCircularMode, VSTGUI::kRelativCircularMode},
+                                                  {7, VSTGUI::kLinearMode},
+                                                  {kCircularMode, VSTGUI::kCircularMode}};
     for (const auto& [host, expected] : modes)
     {
         controller2->setKnobMode(host);
@@ -135,7 +135,7 @@ TEST(EditorCreation, EditorFollowsTheKnobModeTheHostSets)
 
 TEST(EditorCreation, RoomPanelKnobsAreLinearWhateverTheHost)
 {
-    auto* processor = new Processor;   // the room model
+    auto* processor = new Processor; // the room model
     {
         HostKnobModeGuard guard{processor};
         ViewHolder view(processor->createView("editor"));
@@ -146,7 +146,8 @@ TEST(EditorCreation, RoomPanelKnobsAreLinearWhateverTheHost)
             EXPECT_EQ(view.editor()->getKnobMode(), VSTGUI::kLinearMode);
         }
         // The panel has one size: any size change is taken as it comes.
-        EXPECT_TRUE(view.editor()->beforeSizeChange(VSTGUI::CRect(0, 0, 10, 10), VSTGUI::CRect(0, 0, 303, 525)));
+        EXPECT_TRUE(
+            view.editor()->beforeSizeChange(VSTGUI::CRect(0, 0, 10, 10), VSTGUI::CRect(0, 0, 303, 525)));
     }
     processor->release();
 }

@@ -23,7 +23,7 @@ protected:
         handler = std::make_unique<HandlerHolder>(holder->processor);
         session = std::make_unique<OffscreenEditor>(holder->processor);
         ASSERT_NE(session->editor, nullptr);
-        dsp->uiMessages.clear();   // the creation's question is another test's business
+        dsp->uiMessages.clear(); // the creation's question is another test's business
     }
     void TearDown() override
     {
@@ -78,7 +78,7 @@ TEST_F(EditorLife, OpenTicksRebuildAndClose)
     dsp->uiMessages.clear();
     session->tick();
     EXPECT_EQ(dsp->codes(), (std::vector<uint32_t>{kUiTimerPing, kUiDidOpen}));
-    EXPECT_NE(control(0), nullptr);   // the rebuilt panel is bound again
+    EXPECT_NE(control(0), nullptr); // the rebuilt panel is bound again
     session->tick();
     EXPECT_EQ(dsp->codes(), (std::vector<uint32_t>{kUiTimerPing, kUiDidOpen, kUiTimerPing}));
 
@@ -108,7 +108,7 @@ TEST_F(EditorLife, DependentControlsFollowAnEdit)
     dsp->m_ControlList.controlAt(4)->uId = 7;
     dsp->dependents = {7, 99};
     dsp->dependentValue = 2.5f;
-    session = std::make_unique<OffscreenEditor>(holder->processor);   // copies the list again
+    session = std::make_unique<OffscreenEditor>(holder->processor); // copies the list again
     ASSERT_TRUE(session->open());
     VSTGUI::CControl* gain = control(0);
     ASSERT_NE(gain, nullptr);
@@ -123,7 +123,7 @@ TEST_F(EditorLife, DependentControlsFollowAnEdit)
     ASSERT_EQ(edits.size(), 2u);
     EXPECT_EQ(edits[0].id, 0u);
     EXPECT_NEAR(edits[0].value, 0.8, 1e-6);
-    EXPECT_EQ(edits[1].id, 4u);   // the position of id 7, told once, without a gesture of its own
+    EXPECT_EQ(edits[1].id, 4u); // the position of id 7, told once, without a gesture of its own
     EXPECT_NEAR(edits[1].value, 0.25, 1e-6);
     EXPECT_NEAR(holder->processor->getParamNormalized(4), 0.25, 1e-6);
     EXPECT_EQ(handler->handler->beginEditCount, 1);
@@ -152,7 +152,7 @@ TEST_F(EditorLife, TypedTextTheParameterCannotReadChangesNothing)
     auto* field = new VSTGUI::CTextEdit(VSTGUI::CRect(0, 0, 60, 16), session->editor, 0);
     session->frame()->addView(field);
     const std::string shown = field->getText();
-    EXPECT_EQ(shown, "5.00");   // the parameter's own text
+    EXPECT_EQ(shown, "5.00"); // the parameter's own text
     handler->handler->reset();
 
     field->setText("loud");

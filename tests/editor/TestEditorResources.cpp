@@ -17,9 +17,9 @@ class BundleTree : public ::testing::Test
 protected:
     void SetUp() override
     {
-        root = fs::temp_directory_path() /
-               ("tessaline-resources-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root = fs::temp_directory_path()
+               / ("tessaline-resources-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())
+                  + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         bundle = root / "real" / "Tessaline.vst3";
         fs::create_directories(bundle / "Contents" / "x86_64-linux");

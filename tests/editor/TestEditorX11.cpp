@@ -99,11 +99,11 @@ TEST_F(BundleEditorX11, AutomationMovesTheKnobOnTheNextRepaint)
 {
     openEditor(TESSALINE_BUNDLE_PATH);
     IEditController* controller = instance.getController();
-    const auto knob = grab(host, 180, 65, 222, 107);   // "Abs L-R"
+    const auto knob = grab(host, 180, 65, 222, 107); // "Abs L-R"
     controller->setParamNormalized(3, 1.0);
     host.runFor(200);
     EXPECT_NE(grab(host, 180, 65, 222, 107), knob);
-    EXPECT_TRUE(instance.handler().edits.empty());   // a host change is not sent back
+    EXPECT_TRUE(instance.handler().edits.empty()); // a host change is not sent back
 }
 
 TEST_F(BundleEditorX11, PanelFoundThroughALinkedBundle)
@@ -132,7 +132,7 @@ TEST(EditorTimerX11, PingsWhileAttachedAndStopsWhenRemoved)
     auto* dsp = new EditorDsp;
     ProcessorHolder holder(dsp);
     ASSERT_EQ(holder->initialize(nullptr), kResultOk);
-    OffscreenEditor session(holder.processor);   // created, not opened: the host attaches it
+    OffscreenEditor session(holder.processor); // created, not opened: the host attaches it
     ASSERT_NE(session.view, nullptr);
     dsp->uiMessages.clear();
     ASSERT_EQ(session.view->setFrame(&host), kResultOk);

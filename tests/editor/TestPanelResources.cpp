@@ -75,7 +75,7 @@ protected:
     }
 
     TessalineHost::HostModule module;
-    TessalineHost::HostInstance instance;   // destroyed before the module unloads
+    TessalineHost::HostInstance instance; // destroyed before the module unloads
     std::unique_ptr<UiElement> description;
 };
 
@@ -88,13 +88,23 @@ TEST_F(PanelResources, SectionsInOrderWithTheExactFontNames)
     std::vector<std::string> order;
     for (const auto& child : description->children)
         order.push_back(child->name == "template" ? "template " + *child->attribute("name") : child->name);
-    const std::vector<std::string> expected = {
-        "fonts", "colors", "template Editor", "custom", "bitmaps", "control-tags",
-        "template User ViewContainer 0", "template Tovu KnobGroup 0", "template Tovu KnobGroup 1",
-        "template Tovu KnobGroup 2", "template Tovu KnobGroup 3", "template Tovu KnobGroup 4",
-        "template Tovu KnobGroup 5", "template Tovu KnobGroup 6",
-        "template Tovu 2-StateSwitchGroup 0", "template Tovu 2-StateSwitchGroup 1",
-        "template Tovu 2-StateSwitchGroup 2"};
+    const std::vector<std::string> expected = {"fonts",
+                                               "colors",
+                                               "template Editor",
+                                               "custom",
+                                               "bitmaps",
+                                               "control-tags",
+                                               "template User ViewContainer 0",
+                                               "template Tovu KnobGroup 0",
+                                               "template Tovu KnobGroup 1",
+                                               "template Tovu KnobGroup 2",
+                                               "template Tovu KnobGroup 3",
+                                               "template Tovu KnobGroup 4",
+                                               "template Tovu KnobGroup 5",
+                                               "template Tovu KnobGroup 6",
+                                               "template Tovu 2-StateSwitchGroup 0",
+                                               "template Tovu 2-StateSwitchGroup 1",
+                                               "template Tovu 2-StateSwitchGroup 2"};
     EXPECT_EQ(order, expected);
 
     // Views refer to fonts by these names, blanks included.
@@ -102,7 +112,7 @@ TEST_F(PanelResources, SectionsInOrderWithTheExactFontNames)
     for (const UiElement* font : description->childrenNamed("fonts").at(0)->childrenNamed("font"))
         fonts.push_back(*font->attribute("name"));
     EXPECT_EQ(fonts, (std::vector<std::string>{"Microsoft Sans Serif", "Verdana 10  ", "Verdana 14 bold ",
-                                                "Verdana 10 bold ital", "Verdana 14 bold ital"}));
+                                               "Verdana 10 bold ital", "Verdana 14 bold ital"}));
     EXPECT_TRUE(description->childrenNamed("colors").at(0)->children.empty());
 }
 
@@ -137,13 +147,28 @@ TEST_F(PanelResources, AllFiftyFourTagsWithTheReservedRange)
 {
     const auto tags = controlTags();
     EXPECT_EQ(tags.size(), 54u);
-    const std::pair<const char*, int64_t> expected[] = {
-        {"Gain", 0}, {"Position", 1}, {"Vol L-R", 2}, {"Abs L-R", 3}, {"Vol F-B", 4},
-        {"Abs F-B", 5}, {"Vol C-F", 6}, {"Abs C-F", 7}, {"Decay Type", 8}, {"Stereo/Mono", 9},
-        {"Left/Right", 10}, {"ASSIGNBUTTON_1", 32768}, {"ASSIGNBUTTON_2", 32769},
-        {"ASSIGNBUTTON_3", 32770}, {"ALPHA_WHEEL", 32771}, {"LCD_KNOB", 32772},
-        {"JOYSTICK_X", 32773}, {"JOYSTICK_Y", 32774}, {"JOYSTICK", 32775}, {"TRACKPAD", 32776},
-        {"LCD_TITLE", 32777}, {"LCD_COUNT", 32778}};
+    const std::pair<const char*, int64_t> expected[] = {{"Gain", 0},
+                                                        {"Position", 1},
+                                                        {"Vol L-R", 2},
+                                                        {"Abs L-R", 3},
+                                                        {"Vol F-B", 4},
+                                                        {"Abs F-B", 5},
+                                                        {"Vol C-F", 6},
+                                                        {"Abs C-F", 7},
+                                                        {"Decay Type", 8},
+                                                        {"Stereo/Mono", 9},
+                                                        {"Left/Right", 10},
+                                                        {"ASSIGNBUTTON_1", 32768},
+                                                        {"ASSIGNBUTTON_2", 32769},
+                                                        {"ASSIGNBUTTON_3", 32770},
+                                                        {"ALPHA_WHEEL", 32771},
+                                                        {"LCD_KNOB", 32772},
+                                                        {"JOYSTICK_X", 32773},
+                                                        {"JOYSTICK_Y", 32774},
+                                                        {"JOYSTICK", 32775},
+                                                        {"TRACKPAD", 32776},
+                                                        {"LCD_TITLE", 32777},
+                                                        {"LCD_COUNT", 32778}};
     for (const auto& [name, tag] : expected)
     {
         ASSERT_EQ(tags.count(name), 1u) << name;
@@ -158,13 +183,14 @@ TEST_F(PanelResources, AllFiftyFourTagsWithTheReservedRange)
     // The reserved tags that match parameters: the three buttons and the joystick axes.
     createInstance();
     IEditController* controller = instance.getController();
-    for (const char* name : {"ASSIGNBUTTON_1", "ASSIGNBUTTON_2", "ASSIGNBUTTON_3", "JOYSTICK_X", "JOYSTICK_Y"})
+    for (const char* name :
+         {"ASSIGNBUTTON_1", "ASSIGNBUTTON_2", "ASSIGNBUTTON_3", "JOYSTICK_X", "JOYSTICK_Y"})
     {
         ParameterInfo info = {};
         bool found = false;
         for (int32 i = 0; i < controller->getParameterCount() && !found; ++i)
-            found = controller->getParameterInfo(i, info) == kResultOk &&
-                    info.id == static_cast<ParamID>(tags.at(name));
+            found = controller->getParameterInfo(i, info) == kResultOk
+                    && info.id == static_cast<ParamID>(tags.at(name));
         EXPECT_TRUE(found) << name;
     }
 }

@@ -17,7 +17,8 @@ constexpr int32 kBlock = 512;
 class RoomSession
 {
 public:
-    RoomSession() : processor(new Processor)
+    RoomSession()
+        : processor(new Processor)
     {
         EXPECT_EQ(processor->initialize(nullptr), kResultOk);
         ProcessSetup setup{kRealtime, kSample32, kBlock, 48000.0};
@@ -70,28 +71,28 @@ TEST(PlaybackWithEditor, EditorLifeLeavesTheAudioAsTheHostSendsIt)
         handler.handler->reset();
         switch (b % 4)
         {
-            case 0: ASSERT_TRUE(session->open()); break;
-            case 1:
-                for (int t = 0; t < 3; ++t)
-                    session->tick();
-                break;
-            case 2:
-            {
-                // A switch clicked in the panel: the host records the edit and sends it back
-                // with the next block, as a host does.
+        case 0: ASSERT_TRUE(session->open()); break;
+        case 1:
+            for (int t = 0; t < 3; ++t)
                 session->tick();
-                auto* frame = session->frame();
-                VSTGUI::CPoint decay(150, 294);
-                frame->onMouseDown(decay, VSTGUI::CButtonState(VSTGUI::kLButton));
-                frame->onMouseUp(decay, VSTGUI::CButtonState(VSTGUI::kLButton));
-                EXPECT_EQ(handler.handler->edits.size(), 1u);
-                break;
-            }
-            default:
-                session->close();
-                if (b == 7)   // released and created again, as a host does on reopening
-                    session = std::make_unique<OffscreenEditor>(withEditor.processor);
-                break;
+            break;
+        case 2:
+        {
+            // A switch clicked in the panel: the host records the edit and sends it back
+            // with the next block, as a host does.
+            session->tick();
+            auto* frame = session->frame();
+            VSTGUI::CPoint decay(150, 294);
+            frame->onMouseDown(decay, VSTGUI::CButtonState(VSTGUI::kLButton));
+            frame->onMouseUp(decay, VSTGUI::CButtonState(VSTGUI::kLButton));
+            EXPECT_EQ(handler.handler->edits.size(), 1u);
+            break;
+        }
+        default:
+            session->close();
+            if (b == 7) // released and created again, as a host does on reopening
+                session = std::make_unique<OffscreenEditor>(withEditor.processor);
+            break;
         }
         const auto edits = handler.handler->edits;
         const auto expected = plain.block(b, edits);

@@ -33,7 +33,7 @@ class RoomPanel : public ::testing::Test
 protected:
     void SetUp() override
     {
-        processor = new Processor;   // the room model
+        processor = new Processor; // the room model
         ASSERT_EQ(processor->initialize(nullptr), kResultOk);
         handler = std::make_unique<HandlerHolder>(processor);
         session = std::make_unique<OffscreenEditor>(processor);
@@ -97,8 +97,8 @@ protected:
             for (auto x = static_cast<int32_t>(r.left); x < static_cast<int32_t>(r.right); ++x)
             {
                 const VSTGUI::CColor c = picture.getPixel(x, y);
-                out.push_back((uint32_t(c.red) << 24) | (uint32_t(c.green) << 16) |
-                              (uint32_t(c.blue) << 8) | c.alpha);
+                out.push_back((uint32_t(c.red) << 24) | (uint32_t(c.green) << 16) | (uint32_t(c.blue) << 8)
+                              | c.alpha);
             }
         return out;
     }
@@ -143,21 +143,21 @@ TEST_F(RoomPanel, EveryViewWhereTheDescriptionPutsIt)
         {9, {39, 423, 81, 465}},   {10, {109, 423, 151, 465}},
     };
     const std::map<std::string, CRect> labels = {
-        {"S", {-15, 425, 85, 441}},          {"L", {105, 425, 205, 441}},
-        {"Exp", {100, 265, 200, 281}},       {"Tessaline", {75, 25, 226, 41}},
-        {"Quorvane", {170, 485, 270, 501}},  {"Source", {50, 475, 150, 491}},
-        {"Abs L-R", {165, 50, 240, 65}},     {"Abs F-B", {166, 130, 241, 145}},
-        {"Abs C-F", {166, 210, 241, 225}},   {"Vol L-R", {50, 50, 125, 65}},
-        {"Vol F-B", {51, 130, 126, 145}},    {"Vol C-F", {50, 210, 125, 225}},
+        {"S", {-15, 425, 85, 441}},           {"L", {105, 425, 205, 441}},
+        {"Exp", {100, 265, 200, 281}},        {"Tessaline", {75, 25, 226, 41}},
+        {"Quorvane", {170, 485, 270, 501}},   {"Source", {50, 475, 150, 491}},
+        {"Abs L-R", {165, 50, 240, 65}},      {"Abs F-B", {166, 130, 241, 145}},
+        {"Abs C-F", {166, 210, 241, 225}},    {"Vol L-R", {50, 50, 125, 65}},
+        {"Vol F-B", {51, 130, 126, 145}},     {"Vol C-F", {50, 210, 125, 225}},
         {"Master Vol", {165, 340, 240, 355}}, {"Decay Type", {169, 285, 243, 300}},
-        {"One Ovr", {104, 310, 204, 326}},   {"Left/Right", {95, 460, 169, 475}},
-        {"R", {105, 445, 205, 461}},         {"Stereo/Mono", {25, 460, 99, 475}},
+        {"One Ovr", {104, 310, 204, 326}},    {"Left/Right", {95, 460, 169, 475}},
+        {"R", {105, 445, 205, 461}},          {"Stereo/Mono", {25, 460, 99, 475}},
         {"M", {-15, 445, 85, 461}},
     };
     const std::vector<CRect> containers = {
-        {0, 0, 303, 525},     {15, 15, 283, 505},   {165, 50, 240, 135}, {166, 125, 241, 210}, {166, 205, 241, 290},
-        {50, 45, 125, 130},   {51, 125, 126, 210}, {50, 205, 125, 290},  {165, 335, 240, 399},
-        {49, 270, 247, 326},  {95, 420, 169, 475}, {25, 420, 99, 475},
+        {0, 0, 303, 525},     {15, 15, 283, 505},  {165, 50, 240, 135}, {166, 125, 241, 210},
+        {166, 205, 241, 290}, {50, 45, 125, 130},  {51, 125, 126, 210}, {50, 205, 125, 290},
+        {165, 335, 240, 399}, {49, 270, 247, 326}, {95, 420, 169, 475}, {25, 420, 99, 475},
     };
 
     size_t seen = 0;
@@ -254,8 +254,8 @@ TEST_F(RoomPanel, MenuListsTheElevenPositions)
     std::vector<std::string> entries;
     for (int32_t i = 0; i < menu->getNbEntries(); ++i)
         entries.push_back(menu->getEntry(i)->getTitle());
-    EXPECT_EQ(entries, (std::vector<std::string>{"Center", "L22", "L32", "L45", "L64", "L90", "R22",
-                                                 "R32", "R45", "R64", "R90"}));
+    EXPECT_EQ(entries, (std::vector<std::string>{"Center", "L22", "L32", "L45", "L64", "L90", "R22", "R32",
+                                                 "R45", "R64", "R90"}));
 
     // Clicking opens the list; releasing over an entry selects it.
     handler->handler->reset();
@@ -267,7 +267,7 @@ TEST_F(RoomPanel, MenuListsTheElevenPositions)
     session->frame()->onMouseDown(row5, VSTGUI::CButtonState(VSTGUI::kLButton));
     session->frame()->onMouseUp(row5, VSTGUI::CButtonState(VSTGUI::kLButton));
     EXPECT_FALSE(menu->isPopupOpen());
-    EXPECT_NEAR(processor->getParamNormalized(1), 0.5, 1e-9);   // L90, the sixth of eleven
+    EXPECT_NEAR(processor->getParamNormalized(1), 0.5, 1e-9); // L90, the sixth of eleven
     ASSERT_EQ(handler->handler->edits.size(), 1u);
     EXPECT_EQ(handler->handler->edits[0].id, 1u);
     EXPECT_EQ(menu->getCurrent()->getTitle(), "L90");

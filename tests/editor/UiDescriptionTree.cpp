@@ -45,10 +45,7 @@ void XMLCALL startElement(void* data, const XML_Char* name, const XML_Char** att
     state->open.push_back(raw);
 }
 
-void XMLCALL endElement(void* data, const XML_Char*)
-{
-    static_cast<ParseState*>(data)->open.pop_back();
-}
+void XMLCALL endElement(void* data, const XML_Char*) { static_cast<ParseState*>(data)->open.pop_back(); }
 
 } // namespace
 
@@ -68,11 +65,10 @@ std::unique_ptr<UiElement> readUiDescription(const std::string& path, std::strin
     XML_Parser parser = XML_ParserCreate("UTF-8");
     XML_SetUserData(parser, &state);
     XML_SetElementHandler(parser, startElement, endElement);
-    const bool ok =
-        XML_Parse(parser, bytes.data(), static_cast<int>(bytes.size()), 1) != XML_STATUS_ERROR;
+    const bool ok = XML_Parse(parser, bytes.data(), static_cast<int>(bytes.size()), 1) != XML_STATUS_ERROR;
     if (!ok)
-        error = std::string(XML_ErrorString(XML_GetErrorCode(parser))) + " at line " +
-                std::to_string(XML_GetCurrentLineNumber(parser));
+        error = std::string(XML_ErrorString(XML_GetErrorCode(parser))) + " at line "
+                + std::to_string(XML_GetCurrentLineNumber(parser));
     XML_ParserFree(parser);
     return ok ? std::move(state.root) : nullptr;
 }

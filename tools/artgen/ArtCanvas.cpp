@@ -7,10 +7,11 @@
 namespace artgen {
 
 ArtCanvas::ArtCanvas(int widthPoints, int heightPoints, int scale)
-    : m_width(widthPoints), m_height(heightPoints), m_scale(scale),
-      m_surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, widthPoints * scale,
-                                           heightPoints * scale)),
-      m_cr(cairo_create(m_surface))
+    : m_width(widthPoints)
+    , m_height(heightPoints)
+    , m_scale(scale)
+    , m_surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, widthPoints * scale, heightPoints * scale))
+    , m_cr(cairo_create(m_surface))
 {
     cairo_scale(m_cr, scale, scale);
 }
@@ -72,12 +73,11 @@ void blurAlpha(cairo_surface_t* a8, int radiusPixels)
 }
 
 void drawSoftShadow(const ArtCanvas& canvas, const Region& region,
-                    const std::function<void(cairo_t*)>& tracePath, double dx, double dy,
-                    double blurPoints, double opacity)
+                    const std::function<void(cairo_t*)>& tracePath, double dx, double dy, double blurPoints,
+                    double opacity)
 {
     const int s = canvas.scale();
-    cairo_surface_t* mask =
-        cairo_image_surface_create(CAIRO_FORMAT_A8, region.width * s, region.height * s);
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, region.width * s, region.height * s);
     cairo_t* m = cairo_create(mask);
     cairo_scale(m, s, s);
     cairo_translate(m, dx - region.left, dy - region.top);

@@ -46,8 +46,8 @@ struct Region
 // offset by (dx, dy) points, blurred with a radius of `blurPoints`, black at `opacity`,
 // confined to `region` (one frame of a strip).
 void drawSoftShadow(const ArtCanvas& canvas, const Region& region,
-                    const std::function<void(cairo_t*)>& tracePath, double dx, double dy,
-                    double blurPoints, double opacity);
+                    const std::function<void(cairo_t*)>& tracePath, double dx, double dy, double blurPoints,
+                    double opacity);
 
 // Three box passes in each direction over an A8 surface: close to a Gaussian of the radius.
 void blurAlpha(cairo_surface_t* a8, int radiusPixels);

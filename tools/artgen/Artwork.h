@@ -17,8 +17,8 @@ struct KnobColours
     double highlight[3];
     double pointer[3];
 };
-extern const KnobColours kBlackBakelite;   // "chickenhead3"
-extern const KnobColours kIvoryBakelite;   // "chickenhead2"
+extern const KnobColours kBlackBakelite; // "chickenhead3"
+extern const KnobColours kIvoryBakelite; // "chickenhead2"
 
 // A 42 x 3360 filmstrip: 80 frames of 42 x 42, the pointer turning clockwise through 270 degrees
 // from 135 degrees (down-left) to 45 degrees (down-right), measured clockwise from the right.

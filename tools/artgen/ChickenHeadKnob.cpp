@@ -7,10 +7,8 @@
 
 namespace artgen {
 
-const KnobColours kBlackBakelite = {
-    {0.075, 0.07, 0.068}, {0.42, 0.41, 0.40}, {0.96, 0.95, 0.90}};
-const KnobColours kIvoryBakelite = {
-    {0.80, 0.75, 0.63}, {1.0, 0.985, 0.93}, {0.62, 0.07, 0.05}};
+const KnobColours kBlackBakelite = {{0.075, 0.07, 0.068}, {0.42, 0.41, 0.40}, {0.96, 0.95, 0.90}};
+const KnobColours kIvoryBakelite = {{0.80, 0.75, 0.63}, {1.0, 0.985, 0.93}, {0.62, 0.07, 0.05}};
 
 namespace {
 
@@ -80,8 +78,13 @@ void drawFrame(const ArtCanvas& canvas, const KnobColours& c, double angle, int 
     };
 
     // Shadow of the whole knob on the panel, then the skirt.
-    drawSoftShadow(canvas, frame, [&](cairo_t* m) { rotated(traceSkirt)(m); rotated(traceHead)(m); },
-                   1.3, 2.2, 2.4, 0.6);
+    drawSoftShadow(
+        canvas, frame,
+        [&](cairo_t* m) {
+            rotated(traceSkirt)(m);
+            rotated(traceHead)(m);
+        },
+        1.3, 2.2, 2.4, 0.6);
 
     cairo_save(cr);
     cairo_translate(cr, kCentre, cy);

@@ -49,7 +49,7 @@ std::unique_ptr<ArtCanvas> drawGreyMetal(int scale)
     const int stride = cairo_image_surface_get_stride(surface);
     uint8_t* data = cairo_image_surface_get_data(surface);
 
-    std::mt19937 rng(0x7e55a11e);   // fixed: the same texture in every build
+    std::mt19937 rng(0x7e55a11e); // fixed: the same texture in every build
     std::uniform_real_distribution<double> uniform(-1.0, 1.0);
     constexpr double kAlpha = 0.94;
     std::vector<double> row(static_cast<size_t>(n));
@@ -66,16 +66,14 @@ std::unique_ptr<ArtCanvas> drawGreyMetal(int scale)
         for (int x = 0; x < n; ++x)
         {
             const double u = static_cast<double>(x) / n;
-            double v = 0.66 + 0.55 * row[static_cast<size_t>(x)] + 0.05 * stroke + sheen(u) +
-                       0.012 * grain[static_cast<size_t>(x)];
+            double v = 0.66 + 0.55 * row[static_cast<size_t>(x)] + 0.05 * stroke + sheen(u)
+                       + 0.012 * grain[static_cast<size_t>(x)];
             v = std::fmin(1.0, std::fmax(0.0, v));
             const double r = v * 0.985, g = v * 0.995, b = std::fmin(1.0, v * 1.02);
             uint32_t* px = reinterpret_cast<uint32_t*>(data + y * stride) + x;
-            auto channel = [&](double c) {
-                return static_cast<uint32_t>(std::lround(c * kAlpha * 255.0));
-            };
-            *px = (static_cast<uint32_t>(std::lround(kAlpha * 255.0)) << 24) | (channel(r) << 16) |
-                  (channel(g) << 8) | channel(b);
+            auto channel = [&](double c) { return static_cast<uint32_t>(std::lround(c * kAlpha * 255.0)); };
+            *px = (static_cast<uint32_t>(std::lround(kAlpha * 255.0)) << 24) | (channel(r) << 16)
+                  | (channel(g) << 8) | channel(b);
         }
     }
     cairo_surface_mark_dirty(surface);

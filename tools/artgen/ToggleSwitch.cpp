@@ -13,7 +13,7 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kCentre = kFrame / 2.0;
 constexpr double kNutRadius = 10.0;
 constexpr double kBushingRadius = 5.6;
-constexpr double kLeverLength = 15.5;   // centre of the ball from the pivot
+constexpr double kLeverLength = 15.5; // centre of the ball from the pivot
 
 void traceNut(cairo_t* cr)
 {
@@ -59,12 +59,15 @@ void drawFrame(const ArtCanvas& canvas, int index)
     const double cy = top + kCentre;
     const double dir = index == 0 ? -1.0 : 1.0;
 
-    drawSoftShadow(canvas, frame, [&](cairo_t* m) {
-        cairo_save(m);
-        cairo_translate(m, kCentre, cy);
-        traceNut(m);
-        cairo_restore(m);
-    }, 1.2, 2.0, 2.0, 0.55);
+    drawSoftShadow(
+        canvas, frame,
+        [&](cairo_t* m) {
+            cairo_save(m);
+            cairo_translate(m, kCentre, cy);
+            traceNut(m);
+            cairo_restore(m);
+        },
+        1.2, 2.0, 2.0, 0.55);
 
     cairo_save(cr);
     cairo_translate(cr, kCentre, cy);
@@ -94,12 +97,15 @@ void drawFrame(const ArtCanvas& canvas, int index)
     cairo_restore(cr);
 
     // The lever throws a longer shadow in the direction it leans.
-    drawSoftShadow(canvas, frame, [&](cairo_t* m) {
-        cairo_save(m);
-        cairo_translate(m, kCentre, cy);
-        traceLever(m, dir);
-        cairo_restore(m);
-    }, 1.8, 2.6, 1.6, 0.6);
+    drawSoftShadow(
+        canvas, frame,
+        [&](cairo_t* m) {
+            cairo_save(m);
+            cairo_translate(m, kCentre, cy);
+            traceLever(m, dir);
+            cairo_restore(m);
+        },
+        1.8, 2.6, 1.6, 0.6);
 
     cairo_save(cr);
     cairo_translate(cr, kCentre, cy);
