@@ -55,6 +55,9 @@ tresult Processor::receiveText(const char8* text)
     {
         m_UiMessage.code = kUiTimerPing;
         m_pPlugIn->uiMessage(&m_UiMessage);
+        // The editor's timer is a safe moment to tell the host what changed during its own
+        // calls (a preset choice, a restored state): no host call is running now.
+        m_Notifier.deliverPending();
     }
     else if (std::strcmp(text, "RecreateView") == 0)
     {
