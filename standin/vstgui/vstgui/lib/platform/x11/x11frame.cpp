@@ -138,6 +138,8 @@ private:
 	xcb_visualtype_t* visual {nullptr};
 	xcb_window_t window {0};
 	cairo_surface_t* surface {nullptr};
+	// Client-side copy of the window: views draw here and only the changed part is sent.
+	cairo_surface_t* backing {nullptr};
 	uint64_t fdHandle {0};
 	uint64_t paintTimer {0};
 	bool needsPaint {true};
@@ -168,6 +170,8 @@ X11Frame::~X11Frame ()
 		runLoop->unregisterEventHandler (fdHandle);
 	if (paintTimer)
 		runLoop->unregisterTimer (paintTimer);
+	if (backing)
+		cairo_surface_destroy (backing);
 	if (surface)
 	{
 		// cairo keeps per-connection state; it must let go before the connection closes, or a
@@ -418,21 +422,33 @@ void X11Frame::paint ()
 {
 	if (!surface)
 		return;
+	const int w = static_cast<int> (std::max (1.0, std::round (frameSize.getWidth () * scale)));
+	const int h = static_cast<int> (std::max (1.0, std::round (frameSize.getHeight () * scale)));
+	if (!backing || cairo_image_surface_get_width (backing) != w || cairo_image_surface_get_height (backing) != h)
+	{
+		if (backing)
+			cairo_surface_destroy (backing);
+		backing = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h);
+		frame->invalid ();
+	}
 	CRect area = frame->getInvalidRect ();
 	if (!area.isEmpty ())
 	{
-		cairo_t* cr = cairo_create (surface);
-		cairo_rectangle (cr, std::floor (area.left * scale), std::floor (area.top * scale),
-		                 std::ceil (area.right * scale) - std::floor (area.left * scale),
-		                 std::ceil (area.bottom * scale) - std::floor (area.top * scale));
-		cairo_clip (cr);
-		// Drawn into a group and shown at once: no half-painted frames on screen.
-		cairo_push_group (cr);
+		const double x0 = std::floor (area.left * scale), y0 = std::floor (area.top * scale);
+		const double x1 = std::ceil (area.right * scale), y1 = std::ceil (area.bottom * scale);
+		cairo_t* cr = cairo_create (backing);
 		{
 			CDrawContext context (cr, frameSize.getSize (), scale);
 			frame->paint (&context);
 		}
-		cairo_pop_group_to_source (cr);
+		cairo_destroy (cr);
+		cairo_surface_flush (backing);
+		// One upload of the changed pixels: the window never shows a half-painted state.
+		cr = cairo_create (surface);
+		cairo_rectangle (cr, x0, y0, x1 - x0, y1 - y0);
+		cairo_clip (cr);
+		cairo_set_operator (cr, CAIRO_OPERATOR_SOURCE);
+		cairo_set_source_surface (cr, backing, 0, 0);
 		cairo_paint (cr);
 		cairo_destroy (cr);
 		cairo_surface_flush (surface);
