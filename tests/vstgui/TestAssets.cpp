@@ -8,38 +8,39 @@
 
 namespace TestAssets {
 
-const std::string& directory ()
+const std::string& directory()
 {
-	static const std::string dir = std::string (VSTGUI_TEST_OUTPUT_DIR);
-	return dir;
+    static const std::string dir = std::string(VSTGUI_TEST_OUTPUT_DIR);
+    return dir;
 }
 
-VSTGUI::CColor frameColor (int frame)
+VSTGUI::CColor frameColor(int frame)
 {
-	return VSTGUI::CColor (static_cast<uint8_t> (frame * 3), static_cast<uint8_t> (255 - frame * 3), 128, 255);
+    return VSTGUI::CColor(static_cast<uint8_t>(frame * 3), static_cast<uint8_t>(255 - frame * 3), 128, 255);
 }
 
 namespace {
-void writeStrip (const std::string& path, int frames, int size, const std::function<VSTGUI::CColor (int)>& color)
+void writeStrip(const std::string& path, int frames, int size,
+                const std::function<VSTGUI::CColor(int)>& color)
 {
-	cairo_surface_t* s = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, size, size * frames);
-	cairo_t* cr = cairo_create (s);
-	for (int k = 0; k < frames; ++k)
-	{
-		const VSTGUI::CColor c = color (k);
-		cairo_set_source_rgba (cr, c.normRed (), c.normGreen (), c.normBlue (), c.normAlpha ());
-		cairo_rectangle (cr, 0, k * size, size, size);
-		cairo_fill (cr);
-	}
-	cairo_destroy (cr);
-	cairo_surface_write_to_png (s, path.c_str ());
-	cairo_surface_destroy (s);
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size * frames);
+    cairo_t* cr = cairo_create(s);
+    for (int k = 0; k < frames; ++k)
+    {
+        const VSTGUI::CColor c = color(k);
+        cairo_set_source_rgba(cr, c.normRed(), c.normGreen(), c.normBlue(), c.normAlpha());
+        cairo_rectangle(cr, 0, k * size, size, size);
+        cairo_fill(cr);
+    }
+    cairo_destroy(cr);
+    cairo_surface_write_to_png(s, path.c_str());
+    cairo_surface_destroy(s);
 }
 } // namespace
 
-std::string descriptionText ()
+std::string descriptionText()
 {
-	return R"(<?xml version="1.0" encoding="UTF-8"?>
+    return R"(<?xml version="1.0" encoding="UTF-8"?>
 <vstgui-ui-description version="1">
   <fonts>
     <font name="Verdana 14 bold ital" font-name="Verdana" size="14" bold="true" italic="true"/>
@@ -90,17 +91,17 @@ std::string descriptionText ()
 )";
 }
 
-const std::string& prepare ()
+const std::string& prepare()
 {
-	static bool done = false;
-	if (!done)
-	{
-		mkdir (directory ().c_str (), 0755);
-		writeStrip (directory () + "/strip.png", 80, 42, frameColor);
-		writeStrip (directory () + "/switch.png", 2, 42, [] (int k) { return k ? kSwitchOn : kSwitchOff; });
-		writeStrip (directory () + "/texture.png", 1, 16, [] (int) { return VSTGUI::CColor (90, 90, 100, 255); });
-		std::ofstream (directory () + "/test.uidesc") << descriptionText ();
-		std::ofstream (directory () + "/pad.uidesc") << R"(<vstgui-ui-description version="1">
+    static bool done = false;
+    if (!done)
+    {
+        mkdir(directory().c_str(), 0755);
+        writeStrip(directory() + "/strip.png", 80, 42, frameColor);
+        writeStrip(directory() + "/switch.png", 2, 42, [](int k) { return k ? kSwitchOn : kSwitchOff; });
+        writeStrip(directory() + "/texture.png", 1, 16, [](int) { return VSTGUI::CColor(90, 90, 100, 255); });
+        std::ofstream(directory() + "/test.uidesc") << descriptionText();
+        std::ofstream(directory() + "/pad.uidesc") << R"(<vstgui-ui-description version="1">
   <template name="Editor" class="CViewContainer" size="120, 120">
     <view class="CViewContainer" sub-controller="Pad" origin="10, 10" size="100, 100">
       <view class="CXYPad" origin="0, 0" size="100, 100" round-rect-radius="0" back-color="~ BlackCColor"
@@ -109,9 +110,9 @@ const std::string& prepare ()
   </template>
 </vstgui-ui-description>
 )";
-		done = true;
-	}
-	return directory ();
+        done = true;
+    }
+    return directory();
 }
 
 } // namespace TestAssets

@@ -10,16 +10,16 @@
 namespace TestAssets {
 
 // Folder in the build tree that holds the assets and the pictures the tests save.
-const std::string& directory ();
+const std::string& directory();
 // Writes everything once; returns directory ().
-const std::string& prepare ();
+const std::string& prepare();
 
-VSTGUI::CColor frameColor (int frame);
-const VSTGUI::CColor kSwitchOff {20, 200, 20, 255};
-const VSTGUI::CColor kSwitchOn {200, 20, 20, 255};
+VSTGUI::CColor frameColor(int frame);
+const VSTGUI::CColor kSwitchOff{20, 200, 20, 255};
+const VSTGUI::CColor kSwitchOn{200, 20, 20, 255};
 
 // The description text (also written as "test.uidesc").
-std::string descriptionText ();
+std::string descriptionText();
 
 // Editor geometry of the views in the description (frame coordinates).
 namespace Geometry {

@@ -10,39 +10,39 @@ namespace VSTGUI {
 
 enum CTxtFace : int32_t
 {
-	kNormalFace = 0,
-	kBoldFace = 1 << 1,
-	kItalicFace = 1 << 2,
-	kUnderlineFace = 1 << 3,
-	kStrikethroughFace = 1 << 4
+    kNormalFace = 0,
+    kBoldFace = 1 << 1,
+    kItalicFace = 1 << 2,
+    kUnderlineFace = 1 << 3,
+    kStrikethroughFace = 1 << 4
 };
 
 class CFontDesc : public CBaseObject
 {
 public:
-	CFontDesc (const std::string& name = "", CCoord size = 0, int32_t style = kNormalFace);
-	CFontDesc (const CFontDesc& font);
-	~CFontDesc () override;
+    CFontDesc(const std::string& name = "", CCoord size = 0, int32_t style = kNormalFace);
+    CFontDesc(const CFontDesc& font);
+    ~CFontDesc() override;
 
-	const std::string& getName () const { return name; }
-	CCoord getSize () const { return size; }
-	int32_t getStyle () const { return style; }
+    const std::string& getName() const { return name; }
+    CCoord getSize() const { return size; }
+    int32_t getStyle() const { return style; }
 
-	void setName (const std::string& newName);
-	void setSize (CCoord newSize);
-	void setStyle (int32_t newStyle);
+    void setName(const std::string& newName);
+    void setSize(CCoord newSize);
+    void setStyle(int32_t newStyle);
 
-	bool operator== (const CFontDesc& o) const;
-	bool operator!= (const CFontDesc& o) const { return !(*this == o); }
+    bool operator==(const CFontDesc& o) const;
+    bool operator!=(const CFontDesc& o) const { return !(*this == o); }
 
-	// The pango description string ("DejaVu Sans Bold Italic 10px"); used as a cache key too.
-	const std::string& getPangoDescription () const;
+    // The pango description string ("DejaVu Sans Bold Italic 10px"); used as a cache key too.
+    const std::string& getPangoDescription() const;
 
 private:
-	std::string name;
-	CCoord size;
-	int32_t style;
-	mutable std::string pangoDescription;
+    std::string name;
+    CCoord size;
+    int32_t style;
+    mutable std::string pangoDescription;
 };
 
 using CFontRef = CFontDesc*;
@@ -58,6 +58,6 @@ extern const CFontRef kNormalFontVerySmall;
 extern const CFontRef kSymbolFont;
 
 // The predefined fonts by their description names ("~ NormalFont"); nullptr when unknown.
-CFontRef getPredefinedFont (const std::string& name);
+CFontRef getPredefinedFont(const std::string& name);
 
 } // namespace VSTGUI

@@ -11,63 +11,63 @@ using IdStringPtr = const char*;
 
 enum CMessageResult
 {
-	kMessageUnknown = 0,
-	kMessageNotified = 1
+    kMessageUnknown = 0,
+    kMessageNotified = 1
 };
 
 enum CMouseEventResult
 {
-	kMouseEventNotImplemented = 0,
-	kMouseEventHandled,
-	kMouseEventNotHandled,
-	kMouseDownEventHandledButDontNeedMovedOrUpEvents,
-	kMouseMoveEventHandledButDontNeedMoreEvents
+    kMouseEventNotImplemented = 0,
+    kMouseEventHandled,
+    kMouseEventNotHandled,
+    kMouseDownEventHandledButDontNeedMovedOrUpEvents,
+    kMouseMoveEventHandledButDontNeedMoreEvents
 };
 
 enum CMouseWheelAxis
 {
-	kMouseWheelAxisX = 0,
-	kMouseWheelAxisY
+    kMouseWheelAxisX = 0,
+    kMouseWheelAxisY
 };
 
 enum CHoriTxtAlign
 {
-	kLeftText = 0,
-	kCenterText,
-	kRightText
+    kLeftText = 0,
+    kCenterText,
+    kRightText
 };
 
 enum CDrawStyle
 {
-	kDrawStroked = 0,
-	kDrawFilled,
-	kDrawFilledAndStroked
+    kDrawStroked = 0,
+    kDrawFilled,
+    kDrawFilledAndStroked
 };
 
 enum CDrawModeFlags : int32_t
 {
-	kAliasing = 0,
-	kAntiAliasing = 1
+    kAliasing = 0,
+    kAntiAliasing = 1
 };
 
 // Window system of the parent handed to CFrame::open; only X11 embedding is implemented.
 enum PlatformType
 {
-	kHWND,
-	kWindowRef,
-	kNSView,
-	kUIView,
-	kHIView,
-	kX11EmbedWindowID,
-	kDefaultNative = kX11EmbedWindowID
+    kHWND,
+    kWindowRef,
+    kNSView,
+    kUIView,
+    kHIView,
+    kX11EmbedWindowID,
+    kDefaultNative = kX11EmbedWindowID
 };
 
 // Knob mouse modes as VSTGUIEditorInterface::getKnobMode answers them.
 enum CKnobMode
 {
-	kCircularMode = 0,
-	kRelativCircularMode,
-	kLinearMode
+    kCircularMode = 0,
+    kRelativCircularMode,
+    kLinearMode
 };
 
 struct CPoint;

@@ -19,25 +19,26 @@ namespace VSTGUI {
 class PadController : public Steinberg::FObject, public DelegationController
 {
 public:
-	PadController (IController* baseController, Steinberg::Vst::EditController* editController,
-	               Steinberg::Vst::Parameter* xParam, Steinberg::Vst::Parameter* yParam);
-	~PadController () override;
+    PadController(IController* baseController, Steinberg::Vst::EditController* editController,
+                  Steinberg::Vst::Parameter* xParam, Steinberg::Vst::Parameter* yParam);
+    ~PadController() override;
 
-	CView* verifyView (CView* view, const UIAttributes& attributes, const IUIDescription* description) override;
-	void valueChanged (CControl* pControl) override;
-	void controlBeginEdit (CControl* pControl) override;
-	void controlEndEdit (CControl* pControl) override;
+    CView* verifyView(CView* view, const UIAttributes& attributes,
+                      const IUIDescription* description) override;
+    void valueChanged(CControl* pControl) override;
+    void controlBeginEdit(CControl* pControl) override;
+    void controlEndEdit(CControl* pControl) override;
 
-	CXYPad* getPadControl () const { return padControl; }
+    CXYPad* getPadControl() const { return padControl; }
 
-	OBJ_METHODS (PadController, FObject)
+    OBJ_METHODS(PadController, FObject)
 protected:
-	void PLUGIN_API update (Steinberg::FUnknown* changedUnknown, Steinberg::int32 message) override;
+    void PLUGIN_API update(Steinberg::FUnknown* changedUnknown, Steinberg::int32 message) override;
 
-	Steinberg::Vst::EditController* editController;
-	Steinberg::Vst::Parameter* xParam;
-	Steinberg::Vst::Parameter* yParam;
-	CXYPad* padControl {nullptr};
+    Steinberg::Vst::EditController* editController;
+    Steinberg::Vst::Parameter* xParam;
+    Steinberg::Vst::Parameter* yParam;
+    CXYPad* padControl{nullptr};
 };
 
 } // namespace VSTGUI

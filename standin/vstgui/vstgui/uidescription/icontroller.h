@@ -10,18 +10,21 @@ namespace VSTGUI {
 class IController : public IControlListener
 {
 public:
-	void valueChanged (CControl* pControl) override {}
-	virtual int32_t getTagForName (UTF8StringPtr name, int32_t registeredTag) const { return registeredTag; }
-	virtual IControlListener* getControlListener (UTF8StringPtr controlTagName) { return this; }
-	virtual CView* createView (const UIAttributes& attributes, const IUIDescription* description) { return nullptr; }
-	virtual CView* verifyView (CView* view, const UIAttributes& attributes, const IUIDescription* description)
-	{
-		return view;
-	}
-	virtual IController* createSubController (UTF8StringPtr name, const IUIDescription* description)
-	{
-		return nullptr;
-	}
+    void valueChanged(CControl* pControl) override {}
+    virtual int32_t getTagForName(UTF8StringPtr name, int32_t registeredTag) const { return registeredTag; }
+    virtual IControlListener* getControlListener(UTF8StringPtr controlTagName) { return this; }
+    virtual CView* createView(const UIAttributes& attributes, const IUIDescription* description)
+    {
+        return nullptr;
+    }
+    virtual CView* verifyView(CView* view, const UIAttributes& attributes, const IUIDescription* description)
+    {
+        return view;
+    }
+    virtual IController* createSubController(UTF8StringPtr name, const IUIDescription* description)
+    {
+        return nullptr;
+    }
 };
 
 } // namespace VSTGUI

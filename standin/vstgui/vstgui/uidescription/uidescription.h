@@ -18,53 +18,53 @@ namespace VSTGUI {
 class UIDescription : public CBaseObject, public IUIDescription
 {
 public:
-	explicit UIDescription (const CResourceDescription& xmlFile);
-	~UIDescription () override;
+    explicit UIDescription(const CResourceDescription& xmlFile);
+    ~UIDescription() override;
 
-	// Reads the file; false for a missing, unreadable or malformed file (nothing is kept then).
-	virtual bool parse ();
-	// Same from text in memory (tests, embedded descriptions).
-	bool parseText (const std::string& xml);
-	bool isParsed () const { return root != nullptr; }
+    // Reads the file; false for a missing, unreadable or malformed file (nothing is kept then).
+    virtual bool parse();
+    // Same from text in memory (tests, embedded descriptions).
+    bool parseText(const std::string& xml);
+    bool isParsed() const { return root != nullptr; }
 
-	// The view tree of a template, or nullptr when there is no such template.
-	CView* createView (UTF8StringPtr name, IController* controller);
-	const UIAttributes* getViewAttributes (UTF8StringPtr name) const;
-	std::vector<std::string> collectTemplateViewNames () const;
+    // The view tree of a template, or nullptr when there is no such template.
+    CView* createView(UTF8StringPtr name, IController* controller);
+    const UIAttributes* getViewAttributes(UTF8StringPtr name) const;
+    std::vector<std::string> collectTemplateViewNames() const;
 
-	void setController (IController* controller) const { this->controller = controller; }
-	const std::string& getFilePath () const { return filePath; }
+    void setController(IController* controller) const { this->controller = controller; }
+    const std::string& getFilePath() const { return filePath; }
 
-	// IUIDescription
-	CBitmap* getBitmap (UTF8StringPtr name) const override;
-	CFontDesc* getFont (UTF8StringPtr name) const override;
-	bool getColor (UTF8StringPtr name, CColor& color) const override;
-	int32_t getTagForName (UTF8StringPtr name) const override;
-	IControlListener* getControlListener (UTF8StringPtr name) const override;
-	IController* getController () const override { return controller; }
+    // IUIDescription
+    CBitmap* getBitmap(UTF8StringPtr name) const override;
+    CFontDesc* getFont(UTF8StringPtr name) const override;
+    bool getColor(UTF8StringPtr name, CColor& color) const override;
+    int32_t getTagForName(UTF8StringPtr name) const override;
+    IControlListener* getControlListener(UTF8StringPtr name) const override;
+    IController* getController() const override { return controller; }
 
-	struct Node
-	{
-		std::string name;
-		UIAttributes attributes;
-		std::vector<std::unique_ptr<Node>> children;
-	};
+    struct Node
+    {
+        std::string name;
+        UIAttributes attributes;
+        std::vector<std::unique_ptr<Node>> children;
+    };
 
 private:
-	CView* buildView (const Node& node, const UIAttributes* templateAttributes) const;
-	const Node* findSection (const std::string& name) const;
-	const Node* findTemplate (const std::string& name) const;
-	void collectResources ();
+    CView* buildView(const Node& node, const UIAttributes* templateAttributes) const;
+    const Node* findSection(const std::string& name) const;
+    const Node* findTemplate(const std::string& name) const;
+    void collectResources();
 
-	std::string filePath;
-	std::unique_ptr<Node> root;
-	mutable IController* controller {nullptr};
-	mutable std::map<std::string, SharedPointer<CBitmap>> bitmaps;
-	std::map<std::string, SharedPointer<CFontDesc>> fonts;
-	std::map<std::string, CColor> colors;
-	std::map<std::string, int32_t> tags;
-	std::map<std::string, UIAttributes> bitmapAttributes;
-	UIViewFactory factory;
+    std::string filePath;
+    std::unique_ptr<Node> root;
+    mutable IController* controller{nullptr};
+    mutable std::map<std::string, SharedPointer<CBitmap>> bitmaps;
+    std::map<std::string, SharedPointer<CFontDesc>> fonts;
+    std::map<std::string, CColor> colors;
+    std::map<std::string, int32_t> tags;
+    std::map<std::string, UIAttributes> bitmapAttributes;
+    UIViewFactory factory;
 };
 
 } // namespace VSTGUI

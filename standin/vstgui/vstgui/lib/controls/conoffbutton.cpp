@@ -5,64 +5,68 @@
 
 namespace VSTGUI {
 
-COnOffButton::COnOffButton (const CRect& size, IControlListener* listener, int32_t tag, CBitmap* background,
-                            int32_t style)
-: CControl (size, listener, tag, background), style (style)
+COnOffButton::COnOffButton(const CRect& size, IControlListener* listener, int32_t tag, CBitmap* background,
+                           int32_t style)
+    : CControl(size, listener, tag, background)
+    , style(style)
 {
-	setWantsFocus (true);
+    setWantsFocus(true);
 }
 
-COnOffButton::COnOffButton (const COnOffButton& b)
-: CControl (b), style (b.style), backgroundOffset (b.backgroundOffset), heightOfOneImage (b.heightOfOneImage)
+COnOffButton::COnOffButton(const COnOffButton& b)
+    : CControl(b)
+    , style(b.style)
+    , backgroundOffset(b.backgroundOffset)
+    , heightOfOneImage(b.heightOfOneImage)
+{}
+
+void COnOffButton::draw(CDrawContext* context)
 {
+    if (CBitmap* b = getBackground())
+    {
+        // Off frame on top, on frame below it.
+        const CCoord frameHeight = heightOfOneImage > 0 ? heightOfOneImage : b->getHeight() / 2.;
+        const bool on = getValueNormalized() > 0.5f;
+        b->draw(context, size, CPoint(backgroundOffset.x, backgroundOffset.y + (on ? frameHeight : 0)));
+    }
+    setDirty(false);
 }
 
-void COnOffButton::draw (CDrawContext* context)
+void COnOffButton::toggle()
 {
-	if (CBitmap* b = getBackground ())
-	{
-		// Off frame on top, on frame below it.
-		const CCoord frameHeight = heightOfOneImage > 0 ? heightOfOneImage : b->getHeight () / 2.;
-		const bool on = getValueNormalized () > 0.5f;
-		b->draw (context, size, CPoint (backgroundOffset.x, backgroundOffset.y + (on ? frameHeight : 0)));
-	}
-	setDirty (false);
+    beginEdit();
+    value = getValueNormalized() > 0.5f ? vmin : vmax;
+    invalid();
+    valueChanged();
+    endEdit();
 }
 
-void COnOffButton::toggle ()
+CMouseEventResult COnOffButton::onMouseDown(CPoint& where, const CButtonState& buttons)
 {
-	beginEdit ();
-	value = getValueNormalized () > 0.5f ? vmin : vmax;
-	invalid ();
-	valueChanged ();
-	endEdit ();
+    if (!buttons.isLeftButton())
+        return kMouseEventNotHandled;
+    toggle();
+    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
-CMouseEventResult COnOffButton::onMouseDown (CPoint& where, const CButtonState& buttons)
+int32_t COnOffButton::onKeyDown(VstKeyCode& keyCode)
 {
-	if (!buttons.isLeftButton ())
-		return kMouseEventNotHandled;
-	toggle ();
-	return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    if (keyCode.virt != VKEY_RETURN && keyCode.virt != VKEY_SPACE)
+        return -1;
+    toggle();
+    return 1;
 }
 
-int32_t COnOffButton::onKeyDown (VstKeyCode& keyCode)
+bool COnOffButton::onWheel(const CPoint&, const CMouseWheelAxis& axis, const float& distance,
+                           const CButtonState&)
 {
-	if (keyCode.virt != VKEY_RETURN && keyCode.virt != VKEY_SPACE)
-		return -1;
-	toggle ();
-	return 1;
-}
-
-bool COnOffButton::onWheel (const CPoint&, const CMouseWheelAxis& axis, const float& distance, const CButtonState&)
-{
-	// Up switches on, down switches off.
-	if (axis != kMouseWheelAxisY || distance == 0)
-		return false;
-	const bool on = getValueNormalized () > 0.5f;
-	if ((distance > 0) != on)
-		toggle ();
-	return true;
+    // Up switches on, down switches off.
+    if (axis != kMouseWheelAxisY || distance == 0)
+        return false;
+    const bool on = getValueNormalized() > 0.5f;
+    if ((distance > 0) != on)
+        toggle();
+    return true;
 }
 
 } // namespace VSTGUI

@@ -13,33 +13,33 @@ namespace VSTGUI {
 class COptionMenuPopup : public CView
 {
 public:
-	COptionMenuPopup (COptionMenu* menu, const CRect& size, CCoord rowHeight);
-	~COptionMenuPopup () override;
+    COptionMenuPopup(COptionMenu* menu, const CRect& size, CCoord rowHeight);
+    ~COptionMenuPopup() override;
 
-	int32_t getHighlight () const { return highlight; }
-	// The row under a point (frame coordinates), -1 outside.
-	int32_t rowAt (const CPoint& where) const;
-	// Ends the popup: index -1 closes without a choice.
-	void finish (int32_t index);
+    int32_t getHighlight() const { return highlight; }
+    // The row under a point (frame coordinates), -1 outside.
+    int32_t rowAt(const CPoint& where) const;
+    // Ends the popup: index -1 closes without a choice.
+    void finish(int32_t index);
 
-	void draw (CDrawContext* context) override;
-	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;
-	CMouseEventResult onMouseUp (CPoint& where, const CButtonState& buttons) override;
-	CMouseEventResult onMouseMoved (CPoint& where, const CButtonState& buttons) override;
-	bool onWheel (const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
-	              const CButtonState& buttons) override;
-	int32_t onKeyDown (VstKeyCode& keyCode) override;
-	bool removed (CView* parent) override;
+    void draw(CDrawContext* context) override;
+    CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
+    CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
+    CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
+    bool onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
+                 const CButtonState& buttons) override;
+    int32_t onKeyDown(VstKeyCode& keyCode) override;
+    bool removed(CView* parent) override;
 
-	// Row height and width needed for a menu's entries.
-	static CPoint measure (COptionMenu* menu, CCoord& rowHeight);
+    // Row height and width needed for a menu's entries.
+    static CPoint measure(COptionMenu* menu, CCoord& rowHeight);
 
 private:
-	void moveHighlight (int32_t step);
-	COptionMenu* menu;
-	CCoord rowHeight;
-	int32_t highlight;
-	bool finished {false};
+    void moveHighlight(int32_t step);
+    COptionMenu* menu;
+    CCoord rowHeight;
+    int32_t highlight;
+    bool finished{false};
 };
 
 } // namespace VSTGUI

@@ -8,18 +8,18 @@ namespace VSTGUI {
 class CTextLabel : public CParamDisplay
 {
 public:
-	CTextLabel (const CRect& size, UTF8StringPtr txt = nullptr, CBitmap* background = nullptr,
-	            const int32_t style = 0);
-	CTextLabel (const CTextLabel& label);
+    CTextLabel(const CRect& size, UTF8StringPtr txt = nullptr, CBitmap* background = nullptr,
+               const int32_t style = 0);
+    CTextLabel(const CTextLabel& label);
 
-	virtual void setText (const std::string& txt);
-	virtual const std::string& getText () const { return text; }
+    virtual void setText(const std::string& txt);
+    virtual const std::string& getText() const { return text; }
 
-	void draw (CDrawContext* context) override;
-	CView* newCopy () const override { return new CTextLabel (*this); }
+    void draw(CDrawContext* context) override;
+    CView* newCopy() const override { return new CTextLabel(*this); }
 
 protected:
-	std::string text;
+    std::string text;
 };
 
 } // namespace VSTGUI

@@ -8,12 +8,12 @@ namespace VSTGUI {
 class IControlListener
 {
 public:
-	virtual ~IControlListener () = default;
-	virtual void valueChanged (CControl* control) = 0;
-	virtual void controlBeginEdit (CControl* control) {}
-	virtual void controlEndEdit (CControl* control) {}
-	virtual void controlTagWillChange (CControl* control) {}
-	virtual void controlTagDidChange (CControl* control) {}
+    virtual ~IControlListener() = default;
+    virtual void valueChanged(CControl* control) = 0;
+    virtual void controlBeginEdit(CControl* control) {}
+    virtual void controlEndEdit(CControl* control) {}
+    virtual void controlTagWillChange(CControl* control) {}
+    virtual void controlTagDidChange(CControl* control) {}
 };
 
 } // namespace VSTGUI

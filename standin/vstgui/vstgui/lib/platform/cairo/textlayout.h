@@ -13,11 +13,11 @@ namespace VSTGUI {
 namespace TextLayout {
 
 // A layout owned by the cache (valid until the next call).
-PangoLayout* get (const CFontDesc& font, const std::string& text);
+PangoLayout* get(const CFontDesc& font, const std::string& text);
 // Logical width and height of the text, in points.
-CPoint measure (const CFontDesc& font, const std::string& text);
+CPoint measure(const CFontDesc& font, const std::string& text);
 // Drops every cached layout.
-void clear ();
+void clear();
 
 } // namespace TextLayout
 } // namespace VSTGUI

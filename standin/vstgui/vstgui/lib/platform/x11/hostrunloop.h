@@ -15,23 +15,23 @@ namespace X11 {
 class HostRunLoop : public IRunLoop
 {
 public:
-	explicit HostRunLoop (Steinberg::Linux::IRunLoop* hostRunLoop);
-	~HostRunLoop () override;
+    explicit HostRunLoop(Steinberg::Linux::IRunLoop* hostRunLoop);
+    ~HostRunLoop() override;
 
-	uint64_t registerEventHandler (int fd, EventCallback callback) override;
-	bool unregisterEventHandler (uint64_t handle) override;
-	uint64_t registerTimer (uint64_t intervalMs, TimerCallback callback) override;
-	bool unregisterTimer (uint64_t handle) override;
+    uint64_t registerEventHandler(int fd, EventCallback callback) override;
+    bool unregisterEventHandler(uint64_t handle) override;
+    uint64_t registerTimer(uint64_t intervalMs, TimerCallback callback) override;
+    bool unregisterTimer(uint64_t handle) override;
 
-	size_t registrationCount () const { return eventHandlers.size () + timers.size (); }
+    size_t registrationCount() const { return eventHandlers.size() + timers.size(); }
 
 private:
-	class EventHandler;
-	class TimerHandler;
-	Steinberg::Linux::IRunLoop* host;
-	uint64_t nextHandle {1};
-	std::map<uint64_t, EventHandler*> eventHandlers;
-	std::map<uint64_t, TimerHandler*> timers;
+    class EventHandler;
+    class TimerHandler;
+    Steinberg::Linux::IRunLoop* host;
+    uint64_t nextHandle{1};
+    std::map<uint64_t, EventHandler*> eventHandlers;
+    std::map<uint64_t, TimerHandler*> timers;
 };
 
 } // namespace X11
