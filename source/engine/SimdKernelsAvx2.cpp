@@ -116,75 +116,63 @@ void inverseSplitAvx2(const double* y, const double* w, int quarter, double* out
     inverseSplitFrom(k, y, w, quarter, out);
 }
 
-void storeGroupAvx2(const double* bins, double* re, double* im, long mirror)
+void splitBinsAvx2(const double* bins, int count, double* re, double* im)
 {
-    const __m256d a = _mm256_loadu_pd(bins), b = _mm256_loadu_pd(bins + 4);
-    // unpack gives (r0, r2, r1, r3) and (i0, i2, i1, i3); the permutation restores bin order.
-    const __m256d r = _mm256_permute4x64_pd(_mm256_unpacklo_pd(a, b), 0xD8);
-    const __m256d i = _mm256_permute4x64_pd(_mm256_unpackhi_pd(a, b), 0xD8);
-    _mm256_store_pd(re, r);
-    _mm256_store_pd(im, i);
-    if (mirror != 0) {
-        _mm256_store_pd(re + mirror, r);
-        _mm256_store_pd(im + mirror, i);
+    int b = 0;
+    for (; b + 4 <= count; b += 4) {
+        const __m256d lo = _mm256_loadu_pd(bins + 2 * b), hi = _mm256_loadu_pd(bins + 2 * b + 4);
+        // unpack gives (r0, r2, r1, r3) and (i0, i2, i1, i3); the permutation restores bin order.
+        _mm256_store_pd(re + b, _mm256_permute4x64_pd(_mm256_unpacklo_pd(lo, hi), 0xD8));
+        _mm256_store_pd(im + b, _mm256_permute4x64_pd(_mm256_unpackhi_pd(lo, hi), 0xD8));
     }
+    splitBinsFrom(b, bins, count, re, im);
 }
 
-// The four per-lane sums Σ xr·hr, Σ xi·hi, Σ xr·hi, Σ xi·hr of one group of bins.
-struct GroupSums
+// Four bins (re, im) as two interleaved pairs of complex values.
+inline void storeComplex(double* out, __m256d re, __m256d im)
 {
-    __m256d rr, ii, ri, ir;
-};
-
-inline GroupSums accumulateGroup(const double* xr, const double* xi, const double* hr, const double* hi, int n)
-{
-    // Even and odd partitions in separate accumulators halve the dependent FMA chains.
-    __m256d rr0 = _mm256_setzero_pd(), rr1 = rr0, ii0 = rr0, ii1 = rr0;
-    __m256d ri0 = rr0, ri1 = rr0, ir0 = rr0, ir1 = rr0;
-    int k = 0;
-    for (; k + 2 <= n; k += 2) {
-        const __m256d xr0 = _mm256_load_pd(xr + 4 * k), xr1 = _mm256_load_pd(xr + 4 * k + 4);
-        const __m256d xi0 = _mm256_load_pd(xi + 4 * k), xi1 = _mm256_load_pd(xi + 4 * k + 4);
-        const __m256d hr0 = _mm256_load_pd(hr + 4 * k), hr1 = _mm256_load_pd(hr + 4 * k + 4);
-        const __m256d hi0 = _mm256_load_pd(hi + 4 * k), hi1 = _mm256_load_pd(hi + 4 * k + 4);
-        rr0 = _mm256_fmadd_pd(xr0, hr0, rr0);
-        rr1 = _mm256_fmadd_pd(xr1, hr1, rr1);
-        ii0 = _mm256_fmadd_pd(xi0, hi0, ii0);
-        ii1 = _mm256_fmadd_pd(xi1, hi1, ii1);
-        ri0 = _mm256_fmadd_pd(xr0, hi0, ri0);
-        ri1 = _mm256_fmadd_pd(xr1, hi1, ri1);
-        ir0 = _mm256_fmadd_pd(xi0, hr0, ir0);
-        ir1 = _mm256_fmadd_pd(xi1, hr1, ir1);
-    }
-    if (k < n) {
-        const __m256d xr0 = _mm256_load_pd(xr + 4 * k), xi0 = _mm256_load_pd(xi + 4 * k);
-        const __m256d hr0 = _mm256_load_pd(hr + 4 * k), hi0 = _mm256_load_pd(hi + 4 * k);
-        rr0 = _mm256_fmadd_pd(xr0, hr0, rr0);
-        ii0 = _mm256_fmadd_pd(xi0, hi0, ii0);
-        ri0 = _mm256_fmadd_pd(xr0, hi0, ri0);
-        ir0 = _mm256_fmadd_pd(xi0, hr0, ir0);
-    }
-    return {_mm256_add_pd(rr0, rr1), _mm256_add_pd(ii0, ii1), _mm256_add_pd(ri0, ri1), _mm256_add_pd(ir0, ir1)};
-}
-
-void groupProductsAvx2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
-                       double* sums)
-{
-    const GroupSums g = accumulateGroup(xr, xi, hr, hi, n);
-    _mm256_storeu_pd(sums, g.rr);
-    _mm256_storeu_pd(sums + 4, g.ii);
-    _mm256_storeu_pd(sums + 8, g.ri);
-    _mm256_storeu_pd(sums + 12, g.ir);
-}
-
-void groupComplexSumsAvx2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
-                          double* sums)
-{
-    const GroupSums g = accumulateGroup(xr, xi, hr, hi, n);
-    const __m256d re = _mm256_sub_pd(g.rr, g.ii), im = _mm256_add_pd(g.ri, g.ir);
     const __m256d even = _mm256_unpacklo_pd(re, im), odd = _mm256_unpackhi_pd(re, im);   // bins 0, 2 / 1, 3
-    _mm256_storeu_pd(sums, _mm256_permute2f128_pd(even, odd, 0x20));
-    _mm256_storeu_pd(sums + 4, _mm256_permute2f128_pd(even, odd, 0x31));
+    _mm256_storeu_pd(out, _mm256_permute2f128_pd(even, odd, 0x20));
+    _mm256_storeu_pd(out + 4, _mm256_permute2f128_pd(even, odd, 0x31));
+}
+
+// Sixteen bins per step: eight independent accumulator chains cover the FMA latency, and each
+// partition's rows are read as whole cache lines.
+void spectrumProductsAvx2(const double* const* x, const double* const* h, int partitions, long offset,
+                          long imOffset, int count, double* out)
+{
+    constexpr int kWidth = 16;
+    int i = 0;
+    for (; i + kWidth <= count; i += kWidth) {
+        const long b = offset + i;
+        __m256d re[4], im[4];
+        for (int v = 0; v < 4; ++v)
+            re[v] = im[v] = _mm256_setzero_pd();
+        for (int k = 0; k < partitions; ++k) {
+            const double* xr = x[k] + b;
+            const double* hr = h[k] + b;
+            for (int v = 0; v < 4; ++v) {
+                const __m256d vxr = _mm256_load_pd(xr + 4 * v), vxi = _mm256_load_pd(xr + imOffset + 4 * v);
+                const __m256d vhr = _mm256_load_pd(hr + 4 * v), vhi = _mm256_load_pd(hr + imOffset + 4 * v);
+                re[v] = _mm256_fnmadd_pd(vxi, vhi, _mm256_fmadd_pd(vxr, vhr, re[v]));
+                im[v] = _mm256_fmadd_pd(vxi, vhr, _mm256_fmadd_pd(vxr, vhi, im[v]));
+            }
+        }
+        for (int v = 0; v < 4; ++v)
+            storeComplex(out + 2 * (i + 4 * v), re[v], im[v]);
+    }
+    for (; i + 4 <= count; i += 4) {
+        const long b = offset + i;
+        __m256d re = _mm256_setzero_pd(), im = re;
+        for (int k = 0; k < partitions; ++k) {
+            const __m256d vxr = _mm256_load_pd(x[k] + b), vxi = _mm256_load_pd(x[k] + imOffset + b);
+            const __m256d vhr = _mm256_load_pd(h[k] + b), vhi = _mm256_load_pd(h[k] + imOffset + b);
+            re = _mm256_fnmadd_pd(vxi, vhi, _mm256_fmadd_pd(vxr, vhr, re));
+            im = _mm256_fmadd_pd(vxi, vhr, _mm256_fmadd_pd(vxr, vhi, im));
+        }
+        storeComplex(out + 2 * i, re, im);
+    }
+    spectrumProductsFrom(i, x, h, partitions, offset, imOffset, count, out);
 }
 
 void hyperbolicEnvelopeAvx2(int first, double fs, double rate, int count, double* out)
@@ -214,9 +202,9 @@ void shapeResponseAvx2(const double* const* env, const double* const* table, con
 }
 
 const SimdKernels kAvx2 = {difStageAvx2,     difLastStageAvx2, difFirstStageHalfZeroAvx2,
-                           forwardSplitAvx2, inverseSplitAvx2, storeGroupAvx2,
+                           forwardSplitAvx2, inverseSplitAvx2, splitBinsAvx2,
                            hyperbolicEnvelopeAvx2, shapeResponseAvx2,
-                           groupProductsAvx2, groupComplexSumsAvx2};
+                           spectrumProductsAvx2};
 } // namespace
 
 const SimdKernels& avx2Kernels() { return kAvx2; }
