@@ -19,7 +19,7 @@ struct StereoRoom
     std::unique_ptr<CPartitionedConvolver> earlyLeft, earlyRight, lateLeft, lateRight;
     std::unique_ptr<CDelayLine> delayLeft, delayRight;
 
-    explicit StereoRoom(int curveType = 1)
+    explicit StereoRoom(int curveType = 1, int position = 3)
     {
         earlyLeft = std::make_unique<CPartitionedConvolver>(0, kSampleRate, 0, kResponseLength, 4096, 128, 0);
         earlyRight = std::make_unique<CPartitionedConvolver>(0, kSampleRate, 1, kResponseLength, 4096, 128, 0);
@@ -28,7 +28,7 @@ struct StereoRoom
         delayLeft = std::make_unique<CDelayLine>(kSampleRate, 256, 0.0, 100.0);
         delayRight = std::make_unique<CDelayLine>(kSampleRate, 256, 0.0, 100.0);
         for (CPartitionedConvolver* s : stages()) {
-            s->reloadPosition(3, kSampleRate);
+            s->reloadPosition(position, kSampleRate);
             s->setAllDecays(7.0, 7.0, 7.0, kSampleRate, curveType);
             s->setVolumes(1.0, 1.0, 1.0);
         }
