@@ -28,7 +28,10 @@ void CDecayEnvelope::buildTable(double* table, int count, int unit) const
 {
     table[0] = 1.0;
     for (int m = 1; m < count; m *= 2) {
-        table[m] = std::exp(-(static_cast<double>(m) * unit * m_dAbsorption) / m_dSampleRate);
+        // One exponential per table; each further power of two squares the last (about one
+        // rounding more per doubling, far below the tables' other roundings' reach).
+        table[m] = m == 1 ? std::exp(-(static_cast<double>(unit) * m_dAbsorption) / m_dSampleRate)
+                          : table[m / 2] * table[m / 2];
         for (int k = 1; k < m && m + k < count; ++k)
             table[m + k] = table[m] * table[k];
     }

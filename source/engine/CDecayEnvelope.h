@@ -4,8 +4,9 @@
 //   hyperbolic law (others):    env[i] = fs / (i·(a·7.5 + 0.07) + fs)
 // The exponential is formed as exp(−(start·a)/fs) · exp(−(16j·a)/fs) · exp(−(k·a)/fs) for
 // offset 16j + k within a partition, the last two factors tabulated per setting (c/16 and 16
-// entries), so a change of setting costs a pass over c/16 + 16 entries instead of one
-// exponential per index of the response; controls moved in every host block stay cheap.
+// entries), so a change of setting costs two exponentials and a pass over c/16 + 16 entries
+// instead of one exponential per index of the response: controls moved in every host block
+// stay cheap.
 // Before the first set() the envelope is zero everywhere.
 // No allocation, locking or system calls after construction.
 #pragma once
@@ -33,8 +34,9 @@ private:
     static constexpr int kStep = 16;   // offsets per entry of the coarse table
 
     void buildPowers();
-    // table[m] = exp(−(m·unit·a)/fs) for m < count: exact exponentials at powers of two, every
-    // other entry the product of its highest power of two and the rest (at most log2 roundings).
+    // table[m] = exp(−(m·unit·a)/fs) for m < count: one exponential at m = 1, squares at the
+    // further powers of two, every other entry the product of its highest power of two and the
+    // rest (a few roundings: relative error of order 1e-15).
     void buildTable(double* table, int count, int unit) const;
 
     Law m_eLaw = Law::kZero;
