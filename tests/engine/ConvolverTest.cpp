@@ -177,8 +177,9 @@ TEST(Convolver, NonFiniteInputCountsAsSilence)
 // same schedule in every block.
 TEST(Convolver, BlockEndStepsAreSpreadOverTheNextBlock)
 {
+    const std::vector<double> response = noise(kResponseLength, 20);   // the stage reads it: keep it
     for (const StageShape& s : {kEarly, kLate}) {
-        auto stage = stageWithResponse(s, noise(kResponseLength, 20));
+        auto stage = stageWithResponse(s, response);
         std::vector<int> firstRun, run;
         for (long m = 0; m < 4L * s.c; ++m) {
             const int before = stage->stepsDone();
@@ -214,7 +215,8 @@ TEST(Convolver, BlockEndStepsAreSpreadOverTheNextBlock)
 TEST(Convolver, SignalIsZeroOnceEveryRememberedBlockIsSilent)
 {
     const StageShape s{16, 4, 0};
-    auto stage = stageWithResponse(s, noise(kResponseLength, 21));
+    const std::vector<double> response = noise(kResponseLength, 21);
+    auto stage = stageWithResponse(s, response);
     EXPECT_TRUE(stage->signalIsZero());
     std::vector<double> x = noise(static_cast<std::size_t>(5 * s.c + 3), 22);
     x.resize(static_cast<std::size_t>(20 * s.c), 0.0);
@@ -234,7 +236,7 @@ TEST(Convolver, SignalIsZeroOnceEveryRememberedBlockIsSilent)
     }
     EXPECT_EQ(zeroFrom, (lastSignalBlock + 1 + s.P + 2) * s.c - 1);
     // The output was still ringing one block before.
-    auto again = stageWithResponse(s, noise(kResponseLength, 21));
+    auto again = stageWithResponse(s, response);
     const std::vector<double> y = run(*again, x);
     double tail = 0.0;
     for (long m = zeroFrom - s.c; m < zeroFrom; ++m)
