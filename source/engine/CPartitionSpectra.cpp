@@ -56,28 +56,66 @@ void CPartitionSpectra::storeResponse(int partition, const Complex* bins)
     storeSlot(bins, m_Response.get() + 2L * m_nWidth * (partition & (m_nPartitions - 1)));
 }
 
+void CPartitionSpectra::sumRows(const double* const* x, const double* const* h, int n, int first, int count,
+                                Complex* out) const
+{
+    const int w = m_nWidth;
+    for (int b = first; b < first + count;) {
+        const int lane = b % w;
+        const int m = std::min(w - lane, first + count - b);
+        m_Kernels.spectrumProducts(x, h, n, (b / w) * m_nChunkStride + lane, w, m, reinterpret_cast<double*>(out + b));
+        b += m;
+    }
+    if (first == 0)
+        packedEnds(x, h, n, out);
+}
+
+// DC and Nyquist values are real and packed in bin 0: multiplied apart, not as one complex bin.
+void CPartitionSpectra::packedEnds(const double* const* x, const double* const* h, int n, Complex* out) const
+{
+    const int w = m_nWidth;
+    double dc = 0.0, nyquist = 0.0;
+    for (int k = 0; k < n; ++k) {
+        dc += x[k][0] * h[k][0];
+        nyquist += x[k][w] * h[k][w];
+    }
+    out[0] = Complex(dc, 0.0);
+    out[m_nPartitionSize] = Complex(nyquist, 0.0);
+}
+
 void CPartitionSpectra::accumulate(int first, int count, Complex* sums) const
+{
+    sumRows(m_Window.get(), m_Partitions.get(), m_nPartitions, first, count, sums);
+}
+
+void CPartitionSpectra::accumulatePair(int first, int count, Complex* now, Complex* next) const
 {
     const int w = m_nWidth;
     const double* const* x = m_Window.get();
     const double* const* h = m_Partitions.get();
     for (int b = first; b < first + count;) {
         const int lane = b % w;
-        const int n = std::min(w - lane, first + count - b);
-        m_Kernels.spectrumProducts(x, h, m_nPartitions, (b / w) * m_nChunkStride + lane, w, n,
-                                   reinterpret_cast<double*>(sums + b));
-        b += n;
+        const int m = std::min(w - lane, first + count - b);
+        m_Kernels.spectrumProductPairs(x, h, m_nPartitions, (b / w) * m_nChunkStride + lane, w, m,
+                                       reinterpret_cast<double*>(now + b), reinterpret_cast<double*>(next + b));
+        b += m;
     }
     if (first == 0) {
-        // DC and Nyquist values are real and packed: multiplied apart, not as one complex bin.
-        double dc = 0.0, nyquist = 0.0;
-        for (int k = 0; k < m_nPartitions; ++k) {
-            dc += x[k][0] * h[k][0];
-            nyquist += x[k][w] * h[k][w];
-        }
-        sums[0] = Complex(dc, 0.0);
-        sums[m_nPartitionSize] = Complex(nyquist, 0.0);
+        packedEnds(x, h, m_nPartitions, now);
+        packedEnds(x, h + 1, m_nPartitions - 1, next);
     }
+}
+
+void CPartitionSpectra::accumulateTerms(const int* age, const int* partition, int n, int first, int count,
+                                        Complex* out) const
+{
+    const double* x[4];
+    const double* h[4];
+    for (int j = 0; j < n && j < 4; ++j) {
+        x[j] = m_Window[age[j] & (m_nPartitions - 1)];
+        h[j] = m_Partitions[partition[j] & (m_nPartitions - 1)];
+    }
+    sumRows(x, h, std::min(n, 4), first, count, out);
 }
 
 void CPartitionSpectra::clear()

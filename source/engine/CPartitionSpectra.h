@@ -31,8 +31,15 @@ public:
 
     // [audio thread] sums[b] = Σₖ X(newest − k)·H(k) over the P partitions, for bins b in
     // [first, first + count) (first a multiple of 8, first + count <= c). The range holding
-    // bin 0 also sets bins 0 and c, each the sum of real products of its real values.
+    // bin 0 also sets bins 0 and c, each the sum of real products of its real values (as do
+    // the two operations below).
     void accumulate(int first, int count, Complex* sums) const;
+    // [audio thread] As accumulate into now, and from the same pass over the rings
+    // next[b] = Σₖ X(newest − k)·H(k + 1) over k < P − 1: all of the following block's sum
+    // that does not involve its newest input block or a renewed partition.
+    void accumulatePair(int first, int count, Complex* now, Complex* next) const;
+    // [audio thread] out[b] = Σ X(newest − age[j])·H(partition[j]) over the n < 4 given terms.
+    void accumulateTerms(const int* age, const int* partition, int n, int first, int count, Complex* out) const;
 
     // [audio thread] Both rings back to zero, the window back to its first slot.
     void clear();
@@ -44,6 +51,10 @@ private:
 
     // Spectrum slot: its first chunk; chunk q lies m_nChunkStride doubles further on.
     void storeSlot(const Complex* bins, double* slot) const;
+    // The chunk walk shared by the sums: kernel over rows x[k], h[k] (k < n), bins
+    // [first, first + count) into out, and bins 0 and c as real products when first is 0.
+    void sumRows(const double* const* x, const double* const* h, int n, int first, int count, Complex* out) const;
+    void packedEnds(const double* const* x, const double* const* h, int n, Complex* out) const;
     double* inputSlot(int slot) const { return m_Input.get() + 2L * m_nWidth * slot; }
 
     int m_nPartitionSize;

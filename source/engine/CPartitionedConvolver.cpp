@@ -39,12 +39,16 @@ CPartitionedConvolver::CPartitionedConvolver(int position, int sampleRate, int e
     , m_nNextStepAt(partitionSize)
     , m_nGather(0)
     , m_nPendingPartition(0)
+    , m_bFinishing(true)
     , m_bBlockHasSignal(false)
     , m_nQuietBlocks(m_nPartitions + 2)
     , m_ResponseBlocks(2 * static_cast<std::size_t>(partitionSize))
     , m_InputBlocks(2 * static_cast<std::size_t>(partitionSize))
     , m_OutputBlock(2 * static_cast<std::size_t>(partitionSize))
     , m_OutputSpectrum(static_cast<std::size_t>(partitionSize) + 1)
+    , m_PartialSpectrum(static_cast<std::size_t>(partitionSize) + 1)
+    , m_Correction(static_cast<std::size_t>(partitionSize) + 1)
+    , m_Terms(static_cast<std::size_t>(partitionSize) + 1)
     , m_EnvFB(partitionSize)
     , m_EnvLR(partitionSize)
     , m_EnvCF(partitionSize)
@@ -72,6 +76,9 @@ void CPartitionedConvolver::resetSignal()
     m_InputBlocks.zero();
     m_OutputBlock.zero();
     m_OutputSpectrum.zero();
+    m_PartialSpectrum.zero();
+    m_Correction.zero();
+    m_Terms.zero();
     m_pSpectra->clear();
     m_nIndex = 0;
     m_nLoadPos = m_nStageStart;
@@ -79,6 +86,7 @@ void CPartitionedConvolver::resetSignal()
     m_nNextStepAt = m_nPartitionSize;
     m_nGather = 0;
     m_nPendingPartition = 0;
+    m_bFinishing = true;
     m_bBlockHasSignal = false;
     m_nQuietBlocks = m_nPartitions + 2;   // all zero, as after construction
 }
@@ -104,25 +112,57 @@ void CPartitionedConvolver::processSample(double x)
 }
 
 // Step 0 transforms the response partition gathered during the previous block, step 1 that
-// block's input, and every further step sums one slice of bins over all partitions. Step s
-// runs at block index s·c / steps, so the slices finish before the block's last sample.
+// block's input, and every further step sums one slice of bins. Step s runs at block index
+// s·c / steps, so the slices finish before the block's last sample.
 void CPartitionedConvolver::runStep(int step)
 {
     const int c = m_nPartitionSize;
     const int pending = 1 - m_nGather;
+    const int renewed = m_nPendingPartition;
     if (step == 0) {
         m_pForwardFFT->forwardHalfPadded(m_ResponseBlocks.get() + pending * c);
-        m_pSpectra->storeResponse(m_nPendingPartition, m_pForwardFFT->spectrum);
+        if (m_bFinishing && renewed != 0) {
+            // The begun sum holds this partition's old spectrum against the input block
+            // `renewed` blocks older than the coming one (age renewed − 1 until it is stored).
+            const int age = renewed - 1;
+            m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, m_Correction.get());
+        }
+        m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
     } else if (step == 1) {
         m_pForwardFFT->forwardHalfPadded(m_InputBlocks.get() + pending * c);
         m_pSpectra->storeInput(m_pForwardFFT->spectrum);
     } else {
-        const int slice = step - 2;
         const int bins = c / m_nSlices;
-        m_pSpectra->accumulate(slice * bins, bins, m_OutputSpectrum.get());
+        const int first = (step - 2) * bins;
+        if (!m_bFinishing)
+            m_pSpectra->accumulatePair(first, bins, m_OutputSpectrum.get(), m_PartialSpectrum.get());
+        else
+            finishSlice(first, bins);
     }
     m_nNextStep = step + 1;
     m_nNextStepAt = m_nNextStep < m_nSteps ? static_cast<int>(static_cast<long>(m_nNextStep) * c / m_nSteps) : c;
+}
+
+// The second block of a pair: the begun sum, plus the newest input block against partition 0,
+// plus the renewed partition's new term in place of its old one.
+void CPartitionedConvolver::finishSlice(int first, int count)
+{
+    const int renewed = m_nPendingPartition;
+    const int age[2] = {0, renewed};
+    const int partition[2] = {0, renewed};
+    const bool swapTerm = renewed != 0;
+    m_pSpectra->accumulateTerms(age, partition, swapTerm ? 2 : 1, first, count, m_Terms.get());
+    const Complex* partial = m_PartialSpectrum.get();
+    const Complex* correction = m_Correction.get();
+    const Complex* terms = m_Terms.get();
+    Complex* out = m_OutputSpectrum.get();
+    auto finish = [&](int b) {
+        out[b] = (swapTerm ? partial[b] - correction[b] : partial[b]) + terms[b];
+    };
+    for (int b = first; b < first + count; ++b)
+        finish(b);
+    if (first == 0)
+        finish(m_nPartitionSize);   // the packed Nyquist value, set with bin 0
 }
 
 // Turns the product spectrum summed during this block into output samples, overlap-added with
@@ -142,6 +182,7 @@ void CPartitionedConvolver::endBlock()
     m_nQuietBlocks = m_bBlockHasSignal ? 0 : std::min(m_nQuietBlocks + 1, m_nPartitions + 2);
     m_bBlockHasSignal = false;
     m_nPendingPartition = (m_nLoadPos - m_nStageStart) / c;
+    m_bFinishing = !m_bFinishing;
     m_nGather = 1 - m_nGather;
     m_nNextStep = 0;
     m_nNextStepAt = 0;

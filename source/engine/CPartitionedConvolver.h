@@ -7,6 +7,11 @@
 // partitions in slices of contiguous bins — and only the inverse transform and the overlap-add
 // are left to the sample that completes a block. No single sample pays for a whole block end.
 //
+// The multiply-accumulate reads far more memory than it computes on, so blocks go in pairs:
+// one pass over the rings gives a block's whole sum and all of the next block's sum but two
+// terms — its newest input block, and the partition renewed meanwhile (its old term is taken
+// back out and its new one added). The second block of a pair thus reads two partitions, not P.
+//
 // The response is never stored: each block gathers one partition of it, built from the three
 // component tables, their volumes and decay envelopes as they stand at that moment, and
 // transforms it alongside the input. Partition spectra are thus renewed round-robin, and any
@@ -88,6 +93,7 @@ private:
     static constexpr int kSliceBins = 256;
 
     void runStep(int step);
+    void finishSlice(int first, int count);
     void endBlock();
     void shapeChunk(int partitionStart, int offset, int count, double* out);
     double* gatheringInput() const { return m_InputBlocks.get() + m_nGather * m_nPartitionSize; }
@@ -108,6 +114,7 @@ private:
     int m_nNextStepAt;       // block index at which it runs
     int m_nGather;           // which half of the block pairs is being gathered (0, 1)
     int m_nPendingPartition; // partition gathered in the previous block
+    bool m_bFinishing;       // this block completes the sum its predecessor began
     bool m_bBlockHasSignal;  // a non-zero sample entered the block being gathered
     int m_nQuietBlocks;      // completed blocks in a row with only zero samples (saturating)
 
@@ -115,6 +122,9 @@ private:
     AlignedArray<double> m_InputBlocks;      // 2 × c: block being gathered, previous one
     AlignedArray<double> m_OutputBlock;      // 2c: result of the last block end
     AlignedArray<Complex> m_OutputSpectrum;  // bins 0 … c of the product spectrum being summed
+    AlignedArray<Complex> m_PartialSpectrum; // the next block's sum as far as known (pairs)
+    AlignedArray<Complex> m_Correction;      // old term of the renewed partition in that sum
+    AlignedArray<Complex> m_Terms;           // a finishing slice's new terms
 
     double m_dVolFB = 1.0;
     double m_dVolLR = 1.0;

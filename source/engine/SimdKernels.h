@@ -48,6 +48,11 @@ struct SimdKernels
     // and H likewise from h[k]. Every x[k] + offset and h[k] + offset is 64-byte aligned.
     void (*spectrumProducts)(const double* const* x, const double* const* h, int partitions, long offset,
                              long imOffset, int count, double* out);
+    // Two blocks' sums from one pass over the spectra: now as spectrumProducts over all
+    // partitions, and next[i] = Σₖ x[k]·h[k + 1] over k < partitions − 1 (zero for one
+    // partition) — the input window paired with the responses one partition further on.
+    void (*spectrumProductPairs)(const double* const* x, const double* const* h, int partitions, long offset,
+                                 long imOffset, int count, double* now, double* next);
 };
 
 // Baseline, AVX2 and AVX-512 sets; the AVX2 set must only be used where the processor has AVX2

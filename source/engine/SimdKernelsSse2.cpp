@@ -97,6 +97,19 @@ void spectrumProductsSse2(const double* const* x, const double* const* h, int pa
     spectrumProductsFrom(i, x, h, partitions, offset, imOffset, count, out);
 }
 
+// The two sums one after the other: the baseline set reads the spectra twice.
+void spectrumProductPairsSse2(const double* const* x, const double* const* h, int partitions, long offset,
+                              long imOffset, int count, double* now, double* next)
+{
+    spectrumProductsSse2(x, h, partitions, offset, imOffset, count, now);
+    if (partitions > 1) {
+        spectrumProductsSse2(x, h + 1, partitions - 1, offset, imOffset, count, next);
+    } else {
+        for (int i = 0; i < count; ++i)
+            next[2 * i] = next[2 * i + 1] = 0.0;
+    }
+}
+
 void hyperbolicEnvelopeScalar(int first, double fs, double rate, int count, double* out)
 {
     hyperbolicEnvelopeFrom(0, first, fs, rate, count, out);
@@ -111,7 +124,7 @@ void shapeResponseScalar(const double* const* env, const double* const* table, c
 const SimdKernels kBaseline = {difStageSse2,       difLastStageSse2,   difFirstStageHalfZeroSse2,
                                forwardSplitScalar, inverseSplitScalar, splitBinsSse2,
                                hyperbolicEnvelopeScalar, shapeResponseScalar,
-                               spectrumProductsSse2};
+                               spectrumProductsSse2, spectrumProductPairsSse2};
 } // namespace
 
 const SimdKernels& baselineKernels() { return kBaseline; }

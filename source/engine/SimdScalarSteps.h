@@ -87,4 +87,18 @@ inline void spectrumProductsFrom(int from, const double* const* x, const double*
     }
 }
 
+// Pairs of sums (see SimdKernels::spectrumProductPairs) for bins from … count − 1, written as
+// the two single sums they are.
+inline void spectrumProductPairsFrom(int from, const double* const* x, const double* const* h, int partitions,
+                                     long offset, long imOffset, int count, double* now, double* next)
+{
+    spectrumProductsFrom(from, x, h, partitions, offset, imOffset, count, now);
+    if (partitions > 1) {
+        spectrumProductsFrom(from, x, h + 1, partitions - 1, offset, imOffset, count, next);
+    } else {
+        for (int i = from; i < count; ++i)
+            next[2 * i] = next[2 * i + 1] = 0.0;
+    }
+}
+
 } // namespace

@@ -27,7 +27,7 @@ std::vector<const SimdKernels*> kernelSets()
 }
 
 // Bin ranges that exercise every vector width and the scalar tail, over 1, 3 and 32 rows.
-TEST(SimdKernels, SpectrumProductsMatchComplexSums)
+TEST(SimdKernels, SpectrumProductsAndPairsMatchComplexSums)
 {
     using Complex = std::complex<double>;
     constexpr int c = 64;
@@ -46,15 +46,24 @@ TEST(SimdKernels, SpectrumProductsMatchComplexSums)
                 h.push_back(hs.get() + 2 * c * p);
             }
             for (auto [first, count] : {std::pair{0, 64}, std::pair{8, 37}, std::pair{16, 3}, std::pair{40, 24}}) {
-                std::vector<double> out(2 * count, -7.0);
+                std::vector<double> out(2 * count, -7.0), now(2 * count, -7.0), next(2 * count, -7.0);
                 k->spectrumProducts(x.data(), h.data(), partitions, first, c, count, out.data());
+                k->spectrumProductPairs(x.data(), h.data(), partitions, first, c, count, now.data(), next.data());
                 for (int i = 0; i < count; ++i) {
                     const int b = first + i;
-                    Complex expected;
-                    for (int p = 0; p < partitions; ++p)
-                        expected += Complex(x[p][b], x[p][b + c]) * Complex(h[p][b], h[p][b + c]);
-                    ASSERT_LT(std::abs(Complex(out[2 * i], out[2 * i + 1]) - expected), 1e-14 * partitions)
+                    auto bin = [c, b](const double* row) { return Complex(row[b], row[b + c]); };
+                    Complex expected, expectedNext;
+                    for (int p = 0; p < partitions; ++p) {
+                        expected += bin(x[p]) * bin(h[p]);
+                        if (p + 1 < partitions)
+                            expectedNext += bin(x[p]) * bin(h[p + 1]);   // the window against the next responses
+                    }
+                    const double tolerance = 1e-14 * partitions;
+                    ASSERT_LT(std::abs(Complex(out[2 * i], out[2 * i + 1]) - expected), tolerance)
                         << partitions << " " << first << " " << count << " " << b;
+                    ASSERT_LT(std::abs(Complex(now[2 * i], now[2 * i + 1]) - expected), tolerance) << "pairs " << b;
+                    ASSERT_LT(std::abs(Complex(next[2 * i], next[2 * i + 1]) - expectedNext), tolerance)
+                        << "pairs " << partitions << " " << b;
                 }
             }
         }
