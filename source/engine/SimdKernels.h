@@ -10,6 +10,12 @@ struct SimdKernels
     // ri[2j] = -Im w[j], ri[2j+1] = Im w[j] hold the stage's twiddles.
     void (*difStage)(double* buf, int count, int halfSpan, const double* rr, const double* ri);
 
+    // Two consecutive stages in one pass: halfSpan (>= 4) with twiddles rr, ri, then halfSpan/2
+    // with rr2, ri2; the same operations as two difStage calls, so the same results, but the
+    // buffer goes through the registers once instead of twice.
+    void (*difStagePair)(double* buf, int count, int halfSpan, const double* rr, const double* ri,
+                         const double* rr2, const double* ri2);
+
     // The last stage (halfSpan 1, twiddle 1): sum and difference of neighbouring values.
     void (*difLastStage)(double* buf, int count);
 

@@ -26,6 +26,37 @@ void difStageAvx2(double* buf, int count, int halfSpan, const double* rr, const 
     }
 }
 
+// (a − b)·w as difStageAvx2 forms it, for two complex values and their twiddle rows.
+inline __m256d twiddled(__m256d d, const double* rr, const double* ri)
+{
+    return _mm256_fmadd_pd(d, _mm256_loadu_pd(rr), _mm256_mul_pd(_mm256_permute_pd(d, 0x5), _mm256_loadu_pd(ri)));
+}
+
+// Quarters a, b, c, d of each group of span 2·halfSpan: the first stage pairs (a, c) and
+// (b, d), the second (a', b') and (c', d'), all in registers.
+void difStagePairAvx2(double* buf, int count, int halfSpan, const double* rr, const double* ri, const double* rr2,
+                      const double* ri2)
+{
+    const int quarter = halfSpan;   // doubles in a quarter: halfSpan/2 complex values
+    for (int g = 0; g < count; g += 2 * halfSpan) {
+        double* a = buf + 2 * g;
+        double* b = a + quarter;
+        double* c = a + 2 * quarter;
+        double* d = a + 3 * quarter;
+        for (int j = 0; j < quarter; j += 4) {
+            const __m256d va = _mm256_loadu_pd(a + j), vb = _mm256_loadu_pd(b + j);
+            const __m256d vc = _mm256_loadu_pd(c + j), vd = _mm256_loadu_pd(d + j);
+            const __m256d a1 = _mm256_add_pd(va, vc), b1 = _mm256_add_pd(vb, vd);
+            const __m256d c1 = twiddled(_mm256_sub_pd(va, vc), rr + j, ri + j);
+            const __m256d d1 = twiddled(_mm256_sub_pd(vb, vd), rr + quarter + j, ri + quarter + j);
+            _mm256_storeu_pd(a + j, _mm256_add_pd(a1, b1));
+            _mm256_storeu_pd(b + j, twiddled(_mm256_sub_pd(a1, b1), rr2 + j, ri2 + j));
+            _mm256_storeu_pd(c + j, _mm256_add_pd(c1, d1));
+            _mm256_storeu_pd(d + j, twiddled(_mm256_sub_pd(c1, d1), rr2 + j, ri2 + j));
+        }
+    }
+}
+
 void difLastStageAvx2(double* buf, int count)
 {
     // Each register holds one butterfly (a, b); the results are (a + b, a - b).
@@ -234,7 +265,7 @@ void shapeResponseAvx2(const double* const* env, const double* const* table, con
     shapeResponseFrom(k, env, table, vol, subtractLR, count, out);
 }
 
-const SimdKernels kAvx2 = {difStageAvx2,     difLastStageAvx2, difFirstStageHalfZeroAvx2,
+const SimdKernels kAvx2 = {difStageAvx2,     difStagePairAvx2, difLastStageAvx2, difFirstStageHalfZeroAvx2,
                            forwardSplitAvx2, inverseSplitAvx2, splitBinsAvx2,
                            hyperbolicEnvelopeAvx2, shapeResponseAvx2,
                            spectrumProductsAvx2, spectrumProductPairsAvx2};

@@ -25,6 +25,13 @@ void difStageSse2(double* buf, int count, int halfSpan, const double* rr, const 
     }
 }
 
+void difStagePairSse2(double* buf, int count, int halfSpan, const double* rr, const double* ri, const double* rr2,
+                      const double* ri2)
+{
+    difStageSse2(buf, count, halfSpan, rr, ri);
+    difStageSse2(buf, count, halfSpan / 2, rr2, ri2);
+}
+
 void difLastStageSse2(double* buf, int count)
 {
     for (int g = 0; g < 2 * count; g += 4) {
@@ -121,7 +128,7 @@ void shapeResponseScalar(const double* const* env, const double* const* table, c
     shapeResponseFrom(0, env, table, vol, subtractLR, count, out);
 }
 
-const SimdKernels kBaseline = {difStageSse2,       difLastStageSse2,   difFirstStageHalfZeroSse2,
+const SimdKernels kBaseline = {difStageSse2,       difStagePairSse2,   difLastStageSse2,   difFirstStageHalfZeroSse2,
                                forwardSplitScalar, inverseSplitScalar, splitBinsSse2,
                                hyperbolicEnvelopeScalar, shapeResponseScalar,
                                spectrumProductsSse2, spectrumProductPairsSse2};
