@@ -25,6 +25,7 @@ CPartitionSpectra::CPartitionSpectra(int length, int partitionSize)
     , m_Response(2 * static_cast<std::size_t>(length))
     , m_Window(static_cast<std::size_t>(m_nPartitions))
     , m_Partitions(static_cast<std::size_t>(m_nPartitions))
+    , m_Scratch(static_cast<std::size_t>(partitionSize) + 1)
     , m_Kernels(selectKernels())
 {
     for (int k = 0; k < m_nPartitions; ++k)
@@ -106,16 +107,29 @@ void CPartitionSpectra::accumulatePair(int first, int count, Complex* now, Compl
     }
 }
 
+// Through the pair kernel, so that a term comes out with exactly the rounding it has inside a
+// pair's begun sum: taking it back out of that sum then leaves exactly the other terms (and
+// exactly zero once they are all zero, so that a silenced room is silent to the last bit).
 void CPartitionSpectra::accumulateTerms(const int* age, const int* partition, int n, int first, int count,
                                         Complex* out) const
 {
     const double* x[4];
     const double* h[4];
-    for (int j = 0; j < n && j < 4; ++j) {
+    n = std::min(n, 4);
+    for (int j = 0; j < n; ++j) {
         x[j] = m_Window[age[j] & (m_nPartitions - 1)];
         h[j] = m_Partitions[partition[j] & (m_nPartitions - 1)];
     }
-    sumRows(x, h, std::min(n, 4), first, count, out);
+    const int w = m_nWidth;
+    for (int b = first; b < first + count;) {
+        const int lane = b % w;
+        const int m = std::min(w - lane, first + count - b);
+        m_Kernels.spectrumProductPairs(x, h, n, (b / w) * m_nChunkStride + lane, w, m,
+                                       reinterpret_cast<double*>(out + b), reinterpret_cast<double*>(m_Scratch.get() + b));
+        b += m;
+    }
+    if (first == 0)
+        packedEnds(x, h, n, out);
 }
 
 void CPartitionSpectra::clear()

@@ -38,7 +38,8 @@ public:
     // next[b] = Σₖ X(newest − k)·H(k + 1) over k < P − 1: all of the following block's sum
     // that does not involve its newest input block or a renewed partition.
     void accumulatePair(int first, int count, Complex* now, Complex* next) const;
-    // [audio thread] out[b] = Σ X(newest − age[j])·H(partition[j]) over the n < 4 given terms.
+    // [audio thread] out[b] = Σ X(newest − age[j])·H(partition[j]) over the n <= 4 given terms,
+    // each rounded exactly as inside accumulatePair's sums.
     void accumulateTerms(const int* age, const int* partition, int n, int first, int count, Complex* out) const;
 
     // [audio thread] Both rings back to zero, the window back to its first slot.
@@ -66,5 +67,6 @@ private:
     AlignedArray<double> m_Response;            // [chunk][partition][re, im]
     AlignedArray<const double*> m_Window;       // input slots newest first: Window[k] = X(newest − k)
     AlignedArray<const double*> m_Partitions;   // response slots: Partitions[k] = H(k)
+    AlignedArray<Complex> m_Scratch;            // the pair kernel's unused second sum
     const SimdKernels& m_Kernels;
 };

@@ -98,9 +98,16 @@ void CPartitionedConvolver::processSample(double x)
     gatheringInput()[j] = v;
     m_bBlockHasSignal |= v != 0.0;
 
-    // This block's response partition is built a chunk at a time as the block goes by.
-    if ((j & (m_nChunk - 1)) == 0)
+    // This block's response partition is built a chunk at a time as the block goes by, and the
+    // next chunk's table samples are fetched meanwhile: after a position change they come
+    // from tables not read for a long time, and would otherwise stall the next chunk.
+    if ((j & (m_nChunk - 1)) == 0) {
         shapeChunk(m_nLoadPos, j, m_nChunk, gatheringResponse() + j);
+        int next = m_nLoadPos + j + m_nChunk;
+        if (next >= m_nStageEnd)
+            next = m_nStageStart;
+        prefetchTables(next);
+    }
 
     // The previous block's end, step by step (several steps share a sample when c is small).
     while (j >= m_nNextStepAt)
@@ -109,6 +116,14 @@ void CPartitionedConvolver::processSample(double x)
     m_nIndex = j + 1;
     if (m_nIndex >= m_nPartitionSize)
         endBlock();
+}
+
+void CPartitionedConvolver::prefetchTables(int index) const
+{
+    for (const double* table : {m_pTableFB, m_pTableLR, m_pTableCF})
+        if (table != nullptr)
+            for (int k = 0; k < m_nChunk; k += 8)   // one 64-byte line holds 8 samples
+                __builtin_prefetch(table + index + k);
 }
 
 // Step 0 transforms the response partition gathered during the previous block, step 1 that

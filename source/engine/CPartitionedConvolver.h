@@ -96,6 +96,7 @@ private:
     void finishSlice(int first, int count);
     void endBlock();
     void shapeChunk(int partitionStart, int offset, int count, double* out);
+    void prefetchTables(int index) const;
     double* gatheringInput() const { return m_InputBlocks.get() + m_nGather * m_nPartitionSize; }
     double* gatheringResponse() const { return m_ResponseBlocks.get() + m_nGather * m_nPartitionSize; }
 
