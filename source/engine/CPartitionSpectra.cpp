@@ -111,7 +111,7 @@ void CPartitionSpectra::accumulatePair(int first, int count, Complex* now, Compl
 // pair's begun sum: taking it back out of that sum then leaves exactly the other terms (and
 // exactly zero once they are all zero, so that a silenced room is silent to the last bit).
 void CPartitionSpectra::accumulateTerms(const int* age, const int* partition, int n, int first, int count,
-                                        Complex* out) const
+                                        Complex* out)
 {
     const double* x[4];
     const double* h[4];

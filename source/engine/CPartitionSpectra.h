@@ -40,7 +40,7 @@ public:
     void accumulatePair(int first, int count, Complex* now, Complex* next) const;
     // [audio thread] out[b] = Σ X(newest − age[j])·H(partition[j]) over the n <= 4 given terms,
     // each rounded exactly as inside accumulatePair's sums.
-    void accumulateTerms(const int* age, const int* partition, int n, int first, int count, Complex* out) const;
+    void accumulateTerms(const int* age, const int* partition, int n, int first, int count, Complex* out);
 
     // [audio thread] Both rings back to zero, the window back to its first slot.
     void clear();

@@ -65,6 +65,8 @@ public:
     int blockPhase() const { return m_nIndex; }
     int stepsDone() const { return m_nNextStep; }
     int stepCount() const { return m_nSteps; }
+    // Whether this block's steps complete a pair begun in the previous block (see above).
+    bool finishesPair() const { return m_bFinishing; }
 
     // Room shaping (RoomShaping.cpp). Any thread, but never concurrently with processSample.
     void setAllDecays(double absFB, double absLR, double absCF, int sampleRate, int curveType);
