@@ -2,6 +2,7 @@
 #include "Commands.h"
 
 #include "FileRender.h"
+#include "PluginSession.h"
 #include "RenderOptions.h"
 
 #include <cerrno>
@@ -33,6 +34,15 @@ bool checkOutputFolder(const std::string& folder, std::string& error)
     return error.empty();
 }
 
+// A bundle that does not load or a setting it does not know would fail every file alike: say it
+// once, before the batch starts.
+bool checkSettings(const CommandLine& commandLine, const RenderOptions& options, std::string& error)
+{
+    PluginSession session;
+    std::vector<ParameterEdit> edits;
+    return session.open(commandLine.bundlePath, error) && options.room.resolve(session, edits, error);
+}
+
 std::string nameOf(const std::string& path)
 {
     const size_t slash = path.rfind('/');
@@ -44,7 +54,7 @@ std::string nameOf(const std::string& path)
 int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
 {
     std::string error;
-    if (!checkOutputFolder(options.outputFolder, error))
+    if (!checkOutputFolder(options.outputFolder, error) || !checkSettings(commandLine, options, error))
         return fail(error);
     const size_t count = options.inputs.size();
     size_t failed = 0;
