@@ -89,10 +89,13 @@ int runIr(const CommandLine& commandLine)
     if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, response, error)
         || !writeResponse(options.outputPath, format, response, error))
         return fail(error);
-    std::printf("tessaline: wrote %s (%s, stereo, %d Hz, %.3f s, %s; the room answers from sample %zu)\n",
-                options.outputPath.c_str(), describeFormat(format).c_str(), response.sampleRate,
+    const size_t first = firstSound(response);
+    const std::string answer = first < response.left.size() ? "the room answers from sample " + std::to_string(first)
+                                                            : "silent over this length";
+    std::printf("tessaline: wrote %s (%s, stereo, %d Hz, %.3f s, %s; %s)\n", options.outputPath.c_str(),
+                describeFormat(format).c_str(), response.sampleRate,
                 static_cast<double>(response.left.size()) / response.sampleRate, options.room.describe().c_str(),
-                firstSound(response));
+                answer.c_str());
     return 0;
 }
 

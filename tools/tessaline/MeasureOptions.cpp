@@ -8,7 +8,7 @@ namespace {
 constexpr long kLowestRate = 8000;
 constexpr long kHighestRate = 384000;
 constexpr double kLongestSeconds = 60.0;
-constexpr long kSmallestSide = 480;   // below this the labels no longer fit
+constexpr long kSmallestSide = 360;   // below this the labels no longer fit
 constexpr long kLargestSide = 8000;
 
 // "1600x1000"
@@ -48,7 +48,7 @@ bool takeMeasureValue(const std::string& option, const std::string& value, Measu
     }
     else if (!parseSize(value, options.width, options.height))
     {
-        error = "--size wants WIDTHxHEIGHT in pixels, each from 480 to 8000, not '" + value + "'";
+        error = "--size wants WIDTHxHEIGHT in pixels, each from 360 to 8000, not '" + value + "'";
         return false;
     }
     return true;

@@ -27,7 +27,7 @@ std::string plotUsage()
                        "also printed, and stored in the PNG as texts \"T30\", \"T30 125 Hz\", ... \"T30 8k Hz\".\n"
                        "\n")
            + kRoomSettingsUsage
-           + "  --size WxH          picture size in pixels (each 480..8000, default 1200x900)\n" + kMeasureUsage;
+           + "  --size WxH          picture size in pixels (each 360..8000, default 1200x900)\n" + kMeasureUsage;
 }
 
 int fail(const std::string& message)

@@ -201,7 +201,8 @@ void drawBands(cairo_t* cr, PlotAxes& axes, const RoomDecay& decay, double fontS
         }
         cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
         const double labelY = band.fit.valid ? axes.py(band.fit.t30) - fontSize * 0.4 : axes.bottom() - fontSize * 0.6;
-        drawText(cr, labels[i + 1].text, centre, labelY, fontSize * 0.95, 0.5, true);
+        // Narrow bars get smaller numbers so that neighbours never run into each other.
+        drawText(cr, labels[i + 1].text, centre, labelY, std::min(fontSize * 0.95, slot / 3.6), 0.5, true);
         cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
         drawText(cr, bandName(band.centre), centre, axes.bottom() + fontSize * 1.2, fontSize * 0.9, 0.5);
     }
