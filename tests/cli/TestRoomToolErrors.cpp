@@ -50,6 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionError {"NormalizeNotANumber", {"render", "@in.wav", "@out.wav", "--normalize", "loud"}, "--normalize"},
         OptionError {"OutputFolderMissing", {"render", "@in.wav", "-o", "@no/such/folder"}, "cannot write into"},
         OptionError {"OutputFolderIsAFile", {"render", "@in.wav", "-o", "@in.wav"}, "it is not a folder"},
+        OptionError {"BatchIntoTheInputsOwnFolder", {"render", "@in.wav", "-o", "@."}, "its output would replace it"},
         OptionError {"OutputFolderWithoutInput", {"render", "-o", "@."}, "at least one input"},
         OptionError {"OutputFolderWithDemo", {"render", "--demo", "-o", "@."}, "do not go together"},
         OptionError {"RenderUnknownPresetInBatch", {"render", "@in.wav", "-o", "@.", "--preset", "Hall"}, "unknown preset \"Hall\""},

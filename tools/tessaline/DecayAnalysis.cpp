@@ -3,7 +3,6 @@
 #include <fftw3.h>
 
 #include <cmath>
-#include <complex>
 #include <cstdio>
 #include <limits>
 

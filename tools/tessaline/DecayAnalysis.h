@@ -4,6 +4,7 @@
 
 #include "ImpulseResponse.h"
 
+#include <string>
 #include <vector>
 
 namespace TessalineTool {

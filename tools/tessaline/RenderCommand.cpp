@@ -4,6 +4,7 @@
 #include "FileRender.h"
 #include "PluginSession.h"
 #include "RenderOptions.h"
+#include "SameFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -66,7 +67,9 @@ int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
         FileRender job {commandLine.bundlePath, input, output,
                         "file " + std::to_string(k + 1) + " of " + std::to_string(count)};
         error.clear();
-        if (!outputs.insert(output).second)
+        if (sameFile(input, output))
+            error = "its output would replace it; choose another folder";
+        else if (!outputs.insert(output).second)
             error = "another input of this batch already renders into '" + output + "'";
         else if (nameOf(input).empty())
             error = "not a file name";

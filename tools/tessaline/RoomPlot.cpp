@@ -129,7 +129,7 @@ void drawLevels(cairo_t* cr, PlotAxes& axes, const ImpulseResponse& response, do
     legend(cr, axes, fontSize);
 }
 
-void drawDecay(cairo_t* cr, PlotAxes& axes, const RoomDecay& decay, int sampleRate, double seconds, double fontSize,
+void drawDecay(cairo_t* cr, PlotAxes& axes, const RoomDecay& decay, double seconds, double fontSize,
                const std::string& t30)
 {
     axes.setRange(0.0, seconds, kFloorDb, 0.0);
@@ -167,7 +167,6 @@ void drawDecay(cairo_t* cr, PlotAxes& axes, const RoomDecay& decay, int sampleRa
         cairo_set_dash(cr, nullptr, 0, 0.0);
     }
     axes.unclip();
-    (void)sampleRate;
     setColour(cr, kFit);
     drawText(cr, "T30 " + t30, axes.right() - fontSize * 0.8, axes.top() + fontSize * 2.0, fontSize * 1.6, 1.0, true);
     cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
@@ -244,7 +243,7 @@ std::vector<PlotLabel> drawRoom(cairo_t* cr, int width, int height, const Impuls
     PlotAxes levels(cr, panelWidth, top, panelWidth, panelHeight, fontSize);
     drawLevels(cr, levels, response, seconds, fontSize);
     PlotAxes curve(cr, 0.0, top + panelHeight, panelWidth, panelHeight, fontSize);
-    drawDecay(cr, curve, decay, response.sampleRate, seconds, fontSize, labels[0].text);
+    drawDecay(cr, curve, decay, seconds, fontSize, labels[0].text);
     PlotAxes bands(cr, panelWidth, top + panelHeight, panelWidth, panelHeight, fontSize);
     drawBands(cr, bands, decay, fontSize, labels);
     return labels;
