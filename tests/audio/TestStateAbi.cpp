@@ -1,5 +1,6 @@
 // The component state's bytes, its round trip and preset selection, through the ABI.
 #include "AudioFixture.h"
+#include "support/Noise.h"
 
 using namespace AudioTest;
 using TessalineHost::loadComponentState;
@@ -104,7 +105,7 @@ TEST_F(Bundle, RestoredInstanceRendersBitIdenticalAudio)
     ASSERT_EQ(first.setActive(true), kResultOk);   // both start from silence
     uint32_t seed = 7;
     for (float& s : input)
-        s = static_cast<float>((seed = seed * 1664525u + 1013904223u) >> 8) / 16777216.0f - 0.5f;
+        s = 0.5f * TestSupport::lcgNoise(seed);
     render(first, input, input, 12000, outA, outA2);
     render(second, input, input, 12000, outB, outB2);
     EXPECT_EQ(outA, outB);

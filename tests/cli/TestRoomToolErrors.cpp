@@ -1,6 +1,7 @@
 // The options of mix, normalize, batch, ir, plot and info: every mistake exits non-zero with a
 // message that names it and leaves no file behind.
 #include "CliFixture.h"
+#include "support/CaseNames.h"
 
 #include <sndfile.h>
 
@@ -13,6 +14,8 @@ struct OptionError
     std::vector<std::string> args;   // "@" prefixes a name in the scratch folder
     const char* message;             // part of what stderr must say
 };
+
+inline void PrintTo(const OptionError& c, std::ostream* os) { *os << c.name; }
 
 class RoomToolErrors : public CliRender, public ::testing::WithParamInterface<OptionError>
 {
@@ -67,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionError {"PlotUnwritableFolder", {"plot", "@in.wav/room.png"}, "cannot write into"},
         OptionError {"IrHasNoSizeOption", {"ir", "@ir.wav", "--size", "800x600"}, "unknown option '--size'"},
         OptionError {"InfoUnknownOption", {"info", "--xml"}, "unknown option '--xml'"}),
-    [](const ::testing::TestParamInfo<OptionError>& c) { return std::string(c.param.name); });
+    TestSupport::caseName<OptionError>);
 
 } // namespace
 } // namespace CliTest
