@@ -25,8 +25,8 @@ constexpr long kSettleFrames = 3 * 65536;
 
 // Drives the bundle as a host does: the preset and a list setting edited before playback (and
 // sent with the first block), silence, then a unit impulse on both inputs.
-Sound impulseThroughThePlugIn(int sampleRate, long frames, const std::string& presetName, const std::string& title,
-                              const std::string& entry)
+Sound impulseThroughThePlugIn(int sampleRate, long frames, const std::string& presetName,
+                              const std::string& title, const std::string& entry)
 {
     BundleInstance bundle;
     EXPECT_TRUE(bundle.ok());
@@ -173,8 +173,8 @@ bool readPng(const std::string& path, Png& png)
 
 TEST_F(CliRender, IrIsThePlugInsAnswerToAUnitImpulseSampleForSample)
 {
-    const ToolResult result = run({"ir", path("ir.wav"), "--preset", "Studio", "--set", "Position=L45", "--rate",
-                                   "44100", "--length", "1.2"});
+    const ToolResult result = run({"ir", path("ir.wav"), "--preset", "Studio", "--set", "Position=L45",
+                                   "--rate", "44100", "--length", "1.2"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     Sound ir;
     ASSERT_TRUE(readSound(path("ir.wav"), ir));
@@ -228,8 +228,9 @@ TEST_F(CliRender, PlotHasTheRequestedSizeAndTheT30OfIrsOutput)
     EXPECT_EQ(png.texts["T30"], expected);
     EXPECT_NE(plotted.out.find(expected), std::string::npos) << plotted.out;
 
-    const std::pair<const char*, double> bands[] = {{"125", 125.0}, {"250", 250.0}, {"500", 500.0}, {"1k", 1000.0},
-                                                     {"2k", 2000.0},  {"4k", 4000.0},  {"8k", 8000.0}};
+    const std::pair<const char*, double> bands[] = {{"125", 125.0}, {"250", 250.0}, {"500", 500.0},
+                                                    {"1k", 1000.0}, {"2k", 2000.0}, {"4k", 4000.0},
+                                                    {"8k", 8000.0}};
     for (const auto& [name, centre] : bands)
     {
         const std::string key = std::string("T30 ") + name + " Hz";

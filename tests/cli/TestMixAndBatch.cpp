@@ -28,7 +28,8 @@ TEST_F(CliRender, MixBlendsTheUndelayedDrySignalWithTheRoom)
     EXPECT_EQ(largestDifference(none, dry), 0.0) << "--mix 0 returns the input unchanged";
     ASSERT_EQ(noneWithTail.frames(), room.frames());
     EXPECT_EQ(largestDifference(slice(noneWithTail, 0, dry.frames()), dry), 0.0);
-    EXPECT_EQ(peak(slice(noneWithTail, dry.frames(), room.frames() - dry.frames())), 0.0) << "the tail is silent";
+    EXPECT_EQ(peak(slice(noneWithTail, dry.frames(), room.frames() - dry.frames())), 0.0)
+        << "the tail is silent";
 
     ASSERT_EQ(half.samples.size(), room.samples.size());
     double worst = 0.0;
@@ -92,7 +93,8 @@ TEST_F(CliRender, SamplesBeyondFullScaleAreReportedAndNeverWrapped)
     {
         if (std::fabs(kept.samples[i]) > 1.0f)
         {
-            ASSERT_NEAR(clipped.samples[i], std::copysign(1.0f, kept.samples[i]), 1e-6) << "sample " << i << " wrapped";
+            ASSERT_NEAR(clipped.samples[i], std::copysign(1.0f, kept.samples[i]), 1e-6)
+                << "sample " << i << " wrapped";
         }
     }
 }
@@ -106,7 +108,8 @@ TEST_F(CliRender, BatchContinuesPastAFailingFileAndReportsIt)
     std::ofstream(path("broken.wav")) << "not a sound file\n";
     std::filesystem::create_directory(path("out"));
 
-    const ToolResult result = run({"render", first, path("broken.wav"), second, "-o", path("out"), "--preset", "Studio"});
+    const ToolResult result =
+        run({"render", first, path("broken.wav"), second, "-o", path("out"), "--preset", "Studio"});
 
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find(path("broken.wav") + ": cannot read"), std::string::npos) << result.err;
@@ -114,10 +117,12 @@ TEST_F(CliRender, BatchContinuesPastAFailingFileAndReportsIt)
     std::set<std::string> written;
     for (const auto& entry : std::filesystem::directory_iterator(path("out")))
         written.insert(entry.path().filename().string());
-    EXPECT_EQ(written, (std::set<std::string> {"first.wav", "second.flac"})) << "no file and no leftover for the failure";
+    EXPECT_EQ(written, (std::set<std::string>{"first.wav", "second.flac"}))
+        << "no file and no leftover for the failure";
     for (const std::string& name : {std::string("first.wav"), std::string("second.flac")})
     {
-        const Sound single = render({"render", path(name), path("single-" + name), "--preset", "Studio"}, path("single-" + name));
+        const Sound single = render({"render", path(name), path("single-" + name), "--preset", "Studio"},
+                                    path("single-" + name));
         Sound batched;
         ASSERT_TRUE(readSound(path("out/" + name), batched));
         EXPECT_EQ(largestDifference(batched, single), 0.0) << name;

@@ -19,7 +19,7 @@ double bandWeight(double f, double centre)
 {
     if (f <= 0.0)
         return 0.0;
-    const double x = std::log2(f / centre);   // octaves from the centre; edges at +-0.5
+    const double x = std::log2(f / centre); // octaves from the centre; edges at +-0.5
     const double fromEdge = 0.5 - std::fabs(x);
     if (fromEdge >= kEdgeOctaves)
         return 1.0;
@@ -35,12 +35,13 @@ class BandFilter
 {
 public:
     explicit BandFilter(size_t frames)
-        : size(2 * frames), time(fftw_alloc_real(size)), spectrum(fftw_alloc_complex(size / 2 + 1)),
-          work(fftw_alloc_complex(size / 2 + 1)),
-          forward(fftw_plan_dft_r2c_1d(static_cast<int>(size), time, spectrum, FFTW_ESTIMATE)),
-          inverse(fftw_plan_dft_c2r_1d(static_cast<int>(size), work, time, FFTW_ESTIMATE))
-    {
-    }
+        : size(2 * frames)
+        , time(fftw_alloc_real(size))
+        , spectrum(fftw_alloc_complex(size / 2 + 1))
+        , work(fftw_alloc_complex(size / 2 + 1))
+        , forward(fftw_plan_dft_r2c_1d(static_cast<int>(size), time, spectrum, FFTW_ESTIMATE))
+        , inverse(fftw_plan_dft_c2r_1d(static_cast<int>(size), work, time, FFTW_ESTIMATE))
+    {}
     ~BandFilter()
     {
         fftw_destroy_plan(forward);
@@ -53,7 +54,8 @@ public:
     BandFilter& operator=(const BandFilter&) = delete;
 
     // Adds the band's energy of one ear's response to energy.
-    void addBandEnergy(const std::vector<float>& ear, double centre, int sampleRate, std::vector<double>& energy)
+    void addBandEnergy(const std::vector<float>& ear, double centre, int sampleRate,
+                       std::vector<double>& energy)
     {
         for (size_t n = 0; n < size; ++n)
             time[n] = n < ear.size() ? ear[n] : 0.0;
@@ -61,7 +63,8 @@ public:
         const size_t bins = size / 2 + 1;
         for (size_t k = 0; k < bins; ++k)
         {
-            const double w = bandWeight(static_cast<double>(k) * sampleRate / static_cast<double>(size), centre);
+            const double w =
+                bandWeight(static_cast<double>(k) * sampleRate / static_cast<double>(size), centre);
             work[k][0] = spectrum[k][0] * w / static_cast<double>(size);
             work[k][1] = spectrum[k][1] * w / static_cast<double>(size);
         }

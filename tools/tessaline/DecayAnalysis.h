@@ -12,24 +12,24 @@ namespace TessalineTool {
 // A straight line fitted to a decay curve between -5 and -35 dB, extended to 60 dB of decay.
 struct DecayFit
 {
-    bool valid = false;       // false when the curve never falls 35 dB
-    double t30 = 0.0;         // seconds for 60 dB along the fitted line
-    double slope = 0.0;       // dB per second (negative)
-    double intercept = 0.0;   // dB at time 0
+    bool valid = false;     // false when the curve never falls 35 dB
+    double t30 = 0.0;       // seconds for 60 dB along the fitted line
+    double slope = 0.0;     // dB per second (negative)
+    double intercept = 0.0; // dB at time 0
 };
 
 struct BandDecay
 {
-    double centre = 0.0;      // Hz
+    double centre = 0.0; // Hz
     bool aboveNyquist = false;
     DecayFit fit;
 };
 
 struct RoomDecay
 {
-    std::vector<double> curve;   // energy decay curve in dB (0 dB at sample 0), both ears' energy
+    std::vector<double> curve; // energy decay curve in dB (0 dB at sample 0), both ears' energy
     DecayFit broadband;
-    std::vector<BandDecay> bands;   // octave bands 125 Hz to 8 kHz
+    std::vector<BandDecay> bands; // octave bands 125 Hz to 8 kHz
 };
 
 // The energy decay curve, in dB relative to the total, of a squared response; -infinity after

@@ -73,7 +73,7 @@ void interleave(TessalineHost::HostAudioBuffers& buffers, int32 block, std::vect
 void blend(const std::vector<float>& dry, double mix, size_t count, std::vector<float>& room)
 {
     if (mix == 1.0)
-        return;   // the room signal untouched, bit for bit
+        return; // the room signal untouched, bit for bit
     for (size_t i = 0; i < count; ++i)
         room[i] = static_cast<float>((1.0 - mix) * dry[i] + mix * room[i]);
 }
@@ -143,7 +143,8 @@ void reportOvers(const std::string& outputPath, int format, const LevelMeter& me
     if (meter.overs() == 0)
         return;
     const int samples = format & SF_FORMAT_SUBMASK;
-    const char* fate = samples == SF_FORMAT_FLOAT ? "kept in the float file; a player or a conversion to integers will clip them"
+    const char* fate = samples == SF_FORMAT_FLOAT
+                           ? "kept in the float file; a player or a conversion to integers will clip them"
                        : samples == SF_FORMAT_VORBIS ? "OGG players clip them"
                                                      : "clipped at full scale";
     std::fprintf(stderr,
@@ -181,10 +182,11 @@ void printSummary(const std::string& outputPath, const AudioSource& source, int6
         std::snprintf(text, sizeof text, ", peak normalized to %g dBFS", options.normalizeDbfs);
         extras += text;
     }
-    std::printf("tessaline: wrote %s (%s, %s, %d Hz, %.2f s = %.2f s input + %.2f s tail%s)\n",
-                outputPath.c_str(), describeFormat(format).c_str(), source.channels() == 1 ? "mono" : "stereo",
-                source.sampleRate(), static_cast<double>(source.frames() + tail) / rate,
-                static_cast<double>(source.frames()) / rate, static_cast<double>(tail) / rate, extras.c_str());
+    std::printf(
+        "tessaline: wrote %s (%s, %s, %d Hz, %.2f s = %.2f s input + %.2f s tail%s)\n", outputPath.c_str(),
+        describeFormat(format).c_str(), source.channels() == 1 ? "mono" : "stereo", source.sampleRate(),
+        static_cast<double>(source.frames() + tail) / rate, static_cast<double>(source.frames()) / rate,
+        static_cast<double>(tail) / rate, extras.c_str());
 }
 } // namespace
 
@@ -216,8 +218,8 @@ bool renderFile(const FileRender& job, const RenderOptions& options, std::string
     ScratchSignal scratch(source->channels());
     LevelMeter rendered;
     FrameSink& first = options.normalize ? static_cast<FrameSink&>(scratch) : sink;
-    if (!renderBlocks({*source, session, first, rendered, options.blockSize, options.mix, source->frames() + tail,
-                       job.progressLabel},
+    if (!renderBlocks({*source, session, first, rendered, options.blockSize, options.mix,
+                       source->frames() + tail, job.progressLabel},
                       error))
         return false;
     if (options.normalize && !normalizeInto(scratch, rendered, options.normalizeDbfs, sink, error))

@@ -12,9 +12,9 @@ namespace TessalineTool {
 struct FileRender
 {
     std::string bundlePath;
-    std::string input;           // empty: the built-in demo
+    std::string input; // empty: the built-in demo
     std::string output;
-    std::string progressLabel;   // "rendering", "file 2 of 5"
+    std::string progressLabel; // "rendering", "file 2 of 5"
 };
 
 // Renders and prints a summary line (and a note when samples went beyond full scale); false with

@@ -12,7 +12,7 @@ using namespace Steinberg;
 
 namespace {
 constexpr int32 kBlock = 512;
-constexpr int64_t kLongestResponse = int64_t {1} << 24;   // an endless tail is cut here
+constexpr int64_t kLongestResponse = int64_t{1} << 24; // an endless tail is cut here
 } // namespace
 
 bool measureImpulseResponse(const std::string& bundlePath, const RoomSettings& room, int sampleRate,

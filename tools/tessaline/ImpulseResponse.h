@@ -13,7 +13,7 @@ namespace TessalineTool {
 struct ImpulseResponse
 {
     int sampleRate = 0;
-    std::vector<float> left;    // left output, sample 0 = the impulse's frame
+    std::vector<float> left; // left output, sample 0 = the impulse's frame
     std::vector<float> right;
 };
 

@@ -10,14 +10,15 @@ namespace TessalineTool {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
-using TessalineHost::toUtf8;
 using nlohmann::ordered_json;
+using TessalineHost::toUtf8;
 
 namespace {
 std::string display(IEditController& controller, ParamID id, double normalized)
 {
     String128 text = {};
-    return controller.getParamStringByValue(id, normalized, text) == kResultOk ? toUtf8(text, 128) : std::string();
+    return controller.getParamStringByValue(id, normalized, text) == kResultOk ? toUtf8(text, 128)
+                                                                               : std::string();
 }
 
 ordered_json identity(const TessalineHost::HostModule& module, const std::string& bundlePath)
@@ -27,16 +28,21 @@ ordered_json identity(const TessalineHost::HostModule& module, const std::string
     json["module"] = module.path();
     PFactoryInfo factory = {};
     if (module.factoryInfo(factory))
-        json["factory"] = {{"vendor", factory.vendor}, {"url", factory.url}, {"email", factory.email},
+        json["factory"] = {{"vendor", factory.vendor},
+                           {"url", factory.url},
+                           {"email", factory.email},
                            {"flags", factory.flags}};
     json["classes"] = ordered_json::array();
     for (int32 i = 0; i < module.classCount(); ++i)
     {
         PClassInfo2 info = {};
         if (module.classInfo2(i, info))
-            json["classes"].push_back({{"name", info.name}, {"category", info.category},
-                                       {"subCategories", info.subCategories}, {"vendor", info.vendor},
-                                       {"version", info.version}, {"sdkVersion", info.sdkVersion},
+            json["classes"].push_back({{"name", info.name},
+                                       {"category", info.category},
+                                       {"subCategories", info.subCategories},
+                                       {"vendor", info.vendor},
+                                       {"version", info.version},
+                                       {"sdkVersion", info.sdkVersion},
                                        {"cid", TessalineHost::cidToHex(info.cid)}});
     }
     return json;
@@ -49,8 +55,8 @@ ordered_json flags(int32 bits)
     {
         int32 bit;
         const char* name;
-    } known[] = {{ParameterInfo::kCanAutomate, "automate"}, {ParameterInfo::kIsReadOnly, "read-only"},
-                 {ParameterInfo::kIsWrapAround, "wrap"},      {ParameterInfo::kIsList, "list"},
+    } known[] = {{ParameterInfo::kCanAutomate, "automate"},    {ParameterInfo::kIsReadOnly, "read-only"},
+                 {ParameterInfo::kIsWrapAround, "wrap"},       {ParameterInfo::kIsList, "list"},
                  {ParameterInfo::kIsProgramChange, "program"}, {ParameterInfo::kIsBypass, "bypass"}};
     for (const auto& flag : known)
         if (bits & flag.bit)
@@ -61,18 +67,19 @@ ordered_json flags(int32 bits)
 // Plain values are what --set takes for a number; list parameters take one of their entries.
 ordered_json parameter(IEditController& controller, const ParameterInfo& info)
 {
-    ordered_json json = {{"id", info.id},
-                         {"title", toUtf8(info.title, 128)},
-                         {"units", toUtf8(info.units, 128)},
-                         {"min", controller.normalizedParamToPlain(info.id, 0.0)},
-                         {"max", controller.normalizedParamToPlain(info.id, 1.0)},
-                         {"default", controller.normalizedParamToPlain(info.id, info.defaultNormalizedValue)},
-                         {"defaultText", display(controller, info.id, info.defaultNormalizedValue)},
-                         {"current", controller.normalizedParamToPlain(info.id, controller.getParamNormalized(info.id))},
-                         {"currentText", display(controller, info.id, controller.getParamNormalized(info.id))},
-                         {"stepCount", info.stepCount},
-                         {"unitId", info.unitId},
-                         {"flags", flags(info.flags)}};
+    ordered_json json = {
+        {"id", info.id},
+        {"title", toUtf8(info.title, 128)},
+        {"units", toUtf8(info.units, 128)},
+        {"min", controller.normalizedParamToPlain(info.id, 0.0)},
+        {"max", controller.normalizedParamToPlain(info.id, 1.0)},
+        {"default", controller.normalizedParamToPlain(info.id, info.defaultNormalizedValue)},
+        {"defaultText", display(controller, info.id, info.defaultNormalizedValue)},
+        {"current", controller.normalizedParamToPlain(info.id, controller.getParamNormalized(info.id))},
+        {"currentText", display(controller, info.id, controller.getParamNormalized(info.id))},
+        {"stepCount", info.stepCount},
+        {"unitId", info.unitId},
+        {"flags", flags(info.flags)}};
     if ((info.flags & ParameterInfo::kIsList) && info.stepCount > 0)
     {
         ordered_json entries = ordered_json::array();

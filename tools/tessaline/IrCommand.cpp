@@ -17,13 +17,15 @@ namespace TessalineTool {
 namespace {
 std::string irUsage()
 {
-    return std::string("usage: tessaline ir OUT [--preset NAME] [--set PARAM=VALUE ...] [--rate HZ] [--length SECONDS]\n"
-                       "\n"
-                       "Writes the room's stereo impulse response for these settings into OUT as 32-bit float\n"
-                       "WAV (AIFF when OUT ends in .aif or .aiff): exactly what the plug-in outputs for a unit\n"
-                       "impulse on both inputs, once the settings have reached the whole room. Sample 0 is the\n"
-                       "impulse; the room answers from sample 255 on, as in the plug-in.\n"
-                       "\n")
+    return std::string(
+               "usage: tessaline ir OUT [--preset NAME] [--set PARAM=VALUE ...] [--rate HZ] [--length "
+               "SECONDS]\n"
+               "\n"
+               "Writes the room's stereo impulse response for these settings into OUT as 32-bit float\n"
+               "WAV (AIFF when OUT ends in .aif or .aiff): exactly what the plug-in outputs for a unit\n"
+               "impulse on both inputs, once the settings have reached the whole room. Sample 0 is the\n"
+               "impulse; the room answers from sample 255 on, as in the plug-in.\n"
+               "\n")
            + kRoomSettingsUsage + kMeasureUsage;
 }
 
@@ -57,7 +59,8 @@ bool writeResponse(const std::string& path, int format, const ImpulseResponse& r
     }
     SoundFileSink sink;
     return sink.open(path, format, 2, response.sampleRate, error)
-           && sink.write(frames.data(), static_cast<int64_t>(response.left.size()), error) && sink.finish(error);
+           && sink.write(frames.data(), static_cast<int64_t>(response.left.size()), error)
+           && sink.finish(error);
 }
 
 size_t firstSound(const ImpulseResponse& response)
@@ -83,19 +86,23 @@ int runIr(const CommandLine& commandLine)
     int format = 0;
     if (!formatForName(options.outputPath, format, error))
         return fail(error);
-    const int64_t frames = options.lengthSeconds > 0.0
-        ? std::max<int64_t>(1, std::llround(options.lengthSeconds * options.sampleRate)) : 0;
+    const int64_t frames =
+        options.lengthSeconds > 0.0
+            ? std::max<int64_t>(1, std::llround(options.lengthSeconds * options.sampleRate))
+            : 0;
     ImpulseResponse response;
-    if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, response, error)
+    if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, response,
+                                error)
         || !writeResponse(options.outputPath, format, response, error))
         return fail(error);
     const size_t first = firstSound(response);
-    const std::string answer = first < response.left.size() ? "the room answers from sample " + std::to_string(first)
-                                                            : "silent over this length";
+    const std::string answer = first < response.left.size()
+                                   ? "the room answers from sample " + std::to_string(first)
+                                   : "silent over this length";
     std::printf("tessaline: wrote %s (%s, stereo, %d Hz, %.3f s, %s; %s)\n", options.outputPath.c_str(),
                 describeFormat(format).c_str(), response.sampleRate,
-                static_cast<double>(response.left.size()) / response.sampleRate, options.room.describe().c_str(),
-                answer.c_str());
+                static_cast<double>(response.left.size()) / response.sampleRate,
+                options.room.describe().c_str(), answer.c_str());
     return 0;
 }
 

@@ -8,7 +8,7 @@ namespace {
 constexpr long kLowestRate = 8000;
 constexpr long kHighestRate = 384000;
 constexpr double kLongestSeconds = 60.0;
-constexpr long kSmallestSide = 360;   // below this the labels no longer fit
+constexpr long kSmallestSide = 360; // below this the labels no longer fit
 constexpr long kLargestSide = 8000;
 
 // "1600x1000"

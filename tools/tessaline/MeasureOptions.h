@@ -14,8 +14,8 @@ struct MeasureOptions
     std::string outputPath;
     RoomSettings room;
     int sampleRate = 48000;
-    double lengthSeconds = 0.0;   // 0: the tail the plug-in reports
-    int width = 1200;             // plot only (--size)
+    double lengthSeconds = 0.0; // 0: the tail the plug-in reports
+    int width = 1200;           // plot only (--size)
     int height = 900;
     bool help = false;
 };

@@ -29,7 +29,8 @@ double roundStep(double span, int count)
 
 void drawText(cairo_t* cr, const std::string& text, double x, double y, double size, double align, bool bold)
 {
-    cairo_select_font_face(cr, kFont, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_select_font_face(cr, kFont, CAIRO_FONT_SLANT_NORMAL,
+                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
     cairo_text_extents_t extents;
     cairo_text_extents(cr, text.c_str(), &extents);
@@ -38,7 +39,10 @@ void drawText(cairo_t* cr, const std::string& text, double x, double y, double s
 }
 
 PlotAxes::PlotAxes(cairo_t* cr, double x, double y, double width, double height, double fontSize)
-    : cr(cr), fontSize(fontSize), panelX(x), panelY(y)
+    : cr(cr)
+    , fontSize(fontSize)
+    , panelX(x)
+    , panelY(y)
 {
     // Room on the left for the numbers and the vertical label, below for numbers and label,
     // above for the title.
@@ -56,15 +60,9 @@ void PlotAxes::setRange(double xl, double xh, double yl, double yh)
     yHigh = yh;
 }
 
-double PlotAxes::px(double x) const
-{
-    return areaX + (x - xLow) / (xHigh - xLow) * areaWidth;
-}
+double PlotAxes::px(double x) const { return areaX + (x - xLow) / (xHigh - xLow) * areaWidth; }
 
-double PlotAxes::py(double y) const
-{
-    return areaY + (yHigh - y) / (yHigh - yLow) * areaHeight;
-}
+double PlotAxes::py(double y) const { return areaY + (yHigh - y) / (yHigh - yLow) * areaHeight; }
 
 void PlotAxes::drawFrame(const std::string& title, const std::string& xLabel, const std::string& yLabel)
 {
@@ -115,9 +113,6 @@ void PlotAxes::clip()
     cairo_clip(cr);
 }
 
-void PlotAxes::unclip()
-{
-    cairo_restore(cr);
-}
+void PlotAxes::unclip() { cairo_restore(cr); }
 
 } // namespace TessalineTool

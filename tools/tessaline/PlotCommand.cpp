@@ -19,16 +19,18 @@ namespace TessalineTool {
 namespace {
 std::string plotUsage()
 {
-    return std::string("usage: tessaline plot OUT.png [--preset NAME] [--set PARAM=VALUE ...] [--size WxH]\n"
-                       "                      [--rate HZ] [--length SECONDS]\n"
-                       "\n"
-                       "Draws the room for these settings into a PNG: both ears' impulse response over time,\n"
-                       "linear and in dB; the energy decay curve with its T30; and T30 per octave band from\n"
-                       "125 Hz to 8 kHz. The response is the one `tessaline ir` writes. The T30 values are\n"
-                       "also printed, and stored in the PNG as texts \"T30\", \"T30 125 Hz\", ... \"T30 8k Hz\".\n"
-                       "\n")
+    return std::string(
+               "usage: tessaline plot OUT.png [--preset NAME] [--set PARAM=VALUE ...] [--size WxH]\n"
+               "                      [--rate HZ] [--length SECONDS]\n"
+               "\n"
+               "Draws the room for these settings into a PNG: both ears' impulse response over time,\n"
+               "linear and in dB; the energy decay curve with its T30; and T30 per octave band from\n"
+               "125 Hz to 8 kHz. The response is the one `tessaline ir` writes. The T30 values are\n"
+               "also printed, and stored in the PNG as texts \"T30\", \"T30 125 Hz\", ... \"T30 8k Hz\".\n"
+               "\n")
            + kRoomSettingsUsage
-           + "  --size WxH          picture size in pixels (each 360..8000, default 1200x900)\n" + kMeasureUsage;
+           + "  --size WxH          picture size in pixels (each 360..8000, default 1200x900)\n"
+           + kMeasureUsage;
 }
 
 int fail(const std::string& message)
@@ -64,11 +66,13 @@ int runPlot(const CommandLine& commandLine)
         std::fputs(plotUsage().c_str(), stdout);
         return 0;
     }
-    const int64_t frames = options.lengthSeconds > 0.0
-                               ? std::max<int64_t>(1, std::llround(options.lengthSeconds * options.sampleRate))
-                               : 0;
+    const int64_t frames =
+        options.lengthSeconds > 0.0
+            ? std::max<int64_t>(1, std::llround(options.lengthSeconds * options.sampleRate))
+            : 0;
     ImpulseResponse response;
-    if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, response, error))
+    if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, response,
+                                error))
         return fail(error);
     const RoomDecay decay = analyseDecay(response);
 
@@ -76,9 +80,10 @@ int runPlot(const CommandLine& commandLine)
         cairo_image_surface_create(CAIRO_FORMAT_RGB24, options.width, options.height), cairo_surface_destroy);
     std::unique_ptr<cairo_t, void (*)(cairo_t*)> cr(cairo_create(surface.get()), cairo_destroy);
     if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
-        return fail("cannot draw a picture of " + std::to_string(options.width) + "x" + std::to_string(options.height));
-    const std::vector<PlotLabel> labels = drawRoom(cr.get(), options.width, options.height, response, decay,
-                                                   titleFor(options));
+        return fail("cannot draw a picture of " + std::to_string(options.width) + "x"
+                    + std::to_string(options.height));
+    const std::vector<PlotLabel> labels =
+        drawRoom(cr.get(), options.width, options.height, response, decay, titleFor(options));
     cr.reset();
     const bool written = writePng(surface.get(), labels, options.outputPath, error);
     surface.reset();

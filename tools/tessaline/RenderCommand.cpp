@@ -25,7 +25,8 @@ int fail(const std::string& message)
 // The batch's folder is checked before anything renders, so a typo costs no time.
 bool checkOutputFolder(const std::string& folder, std::string& error)
 {
-    struct stat status {};
+    struct stat status
+    {};
     if (stat(folder.c_str(), &status) != 0)
         error = "cannot write into '" + folder + "': " + std::strerror(errno);
     else if (!S_ISDIR(status.st_mode))
@@ -64,8 +65,8 @@ int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
     {
         const std::string& input = options.inputs[k];
         const std::string output = options.outputFolder + "/" + nameOf(input);
-        FileRender job {commandLine.bundlePath, input, output,
-                        "file " + std::to_string(k + 1) + " of " + std::to_string(count)};
+        FileRender job{commandLine.bundlePath, input, output,
+                       "file " + std::to_string(k + 1) + " of " + std::to_string(count)};
         error.clear();
         if (sameFile(input, output))
             error = "its output would replace it; choose another folder";
@@ -99,8 +100,8 @@ int runRender(const CommandLine& commandLine)
     }
     if (!options.outputFolder.empty())
         return renderBatch(commandLine, options);
-    const FileRender job {commandLine.bundlePath, options.inputs.empty() ? std::string() : options.inputs[0],
-                          options.outputPath, "rendering"};
+    const FileRender job{commandLine.bundlePath, options.inputs.empty() ? std::string() : options.inputs[0],
+                         options.outputPath, "rendering"};
     return renderFile(job, options, error) ? 0 : fail(error);
 }
 

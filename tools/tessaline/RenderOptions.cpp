@@ -44,7 +44,8 @@ bool assignFiles(const std::vector<std::string>& files, bool demo, RenderOptions
         return true;
     }
     error = demo ? "--demo takes at most one file name (OUT)"
-                 : "render needs both IN and OUT, or several IN with -o DIR (or no file names, to render the demo)";
+                 : "render needs both IN and OUT, or several IN with -o DIR (or no file names, to render the "
+                   "demo)";
     return false;
 }
 } // namespace
@@ -79,8 +80,7 @@ std::string renderUsage()
              "`tessaline info` lists the parameters, their ranges and the preset names.\n";
 }
 
-bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,
-                        std::string& error)
+bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options, std::string& error)
 {
     std::vector<std::string> files;
     bool demo = false;
@@ -99,7 +99,8 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             demo = true;
         else if (arg == "--no-tail")
             options.renderTail = false;
-        else if (arg == "--block" || arg == "--mix" || arg == "--normalize" || arg == "-o" || arg == "--output-dir")
+        else if (arg == "--block" || arg == "--mix" || arg == "--normalize" || arg == "-o"
+                 || arg == "--output-dir")
         {
             if (!takeValue(args, i, value, error))
                 return false;
@@ -122,7 +123,8 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             {
                 if (!parseNumber(value, options.normalizeDbfs) || options.normalizeDbfs > 0.0)
                 {
-                    error = "--normalize wants a peak level in dBFS, 0 or below (e.g. -1), not '" + value + "'";
+                    error =
+                        "--normalize wants a peak level in dBFS, 0 or below (e.g. -1), not '" + value + "'";
                     return false;
                 }
                 options.normalize = true;

@@ -13,17 +13,14 @@ struct Colour
 {
     double r, g, b;
 };
-constexpr Colour kLeftEar {0.10, 0.35, 0.75};
-constexpr Colour kRightEar {0.88, 0.42, 0.08};
-constexpr Colour kDecay {0.15, 0.15, 0.15};
-constexpr Colour kFit {0.80, 0.10, 0.20};
-constexpr Colour kBar {0.25, 0.55, 0.55};
-constexpr double kFloorDb = -90.0;   // the dB charts end here below the peak
+constexpr Colour kLeftEar{0.10, 0.35, 0.75};
+constexpr Colour kRightEar{0.88, 0.42, 0.08};
+constexpr Colour kDecay{0.15, 0.15, 0.15};
+constexpr Colour kFit{0.80, 0.10, 0.20};
+constexpr Colour kBar{0.25, 0.55, 0.55};
+constexpr double kFloorDb = -90.0; // the dB charts end here below the peak
 
-void setColour(cairo_t* cr, Colour c, double alpha = 1.0)
-{
-    cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha);
-}
+void setColour(cairo_t* cr, Colour c, double alpha = 1.0) { cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha); }
 
 std::string bandName(double centre)
 {
@@ -47,7 +44,8 @@ void legend(cairo_t* cr, const PlotAxes& axes, double fontSize)
 {
     const double x = axes.right() - fontSize * 7.5;
     double y = axes.top() + fontSize * 1.4;
-    for (const auto& [name, colour] : {std::pair<const char*, Colour> {"left ear", kLeftEar}, {"right ear", kRightEar}})
+    for (const auto& [name, colour] :
+         {std::pair<const char*, Colour>{"left ear", kLeftEar}, {"right ear", kRightEar}})
     {
         setColour(cr, colour);
         cairo_rectangle(cr, x, y - fontSize * 0.7, fontSize * 1.4, fontSize * 0.7);
@@ -80,7 +78,8 @@ void drawLinear(cairo_t* cr, PlotAxes& axes, const ImpulseResponse& response, do
             columnSpan(ear->size(), columns, column, first, end);
             if (first >= end)
                 continue;
-            const auto [low, high] = std::minmax_element(ear->begin() + static_cast<long>(first), ear->begin() + static_cast<long>(end));
+            const auto [low, high] = std::minmax_element(ear->begin() + static_cast<long>(first),
+                                                         ear->begin() + static_cast<long>(end));
             const double x = axes.left() + column + 0.5;
             cairo_move_to(cr, x, axes.py(*high) - 0.5);
             cairo_line_to(cr, x, axes.py(*low) + 0.5);
@@ -115,7 +114,8 @@ void drawLevels(cairo_t* cr, PlotAxes& axes, const ImpulseResponse& response, do
             double loudest = 0.0;
             for (size_t n = first; n < end; ++n)
                 loudest = std::max(loudest, std::fabs(static_cast<double>((*ear)[n])));
-            const double db = loudest > 0.0 ? std::max(20.0 * std::log10(loudest), top + kFloorDb - 1.0) : top + kFloorDb - 1.0;
+            const double db = loudest > 0.0 ? std::max(20.0 * std::log10(loudest), top + kFloorDb - 1.0)
+                                            : top + kFloorDb - 1.0;
             const double x = axes.left() + column + 0.5;
             if (drawing)
                 cairo_line_to(cr, x, axes.py(db));
@@ -137,14 +137,16 @@ void drawDecay(cairo_t* cr, PlotAxes& axes, const RoomDecay& decay, double secon
     axes.clip();
     // The part of the curve the T30 line is fitted to.
     setColour(cr, kFit, 0.08);
-    cairo_rectangle(cr, axes.left(), axes.py(-5.0), axes.right() - axes.left(), axes.py(-35.0) - axes.py(-5.0));
+    cairo_rectangle(cr, axes.left(), axes.py(-5.0), axes.right() - axes.left(),
+                    axes.py(-35.0) - axes.py(-5.0));
     cairo_fill(cr);
     setColour(cr, kDecay);
     cairo_set_line_width(cr, 2.0);
     const int columns = std::max(1, static_cast<int>(axes.right() - axes.left()));
     for (int column = 0; column < columns; ++column)
     {
-        const auto n = static_cast<size_t>(static_cast<double>(column) / columns * static_cast<double>(decay.curve.size()));
+        const auto n = static_cast<size_t>(static_cast<double>(column) / columns
+                                           * static_cast<double>(decay.curve.size()));
         if (n >= decay.curve.size() || !std::isfinite(decay.curve[n]))
             break;
         const double x = axes.left() + column + 0.5;
@@ -168,10 +170,11 @@ void drawDecay(cairo_t* cr, PlotAxes& axes, const RoomDecay& decay, double secon
     }
     axes.unclip();
     setColour(cr, kFit);
-    drawText(cr, "T30 " + t30, axes.right() - fontSize * 0.8, axes.top() + fontSize * 2.0, fontSize * 1.6, 1.0, true);
+    drawText(cr, "T30 " + t30, axes.right() - fontSize * 0.8, axes.top() + fontSize * 2.0, fontSize * 1.6,
+             1.0, true);
     cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
-    drawText(cr, "line fitted from -5 to -35 dB (shaded)", axes.right() - fontSize * 0.8, axes.top() + fontSize * 3.4,
-             fontSize * 0.9, 1.0);
+    drawText(cr, "line fitted from -5 to -35 dB (shaded)", axes.right() - fontSize * 0.8,
+             axes.top() + fontSize * 3.4, fontSize * 0.9, 1.0);
 }
 
 void drawBands(cairo_t* cr, PlotAxes& axes, const RoomDecay& decay, double fontSize,
@@ -195,11 +198,13 @@ void drawBands(cairo_t* cr, PlotAxes& axes, const RoomDecay& decay, double fontS
         if (band.fit.valid)
         {
             setColour(cr, kBar);
-            cairo_rectangle(cr, centre - slot * 0.32, axes.py(band.fit.t30), slot * 0.64, axes.bottom() - axes.py(band.fit.t30));
+            cairo_rectangle(cr, centre - slot * 0.32, axes.py(band.fit.t30), slot * 0.64,
+                            axes.bottom() - axes.py(band.fit.t30));
             cairo_fill(cr);
         }
         cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-        const double labelY = band.fit.valid ? axes.py(band.fit.t30) - fontSize * 0.4 : axes.bottom() - fontSize * 0.6;
+        const double labelY =
+            band.fit.valid ? axes.py(band.fit.t30) - fontSize * 0.4 : axes.bottom() - fontSize * 0.6;
         // Narrow bars get smaller numbers so that neighbours never run into each other.
         drawText(cr, labels[i + 1].text, centre, labelY, std::min(fontSize * 0.95, slot / 3.6), 0.5, true);
         cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
@@ -215,8 +220,8 @@ void drawBands(cairo_t* cr, PlotAxes& axes, const RoomDecay& decay, double fontS
         cairo_line_to(cr, axes.right(), axes.py(decay.broadband.t30));
         cairo_stroke(cr);
         cairo_set_dash(cr, nullptr, 0, 0.0);
-        drawText(cr, "broadband", axes.right() - fontSize * 0.4, axes.py(decay.broadband.t30) - fontSize * 0.4,
-                 fontSize * 0.85, 1.0);
+        drawText(cr, "broadband", axes.right() - fontSize * 0.4,
+                 axes.py(decay.broadband.t30) - fontSize * 0.4, fontSize * 0.85, 1.0);
     }
 }
 } // namespace
@@ -224,9 +229,10 @@ void drawBands(cairo_t* cr, PlotAxes& axes, const RoomDecay& decay, double fontS
 std::vector<PlotLabel> drawRoom(cairo_t* cr, int width, int height, const ImpulseResponse& response,
                                 const RoomDecay& decay, const std::string& title)
 {
-    std::vector<PlotLabel> labels {{"T30", t30Text(decay.broadband)}};
+    std::vector<PlotLabel> labels{{"T30", t30Text(decay.broadband)}};
     for (const BandDecay& band : decay.bands)
-        labels.push_back({"T30 " + bandName(band.centre) + " Hz", band.aboveNyquist ? "n/a" : t30Text(band.fit)});
+        labels.push_back(
+            {"T30 " + bandName(band.centre) + " Hz", band.aboveNyquist ? "n/a" : t30Text(band.fit)});
 
     const double fontSize = std::clamp(std::min(width / 80.0, height / 60.0), 9.0, 30.0);
     cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);

@@ -15,8 +15,8 @@ namespace TessalineTool {
 // A text shown in the picture, under a fixed name, so that scripts can read what is drawn.
 struct PlotLabel
 {
-    std::string key;    // "T30", "T30 125 Hz", ...
-    std::string text;   // "1.23 s", "n/a"
+    std::string key;  // "T30", "T30 125 Hz", ...
+    std::string text; // "1.23 s", "n/a"
 };
 
 // Draws everything onto a width x height surface; returns the T30 labels it drew.

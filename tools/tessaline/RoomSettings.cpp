@@ -25,7 +25,8 @@ RoomSettings::Taken RoomSettings::take(const std::vector<std::string>& args, siz
     return Taken::kYes;
 }
 
-bool RoomSettings::resolve(PluginSession& session, std::vector<ParameterEdit>& edits, std::string& error) const
+bool RoomSettings::resolve(PluginSession& session, std::vector<ParameterEdit>& edits,
+                           std::string& error) const
 {
     ParameterEdit edit;
     if (!preset.empty())

@@ -13,14 +13,14 @@ class PluginSession;
 
 struct RoomSettings
 {
-    std::string preset;                 // empty: the plug-in's initial values
-    std::vector<std::string> settings;  // "Title=Value", applied after the preset, in order
+    std::string preset;                // empty: the plug-in's initial values
+    std::vector<std::string> settings; // "Title=Value", applied after the preset, in order
 
     enum class Taken
     {
-        kNo,       // args[i] is another option
-        kYes,      // taken, i moved onto its value
-        kFailed,   // the value is missing (error says so)
+        kNo,     // args[i] is another option
+        kYes,    // taken, i moved onto its value
+        kFailed, // the value is missing (error says so)
     };
     // Takes --preset NAME or --set PARAM=VALUE at args[i].
     Taken take(const std::vector<std::string>& args, size_t& i, std::string& error);

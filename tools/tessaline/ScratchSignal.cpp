@@ -9,9 +9,10 @@ namespace {
 constexpr int64_t kReplayFrames = 8192;
 } // namespace
 
-ScratchSignal::ScratchSignal(int channels) : channels(channels), file(std::tmpfile())
-{
-}
+ScratchSignal::ScratchSignal(int channels)
+    : channels(channels)
+    , file(std::tmpfile())
+{}
 
 ScratchSignal::~ScratchSignal()
 {
