@@ -1,8 +1,9 @@
 #!/bin/sh
 # Sanitizer runs of the host adapter:
-#  1. ThreadSanitizer: the threads test (main-thread state, preset and parameter changes and
-#     the editor's calls into the DSP object, against a processing thread). It runs in the
-#     normal suite too; here only its executable is built, and CTest picks it by label "tsan".
+#  1. ThreadSanitizer: the threads tests (main-thread state, preset and parameter changes and
+#     the editor's calls into the DSP object, against a processing thread; the host's threads
+#     meeting in the VST2 wrapper). They run in the normal suite too; here only their
+#     executables are built, and CTest picks them by label "tsan".
 #  2. AddressSanitizer + UndefinedBehaviorSanitizer: the whole test suite but the JUCE host.
 # Build folders default to build-tsan and build-asan beside the sources; override them with
 # TSAN_BUILD_DIR and ASAN_BUILD_DIR. JOBS (default 2) limits parallel compiles.
@@ -16,7 +17,7 @@ COMMON="-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALINE_BUILD_BENCH=OFF"
 echo "== ThreadSanitizer: $TSAN_DIR"
 # shellcheck disable=SC2086
 cmake -S "$ROOT" -B "$TSAN_DIR" $COMMON -DTESSALINE_SANITIZE=thread >/dev/null
-ninja -C "$TSAN_DIR" -j"$JOBS" test_adapter_threads
+ninja -C "$TSAN_DIR" -j"$JOBS" test_adapter_threads test_vst2_threads
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}" \
   ctest --test-dir "$TSAN_DIR" -L tsan --output-on-failure
 

@@ -12,6 +12,19 @@ TEST_F(CliRender, InfoListsParametersWithRangesAndThePresetNames)
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
 }
 
+TEST_F(CliRender, InfoShowsWhatAVst2HostSees)
+{
+    const ToolResult result = run({"info"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const size_t section = result.out.find("VST2\n");
+    ASSERT_NE(section, std::string::npos) << result.out;
+    const std::string vst2 = result.out.substr(section);
+    for (const char* text : {"name: Tessaline", "vendor: Quorvane", "unique id: 0x56255F0C", "VST 2400",
+                             "category: room effect", "pins: 2 in, 2 out", "programs: 2",
+                             "flags: replacing,chunks\n", "1  Studio"})
+        EXPECT_NE(vst2.find(text), std::string::npos) << text << "\n" << vst2;
+}
+
 TEST_F(CliRender, InfoReportsABundleThatCannotBeLoaded)
 {
     const ToolResult result = run({"--bundle", path("nowhere.vst3"), "info"});

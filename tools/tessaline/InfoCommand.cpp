@@ -1,6 +1,7 @@
 // `tessaline info`: the bundle's descriptions as a host enumerates them.
 #include "Commands.h"
 #include "PluginSession.h"
+#include "Vst2View.h"
 
 #include "HostStrings.h"
 
@@ -129,6 +130,7 @@ int runInfo(const CommandLine& commandLine)
     printFactory(session.loadedModule());
     printParameters(session.controller());
     printUnitsAndPresets(session.unitInfo());
+    printVst2View(session.loadedModule().path());
     return 0;
 }
 

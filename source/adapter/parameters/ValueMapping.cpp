@@ -57,6 +57,16 @@ float settledPlainValue(const CControlEntry& control, double plain)
     }
 }
 
+float plainOfPosition(const CControlEntry& control, float position)
+{
+    if (!std::isfinite(position))
+        return std::nanf("");
+    const float n = std::fmin(std::fmax(position, 0.0f), 1.0f);
+    const float plain = (control.fMax - control.fMin) * n + control.fMin;
+    const bool rounded = control.nDataType == kDataInt || control.nDataType == kDataUint;
+    return settledPlainValue(control, rounded ? std::floor(static_cast<double>(plain) + 0.5) : plain);
+}
+
 } // namespace Vava2DUZ3
 } // namespace Vst
 } // namespace Steinberg

@@ -15,6 +15,9 @@ double positionToParameter(const CControlEntry& control, double plain);
 // The plain value a control ends up with when set to `plain` (clamped into its range, integer and
 // list controls as the set operations store them), or NaN when the value must be ignored.
 float settledPlainValue(const CControlEntry& control, double plain);
+// The plain value setControlNormalized(position) stores, in the form setControlPlain takes it
+// (integer and list controls rounded), or NaN when the value must be ignored.
+float plainOfPosition(const CControlEntry& control, float position);
 // Volt/octave branch of parameterToPosition: u such that plain = min * (max/min)^v.
 float mapVoltOctave(const CControlEntry& control, double normalized);
 

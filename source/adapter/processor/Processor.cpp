@@ -60,8 +60,13 @@ void Processor::createPlugIn()
 
 tresult PLUGIN_API Processor::initialize(FUnknown* context)
 {
-    // [main thread]
+    // [main thread] The thread that initializes is the host's user-interface thread: the one
+    // that delivers notifications, from a timer on the host's run loop when it offers one.
+    m_Notifier.adoptCurrentThread();
+    m_Notifier.setBeforeDelivery([this] { showPresetFromAudioThread(); });
     const tresult result = SingleComponentEffect::initialize(context);
+    if (result == kResultOk)
+        m_Notifier.attachRunLoop(context);
     if (result == kResultOk)
     {
         if (!m_pPlugIn)
@@ -89,6 +94,8 @@ tresult PLUGIN_API Processor::terminate()
     // [main thread] The DSP object and the units outlive terminate; parameters and buses go.
     m_MeterParamIds.clear();
     releaseProcessingObjects();
+    m_Notifier.detachRunLoop();
+    m_Notifier.setComponentHandler(nullptr);
     return SingleComponentEffect::terminate();
 }
 

@@ -9,6 +9,7 @@
 
 #include "adapter/realtime/ControlHandOff.h"
 #include "adapter/realtime/ControlMirror.h"
+#include "adapter/processor/HostNotifier.h"
 #include "adapter/processor/StateStream.h"
 #include "core/CPlugIn.h"
 #include "pluginterfaces/vst/ivstevents.h"
@@ -102,6 +103,7 @@ public:
     // [main thread, while processing]
     tresult PLUGIN_API setComponentState(IBStream* state) SMTG_OVERRIDE;
     tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) SMTG_OVERRIDE;
+    tresult PLUGIN_API setComponentHandler(IComponentHandler* handler) SMTG_OVERRIDE;
 
     // --- IEditController --- [main thread, while processing]
     // Both guard the SDK's container and list lookups, which would throw on an index or value
@@ -150,6 +152,10 @@ public:
     // [main thread] Brings dependent controls in step after a state load or a preset.
     void refreshDependentControls();
 
+    // Notifications for the host's component handler, delivered outside the host's calls; the
+    // editor's timer calls its deliverPending and hands it the plug-in frame (attachRunLoop).
+    CHostNotifier& hostNotifier() { return m_Notifier; }
+
     CPlugIn* plugIn() const { return m_pPlugIn; }
     // Ids of the read-only meter parameters, in registration order.
     const std::vector<int32>& meterParamIds() const { return m_MeterParamIds; }
@@ -182,6 +188,7 @@ protected:
     };
     bool resolveChannels(const ProcessData& data, BlockChannels& channels) const;
     void applyParameterChanges(ProcessData& data);
+    void applyLastValue(IParamValueQueue& queue, int32 numSamples);
     void detachUpdateQueues();
     void applyParameterChange(IParamValueQueue& queue, ParamID id, ParamValue value, int32 numSamples);
     void sendHostInfo(const ProcessData& data, CHostInfo& info, double& period);
@@ -207,10 +214,27 @@ protected:
     void applySnapshot(const CControlSnapshot& snapshot);
     // [main thread] The values getState writes: pending changes over the published mirror.
     void currentStateValues(StateValues& values) const;
+    // [main thread] A controller edit of a control, the bypass or a joystick axis, handed to the
+    // DSP object the way the processing path would apply it.
+    void forwardControllerEdit(ParamID id, ParamValue value);
+    // [main thread] A restored state into the DSP object (through the hand-off) and into the
+    // parameters.
+    void restoreIntoPlugIn(const StateValues& values);
+    void showStateInParameters(const StateValues& values);
 
     // Presets (ProcessorPresets.cpp). [main thread]
     bool applyPreset(int32 listPosition);
     int32 presetSlotOfPosition(int32 listPosition) const;
+    // [any thread] The list position a normalized "Factory Presets" value selects.
+    int32 presetPositionOf(ParamValue value);
+    // [any thread, no allocation] Writes preset slot `slot` into `snapshot` (controls, joystick).
+    void fillPresetSnapshot(int32 slot, CControlSnapshot& snapshot) const;
+    // [main thread] Shows preset slot `slot` in the parameters; true when a value changed.
+    bool showPresetInParameters(int32 slot, const CControlSnapshot& snapshot);
+    // [audio thread] A program change that arrived with the block's parameter changes.
+    void applyPresetOnAudioThread(int32 listPosition);
+    // [main thread, before each delivery] Shows a preset the audio thread applied.
+    void showPresetFromAudioThread();
 
     PlugInCreator m_pCreator;
 
@@ -238,6 +262,12 @@ protected:
     uint64_t m_uTakenSequence = 0;                // audio thread: snapshot taken this block
     bool m_bActive = false;                       // main thread
     std::atomic<int32> m_nArrangementChannels{2}; // speakers of the current arrangement
+    // Preset changes between the threads: a position asked for off the main thread (for the
+    // audio thread) and one the audio thread applied (for the parameters); -1: none.
+    std::atomic<int32> m_nRequestedPreset{-1};
+    std::atomic<int32> m_nAudioPreset{-1};
+    CControlSnapshot m_AudioPreset;               // audio thread's preset storage
+    CHostNotifier m_Notifier;
     // Silent input channels for whole-block processing of missing inputs (allocated by setup).
     std::vector<float> m_SilentInput;
 };

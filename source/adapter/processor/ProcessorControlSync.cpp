@@ -16,6 +16,7 @@ void Processor::allocateControlSync()
     m_StateLayout = CStateLayout::fromPlugIn(*m_pPlugIn);
     const auto count = static_cast<uint32_t>(m_StateLayout.controlCount());
     m_HandOff.allocate(count);
+    m_AudioPreset.allocate(count);
     m_Mirror.allocate(count);
     m_Mirror.storeFrom(*m_pPlugIn, m_bBypass);
 }
@@ -82,6 +83,10 @@ void Processor::takePendingChanges()
         applySnapshot(*snapshot);
         m_uTakenSequence = snapshot->sequence;
     }
+    // A program change the host passed to the controller from another thread than the main one.
+    const int32 requested = m_nRequestedPreset.exchange(-1, std::memory_order_acq_rel);
+    if (requested >= 0)
+        applyPresetOnAudioThread(requested);
 }
 
 void Processor::publishBlockResults()

@@ -164,6 +164,7 @@ void Processor::registerUnitsAndPresets()
 
 tresult PLUGIN_API Processor::getParameterInfo(int32 paramIndex, ParameterInfo& info)
 {
+    m_Notifier.deliverPending();   // a host call that may notify: nothing else is running
     if (paramIndex < 0 || paramIndex >= getParameterCount())
         return kResultFalse;
     return SingleComponentEffect::getParameterInfo(paramIndex, info);
@@ -172,6 +173,7 @@ tresult PLUGIN_API Processor::getParameterInfo(int32 paramIndex, ParameterInfo& 
 tresult PLUGIN_API Processor::getParamStringByValue(ParamID id, ParamValue valueNormalized,
                                                     String128 string)
 {
+    m_Notifier.deliverPending();
     // A list parameter indexes its strings with the value: keep it inside 0 .. 1 (NaN -> 0).
     if (!(valueNormalized >= 0.0))
         valueNormalized = 0.0;

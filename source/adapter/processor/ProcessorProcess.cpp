@@ -119,22 +119,27 @@ void Processor::applyParameterChanges(ProcessData& data)
     IParameterChanges* changes = data.inputParameterChanges;
     if (!changes)
         return;
+    // A program change comes first: the block's other changes are made on top of the preset.
     const int32 count = changes->getParameterCount();
-    for (int32 q = 0; q < count; ++q)
+    for (int32 pass = 0; pass < 2; ++pass)
     {
-        IParamValueQueue* queue = changes->getParameterData(q);
-        if (!queue)
-            continue;
-        const int32 points = queue->getPointCount();
-        int32 offset = 0;
-        ParamValue value = 0.0;
-        if (points <= 0 || queue->getPoint(points - 1, offset, value) != kResultOk)
-            continue;
-        if (std::isnan(value))
-            continue;
-        applyParameterChange(*queue, queue->getParameterId(), std::clamp(value, 0.0, 1.0),
-                             std::max<int32>(data.numSamples, 0));
+        for (int32 q = 0; q < count; ++q)
+        {
+            IParamValueQueue* queue = changes->getParameterData(q);
+            if (queue && (queue->getParameterId() == kParamFactoryPresets) == (pass == 0))
+                applyLastValue(*queue, std::max<int32>(data.numSamples, 0));
+        }
     }
+}
+
+void Processor::applyLastValue(IParamValueQueue& queue, int32 numSamples)
+{
+    const int32 points = queue.getPointCount();
+    int32 offset = 0;
+    ParamValue value = 0.0;
+    if (points <= 0 || queue.getPoint(points - 1, offset, value) != kResultOk || std::isnan(value))
+        return;
+    applyParameterChange(queue, queue.getParameterId(), std::clamp(value, 0.0, 1.0), numSamples);
 }
 
 void Processor::applyParameterChange(IParamValueQueue& queue, ParamID id, ParamValue value,
@@ -166,6 +171,7 @@ void Processor::applyParameterChange(IParamValueQueue& queue, ParamID id, ParamV
         m_pPlugIn->setJoystickY(static_cast<float>(2.0 * value - 1.0), true);
         break;
     case kParamBypass: m_bBypass = value != 0.0; break;   // the scan goes on after it
+    case kParamFactoryPresets: applyPresetOnAudioThread(presetPositionOf(value)); break;
     default:
         if (id >= kParamPitchBend && id <= kParamAllNotesOff)
             forwardMidiParameter(static_cast<int32>(id), value);

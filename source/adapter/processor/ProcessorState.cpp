@@ -23,6 +23,7 @@ tresult PLUGIN_API Processor::getState(IBStream* state)
 {
     // [main thread] Never reads the DSP object: the values come from the mirror the owner of
     // the DSP object publishes, overlaid with changes it has not applied yet.
+    m_Notifier.deliverPending();
     if (!m_pPlugIn)
         return kResultFalse;
     StateValues values;
@@ -30,16 +31,43 @@ tresult PLUGIN_API Processor::getState(IBStream* state)
     return m_StateLayout.write(state, values) ? kResultOk : kResultFalse;
 }
 
+// A single-component effect has one set of values: a stream restored through either interface
+// goes to the DSP object and to the parameters alike, so that the host's view, the sound and the
+// next saved state agree whichever of the two calls a host makes.
 tresult PLUGIN_API Processor::setState(IBStream* state)
 {
     // [main thread]
     if (!m_pPlugIn)
         return kResultFalse;
+    CHostNotifier::Busy busy(m_Notifier);
     StateValues values;
     if (!m_StateLayout.read(state, values))
         return kResultFalse;   // short or damaged: nothing changes
+    restoreIntoPlugIn(values);
+    showStateInParameters(values);
+    m_Notifier.postRestart(kParamValuesChanged);
+    return kResultOk;
+}
+
+tresult PLUGIN_API Processor::setComponentState(IBStream* state)
+{
+    // [main thread] The host has just handed the values over and reads them itself: no restart.
+    if (!m_pPlugIn)
+        return kResultFalse;
+    CHostNotifier::Busy busy(m_Notifier);
+    StateValues values;
+    if (!m_StateLayout.read(state, values))
+        return kResultFalse;
+    restoreIntoPlugIn(values);
+    showStateInParameters(values);
+    refreshDependentControls();
+    return kResultOk;
+}
+
+void Processor::restoreIntoPlugIn(const StateValues& values)
+{
     CControlSnapshot& draft = m_HandOff.beginDraft();
-    for (uint32_t k = 0; k < draft.count; ++k)
+    for (uint32_t k = 0; k < draft.count && k < values.controls.size(); ++k)
     {
         const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(k);
         if (control && !std::isnan(values.controls[k]))
@@ -52,17 +80,10 @@ tresult PLUGIN_API Processor::setState(IBStream* state)
         draft.joystickY = restoredJoystick(values.joystickY);
     }
     submitDraft();
-    return kResultOk;
 }
 
-tresult PLUGIN_API Processor::setComponentState(IBStream* state)
+void Processor::showStateInParameters(const StateValues& values)
 {
-    // [main thread] Into the parameter objects only; the DSP object is not touched.
-    if (!m_pPlugIn)
-        return kResultFalse;
-    StateValues values;
-    if (!m_StateLayout.read(state, values))
-        return kResultFalse;
     for (size_t k = 0; k < values.controls.size(); ++k)
     {
         const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(static_cast<uint32_t>(k));
@@ -83,8 +104,6 @@ tresult PLUGIN_API Processor::setComponentState(IBStream* state)
         if (parameter && !std::isnan(joystick[axis]))
             parameter->setNormalized(parameter->toNormalized(joystick[axis] * 0.5 + 0.5));
     }
-    refreshDependentControls();
-    return kResultOk;
 }
 
 } // namespace Vava2DUZ3

@@ -101,13 +101,14 @@ TEST(State, RestoredValuesAreClampedAndNonFiniteOnesKeepTheCurrentValue)
     EXPECT_EQ(y, 0.0f);
     EXPECT_EQ(rig->setState(streamOf(stateBytes(1, nan, 3, 1, 0, 0, 0))), kResultOk);
     EXPECT_EQ(rig.dsp->values[0], 1.0f);
-    // The controller's copy: the same clamping, the DSP object untouched.
+    // Through the controller: the same clamping, in the parameters and the DSP object alike.
     rig.dsp->values[0] = 0.5f;
     EXPECT_EQ(rig->setComponentState(streamOf(stateBytes(1, 5.0f, 4, 2, 1, 0, 0))), kResultOk);
     EXPECT_EQ(rig->getParamNormalized(0), 1.0);
     EXPECT_DOUBLE_EQ(rig->getParamNormalized(2), 0.5);
     EXPECT_EQ(rig->getParamNormalized(kParamBypass), 1.0);
-    EXPECT_EQ(rig.dsp->values[0], 0.5f);
+    EXPECT_EQ(rig.dsp->values[0], 1.0f);
+    EXPECT_EQ(rig.dsp->choices[1], 4u);
 }
 
 TEST(StateWhileActive, ChangesWaitForTheNextBlockButGetStateSeesThemAtOnce)
@@ -146,6 +147,10 @@ TEST(Presets, ListPositionSelectsTheNthNamedSlotAndAsksForARestart)
     EXPECT_EQ(rig.dsp->integers[2], 3);
     EXPECT_DOUBLE_EQ(rig->getParamNormalized(0), 0.75);
     EXPECT_NEAR(rig->getParamNormalized(2), 0.75, 1e-6);
+    // The restart waits until the host's call has returned, and comes once.
+    EXPECT_EQ(handler->restartCount, 0);
+    rig->hostNotifier().deliverPending();
+    rig->hostNotifier().deliverPending();
     EXPECT_EQ(handler->restartCount, 1);
     EXPECT_EQ(handler->lastRestartFlags, kParamValuesChanged);
     EXPECT_EQ(rig->setParamNormalized(kParamFactoryPresets, 0.0), kResultOk);
@@ -161,7 +166,13 @@ TEST(Presets, ValuesOutsideTheListOrNotFiniteAreRefused)
     {
         EXPECT_EQ(rig->setParamNormalized(kParamFactoryPresets, v), kResultFalse) << v;
         EXPECT_EQ(rig.dsp->values[0], 0.5f);
-        EXPECT_EQ(rig->setParamNormalized(0, v) == kResultOk && std::isnan(rig->getParamNormalized(0)), false);
+    }
+    // An ordinary parameter takes a value outside 0 .. 1 clamped, and refuses one not finite.
+    for (double v : refused)
+    {
+        const tresult result = rig->setParamNormalized(0, v);
+        EXPECT_FALSE(result == kResultOk && std::isnan(rig->getParamNormalized(0))) << v;
+        EXPECT_TRUE(rig.dsp->values[0] >= 0.0f && rig.dsp->values[0] <= 1.0f) << v;
     }
     String128 name = {};
     EXPECT_EQ(rig->getProgramName(kParamFactoryPresets, 2, name), kResultFalse);

@@ -49,6 +49,8 @@ struct RealtimeRig
         changes.addChange(kParamJoystickX, 0, v);
         changes.addChange(kParamPitchBend, samples - 1, v);
         changes.addChange(kParamBypass, 0, n % 50 == 49 ? 1.0 : 0.0);
+        if (n % 40 == 20)
+            changes.addChange(kParamFactoryPresets, 0, (n / 40) % 2);   // a program change
         Event note = TessalineHost::HostEventList::noteOn(static_cast<int32>(n % samples), 0, 60, 0.5f);
         events.addEvent(note);
         Event raw = {};

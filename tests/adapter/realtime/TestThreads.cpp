@@ -51,6 +51,9 @@ TEST(Threads, MainThreadChangesNeverOverlapProcessing)
         for (uint32_t n = 0; !stop.load(std::memory_order_relaxed); ++n)
         {
             rig.fillBlock(n, 256);
+            // A host passing a MIDI program change to the controller from its audio thread.
+            if (n % 64 == 32)
+                rig.processor->setParamNormalized(kParamFactoryPresets, (n / 64) % 2);
             rig.process(256);
             for (int32 i = 0; i < 256; ++i)
                 if (!std::isfinite(rig.buffers.output(0)[i]))

@@ -1,5 +1,7 @@
 #include "public.sdk/source/main/linuxmain.h"
 
+#include <climits>
+#include <cstdlib>
 #include <dlfcn.h>
 
 void* moduleHandle = nullptr;
@@ -39,6 +41,11 @@ std::string getModulePath ()
 	Dl_info info {};
 	if (dladdr (reinterpret_cast<const void*> (&moduleHandle), &info) == 0 || !info.dli_fname)
 		return {};
+	// Loaded through a link (a VST2 host's ~/.vst entry), the module still lives in its bundle:
+	// the resolved path is the one whose folder holds the bundle's resources.
+	char resolved[PATH_MAX];
+	if (realpath (info.dli_fname, resolved))
+		return resolved;
 	return info.dli_fname;
 }
 

@@ -23,7 +23,8 @@ SMTG_EXPORT_SYMBOL bool ModuleExit (void);
 
 namespace Steinberg {
 
-// Full path of the module file that contains this code, or empty when it cannot be found.
+// Full path of the module file that contains this code, links resolved (a module loaded through a
+// link reports the file inside its bundle), or empty when it cannot be found.
 std::string getModulePath ();
 
 // Folder of the module file, ending with '/' (the path cut after its last separator).
