@@ -1,7 +1,8 @@
 #!/bin/sh
 # Sanitizer runs of the host adapter:
-#  1. ThreadSanitizer: the threads test (main-thread state, preset and parameter changes
-#     against a processing thread), CTest label "tsan".
+#  1. ThreadSanitizer: the threads test (main-thread state, preset and parameter changes and
+#     the editor's calls into the DSP object, against a processing thread). It runs in the
+#     normal suite too; here only its executable is built, and CTest picks it by label "tsan".
 #  2. AddressSanitizer + UndefinedBehaviorSanitizer: the whole test suite but the JUCE host.
 # Build folders default to build-tsan and build-asan beside the sources; override them with
 # TSAN_BUILD_DIR and ASAN_BUILD_DIR. JOBS (default 2) limits parallel compiles.

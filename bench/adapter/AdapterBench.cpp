@@ -1,6 +1,6 @@
 // Cost of Processor::process per block with the room effect at 48 kHz: mean and worst block,
 // with and without parameter changes (gain and an absorption) in every block.
-#include "adapter/Processor.h"
+#include "adapter/processor/Processor.h"
 
 #include "HostAudioBuffers.h"
 #include "HostParameterChanges.h"

@@ -5,6 +5,7 @@
 #include "engine/CDelayLine.h"
 #include "engine/CPartitionedConvolver.h"
 #include "room/ResponseBank.h"
+#include "room/RoomConstants.h"
 
 #include <memory>
 #include <random>
@@ -21,12 +22,17 @@ struct StereoRoom
 
     explicit StereoRoom(int curveType = 1)
     {
-        earlyLeft = std::make_unique<CPartitionedConvolver>(0, kSampleRate, 0, kResponseLength, 4096, 128, 0);
-        earlyRight = std::make_unique<CPartitionedConvolver>(0, kSampleRate, 1, kResponseLength, 4096, 128, 0);
-        lateLeft = std::make_unique<CPartitionedConvolver>(0, kSampleRate, 0, kResponseLength, 65536, 2048, 4096);
-        lateRight = std::make_unique<CPartitionedConvolver>(0, kSampleRate, 1, kResponseLength, 65536, 2048, 4096);
-        delayLeft = std::make_unique<CDelayLine>(kSampleRate, 256, 0.0, 100.0);
-        delayRight = std::make_unique<CDelayLine>(kSampleRate, 256, 0.0, 100.0);
+        const IResponseTables& bank = roomResponseBank();
+        earlyLeft = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 0, kResponseLength, kEarlyLength,
+                                                            kEarlyPartition, 0);
+        earlyRight = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 1, kResponseLength, kEarlyLength,
+                                                             kEarlyPartition, 0);
+        lateLeft = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 0, kResponseLength, kLateLength,
+                                                           kLatePartition, kLateStart);
+        lateRight = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 1, kResponseLength, kLateLength,
+                                                            kLatePartition, kLateStart);
+        delayLeft = std::make_unique<CDelayLine>(kSampleRate, kLateDelay, 0.0, 100.0);
+        delayRight = std::make_unique<CDelayLine>(kSampleRate, kLateDelay, 0.0, 100.0);
         for (CPartitionedConvolver* s : stages()) {
             s->reloadPosition(3, kSampleRate);
             s->setAllDecays(7.0, 7.0, 7.0, kSampleRate, curveType);

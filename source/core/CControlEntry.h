@@ -1,6 +1,8 @@
 // One user control: a record bound by pointer to a member variable of the DSP object.
 #pragma once
 
+#include "core/MidiProtocol.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -61,7 +63,7 @@ struct CControlEntry
     float fMeterAttackMs = 10.0f;
     float fMeterReleaseMs = 500.0f;
     bool bMidiControl = false;
-    int32_t nMidiStatus = 176;
+    int32_t nMidiStatus = Midi::kControlChange;
     int32_t nMidiController = 3;
     int32_t nMidiChannel = 0;
     int32_t nValueIndex = -1;

@@ -1,5 +1,7 @@
 #include "CPlugIn.h"
 
+#include "core/MidiProtocol.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -34,11 +36,11 @@ float clampToRange(const CControlEntry& entry, float v)
 CPlugIn::CPlugIn()
 {
     CControlEntry::setText(m_JoystickX.szName, "MIDI JS X");
-    m_JoystickX.nMidiStatus = 176;
-    m_JoystickX.nMidiController = 16;
+    m_JoystickX.nMidiStatus = Midi::kControlChange;
+    m_JoystickX.nMidiController = Midi::kGeneralPurpose1;
     CControlEntry::setText(m_JoystickY.szName, "MIDI JS Y");
-    m_JoystickY.nMidiStatus = 176;
-    m_JoystickY.nMidiController = 17;
+    m_JoystickY.nMidiStatus = Midi::kControlChange;
+    m_JoystickY.nMidiController = Midi::kGeneralPurpose2;
 }
 
 // Tables, list and preset blocks are owned and freed by their smart pointers.

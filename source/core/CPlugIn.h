@@ -1,8 +1,21 @@
 // Base class of every DSP object driven by the host adapter. Knows nothing of VST3.
 //
-// Threads: processFrame, processBuffers, smoothControls and the MIDI operations run on the
-// audio thread. The set operations run on whichever thread carries a change; the host adapter
-// guarantees that they never overlap frame processing.
+// Thread contract. Two threads call a DSP object, and the host adapter keeps to this:
+//  - The audio thread runs processing: processFrame, processBuffers, processInterleavedBuffer,
+//    processAuxInput, smoothControls, the MIDI operations and hostMessage. It also runs the set
+//    operations (and so controlChanged and joystickChanged) for every change made while
+//    processing: the block's parameter changes, button presses, and the main thread's changes
+//    (state loads, presets, edits), which reach it as snapshots through the adapter's wait-free
+//    control hand-off at the start of a block.
+//  - The UI (main) thread runs construction, declareControls, postConstruct and prepare, and
+//    applies changes itself through the set operations, but only while nothing is processed.
+//  - uiMessage, reportDependentControls and releaseDependentList are UI-thread entry points
+//    that the editor calls at any time, also while the audio thread processes. They must touch
+//    no state the audio thread reads or writes (control variables, the value table, the
+//    engine); they may read the control list's fixed fields (ids, ranges, texts), their
+//    arguments and UI-only state of their own.
+// The adapter never runs two audio-thread operations at once, nor a UI-thread set operation
+// while a block is processed.
 #pragma once
 
 #include "CControlEntry.h"
@@ -20,17 +33,24 @@ public:
     CPlugIn(const CPlugIn&) = delete;
     CPlugIn& operator=(const CPlugIn&) = delete;
 
+    // [UI thread, not processing] After construction and on each activation or rate change.
     virtual bool prepare();                                                       // slot 1
+    // [audio thread] Processing (frame by frame, or whole buffers when m_bProcessWholeBuffers).
     virtual bool processFrame(const float* in, float* out, uint32_t inChannels,
                               uint32_t outChannels);                              // slot 2
+    // [thread of the set operation] A control, or a button (kButtonNControlId), changed.
     virtual bool controlChanged(uint32_t uId);                                    // slot 3
+    // [UI thread] Once, after declareControls and the control tables are built.
     virtual bool postConstruct();                                                 // slot 4
+    // [thread of the set operation] The joystick moved (see mixJoystick).
     virtual bool joystickChanged(float a, float b, float c, float d, float ac,
                                  float bd);                                       // slot 5
+    // [audio thread]
     virtual bool processInterleavedBuffer(float* in, float* out, uint32_t unused1,
                                           uint32_t unused2, uint32_t sampleCount); // slot 6
     virtual bool processBuffers(float** in, float** out, uint32_t channels,
                                 uint32_t frames);                                 // slot 7
+    // [audio thread] MIDI from the block's events and the MIDI pseudo-parameters.
     virtual bool midiNoteOn(uint32_t channel, uint32_t note, uint32_t velocity);  // slot 8
     virtual bool midiNoteOff(uint32_t channel, uint32_t note, uint32_t velocity,
                              bool allNotesOff);                                   // slot 9
@@ -39,16 +59,24 @@ public:
     virtual bool midiClock();                                                     // slot 12
     virtual bool midiMessage(uint8_t channel, uint8_t status, uint8_t data1,
                              uint8_t data2);                                      // slot 13
+    // [UI thread] Once, at construction: fills m_ControlList.
     virtual bool declareControls();                                               // slot 14
+    // [audio thread; UI thread, not processing, for msgMidiEventList] See CHostMessageType.
     virtual void hostMessage(uint32_t type, CHostMessage& message);               // slot 15
+    // [UI thread, any time] The controls that follow from control uId at plainValue, as a
+    // list the caller frees with releaseDependentList. Touches no audio-thread state.
     virtual bool reportDependentControls(uint32_t uId, float plainValue,
                                          CDependentControl** list, bool flag);    // slot 16
-    // Frees a list whose nodes were allocated with new, the last node first.
+    // [UI thread, any time] Frees a list whose nodes were allocated with new, the last node first.
     virtual void releaseDependentList(CDependentControl** list);                  // slot 17
+    // [UI thread, any time] Editor events and parameter values (CUiMessageCode). Touches no
+    // audio-thread state.
     virtual void* uiMessage(CUiMessage* message);                                 // slot 18
+    // [audio thread] The side-chain input of the coming frame or buffer.
     virtual bool processAuxInput(CAuxInputInfo* info);                            // slot 19
 
     // Control access by position (0 .. m_nControlCount-1). Safe no-ops on a missing table/entry.
+    // The set operations run on the audio thread, or on the UI thread while not processing.
     // The set operations clamp into range and ignore a non-finite value (no change, no
     // controlChanged).
     float getControlValue(uint32_t position) const;

@@ -16,6 +16,18 @@ class VSTGUIEditor;   // the SDK's editor base: the VSTGUI binding puts it here
 }
 class CVSTParameterConnector;
 
+// Ids the DSP object knows beside its controls' own: a press of one of the editor's three
+// buttons arrives as controlChanged(kButtonNControlId); the joystick axes carry the two
+// joystick ids (which are also their host parameter ids).
+enum CReservedControlId : uint32_t
+{
+    kButton1ControlId = 50,
+    kButton2ControlId = 51,
+    kButton3ControlId = 52,
+    kJoystickXControlId = 0x8005,
+    kJoystickYControlId = 0x8006,
+};
+
 // One element of the DSP object's value table (controls, then the two joystick axes).
 struct CControlValue
 {

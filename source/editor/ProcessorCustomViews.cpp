@@ -1,6 +1,6 @@
 // The Processor as the editor's delegate for named views and sub-controllers: the framework's
 // factory, with the DSP object as the fallback for view names the framework does not know.
-#include "adapter/Processor.h"
+#include "adapter/processor/Processor.h"
 
 #include "CustomViewFactory.h"
 

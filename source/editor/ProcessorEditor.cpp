@@ -1,7 +1,7 @@
 // The Processor as the editor's edit controller and delegate: which editor createView builds,
 // and what the DSP object hears of the editor's life (open, close, timer ticks, rebuilds).
 // Everything here runs on the host's user-interface thread.
-#include "adapter/Processor.h"
+#include "adapter/processor/Processor.h"
 
 #include "CTovuCustomView.h"
 #include "EditorResources.h"

@@ -1,6 +1,6 @@
 #include "VST3EditorKa.h"
 
-#include "adapter/TextConversion.h"
+#include "adapter/processor/TextConversion.h"
 
 #include "vstgui/lib/controls/ctextedit.h"
 #include "vstgui/lib/cvstguitimer.h"

@@ -2,12 +2,14 @@
 // table that the stage points into; nothing is copied and the stage never writes it.
 #pragma once
 
+class IResponseTables;
+
 struct CComponentIR
 {
     int m_nLength = 0;                 // samples the stage expects (the response length)
     const double* m_pData = nullptr;   // first sample of the bound table; null: unbound (silent)
 };
 
-// [main thread] Binds component to table k (0 … 32) of the room-response bank. Any other k
-// unbinds it, which makes the component silent.
-void bindComponent(CComponentIR& component, int k);
+// [main thread] Binds component to table k of the bank. A k outside the bank unbinds it,
+// which makes the component silent.
+void bindComponent(CComponentIR& component, const IResponseTables& tables, int k);

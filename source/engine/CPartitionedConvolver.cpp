@@ -22,8 +22,9 @@ int checkedPartitions(int responseLength, int stageLength, int partitionSize, in
 
 } // namespace
 
-CPartitionedConvolver::CPartitionedConvolver(int position, int sampleRate, int ear, int responseLength,
-                                             int stageLength, int partitionSize, int stageStart)
+CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int position, int sampleRate,
+                                             int ear, int responseLength, int stageLength, int partitionSize,
+                                             int stageStart)
     : m_nPartitions(checkedPartitions(responseLength, stageLength, partitionSize, stageStart))
     , m_nPartitionSize(partitionSize)
     , m_nFFTSize(2 * partitionSize)
@@ -52,6 +53,7 @@ CPartitionedConvolver::CPartitionedConvolver(int position, int sampleRate, int e
     , m_pTableCF(nullptr)
     , m_Silence(kMaxChunk)
     , m_Kernels(selectKernels())
+    , m_Tables(tables)
 {
     // Blocks, spectra and rings start zeroed and the envelopes at zero: nothing to clear.
     loadPosition(position, sampleRate);

@@ -16,6 +16,7 @@
 #include "engine/CComponentIR.h"
 #include "engine/CDecayEnvelope.h"
 #include "engine/CPartitionSpectra.h"
+#include "engine/IResponseTables.h"
 #include "engine/RFFT.h"
 
 #include <complex>
@@ -26,12 +27,13 @@ class CPartitionedConvolver
 public:
     using Complex = std::complex<double>;
 
-    // [main thread] Binds the components of position (see loadPosition). Envelopes start at
-    // zero, so the stage is silent until its decays are set. Throws std::invalid_argument
-    // unless partitionSize (>= 2) and stageLength / partitionSize are powers of two and the
-    // region lies inside the response; std::bad_alloc when memory runs out.
-    CPartitionedConvolver(int position, int sampleRate, int ear, int responseLength, int stageLength,
-                          int partitionSize, int stageStart);
+    // [main thread] Binds the components of position from tables (see loadPosition), which
+    // must outlive the stage. Envelopes start at zero, so the stage is silent until its decays
+    // are set. Throws std::invalid_argument unless partitionSize (>= 2) and stageLength /
+    // partitionSize are powers of two and the region lies inside the response; std::bad_alloc
+    // when memory runs out.
+    CPartitionedConvolver(const IResponseTables& tables, int position, int sampleRate, int ear,
+                          int responseLength, int stageLength, int partitionSize, int stageStart);
     ~CPartitionedConvolver();
     CPartitionedConvolver(const CPartitionedConvolver&) = delete;
     CPartitionedConvolver& operator=(const CPartitionedConvolver&) = delete;
@@ -111,4 +113,5 @@ private:
     const double* m_pTableCF;
     AlignedArray<double> m_Silence;          // stand-in table for unbound components
     const SimdKernels& m_Kernels;            // response building
+    const IResponseTables& m_Tables;         // where positions find their component tables
 };

@@ -1,23 +1,24 @@
 // Selection of a source position: binding the three component tables of the position to a
 // stage. Only pointers change; the bank is never copied or written.
 #include "engine/CPartitionedConvolver.h"
-#include "room/ResponseBank.h"
+#include "engine/IResponseTables.h"
 
-void bindComponent(CComponentIR& component, int k)
+void bindComponent(CComponentIR& component, const IResponseTables& tables, int k)
 {
-    component.m_pData = (k >= 0 && k < kTableCount) ? roomResponseTable(k) : nullptr;
+    component.m_pData = (k >= 0 && k < tables.tableCount()) ? tables.table(k) : nullptr;
 }
 
 // Positions outside the bank's table range fall back to Center; the in-range values above
 // the last position keep the current components and only recombine.
 void CPartitionedConvolver::loadPosition(int position, int /*sampleRate*/)
 {
-    if (position < 0 || position >= kTableCount)
+    if (position < 0 || position >= m_Tables.tableCount())
         position = 0;
-    if (position < kPositionCount) {
-        bindComponent(*m_pCompFB, fbTableOf(position));
-        bindComponent(*m_pCompLR, lrTableOf(position));
-        bindComponent(*m_pCompCF, cfTableOf(position));
+    if (position < m_Tables.positionCount()) {
+        const IResponseTables::PositionTables k = m_Tables.tablesOf(position);
+        bindComponent(*m_pCompFB, m_Tables, k.fb);
+        bindComponent(*m_pCompLR, m_Tables, k.lr);
+        bindComponent(*m_pCompCF, m_Tables, k.cf);
     }
     combine();
 }

@@ -1,7 +1,7 @@
 #include "FactoryInfo.h"
 
 #include "TessalineIds.h"
-#include "adapter/TextConversion.h"
+#include "adapter/processor/TextConversion.h"
 
 #include <cstring>
 
@@ -22,7 +22,7 @@ void fillFactoryInfo(Steinberg::PFactoryInfo& info)
     copyField(info.vendor, "Quorvane");
     copyField(info.url, "https://quorvane.example");
     // The product name and version stand in the contact field.
-    copyField(info.email, "Tessaline 0.0.1.0");
+    copyField(info.email, "Tessaline " TESSALINE_VERSION);
     info.flags = Steinberg::PFactoryInfo::kUnicode;
 }
 
@@ -36,7 +36,7 @@ void fillClassInfo(Steinberg::PClassInfo2& info)
     info.classFlags = 0;   // no separate controller class
     copyField(info.subCategories, "FX|Reverb");
     copyField(info.vendor, "");   // hosts fall back to the factory's vendor
-    copyField(info.version, "0.0.1.0");
+    copyField(info.version, TESSALINE_VERSION);
     copyField(info.sdkVersion, "VST 3.6.6");
 }
 

@@ -1,5 +1,5 @@
 // The module's exported entry points and the process-wide class factory.
-#include "adapter/Processor.h"
+#include "adapter/processor/Processor.h"
 
 #include "FactoryInfo.h"
 #include "TessalineIds.h"

@@ -6,11 +6,9 @@
 
 namespace Tessaline {
 
-// Processor class id as four 32-bit words (the usual FUID notation).
-constexpr uint32_t kProcessorUidWords[4] = {0x32BB6666u, 0xCAE3F011u, 0x717E038Au, 0x7C52044Bu};
-
-// The same id as the 16 bytes a host receives, in the COM-compatible order of the Windows SDK:
-// first word little-endian, second word as two little-endian halves, last two words big-endian.
+// Processor class id, in the usual FUID notation 32BB6666-CAE3F011-717E038A-7C52044B, as the
+// 16 bytes a host receives, in the COM-compatible order of the Windows SDK: first word
+// little-endian, second word as two little-endian halves, last two words big-endian.
 constexpr uint8_t kProcessorCid[16] = {
     0x66, 0x66, 0xBB, 0x32,   // 0x32BB6666
     0xE3, 0xCA, 0x11, 0xF0,   // 0xCAE3 F011

@@ -1,6 +1,8 @@
 // CTessaline: construction, the eleven controls, their presets and the base settings.
 #include "room/CTessaline.h"
 
+#include "core/MidiProtocol.h"
+
 #include "engine/CDelayLine.h"
 #include "engine/CPartitionedConvolver.h"
 
@@ -48,7 +50,7 @@ void setupJoystick(CControlEntry& axis, uint32_t id, const char* name, int32_t v
     axis.fValue = 0.0f;
     axis.bAxesRotated = true;
     axis.nValueIndex = valueIndex;
-    axis.nMidiStatus = 176;
+    axis.nMidiStatus = Midi::kControlChange;
     axis.nMidiController = controller;
     axis.bSmooth = false;
     axis.fSmoothTimeMs = 100.0f;
@@ -103,7 +105,7 @@ bool CTessaline::declareControls()
         entry.bSmooth = false;
         entry.fSmoothTimeMs = 100.0f;
         entry.bMidiControl = false;
-        entry.nMidiStatus = 176;
+        entry.nMidiStatus = Midi::kControlChange;
         entry.nMidiController = 3;
         entry.nMidiChannel = 0;
         CControlEntry::setText(entry.szName, def.name);
@@ -142,8 +144,8 @@ bool CTessaline::declareControls()
     m_bWantSampleAccurate = 0;
     m_nUpdateInterval = 0;
     m_bInfiniteTail = 0;
-    setupJoystick(m_JoystickX, 0x8005, "MIDI JS X", kControlCount, 16);
-    setupJoystick(m_JoystickY, 0x8006, "MIDI JS Y", kControlCount + 1, 17);
+    setupJoystick(m_JoystickX, kJoystickXControlId, "MIDI JS X", kControlCount, Midi::kGeneralPurpose1);
+    setupJoystick(m_JoystickY, kJoystickYControlId, "MIDI JS Y", kControlCount + 1, Midi::kGeneralPurpose2);
     for (int slot = 0; slot < kPresetSlots; ++slot)
         m_PresetNames[slot] = kPresetNames[slot] != nullptr ? kPresetNames[slot] : "";
     buildControlTables();

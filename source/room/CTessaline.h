@@ -63,9 +63,6 @@ public:
     uint32_t m_fStereoMono = 0;
     uint32_t m_fLeftRight = 0;
 
-    // Room-signal delay of the two-stage convolution, in samples.
-    static constexpr int kRoomDelay = 255;
-
     // The tail that covers the whole room signal at a sample rate, in milliseconds, rounded up
     // so that a host truncating ms / 1000 * rate still gets every sample of it.
     static float tailTimeMs(int32_t sampleRate);

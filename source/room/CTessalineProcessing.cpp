@@ -4,6 +4,7 @@
 #include "engine/CDelayLine.h"
 #include "engine/CPartitionedConvolver.h"
 #include "room/ResponseBank.h"
+#include "room/RoomConstants.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,11 +13,6 @@
 
 namespace
 {
-constexpr int kEarlyLength = 4096;
-constexpr int kEarlyPartition = 128;
-constexpr int kLateLength = kResponseLength - kEarlyLength;   // 65536
-constexpr int kLatePartition = 2048;
-constexpr int kLateDelay = 256;   // aligns the late stage (4096 + 255 = 4095 + 256)
 constexpr double kInputCeiling = 1.0e6;   // +120 dBFS
 }  // namespace
 
@@ -25,14 +21,15 @@ constexpr double kInputCeiling = 1.0e6;   // +120 dBFS
 void CTessaline::createEngine()
 {
     const int fs = m_nSampleRate;
-    m_pEarlyLeft = std::make_unique<CPartitionedConvolver>(0, fs, 0, kResponseLength, kEarlyLength,
+    const IResponseTables& bank = roomResponseBank();
+    m_pEarlyLeft = std::make_unique<CPartitionedConvolver>(bank, 0, fs, 0, kResponseLength, kEarlyLength,
                                                            kEarlyPartition, 0);
-    m_pEarlyRight = std::make_unique<CPartitionedConvolver>(0, fs, 1, kResponseLength, kEarlyLength,
+    m_pEarlyRight = std::make_unique<CPartitionedConvolver>(bank, 0, fs, 1, kResponseLength, kEarlyLength,
                                                             kEarlyPartition, 0);
-    m_pLateLeft = std::make_unique<CPartitionedConvolver>(0, fs, 0, kResponseLength, kLateLength,
-                                                          kLatePartition, kEarlyLength);
-    m_pLateRight = std::make_unique<CPartitionedConvolver>(0, fs, 1, kResponseLength, kLateLength,
-                                                           kLatePartition, kEarlyLength);
+    m_pLateLeft = std::make_unique<CPartitionedConvolver>(bank, 0, fs, 0, kResponseLength, kLateLength,
+                                                          kLatePartition, kLateStart);
+    m_pLateRight = std::make_unique<CPartitionedConvolver>(bank, 0, fs, 1, kResponseLength, kLateLength,
+                                                           kLatePartition, kLateStart);
     m_pLateDelayLeft = std::make_unique<CDelayLine>(fs, kLateDelay, 0.0, 100.0);
     m_pLateDelayRight = std::make_unique<CDelayLine>(fs, kLateDelay, 0.0, 100.0);
 }

@@ -3,8 +3,10 @@
 // first (Center), three tables each, in the order CF, LR, FB.
 #pragma once
 
+#include "engine/IResponseTables.h"
+#include "room/RoomConstants.h"
+
 constexpr int kTableCount = 33;
-constexpr int kResponseLength = 69632;   // 0x11000
 constexpr int kPositionCount = 11;
 
 extern "C" const double kRoomResponses[];   // kTableCount * kResponseLength samples
@@ -19,3 +21,6 @@ inline const double* roomResponseTable(int k)
 constexpr int fbTableOf(int p) { return 32 - 3 * p; }
 constexpr int lrTableOf(int p) { return 31 - 3 * p; }
 constexpr int cfTableOf(int p) { return 30 - 3 * p; }
+
+// The bank as the convolver stages see it.
+const IResponseTables& roomResponseBank();

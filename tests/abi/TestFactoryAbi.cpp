@@ -11,7 +11,7 @@ TEST_F(Bundle, FactoryInformation)
     ASSERT_TRUE(module.factoryInfo(info));
     EXPECT_STREQ(info.vendor, "Quorvane");
     EXPECT_STREQ(info.url, "https://quorvane.example");
-    EXPECT_STREQ(info.email, "Tessaline 0.0.1.0");
+    EXPECT_STREQ(info.email, "Tessaline " TESSALINE_VERSION);
     EXPECT_EQ(info.flags, PFactoryInfo::kUnicode);
 }
 
@@ -27,7 +27,7 @@ TEST_F(Bundle, OneClassDescribedIn8BitAndUtf16)
     EXPECT_EQ(info.classFlags, 0u);
     EXPECT_STREQ(info.subCategories, "FX|Reverb");
     EXPECT_STREQ(info.vendor, "");
-    EXPECT_STREQ(info.version, "0.0.1.0");
+    EXPECT_STREQ(info.version, TESSALINE_VERSION);
     EXPECT_STREQ(info.sdkVersion, "VST 3.6.6");
 
     PClassInfoW wide = {};
@@ -39,7 +39,7 @@ TEST_F(Bundle, OneClassDescribedIn8BitAndUtf16)
     EXPECT_EQ(wide.classFlags, 0u);
     EXPECT_STREQ(wide.subCategories, "FX|Reverb");
     EXPECT_EQ(toUtf8(wide.vendor), "");
-    EXPECT_EQ(toUtf8(wide.version), "0.0.1.0");
+    EXPECT_EQ(toUtf8(wide.version), TESSALINE_VERSION);
     EXPECT_EQ(toUtf8(wide.sdkVersion), "VST 3.6.6");
 
     PClassInfo basic = {};

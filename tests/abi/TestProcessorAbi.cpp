@@ -1,6 +1,6 @@
 // The Processor as a host sees it: parameters, units, presets, buses and MIDI mapping.
 #include "AbiFixture.h"
-#include "ExpectedHostView.h"
+#include "support/ExpectedHostView.h"
 
 using namespace AbiTest;
 

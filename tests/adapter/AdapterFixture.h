@@ -2,7 +2,7 @@
 // editor call the adapter makes is recorded.
 #pragma once
 
-#include "adapter/Processor.h"
+#include "adapter/processor/Processor.h"
 
 #include "HostStrings.h"
 

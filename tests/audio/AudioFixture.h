@@ -9,6 +9,7 @@
 #include "HostState.h"
 #include "HostStrings.h"
 #include "factory/TessalineIds.h"
+#include "room/RoomConstants.h"
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
@@ -28,8 +29,6 @@ using TessalineHost::HostParameterChanges;
 
 constexpr int32 kBlock = 256;
 constexpr double kRate = 48000.0;
-constexpr int32 kRoomDelay = 255;
-constexpr int32 kResponseLength = 69632;
 
 class Bundle : public ::testing::Test
 {

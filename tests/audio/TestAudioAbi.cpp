@@ -1,5 +1,6 @@
 // The room signal, parameter changes, bypass and the tail as a host hears them.
 #include "AudioFixture.h"
+#include "support/Noise.h"
 
 #include <cmath>
 #include <limits>
@@ -36,7 +37,7 @@ TEST_F(Bundle, GainChangesInABlockScaleTheRoomSignal)
     std::vector<float> noise(4096);
     uint32_t seed = 1;
     for (float& s : noise)
-        s = static_cast<float>((seed = seed * 1664525u + 1013904223u) >> 8) / 16777216.0f - 0.5f;
+        s = 0.5f * TestSupport::lcgNoise(seed);
     HostParameterChanges silent;
     silent.addChange(0, 0, 0.0);   // Gain 0
     std::vector<float> l0, r0, l1, r1;

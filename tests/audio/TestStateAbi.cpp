@@ -1,5 +1,6 @@
 // The component state's bytes, its round trip and preset selection, through the ABI.
 #include "AudioFixture.h"
+#include "support/Noise.h"
 
 using namespace AudioTest;
 using TessalineHost::loadComponentState;
@@ -104,7 +105,7 @@ TEST_F(Bundle, RestoredInstanceRendersBitIdenticalAudio)
     ASSERT_EQ(first.setActive(true), kResultOk);   // both start from silence
     uint32_t seed = 7;
     for (float& s : input)
-        s = static_cast<float>((seed = seed * 1664525u + 1013904223u) >> 8) / 16777216.0f - 0.5f;
+        s = 0.5f * TestSupport::lcgNoise(seed);
     render(first, input, input, 12000, outA, outA2);
     render(second, input, input, 12000, outB, outB2);
     EXPECT_EQ(outA, outB);
@@ -121,9 +122,12 @@ TEST_F(Bundle, SelectingStudioRestartsAndStoresItsValues)
     instance.handler().reset();
     IEditController* controller = instance.getController();
     ASSERT_EQ(controller->setParamNormalized(0x70727374, 1.0), kResultOk);
-    EXPECT_NE(instance.handler().allRestartFlags & kParamValuesChanged, 0);
+    // The restart request never comes from inside the host's call; its next call brings it, once.
+    EXPECT_EQ(instance.handler().restartCount, 0);
     std::vector<uint8_t> bytes;
     ASSERT_EQ(saveComponentState(instance.getComponent(), bytes), kResultOk);
+    EXPECT_EQ(instance.handler().restartCount, 1);
+    EXPECT_NE(instance.handler().allRestartFlags & kParamValuesChanged, 0);
     const Controls c = decode(bytes);
     EXPECT_EQ(c.gain, 0.5f);
     EXPECT_EQ(c.position, 5u);
@@ -138,7 +142,23 @@ TEST_F(Bundle, SelectingStudioRestartsAndStoresItsValues)
     std::vector<uint8_t> after;
     ASSERT_EQ(saveComponentState(instance.getComponent(), after), kResultOk);
     EXPECT_EQ(after, bytes);
+    EXPECT_EQ(instance.handler().restartCount, 1);
     EXPECT_EQ(controller->setParamNormalized(0x70727374, 2.0), kResultFalse);
+}
+
+TEST_F(Bundle, ControllerEditsAreInTheStateSavedRightAfterThem)
+{
+    // A host sets Gain 0.7 and Decay Type 0 through the controller and saves before any block.
+    HostInstance instance;
+    start(instance);
+    IEditController* controller = instance.getController();
+    ASSERT_EQ(controller->setParamNormalized(0, 0.7), kResultOk);
+    ASSERT_EQ(controller->setParamNormalized(8, 0.0), kResultOk);
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(saveComponentState(instance.getComponent(), bytes), kResultOk);
+    const Controls c = decode(bytes);
+    EXPECT_EQ(c.gain, 0.7f);
+    EXPECT_EQ(c.decay, 0);
 }
 
 TEST_F(Bundle, UnitAndProgramQueries)

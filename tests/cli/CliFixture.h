@@ -1,7 +1,7 @@
 // A scratch folder per test, the tool runner and the bundle's own view of the plug-in.
 #pragma once
 
-#include "SoundFiles.h"
+#include "support/SoundFiles.h"
 #include "ToolRunner.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,8 @@
 #include <string>
 
 namespace CliTest {
+
+using namespace TestSupport;
 
 class CliRender : public ::testing::Test
 {

@@ -1,5 +1,6 @@
 // Every refused render exits non-zero, says why on standard error and leaves no file behind.
 #include "CliFixture.h"
+#include "support/CaseNames.h"
 
 #include <sndfile.h>
 
@@ -14,6 +15,7 @@ struct ErrorCase
     std::vector<std::string> args;   // "@" prefixes a name in the scratch folder
     const char* message;             // part of what stderr must say
 };
+inline void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name; }
 
 class RenderErrors : public CliRender, public ::testing::WithParamInterface<ErrorCase>
 {
@@ -77,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase {"OptionWithoutValue", {"render", "@in.wav", "@out.wav", "--preset"}, "--preset needs a value"},
         ErrorCase {"BundleMissing", {"--bundle", "@nowhere.vst3", "render", "@in.wav", "@out.wav"},
                    "cannot load the plug-in"}),
-    [](const ::testing::TestParamInfo<ErrorCase>& c) { return std::string(c.param.name); });
+    TestSupport::caseName<ErrorCase>);
 
 } // namespace
 } // namespace CliTest

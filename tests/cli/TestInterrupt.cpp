@@ -1,5 +1,6 @@
 // A render stopped from outside (Ctrl-C, kill) leaves neither OUT nor its temporary file.
 #include "CliFixture.h"
+#include "support/CaseNames.h"
 
 #include <sndfile.h>
 
@@ -19,6 +20,7 @@ struct StopCase
     const char* name;
     int signalNumber;
 };
+inline void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
 
 class RenderInterrupted : public CliRender, public ::testing::WithParamInterface<StopCase>
 {
@@ -66,7 +68,7 @@ TEST_P(RenderInterrupted, LeavesNoFileBehind)
 
 INSTANTIATE_TEST_SUITE_P(Signals, RenderInterrupted,
                          ::testing::Values(StopCase {"Interrupt", SIGINT}, StopCase {"Terminate", SIGTERM}),
-                         [](const ::testing::TestParamInfo<StopCase>& c) { return std::string(c.param.name); });
+                         TestSupport::caseName<StopCase>);
 
 } // namespace
 } // namespace CliTest

@@ -1,5 +1,6 @@
 // Rendering files end to end through the tessaline program: length, container, channels, demo.
 #include "CliFixture.h"
+#include "support/CaseNames.h"
 
 #include <sndfile.h>
 
@@ -13,6 +14,7 @@ struct ContainerCase
     int expectedOutputFormat;
     bool exactLength;   // Vorbis may pad the last page
 };
+inline void PrintTo(const ContainerCase& c, std::ostream* os) { *os << c.name; }
 
 class RenderContainers : public CliRender, public ::testing::WithParamInterface<ContainerCase>
 {
@@ -51,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ContainerCase {"aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_24, SF_FORMAT_AIFF | SF_FORMAT_FLOAT, true},
                       ContainerCase {"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, true},
                       ContainerCase {"ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, SF_FORMAT_OGG | SF_FORMAT_VORBIS, false}),
-    [](const ::testing::TestParamInfo<ContainerCase>& c) { return std::string(c.param.name); });
+    TestSupport::caseName<ContainerCase>);
 
 TEST_F(CliRender, NoTailStopsAtTheEndOfTheInput)
 {

@@ -1,9 +1,11 @@
 #include "FixturePlugIn.h"
+#include "support/CaseNames.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -21,6 +23,7 @@ struct SetCase
     float expected;    // getControlValue afterwards (every fixture variable starts at 0)
     int notifications;
 };
+inline void PrintTo(const SetCase& c, std::ostream* os) { *os << c.name; }
 
 const SetCase kSetCases[] = {
     {"IntHalfRoundsUp", P::kIntUnit, false, 0.5f, 1.0f, 1},
@@ -72,7 +75,7 @@ TEST_P(SetOperation, WritesVariableAndNotifies)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SetOperation, ::testing::ValuesIn(kSetCases),
-                         [](const ::testing::TestParamInfo<SetCase>& caseInfo) { return std::string(caseInfo.param.name); });
+                         TestSupport::caseName<SetCase>);
 
 TEST(SetOperation, IntNotifiesEveryTimeChoiceOnlyOnChange)
 {

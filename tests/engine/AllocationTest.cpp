@@ -1,52 +1,25 @@
-// The audio-thread operations of the engine must not allocate: every operator new of this
-// executable is counted, and the count must not move while the engine runs.
+// The audio-thread operations of the engine must not allocate: every call into the allocator
+// of this executable is counted, and the count must not move while the engine runs.
 #include "engine/CDelayLine.h"
 #include "engine/CPartitionedConvolver.h"
+#include "support/AllocationCounter.h"
+#include "support/StageFixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <new>
-
-namespace {
-long g_allocations = 0;
-}
-
-void* operator new(std::size_t size)
-{
-    ++g_allocations;
-    if (void* p = std::malloc(size > 0 ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, std::align_val_t alignment)
-{
-    ++g_allocations;
-    const std::size_t a = static_cast<std::size_t>(alignment);
-    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size, std::align_val_t alignment) { return operator new(size, alignment); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
 
 namespace {
 
 TEST(Allocation, ProcessingAndControlChangesAllocateNothing)
 {
-    CPartitionedConvolver early(0, 44100, 0, 69632, 4096, 128, 0);
-    CPartitionedConvolver late(0, 44100, 1, 69632, 65536, 2048, 4096);
-    CDelayLine delay(44100, 256, 0.0, 100.0);
-    const long before = g_allocations;
+    using namespace enginetest;
+    const IResponseTables& bank = testBank();
+    TestSupport::startCounting();
+    CPartitionedConvolver early(bank, 0, 44100, 0, kResponseLength, kEarlyLength, kEarlyPartition, 0);
+    CPartitionedConvolver late(bank, 0, 44100, 1, kResponseLength, kLateLength, kLatePartition, kLateStart);
+    CDelayLine delay(44100, kLateDelay, 0.0, 100.0);
+    const long before = TestSupport::allocatorCalls();
     EXPECT_GT(before, 0);   // the counter does see the constructions
 
     for (CPartitionedConvolver* stage : {&early, &late}) {
@@ -54,7 +27,7 @@ TEST(Allocation, ProcessingAndControlChangesAllocateNothing)
         stage->setAllDecays(7.0, 7.0, 7.0, 48000, 1);
         stage->setVolumes(1.0, 1.0, 1.0);
     }
-    delay.reset(256, 0.0, 100.0);
+    delay.reset(kLateDelay, 0.0, 100.0);
     double sink = 0.0;
     for (int n = 0; n < 3 * 65536; ++n) {
         const double x = (n % 97) / 97.0 - 0.5;
@@ -72,7 +45,8 @@ TEST(Allocation, ProcessingAndControlChangesAllocateNothing)
     }
     early.resetSignal();
     late.resetSignal();
-    EXPECT_EQ(g_allocations, before);
+    TestSupport::stopCounting();
+    EXPECT_EQ(TestSupport::allocatorCalls(), before);
     EXPECT_TRUE(std::isfinite(sink));
 }
 

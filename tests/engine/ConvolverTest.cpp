@@ -1,5 +1,5 @@
 // One convolver stage against direct convolution of its response region.
-#include "EngineTestSupport.h"
+#include "support/StageFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,8 @@ TEST_P(StageShapes, MatchesDirectConvolutionAtEveryBlockPhase)
 
 INSTANTIATE_TEST_SUITE_P(Shapes, StageShapes,
                          ::testing::Values(StageShape{2, 1, 0}, StageShape{4, 8, 3}, StageShape{16, 4, 100},
-                                           kEarly, kLate));
+                                           kEarly, kLate),
+                         [](const ::testing::TestParamInfo<StageShape>& shape) { return stageName(shape.param); });
 
 TEST(Convolver, ImpulseResponseLatencyAtBothEndsOfTheRegion)
 {
@@ -177,9 +178,9 @@ TEST(Convolver, RejectsGeometryItCannotRun)
     {
         int responseLength, stageLength, partitionSize, stageStart;
     };
-    for (const Case& k : {Case{69632, 4096, 100, 0}, Case{69632, 4096, 1, 0}, Case{69632, 3 * 128, 128, 0},
-                          Case{69632, 64, 128, 0}, Case{69632, 65536, 2048, 8192}, Case{69632, 4096, 128, -1}})
-        EXPECT_THROW(CPartitionedConvolver(0, 44100, 0, k.responseLength, k.stageLength, k.partitionSize,
+    for (const Case& k : {Case{kResponseLength, 4096, 100, 0}, Case{kResponseLength, 4096, 1, 0}, Case{kResponseLength, 3 * 128, 128, 0},
+                          Case{kResponseLength, 64, 128, 0}, Case{kResponseLength, 65536, 2048, 8192}, Case{kResponseLength, 4096, 128, -1}})
+        EXPECT_THROW(CPartitionedConvolver(testBank(), 0, 44100, 0, k.responseLength, k.stageLength, k.partitionSize,
                                            k.stageStart),
                      std::invalid_argument)
             << k.stageLength << " " << k.partitionSize << " " << k.stageStart;

@@ -1,5 +1,5 @@
 // Real FFT against the direct DFT, and the transform properties the convolver relies on.
-#include "EngineTestSupport.h"
+#include "support/StageFixtures.h"
 #include "engine/RFFT.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <complex>
 #include <sstream>
 #include <iostream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -83,7 +84,8 @@ TEST_P(FftSizes, PaddedForwardMatchesFullForward)
         ASSERT_LT(std::abs(padded.spectrum[k] - full.spectrum[k]), 1e-14 * n) << "bin " << k;
 }
 
-INSTANTIATE_TEST_SUITE_P(PowersOfTwo, FftSizes, ::testing::Values(4, 8, 16, 64, 256, 1024, 4096));
+INSTANTIATE_TEST_SUITE_P(PowersOfTwo, FftSizes, ::testing::Values(4, 8, 16, 64, 256, 1024, 4096),
+                         [](const ::testing::TestParamInfo<int>& size) { return "N" + std::to_string(size.param); });
 
 TEST(Fft, ImpulseConstantAndAlternatingInputs)
 {

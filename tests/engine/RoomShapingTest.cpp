@@ -1,5 +1,5 @@
 // The shaped response a stage gathers against the closed-form decay laws and combination.
-#include "EngineTestSupport.h"
+#include "support/StageFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,8 @@ struct ShapedStage
     std::unique_ptr<CPartitionedConvolver> stage;
 
     ShapedStage(const StageShape& s, int ear)
-        : stage(std::make_unique<CPartitionedConvolver>(0, 44100, ear, kResponseLength, s.P * s.c, s.c, s.start))
+        : stage(std::make_unique<CPartitionedConvolver>(testBank(), 0, 44100, ear, kResponseLength, s.P * s.c, s.c,
+                                                        s.start))
     {
         stage->component(Component::kFB).m_pData = fb.data();
         stage->component(Component::kLR).m_pData = lr.data();

@@ -1,6 +1,6 @@
 // Each kernel set against plain scalar loops, so that the baseline set is checked on machines
 // that would otherwise always pick AVX2.
-#include "EngineTestSupport.h"
+#include "support/StageFixtures.h"
 #include "engine/SimdKernels.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // libFuzzer target: arbitrary bytes as component state for setState and setComponentState, then
 // arbitrary parameter changes, events and block sizes for process, through the Processor with
 // the real room effect. Every output sample must be finite.
-#include "adapter/Processor.h"
+#include "adapter/processor/Processor.h"
 
 #include "HostAudioBuffers.h"
 #include "HostEventList.h"

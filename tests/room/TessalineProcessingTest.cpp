@@ -3,6 +3,9 @@
 
 #include "engine/CPartitionedConvolver.h"
 #include "room/ResponseBank.h"
+#include "room/RoomConstants.h"
+#include "support/CaseNames.h"
+#include "support/Noise.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +14,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 namespace
@@ -20,12 +24,7 @@ struct Frames
     std::vector<float> left, right;
 };
 
-// Deterministic noise in -1 .. 1.
-float noise(uint32_t& state)
-{
-    state = state * 1664525u + 1013904223u;
-    return static_cast<float>(state >> 8) / 8388608.0f - 1.0f;
-}
+using TestSupport::lcgNoise;
 
 Frames render(CTessaline& fx, const Frames& in, uint32_t channels)
 {
@@ -48,9 +47,9 @@ Frames burst(size_t frames, bool left, bool right, uint32_t seed = 1)
     for (size_t n = 0; n < 64 && n < frames; ++n)
     {
         if (left)
-            in.left[n] = noise(seed);
+            in.left[n] = lcgNoise(seed);
         if (right)
-            in.right[n] = noise(seed);
+            in.right[n] = lcgNoise(seed);
     }
     return in;
 }
@@ -61,8 +60,8 @@ Frames noiseFrames(size_t frames, uint32_t& seed)
     Frames in{std::vector<float>(frames), std::vector<float>(frames)};
     for (size_t n = 0; n < frames; ++n)
     {
-        in.left[n] = noise(seed);
-        in.right[n] = noise(seed);
+        in.left[n] = lcgNoise(seed);
+        in.right[n] = lcgNoise(seed);
     }
     return in;
 }
@@ -117,6 +116,7 @@ struct RoutingCase
     bool leftIn, rightIn;            // which inputs carry the burst
     bool leftOutSounds, rightOutSounds;
 };
+inline void PrintTo(const RoutingCase& c, std::ostream* os) { *os << c.name; }
 
 class TessalineRouting : public TessalineProcessing,
                          public ::testing::WithParamInterface<RoutingCase>
@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoutingCase{"MonoRightFeedsBoth", 1, 1, 2, false, true, true, true},
                       RoutingCase{"MonoRightIgnoresLeft", 1, 1, 2, true, false, false, false},
                       RoutingCase{"OneChannelRunsLeftEarOnly", 0, 0, 1, true, true, true, false}),
-    [](const ::testing::TestParamInfo<RoutingCase>& routing) { return routing.param.name; });
+    TestSupport::caseName<RoutingCase>);
 
 TEST_F(TessalineProcessing, MonoGivesBothEarsTheSameInput)
 {
@@ -171,17 +171,17 @@ TEST_F(TessalineProcessing, OutputIsTheInputConvolvedWithTheShapedResponse)
     const Frames in = burst(7000, false, true, 7);
     const Frames out = render(fx, in, 2);
     double worst = 0.0, scale = 0.0;
-    for (int n = 255; n < 7000; ++n)
+    for (int n = kRoomDelay; n < 7000; ++n)
     {
         double expected = 0.0;
-        for (int q = 0; q < 64 && q <= n - 255; ++q)
-            expected += static_cast<double>(in.right[q]) * h[n - 255 - q];
+        for (int q = 0; q < 64 && q <= n - kRoomDelay; ++q)
+            expected += static_cast<double>(in.right[q]) * h[n - kRoomDelay - q];
         worst = std::max(worst, std::fabs(out.right[n] - expected));
         scale = std::max(scale, std::fabs(expected));
     }
     EXPECT_GT(scale, 0.1);
     EXPECT_LT(worst, 1e-5 * scale);
-    for (int n = 0; n < 255; ++n)
+    for (int n = 0; n < kRoomDelay; ++n)
         ASSERT_EQ(out.right[n], 0.0f) << n;
 }
 
@@ -274,6 +274,7 @@ struct ChangeCase
     uint32_t id;
     float value;
 };
+inline void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.name; }
 
 class TessalineControlChange : public TessalineProcessing,
                                public ::testing::WithParamInterface<ChangeCase>
@@ -301,7 +302,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ChangeCase{"AbsLR", CTessaline::kAbsLR, 2.5f},
                       ChangeCase{"AbsFB", CTessaline::kAbsFB, 11.0f},
                       ChangeCase{"AbsCF", CTessaline::kAbsCF, 4.5f}),
-    [](const ::testing::TestParamInfo<ChangeCase>& change) { return change.param.name; });
+    TestSupport::caseName<ChangeCase>);
 
 // An absorption change applies the stored decay law, to its own envelope only.
 TEST_F(TessalineProcessing, AbsorptionChangeAppliesTheStoredLawToItsEnvelope)
@@ -365,8 +366,8 @@ TEST_F(TessalineProcessing, TailCoversTheWholeRoomSignal)
         fx.m_nSampleRate = rate;
         fx.prepare();
         const long samples = static_cast<long>(static_cast<double>(fx.m_fTailTimeMs) / 1000.0 * rate);
-        EXPECT_GE(samples, 255 + kResponseLength) << rate;
-        EXPECT_LE(samples, 255 + kResponseLength + rate / 1000 + 1) << rate;
+        EXPECT_GE(samples, kRoomDelay + kResponseLength) << rate;
+        EXPECT_LE(samples, kRoomDelay + kResponseLength + rate / 1000 + 1) << rate;
     }
 }
 

@@ -4,31 +4,21 @@
 
 #include <cmath>
 
-namespace irgen
-{
-namespace
-{
+namespace irgen {
+namespace {
 // Wall hits of an image on one axis: image coordinate (1 - 2p) s + 2 m L.
 struct AxisImage
 {
     double coordinate;
-    int hitsLow;    // wall at 0
-    int hitsHigh;   // wall at L
-    double sign;    // 1 - 2p: how the ray's direction maps back into the real room
+    int hitsLow;  // wall at 0
+    int hitsHigh; // wall at L
+    double sign;  // 1 - 2p: how the ray's direction maps back into the real room
 };
 
 AxisImage axisImage(double s, double size, int m, int p)
 {
     const double sign = 1.0 - 2.0 * p;
     return {sign * s + 2.0 * m * size, std::abs(m - p), std::abs(m), sign};
-}
-
-BandValues reflection(const BandValues& absorption, int hits)
-{
-    BandValues r{};
-    for (int b = 0; b < kBands; ++b)
-        r[b] = std::pow(std::sqrt(1.0 - absorption[b]), hits);
-    return r;
 }
 
 double shareFB(int hitsLR, int hitsFB, int hitsCF)
@@ -42,30 +32,32 @@ double shareFB(int hitsLR, int hitsFB, int hitsCF)
     return (hitsFB + 0.5 * hitsLR) / total;
 }
 
-Arrival makeArrival(const Vec3& image, const Vec3& emitted, const BandValues& walls,
-                    const Vec3& sourceAxis, double share)
+Arrival makeArrival(const Vec3& image, const AxisImage& ax, const AxisImage& ay, const AxisImage& az,
+                    const Vec3& sourceAxis)
 {
     const Vec3 v = sub(image, kHeadCentre);
     const double r = length(v);
     const Vec3 u = scale(v, 1.0 / r);
+    // Direction the ray left the real source: the image's outgoing direction mirrored back
+    // through every odd reflection.
+    const Vec3 emitted = {-ax.sign * u.x, -ay.sign * u.y, -az.sign * u.z};
     Arrival a;
+    a.cosOffAxis = dot(emitted, sourceAxis);
     a.emission = r / kSpeedOfSound;
-    a.shareFB = share;
-    const double cosOffAxis = dot(emitted, sourceAxis);
+    a.distance = r;
+    a.sideHits = ax.hitsLow + ax.hitsHigh;
+    a.endHits = ay.hitsLow + ay.hitsHigh;
+    a.floorHits = az.hitsLow;
+    a.ceilingHits = az.hitsHigh;
+    a.shareFB = shareFB(a.sideHits, a.endHits, a.floorHits + a.ceilingHits);
     for (int ear = 0; ear < 2; ++ear)
     {
-        const BandValues shadow = headShadow(u, ear);
         a.time[ear] = (r + earExtraPath(u, ear)) / kSpeedOfSound * kSampleRate;
-        for (int b = 0; b < kBands; ++b)
-        {
-            const double air = std::pow(10.0, -kAirDbPerKm[b] * r / 1000.0 / 20.0);
-            const double dir = (1.0 - kSourceDirectivity[b]) + kSourceDirectivity[b] * cosOffAxis;
-            a.gain[ear][b] = kSourceSpectrum[b] * walls[b] * air * dir * shadow[b] / r;
-        }
+        a.trebleGain[ear] = shadowTrebleGain(u, ear);
     }
     return a;
 }
-}  // namespace
+} // namespace
 
 Vec3 sourcePosition(int position)
 {
@@ -73,7 +65,7 @@ Vec3 sourcePosition(int position)
     const double dz = kSourceHeight - kHeadCentre.z;
     const double target = kDirectSample * kSpeedOfSound / kSampleRate;
     double d = target;
-    for (int i = 0; i < 20; ++i)   // fixed point: d + extra path of the nearer ear = target
+    for (int i = 0; i < 20; ++i) // fixed point: d + extra path of the nearer ear = target
     {
         const double h = std::sqrt(d * d - dz * dz);
         const Vec3 u = {-std::sin(az) * h / d, std::cos(az) * h / d, dz / d};
@@ -88,7 +80,7 @@ std::vector<Arrival> traceArrivals(int position)
 {
     const Vec3 src = sourcePosition(position);
     const Vec3 toHead = sub(kHeadCentre, src);
-    const Vec3 sourceAxis = scale(toHead, 1.0 / length(toHead));
+    const Vec3 sourceAxis = scale(toHead, 1.0 / length(toHead)); // the source faces the listener
     const double maxPath = kImageEnd * kSpeedOfSound;
     const int mx = static_cast<int>(maxPath / (2.0 * kRoomSize.x)) + 2;
     const int my = static_cast<int>(maxPath / (2.0 * kRoomSize.y)) + 2;
@@ -106,54 +98,11 @@ std::vector<Arrival> traceArrivals(int position)
                             const AxisImage ay = axisImage(src.y, kRoomSize.y, iy, py);
                             const AxisImage az = axisImage(src.z, kRoomSize.z, iz, pz);
                             const Vec3 image = {ax.coordinate, ay.coordinate, az.coordinate};
-                            const Vec3 v = sub(image, kHeadCentre);
-                            const double r = length(v);
-                            if (r > maxPath)
+                            if (length(sub(image, kHeadCentre)) > maxPath)
                                 continue;
-                            // Direction the ray left the real source: mirror the image's
-                            // outgoing direction back through every odd reflection.
-                            const Vec3 emitted = {-ax.sign * v.x / r, -ay.sign * v.y / r,
-                                                  -az.sign * v.z / r};
-                            BandValues walls{};
-                            const BandValues rl = reflection(kAbsSideWalls, ax.hitsLow + ax.hitsHigh);
-                            const BandValues rb = reflection(kAbsEndWalls, ay.hitsLow + ay.hitsHigh);
-                            const BandValues rf = reflection(kAbsFloor, az.hitsLow);
-                            const BandValues rc = reflection(kAbsCeiling, az.hitsHigh);
-                            for (int b = 0; b < kBands; ++b)
-                                walls[b] = rl[b] * rb[b] * rf[b] * rc[b];
-                            const double share = shareFB(ax.hitsLow + ax.hitsHigh,
-                                                         ay.hitsLow + ay.hitsHigh,
-                                                         az.hitsLow + az.hitsHigh);
-                            arrivals.push_back(makeArrival(image, emitted, walls, sourceAxis, share));
+                            arrivals.push_back(makeArrival(image, ax, ay, az, sourceAxis));
                         }
     return arrivals;
 }
 
-BandValues reverberationTimes()
-{
-    const double lx = kRoomSize.x, ly = kRoomSize.y, lz = kRoomSize.z;
-    const double volume = lx * ly * lz;
-    const double sides = 2.0 * ly * lz, ends = 2.0 * lx * lz, flat = lx * ly;
-    const double surface = sides + ends + 2.0 * flat;
-    BandValues rt{};
-    for (int b = 0; b < kBands; ++b)
-    {
-        const double mean = (sides * kAbsSideWalls[b] + ends * kAbsEndWalls[b] +
-                             flat * kAbsFloor[b] + flat * kAbsCeiling[b]) / surface;
-        const double airPerMetre = kAirDbPerKm[b] / 1000.0 / (10.0 * std::log10(std::exp(1.0)));
-        const double absorption = -surface * std::log(1.0 - mean) + 4.0 * airPerMetre * volume;
-        rt[b] = 24.0 * std::log(10.0) / kSpeedOfSound * volume / absorption;
-    }
-    return rt;
-}
-
-BandValues diffuseDecayRates()
-{
-    const BandValues rt = reverberationTimes();
-    BandValues rate{};
-    for (int b = 0; b < kBands; ++b)
-        rate[b] = 3.0 * std::log(10.0) / rt[b];   // 60 dB of energy = 3 ln 10 nepers of amplitude
-    return rate;
-}
-
-}  // namespace irgen
+} // namespace irgen

@@ -2,6 +2,7 @@
 
 #include "Analysis.h"
 #include "Room.h"
+#include "Spectrogram.h"
 
 #include <cairo.h>
 
@@ -9,10 +10,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace irgen
-{
-namespace
-{
+namespace irgen {
+namespace {
 constexpr int kCellWidth = 520;
 constexpr int kCellHeight = 110;
 constexpr int kPlotWidth = 240;
@@ -21,6 +20,10 @@ constexpr double kFloorDb = -60.0;
 const char* const kPositionNames[kPositions] = {"Center", "L22", "L32", "L45", "L64", "L90",
                                                 "R22",    "R32", "R45", "R64", "R90"};
 const char* const kComponentNames[3] = {"CF", "LR", "FB"};
+constexpr int kSpectrogramPosition = 3; // L45: every component carries much of the sound
+constexpr int kSpectrogramWidth = 480;
+constexpr int kSpectrogramHeight = 240;
+constexpr double kSpectrogramSeconds = 1.2;
 
 void drawFrame(cairo_t* cr, double x, double y)
 {
@@ -57,11 +60,12 @@ void drawDecay(cairo_t* cr, const double* t, double x, double y)
     }
     cairo_stroke(cr);
 }
-}  // namespace
+} // namespace
 
 bool writeBankPicture(const std::vector<double>& bank, const std::string& path)
 {
-    const int width = 3 * kCellWidth, height = kPositions * kCellHeight + 30;
+    const int grid = kPositions * kCellHeight + 30;
+    const int width = 3 * kCellWidth, height = grid + kSpectrogramHeight + 60;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_t* cr = cairo_create(surface);
     cairo_set_source_rgb(cr, 1, 1, 1);
@@ -89,10 +93,27 @@ bool writeBankPicture(const std::vector<double>& bank, const std::string& path)
         drawEarly(cr, t, x, y + 18, maxAbs > 0.0 ? maxAbs : 1.0);
         drawDecay(cr, t, x + kPlotWidth + 10, y + 18);
     }
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_move_to(cr, 10, grid + 18);
+    cairo_show_text(cr, "Spectrograms of L45, 0 .. 1.2 s across, 0 .. 22.05 kHz linear up "
+                        "(levels 0 .. -90 dB below each table's loudest cell)");
+    for (int component = 0; component < 3; ++component)
+    {
+        const int k = 30 - 3 * kSpectrogramPosition + component;
+        const double x = component * kCellWidth + 10, y = grid + 30;
+        char label[64];
+        std::snprintf(label, sizeof label, "table %d: %s %s", k, kPositionNames[kSpectrogramPosition],
+                      kComponentNames[component]);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_move_to(cr, x, y + 10);
+        cairo_show_text(cr, label);
+        drawSpectrogram(cr, bank.data() + static_cast<size_t>(k) * kResponseLength, kSpectrogramSeconds,
+                        static_cast<int>(x), static_cast<int>(y) + 16, kSpectrogramWidth, kSpectrogramHeight);
+    }
     cairo_destroy(cr);
     const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
     return ok;
 }
 
-}  // namespace irgen
+} // namespace irgen

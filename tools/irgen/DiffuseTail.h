@@ -1,9 +1,9 @@
-// The late diffuse tail: sparse random impulses (one per four-sample cell, random sign and
-// place), shaped band by band so that each band continues the level the image sources reach
-// before the fade and then decays at the room's reverberation rate for that band. FB, CF and LR
-// each get an independent impulse stream, so the ears (FB + CF +- LR) are decorrelated down to the
-// diffuse-field coherence, and the FB and CF parts of the tail are incoherent, as late energy
-// arriving over different surfaces is.
+// The late diffuse tail: white noise shaped bin by bin in short overlapping frames, so that
+// every frequency continues the level the image sources reach before the fade and then decays
+// at the room's own rate for that frequency; rates and levels vary smoothly with frequency,
+// with no band edges. FB, CF and LR each get an independent noise stream, so the ears
+// (FB + CF +- LR) are decorrelated down to the diffuse-field coherence, and the FB and CF parts
+// of the tail are incoherent, as late energy arriving over different surfaces is.
 #pragma once
 
 #include "Arrivals.h"
@@ -11,9 +11,7 @@
 
 #include <cstdint>
 
-namespace irgen
-{
-void renderDiffuseTail(const std::vector<Arrival>& arrivals, const BandKernels& bands,
-                       uint64_t seed, PositionTables& tables);
+namespace irgen {
+void renderDiffuseTail(const std::vector<Arrival>& arrivals, uint64_t seed, PositionTables& tables);
 
-}  // namespace irgen
+} // namespace irgen

@@ -2,32 +2,49 @@
 
 #include <cmath>
 
-namespace irgen
+namespace irgen {
+EarWeights earWeights(int ear, double shareFB)
 {
-void addKernel(std::vector<double>& target, const Kernel& kernel, double time, double weight)
+    return {0.5 * shareFB, 0.5 * (1.0 - shareFB), ear == 0 ? 0.5 : -0.5};
+}
+
+namespace {
+// Butterworth high-pass by the bilinear transform, run in direct form I.
+void highPass(std::vector<double>& x)
 {
-    const double whole = std::floor(time);
-    const double frac = time - whole;
-    const long start = static_cast<long>(whole) - kKernelHalf;
-    const long size = static_cast<long>(target.size());
-    // Tap i of the interpolated kernel: (1 - frac) k[i] + frac k[i - 1], i = 0 .. length.
-    for (long i = 0; i <= kKernelLength; ++i)
+    const double k = std::tan(kPi * kHighPassHz / kSampleRate);
+    const double q = std::sqrt(0.5);
+    const double norm = 1.0 / (1.0 + k / q + k * k);
+    const double b0 = norm, b1 = -2.0 * norm, b2 = norm;
+    const double a1 = 2.0 * (k * k - 1.0) * norm, a2 = (1.0 - k / q + k * k) * norm;
+    double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+    for (double& v : x)
     {
-        const long n = start + i;
-        if (n < 0 || n >= size)
-            continue;
-        const double a = i < kKernelLength ? kernel[i] : 0.0;
-        const double b = i > 0 ? kernel[i - 1] : 0.0;
-        target[n] += weight * ((1.0 - frac) * a + frac * b);
+        const double y = b0 * v + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = v;
+        y2 = y1;
+        y1 = y;
+        v = y;
     }
 }
+} // namespace
 
-void addEarPiece(PositionTables& tables, int ear, const Kernel& kernel, double time,
-                 double shareFB)
+void fadeInLeadIn(PositionTables& tables)
 {
-    addKernel(tables.fb, kernel, time, 0.5 * shareFB);
-    addKernel(tables.cf, kernel, time, 0.5 * (1.0 - shareFB));
-    addKernel(tables.lr, kernel, time, ear == 0 ? 0.5 : -0.5);
+    for (std::vector<double>* t : {&tables.fb, &tables.lr, &tables.cf})
+        for (int i = 0; i < kLeadIn; ++i)
+        {
+            const double s = std::sin(0.5 * kPi * i / kLeadIn);
+            (*t)[static_cast<size_t>(i)] *= s * s;
+        }
 }
 
-}  // namespace irgen
+void removeSubsonic(PositionTables& tables)
+{
+    highPass(tables.fb);
+    highPass(tables.lr);
+    highPass(tables.cf);
+}
+
+} // namespace irgen

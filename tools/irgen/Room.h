@@ -6,23 +6,23 @@
 
 #include <array>
 
-namespace irgen
-{
-constexpr int kBands = 7;                    // octave bands 125 Hz .. 8 kHz
-using BandValues = std::array<double, kBands>;
+namespace irgen {
+constexpr int kOctaves = 7; // material data: octave bands 125 Hz .. 8 kHz
+using OctaveValues = std::array<double, kOctaves>;
+constexpr OctaveValues kOctaveCentreHz = {125.0, 250.0, 500.0, 1000.0, 2000.0, 4000.0, 8000.0};
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kSampleRate = 44100.0;
-constexpr double kSpeedOfSound = 343.0;      // m/s at 20 degrees C
+constexpr double kSpeedOfSound = 343.0; // m/s at 20 degrees C
 constexpr int kResponseLength = 69632;
 constexpr int kPositions = 11;
 constexpr int kTables = 33;
-constexpr int kDirectSample = 322;           // arrival of the direct sound at the nearer ear
+constexpr int kDirectSample = 322; // arrival of the direct sound at the nearer ear
 
 // Room interior: x from the left wall (0) to the right wall, y from the back wall (0) to the
 // front wall, z from the floor (0) to the ceiling. The listener faces +y.
-constexpr Vec3 kRoomSize = {8.0, 10.0, 5.0};
-constexpr Vec3 kHeadCentre = {3.4, 3.0, 1.7};
+constexpr Vec3 kRoomSize = {7.0, 8.0, 4.0};
+constexpr Vec3 kHeadCentre = {3.2, 3.0, 1.7};
 constexpr double kHeadRadius = 0.0875;
 constexpr double kSourceHeight = 1.8;
 
@@ -31,29 +31,41 @@ constexpr double kSourceHeight = 1.8;
 constexpr std::array<double, kPositions> kAzimuthDeg = {0.0,   22.0,  32.0,  45.0,  64.0, 90.0,
                                                         -22.0, -32.0, -45.0, -64.0, -90.0};
 
-// Absorption coefficients per octave band (125, 250, 500, 1k, 2k, 4k, 8k Hz).
-constexpr BandValues kAbsSideWalls = {0.10, 0.08, 0.07, 0.07, 0.07, 0.07, 0.07};  // wood panelling
-constexpr BandValues kAbsEndWalls = {0.04, 0.04, 0.05, 0.05, 0.06, 0.06, 0.06};   // painted brick
-constexpr BandValues kAbsFloor = {0.07, 0.07, 0.07, 0.08, 0.10, 0.18, 0.30};      // wood, thin rugs
-constexpr BandValues kAbsCeiling = {0.10, 0.10, 0.10, 0.10, 0.10, 0.10, 0.10};   // hard plaster
+// Absorption coefficients per octave band (125, 250, 500, 1k, 2k, 4k, 8k Hz), blended smoothly
+// in log frequency in between and held beyond the outer bands.
+// Left and right walls: wood panelling; front and back: painted brick; floor: sealed wood;
+// ceiling: plaster.
+constexpr OctaveValues kAbsSideWalls = {0.0925, 0.074, 0.055, 0.051, 0.055, 0.060, 0.065};
+constexpr OctaveValues kAbsEndWalls = {0.0375, 0.0325, 0.0275, 0.0325, 0.0325, 0.0325, 0.0325};
+constexpr OctaveValues kAbsFloor = {0.065, 0.055, 0.0465, 0.0465, 0.0465, 0.0465, 0.0465};
+constexpr OctaveValues kAbsCeiling = {0.0835, 0.069, 0.055, 0.0465, 0.0465, 0.0465, 0.0465};
 
-// Air attenuation in dB per km (20 degrees C, about 80 % relative humidity).
-constexpr BandValues kAirDbPerKm = {0.3, 1.0, 1.8, 3.0, 5.5, 12.5, 37.0};
+// Source directivity: amplitude (1 - b) + b cos(angle off the source's axis), the axis pointing
+// at the listener. Omnidirectional in the bass, gently narrowing towards the treble.
+constexpr OctaveValues kSourceDirectivity = {0.0, 0.0, 0.0, 0.05, 0.15, 0.25, 0.3};
 
-// Source directivity: amplitude (1 - b) + b cos(angle off the source axis); the source faces
-// the listener. Omnidirectional in the bass, narrowing towards the treble.
-constexpr BandValues kSourceDirectivity = {0.0, 0.0, 0.0, 0.05, 0.1, 0.15, 0.2};
+// The air the sound crosses: its absorption follows from these at every frequency.
+constexpr double kAirTemperatureC = 23.0;
+constexpr double kAirHumidityPercent = 90.0;
+constexpr double kAirPressureKPa = 101.325;
 
-// Source spectrum (amplitude per band): level in the treble falls like that of most voices and
-// instruments.
-constexpr BandValues kSourceSpectrum = {1.0, 1.0, 1.0, 0.85, 0.6, 0.35, 0.12};
+// Interaural coherence of the diffuse tail at the octave centres (the ears decorrelate above
+// ~500 Hz), interpolated like the materials.
+constexpr OctaveValues kTailCoherence = {0.2, 0.1, 0.0, 0.0, 0.0, 0.0, 0.0};
 
-// Interaural coherence of the diffuse tail per band (the ears decorrelate above ~500 Hz).
-constexpr BandValues kTailCoherence = {0.2, 0.1, 0.0, 0.0, 0.0, 0.0, 0.0};
+// The bank is band-limited by a smooth fall from 13.5 to 18 kHz (14.7 to 19.6 kHz played at
+// 48 kHz): every arrival's kernel stays short, and the top of the band, where the air leaves
+// almost no reverberation, does not let the direct sound outweigh the tables' slow decay. The
+// source radiates no DC.
+constexpr double kTaperStartHz = 13500.0;
+constexpr double kTaperEndHz = 18000.0;
+constexpr double kHighPassHz = 20.0;
 
 // Image sources are traced up to this time; the stochastic tail takes over across the fade.
-constexpr double kImageFadeStart = 0.07;     // seconds after emission
-constexpr double kImageEnd = 0.10;
-constexpr double kTailMatchStart = 0.04;     // window over which the tail level is matched
+// The room is small enough (224 m^3) for its field to be mixed within a few tens of
+// milliseconds; from then on the tail's interaural part no longer depends on the position.
+constexpr double kImageFadeStart = 0.035; // seconds after emission
+constexpr double kImageEnd = 0.06;
+constexpr double kTailMatchStart = 0.02; // window over which the tail level is matched
 
-}  // namespace irgen
+} // namespace irgen

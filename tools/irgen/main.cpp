@@ -1,52 +1,75 @@
 // tessaline_irgen: builds the room-response bank of Tessaline.
 //
 // Usage: tessaline_irgen <bank.bin> [<picture.png>] [--report]
+//        tessaline_irgen --measure <bank.bin> [<picture.png>]   (report and picture of an
+//                                                                existing bank)
 // Writes 33 tables of 69632 little-endian IEEE-754 doubles back to back (18,382,848 bytes):
 // table k belongs to position 10 - k/3 and holds its CF, LR or FB component for k mod 3 = 0, 1,
 // 2. The output is bit-identical on every run (fixed seeds, no standard distributions).
 //
 // THE ROOM (the numbers live in Room.h)
-// - A rectangular hall 8 m wide, 10 m long and 5 m high (400 m^3, 340 m^2).
-// - The listener's head (a sphere of radius 8.75 cm, ears on the left-right axis) is 3.4 m from
+// - A rectangular room 7 m wide, 8 m long and 4 m high (224 m^3, 232 m^2).
+// - The listener's head (a sphere of radius 8.75 cm, ears on the left-right axis) is 3.2 m from
 //   the left wall, 3.0 m from the back wall and 1.7 m above the floor (standing), facing the
-//   front wall. It is 0.6 m left of the room's centre line, so even a centred source has
+//   front wall. It is 0.3 m left of the room's centre line, so even a centred source has
 //   different left and right reflections.
 // - Eleven source positions at 1.8 m height on a circle round the head: centre, and 22, 32, 45,
-//   64 and 90 degrees to the left and to the right. The distance (2.51 to 2.59 m) brings the
-//   direct sound to the nearer ear (both ears for the centre) at sample 322 of 44.1 kHz. The
-//   source faces the listener; it is omnidirectional in the bass, slightly directional in the
-//   treble (amplitude 1 - b + b cos(angle), b up to 0.2), its spectrum falls in the treble
-//   (band amplitudes 1 1 1 0.85 0.6 0.35 0.12) as that of most voices and instruments does, and
-//   it radiates no DC.
+//   64 and 90 degrees to the left and to the right. The distance (2.50 to 2.59 m) brings the
+//   direct sound to the nearer ear (both ears for the centre) at sample 322 of 44.1 kHz.
+// - The source is flat: on its axis, which points at the listener, it adds nothing to the
+//   sound, since the input already carries its own spectrum and a reverb that filtered it again
+//   would sound muffled on every input. It is omnidirectional in the bass and gently directional
+//   in the treble (amplitude 1 - b + b cos(angle off axis), b = 0 0 0 0.05 0.15 0.25 0.3 at the
+//   octaves below), and it radiates no DC.
 // - Materials, absorption coefficient at 125 / 250 / 500 / 1k / 2k / 4k / 8k Hz:
-//     left and right walls, wood panelling        0.10 0.08 0.07 0.07 0.07 0.07 0.07
-//     front and back walls, painted brick         0.04 0.04 0.05 0.05 0.06 0.06 0.06
-//     floor, wood with thin rugs                  0.07 0.07 0.07 0.08 0.10 0.18 0.30
-//     ceiling, hard plaster                       0.10 0.10 0.10 0.10 0.10 0.10 0.10
-//   Air at 20 degrees C and about 80 % humidity: 0.3 1.0 1.8 3.0 5.5 12.5 37 dB/km.
-//   Eyring's formula gives reverberation times of 2.30 2.47 2.46 2.34 2.08 1.59 1.06 s: a slow
-//   room on purpose, since the plug-in's decay envelopes shape the audible decay and the tables
-//   must leave them room. Each table's own backward-integrated energy falls 10 dB within about
-//   15,500 to 18,500 samples and about 10 dB more every further 17,000.
+//     left and right walls, wood panelling   0.093 0.074 0.055 0.051 0.055 0.060 0.065
+//     front and back walls, painted brick    0.038 0.033 0.028 0.033 0.033 0.033 0.033
+//     floor, sealed wood                     0.065 0.055 0.047 0.047 0.047 0.047 0.047
+//     ceiling, plaster                       0.084 0.069 0.055 0.047 0.047 0.047 0.047
+//   In between, coefficients are blended smoothly in log frequency (a smooth step whose first
+//   three derivatives vanish at the band centres), so they never step at a band edge.
+// - Air at 23 degrees C, 90 % relative humidity and 101.325 kPa, its absorption computed at every
+//   frequency from the ISO 9613-1 formula: 0.2 0.9 2.8 6.0 10 20 59 dB/km at the octaves above
+//   and 208 dB/km at 16 kHz.
+// - Eyring's formula gives reverberation times of 2.12 2.56 3.12 3.07 2.80 2.35 1.53 s at the
+//   octaves and 0.66 s at 16 kHz: a slow room on purpose, since the plug-in's decay envelopes
+//   shape the audible decay and the tables must leave them room. Each table's own
+//   backward-integrated energy falls 10 dB within 15,340 to 18,580 samples and 10 dB more every
+//   further 18,400 to 19,800.
+// - The bank is band-limited by a smooth fall from 13.5 to 18 kHz (14.7 to 19.6 kHz played at
+//   48 kHz), so the arrivals' kernels are short and the top of the band, where the air leaves
+//   almost no reverberation, does not let the direct sound outweigh the slow decay.
 //
 // THE MODEL
-// - Image sources of the box up to 0.1 s of path (about 330 per position). Each arrival gets,
-//   per octave band: spherical spreading 1/r, the pressure reflection factor sqrt(1 - alpha) of
-//   every wall it met, air attenuation over its path, and the source's spectrum and directivity
-//   in the direction it left the source.
+// - Image sources of the box up to 0.06 s of path (161 per position). Each arrival's response is
+//   computed at every frequency bin of a 16384-point FFT: spherical spreading 1/r, the pressure
+//   reflection factor sqrt(1 - alpha(f)) of every wall it met, the air's attenuation over its
+//   path, the source's directivity in the direction it left the source, the head shadow at the
+//   ear and the band limit; times the phase of its exact fractional arrival time at each ear.
+//   All arrivals are summed in the frequency domain, one inverse FFT per component.
 // - Binaural receiver: per ear, the Woodworth path round the sphere gives the interaural time
-//   difference (up to 0.66 ms), and a one-pole/one-zero head-shadow filter (Brown and Duda)
-//   evaluated at the band centres gives the level difference (treble +6 dB facing the ear, down
-//   to about -20 dB in the shadow).
-// - Each arrival becomes one 511-tap linear-phase FIR (complementary octave-band kernels weighted
-//   by its band gains) placed at its fractional arrival time at each ear.
-// - Late diffuse tail: sparse random impulses (one per four samples and stream, SplitMix64
-//   seeded per position), shaped per band so that each band starts at the energy per second the
-//   image sources deliver between 0.04 and 0.07 s and then decays at that band's Eyring rate.
-//   FB, CF and LR get independent streams; the ears are thereby decorrelated down to a
-//   diffuse-field coherence of 0.2 and 0.1 in the two lowest bands and 0 above. Images fade out
-//   and the tail fades in (quarter cosine and sine) between 0.07 and 0.10 s.
+//   difference (up to 0.66 ms), and a one-pole/one-zero head-shadow filter (Brown and Duda),
+//   evaluated at every bin, the level difference (treble +6 dB facing the ear, down to about
+//   -20 dB in the shadow), a smooth shelf with no band edges: the nearer ear's direct sound
+//   stays within 3 dB of its mean from 400 Hz to 16 kHz at every position.
+// - Late diffuse tail: white noise (SplitMix64, seeded per position and stream) shaped in 1024-
+//   sample Hann frames every 256 samples, each filtered per FFT bin: every bin starts at the
+//   energy per second the image sources deliver between 0.02 and 0.035 s at that frequency and
+//   decays at its own Eyring rate (walls and air at that frequency). The slowest rate is applied
+//   sample by sample, the frames add each bin's faster decay on top. FB, CF and LR get
+//   independent streams; the ears are thereby decorrelated down to a diffuse-field coherence of
+//   0.2 and 0.1 at 125 and 250 Hz and 0 from 500 Hz up. Images fade out and the tail fades in
+//   (quarter cosine and sine) between 0.035 and 0.06 s: the room is small enough for its field
+//   to be mixed by then, and from then on the interaural share no longer depends on the position.
+// - A causal second-order 20 Hz high-pass on every table (the source radiates no DC) and a fade-in
+//   over the first 256 samples, which removes the millionth-of-the-peak acausal ringing that the
+//   later arrivals' zero-phase kernels leave ahead of the direct sound.
 // - The whole bank is scaled so that its largest magnitude is 0.75.
+//
+// THE TONE (printed by --report, at the plug-in's default setting played at 48 kHz; see
+// ToneMeasures.h): third-octave levels of the nearer ear's first 2.5 ms, of the first 50 ms and
+// of the late tail 200-600 ms after the direct sound, with the largest step between neighbours
+// and the largest distance from a second-order trend in log frequency.
 //
 // THE DECOMPOSITION
 // The tables hold components, not ears: left = FB + CF + LR and right = FB + CF - LR, so
@@ -59,9 +82,9 @@
 // the CF volume the ceiling and floor reflections, the LR volume the width of the image, and the
 // direct sound follows FB and CF together.
 
-#include "Analysis.h"
 #include "Arrivals.h"
 #include "BankPicture.h"
+#include "BankReport.h"
 #include "DiffuseTail.h"
 #include "EarlyReflections.h"
 
@@ -73,8 +96,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 using namespace irgen;
 
 constexpr uint64_t kSeed = 0x7E55A11E0000ull;
@@ -82,14 +104,15 @@ constexpr double kBankPeak = 0.75;
 
 std::vector<double> buildBank()
 {
-    const BandKernels bands;
     std::vector<double> bank(static_cast<size_t>(kTables) * kResponseLength, 0.0);
     for (int position = 0; position < kPositions; ++position)
     {
         const std::vector<Arrival> arrivals = traceArrivals(position);
         PositionTables tables;
-        renderArrivals(arrivals, bands, tables);
-        renderDiffuseTail(arrivals, bands, kSeed + static_cast<uint64_t>(position), tables);
+        renderArrivals(arrivals, tables);
+        renderDiffuseTail(arrivals, kSeed + static_cast<uint64_t>(position), tables);
+        removeSubsonic(tables);
+        fadeInLeadIn(tables);
         const int cf = 30 - 3 * position;
         const std::vector<double>* parts[3] = {&tables.cf, &tables.lr, &tables.fb};
         for (int c = 0; c < 3; ++c)
@@ -121,30 +144,51 @@ bool writeLittleEndian(const std::vector<double>& bank, const char* path)
     return (std::fclose(f) == 0) && written;
 }
 
-void report(const std::vector<double>& bank)
+// Reads a bank written by writeLittleEndian, to measure it without building it.
+bool readLittleEndian(const char* path, std::vector<double>& bank)
 {
-    const BandValues rt = reverberationTimes();
-    std::printf("RT60 per band:");
-    for (double t : rt)
-        std::printf(" %.2f", t);
-    std::printf(" s\n  k pos c  peak@    value   -10dB@  -20dB@  -30dB@   last\n");
-    for (int k = 0; k < kTables; ++k)
+    FILE* f = std::fopen(path, "rb");
+    if (!f)
+        return false;
+    std::vector<unsigned char> bytes(static_cast<size_t>(kTables) * kResponseLength * 8);
+    const bool complete = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    std::fclose(f);
+    if (!complete)
+        return false;
+    bank.resize(bytes.size() / 8);
+    for (size_t i = 0; i < bank.size(); ++i)
     {
-        const double* t = bank.data() + static_cast<size_t>(k) * kResponseLength;
-        const std::vector<double> edc = energyDecayDb(t, kResponseLength);
-        const int p = peakIndex(t, kResponseLength);
-        std::printf("%3d %3d %c %6d %8.4f %8d %7d %7d %9.2e\n", k, 10 - k / 3, "CLF"[k % 3], p,
-                    t[p], indexBelow(edc, -10.0), indexBelow(edc, -20.0),
-                    indexBelow(edc, -30.0), t[kResponseLength - 1]);
+        uint64_t bits = 0;
+        for (int b = 7; b >= 0; --b)
+            bits = (bits << 8) | bytes[i * 8 + static_cast<size_t>(b)];
+        std::memcpy(&bank[i], &bits, 8);
     }
+    return true;
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--measure") == 0)
+    {
+        std::vector<double> existing;
+        if (!readLittleEndian(argv[2], existing))
+        {
+            std::fprintf(stderr, "tessaline_irgen: cannot read a bank from %s\n", argv[2]);
+            return 1;
+        }
+        printBankReport(existing);
+        if (argc == 4 && !writeBankPicture(existing, argv[3]))
+        {
+            std::fprintf(stderr, "tessaline_irgen: cannot write %s\n", argv[3]);
+            return 1;
+        }
+        return 0;
+    }
     if (argc < 2)
     {
-        std::fprintf(stderr, "usage: tessaline_irgen <bank.bin> [<picture.png>] [--report]\n");
+        std::fprintf(stderr, "usage: tessaline_irgen <bank.bin> [<picture.png>] [--report]\n"
+                             "       tessaline_irgen --measure <bank.bin> [<picture.png>]\n");
         return 2;
     }
     const std::vector<double> bank = buildBank();
@@ -156,7 +200,7 @@ int main(int argc, char** argv)
     for (int i = 2; i < argc; ++i)
     {
         if (std::strcmp(argv[i], "--report") == 0)
-            report(bank);
+            printBankReport(bank);
         else if (!writeBankPicture(bank, argv[i]))
         {
             std::fprintf(stderr, "tessaline_irgen: cannot write %s\n", argv[i]);

@@ -1,0 +1,302 @@
+// The one class the factory creates: a single-component VST3 effect (processor and edit
+// controller in one object) that owns the DSP object and translates between the host's
+// buses, parameters, units and streams and the DSP object's control list.
+#pragma once
+
+// The single-component base must be the first SDK header of a translation unit (it separates
+// the component's and the controller's setState/getState); include this header first.
+#include "public.sdk/source/vst/vstsinglecomponenteffect.h"
+
+#include "adapter/realtime/ControlHandOff.h"
+#include "adapter/realtime/ControlMirror.h"
+#include "adapter/processor/HostNotifier.h"
+#include "adapter/processor/StateStream.h"
+#include "core/CPlugIn.h"
+#include "pluginterfaces/vst/ivstevents.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+#include "pluginterfaces/vst/ivstunits.h"
+#include "vstgui/plugin-bindings/vst3editor.h"
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Steinberg {
+namespace Vst {
+namespace Vava2DUZ3 {
+
+class CVSTParamUpdateQueue;
+class CVSTMidiEventList;
+
+// Parameter ids beside the control positions 0 .. N-1.
+enum ProcessorParamId : ParamID
+{
+    kParamPitchBend = 0x800,
+    kParamModWheel = 0x801,
+    kParamMidiVol = 0x802,
+    kParamMidiPan = 0x803,
+    kParamMidiExpression = 0x804,
+    kParamSustainPedal = 0x805,
+    kParamChannelPressure = 0x806,
+    kParamAllNotesOff = 0x807,
+    kParamBypass = 0x808,
+    kParamButton1 = 0x8000,
+    kParamButton2 = 0x8001,
+    kParamButton3 = 0x8002,
+    kParamJoystickX = kJoystickXControlId,
+    kParamJoystickY = kJoystickYControlId,
+    kParamFactoryPresets = 0x70727374,   // 'prst'
+};
+
+// Unit ids: the preset unit is 0 (the unit every parameter belongs to), the root unit 1.
+constexpr UnitID kPresetsUnitId = 0;
+constexpr UnitID kRootUnitIdOfProcessor = 1;
+
+// IUnitInfo comes with the base's EditControllerEx1; the Processor answers its queries itself.
+// It is also the delegate of the editor it creates.
+//
+// Threads. The host calls process on its audio thread and everything else on its UI (main)
+// thread. Main-thread calls marked "while processing" may come while process runs on the
+// audio thread: they never touch the DSP object's processing state, but leave their changes
+// in the control hand-off, which the next block takes, and answer from the mirror of what the
+// audio thread last published. Calls marked "not processing" come only while the effect is
+// inactive (the host's contract; setupProcessing refuses otherwise). The DSP object's own
+// contract is written on CPlugIn.
+class Processor : public SingleComponentEffect, public IMidiMapping, public VSTGUI::VST3EditorDelegate
+{
+public:
+    using PlugInCreator = CPlugIn* (*)();
+
+    Processor();
+    // Builds the DSP object with `creator` instead of the effect's createPlugIn.
+    explicit Processor(PlugInCreator creator);
+    ~Processor() override;
+
+    static FUnknown* createInstance(void* context);
+
+    // --- IPluginBase --- [main thread, not processing]
+    tresult PLUGIN_API initialize(FUnknown* context) SMTG_OVERRIDE;
+    tresult PLUGIN_API terminate() SMTG_OVERRIDE;
+
+    // --- IComponent ---
+    // [main thread, while processing]
+    tresult PLUGIN_API setState(IBStream* state) SMTG_OVERRIDE;
+    tresult PLUGIN_API getState(IBStream* state) SMTG_OVERRIDE;
+    // [main thread] Processing runs only between setActive(true) and setActive(false).
+    tresult PLUGIN_API setActive(TBool state) SMTG_OVERRIDE;
+
+    // --- IAudioProcessor ---
+    // [main thread, not processing]
+    tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                          SpeakerArrangement* outputs, int32 numOuts) SMTG_OVERRIDE;
+    // [main thread] Fixed when the DSP object is built.
+    uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE;
+    // [main thread, not processing]
+    tresult PLUGIN_API setupProcessing(ProcessSetup& setup) SMTG_OVERRIDE;
+    // [audio thread] No allocation, locks or system calls; takes the hand-off's newest changes
+    // first and publishes the values it ends with for the main thread.
+    tresult PLUGIN_API process(ProcessData& data) SMTG_OVERRIDE;
+    // [main thread] As the last prepare left it.
+    uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE;
+
+    // --- IEditController: the component state into the parameters; edits and presets ---
+    // [main thread, while processing]
+    tresult PLUGIN_API setComponentState(IBStream* state) SMTG_OVERRIDE;
+    tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) SMTG_OVERRIDE;
+    tresult PLUGIN_API setComponentHandler(IComponentHandler* handler) SMTG_OVERRIDE;
+
+    // --- IEditController --- [main thread, while processing]
+    // Both guard the SDK's container and list lookups, which would throw on an index or value
+    // outside their range: a host gets kResultFalse or the nearest valid text instead.
+    tresult PLUGIN_API getParameterInfo(int32 paramIndex, ParameterInfo& info) SMTG_OVERRIDE;
+    tresult PLUGIN_API getParamStringByValue(ParamID id, ParamValue valueNormalized,
+                                             String128 string) SMTG_OVERRIDE;
+    ParamValue PLUGIN_API normalizedParamToPlain(ParamID id, ParamValue valueNormalized) SMTG_OVERRIDE;
+    ParamValue PLUGIN_API plainParamToNormalized(ParamID id, ParamValue plainValue) SMTG_OVERRIDE;
+
+    // --- IEditController: the editor (ProcessorEditor.cpp) [UI thread] ---
+    IPlugView* PLUGIN_API createView(FIDString name) SMTG_OVERRIDE;
+    // Text messages of the editor: "VSTGUITimerPing" and "RecreateView".
+    tresult receiveText(const char8* text) SMTG_OVERRIDE;
+
+    // --- VST3EditorDelegate ---
+    void didOpen(VSTGUI::VST3Editor* editor) override;
+    void willClose(VSTGUI::VST3Editor* editor) override;
+    // The framework's named views and pad controllers (ProcessorCustomViews.cpp).
+    VSTGUI::CView* createCustomView(VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& attributes,
+                                    const VSTGUI::IUIDescription* description,
+                                    VSTGUI::VST3Editor* editor) override;
+    VSTGUI::IController* createSubController(VSTGUI::UTF8StringPtr name,
+                                             const VSTGUI::IUIDescription* description,
+                                             VSTGUI::VST3Editor* editor) override;
+
+    // --- IMidiMapping --- [main thread, while processing]
+    tresult PLUGIN_API getMidiControllerAssignment(int32 busIndex, int16 channel,
+                                                   CtrlNumber midiControllerNumber,
+                                                   ParamID& id) SMTG_OVERRIDE;
+
+    // --- IUnitInfo --- [main thread, while processing]
+    int32 PLUGIN_API getUnitCount() SMTG_OVERRIDE;
+    tresult PLUGIN_API getUnitInfo(int32 unitIndex, UnitInfo& info) SMTG_OVERRIDE;
+    int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramListInfo(int32 listIndex, ProgramListInfo& info) SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramName(ProgramListID listId, int32 programIndex,
+                                      String128 name) SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramInfo(ProgramListID listId, int32 programIndex,
+                                      CString attributeId, String128 attributeValue) SMTG_OVERRIDE;
+    tresult PLUGIN_API hasProgramPitchNames(ProgramListID listId, int32 programIndex) SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramPitchName(ProgramListID listId, int32 programIndex, int16 midiPitch,
+                                           String128 name) SMTG_OVERRIDE;
+    UnitID PLUGIN_API getSelectedUnit() SMTG_OVERRIDE;
+    tresult PLUGIN_API selectUnit(UnitID unitId) SMTG_OVERRIDE;
+    tresult PLUGIN_API getUnitByBus(MediaType type, BusDirection dir, int32 busIndex, int32 channel,
+                                    UnitID& unitId) SMTG_OVERRIDE;
+    tresult PLUGIN_API setUnitProgramData(int32 listOrUnitId, int32 programIndex,
+                                          IBStream* data) SMTG_OVERRIDE;
+
+    // Item k of a comma-separated list ("SWITCH_ON"/"SWITCH_OFF" shown as "ON"/"OFF");
+    // nothing when the text has no item k. Items are not trimmed.
+    static std::optional<std::string> getEnumItem(const char* text, int32 k);
+
+    // [main thread] Tells the DSP object a parameter's new normalized value (message code 13).
+    void sendParamToPlugIn(ParamID id, ParamValue valueNormalized);
+    // Index of the first control whose uId equals controlId, or -1.
+    int32 findControlIndex(uint32 controlId) const;
+    // Turns a change of a MIDI pseudo-parameter (0x800 .. 0x807) back into a MIDI call.
+    void forwardMidiParameter(int32 id, double value);
+
+    // [main thread] Brings dependent controls in step after a state load or a preset.
+    void refreshDependentControls();
+
+    // Notifications for the host's component handler, delivered outside the host's calls; the
+    // editor's timer calls its deliverPending and hands it the plug-in frame (attachRunLoop).
+    CHostNotifier& hostNotifier() { return m_Notifier; }
+
+    CPlugIn* plugIn() const { return m_pPlugIn; }
+    // Ids of the read-only meter parameters, in registration order.
+    const std::vector<int32>& meterParamIds() const { return m_MeterParamIds; }
+
+    OBJ_METHODS(Processor, SingleComponentEffect)
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) SMTG_OVERRIDE;
+    REFCOUNT_METHODS(SingleComponentEffect)
+
+protected:
+    void createPlugIn();
+    void declareBuses();
+    void registerControlParameters();
+    void registerControlParameter(int32 index, const CControlEntry& control);
+    void registerJoystickAndButtons();
+    void registerBypassAndMidiParameters();
+    void registerUnitsAndPresets();
+    int32 presetNameCount() const;
+
+    // Processing objects (ProcessorSetup.cpp).
+    void createProcessingObjects();
+    void releaseProcessingObjects();
+    void prepareAtSampleRate(double sampleRate);
+
+    // Processing path (ProcessorProcess.cpp). [audio thread]
+    struct BlockChannels
+    {
+        float* in[2];      // null where the host gave no input channel
+        float* out[2];
+        uint32_t count;    // channels exchanged with the DSP object (0 .. 2)
+    };
+    bool resolveChannels(const ProcessData& data, BlockChannels& channels) const;
+    void applyParameterChanges(ProcessData& data);
+    void applyLastValue(IParamValueQueue& queue, int32 numSamples);
+    void detachUpdateQueues();
+    void applyParameterChange(IParamValueQueue& queue, ParamID id, ParamValue value, int32 numSamples);
+    void sendHostInfo(const ProcessData& data, CHostInfo& info, double& period);
+    void bypassBlock(const BlockChannels& channels, int32 numSamples);
+    void processWholeBlock(ProcessData& data, const BlockChannels& channels);
+    void processFrames(ProcessData& data, const BlockChannels& channels, CHostInfo& info,
+                       bool hasContext, double period);
+    uint32_t sidechainChannels(const ProcessData& data);
+    void feedSidechainFrame(float* const* aux, uint32_t auxChannels, int32 frame, float* auxFrame);
+    void handleEvent(const Event& event);
+    void reportMeters(ProcessData& data, bool zero);
+
+    // Main-thread changes to the DSP object and their hand-off (ProcessorControlSync.cpp).
+    void allocateControlSync();
+    // [main thread] Applies the hand-off's draft now (not processing) or publishes it.
+    void submitDraft();
+    // [main thread, not processing] Applies a snapshot published but not yet taken.
+    void drainPendingChanges();
+    // [audio thread] Start and end of a block.
+    void takePendingChanges();
+    void publishBlockResults();
+    // [owner of the DSP object] Applies a snapshot through the ordinary set operations.
+    void applySnapshot(const CControlSnapshot& snapshot);
+    // [main thread] The values getState writes: pending changes over the published mirror.
+    void currentStateValues(StateValues& values) const;
+    // [main thread] A controller edit of a control, the bypass or a joystick axis, handed to the
+    // DSP object the way the processing path would apply it.
+    void forwardControllerEdit(ParamID id, ParamValue value);
+    // [main thread] A restored state into the DSP object (through the hand-off) and into the
+    // parameters.
+    void restoreIntoPlugIn(const StateValues& values);
+    void showStateInParameters(const StateValues& values);
+
+    // Editor (ProcessorEditor.cpp). [UI thread]
+    IPlugView* createOwnEditorView();
+    void sendEditorLifeMessage(uint32_t code);
+
+    // Presets (ProcessorPresets.cpp). [main thread]
+    bool applyPreset(int32 listPosition);
+    int32 presetSlotOfPosition(int32 listPosition) const;
+    // [any thread] The list position a normalized "Factory Presets" value selects.
+    int32 presetPositionOf(ParamValue value);
+    // [any thread, no allocation] Writes preset slot `slot` into `snapshot` (controls, joystick).
+    void fillPresetSnapshot(int32 slot, CControlSnapshot& snapshot) const;
+    // [main thread] Shows preset slot `slot` in the parameters; true when a value changed.
+    bool showPresetInParameters(int32 slot, const CControlSnapshot& snapshot);
+    // [audio thread] A program change that arrived with the block's parameter changes.
+    void applyPresetOnAudioThread(int32 listPosition);
+    // [main thread, before each delivery] Shows a preset the audio thread applied.
+    void showPresetFromAudioThread();
+
+    PlugInCreator m_pCreator;
+
+    int32 m_nLatencySamples = 0;
+    CPlugIn* m_pPlugIn = nullptr;
+    double m_dJoystickX = 0.5;
+    double m_dJoystickY = 0.5;
+    bool m_bBypass = false;
+    std::vector<int32> m_MeterParamIds;
+    bool m_bHasSidechain = false;
+    bool m_bUnitsViews = true;
+    int32 m_nUpdateInterval = 1;
+    bool m_bSampleAccurate = false;
+    std::vector<IPtr<Unit>> m_Units;
+    int32 m_nSelectedUnit = kRootUnitIdOfProcessor;
+    // Processing objects, created by initialize for the processing path.
+    CVSTParamUpdateQueue** m_pParamUpdateQueues = nullptr;
+    uint32_t m_uQueueCount = 0;
+    CVSTMidiEventList* m_pMidiEventList = nullptr;
+
+    // Thread hand-off and the main thread's view of the controls.
+    CStateLayout m_StateLayout;
+    CControlHandOff m_HandOff;
+    CControlMirror m_Mirror;
+    uint64_t m_uTakenSequence = 0;                // audio thread: snapshot taken this block
+    bool m_bActive = false;                       // main thread
+    std::atomic<int32> m_nArrangementChannels{2}; // speakers of the current arrangement
+    // Preset changes between the threads: a position asked for off the main thread (for the
+    // audio thread) and one the audio thread applied (for the parameters); -1: none.
+    std::atomic<int32> m_nRequestedPreset{-1};
+    std::atomic<int32> m_nAudioPreset{-1};
+    CControlSnapshot m_AudioPreset;               // audio thread's preset storage
+    CHostNotifier m_Notifier;
+    // Silent input channels for whole-block processing of missing inputs (allocated by setup).
+    std::vector<float> m_SilentInput;
+
+    // The editor's messages to the DSP object (codes 0 to 2); fields a message does not set
+    // keep their earlier contents. [UI thread]
+    CUiMessage m_UiMessage;
+};
+
+} // namespace Vava2DUZ3
+} // namespace Vst
+} // namespace Steinberg

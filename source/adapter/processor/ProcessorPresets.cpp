@@ -1,0 +1,234 @@
+// Controller edits: setParamNormalized with the selection of a factory preset, and the walk
+// that keeps dependent controls in step. A controller edit also reaches the DSP object (through
+// the hand-off), so that a state saved right after it holds it; the host learns of values the
+// Processor changed itself only through notifications delivered after its call has returned.
+#include "adapter/processor/Processor.h"
+
+#include "adapter/parameters/ValueMapping.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Steinberg {
+namespace Vst {
+namespace Vava2DUZ3 {
+
+tresult PLUGIN_API Processor::setParamNormalized(ParamID tag, ParamValue value)
+{
+    // [main thread, or a host's audio thread] A value that is not a number, or a preset outside
+    // the list, is refused.
+    if (!std::isfinite(value))
+        return kResultFalse;
+    if (tag == kParamFactoryPresets && (value < 0.0 || value > 1.0))
+        return kResultFalse;
+    if (!m_Notifier.onUiThread())
+    {
+        // A host may pass a program change on from its audio thread (a MIDI program change):
+        // the main thread's objects are not touched there; the audio thread applies it.
+        if (tag == kParamFactoryPresets)
+        {
+            const int32 position = presetPositionOf(value);
+            if (position < 0)
+                return kResultFalse;
+            m_nRequestedPreset.store(position, std::memory_order_release);
+            return kResultOk;
+        }
+        const tresult result = SingleComponentEffect::setParamNormalized(tag, value);
+        sendParamToPlugIn(tag, value);
+        return result;
+    }
+    CHostNotifier::Busy busy(m_Notifier);
+    const tresult result = SingleComponentEffect::setParamNormalized(tag, value);
+    sendParamToPlugIn(tag, value);
+    if (result != kResultOk)
+        return result;
+    if (tag == kParamFactoryPresets)
+        applyPreset(presetPositionOf(value));
+    else
+        forwardControllerEdit(tag, value);
+    return result;
+}
+
+tresult PLUGIN_API Processor::setComponentHandler(IComponentHandler* handler)
+{
+    m_Notifier.setComponentHandler(handler);
+    return SingleComponentEffect::setComponentHandler(handler);
+}
+
+void Processor::forwardControllerEdit(ParamID id, ParamValue value)
+{
+    // [main thread] The same values the processing path derives from a host change.
+    if (!m_pPlugIn)
+        return;
+    const double v = std::clamp(value, 0.0, 1.0);
+    const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(id);
+    const Parameter* parameter = getParameterObject(id);
+    if (control && (!parameter || (parameter->getInfo().flags & ParameterInfo::kIsReadOnly)))
+        return;   // meters and controls without a parameter are not the host's to set
+    CControlSnapshot& draft = m_HandOff.beginDraft();
+    if (control && id < draft.count)
+        draft.values[id] = plainOfPosition(*control, parameterToPosition(*control, v));
+    else if (control)
+        return;
+    else if (id == kParamBypass)
+        draft.bypass = v != 0.0 ? 1 : 0;
+    else if (id == kParamJoystickX)
+        draft.joystickX = static_cast<float>(2.0 * v - 1.0);
+    else if (id == kParamJoystickY)
+        draft.joystickY = static_cast<float>(2.0 * v - 1.0);
+    else
+        return;   // buttons and MIDI parameters are events, not state: they come with the blocks
+    submitDraft();
+}
+
+int32 Processor::presetPositionOf(ParamValue value)
+{
+    const Parameter* presets = getParameterObject(kParamFactoryPresets);
+    if (!presets || !(value >= 0.0 && value <= 1.0))
+        return -1;
+    return static_cast<int32>(presets->toPlain(value));
+}
+
+int32 Processor::presetSlotOfPosition(int32 listPosition) const
+{
+    // The list holds the named slots only: position j is the j-th non-empty slot.
+    if (!m_pPlugIn || listPosition < 0)
+        return -1;
+    int32 position = 0;
+    for (int32 slot = 0; slot < kPresetSlots; ++slot)
+    {
+        const char* name = m_pPlugIn->m_PresetNames[slot];
+        if (!name || !*name)
+            continue;
+        if (position == listPosition)
+            return slot;
+        ++position;
+    }
+    return -1;
+}
+
+void Processor::fillPresetSnapshot(int32 slot, CControlSnapshot& snapshot) const
+{
+    for (uint32_t k = 0; k < snapshot.count; ++k)
+    {
+        const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(k);
+        if (!control)
+            continue;
+        const auto p = static_cast<float>(control->dPresetValues[slot]);
+        const float span = control->fMax - control->fMin;
+        snapshot.values[k] = plainOfPosition(*control, span != 0.0f ? (p - control->fMin) / span : 0.0f);
+    }
+    const double c = m_pPlugIn->m_JoystickX.dPresetValues[slot];
+    const double d = m_pPlugIn->m_JoystickY.dPresetValues[slot];
+    const double axes[2] = {(c - d) / 1.41421356 / 1.414, (c + d) / 1.41421356 / 1.414};
+    for (int axis = 0; axis < 2; ++axis)
+    {
+        const float position = std::isfinite(axes[axis])
+                                   ? std::clamp(static_cast<float>(axes[axis]), -1.0f, 1.0f)
+                                   : CControlSnapshot::kKeep;
+        (axis == 0 ? snapshot.joystickX : snapshot.joystickY) = position;
+    }
+}
+
+bool Processor::showPresetInParameters(int32 slot, const CControlSnapshot& snapshot)
+{
+    bool changed = false;
+    auto show = [&](ParamID id, double normalized) {
+        if (Parameter* parameter = getParameterObject(id))
+            changed = parameter->setNormalized(normalized) || changed;
+        sendParamToPlugIn(id, normalized);
+    };
+    for (uint32_t k = 0; k < snapshot.count; ++k)
+        if (const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(k))
+            show(static_cast<ParamID>(k),
+                 std::clamp(positionToParameter(*control, control->dPresetValues[slot]), 0.0, 1.0));
+    if (!std::isnan(snapshot.joystickX))
+        show(kParamJoystickX, snapshot.joystickX * 0.5 + 0.5);
+    if (!std::isnan(snapshot.joystickY))
+        show(kParamJoystickY, snapshot.joystickY * 0.5 + 0.5);
+    return changed;
+}
+
+bool Processor::applyPreset(int32 listPosition)
+{
+    // [main thread]
+    const int32 slot = presetSlotOfPosition(listPosition);
+    if (slot < 0)
+        return false;
+    CControlSnapshot& draft = m_HandOff.beginDraft();
+    fillPresetSnapshot(slot, draft);
+    showPresetInParameters(slot, draft);
+    submitDraft();
+    // The host re-reads the parameters once its call has returned.
+    m_Notifier.postRestart(kParamValuesChanged);
+    refreshDependentControls();
+    return true;
+}
+
+void Processor::applyPresetOnAudioThread(int32 listPosition)
+{
+    // [audio thread] Applied at once; the parameters follow on the main thread.
+    const int32 slot = presetSlotOfPosition(listPosition);
+    if (slot < 0)
+        return;
+    m_AudioPreset.clear();
+    fillPresetSnapshot(slot, m_AudioPreset);
+    applySnapshot(m_AudioPreset);
+    m_nAudioPreset.store(listPosition, std::memory_order_release);
+}
+
+void Processor::showPresetFromAudioThread()
+{
+    // [main thread] Only a preset that changes what the host sees is announced: a program
+    // change the host sent both ways (controller and processing) is announced once.
+    const int32 position = m_nAudioPreset.exchange(-1, std::memory_order_acq_rel);
+    const int32 slot = presetSlotOfPosition(position);
+    if (slot < 0)
+        return;
+    CControlSnapshot shown;
+    shown.allocate(static_cast<uint32_t>(m_StateLayout.controlCount()));
+    fillPresetSnapshot(slot, shown);
+    bool changed = showPresetInParameters(slot, shown);
+    if (Parameter* presets = getParameterObject(kParamFactoryPresets))
+        changed = presets->setNormalized(presets->toNormalized(position)) || changed;
+    if (changed)
+    {
+        m_Notifier.postRestart(kParamValuesChanged);
+        refreshDependentControls();
+    }
+}
+
+void Processor::refreshDependentControls()
+{
+    // [main thread] The host learns of each dependent change through a deferred edit.
+    if (!m_pPlugIn)
+        return;
+    CHostNotifier::Busy busy(m_Notifier);
+    const uint32_t count = m_pPlugIn->m_ControlList.controlCount();
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        const ParamValue v = getParamNormalized(i);
+        const ParamValue p = normalizedParamToPlain(i, v);
+        const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(i);
+        if (!control)
+            continue;
+        CDependentControl* list = nullptr;
+        if (m_pPlugIn->reportDependentControls(control->uId, static_cast<float>(p), &list, true))
+        {
+            for (CDependentControl* item = list; item; item = item->pNext)
+            {
+                const int32 k = findControlIndex(item->uId);
+                if (k < 0)
+                    continue;
+                const ParamValue w = plainParamToNormalized(static_cast<ParamID>(k), item->fValue);
+                setParamNormalized(static_cast<ParamID>(k), w);
+                m_Notifier.postEdit(static_cast<ParamID>(k), w);
+            }
+        }
+        m_pPlugIn->releaseDependentList(&list);
+    }
+}
+
+} // namespace Vava2DUZ3
+} // namespace Vst
+} // namespace Steinberg

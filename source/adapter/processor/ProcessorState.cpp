@@ -1,0 +1,111 @@
+// The component state: written by getState, read into the DSP object by setState and into the
+// parameters by setComponentState. A stream is read completely before anything is applied.
+#include "adapter/processor/Processor.h"
+
+#include "adapter/parameters/ValueMapping.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Steinberg {
+namespace Vst {
+namespace Vava2DUZ3 {
+
+namespace {
+// A restored joystick position in -1 .. 1, or NaN (keep the current one) when not finite.
+float restoredJoystick(float position)
+{
+    return std::isfinite(position) ? std::clamp(position, -1.0f, 1.0f) : CControlSnapshot::kKeep;
+}
+} // namespace
+
+tresult PLUGIN_API Processor::getState(IBStream* state)
+{
+    // [main thread] Never reads the DSP object: the values come from the mirror the owner of
+    // the DSP object publishes, overlaid with changes it has not applied yet.
+    m_Notifier.deliverPending();
+    if (!m_pPlugIn)
+        return kResultFalse;
+    StateValues values;
+    currentStateValues(values);
+    return m_StateLayout.write(state, values) ? kResultOk : kResultFalse;
+}
+
+// A single-component effect has one set of values: a stream restored through either interface
+// goes to the DSP object and to the parameters alike, so that the host's view, the sound and the
+// next saved state agree whichever of the two calls a host makes.
+tresult PLUGIN_API Processor::setState(IBStream* state)
+{
+    // [main thread]
+    if (!m_pPlugIn)
+        return kResultFalse;
+    CHostNotifier::Busy busy(m_Notifier);
+    StateValues values;
+    if (!m_StateLayout.read(state, values))
+        return kResultFalse;   // short or damaged: nothing changes
+    restoreIntoPlugIn(values);
+    showStateInParameters(values);
+    m_Notifier.postRestart(kParamValuesChanged);
+    return kResultOk;
+}
+
+tresult PLUGIN_API Processor::setComponentState(IBStream* state)
+{
+    // [main thread] The host has just handed the values over and reads them itself: no restart.
+    if (!m_pPlugIn)
+        return kResultFalse;
+    CHostNotifier::Busy busy(m_Notifier);
+    StateValues values;
+    if (!m_StateLayout.read(state, values))
+        return kResultFalse;
+    restoreIntoPlugIn(values);
+    showStateInParameters(values);
+    refreshDependentControls();
+    return kResultOk;
+}
+
+void Processor::restoreIntoPlugIn(const StateValues& values)
+{
+    CControlSnapshot& draft = m_HandOff.beginDraft();
+    for (uint32_t k = 0; k < draft.count && k < values.controls.size(); ++k)
+    {
+        const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(k);
+        if (control && !std::isnan(values.controls[k]))
+            draft.values[k] = settledPlainValue(*control, values.controls[k]);
+    }
+    draft.bypass = values.bypass ? 1 : 0;
+    if (values.hasJoystick)
+    {
+        draft.joystickX = restoredJoystick(values.joystickX);
+        draft.joystickY = restoredJoystick(values.joystickY);
+    }
+    submitDraft();
+}
+
+void Processor::showStateInParameters(const StateValues& values)
+{
+    for (size_t k = 0; k < values.controls.size(); ++k)
+    {
+        const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(static_cast<uint32_t>(k));
+        Parameter* parameter = getParameterObject(static_cast<ParamID>(k));
+        if (!control || !parameter || !std::isfinite(values.controls[k]))
+            continue;
+        const double lo = std::min(control->fMin, control->fMax);
+        const double hi = std::max(control->fMin, control->fMax);
+        parameter->setNormalized(parameter->toNormalized(std::clamp(values.controls[k], lo, hi)));
+    }
+    if (Parameter* bypass = getParameterObject(kParamBypass))
+        bypass->setNormalized(bypass->toNormalized(values.bypass ? 1.0 : 0.0));
+    const float joystick[2] = {restoredJoystick(values.joystickX), restoredJoystick(values.joystickY)};
+    const ParamID joystickIds[2] = {kParamJoystickX, kParamJoystickY};
+    for (int axis = 0; values.hasJoystick && axis < 2; ++axis)
+    {
+        Parameter* parameter = getParameterObject(joystickIds[axis]);
+        if (parameter && !std::isnan(joystick[axis]))
+            parameter->setNormalized(parameter->toNormalized(joystick[axis] * 0.5 + 0.5));
+    }
+}
+
+} // namespace Vava2DUZ3
+} // namespace Vst
+} // namespace Steinberg

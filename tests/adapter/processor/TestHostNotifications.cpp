@@ -1,0 +1,226 @@
+// Notifications to the host's component handler never come from inside the host's own call:
+// preset selections, restored states, program changes from the processing path and dependent
+// edits are delivered afterwards on the user-interface thread, each exactly once.
+#include "processor/LockingHost.h"
+#include "ProcessFixture.h"
+
+#include <thread>
+
+using namespace AdapterTest;
+
+namespace {
+// The standard rig's presets as the host sees them: Gain, Choice (0 .. 10), Count (0 .. 4).
+struct PresetView
+{
+    double gain, choice, count;
+};
+const PresetView kPresetViews[2] = {{0.25, 0.3, 0.5}, {0.75, 0.7, 0.75}};
+
+void expectView(LockingHost& host, const PresetView& expected, const char* what)
+{
+    EXPECT_NEAR(host.view[0], expected.gain, 1e-6) << what;
+    EXPECT_NEAR(host.view[1], expected.choice, 1e-6) << what;
+    EXPECT_NEAR(host.view[2], expected.count, 1e-6) << what;
+}
+
+enum class Delivery
+{
+    kNextHostCall,   // no run loop: the host's next call that allows it
+    kContextRunLoop, // a run loop offered by the host context given to initialize
+    kFrameRunLoop,   // a run loop found through the editor's plug-in frame
+};
+} // namespace
+
+TEST(HostNotifications, PresetSelectionReturnsAndIsAnnouncedOnceAfterwards)
+{
+    const Delivery deliveries[] = {Delivery::kNextHostCall, Delivery::kContextRunLoop,
+                                   Delivery::kFrameRunLoop};
+    for (Delivery delivery : deliveries)
+    {
+        for (int position = 0; position < 2; ++position)
+        {
+            const std::string what = "delivery " + std::to_string(static_cast<int>(delivery))
+                                     + ", preset " + std::to_string(position);
+            TestRunLoop loop;   // outlives the plug-in, as a host's loop does
+            RunLoopSource source(loop);
+            ProcessRig rig;
+            if (delivery == Delivery::kContextRunLoop)
+            {
+                ASSERT_EQ(rig->terminate(), kResultOk);
+                ASSERT_EQ(rig->initialize(&source), kResultOk);
+            }
+            else if (delivery == Delivery::kFrameRunLoop)
+            {
+                ASSERT_TRUE(rig->hostNotifier().attachRunLoop(&source));
+            }
+            ASSERT_EQ(loop.timers.size(), delivery == Delivery::kNextHostCall ? 0u : 1u) << what;
+            LockingHost host(rig.holder.processor);
+
+            ASSERT_EQ(host.setParam(kParamFactoryPresets, position), kResultOk) << what;
+            EXPECT_EQ(host.reentered, 0) << what;
+            EXPECT_EQ(host.restarts, 0) << what;
+            // The host's lock is held across setParamNormalized only, not across its next call.
+            if (delivery == Delivery::kNextHostCall)
+                EXPECT_EQ(saveState(rig.holder.processor).size(), 30u);
+            else
+                loop.fire();
+            EXPECT_EQ(host.reentered, 0) << what;
+            EXPECT_EQ(host.restarts, 1) << what;
+            expectView(host, kPresetViews[position], what.c_str());
+            // Delivered once: later turns and calls bring nothing more.
+            loop.fire();
+            saveState(rig.holder.processor);
+            EXPECT_EQ(host.restarts, 1) << what;
+            EXPECT_EQ(host.reentered, 0) << what;
+            // The sound follows with the next block.
+            rig.run(8);
+            EXPECT_EQ(rig.dsp->values[0], position == 0 ? 0.25f : 0.75f) << what;
+        }
+    }
+}
+
+TEST(HostNotifications, NothingIsLostBetweenSelectionAndDelivery)
+{
+    ProcessRig rig;
+    LockingHost host(rig.holder.processor);
+    // Two selections and a host edit before the host's loop comes round.
+    ASSERT_EQ(host.setParam(kParamFactoryPresets, 0.0), kResultOk);
+    ASSERT_EQ(host.setParam(kParamFactoryPresets, 1.0), kResultOk);
+    ASSERT_EQ(host.setParam(0, 0.6), kResultOk);
+    const auto pending = saveState(rig.holder.processor);   // also the next host call
+    EXPECT_EQ(host.restarts, 1);
+    EXPECT_EQ(host.reentered, 0);
+    EXPECT_NEAR(host.view[0], 0.6, 1e-12);
+    EXPECT_NEAR(host.view[2], 0.75, 1e-6);
+    float gain = 0.0f;
+    uint32_t choice = 0;
+    int32_t count = 0;
+    std::memcpy(&gain, pending.data() + 8, 4);
+    std::memcpy(&choice, pending.data() + 12, 4);
+    std::memcpy(&count, pending.data() + 16, 4);
+    EXPECT_EQ(gain, 0.6f);
+    EXPECT_EQ(choice, 7u);
+    EXPECT_EQ(count, 3);
+    rig.run(8);
+    EXPECT_EQ(rig.dsp->values[0], 0.6f);
+    EXPECT_EQ(rig.dsp->choices[1], 7u);
+    EXPECT_EQ(saveState(rig.holder.processor), pending);
+}
+
+TEST(HostNotifications, ProgramChangesFromTheProcessingPathReachTheParametersOnce)
+{
+    ProcessRig rig;
+    LockingHost host(rig.holder.processor);
+    // The block's own Gain change lands on top of the preset, whatever the queue order.
+    rig.changes.addChange(0, 0, 0.6);
+    rig.changes.addChange(kParamFactoryPresets, 0, 1.0);
+    rig.run(8);
+    EXPECT_EQ(rig.dsp->values[0], 0.6f);
+    EXPECT_EQ(rig.dsp->choices[1], 7u);
+    EXPECT_EQ(rig.dsp->integers[2], 3);
+    EXPECT_EQ(host.restarts, 0);   // nothing from the audio thread
+    rig->hostNotifier().deliverPending();
+    EXPECT_EQ(host.restarts, 1);
+    EXPECT_NEAR(host.view[2], 0.75, 1e-6);
+    EXPECT_EQ(host.view[kParamFactoryPresets], 1.0);
+
+    // A host that sends a selection both ways (controller, then the processing path) is told once.
+    rig.changes.clear();
+    ASSERT_EQ(host.setParam(kParamFactoryPresets, 0.0), kResultOk);
+    rig.changes.addChange(kParamFactoryPresets, 0, 0.0);
+    rig.run(8);
+    rig->hostNotifier().deliverPending();
+    rig->hostNotifier().deliverPending();
+    EXPECT_EQ(host.restarts, 2);
+    EXPECT_EQ(host.reentered, 0);
+    EXPECT_EQ(rig.dsp->values[0], 0.25f);
+
+    // A MIDI program change the host passes to the controller from its audio thread.
+    rig.changes.clear();
+    std::thread audio([&] { EXPECT_EQ(rig->setParamNormalized(kParamFactoryPresets, 1.0), kResultOk); });
+    audio.join();
+    EXPECT_EQ(rig.dsp->values[0], 0.25f);   // nothing touched off the main thread
+    rig.run(8);
+    EXPECT_EQ(rig.dsp->values[0], 0.75f);
+    rig->hostNotifier().deliverPending();
+    EXPECT_EQ(host.restarts, 3);
+    EXPECT_NEAR(host.view[0], 0.75, 1e-6);
+    EXPECT_EQ(host.reentered, 0);
+}
+
+TEST(HostNotifications, RestoredStatesShowInTheParametersAndDependentEditsWait)
+{
+    // Gain drives Count: the DSP object reports Count = 4 * Gain as a dependent control.
+    struct DependentDsp : RecordingDsp
+    {
+        bool reportDependentControls(uint32_t uId, float plain, CDependentControl** list, bool) override
+        {
+            if (uId != 100)
+                return false;
+            *list = new CDependentControl{102, std::floor(plain * 4.0f), nullptr};
+            return true;
+        }
+    };
+    auto* dsp = new DependentDsp;
+    auto* standard = ProcessRig::standardDsp();
+    for (uint32_t k = 0; k < 3; ++k)
+    {
+        const CControlEntry* c = standard->m_ControlList.controlAt(k);
+        dsp->addControl(c->szName, c->nKind, c->nDataType, c->fMin, c->fMax, standard->values[k]);
+    }
+    delete standard;
+    ProcessRig rig(dsp, false);
+    LockingHost host(rig.holder.processor);
+    std::vector<uint8_t> bytes;
+    putLE<uint64_t>(bytes, 1);
+    putLE(bytes, 0.5f);
+    putLE<uint32_t>(bytes, 2);
+    putLE<int32_t>(bytes, 0);
+    putLE<int16_t>(bytes, 0);
+    putLE(bytes, 0.0f);
+    putLE(bytes, 0.0f);
+
+    host.underLock([&] { EXPECT_EQ(rig->setComponentState(streamOf(bytes)), kResultOk); });
+    EXPECT_EQ(host.edits, 0);
+    EXPECT_EQ(host.reentered, 0);
+    EXPECT_DOUBLE_EQ(rig->getParamNormalized(2), 0.5);   // Count = 2 of 0 .. 4
+    rig->hostNotifier().deliverPending();
+    EXPECT_EQ(host.edits, 1);
+    EXPECT_DOUBLE_EQ(host.view[2], 0.5);
+    EXPECT_EQ(host.restarts, 0);   // the host handed the values over itself
+
+    // The component's setState alone: parameters follow and the host is asked to re-read once.
+    const float gain = 0.25f;
+    std::memcpy(bytes.data() + 8, &gain, sizeof gain);
+    host.underLock([&] { EXPECT_EQ(rig->setState(streamOf(bytes)), kResultOk); });
+    EXPECT_EQ(host.restarts, 0);
+    rig->hostNotifier().deliverPending();
+    rig->hostNotifier().deliverPending();
+    EXPECT_EQ(host.restarts, 1);
+    EXPECT_EQ(host.reentered, 0);
+    EXPECT_DOUBLE_EQ(host.view[0], 0.25);
+    EXPECT_EQ(rig.dsp->values[0], 0.25f);
+}
+
+TEST(HostNotifications, TheRunLoopTimerEndsWithTerminate)
+{
+    TestRunLoop loop;
+    RunLoopSource source(loop);
+    TestRunLoop frameLoop;
+    RunLoopSource frame(frameLoop);
+    ProcessRig rig;
+    ASSERT_EQ(rig->terminate(), kResultOk);
+    ASSERT_EQ(rig->initialize(&source), kResultOk);
+    EXPECT_EQ(loop.timers.size(), 1u);
+    EXPECT_TRUE(rig->hostNotifier().attachRunLoop(&source));   // the frame's loop: kept once
+    EXPECT_EQ(loop.timers.size(), 1u);
+    ASSERT_EQ(rig->terminate(), kResultOk);
+    EXPECT_TRUE(loop.timers.empty());
+    EXPECT_FALSE(rig->hostNotifier().attachRunLoop(nullptr));
+    // An editor's frame that goes away takes its own loop's timer along, and only that one.
+    ASSERT_TRUE(rig->hostNotifier().attachRunLoop(&frame));
+    rig->hostNotifier().detachRunLoop(&source);
+    EXPECT_EQ(frameLoop.timers.size(), 1u);
+    rig->hostNotifier().detachRunLoop(&frame);
+    EXPECT_TRUE(frameLoop.timers.empty());
+}

@@ -1,0 +1,72 @@
+// process allocates nothing and takes no lock: global operator new/delete and the mutex entry
+// points of this executable count what happens while a flag is set.
+#include "RealtimeRig.h"
+#include "support/AllocationCounter.h"
+
+#include <gtest/gtest.h>
+
+#include <pthread.h>
+
+using TestSupport::allocatorCalls;
+using TestSupport::lockCalls;
+using TestSupport::startCounting;
+using TestSupport::stopCounting;
+
+using namespace AdapterTest;
+
+TEST(Realtime, ProcessAllocatesNothingAndTakesNoLock)
+{
+    for (int32 block : {1, 64, 256, 1024})
+    {
+        RealtimeRig rig;
+        // A restored state and a preset waiting for the audio thread ride along.
+        auto state = Steinberg::owned(new Steinberg::MemoryStream);
+        ASSERT_EQ(rig.processor->getState(state), kResultOk);
+        state->seek(0, Steinberg::IBStream::kIBSeekSet, nullptr);
+        for (uint32_t n = 0; n < 200; ++n)
+        {
+            rig.fillBlock(n, block);
+            if (n % 40 == 0)
+            {
+                state->seek(0, Steinberg::IBStream::kIBSeekSet, nullptr);
+                ASSERT_EQ(rig.processor->setState(state), kResultOk);
+                ASSERT_EQ(rig.processor->setParamNormalized(kParamFactoryPresets, (n / 40) % 2), kResultOk);
+            }
+            startCounting();
+            const tresult result = rig.process(block, n % 3 != 2);
+            const tresult flush = rig.process(0);
+            stopCounting();
+            ASSERT_EQ(result, kResultOk);
+            ASSERT_EQ(flush, kResultOk);
+            ASSERT_EQ(allocatorCalls(), 0) << "block " << block << " call " << n;
+            ASSERT_EQ(lockCalls(), 0) << "block " << block << " call " << n;
+        }
+    }
+}
+
+TEST(Realtime, CountersSeeAllocationsAndLocks)
+{
+    // The instruments themselves work: otherwise the test above proves nothing.
+    startCounting();
+    int* volatile p = new int(3);   // volatile: the pair may not be optimised away
+    delete p;
+    pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
+    pthread_mutex_lock(&mutex);
+    pthread_mutex_unlock(&mutex);
+    stopCounting();
+    EXPECT_EQ(allocatorCalls(), 2);
+    EXPECT_EQ(lockCalls(), 1);
+
+    // The aligned forms, which the engine's arrays use, are counted too.
+    struct alignas(64) Wide
+    {
+        double lanes[8];
+    };
+    startCounting();
+    Wide* volatile one = new Wide();
+    delete one;
+    Wide* volatile three = new Wide[3];
+    delete[] three;
+    stopCounting();
+    EXPECT_EQ(allocatorCalls(), 4);
+}
