@@ -25,7 +25,7 @@ TEST_F(CliRender, InfoShowsWhatAVst2HostSees)
     const std::string vst2 = result.out.substr(section);
     for (const char* text : {"name: Tessaline", "vendor: Quorvane", "unique id: 0x56255F0C", "VST 2400",
                              "category: room effect", "pins: 2 in, 2 out", "programs: 2",
-                             "flags: replacing,chunks\n", "1  Studio"})
+                             "flags: replacing,chunks,editor\n", "1  Studio"})
         EXPECT_NE(vst2.find(text), std::string::npos) << text << "\n" << vst2;
 }
 

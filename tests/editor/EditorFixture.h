@@ -43,9 +43,17 @@ public:
     // Appends a float control (id 100 + position) bound to values[position].
     CControlEntry& addControl(const char* name, float min, float max, float initial)
     {
+        return addControl(name, 100, kDataFloat, min, max, initial);
+    }
+
+    // The same with the control's kind given (a meter, a normal control); only float data.
+    CControlEntry& addControl(const char* name, int32_t kind, int32_t dataType, float min, float max,
+                              float initial)
+    {
+        EXPECT_EQ(dataType, kDataFloat) << "the editor fixture binds float controls only";
         const auto position = m_ControlList.controlCount();
         CControlEntry record;
-        record.nKind = 100;
+        record.nKind = kind;
         record.uId = 100 + position;
         record.nDataType = kDataFloat;
         record.fMin = min;

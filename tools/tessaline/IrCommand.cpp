@@ -86,10 +86,7 @@ int runIr(const CommandLine& commandLine)
     int format = 0;
     if (!formatForName(options.outputPath, format, error))
         return fail(error);
-    const int64_t frames =
-        options.lengthSeconds > 0.0
-            ? std::max<int64_t>(1, std::llround(options.lengthSeconds * options.sampleRate))
-            : 0;
+    const int64_t frames = options.frames();
     ImpulseResponse response;
     if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, response,
                                 error)

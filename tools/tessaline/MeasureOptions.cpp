@@ -2,6 +2,9 @@
 
 #include "ArgumentText.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace TessalineTool {
 
 namespace {
@@ -97,6 +100,13 @@ bool parseMeasureOptions(const std::vector<std::string>& args, bool withSize, Me
     }
     options.outputPath = files[0];
     return true;
+}
+
+int64_t MeasureOptions::frames() const
+{
+    if (lengthSeconds <= 0.0)
+        return 0;
+    return std::max<int64_t>(1, std::llround(lengthSeconds * sampleRate));
 }
 
 } // namespace TessalineTool

@@ -4,6 +4,7 @@
 
 #include "RoomSettings.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct MeasureOptions
     int width = 1200;           // plot only (--size)
     int height = 900;
     bool help = false;
+
+    // The response length in frames at the chosen rate; 0 asks for the tail the plug-in reports.
+    int64_t frames() const;
 };
 
 // Fills options; --size is accepted only when withSize. False with a message on bad usage.

@@ -66,10 +66,7 @@ int runPlot(const CommandLine& commandLine)
         std::fputs(plotUsage().c_str(), stdout);
         return 0;
     }
-    const int64_t frames =
-        options.lengthSeconds > 0.0
-            ? std::max<int64_t>(1, std::llround(options.lengthSeconds * options.sampleRate))
-            : 0;
+    const int64_t frames = options.frames();
     ImpulseResponse response;
     if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, response,
                                 error))

@@ -96,7 +96,7 @@ struct PlainController : IController
 
 TEST(RoomPanelFactory, SameTreeWithAndWithoutTheFactory)
 {
-    pendingFixture() = nullptr;
+    pendingDsp() = nullptr;
     Processor* processor = new Processor();
     ASSERT_EQ(processor->initialize(nullptr), kResultOk);
     OffscreenEditor withFactory(processor);
