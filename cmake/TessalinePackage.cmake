@@ -18,11 +18,11 @@ set(CPACK_PACKAGE_VENDOR Quorvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Quorvane <packages@quorvane.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "room reverb plug-in (VST3, VST2) and command-line renderer")
-set(CPACK_PACKAGE_DESCRIPTION "Tessaline places a stereo or mono signal in a modelled room: each
-ear hears the input convolved with a room response built from physically modelled component
-responses and shaped by eleven parameters. The package holds the VST3 bundle, a link for VST2
-hosts, the factory presets and the tessaline program, which renders audio files through the
-plug-in.")
+set(CPACK_PACKAGE_DESCRIPTION "Tessaline places a stereo or mono signal in a modelled room:
+each ear hears the input convolved with a room response built from physically
+modelled component responses and shaped by eleven parameters. The package holds
+the VST3 bundle, a link for VST2 hosts, the factory presets and the tessaline
+program, which renders audio files through the plug-in.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
