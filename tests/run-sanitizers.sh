@@ -25,5 +25,6 @@ echo "== AddressSanitizer + UBSan: $ASAN_DIR"
 # shellcheck disable=SC2086
 cmake -S "$ROOT" -B "$ASAN_DIR" $COMMON -DTESSALINE_SANITIZE=address -DTESSALINE_JUCE_HOST=OFF >/dev/null
 ninja -C "$ASAN_DIR" -j"$JOBS"
-ASAN_OPTIONS="detect_leaks=1 ${ASAN_OPTIONS:-}" UBSAN_OPTIONS="print_stacktrace=1 ${UBSAN_OPTIONS:-}" \
+ASAN_OPTIONS="detect_leaks=1 ${ASAN_OPTIONS:-}" \
+  LSAN_OPTIONS="suppressions=$ROOT/tests/vstgui/lsan.supp ${LSAN_OPTIONS:-}" UBSAN_OPTIONS="print_stacktrace=1 ${UBSAN_OPTIONS:-}" \
   ctest --test-dir "$ASAN_DIR" -j"$JOBS" --output-on-failure

@@ -20,7 +20,7 @@ struct StereoRoom
     std::unique_ptr<CPartitionedConvolver> earlyLeft, earlyRight, lateLeft, lateRight;
     std::unique_ptr<CDelayLine> delayLeft, delayRight;
 
-    explicit StereoRoom(int curveType = 1)
+    explicit StereoRoom(int curveType = 1, int position = 3)
     {
         const IResponseTables& bank = roomResponseBank();
         earlyLeft = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 0, kResponseLength, kEarlyLength,
@@ -34,7 +34,7 @@ struct StereoRoom
         delayLeft = std::make_unique<CDelayLine>(kSampleRate, kLateDelay, 0.0, 100.0);
         delayRight = std::make_unique<CDelayLine>(kSampleRate, kLateDelay, 0.0, 100.0);
         for (CPartitionedConvolver* s : stages()) {
-            s->reloadPosition(3, kSampleRate);
+            s->reloadPosition(position, kSampleRate);
             s->setAllDecays(7.0, 7.0, 7.0, kSampleRate, curveType);
             s->setVolumes(1.0, 1.0, 1.0);
         }

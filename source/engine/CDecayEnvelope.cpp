@@ -4,7 +4,8 @@
 #include <cmath>
 
 CDecayEnvelope::CDecayEnvelope(int partitionSize)
-    : m_Powers(static_cast<std::size_t>(std::max(partitionSize, 1)))
+    : m_Coarse(static_cast<std::size_t>(std::max(partitionSize / kStep, 1)))
+    , m_Fine(kStep)
     , m_Kernels(selectKernels())
 {
 }
@@ -23,18 +24,23 @@ void CDecayEnvelope::set(double absorption, int sampleRate, int curveType)
     }
 }
 
-// Powers of two are exact exponentials; every other entry is the product of its highest
-// power of two and the rest, so an entry carries at most log2(c) roundings (about 1e-15).
+void CDecayEnvelope::buildTable(double* table, int count, int unit) const
+{
+    table[0] = 1.0;
+    for (int m = 1; m < count; m *= 2) {
+        // One exponential per table; each further power of two squares the last (about one
+        // rounding more per doubling, far below the tables' other roundings' reach).
+        table[m] = m == 1 ? std::exp(-(static_cast<double>(unit) * m_dAbsorption) / m_dSampleRate)
+                          : table[m / 2] * table[m / 2];
+        for (int k = 1; k < m && m + k < count; ++k)
+            table[m + k] = table[m] * table[k];
+    }
+}
+
 void CDecayEnvelope::buildPowers()
 {
-    const int n = static_cast<int>(m_Powers.size());
-    double* p = m_Powers.get();
-    p[0] = 1.0;
-    for (int m = 1; m < n; m *= 2) {
-        p[m] = std::exp(-(static_cast<double>(m) * m_dAbsorption) / m_dSampleRate);
-        for (int k = 1; k < m && m + k < n; ++k)
-            p[m + k] = p[m] * p[k];
-    }
+    buildTable(m_Coarse.get(), static_cast<int>(m_Coarse.size()), kStep);
+    buildTable(m_Fine.get(), kStep, 1);
 }
 
 void CDecayEnvelope::fill(int partitionStart, int offset, int count, double* out)
@@ -49,9 +55,12 @@ void CDecayEnvelope::fill(int partitionStart, int offset, int count, double* out
             m_nSeedStart = partitionStart;
         }
         const double seed = m_dSeed;
-        const double* p = m_Powers.get() + offset;
-        for (int k = 0; k < count; ++k)
-            out[k] = seed * p[k];
+        const double* coarse = m_Coarse.get();
+        const double* fine = m_Fine.get();
+        for (int k = 0; k < count; ++k) {
+            const int at = offset + k;
+            out[k] = (seed * coarse[at / kStep]) * fine[at % kStep];
+        }
         return;
     }
     case Law::kHyperbolic: {

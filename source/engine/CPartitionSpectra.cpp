@@ -1,6 +1,7 @@
 #include "engine/CPartitionSpectra.h"
 #include "engine/PowerOfTwo.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -15,82 +16,127 @@ int checkedPartitions(int length, int partitionSize)
 } // namespace
 
 CPartitionSpectra::CPartitionSpectra(int length, int partitionSize)
-    : m_Store(static_cast<std::size_t>(6) * checkedPartitions(length, partitionSize) *
-              ((partitionSize + kLanes - 1) / kLanes * kLanes))
-    , m_nLength(length)
-    , m_nPartitionSize(partitionSize)
-    , m_nPartitions(length / partitionSize)
-    , m_nPartitionShift(log2Of(partitionSize))
-    , m_nGroupStride(6 * kLanes * (length / partitionSize))
+    : m_nPartitionSize(partitionSize)
+    , m_nPartitions(checkedPartitions(length, partitionSize))
+    , m_nWidth(partitionSize < kChunkBins ? partitionSize : kChunkBins)
+    , m_nChunkStride(2L * m_nWidth * m_nPartitions)
+    , m_nNewest(0)
+    , m_Input(2 * static_cast<std::size_t>(length))
+    , m_Response(2 * static_cast<std::size_t>(length))
+    , m_Window(static_cast<std::size_t>(m_nPartitions))
+    , m_Partitions(static_cast<std::size_t>(m_nPartitions))
+    , m_Scratch(static_cast<std::size_t>(partitionSize) + 1)
     , m_Kernels(selectKernels())
 {
+    for (int k = 0; k < m_nPartitions; ++k)
+        m_Partitions[k] = m_Response.get() + 2L * m_nWidth * k;
+    clear();
 }
 
-// Ring slot s holds input block "s" and the response partition gathered one block earlier, so
-// response slot s + 1 + k is partition k: the response ring is stored by partition. Input slot s
-// sits at window row P − 1 − s and again P rows later, so the P slots s, s − 1, … always form
-// one contiguous window starting at row P − 1 − s.
-void CPartitionSpectra::store(int wrapped, int count, const Complex* inputBins, const Complex* responseBins)
+void CPartitionSpectra::storeSlot(const Complex* bins, double* slot) const
+{
+    const int c = m_nPartitionSize, w = m_nWidth;
+    for (int first = 0; first < c; first += w) {
+        double* chunk = slot + (first / w) * m_nChunkStride;
+        m_Kernels.splitBins(reinterpret_cast<const double*>(bins + first), w, chunk, chunk + w);
+    }
+    slot[w] = bins[c].real();   // bin 0's imaginary part is zero: bin c rides there
+}
+
+void CPartitionSpectra::storeInput(const Complex* bins)
 {
     const int P = m_nPartitions;
-    const int ringSlot = wrapped >> m_nPartitionShift;
-    const int partition = (ringSlot - 1) & (P - 1);
-    const int newest = P - 1 - ringSlot;
-    const int firstBin = wrapped & (m_nPartitionSize - 1);
-    for (int i = 0; i < count;) {
-        const int bin = firstBin + i;
-        const int lane = bin & (kLanes - 1);
-        double* hr = group(bin) + kLanes * partition;
-        double* hi = hr + kLanes * P;
-        double* xr = group(bin) + 2 * kLanes * P + kLanes * newest;
-        double* xi = xr + 2 * kLanes * P;
-        if (lane == 0 && count - i >= kLanes) {
-            // A whole group at once: deinterleaved by the vector kernel.
-            m_Kernels.storeGroup(reinterpret_cast<const double*>(responseBins + i), hr, hi, 0);
-            m_Kernels.storeGroup(reinterpret_cast<const double*>(inputBins + i), xr, xi, kLanes * P);
-            i += kLanes;
-            continue;
-        }
-        hr[lane] = responseBins[i].real();
-        hi[lane] = responseBins[i].imag();
-        xr[lane] = xr[kLanes * P + lane] = inputBins[i].real();
-        xi[lane] = xi[kLanes * P + lane] = inputBins[i].imag();
-        ++i;
+    m_nNewest = (m_nNewest + 1) & (P - 1);
+    storeSlot(bins, inputSlot(m_nNewest));
+    for (int k = 0; k < P; ++k)
+        m_Window[k] = inputSlot((m_nNewest - k) & (P - 1));
+}
+
+void CPartitionSpectra::storeResponse(int partition, const Complex* bins)
+{
+    storeSlot(bins, m_Response.get() + 2L * m_nWidth * (partition & (m_nPartitions - 1)));
+}
+
+void CPartitionSpectra::sumRows(const double* const* x, const double* const* h, int n, int first, int count,
+                                Complex* out) const
+{
+    const int w = m_nWidth;
+    for (int b = first; b < first + count;) {
+        const int lane = b % w;
+        const int m = std::min(w - lane, first + count - b);
+        m_Kernels.spectrumProducts(x, h, n, (b / w) * m_nChunkStride + lane, w, m, reinterpret_cast<double*>(out + b));
+        b += m;
+    }
+    if (first == 0)
+        packedEnds(x, h, n, out);
+}
+
+// DC and Nyquist values are real and packed in bin 0: multiplied apart, not as one complex bin.
+void CPartitionSpectra::packedEnds(const double* const* x, const double* const* h, int n, Complex* out) const
+{
+    const int w = m_nWidth;
+    double dc = 0.0, nyquist = 0.0;
+    for (int k = 0; k < n; ++k) {
+        dc += x[k][0] * h[k][0];
+        nyquist += x[k][w] * h[k][w];
+    }
+    out[0] = Complex(dc, 0.0);
+    out[m_nPartitionSize] = Complex(nyquist, 0.0);
+}
+
+void CPartitionSpectra::accumulate(int first, int count, Complex* sums) const
+{
+    sumRows(m_Window.get(), m_Partitions.get(), m_nPartitions, first, count, sums);
+}
+
+void CPartitionSpectra::accumulatePair(int first, int count, Complex* now, Complex* next) const
+{
+    const int w = m_nWidth;
+    const double* const* x = m_Window.get();
+    const double* const* h = m_Partitions.get();
+    for (int b = first; b < first + count;) {
+        const int lane = b % w;
+        const int m = std::min(w - lane, first + count - b);
+        m_Kernels.spectrumProductPairs(x, h, m_nPartitions, (b / w) * m_nChunkStride + lane, w, m,
+                                       reinterpret_cast<double*>(now + b), reinterpret_cast<double*>(next + b));
+        b += m;
+    }
+    if (first == 0) {
+        packedEnds(x, h, m_nPartitions, now);
+        packedEnds(x, h + 1, m_nPartitions - 1, next);
     }
 }
 
-void CPartitionSpectra::accumulateBins(int slot, int count, const Complex* inputBins,
-                                       const Complex* responseBins, Complex* sums)
+// Through the pair kernel, so that a term comes out with exactly the rounding it has inside a
+// pair's begun sum: taking it back out of that sum then leaves exactly the other terms (and
+// exactly zero once they are all zero, so that a silenced room is silent to the last bit).
+void CPartitionSpectra::accumulateTerms(const int* age, const int* partition, int n, int first, int count,
+                                        Complex* out)
 {
-    const int wrapped = slot & (m_nLength - 1);
-    store(wrapped, count, inputBins, responseBins);
-    const int P = m_nPartitions;
-    const int newest = P - 1 - (wrapped >> m_nPartitionShift);
-    const int firstBin = wrapped & (m_nPartitionSize - 1);
-    double lanes[4 * kLanes];
-    for (int i = 0; i < count;) {
-        const int bin = firstBin + i;
-        const double* g = group(bin);
-        const double* xr = g + 2 * kLanes * P;
-        // Whole groups away from bin 0 take their complex sums straight from the kernel.
-        if (bin != 0 && (bin & (kLanes - 1)) == 0 && count - i >= kLanes) {
-            m_Kernels.groupComplexSums(xr + kLanes * newest, xr + 2 * kLanes * P + kLanes * newest, g,
-                                       g + kLanes * P, P, reinterpret_cast<double*>(sums + i));
-            i += kLanes;
-            continue;
-        }
-        m_Kernels.groupProducts(xr + kLanes * newest, xr + 2 * kLanes * P + kLanes * newest, g,
-                                g + kLanes * P, P, lanes);
-        // The rest of this group's bins that fall inside the range.
-        for (int lane = bin & (kLanes - 1); lane < kLanes && i < count; ++lane, ++i)
-            sums[i] = Complex(lanes[lane] - lanes[kLanes + lane], lanes[2 * kLanes + lane] + lanes[3 * kLanes + lane]);
-        // Bin 0 carries DC and the packed Nyquist value: both real, multiplied apart.
-        if (bin == 0)
-            sums[0] = Complex(lanes[0], lanes[kLanes]);
+    const double* x[4];
+    const double* h[4];
+    n = std::min(n, 4);
+    for (int j = 0; j < n; ++j) {
+        x[j] = m_Window[age[j] & (m_nPartitions - 1)];
+        h[j] = m_Partitions[partition[j] & (m_nPartitions - 1)];
     }
+    const int w = m_nWidth;
+    for (int b = first; b < first + count;) {
+        const int lane = b % w;
+        const int m = std::min(w - lane, first + count - b);
+        m_Kernels.spectrumProductPairs(x, h, n, (b / w) * m_nChunkStride + lane, w, m,
+                                       reinterpret_cast<double*>(out + b), reinterpret_cast<double*>(m_Scratch.get() + b));
+        b += m;
+    }
+    if (first == 0)
+        packedEnds(x, h, n, out);
 }
 
 void CPartitionSpectra::clear()
 {
-    m_Store.zero();
+    m_Input.zero();
+    m_Response.zero();
+    m_nNewest = 0;
+    for (int k = 0; k < m_nPartitions; ++k)
+        m_Window[k] = inputSlot((m_nNewest - k) & (m_nPartitions - 1));
 }

@@ -34,15 +34,26 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_nStageEnd(stageStart + m_nPartitions * partitionSize)
     , m_nEar(ear)
     , m_nChunk(std::min(partitionSize, kMaxChunk))
-    , m_ResponseBlock(2 * partitionSize)
-    , m_OutputBlock(2 * partitionSize)
-    , m_InputBlock(2 * partitionSize)
-    , m_OutputSpectrum(partitionSize + 1)
+    , m_nSlices(std::max(1, partitionSize / kSliceBins))
+    , m_nSteps(2 + m_nSlices)
+    , m_nNextStep(m_nSteps)
+    , m_nNextStepAt(partitionSize)
+    , m_nGather(0)
+    , m_nPendingPartition(0)
+    , m_bFinishing(true)
+    , m_bBlockHasSignal(false)
+    , m_nQuietBlocks(m_nPartitions + 2)
+    , m_ResponseBlocks(2 * static_cast<std::size_t>(partitionSize))
+    , m_InputBlocks(2 * static_cast<std::size_t>(partitionSize))
+    , m_OutputBlock(2 * static_cast<std::size_t>(partitionSize))
+    , m_OutputSpectrum(static_cast<std::size_t>(partitionSize) + 1)
+    , m_PartialSpectrum(static_cast<std::size_t>(partitionSize) + 1)
+    , m_Correction(static_cast<std::size_t>(partitionSize) + 1)
+    , m_Terms(static_cast<std::size_t>(partitionSize) + 1)
     , m_EnvFB(partitionSize)
     , m_EnvLR(partitionSize)
     , m_EnvCF(partitionSize)
-    , m_pResponseFFT(new ARFFT(2 * partitionSize))
-    , m_pInputFFT(new ARFFT(2 * partitionSize))
+    , m_pForwardFFT(new ARFFT(2 * partitionSize))
     , m_pInverseFFT(new BRFFT(2 * partitionSize))
     , m_pSpectra(new CPartitionSpectra(m_nPartitions * partitionSize, partitionSize))
     , m_pCompFB(new CComponentIR{responseLength, nullptr})
@@ -63,68 +74,119 @@ CPartitionedConvolver::~CPartitionedConvolver() = default;
 
 void CPartitionedConvolver::resetSignal()
 {
-    m_ResponseBlock.zero();
+    m_ResponseBlocks.zero();
+    m_InputBlocks.zero();
     m_OutputBlock.zero();
-    m_InputBlock.zero();
     m_OutputSpectrum.zero();
-    // The previous block end's spectra are read during the next block: back to zero too.
-    std::fill(m_pResponseFFT->spectrum, m_pResponseFFT->spectrum + m_nFFTSize, Complex());
-    std::fill(m_pInputFFT->spectrum, m_pInputFFT->spectrum + m_nFFTSize, Complex());
-    std::fill(m_pInverseFFT->timeData, m_pInverseFFT->timeData + m_nFFTSize, Complex());
+    m_PartialSpectrum.zero();
+    m_Correction.zero();
+    m_Terms.zero();
     m_pSpectra->clear();
     m_nIndex = 0;
     m_nLoadPos = m_nStageStart;
+    m_nNextStep = m_nSteps;
+    m_nNextStepAt = m_nPartitionSize;
+    m_nGather = 0;
+    m_nPendingPartition = 0;
+    m_bFinishing = true;
+    m_bBlockHasSignal = false;
+    m_nQuietBlocks = m_nPartitions + 2;   // all zero, as after construction
 }
 
 void CPartitionedConvolver::processSample(double x)
 {
     const int j = m_nIndex;
-    m_InputBlock[j] = std::isfinite(x) ? x : 0.0;
+    const double v = std::isfinite(x) ? x : 0.0;
+    gatheringInput()[j] = v;
+    m_bBlockHasSignal |= v != 0.0;
 
-    // Build this block's response partition and sum this chunk's bins a chunk at a time. The
-    // bins come from the spectra transformed at the last block end and are only needed as a
-    // whole at this block's end, so summing them ahead of their sample changes nothing.
+    // This block's response partition is built a chunk at a time as the block goes by, and the
+    // next chunk's table samples are fetched meanwhile: after a position change they come
+    // from tables not read for a long time, and would otherwise stall the next chunk.
     if ((j & (m_nChunk - 1)) == 0) {
-        shapeChunk(m_nLoadPos, j, m_nChunk, m_ResponseBlock.get() + j);
-        sumChunk(j);
+        shapeChunk(m_nLoadPos, j, m_nChunk, gatheringResponse() + j);
+        int next = m_nLoadPos + j + m_nChunk;
+        if (next >= m_nStageEnd)
+            next = m_nStageStart;
+        prefetchTables(next);
     }
+
+    // The previous block's end, step by step (several steps share a sample when c is small).
+    while (j >= m_nNextStepAt)
+        runStep(m_nNextStep);
 
     m_nIndex = j + 1;
     if (m_nIndex >= m_nPartitionSize)
         endBlock();
 }
 
-void CPartitionedConvolver::sumChunk(int j)
+void CPartitionedConvolver::prefetchTables(int index) const
 {
-    const int c = m_nPartitionSize;
-    Complex* inputBins = m_pInputFFT->spectrum;
-    Complex* responseBins = m_pResponseFFT->spectrum;
-    Complex* sums = m_OutputSpectrum.get();
-    if (j == 0) {
-        // The real Nyquist value rides in the imaginary part of the real DC value. The
-        // spectra are rewritten at the next block end, so they are packed where they lie.
-        inputBins[0] = Complex(inputBins[0].real(), inputBins[c].real());
-        responseBins[0] = Complex(responseBins[0].real(), responseBins[c].real());
-    }
-    m_pSpectra->accumulateBins(j + m_nLoadPos - m_nStageStart, m_nChunk, inputBins + j, responseBins + j,
-                               sums + j);
-    if (j == 0) {
-        sums[c] = Complex(sums[0].imag(), 0.0);
-        sums[0] = Complex(sums[0].real(), 0.0);
-    }
+    for (const double* table : {m_pTableFB, m_pTableLR, m_pTableCF})
+        if (table != nullptr)
+            for (int k = 0; k < m_nChunk; k += 8)   // one 64-byte line holds 8 samples
+                __builtin_prefetch(table + index + k);
 }
 
-// Transforms the gathered partition and input block for the next block's sums, and turns
-// this block's product spectrum into output samples, overlap-added with the previous tail.
-// Every entry of the input block and of bins 0 … c of the output spectrum is rewritten
-// during the next block, so neither needs clearing here.
+// Step 0 transforms the response partition gathered during the previous block, step 1 that
+// block's input, and every further step sums one slice of bins. Step s runs at block index
+// s·c / steps, so the slices finish before the block's last sample.
+void CPartitionedConvolver::runStep(int step)
+{
+    const int c = m_nPartitionSize;
+    const int pending = 1 - m_nGather;
+    const int renewed = m_nPendingPartition;
+    if (step == 0) {
+        m_pForwardFFT->forwardHalfPadded(m_ResponseBlocks.get() + pending * c);
+        if (m_bFinishing && renewed != 0) {
+            // The begun sum holds this partition's old spectrum against the input block
+            // `renewed` blocks older than the coming one (age renewed − 1 until it is stored).
+            const int age = renewed - 1;
+            m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, m_Correction.get());
+        }
+        m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
+    } else if (step == 1) {
+        m_pForwardFFT->forwardHalfPadded(m_InputBlocks.get() + pending * c);
+        m_pSpectra->storeInput(m_pForwardFFT->spectrum);
+    } else {
+        const int bins = c / m_nSlices;
+        const int first = (step - 2) * bins;
+        if (!m_bFinishing)
+            m_pSpectra->accumulatePair(first, bins, m_OutputSpectrum.get(), m_PartialSpectrum.get());
+        else
+            finishSlice(first, bins);
+    }
+    m_nNextStep = step + 1;
+    m_nNextStepAt = m_nNextStep < m_nSteps ? static_cast<int>(static_cast<long>(m_nNextStep) * c / m_nSteps) : c;
+}
+
+// The second block of a pair: the begun sum, plus the newest input block against partition 0,
+// plus the renewed partition's new term in place of its old one.
+void CPartitionedConvolver::finishSlice(int first, int count)
+{
+    const int renewed = m_nPendingPartition;
+    const int age[2] = {0, renewed};
+    const int partition[2] = {0, renewed};
+    const bool swapTerm = renewed != 0;
+    m_pSpectra->accumulateTerms(age, partition, swapTerm ? 2 : 1, first, count, m_Terms.get());
+    const Complex* partial = m_PartialSpectrum.get();
+    const Complex* correction = m_Correction.get();
+    const Complex* terms = m_Terms.get();
+    Complex* out = m_OutputSpectrum.get();
+    auto finish = [&](int b) {
+        out[b] = (swapTerm ? partial[b] - correction[b] : partial[b]) + terms[b];
+    };
+    for (int b = first; b < first + count; ++b)
+        finish(b);
+    if (first == 0)
+        finish(m_nPartitionSize);   // the packed Nyquist value, set with bin 0
+}
+
+// Turns the product spectrum summed during this block into output samples, overlap-added with
+// the previous tail, and hands the gathered blocks to the next block's steps.
 void CPartitionedConvolver::endBlock()
 {
     const int c = m_nPartitionSize;
-    // Both blocks are zero in their second half.
-    m_pResponseFFT->forwardHalfPadded(m_ResponseBlock.get());
-    m_pInputFFT->forwardHalfPadded(m_InputBlock.get());
-
     // Time sample i of the inverse is 2·z[i] / 2c, exact in both forms since 2c is a power of two.
     const double* z = m_pInverseFFT->inverseHalf(m_OutputSpectrum.get());
     const double scale = 2.0 / m_nFFTSize;
@@ -134,6 +196,13 @@ void CPartitionedConvolver::endBlock()
     for (int i = c; i < 2 * c; ++i)
         out[i] = z[i] * scale;
 
+    m_nQuietBlocks = m_bBlockHasSignal ? 0 : std::min(m_nQuietBlocks + 1, m_nPartitions + 2);
+    m_bBlockHasSignal = false;
+    m_nPendingPartition = (m_nLoadPos - m_nStageStart) / c;
+    m_bFinishing = !m_bFinishing;
+    m_nGather = 1 - m_nGather;
+    m_nNextStep = 0;
+    m_nNextStepAt = 0;
     m_nIndex = 0;
     m_nLoadPos += c;
     if (m_nLoadPos >= m_nStageEnd)

@@ -1,8 +1,16 @@
 // One stage of the two-stage room convolver: a uniformly partitioned overlap-add convolver
 // over the response region [stageStart, stageStart + P·c), with a frequency-domain delay line.
-// Each input sample costs one frequency bin's multiply-accumulate over the P partitions; the
-// sample that completes a block also runs two forward and one inverse real FFT of size 2c.
-// The stage delays its region by 2c − 1 samples.
+// The stage delays its region by 2c − 1 samples, which leaves one whole block of slack: the
+// product spectrum that becomes the output at the end of block t + 1 needs only the spectra of
+// block t. So the work of a block end is cut into steps spread over the next block — transform
+// the response partition, transform the input block, then the multiply-accumulate over the P
+// partitions in slices of contiguous bins — and only the inverse transform and the overlap-add
+// are left to the sample that completes a block. No single sample pays for a whole block end.
+//
+// The multiply-accumulate reads far more memory than it computes on, so blocks go in pairs:
+// one pass over the rings gives a block's whole sum and all of the next block's sum but two
+// terms — its newest input block, and the partition renewed meanwhile (its old term is taken
+// back out and its new one added). The second block of a pair thus reads two partitions, not P.
 //
 // The response is never stored: each block gathers one partition of it, built from the three
 // component tables, their volumes and decay envelopes as they stand at that moment, and
@@ -43,10 +51,24 @@ public:
     // [audio thread] The stage's output for the sample just consumed.
     double output() const { return m_OutputBlock[m_nIndex]; }
 
-    // [audio thread] Returns blocks, rings, spectra, index and load position to their state at
-    // construction; response settings and components are kept. A run after it is bit-identical
-    // to a run of a freshly built stage with the same settings.
+    // [audio thread] Returns blocks, rings, spectra, counters and load position to their state
+    // at construction; response settings and components are kept. A run after it is
+    // bit-identical to a run of a freshly built stage with the same settings.
     void resetSignal();
+
+    // [audio thread] True when every input sample the stage still remembers is exactly zero:
+    // the last P + 2 completed blocks and the block being gathered (also right after
+    // construction or resetSignal). Rings, sums and output
+    // block are then exactly zero too, and stay so while the input does.
+    bool signalIsZero() const { return !m_bBlockHasSignal && m_nQuietBlocks >= m_nPartitions + 2; }
+
+    // Where the stage stands in its block: the index of the next input sample (0 … c − 1) and
+    // the number of block-end steps of the previous block already run.
+    int blockPhase() const { return m_nIndex; }
+    int stepsDone() const { return m_nNextStep; }
+    int stepCount() const { return m_nSteps; }
+    // Whether this block's steps complete a pair begun in the previous block (see above).
+    bool finishesPair() const { return m_bFinishing; }
 
     // Room shaping (RoomShaping.cpp). Any thread, but never concurrently with processSample.
     void setAllDecays(double absFB, double absLR, double absCF, int sampleRate, int curveType);
@@ -69,13 +91,18 @@ public:
     CComponentIR& component(Component which);
 
 private:
-    // Response samples are built, and spectrum bins summed, in chunks of at most this many,
-    // spread over the block.
+    // Response samples are built in chunks of at most this many, spread over the block.
     static constexpr int kMaxChunk = 16;
+    // Bins per multiply-accumulate step: a step then costs about as much as a transform.
+    static constexpr int kSliceBins = 256;
 
+    void runStep(int step);
+    void finishSlice(int first, int count);
     void endBlock();
-    void sumChunk(int j);
     void shapeChunk(int partitionStart, int offset, int count, double* out);
+    void prefetchTables(int index) const;
+    double* gatheringInput() const { return m_InputBlocks.get() + m_nGather * m_nPartitionSize; }
+    double* gatheringResponse() const { return m_ResponseBlocks.get() + m_nGather * m_nPartitionSize; }
 
     int m_nPartitions;       // P
     int m_nPartitionSize;    // c
@@ -86,11 +113,23 @@ private:
     int m_nStageEnd;
     int m_nEar;              // 0: left ear (adds LR), else right ear (subtracts LR)
     int m_nChunk;            // response samples built per chunk, min(c, kMaxChunk)
+    int m_nSlices;           // multiply-accumulate steps per block
+    int m_nSteps;            // block-end steps: two transforms, then the slices
+    int m_nNextStep;         // next step to run in this block; m_nSteps: none pending
+    int m_nNextStepAt;       // block index at which it runs
+    int m_nGather;           // which half of the block pairs is being gathered (0, 1)
+    int m_nPendingPartition; // partition gathered in the previous block
+    bool m_bFinishing;       // this block completes the sum its predecessor began
+    bool m_bBlockHasSignal;  // a non-zero sample entered the block being gathered
+    int m_nQuietBlocks;      // completed blocks in a row with only zero samples (saturating)
 
-    AlignedArray<double> m_ResponseBlock;    // 2c: partition being gathered, second half zero
+    AlignedArray<double> m_ResponseBlocks;   // 2 × c: partition being gathered, previous one
+    AlignedArray<double> m_InputBlocks;      // 2 × c: block being gathered, previous one
     AlignedArray<double> m_OutputBlock;      // 2c: result of the last block end
-    AlignedArray<double> m_InputBlock;       // 2c: input being gathered, second half zero
-    AlignedArray<Complex> m_OutputSpectrum;  // bins 0 … c of the current product spectrum
+    AlignedArray<Complex> m_OutputSpectrum;  // bins 0 … c of the product spectrum being summed
+    AlignedArray<Complex> m_PartialSpectrum; // the next block's sum as far as known (pairs)
+    AlignedArray<Complex> m_Correction;      // old term of the renewed partition in that sum
+    AlignedArray<Complex> m_Terms;           // a finishing slice's new terms
 
     double m_dVolFB = 1.0;
     double m_dVolLR = 1.0;
@@ -99,8 +138,7 @@ private:
     CDecayEnvelope m_EnvLR;
     CDecayEnvelope m_EnvCF;
 
-    std::unique_ptr<ARFFT> m_pResponseFFT;
-    std::unique_ptr<ARFFT> m_pInputFFT;
+    std::unique_ptr<ARFFT> m_pForwardFFT;    // response partitions and input blocks in turn
     std::unique_ptr<BRFFT> m_pInverseFFT;
     std::unique_ptr<CPartitionSpectra> m_pSpectra;
     std::unique_ptr<CComponentIR> m_pCompFB;

@@ -93,20 +93,32 @@ void RFFT::runComplex(Complex* buf)
     bitReverse(buf);
 }
 
+// Stages run two at a time where both have butterfly distances of at least 2: half the passes
+// over the buffer, the same arithmetic.
 void RFFT::runStages(Complex* buf, int firstStage)
 {
     double* data = reinterpret_cast<double*>(buf);
+    const double* rr = m_StageRR.get();
+    const double* ri = m_StageRI.get();
     int offset = 0;
-    for (int s = 1; s <= stageCount; ++s) {
+    for (int s = 1; s <= stageCount;) {
         const int halfSpan = halfSize >> s;   // butterfly distance; groups span twice that
-        if (s >= firstStage) {
+        if (s < firstStage) {
+            offset += 2 * halfSpan;
+            ++s;
+        } else if (halfSpan >= 4) {
+            m_Kernels.difStagePair(data, halfSize, halfSpan, rr + offset, ri + offset, rr + offset + 2 * halfSpan,
+                                   ri + offset + 2 * halfSpan);
+            offset += 3 * halfSpan;
+            s += 2;
+        } else {
             if (halfSpan >= 2)
-                m_Kernels.difStage(data, halfSize, halfSpan, m_StageRR.get() + offset,
-                                   m_StageRI.get() + offset);
+                m_Kernels.difStage(data, halfSize, halfSpan, rr + offset, ri + offset);
             else
                 m_Kernels.difLastStage(data, halfSize);
+            offset += 2 * halfSpan;
+            ++s;
         }
-        offset += 2 * halfSpan;
     }
 }
 

@@ -66,6 +66,11 @@ void CPartitionedConvolver::combine()
     m_pTableFB = usable(*m_pCompFB);
     m_pTableLR = usable(*m_pCompLR);
     m_pTableCF = usable(*m_pCompCF);
+    // The next chunk to be built reads the tables just published: fetch it now.
+    int next = m_nLoadPos + (m_nIndex + m_nChunk - 1) / m_nChunk * m_nChunk;
+    if (next >= m_nStageEnd)
+        next = m_nStageStart;
+    prefetchTables(next);
 }
 
 // [audio thread] Response samples partitionStart + offset … + count − 1 (count <= kMaxChunk,

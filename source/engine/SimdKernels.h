@@ -1,6 +1,6 @@
-// The engine's inner loops, compiled once for the x86-64 baseline (SSE2) and once for
-// AVX2 + FMA; the best set the processor supports is chosen when an engine object is built,
-// so that the audio thread only calls through plain function pointers.
+// The engine's inner loops, compiled for the x86-64 baseline (SSE2), for AVX2 + FMA and (the
+// multiply-accumulate) for AVX-512; the best set the processor supports is chosen when an
+// engine object is built, so that the audio thread only calls through plain function pointers.
 #pragma once
 
 struct SimdKernels
@@ -9,6 +9,12 @@ struct SimdKernels
     // butterfly distance halfSpan (>= 2, even). rr[2j] = rr[2j+1] = Re w[j] and
     // ri[2j] = -Im w[j], ri[2j+1] = Im w[j] hold the stage's twiddles.
     void (*difStage)(double* buf, int count, int halfSpan, const double* rr, const double* ri);
+
+    // Two consecutive stages in one pass: halfSpan (>= 4) with twiddles rr, ri, then halfSpan/2
+    // with rr2, ri2; the same operations as two difStage calls, so the same results, but the
+    // buffer goes through the registers once instead of twice.
+    void (*difStagePair)(double* buf, int count, int halfSpan, const double* rr, const double* ri,
+                         const double* rr2, const double* ri2);
 
     // The last stage (halfSpan 1, twiddle 1): sum and difference of neighbouring values.
     void (*difLastStage)(double* buf, int count);
@@ -30,9 +36,9 @@ struct SimdKernels
     // w[N/2 − k], where A = y[k], B = y[N/2 − k].
     void (*inverseSplit)(const double* y, const double* w, int quarter, double* out);
 
-    // Four interleaved complex bins into re[0..3] and im[0..3] (32-byte aligned), and when
-    // mirror is not 0 also into re[mirror …] and im[mirror …]: one group of a spectrum ring.
-    void (*storeGroup)(const double* bins, double* re, double* im, long mirror);
+    // Interleaved complex bins into split rows: re[b] = bins[2b], im[b] = bins[2b + 1] for
+    // b < count; re and im 64-byte aligned.
+    void (*splitBins)(const double* bins, int count, double* re, double* im);
 
     // Hyperbolic decay envelope over count indices from first: out[k] = fs / ((first + k)·rate + fs).
     void (*hyperbolicEnvelope)(int first, double fs, double rate, int count, double* out);
@@ -43,21 +49,23 @@ struct SimdKernels
     void (*shapeResponse)(const double* const* env, const double* const* table, const double* vol,
                           bool subtractLR, int count, double* out);
 
-    // Multiply-accumulate over n partitions for a group of four frequency bins stored as
-    // [k][lane]: x* point at partition 0 of the input window, h* at partition 0 of the
-    // responses. sums[0..3] = Σ xr·hr, sums[4..7] = Σ xi·hi, sums[8..11] = Σ xr·hi,
-    // sums[12..15] = Σ xi·hr, per lane. A bin's complex sum is (rr − ii, ri + ir).
-    void (*groupProducts)(const double* xr, const double* xi, const double* hr, const double* hi,
-                          int n, double* sums);
-    // As groupProducts, but giving the four complex sums (rr − ii, ri + ir) interleaved in
-    // sums[0..7]: all the convolver needs of any group but the one holding bin 0.
-    void (*groupComplexSums)(const double* xr, const double* xi, const double* hr, const double* hi,
-                             int n, double* sums);
+    // Multiply-accumulate of a frequency-domain delay line over count bins: out[2i] + i·out[2i + 1]
+    // = Σₖ X·H (complex, k < partitions) with X = (x[k][offset + i], x[k][offset + imOffset + i])
+    // and H likewise from h[k]. Every x[k] + offset and h[k] + offset is 64-byte aligned.
+    void (*spectrumProducts)(const double* const* x, const double* const* h, int partitions, long offset,
+                             long imOffset, int count, double* out);
+    // Two blocks' sums from one pass over the spectra: now as spectrumProducts over all
+    // partitions, and next[i] = Σₖ x[k]·h[k + 1] over k < partitions − 1 (zero for one
+    // partition) — the input window paired with the responses one partition further on.
+    void (*spectrumProductPairs)(const double* const* x, const double* const* h, int partitions, long offset,
+                                 long imOffset, int count, double* now, double* next);
 };
 
-// Baseline and AVX2 sets; the AVX2 set must only be used where the processor has AVX2 and FMA.
+// Baseline, AVX2 and AVX-512 sets; the AVX2 set must only be used where the processor has AVX2
+// and FMA, the AVX-512 set only where it also has AVX-512 F and DQ.
 const SimdKernels& baselineKernels();
 const SimdKernels& avx2Kernels();
+const SimdKernels& avx512Kernels();
 
 // [main thread] The fastest set this processor runs. Reads the CPU features, takes no lock.
 const SimdKernels& selectKernels();

@@ -26,6 +26,37 @@ void difStageAvx2(double* buf, int count, int halfSpan, const double* rr, const 
     }
 }
 
+// (a − b)·w as difStageAvx2 forms it, for two complex values and their twiddle rows.
+inline __m256d twiddled(__m256d d, const double* rr, const double* ri)
+{
+    return _mm256_fmadd_pd(d, _mm256_loadu_pd(rr), _mm256_mul_pd(_mm256_permute_pd(d, 0x5), _mm256_loadu_pd(ri)));
+}
+
+// Quarters a, b, c, d of each group of span 2·halfSpan: the first stage pairs (a, c) and
+// (b, d), the second (a', b') and (c', d'), all in registers.
+void difStagePairAvx2(double* buf, int count, int halfSpan, const double* rr, const double* ri, const double* rr2,
+                      const double* ri2)
+{
+    const int quarter = halfSpan;   // doubles in a quarter: halfSpan/2 complex values
+    for (int g = 0; g < count; g += 2 * halfSpan) {
+        double* a = buf + 2 * g;
+        double* b = a + quarter;
+        double* c = a + 2 * quarter;
+        double* d = a + 3 * quarter;
+        for (int j = 0; j < quarter; j += 4) {
+            const __m256d va = _mm256_loadu_pd(a + j), vb = _mm256_loadu_pd(b + j);
+            const __m256d vc = _mm256_loadu_pd(c + j), vd = _mm256_loadu_pd(d + j);
+            const __m256d a1 = _mm256_add_pd(va, vc), b1 = _mm256_add_pd(vb, vd);
+            const __m256d c1 = twiddled(_mm256_sub_pd(va, vc), rr + j, ri + j);
+            const __m256d d1 = twiddled(_mm256_sub_pd(vb, vd), rr + quarter + j, ri + quarter + j);
+            _mm256_storeu_pd(a + j, _mm256_add_pd(a1, b1));
+            _mm256_storeu_pd(b + j, twiddled(_mm256_sub_pd(a1, b1), rr2 + j, ri2 + j));
+            _mm256_storeu_pd(c + j, _mm256_add_pd(c1, d1));
+            _mm256_storeu_pd(d + j, twiddled(_mm256_sub_pd(c1, d1), rr2 + j, ri2 + j));
+        }
+    }
+}
+
 void difLastStageAvx2(double* buf, int count)
 {
     // Each register holds one butterfly (a, b); the results are (a + b, a - b).
@@ -116,75 +147,96 @@ void inverseSplitAvx2(const double* y, const double* w, int quarter, double* out
     inverseSplitFrom(k, y, w, quarter, out);
 }
 
-void storeGroupAvx2(const double* bins, double* re, double* im, long mirror)
+void splitBinsAvx2(const double* bins, int count, double* re, double* im)
 {
-    const __m256d a = _mm256_loadu_pd(bins), b = _mm256_loadu_pd(bins + 4);
-    // unpack gives (r0, r2, r1, r3) and (i0, i2, i1, i3); the permutation restores bin order.
-    const __m256d r = _mm256_permute4x64_pd(_mm256_unpacklo_pd(a, b), 0xD8);
-    const __m256d i = _mm256_permute4x64_pd(_mm256_unpackhi_pd(a, b), 0xD8);
-    _mm256_store_pd(re, r);
-    _mm256_store_pd(im, i);
-    if (mirror != 0) {
-        _mm256_store_pd(re + mirror, r);
-        _mm256_store_pd(im + mirror, i);
+    int b = 0;
+    for (; b + 4 <= count; b += 4) {
+        const __m256d lo = _mm256_loadu_pd(bins + 2 * b), hi = _mm256_loadu_pd(bins + 2 * b + 4);
+        // unpack gives (r0, r2, r1, r3) and (i0, i2, i1, i3); the permutation restores bin order.
+        _mm256_store_pd(re + b, _mm256_permute4x64_pd(_mm256_unpacklo_pd(lo, hi), 0xD8));
+        _mm256_store_pd(im + b, _mm256_permute4x64_pd(_mm256_unpackhi_pd(lo, hi), 0xD8));
     }
+    splitBinsFrom(b, bins, count, re, im);
 }
 
-// The four per-lane sums Σ xr·hr, Σ xi·hi, Σ xr·hi, Σ xi·hr of one group of bins.
-struct GroupSums
+// Four bins (re, im) as two interleaved pairs of complex values.
+inline void storeComplex(double* out, __m256d re, __m256d im)
 {
-    __m256d rr, ii, ri, ir;
-};
-
-inline GroupSums accumulateGroup(const double* xr, const double* xi, const double* hr, const double* hi, int n)
-{
-    // Even and odd partitions in separate accumulators halve the dependent FMA chains.
-    __m256d rr0 = _mm256_setzero_pd(), rr1 = rr0, ii0 = rr0, ii1 = rr0;
-    __m256d ri0 = rr0, ri1 = rr0, ir0 = rr0, ir1 = rr0;
-    int k = 0;
-    for (; k + 2 <= n; k += 2) {
-        const __m256d xr0 = _mm256_load_pd(xr + 4 * k), xr1 = _mm256_load_pd(xr + 4 * k + 4);
-        const __m256d xi0 = _mm256_load_pd(xi + 4 * k), xi1 = _mm256_load_pd(xi + 4 * k + 4);
-        const __m256d hr0 = _mm256_load_pd(hr + 4 * k), hr1 = _mm256_load_pd(hr + 4 * k + 4);
-        const __m256d hi0 = _mm256_load_pd(hi + 4 * k), hi1 = _mm256_load_pd(hi + 4 * k + 4);
-        rr0 = _mm256_fmadd_pd(xr0, hr0, rr0);
-        rr1 = _mm256_fmadd_pd(xr1, hr1, rr1);
-        ii0 = _mm256_fmadd_pd(xi0, hi0, ii0);
-        ii1 = _mm256_fmadd_pd(xi1, hi1, ii1);
-        ri0 = _mm256_fmadd_pd(xr0, hi0, ri0);
-        ri1 = _mm256_fmadd_pd(xr1, hi1, ri1);
-        ir0 = _mm256_fmadd_pd(xi0, hr0, ir0);
-        ir1 = _mm256_fmadd_pd(xi1, hr1, ir1);
-    }
-    if (k < n) {
-        const __m256d xr0 = _mm256_load_pd(xr + 4 * k), xi0 = _mm256_load_pd(xi + 4 * k);
-        const __m256d hr0 = _mm256_load_pd(hr + 4 * k), hi0 = _mm256_load_pd(hi + 4 * k);
-        rr0 = _mm256_fmadd_pd(xr0, hr0, rr0);
-        ii0 = _mm256_fmadd_pd(xi0, hi0, ii0);
-        ri0 = _mm256_fmadd_pd(xr0, hi0, ri0);
-        ir0 = _mm256_fmadd_pd(xi0, hr0, ir0);
-    }
-    return {_mm256_add_pd(rr0, rr1), _mm256_add_pd(ii0, ii1), _mm256_add_pd(ri0, ri1), _mm256_add_pd(ir0, ir1)};
-}
-
-void groupProductsAvx2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
-                       double* sums)
-{
-    const GroupSums g = accumulateGroup(xr, xi, hr, hi, n);
-    _mm256_storeu_pd(sums, g.rr);
-    _mm256_storeu_pd(sums + 4, g.ii);
-    _mm256_storeu_pd(sums + 8, g.ri);
-    _mm256_storeu_pd(sums + 12, g.ir);
-}
-
-void groupComplexSumsAvx2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
-                          double* sums)
-{
-    const GroupSums g = accumulateGroup(xr, xi, hr, hi, n);
-    const __m256d re = _mm256_sub_pd(g.rr, g.ii), im = _mm256_add_pd(g.ri, g.ir);
     const __m256d even = _mm256_unpacklo_pd(re, im), odd = _mm256_unpackhi_pd(re, im);   // bins 0, 2 / 1, 3
-    _mm256_storeu_pd(sums, _mm256_permute2f128_pd(even, odd, 0x20));
-    _mm256_storeu_pd(sums + 4, _mm256_permute2f128_pd(even, odd, 0x31));
+    _mm256_storeu_pd(out, _mm256_permute2f128_pd(even, odd, 0x20));
+    _mm256_storeu_pd(out + 4, _mm256_permute2f128_pd(even, odd, 0x31));
+}
+
+// Sixteen bins per step: eight independent accumulator chains cover the FMA latency, and each
+// partition's rows are read as whole cache lines.
+void spectrumProductsAvx2(const double* const* x, const double* const* h, int partitions, long offset,
+                          long imOffset, int count, double* out)
+{
+    constexpr int kWidth = 16;
+    int i = 0;
+    for (; i + kWidth <= count; i += kWidth) {
+        const long b = offset + i;
+        __m256d re[4], im[4];
+        for (int v = 0; v < 4; ++v)
+            re[v] = im[v] = _mm256_setzero_pd();
+        for (int k = 0; k < partitions; ++k) {
+            const double* xr = x[k] + b;
+            const double* hr = h[k] + b;
+            for (int v = 0; v < 4; ++v) {
+                const __m256d vxr = _mm256_load_pd(xr + 4 * v), vxi = _mm256_load_pd(xr + imOffset + 4 * v);
+                const __m256d vhr = _mm256_load_pd(hr + 4 * v), vhi = _mm256_load_pd(hr + imOffset + 4 * v);
+                re[v] = _mm256_fnmadd_pd(vxi, vhi, _mm256_fmadd_pd(vxr, vhr, re[v]));
+                im[v] = _mm256_fmadd_pd(vxi, vhr, _mm256_fmadd_pd(vxr, vhi, im[v]));
+            }
+        }
+        for (int v = 0; v < 4; ++v)
+            storeComplex(out + 2 * (i + 4 * v), re[v], im[v]);
+    }
+    for (; i + 4 <= count; i += 4) {
+        const long b = offset + i;
+        __m256d re = _mm256_setzero_pd(), im = re;
+        for (int k = 0; k < partitions; ++k) {
+            const __m256d vxr = _mm256_load_pd(x[k] + b), vxi = _mm256_load_pd(x[k] + imOffset + b);
+            const __m256d vhr = _mm256_load_pd(h[k] + b), vhi = _mm256_load_pd(h[k] + imOffset + b);
+            re = _mm256_fnmadd_pd(vxi, vhi, _mm256_fmadd_pd(vxr, vhr, re));
+            im = _mm256_fmadd_pd(vxi, vhr, _mm256_fmadd_pd(vxr, vhi, im));
+        }
+        storeComplex(out + 2 * i, re, im);
+    }
+    spectrumProductsFrom(i, x, h, partitions, offset, imOffset, count, out);
+}
+
+// Four bins per step, eight independent accumulator chains (each product term apart). Each
+// partition's input row is read from the outer levels once and used twice: against its own
+// response and, from the next partition on, against the response one further.
+void spectrumProductPairsAvx2(const double* const* x, const double* const* h, int partitions, long offset,
+                              long imOffset, int count, double* now, double* next)
+{
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const long b = offset + i;
+        __m256d arr = _mm256_setzero_pd(), aii = arr, ari = arr, air = arr;
+        __m256d brr = arr, bii = arr, bri = arr, bir = arr;
+        __m256d pr = arr, pi = arr;   // the previous partition's input bins
+        for (int k = 0; k < partitions; ++k) {
+            const __m256d xr = _mm256_load_pd(x[k] + b), xi = _mm256_load_pd(x[k] + imOffset + b);
+            const __m256d hr = _mm256_load_pd(h[k] + b), hi = _mm256_load_pd(h[k] + imOffset + b);
+            arr = _mm256_fmadd_pd(xr, hr, arr);
+            aii = _mm256_fmadd_pd(xi, hi, aii);
+            ari = _mm256_fmadd_pd(xr, hi, ari);
+            air = _mm256_fmadd_pd(xi, hr, air);
+            // k = 0 adds 0 · h[0] here, exactly nothing for finite spectra.
+            brr = _mm256_fmadd_pd(pr, hr, brr);
+            bii = _mm256_fmadd_pd(pi, hi, bii);
+            bri = _mm256_fmadd_pd(pr, hi, bri);
+            bir = _mm256_fmadd_pd(pi, hr, bir);
+            pr = xr;
+            pi = xi;
+        }
+        storeComplex(now + 2 * i, _mm256_sub_pd(arr, aii), _mm256_add_pd(ari, air));
+        storeComplex(next + 2 * i, _mm256_sub_pd(brr, bii), _mm256_add_pd(bri, bir));
+    }
+    spectrumProductPairsFrom(i, x, h, partitions, offset, imOffset, count, now, next);
 }
 
 void hyperbolicEnvelopeAvx2(int first, double fs, double rate, int count, double* out)
@@ -213,10 +265,10 @@ void shapeResponseAvx2(const double* const* env, const double* const* table, con
     shapeResponseFrom(k, env, table, vol, subtractLR, count, out);
 }
 
-const SimdKernels kAvx2 = {difStageAvx2,     difLastStageAvx2, difFirstStageHalfZeroAvx2,
-                           forwardSplitAvx2, inverseSplitAvx2, storeGroupAvx2,
+const SimdKernels kAvx2 = {difStageAvx2,     difStagePairAvx2, difLastStageAvx2, difFirstStageHalfZeroAvx2,
+                           forwardSplitAvx2, inverseSplitAvx2, splitBinsAvx2,
                            hyperbolicEnvelopeAvx2, shapeResponseAvx2,
-                           groupProductsAvx2, groupComplexSumsAvx2};
+                           spectrumProductsAvx2, spectrumProductPairsAvx2};
 } // namespace
 
 const SimdKernels& avx2Kernels() { return kAvx2; }

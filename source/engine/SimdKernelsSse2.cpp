@@ -25,6 +25,13 @@ void difStageSse2(double* buf, int count, int halfSpan, const double* rr, const 
     }
 }
 
+void difStagePairSse2(double* buf, int count, int halfSpan, const double* rr, const double* ri, const double* rr2,
+                      const double* ri2)
+{
+    difStageSse2(buf, count, halfSpan, rr, ri);
+    difStageSse2(buf, count, halfSpan / 2, rr2, ri2);
+}
+
 void difLastStageSse2(double* buf, int count)
 {
     for (int g = 0; g < 2 * count; g += 4) {
@@ -57,59 +64,56 @@ void inverseSplitScalar(const double* y, const double* w, int quarter, double* o
     inverseSplitFrom(0, y, w, quarter, out);
 }
 
-void storeGroupSse2(const double* bins, double* re, double* im, long mirror)
+void splitBinsSse2(const double* bins, int count, double* re, double* im)
 {
-    for (int half = 0; half < 4; half += 2) {
-        const __m128d a = _mm_loadu_pd(bins + 2 * half), b = _mm_loadu_pd(bins + 2 * half + 2);
-        const __m128d r = _mm_unpacklo_pd(a, b), i = _mm_unpackhi_pd(a, b);
-        _mm_store_pd(re + half, r);
-        _mm_store_pd(im + half, i);
-        if (mirror != 0) {
-            _mm_store_pd(re + mirror + half, r);
-            _mm_store_pd(im + mirror + half, i);
+    int b = 0;
+    for (; b + 2 <= count; b += 2) {
+        const __m128d lo = _mm_loadu_pd(bins + 2 * b), hi = _mm_loadu_pd(bins + 2 * b + 2);
+        _mm_store_pd(re + b, _mm_unpacklo_pd(lo, hi));
+        _mm_store_pd(im + b, _mm_unpackhi_pd(lo, hi));
+    }
+    splitBinsFrom(b, bins, count, re, im);
+}
+
+// Four bins per step in two registers for each of the real and imaginary sums.
+void spectrumProductsSse2(const double* const* x, const double* const* h, int partitions, long offset,
+                          long imOffset, int count, double* out)
+{
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const long b = offset + i;
+        __m128d re0 = _mm_setzero_pd(), re1 = re0, im0 = re0, im1 = re0;
+        for (int k = 0; k < partitions; ++k) {
+            const double* xr = x[k] + b;
+            const double* hr = h[k] + b;
+            const __m128d xr0 = _mm_load_pd(xr), xr1 = _mm_load_pd(xr + 2);
+            const __m128d xi0 = _mm_load_pd(xr + imOffset), xi1 = _mm_load_pd(xr + imOffset + 2);
+            const __m128d hr0 = _mm_load_pd(hr), hr1 = _mm_load_pd(hr + 2);
+            const __m128d hi0 = _mm_load_pd(hr + imOffset), hi1 = _mm_load_pd(hr + imOffset + 2);
+            re0 = _mm_add_pd(re0, _mm_sub_pd(_mm_mul_pd(xr0, hr0), _mm_mul_pd(xi0, hi0)));
+            re1 = _mm_add_pd(re1, _mm_sub_pd(_mm_mul_pd(xr1, hr1), _mm_mul_pd(xi1, hi1)));
+            im0 = _mm_add_pd(im0, _mm_add_pd(_mm_mul_pd(xr0, hi0), _mm_mul_pd(xi0, hr0)));
+            im1 = _mm_add_pd(im1, _mm_add_pd(_mm_mul_pd(xr1, hi1), _mm_mul_pd(xi1, hr1)));
         }
+        double* o = out + 2 * i;
+        _mm_storeu_pd(o, _mm_unpacklo_pd(re0, im0));
+        _mm_storeu_pd(o + 2, _mm_unpackhi_pd(re0, im0));
+        _mm_storeu_pd(o + 4, _mm_unpacklo_pd(re1, im1));
+        _mm_storeu_pd(o + 6, _mm_unpackhi_pd(re1, im1));
     }
+    spectrumProductsFrom(i, x, h, partitions, offset, imOffset, count, out);
 }
 
-void groupProductsSse2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
-                       double* sums)
+// The two sums one after the other: the baseline set reads the spectra twice.
+void spectrumProductPairsSse2(const double* const* x, const double* const* h, int partitions, long offset,
+                              long imOffset, int count, double* now, double* next)
 {
-    // Lanes 0-1 and 2-3 of the group in separate registers.
-    __m128d rr0 = _mm_setzero_pd(), rr1 = rr0, ii0 = rr0, ii1 = rr0;
-    __m128d ri0 = rr0, ri1 = rr0, ir0 = rr0, ir1 = rr0;
-    for (int k = 0; k < n; ++k) {
-        const int o = 4 * k;
-        const __m128d xr0 = _mm_load_pd(xr + o), xr1 = _mm_load_pd(xr + o + 2);
-        const __m128d xi0 = _mm_load_pd(xi + o), xi1 = _mm_load_pd(xi + o + 2);
-        const __m128d hr0 = _mm_load_pd(hr + o), hr1 = _mm_load_pd(hr + o + 2);
-        const __m128d hi0 = _mm_load_pd(hi + o), hi1 = _mm_load_pd(hi + o + 2);
-        rr0 = _mm_add_pd(rr0, _mm_mul_pd(xr0, hr0));
-        rr1 = _mm_add_pd(rr1, _mm_mul_pd(xr1, hr1));
-        ii0 = _mm_add_pd(ii0, _mm_mul_pd(xi0, hi0));
-        ii1 = _mm_add_pd(ii1, _mm_mul_pd(xi1, hi1));
-        ri0 = _mm_add_pd(ri0, _mm_mul_pd(xr0, hi0));
-        ri1 = _mm_add_pd(ri1, _mm_mul_pd(xr1, hi1));
-        ir0 = _mm_add_pd(ir0, _mm_mul_pd(xi0, hr0));
-        ir1 = _mm_add_pd(ir1, _mm_mul_pd(xi1, hr1));
-    }
-    _mm_storeu_pd(sums, rr0);
-    _mm_storeu_pd(sums + 2, rr1);
-    _mm_storeu_pd(sums + 4, ii0);
-    _mm_storeu_pd(sums + 6, ii1);
-    _mm_storeu_pd(sums + 8, ri0);
-    _mm_storeu_pd(sums + 10, ri1);
-    _mm_storeu_pd(sums + 12, ir0);
-    _mm_storeu_pd(sums + 14, ir1);
-}
-
-void groupComplexSumsSse2(const double* xr, const double* xi, const double* hr, const double* hi, int n,
-                          double* sums)
-{
-    double lanes[16];
-    groupProductsSse2(xr, xi, hr, hi, n, lanes);
-    for (int lane = 0; lane < 4; ++lane) {
-        sums[2 * lane] = lanes[lane] - lanes[4 + lane];
-        sums[2 * lane + 1] = lanes[8 + lane] + lanes[12 + lane];
+    spectrumProductsSse2(x, h, partitions, offset, imOffset, count, now);
+    if (partitions > 1) {
+        spectrumProductsSse2(x, h + 1, partitions - 1, offset, imOffset, count, next);
+    } else {
+        for (int i = 0; i < count; ++i)
+            next[2 * i] = next[2 * i + 1] = 0.0;
     }
 }
 
@@ -124,10 +128,10 @@ void shapeResponseScalar(const double* const* env, const double* const* table, c
     shapeResponseFrom(0, env, table, vol, subtractLR, count, out);
 }
 
-const SimdKernels kBaseline = {difStageSse2,       difLastStageSse2,   difFirstStageHalfZeroSse2,
-                               forwardSplitScalar, inverseSplitScalar, storeGroupSse2,
+const SimdKernels kBaseline = {difStageSse2,       difStagePairSse2,   difLastStageSse2,   difFirstStageHalfZeroSse2,
+                               forwardSplitScalar, inverseSplitScalar, splitBinsSse2,
                                hyperbolicEnvelopeScalar, shapeResponseScalar,
-                               groupProductsSse2,  groupComplexSumsSse2};
+                               spectrumProductsSse2, spectrumProductPairsSse2};
 } // namespace
 
 const SimdKernels& baselineKernels() { return kBaseline; }
@@ -135,6 +139,8 @@ const SimdKernels& baselineKernels() { return kBaseline; }
 const SimdKernels& selectKernels()
 {
     __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq"))
+        return avx512Kernels();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
         return avx2Kernels();
     return baselineKernels();

@@ -61,4 +61,44 @@ inline void shapeResponseFrom(int from, const double* const* env, const double* 
                  (env[2][k] * vol[2]) * table[2][k];
 }
 
+// Interleaved bins into split rows (see SimdKernels::splitBins) for b = from … count − 1.
+inline void splitBinsFrom(int from, const double* bins, int count, double* re, double* im)
+{
+    for (int b = from; b < count; ++b) {
+        re[b] = bins[2 * b];
+        im[b] = bins[2 * b + 1];
+    }
+}
+
+// Delay-line multiply-accumulate (see SimdKernels::spectrumProducts) for bins from … count − 1.
+inline void spectrumProductsFrom(int from, const double* const* x, const double* const* h, int partitions,
+                                 long offset, long imOffset, int count, double* out)
+{
+    for (int i = from; i < count; ++i) {
+        double re = 0.0, im = 0.0;
+        for (int k = 0; k < partitions; ++k) {
+            const double* xr = x[k] + offset + i;
+            const double* hr = h[k] + offset + i;
+            re += xr[0] * hr[0] - xr[imOffset] * hr[imOffset];
+            im += xr[0] * hr[imOffset] + xr[imOffset] * hr[0];
+        }
+        out[2 * i] = re;
+        out[2 * i + 1] = im;
+    }
+}
+
+// Pairs of sums (see SimdKernels::spectrumProductPairs) for bins from … count − 1, written as
+// the two single sums they are.
+inline void spectrumProductPairsFrom(int from, const double* const* x, const double* const* h, int partitions,
+                                     long offset, long imOffset, int count, double* now, double* next)
+{
+    spectrumProductsFrom(from, x, h, partitions, offset, imOffset, count, now);
+    if (partitions > 1) {
+        spectrumProductsFrom(from, x, h + 1, partitions - 1, offset, imOffset, count, next);
+    } else {
+        for (int i = from; i < count; ++i)
+            next[2 * i] = next[2 * i + 1] = 0.0;
+    }
+}
+
 } // namespace

@@ -24,6 +24,9 @@ public:
                                   uint32_t sampleCount) override;
     bool processBuffers(float** in, float** out, uint32_t channels, uint32_t frames) override;
     bool declareControls() override;
+    // uiMessage, reportDependentControls and releaseDependentList stay the base's: the room has
+    // no dependent controls and no editor messages of its own, so the editor's calls, which
+    // may come while audio runs, touch none of its processing state.
 
     // Control ids (= positions in the control list = host parameter ids).
     enum ControlId : uint32_t

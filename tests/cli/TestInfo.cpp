@@ -1,8 +1,11 @@
 // `tessaline info` shows what a user needs to write --set and --preset arguments.
 #include "CliFixture.h"
 
+#include <nlohmann/json.hpp>
+
 #include <fstream>
 #include <iterator>
+#include <map>
 
 namespace CliTest {
 namespace {
@@ -28,6 +31,32 @@ TEST_F(CliRender, InfoShowsWhatAVst2HostSees)
         EXPECT_NE(vst2.find(text), std::string::npos) << text << "\n" << vst2;
 }
 
+// Scripts get the same facts as one JSON document: identity, parameters with ranges and list
+// entries, presets.
+TEST_F(CliRender, InfoJsonDescribesTheBundleForScripts)
+{
+    const ToolResult result = run({"info", "--json"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const nlohmann::json info = nlohmann::json::parse(result.out, nullptr, false);
+    ASSERT_FALSE(info.is_discarded()) << result.out;
+    EXPECT_EQ(info["bundle"], TESSALINE_BUNDLE_PATH);
+    EXPECT_EQ(info["factory"]["vendor"], "Quorvane");
+    ASSERT_EQ(info["classes"].size(), 1u);
+    EXPECT_EQ(info["classes"][0]["name"], "Tessaline");
+    EXPECT_EQ(info["classes"][0]["cid"].get<std::string>().size(), 32u);
+    EXPECT_EQ(info["presets"], nlohmann::json::array({"Factory Preset", "Studio"}));
+    std::map<std::string, nlohmann::json> byTitle;
+    for (const auto& parameter : info["parameters"])
+        byTitle[parameter["title"]] = parameter;
+    ASSERT_EQ(byTitle.count("Gain"), 1u);
+    EXPECT_EQ(byTitle["Gain"]["min"], 0.0);
+    EXPECT_EQ(byTitle["Gain"]["max"], 1.0);
+    EXPECT_EQ(byTitle["Gain"]["id"], 0);
+    ASSERT_EQ(byTitle["Position"]["entries"].size(), 11u);
+    EXPECT_EQ(byTitle["Position"]["entries"][0], "Center");
+    EXPECT_EQ(byTitle["Stereo/Mono"]["entries"], nlohmann::json::array({"Stereo", "Mono"}));
+}
+
 TEST_F(CliRender, InfoReportsABundleThatCannotBeLoaded)
 {
     const ToolResult result = run({"--bundle", path("nowhere.vst3"), "info"});
@@ -51,6 +80,21 @@ TEST_F(CliRender, UsageGoesToStderrOnMistakesAndToStdoutOnRequest)
     const ToolResult renderHelp = run({"render", "--help"});
     EXPECT_EQ(renderHelp.exitCode, 0);
     EXPECT_NE(renderHelp.out.find("--preset NAME"), std::string::npos) << renderHelp.out;
+    // Every command explains every option it takes.
+    const std::pair<const char*, std::vector<const char*>> commands[] = {
+        {"render", {"--preset NAME", "--set PARAM=VALUE", "--mix PERCENT", "--normalize DBFS", "-o, --output-dir DIR",
+                    "--block N", "--no-tail", "--demo"}},
+        {"ir", {"--preset NAME", "--set PARAM=VALUE", "--rate HZ", "--length SECONDS", "32-bit float"}},
+        {"plot", {"--preset NAME", "--set PARAM=VALUE", "--size WxH", "--rate HZ", "--length SECONDS", "T30"}},
+        {"info", {"--json"}}};
+    for (const auto& [command, options] : commands)
+    {
+        const ToolResult usage = run({command, "--help"});
+        EXPECT_EQ(usage.exitCode, 0) << command;
+        EXPECT_NE(help.out.find(std::string("  ") + command + " "), std::string::npos) << command;
+        for (const char* option : options)
+            EXPECT_NE(usage.out.find(option), std::string::npos) << command << " " << option;
+    }
     EXPECT_EQ(files().size(), 0u) << "asking for help renders nothing";
 }
 

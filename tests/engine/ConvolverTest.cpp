@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 
@@ -170,6 +171,83 @@ TEST(Convolver, NonFiniteInputCountsAsSilence)
     auto a = stageWithResponse(kEarly, response);
     auto b = stageWithResponse(kEarly, response);
     EXPECT_EQ(run(*a, clean), run(*b, dirty));
+}
+
+// The block end's work runs as steps spread over the next block: never two steps in one
+// sample of a large stage, all of them before the sample that completes the block, and the
+// same schedule in every block.
+TEST(Convolver, BlockEndStepsAreSpreadOverTheNextBlock)
+{
+    const std::vector<double> response = noise(kResponseLength, 20);   // the stage reads it: keep it
+    for (const StageShape& s : {kEarly, kLate}) {
+        auto stage = stageWithResponse(s, response);
+        std::vector<int> firstRun, run;
+        for (long m = 0; m < 4L * s.c; ++m) {
+            const int before = stage->stepsDone();
+            stage->processSample(0.25);
+            const int phase = stage->blockPhase();   // 0: this sample completed a block
+            if (phase == 0)
+                continue;
+            if (m < s.c) {
+                ASSERT_EQ(stage->stepsDone(), stage->stepCount()) << "nothing pending in the first block";
+                continue;
+            }
+            const int ran = stage->stepsDone() - before;
+            ASSERT_LE(ran, s.c >= 1024 ? 1 : stage->stepCount()) << "c " << s.c << " m " << m;
+            if (phase == s.c - 1) {
+                ASSERT_EQ(stage->stepsDone(), stage->stepCount()) << "c " << s.c << " all steps before the block end";
+            }
+            run.push_back(ran);
+            if (static_cast<int>(run.size()) == s.c - 1) {
+                if (firstRun.empty()) {
+                    firstRun = run;
+                } else {
+                    ASSERT_EQ(run, firstRun) << "c " << s.c;
+                }
+                run.clear();
+            }
+        }
+        EXPECT_GT(stage->stepCount(), 2) << "the multiply-accumulate itself is a step";
+    }
+}
+
+// Exact silence of the whole signal state is known without looking at it: from construction,
+// and again P + 2 blocks after the last non-zero input sample, from when the output is exactly 0.
+TEST(Convolver, SignalIsZeroOnceEveryRememberedBlockIsSilent)
+{
+    const StageShape s{16, 4, 0};
+    const std::vector<double> response = noise(kResponseLength, 21);
+    auto stage = stageWithResponse(s, response);
+    EXPECT_TRUE(stage->signalIsZero());
+    std::vector<double> x = noise(static_cast<std::size_t>(5 * s.c + 3), 22);
+    x.resize(static_cast<std::size_t>(20 * s.c), 0.0);
+    const long lastSignalBlock = 5;   // the block holding the last non-zero sample
+    long zeroFrom = -1;
+    for (long m = 0; m < static_cast<long>(x.size()); ++m) {
+        stage->processSample(x[static_cast<std::size_t>(m)]);
+        const bool zero = stage->signalIsZero();
+        if (m < (lastSignalBlock + 1 + s.P + 2) * s.c - 1) {
+            ASSERT_FALSE(zero) << m;
+        } else {
+            ASSERT_TRUE(zero) << m;
+            if (zeroFrom < 0)
+                zeroFrom = m;
+            ASSERT_EQ(stage->output(), 0.0) << m;
+        }
+    }
+    EXPECT_EQ(zeroFrom, (lastSignalBlock + 1 + s.P + 2) * s.c - 1);
+    // The output was still ringing one block before.
+    auto again = stageWithResponse(s, response);
+    const std::vector<double> y = run(*again, x);
+    double tail = 0.0;
+    for (long m = zeroFrom - s.c; m < zeroFrom; ++m)
+        tail += std::abs(y[static_cast<std::size_t>(m)]);
+    EXPECT_GT(tail, 0.0);
+    // One non-zero sample ends it at once.
+    stage->processSample(1e-3);
+    EXPECT_FALSE(stage->signalIsZero());
+    stage->resetSignal();
+    EXPECT_TRUE(stage->signalIsZero());
 }
 
 TEST(Convolver, RejectsGeometryItCannotRun)

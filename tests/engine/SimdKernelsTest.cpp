@@ -1,12 +1,14 @@
 // Each kernel set against plain scalar loops, so that the baseline set is checked on machines
 // that would otherwise always pick AVX2.
 #include "support/StageFixtures.h"
+#include "engine/AlignedArray.h"
 #include "engine/SimdKernels.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <complex>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,59 +21,67 @@ std::vector<const SimdKernels*> kernelSets()
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
         sets.push_back(&avx2Kernels());
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq"))
+        sets.push_back(&avx512Kernels());
     return sets;
 }
 
-TEST(SimdKernels, GroupProductsMatchScalarSums)
+// Bin ranges that exercise every vector width and the scalar tail, over 1, 3 and 32 rows.
+TEST(SimdKernels, SpectrumProductsAndPairsMatchComplexSums)
 {
+    using Complex = std::complex<double>;
+    constexpr int c = 64;
     for (const SimdKernels* k : kernelSets()) {
-        for (int n : {1, 2, 3, 32}) {
-            // [k][lane] layout, 32-byte aligned as the engine stores it.
-            alignas(64) double xr[4 * 32], xi[4 * 32], hr[4 * 32], hi[4 * 32];
-            const auto v = noise(4 * 4 * 32, 1u + n);
-            for (int i = 0; i < 4 * 32; ++i) {
-                xr[i] = v[i];
-                xi[i] = v[128 + i];
-                hr[i] = v[256 + i];
-                hi[i] = v[384 + i];
+        for (int partitions : {1, 3, 32}) {
+            // Rows of 2c doubles (real parts, then imaginary parts), 64-byte aligned.
+            AlignedArray<double> xs(2 * c * 32), hs(2 * c * 32);
+            const auto v = noise(4 * c * 32, 1u + partitions);
+            for (int i = 0; i < 2 * c * 32; ++i) {
+                xs[i] = v[i];
+                hs[i] = v[2 * c * 32 + i];
             }
-            double expected[16] = {}, sums[16];
-            for (int p = 0; p < n; ++p)
-                for (int lane = 0; lane < 4; ++lane) {
-                    const int o = 4 * p + lane;
-                    expected[lane] += xr[o] * hr[o];
-                    expected[4 + lane] += xi[o] * hi[o];
-                    expected[8 + lane] += xr[o] * hi[o];
-                    expected[12 + lane] += xi[o] * hr[o];
+            std::vector<const double*> x, h;
+            for (int p = 0; p < partitions; ++p) {
+                x.push_back(xs.get() + 2 * c * ((p * 7) % 32));   // rows in any order
+                h.push_back(hs.get() + 2 * c * p);
+            }
+            for (auto [first, count] : {std::pair{0, 64}, std::pair{8, 37}, std::pair{16, 3}, std::pair{40, 24}}) {
+                std::vector<double> out(2 * count, -7.0), now(2 * count, -7.0), next(2 * count, -7.0);
+                k->spectrumProducts(x.data(), h.data(), partitions, first, c, count, out.data());
+                k->spectrumProductPairs(x.data(), h.data(), partitions, first, c, count, now.data(), next.data());
+                for (int i = 0; i < count; ++i) {
+                    const int b = first + i;
+                    auto bin = [c, b](const double* row) { return Complex(row[b], row[b + c]); };
+                    Complex expected, expectedNext;
+                    for (int p = 0; p < partitions; ++p) {
+                        expected += bin(x[p]) * bin(h[p]);
+                        if (p + 1 < partitions)
+                            expectedNext += bin(x[p]) * bin(h[p + 1]);   // the window against the next responses
+                    }
+                    const double tolerance = 1e-14 * partitions;
+                    ASSERT_LT(std::abs(Complex(out[2 * i], out[2 * i + 1]) - expected), tolerance)
+                        << partitions << " " << first << " " << count << " " << b;
+                    ASSERT_LT(std::abs(Complex(now[2 * i], now[2 * i + 1]) - expected), tolerance) << "pairs " << b;
+                    ASSERT_LT(std::abs(Complex(next[2 * i], next[2 * i + 1]) - expectedNext), tolerance)
+                        << "pairs " << partitions << " " << b;
                 }
-            k->groupProducts(xr, xi, hr, hi, n, sums);
-            for (int s = 0; s < 16; ++s)
-                EXPECT_NEAR(sums[s], expected[s], 1e-14 * n) << n << " " << s;
-            double complexSums[8];
-            k->groupComplexSums(xr, xi, hr, hi, n, complexSums);
-            for (int lane = 0; lane < 4; ++lane) {
-                EXPECT_NEAR(complexSums[2 * lane], expected[lane] - expected[4 + lane], 1e-14 * n) << n;
-                EXPECT_NEAR(complexSums[2 * lane + 1], expected[8 + lane] + expected[12 + lane], 1e-14 * n) << n;
             }
         }
     }
 }
 
-TEST(SimdKernels, StoreGroupDeinterleavesIntoBothRows)
+TEST(SimdKernels, SplitBinsDeinterleavesWithoutWritingPastCount)
 {
     for (const SimdKernels* k : kernelSets()) {
-        for (long mirror : {0L, 8L}) {
-            alignas(64) double re[16], im[16];
-            std::fill(re, re + 16, -7.0);
-            std::fill(im, im + 16, -7.0);
-            const double bins[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-            k->storeGroup(bins, re, im, mirror);
-            for (int lane = 0; lane < 4; ++lane) {
-                EXPECT_EQ(re[lane], bins[2 * lane]);
-                EXPECT_EQ(im[lane], bins[2 * lane + 1]);
-                EXPECT_EQ(re[8 + lane], mirror != 0 ? bins[2 * lane] : -7.0);
-                EXPECT_EQ(im[8 + lane], mirror != 0 ? bins[2 * lane + 1] : -7.0);
-                EXPECT_EQ(re[4 + lane], -7.0);   // nothing between the rows
+        for (int count : {1, 4, 13, 32}) {
+            AlignedArray<double> re(40), im(40);
+            for (int i = 0; i < 40; ++i)
+                re[i] = im[i] = -7.0;
+            const auto bins = noise(2 * 32, 4u + count);
+            k->splitBins(bins.data(), count, re.get(), im.get());
+            for (int b = 0; b < 40; ++b) {
+                EXPECT_EQ(re[b], b < count ? bins[2 * b] : -7.0) << count << " " << b;
+                EXPECT_EQ(im[b], b < count ? bins[2 * b + 1] : -7.0) << count << " " << b;
             }
         }
     }
@@ -105,6 +115,34 @@ TEST(SimdKernels, ButterflyStagesMatchComplexArithmetic)
                 k->difStage(buf.data(), count, halfSpan, rr.data(), ri.data());
             for (int i = 0; i < count; ++i)
                 ASSERT_LT(std::abs(Complex(buf[2 * i], buf[2 * i + 1]) - ref[i]), 1e-15) << halfSpan << " " << i;
+        }
+    }
+}
+
+// The fused pass does exactly the arithmetic of two stages, so its results are bit-identical.
+TEST(SimdKernels, StagePairEqualsTwoStages)
+{
+    for (const SimdKernels* k : kernelSets()) {
+        const int count = 64;
+        for (int halfSpan : {4, 8, 32}) {
+            std::vector<double> rr(2 * halfSpan), ri(2 * halfSpan), rr2(halfSpan), ri2(halfSpan);
+            for (int j = 0; j < halfSpan; ++j) {
+                const std::complex<double> w = std::polar(1.0, -0.21 * j);
+                rr[2 * j] = rr[2 * j + 1] = w.real();
+                ri[2 * j] = -w.imag();
+                ri[2 * j + 1] = w.imag();
+                if (j < halfSpan / 2) {
+                    const std::complex<double> w2 = std::polar(1.0, -0.37 * j);
+                    rr2[2 * j] = rr2[2 * j + 1] = w2.real();
+                    ri2[2 * j] = -w2.imag();
+                    ri2[2 * j + 1] = w2.imag();
+                }
+            }
+            std::vector<double> fused = noise(2 * count, 9u + halfSpan), twice = fused;
+            k->difStagePair(fused.data(), count, halfSpan, rr.data(), ri.data(), rr2.data(), ri2.data());
+            k->difStage(twice.data(), count, halfSpan, rr.data(), ri.data());
+            k->difStage(twice.data(), count, halfSpan / 2, rr2.data(), ri2.data());
+            ASSERT_EQ(fused, twice) << halfSpan;
         }
     }
 }

@@ -67,6 +67,14 @@ double largestDifference(const Sound& a, const Sound& b)
     return largest;
 }
 
+Sound slice(const Sound& sound, long first, long frames)
+{
+    Sound part = sound;
+    part.samples.assign(sound.samples.begin() + first * sound.channels,
+                        sound.samples.begin() + (first + frames) * sound.channels);
+    return part;
+}
+
 double peak(const Sound& sound)
 {
     double largest = 0.0;

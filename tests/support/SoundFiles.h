@@ -28,6 +28,9 @@ bool readSound(const std::string& path, Sound& sound);
 // Largest absolute difference between two equally long signals (infinity when lengths differ).
 double largestDifference(const Sound& a, const Sound& b);
 
+// Frames first .. first + frames - 1 of a sound.
+Sound slice(const Sound& sound, long first, long frames);
+
 // Largest absolute sample.
 double peak(const Sound& sound);
 

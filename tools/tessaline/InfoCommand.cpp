@@ -1,5 +1,6 @@
 // `tessaline info`: the bundle's descriptions as a host enumerates them.
 #include "Commands.h"
+#include "InfoJson.h"
 #include "PluginSession.h"
 #include "Vst2View.h"
 
@@ -15,6 +16,13 @@ using namespace Steinberg::Vst;
 using TessalineHost::toUtf8;
 
 namespace {
+const char* const kInfoUsage =
+    "usage: tessaline info [--json]\n"
+    "\n"
+    "Shows what a host sees of the bundle: factory, class, parameters with their ranges, defaults\n"
+    "and flags, units and presets. --json prints the bundle's identity, the parameters (with the\n"
+    "entries of list parameters) and the preset names as one JSON document for scripts.\n";
+
 std::string flagsText(int32 flags)
 {
     std::string text;
@@ -119,12 +127,32 @@ void printUnitsAndPresets(IUnitInfo* units)
 
 int runInfo(const CommandLine& commandLine)
 {
+    bool json = false;
+    for (const std::string& arg : commandLine.args)
+    {
+        if (arg == "--help" || arg == "-h")
+        {
+            std::fputs(kInfoUsage, stdout);
+            return 0;
+        }
+        if (arg != "--json")
+        {
+            std::fprintf(stderr, "tessaline: unknown option '%s'\n\n%s", arg.c_str(), kInfoUsage);
+            return 2;
+        }
+        json = true;
+    }
     PluginSession session;
     std::string error;
     if (!session.open(commandLine.bundlePath, error))
     {
         std::fprintf(stderr, "tessaline: %s\n", error.c_str());
         return 1;
+    }
+    if (json)
+    {
+        std::printf("%s\n", infoJson(session, commandLine.bundlePath).dump(2).c_str());
+        return 0;
     }
     std::printf("Bundle: %s\n", session.loadedModule().path().c_str());
     printFactory(session.loadedModule());

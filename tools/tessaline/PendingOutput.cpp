@@ -84,15 +84,27 @@ int PendingOutput::create(const std::string& outputPath, std::string& error)
     std::string pattern = folderOf(outputPath) + "/." + nameOf(outputPath) + ".partial-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
+    // A stop signal that arrives between creating the file and watching for signals would leave
+    // the file behind: hold such signals back until the handler knows the file's name.
+    sigset_t stops, previous;
+    sigemptyset(&stops);
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&stops, signalNumber);
+    sigprocmask(SIG_BLOCK, &stops, &previous);
     const int descriptor = mkstemp(buffer.data());
+    const int failure = errno;
+    if (descriptor >= 0)
+    {
+        temporary = buffer.data();
+        watchSignals(temporary);
+    }
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
     if (descriptor < 0)
     {
-        error = "cannot write into '" + folderOf(outputPath) + "': " + std::strerror(errno);
+        error = "cannot write into '" + folderOf(outputPath) + "': " + std::strerror(failure);
         return -1;
     }
-    temporary = buffer.data();
     useUmaskPermissions(descriptor);
-    watchSignals(temporary);
     return descriptor;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace TessalineTool {
 
@@ -12,8 +13,8 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 constexpr int kBarWidth = 32;
 } // namespace
 
-ProgressBar::ProgressBar(int64_t total, int sampleRate)
-    : total(total > 0 ? total : 1), sampleRate(sampleRate > 0 ? sampleRate : 1),
+ProgressBar::ProgressBar(int64_t total, int sampleRate, std::string label)
+    : total(total > 0 ? total : 1), sampleRate(sampleRate > 0 ? sampleRate : 1), label(std::move(label)),
       enabled(isatty(STDERR_FILENO) != 0), started(Clock::now()), lastDrawn(started)
 {
 }
@@ -40,7 +41,7 @@ void ProgressBar::draw(int64_t done)
     const int filled = static_cast<int>(fraction * kBarWidth);
     std::string bar(static_cast<size_t>(filled), '#');
     bar.append(static_cast<size_t>(kBarWidth - filled), '.');
-    std::fprintf(stderr, "\rrendering [%s] %3d%%  %.1f / %.1f s", bar.c_str(),
+    std::fprintf(stderr, "\r%s [%s] %3d%%  %.1f / %.1f s", label.c_str(), bar.c_str(),
                  static_cast<int>(fraction * 100.0), static_cast<double>(done) / sampleRate,
                  static_cast<double>(total) / sampleRate);
     std::fflush(stderr);

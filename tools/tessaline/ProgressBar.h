@@ -4,14 +4,16 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 namespace TessalineTool {
 
 class ProgressBar
 {
 public:
-    // total: the amount of work (frames); sampleRate turns it into seconds of audio for the text.
-    ProgressBar(int64_t total, int sampleRate);
+    // total: the amount of work (frames); sampleRate turns it into seconds of audio for the text;
+    // label names the work ("rendering", "file 2 of 5").
+    ProgressBar(int64_t total, int sampleRate, std::string label = "rendering");
     // Clears the bar if it is still shown.
     ~ProgressBar();
     ProgressBar(const ProgressBar&) = delete;
@@ -29,6 +31,7 @@ private:
     using Clock = std::chrono::steady_clock;
     int64_t total;
     int sampleRate;
+    std::string label;
     bool enabled;
     bool shown = false;
     Clock::time_point started;

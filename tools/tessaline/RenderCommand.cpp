@@ -1,159 +1,89 @@
-// `tessaline render`: a sound file (or the built-in demo) through the bundle, as a DAW renders a
-// track with the effect on it, tail included.
+// `tessaline render`: one file (or the built-in demo) into OUT, or several files into a folder.
 #include "Commands.h"
 
-#include "DemoSignal.h"
-#include "OutputFormat.h"
+#include "FileRender.h"
 #include "PluginSession.h"
-#include "ProgressBar.h"
 #include "RenderOptions.h"
 #include "SameFile.h"
-#include "SoundFileSink.h"
-#include "SoundFileSource.h"
 
-#include "HostAudioBuffers.h"
-
-#include <sndfile.h>
-
-#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <memory>
+#include <cstring>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace TessalineTool {
 
-using namespace Steinberg;
-using namespace Steinberg::Vst;
-
 namespace {
-// An infinite tail is cut after this long, so a render always ends.
-constexpr double kLongestTailSeconds = 30.0;
-
 int fail(const std::string& message)
 {
     std::fprintf(stderr, "tessaline: %s\n", message.c_str());
     return 1;
 }
 
-std::unique_ptr<AudioSource> openSource(const RenderOptions& options, std::string& error)
+// The batch's folder is checked before anything renders, so a typo costs no time.
+bool checkOutputFolder(const std::string& folder, std::string& error)
 {
-    if (options.inputPath.empty())
-        return std::make_unique<DemoSignal>();
-    auto file = std::make_unique<SoundFileSource>();
-    if (!file->open(options.inputPath, error))
-        return nullptr;
-    return file;
+    struct stat status
+    {};
+    if (stat(folder.c_str(), &status) != 0)
+        error = "cannot write into '" + folder + "': " + std::strerror(errno);
+    else if (!S_ISDIR(status.st_mode))
+        error = "cannot write into '" + folder + "': it is not a folder";
+    else if (access(folder.c_str(), W_OK | X_OK) != 0)
+        error = "cannot write into '" + folder + "': " + std::strerror(errno);
+    return error.empty();
 }
 
-// The preset first, then each --set in order, so a setting overrides the preset's value.
-bool resolveEdits(PluginSession& session, const RenderOptions& options, std::vector<ParameterEdit>& edits,
-                  std::string& error)
+// A bundle that does not load or a setting it does not know would fail every file alike: say it
+// once, before the batch starts.
+bool checkSettings(const CommandLine& commandLine, const RenderOptions& options, std::string& error)
 {
-    ParameterEdit edit;
-    if (!options.preset.empty())
-    {
-        if (!resolvePreset(session.presets(), options.preset, edit, error))
-            return false;
-        edits.push_back(edit);
-    }
-    for (const std::string& setting : options.settings)
-    {
-        if (!resolveSetting(session.controller(), setting, edit, error))
-            return false;
-        edits.push_back(edit);
-    }
-    return true;
+    PluginSession session;
+    std::vector<ParameterEdit> edits;
+    return session.open(commandLine.bundlePath, error) && options.room.resolve(session, edits, error);
 }
 
-// The reported tail, with an infinite one (kInfiniteTail, the largest value) cut to the longest.
-int64_t tailFrames(const PluginSession& session, int sampleRate)
+std::string nameOf(const std::string& path)
 {
-    const auto longest = static_cast<int64_t>(kLongestTailSeconds * sampleRate);
-    return std::min<int64_t>(session.tailSamples(), longest);
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Moves interleaved frames into the buses' channels and back.
-void deinterleave(const std::vector<float>& frames, int32 block, TessalineHost::HostAudioBuffers& buffers)
+// Each input into the folder under its own name. A failing file is reported and the rest still
+// render; the exit status says whether all succeeded.
+int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
 {
-    const int32 channels = buffers.inputChannels();
-    for (int32 c = 0; c < channels; ++c)
+    std::string error;
+    if (!checkOutputFolder(options.outputFolder, error) || !checkSettings(commandLine, options, error))
+        return fail(error);
+    const size_t count = options.inputs.size();
+    size_t failed = 0;
+    std::set<std::string> outputs;
+    for (size_t k = 0; k < count; ++k)
     {
-        float* in = buffers.input(c);
-        for (int32 n = 0; n < block; ++n)
-            in[n] = frames[static_cast<size_t>(n * channels + c)];
-    }
-}
-
-void interleave(TessalineHost::HostAudioBuffers& buffers, int32 block, std::vector<float>& frames)
-{
-    const int32 channels = buffers.outputChannels();
-    for (int32 c = 0; c < channels; ++c)
-    {
-        const float* out = buffers.output(c);
-        for (int32 n = 0; n < block; ++n)
-            frames[static_cast<size_t>(n * channels + c)] = out[n];
-    }
-}
-
-struct RenderJob
-{
-    AudioSource& source;
-    PluginSession& session;
-    SoundFileSink& sink;
-    int blockSize;
-    int64_t totalFrames;
-};
-
-bool renderBlocks(RenderJob job, std::string& error)
-{
-    const int channels = job.source.channels();
-    TessalineHost::HostAudioBuffers buffers(channels, channels, job.blockSize);
-    std::vector<float> frames(static_cast<size_t>(job.blockSize * channels));
-    ProgressBar progress(job.totalFrames, job.source.sampleRate());
-    for (int64_t done = 0; done < job.totalFrames;)
-    {
-        const auto block = static_cast<int32>(std::min<int64_t>(job.blockSize, job.totalFrames - done));
-        const int64_t got = job.source.read(frames.data(), block);
-        if (got < 0)
+        const std::string& input = options.inputs[k];
+        const std::string output = options.outputFolder + "/" + nameOf(input);
+        FileRender job{commandLine.bundlePath, input, output,
+                       "file " + std::to_string(k + 1) + " of " + std::to_string(count)};
+        error.clear();
+        if (sameFile(input, output))
+            error = "its output would replace it; choose another folder";
+        else if (!outputs.insert(output).second)
+            error = "another input of this batch already renders into '" + output + "'";
+        else if (nameOf(input).empty())
+            error = "not a file name";
+        if (!error.empty() || !renderFile(job, options, error))
         {
-            error = "reading the input failed";
-            return false;
+            std::fprintf(stderr, "tessaline: %s: %s\n", input.c_str(), error.c_str());
+            ++failed;
         }
-        // Past the input's end (the tail) the plug-in hears silence.
-        std::fill(frames.begin() + got * channels, frames.begin() + block * channels, 0.0f);
-        deinterleave(frames, block, buffers);
-        if (!job.session.process(buffers, block))
-        {
-            error = "the plug-in failed to process a block";
-            return false;
-        }
-        interleave(buffers, block, frames);
-        if (!job.sink.write(frames.data(), block, error))
-            return false;
-        done += block;
-        progress.update(done);
     }
-    return true;
-}
-
-// OUT keeps IN's container; say so when OUT's name suggests another one.
-void warnAboutExtension(const std::string& outputPath, int format)
-{
-    const int named = containerForName(outputPath);
-    const int written = format & SF_FORMAT_TYPEMASK;
-    const bool sameFamily = named == written || (named == SF_FORMAT_WAV && written == SF_FORMAT_WAVEX);
-    if (named != 0 && !sameFamily)
-        std::fprintf(stderr, "tessaline: note: %s gets %s data like the input, whatever its name says\n",
-                     outputPath.c_str(), containerName(format).c_str());
-}
-
-void printSummary(const RenderOptions& options, const AudioSource& source, int64_t tail, int format)
-{
-    const double rate = source.sampleRate();
-    std::printf("tessaline: wrote %s (%s, %s, %d Hz, %.2f s = %.2f s input + %.2f s tail)\n",
-                options.outputPath.c_str(), describeFormat(format).c_str(),
-                source.channels() == 1 ? "mono" : "stereo", source.sampleRate(),
-                static_cast<double>(source.frames() + tail) / rate,
-                static_cast<double>(source.frames()) / rate, static_cast<double>(tail) / rate);
+    if (failed == 0)
+        return 0;
+    std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed, count);
+    return 1;
 }
 } // namespace
 
@@ -165,34 +95,14 @@ int runRender(const CommandLine& commandLine)
         return fail(error + "\n\n" + renderUsage());
     if (options.help)
     {
-        std::fputs(renderUsage(), stdout);
+        std::fputs(renderUsage().c_str(), stdout);
         return 0;
     }
-    if (!options.inputPath.empty() && sameFile(options.inputPath, options.outputPath))
-        return fail("OUT is the same file as IN; choose another output name");
-    std::unique_ptr<AudioSource> source = openSource(options, error);
-    if (!source)
-        return fail(error);
-
-    PluginSession session;
-    std::vector<ParameterEdit> edits;
-    if (!session.open(commandLine.bundlePath, error) || !resolveEdits(session, options, edits, error))
-        return fail(error);
-    session.edit(edits);
-    if (!session.start(source->channels(), source->sampleRate(), options.blockSize, error))
-        return fail(error);
-
-    const int64_t tail = options.renderTail ? tailFrames(session, source->sampleRate()) : 0;
-    const int format = outputFormatFor(source->container());
-    warnAboutExtension(options.outputPath, format);
-    SoundFileSink sink;
-    if (!sink.open(options.outputPath, format, source->channels(), source->sampleRate(), error))
-        return fail(error);
-    if (!renderBlocks({*source, session, sink, options.blockSize, source->frames() + tail}, error)
-        || !sink.finish(error))
-        return fail(error);
-    printSummary(options, *source, tail, format);
-    return 0;
+    if (!options.outputFolder.empty())
+        return renderBatch(commandLine, options);
+    const FileRender job{commandLine.bundlePath, options.inputs.empty() ? std::string() : options.inputs[0],
+                         options.outputPath, "rendering"};
+    return renderFile(job, options, error) ? 0 : fail(error);
 }
 
 } // namespace TessalineTool

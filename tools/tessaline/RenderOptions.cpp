@@ -1,76 +1,142 @@
 #include "RenderOptions.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "ArgumentText.h"
 
 namespace TessalineTool {
 
 namespace {
-constexpr int kMaxBlockSize = 8192;
+constexpr long kMaxBlockSize = 8192;
 
-bool parseBlockSize(const std::string& text, int& blockSize)
+// "30", "30%", "12.5": a share of the room signal from 0 to 100 percent.
+bool parsePercent(std::string text, double& fraction)
 {
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || value < 1 || value > kMaxBlockSize)
+    if (!text.empty() && text.back() == '%')
+        text.pop_back();
+    double percent = 0.0;
+    if (!parseNumber(text, percent) || percent < 0.0 || percent > 100.0)
         return false;
-    blockSize = static_cast<int>(value);
+    fraction = percent / 100.0;
     return true;
+}
+
+// The file names: IN OUT, several IN with -o DIR, or none (or one with --demo) for the demo.
+bool assignFiles(const std::vector<std::string>& files, bool demo, RenderOptions& options, std::string& error)
+{
+    if (!options.outputFolder.empty())
+    {
+        if (demo || files.empty())
+        {
+            error = demo ? "--demo and -o DIR do not go together" : "-o DIR needs at least one input file";
+            return false;
+        }
+        options.inputs = files;
+        return true;
+    }
+    if (files.size() <= 1 && (demo || files.empty()))
+    {
+        options.outputPath = files.empty() ? kDefaultDemoOutput : files[0];
+        return true;
+    }
+    if (!demo && files.size() == 2)
+    {
+        options.inputs = {files[0]};
+        options.outputPath = files[1];
+        return true;
+    }
+    error = demo ? "--demo takes at most one file name (OUT)"
+                 : "render needs both IN and OUT, or several IN with -o DIR (or no file names, to render the "
+                   "demo)";
+    return false;
 }
 } // namespace
 
-const char* renderUsage()
+std::string renderUsage()
 {
-    return "usage: tessaline render [IN OUT] [--demo [OUT]] [--preset NAME] [--set PARAM=VALUE ...]\n"
-           "                        [--block N] [--no-tail]\n"
-           "\n"
-           "Renders IN through the Tessaline.vst3 bundle into OUT, at IN's sample rate.\n"
-           "IN: WAV, AIFF, FLAC or OGG, mono or stereo. OUT gets IN's container with 32-bit float\n"
-           "samples; FLAC has no float samples and gets 24-bit, OGG is Vorbis (lossy).\n"
-           "Without IN and OUT (or with --demo) a built-in dry percussive phrase is rendered\n"
-           "into OUT, default " "tessaline-demo.wav" ".\n"
-           "\n"
-           "  --preset NAME       start from a factory preset (\"Factory Preset\", \"Studio\")\n"
-           "  --set PARAM=VALUE   set a parameter by its title and displayed value, after the\n"
-           "                      preset: --set \"Abs L-R=5.31\" --set Position=L90 --set Stereo/Mono=Mono\n"
-           "  --block N           samples per process call (1..8192, default 512)\n"
-           "  --no-tail           stop at the end of the input instead of rendering the reverb tail\n"
-           "\n"
-           "`tessaline info` lists the parameters, their ranges and the preset names.\n";
+    return std::string(
+               "usage: tessaline render [IN OUT] [--demo [OUT]] [--preset NAME] [--set PARAM=VALUE ...]\n"
+               "                        [--mix PERCENT] [--normalize DBFS] [--block N] [--no-tail]\n"
+               "       tessaline render IN... -o DIR [options]\n"
+               "\n"
+               "Renders IN through the Tessaline.vst3 bundle into OUT, at IN's sample rate.\n"
+               "IN: WAV, AIFF, FLAC or OGG, mono or stereo. OUT gets IN's container with 32-bit float\n"
+               "samples; FLAC has no float samples and gets 24-bit, OGG is Vorbis (lossy).\n"
+               "Without IN and OUT (or with --demo) a built-in dry percussive phrase is rendered\n"
+               "into OUT, default ")
+           + kDefaultDemoOutput + ".\n"
+           + "With -o DIR every IN is rendered into DIR under its own name; a file that fails is\n"
+             "reported and the others still render (the exit status is 1 if any failed).\n"
+             "\n"
+           + kRoomSettingsUsage
+           + "  --mix PERCENT       share of the room signal, 0 to 100 (default 100: room only, as the\n"
+             "                      plug-in outputs it); the rest is the dry input, not delayed, while\n"
+             "                      the room keeps its 255-sample offset, as in a DAW's send\n"
+             "  --normalize DBFS    scale the whole output so its peak is at DBFS (0 or below, e.g. -1)\n"
+             "  -o, --output-dir DIR  render each IN into DIR (which must exist)\n"
+             "  --block N           samples per process call (1..8192, default 512)\n"
+             "  --no-tail           stop at the end of the input instead of rendering the reverb tail\n"
+             "\n"
+             "Samples beyond full scale are reported: float files keep them, 24-bit FLAC and OGG\n"
+             "clip them at full scale (never wrap). --normalize or a lower --mix avoids them.\n"
+             "`tessaline info` lists the parameters, their ranges and the preset names.\n";
 }
 
-bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,
-                        std::string& error)
+bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options, std::string& error)
 {
     std::vector<std::string> files;
     bool demo = false;
     for (size_t i = 0; i < args.size(); ++i)
     {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
+        const std::string arg = args[i];
+        const RoomSettings::Taken taken = options.room.take(args, i, error);
+        if (taken == RoomSettings::Taken::kFailed)
+            return false;
+        if (taken == RoomSettings::Taken::kYes)
+            continue;
+        std::string value;
         if (arg == "--help" || arg == "-h")
             options.help = true;
         else if (arg == "--demo")
             demo = true;
         else if (arg == "--no-tail")
             options.renderTail = false;
-        else if (arg == "--preset" || arg == "--set" || arg == "--block")
+        else if (arg == "--block" || arg == "--mix" || arg == "--normalize" || arg == "-o"
+                 || arg == "--output-dir")
         {
-            if (!hasValue)
+            if (!takeValue(args, i, value, error))
+                return false;
+            long block = 0;
+            if (arg == "--block")
             {
-                error = arg + " needs a value";
+                if (!parseWholeNumber(value, 1, kMaxBlockSize, block))
+                {
+                    error = "--block wants a whole number from 1 to 8192, not '" + value + "'";
+                    return false;
+                }
+                options.blockSize = static_cast<int>(block);
+            }
+            else if (arg == "--mix" && !parsePercent(value, options.mix))
+            {
+                error = "--mix wants a percentage from 0 to 100, not '" + value + "'";
                 return false;
             }
-            const std::string& value = args[++i];
-            if (arg == "--preset")
-                options.preset = value;
-            else if (arg == "--set")
-                options.settings.push_back(value);
-            else if (!parseBlockSize(value, options.blockSize))
+            else if (arg == "--normalize")
             {
-                error = "--block wants a whole number from 1 to 8192, not '" + value + "'";
-                return false;
+                if (!parseNumber(value, options.normalizeDbfs) || options.normalizeDbfs > 0.0)
+                {
+                    error =
+                        "--normalize wants a peak level in dBFS, 0 or below (e.g. -1), not '" + value + "'";
+                    return false;
+                }
+                options.normalize = true;
+            }
+            else if (arg == "-o" || arg == "--output-dir")
+            {
+                if (value.empty())
+                {
+                    error = arg + " needs a folder name";
+                    return false;
+                }
+                options.outputFolder = value;
             }
         }
         else if (arg.size() > 1 && arg[0] == '-')
@@ -81,27 +147,7 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
         else
             files.push_back(arg);
     }
-    if (options.help)
-        return true;
-    if (demo && files.size() <= 1)
-    {
-        options.outputPath = files.empty() ? kDefaultDemoOutput : files[0];
-        return true;
-    }
-    if (!demo && files.empty())
-    {
-        options.outputPath = kDefaultDemoOutput;
-        return true;
-    }
-    if (!demo && files.size() == 2)
-    {
-        options.inputPath = files[0];
-        options.outputPath = files[1];
-        return true;
-    }
-    error = demo ? "--demo takes at most one file name (OUT)"
-                 : "render needs both IN and OUT (or no file names, to render the demo)";
-    return false;
+    return options.help || assignFiles(files, demo, options, error);
 }
 
 } // namespace TessalineTool

@@ -1,6 +1,8 @@
 // The arguments of `tessaline render`, parsed and checked before any file or the bundle is touched.
 #pragma once
 
+#include "RoomSettings.h"
+
 #include <string>
 #include <vector>
 
@@ -11,20 +13,22 @@ constexpr const char* kDefaultDemoOutput = "tessaline-demo.wav";
 
 struct RenderOptions
 {
-    std::string inputPath;              // empty: the built-in demo signal
-    std::string outputPath;
-    std::string preset;                 // empty: the plug-in's initial values
-    std::vector<std::string> settings;  // "Title=Value", applied after the preset, in order
+    std::vector<std::string> inputs; // empty: the built-in demo signal
+    std::string outputPath;          // the one output, when outputFolder is empty
+    std::string outputFolder;        // -o DIR: one output per input, named like it
+    RoomSettings room;
     int blockSize = 512;
-    bool renderTail = true;             // false: stop at the end of the input (--no-tail)
+    bool renderTail = true;     // false: stop at the end of the input (--no-tail)
+    double mix = 1.0;           // share of the room signal, 0..1 (--mix PERCENT / 100)
+    bool normalize = false;     // --normalize DBFS given
+    double normalizeDbfs = 0.0; // the output's peak level when normalizing
     bool help = false;
 };
 
 // Fills options from the render command's arguments; false with a message on bad usage.
-bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,
-                        std::string& error);
+bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options, std::string& error);
 
 // The render command's usage text.
-const char* renderUsage();
+std::string renderUsage();
 
 } // namespace TessalineTool

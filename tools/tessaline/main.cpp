@@ -13,10 +13,13 @@ struct Command
     const char* help;
 };
 
+// A new command is one line here and a run function in its own file.
 const Command kCommands[] = {
-    {"info", &TessalineTool::runInfo, "factory, class, parameters, units and presets"},
+    {"info", &TessalineTool::runInfo, "factory, class, parameters, units and presets (--json for scripts)"},
     {"render", &TessalineTool::runRender,
-     "render IN to OUT through the plug-in (no files: the demo); `render --help`"},
+     "render IN to OUT through the plug-in (several IN with -o DIR; no files: the demo)"},
+    {"ir", &TessalineTool::runIr, "write the room's impulse response as a 32-bit float WAV"},
+    {"plot", &TessalineTool::runPlot, "draw the room's response, decay and reverberation times into a PNG"},
 };
 
 int usage(FILE* out)
@@ -29,7 +32,8 @@ int usage(FILE* out)
         std::fprintf(out, "  %-8s %s\n", command.name, command.help);
     std::fprintf(out, "\noptions:\n  --bundle PATH  the Tessaline.vst3 bundle to load\n"
                       "  --version      print the version and exit\n  --help, -h     print this help and exit\n");
-    std::fprintf(out, "\nThe bundle defaults to %s\n", TessalineTool::defaultBundlePath().c_str());
+    std::fprintf(out, "\n`tessaline <command> --help` explains a command's options.\n"
+                      "The bundle defaults to %s\n", TessalineTool::defaultBundlePath().c_str());
     return out == stderr ? 2 : 0;
 }
 } // namespace

@@ -15,6 +15,7 @@
 #include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/ivstunits.h"
+#include "vstgui/plugin-bindings/vst3editor.h"
 
 #include <atomic>
 #include <optional>
@@ -53,7 +54,7 @@ constexpr UnitID kPresetsUnitId = 0;
 constexpr UnitID kRootUnitIdOfProcessor = 1;
 
 // IUnitInfo comes with the base's EditControllerEx1; the Processor answers its queries itself.
-// The editor-delegate base (VSTGUI's VST3EditorDelegate) joins the base list with the editor.
+// It is also the delegate of the editor it creates (VSTGUI's VST3EditorDelegate).
 //
 // Threads. The host calls process on its audio thread and everything else on its UI (main)
 // thread. Main-thread calls marked "while processing" may come while process runs on the
@@ -62,7 +63,7 @@ constexpr UnitID kRootUnitIdOfProcessor = 1;
 // audio thread last published. Calls marked "not processing" come only while the effect is
 // inactive (the host's contract; setupProcessing refuses otherwise). The DSP object's own
 // contract is written on CPlugIn.
-class Processor : public SingleComponentEffect, public IMidiMapping
+class Processor : public SingleComponentEffect, public IMidiMapping, public VSTGUI::VST3EditorDelegate
 {
 public:
     using PlugInCreator = CPlugIn* (*)();
@@ -113,6 +114,15 @@ public:
                                              String128 string) SMTG_OVERRIDE;
     ParamValue PLUGIN_API normalizedParamToPlain(ParamID id, ParamValue valueNormalized) SMTG_OVERRIDE;
     ParamValue PLUGIN_API plainParamToNormalized(ParamID id, ParamValue plainValue) SMTG_OVERRIDE;
+
+    // --- IEditController: the editor (ProcessorEditor.cpp) [UI thread] ---
+    IPlugView* PLUGIN_API createView(FIDString name) SMTG_OVERRIDE;
+    // Text messages of the editor: "VSTGUITimerPing" and "RecreateView".
+    tresult receiveText(const char8* text) SMTG_OVERRIDE;
+
+    // --- VST3EditorDelegate ---
+    void didOpen(VSTGUI::VST3Editor* editor) override;
+    void willClose(VSTGUI::VST3Editor* editor) override;
 
     // --- IMidiMapping --- [main thread, while processing]
     tresult PLUGIN_API getMidiControllerAssignment(int32 busIndex, int16 channel,
@@ -222,6 +232,10 @@ protected:
     void restoreIntoPlugIn(const StateValues& values);
     void showStateInParameters(const StateValues& values);
 
+    // Editor (ProcessorEditor.cpp). [UI thread]
+    IPlugView* createOwnEditorView();
+    void sendEditorLifeMessage(uint32_t code);
+
     // Presets (ProcessorPresets.cpp). [main thread]
     bool applyPreset(int32 listPosition);
     int32 presetSlotOfPosition(int32 listPosition) const;
@@ -270,6 +284,10 @@ protected:
     CHostNotifier m_Notifier;
     // Silent input channels for whole-block processing of missing inputs (allocated by setup).
     std::vector<float> m_SilentInput;
+
+    // The editor's messages to the DSP object (codes 0 to 2); fields a message does not set
+    // keep their earlier contents. [UI thread]
+    CUiMessage m_UiMessage;
 };
 
 } // namespace Vava2DUZ3

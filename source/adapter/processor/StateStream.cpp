@@ -152,10 +152,9 @@ bool CStateLayout::read(IBStream* stream, StateValues& out) const
     }
     if (have < 8)
         return false;
-    const uint64_t version = loadLE(bytes.data(), 8);
-    if (version != 0 && version != kVersion)
-        return false;   // a layout this build does not know
-    const bool withJoystick = version != 0;
+    // Version 0 ends after the bypass; every later version carries the joystick, and whatever a
+    // newer writer appends after it is left unread, so its projects still open here.
+    const bool withJoystick = loadLE(bytes.data(), 8) != 0;
     if (have < byteSize(withJoystick))
         return false;
     size_t at = 8;

@@ -3,7 +3,8 @@
 //
 // Layout, little-endian and packed: uint64 version (1); one field per control-list entry in the
 // width of its data type (int32, float32, float64, uint32; nothing for other types); int16
-// bypass; float32 joystick X and Y (only when the version is not 0).
+// bypass; float32 joystick X and Y (only when the version is not 0); a later version may append
+// fields after these.
 #pragma once
 
 #include "core/CPlugIn.h"
@@ -50,7 +51,8 @@ public:
     size_t byteSize(bool withJoystick) const;
 
     // Reads the whole stream before decoding it. False, with `out` unspecified, when the stream
-    // is short, its version unknown, or a read fails.
+    // ends before the fields its version carries (a read failure counts as an end). Fields a
+    // later version appends after the joystick are not read.
     bool read(IBStream* stream, StateValues& out) const;
     // Writes a version-1 stream in one piece; false when the stream takes fewer bytes.
     bool write(IBStream* stream, const StateValues& values) const;

@@ -73,9 +73,33 @@ TEST(State, ShortOrDamagedStreamsChangeNothing)
         EXPECT_EQ(rig.dsp->values[0], 0.5f);
     }
     ProcessRig rig(nullptr, false);
-    EXPECT_EQ(rig->setState(streamOf(stateBytes(7, 0.25f, 7, 3, 1, 0.5f, -0.5f))), kResultFalse);
+    auto laterWithoutJoystick = stateBytes(2, 0.25f, 7, 3, 1, 0.5f, -0.5f, false);
+    EXPECT_EQ(rig->setState(streamOf(laterWithoutJoystick)), kResultFalse) << "a later version needs the joystick";
+    EXPECT_EQ(rig->setComponentState(streamOf(laterWithoutJoystick)), kResultFalse);
     EXPECT_EQ(rig->setState(nullptr), kResultFalse);
     EXPECT_EQ(rig.dsp->values[0], 0.5f);
+}
+
+// A project saved by a later version that appends fields opens here with the fields this build
+// knows; the appended bytes are ignored.
+TEST(State, LaterVersionWithAppendedFieldsLoads)
+{
+    for (uint64_t version : {uint64_t {2}, uint64_t {7}, ~uint64_t {0}})
+    {
+        ProcessRig rig(nullptr, false);
+        auto bytes = stateBytes(version, 0.25f, 7, 3, 1, 0.5f, -0.5f);
+        bytes.insert(bytes.end(), {0xAB, 0xCD, 0xEF, 0x01, 0x23});
+        EXPECT_EQ(rig->setState(streamOf(bytes)), kResultOk) << version;
+        EXPECT_EQ(rig->setComponentState(streamOf(bytes)), kResultOk) << version;
+        const Values v = valuesOf(*rig.dsp);
+        EXPECT_EQ(v.gain, 0.25f);
+        EXPECT_EQ(v.choice, 7u);
+        EXPECT_EQ(v.count, 3);
+        EXPECT_EQ(v.x, 0.5f);
+        EXPECT_EQ(rig->getParamNormalized(kParamBypass), 1.0);
+        EXPECT_EQ(saveState(rig.holder.processor), stateBytes(1, 0.25f, 7, 3, 1, 0.5f, -0.5f))
+            << "saved again in this build's own layout";
+    }
 }
 
 TEST(State, VersionZeroEndsAfterBypassAndKeepsTheJoystick)

@@ -1,0 +1,3 @@
+#pragma once
+#include "ckickbutton.h"
+#include "conoffbutton.h"

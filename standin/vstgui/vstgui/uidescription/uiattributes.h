@@ -1,0 +1,41 @@
+#pragma once
+// The attributes of one element of a description, by name, in file order.
+
+#include "../lib/crect.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace VSTGUI {
+
+class UIAttributes
+{
+public:
+    UIAttributes() = default;
+
+    bool hasAttribute(const std::string& name) const { return getAttributeValue(name) != nullptr; }
+    const std::string* getAttributeValue(const std::string& name) const;
+    void setAttribute(const std::string& name, const std::string& value);
+    void removeAttribute(const std::string& name);
+    size_t size() const { return attributes.size(); }
+    auto begin() const { return attributes.begin(); }
+    auto end() const { return attributes.end(); }
+    // Later attributes of 'other' replace earlier ones of the same name.
+    void merge(const UIAttributes& other);
+
+    // Typed readers; false (result unchanged) when missing or not of that form.
+    bool getPointAttribute(const std::string& name, CPoint& p) const;
+    bool getRectAttribute(const std::string& name, CRect& r) const;
+    bool getBooleanAttribute(const std::string& name, bool& b) const;
+    bool getIntegerAttribute(const std::string& name, int32_t& i) const;
+    bool getDoubleAttribute(const std::string& name, double& d) const;
+
+    static bool stringToPoint(const std::string& text, CPoint& p);
+    static bool stringToDouble(const std::string& text, double& d);
+
+private:
+    std::vector<std::pair<std::string, std::string>> attributes;
+};
+
+} // namespace VSTGUI

@@ -1,0 +1,2 @@
+#pragma once
+#include "uidescription/uidescription.h"

@@ -1,0 +1,177 @@
+#include "DecayAnalysis.h"
+
+#include <fftw3.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace TessalineTool {
+
+namespace {
+constexpr double kBandCentres[] = {125.0, 250.0, 500.0, 1000.0, 2000.0, 4000.0, 8000.0};
+// Band edges fade over a third of an octave in raised-cosine shape, so that neighbouring bands
+// add up to the whole spectrum and a band's response does not ring as a brick-wall filter's does.
+constexpr double kEdgeOctaves = 1.0 / 6.0;
+
+// The weight of frequency f in the octave band around centre.
+double bandWeight(double f, double centre)
+{
+    if (f <= 0.0)
+        return 0.0;
+    const double x = std::log2(f / centre); // octaves from the centre; edges at +-0.5
+    const double fromEdge = 0.5 - std::fabs(x);
+    if (fromEdge >= kEdgeOctaves)
+        return 1.0;
+    if (fromEdge <= -kEdgeOctaves)
+        return 0.0;
+    const double s = std::sin(M_PI / 4.0 * (fromEdge + kEdgeOctaves) / kEdgeOctaves);
+    return s * s;
+}
+
+// Band-filtered copies of the responses (circular convolution avoided by padding to twice the
+// length), their squares summed over both ears.
+class BandFilter
+{
+public:
+    explicit BandFilter(size_t frames)
+        : size(2 * frames)
+        , time(fftw_alloc_real(size))
+        , spectrum(fftw_alloc_complex(size / 2 + 1))
+        , work(fftw_alloc_complex(size / 2 + 1))
+        , forward(fftw_plan_dft_r2c_1d(static_cast<int>(size), time, spectrum, FFTW_ESTIMATE))
+        , inverse(fftw_plan_dft_c2r_1d(static_cast<int>(size), work, time, FFTW_ESTIMATE))
+    {}
+    ~BandFilter()
+    {
+        fftw_destroy_plan(forward);
+        fftw_destroy_plan(inverse);
+        fftw_free(time);
+        fftw_free(spectrum);
+        fftw_free(work);
+    }
+    BandFilter(const BandFilter&) = delete;
+    BandFilter& operator=(const BandFilter&) = delete;
+
+    // Adds the band's energy of one ear's response to energy.
+    void addBandEnergy(const std::vector<float>& ear, double centre, int sampleRate,
+                       std::vector<double>& energy)
+    {
+        for (size_t n = 0; n < size; ++n)
+            time[n] = n < ear.size() ? ear[n] : 0.0;
+        fftw_execute(forward);
+        const size_t bins = size / 2 + 1;
+        for (size_t k = 0; k < bins; ++k)
+        {
+            const double w =
+                bandWeight(static_cast<double>(k) * sampleRate / static_cast<double>(size), centre);
+            work[k][0] = spectrum[k][0] * w / static_cast<double>(size);
+            work[k][1] = spectrum[k][1] * w / static_cast<double>(size);
+        }
+        fftw_execute(inverse);
+        for (size_t n = 0; n < energy.size(); ++n)
+            energy[n] += time[n] * time[n];
+    }
+
+private:
+    size_t size;
+    double* time;
+    fftw_complex* spectrum;
+    fftw_complex* work;
+    fftw_plan forward;
+    fftw_plan inverse;
+};
+} // namespace
+
+std::vector<double> energyDecayCurve(const std::vector<double>& energy)
+{
+    std::vector<double> curve(energy.size(), -std::numeric_limits<double>::infinity());
+    double remaining = 0.0;
+    for (size_t n = energy.size(); n-- > 0;)
+    {
+        remaining += energy[n];
+        curve[n] = remaining;
+    }
+    const double total = remaining;
+    for (double& value : curve)
+        value = total > 0.0 && value > 0.0 ? 10.0 * std::log10(value / total)
+                                           : -std::numeric_limits<double>::infinity();
+    return curve;
+}
+
+DecayFit fitT30(const std::vector<double>& curveDb, int sampleRate)
+{
+    size_t first = curveDb.size(), last = curveDb.size();
+    for (size_t n = 0; n < curveDb.size(); ++n)
+    {
+        if (first == curveDb.size() && curveDb[n] <= -5.0)
+            first = n;
+        if (curveDb[n] <= -35.0)
+        {
+            last = n;
+            break;
+        }
+    }
+    DecayFit fit;
+    if (last == curveDb.size() || last <= first)
+        return fit;
+    // Least squares over the samples from -5 dB to -35 dB.
+    double sumT = 0.0, sumY = 0.0, sumTT = 0.0, sumTY = 0.0;
+    const auto count = static_cast<double>(last - first + 1);
+    for (size_t n = first; n <= last; ++n)
+    {
+        const double t = static_cast<double>(n) / sampleRate;
+        sumT += t;
+        sumY += curveDb[n];
+        sumTT += t * t;
+        sumTY += t * curveDb[n];
+    }
+    const double denominator = count * sumTT - sumT * sumT;
+    if (!(denominator > 0.0))
+        return fit;
+    fit.slope = (count * sumTY - sumT * sumY) / denominator;
+    fit.intercept = (sumY - fit.slope * sumT) / count;
+    fit.valid = fit.slope < 0.0;
+    fit.t30 = fit.valid ? -60.0 / fit.slope : 0.0;
+    return fit;
+}
+
+RoomDecay analyseDecay(const ImpulseResponse& response)
+{
+    RoomDecay decay;
+    const size_t frames = response.left.size();
+    std::vector<double> energy(frames);
+    for (size_t n = 0; n < frames; ++n)
+        energy[n] = static_cast<double>(response.left[n]) * response.left[n]
+                    + static_cast<double>(response.right[n]) * response.right[n];
+    decay.curve = energyDecayCurve(energy);
+    decay.broadband = fitT30(decay.curve, response.sampleRate);
+
+    BandFilter filter(frames);
+    for (double centre : kBandCentres)
+    {
+        BandDecay band;
+        band.centre = centre;
+        band.aboveNyquist = centre * std::sqrt(2.0) > response.sampleRate / 2.0;
+        if (!band.aboveNyquist && frames > 0)
+        {
+            std::vector<double> bandEnergy(frames, 0.0);
+            filter.addBandEnergy(response.left, centre, response.sampleRate, bandEnergy);
+            filter.addBandEnergy(response.right, centre, response.sampleRate, bandEnergy);
+            band.fit = fitT30(energyDecayCurve(bandEnergy), response.sampleRate);
+        }
+        decay.bands.push_back(band);
+    }
+    return decay;
+}
+
+std::string t30Text(const DecayFit& fit)
+{
+    if (!fit.valid)
+        return "n/a";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", fit.t30);
+    return text;
+}
+
+} // namespace TessalineTool

@@ -1,0 +1,30 @@
+// The arguments of `tessaline ir` and `tessaline plot`: one output file, the room settings, the
+// sample rate and length of the response, and (plot) the picture's size.
+#pragma once
+
+#include "RoomSettings.h"
+
+#include <string>
+#include <vector>
+
+namespace TessalineTool {
+
+struct MeasureOptions
+{
+    std::string outputPath;
+    RoomSettings room;
+    int sampleRate = 48000;
+    double lengthSeconds = 0.0; // 0: the tail the plug-in reports
+    int width = 1200;           // plot only (--size)
+    int height = 900;
+    bool help = false;
+};
+
+// Fills options; --size is accepted only when withSize. False with a message on bad usage.
+bool parseMeasureOptions(const std::vector<std::string>& args, bool withSize, MeasureOptions& options,
+                         std::string& error);
+
+// The --rate and --length lines of the usage texts.
+extern const char* const kMeasureUsage;
+
+} // namespace TessalineTool
