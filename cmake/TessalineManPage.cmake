@@ -18,7 +18,16 @@ endfunction()
 tool_output(version --version)
 string(REGEX REPLACE "^tessaline " "" version "${version}")
 tool_output(usage --help)
-tool_output(render_usage render --help)
+# Each command's own help becomes a section of its own.
+set(command_sections "")
+foreach(command render ir plot info)
+  execute_process(COMMAND "${TOOL}" ${command} --help OUTPUT_VARIABLE probe RESULT_VARIABLE status)
+  if(status EQUAL 0 AND probe MATCHES "usage")
+    tool_output(command_usage ${command} --help)
+    string(TOUPPER "${command}" title)
+    string(APPEND command_sections ".SH ${title}\n.nf\n${command_usage}\n.fi\n")
+  endif()
+endforeach()
 # The bundle's default location belongs to the installed program, not to the build tree it ran in.
 string(REGEX REPLACE "The bundle defaults to [^\n]*"
        "Without --bundle, the bundle is looked for next to the program, then in ../lib/vst3\nrelative to the program's folder (/usr/lib/vst3/Tessaline.vst3 when installed in /usr/bin)."
@@ -34,11 +43,7 @@ tessaline \\- render audio through the Tessaline room reverb and inspect the plu
 .nf
 ${usage}
 .fi
-.SH RENDER
-.nf
-${render_usage}
-.fi
-.SH FILES
+${command_sections}.SH FILES
 .TP
 .I /usr/lib/vst3/Tessaline.vst3
 the plug-in bundle
