@@ -3,6 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <fstream>
+#include <iterator>
 #include <map>
 
 namespace CliTest {
@@ -94,6 +96,19 @@ TEST_F(CliRender, UsageGoesToStderrOnMistakesAndToStdoutOnRequest)
             EXPECT_NE(usage.out.find(option), std::string::npos) << command << " " << option;
     }
     EXPECT_EQ(files().size(), 0u) << "asking for help renders nothing";
+}
+
+// One version everywhere: the tool, the class the factory reports and the bundle's module information.
+TEST_F(CliRender, VersionIsTheProjectVersionEverywhere)
+{
+    const ToolResult version = run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, std::string("tessaline ") + TESSALINE_VERSION + "\n");
+    const ToolResult info = run({"info"});
+    EXPECT_NE(info.out.find(std::string("  version: ") + TESSALINE_VERSION + "\n"), std::string::npos) << info.out;
+    std::ifstream json(std::string(TESSALINE_BUNDLE_PATH) + "/Contents/Resources/moduleinfo.json");
+    const std::string text((std::istreambuf_iterator<char>(json)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find(std::string("\"Version\": \"") + TESSALINE_VERSION + "\""), std::string::npos) << text;
 }
 
 TEST_F(CliRender, UnknownCommandIsAnError)

@@ -24,9 +24,14 @@ const Command kCommands[] = {
 
 int usage(FILE* out)
 {
-    std::fprintf(out, "usage: tessaline [--bundle PATH] <command> [args]\n\ncommands:\n");
+    std::fprintf(out, "usage: tessaline [--bundle PATH] <command> [args]\n"
+                      "       tessaline --version | --help\n\n"
+                      "Loads the Tessaline room reverb (a VST3 bundle) and runs one command on it.\n\n"
+                      "commands:\n");
     for (const Command& command : kCommands)
         std::fprintf(out, "  %-8s %s\n", command.name, command.help);
+    std::fprintf(out, "\noptions:\n  --bundle PATH  the Tessaline.vst3 bundle to load\n"
+                      "  --version      print the version and exit\n  --help, -h     print this help and exit\n");
     std::fprintf(out, "\n`tessaline <command> --help` explains a command's options.\n"
                       "The bundle defaults to %s\n", TessalineTool::defaultBundlePath().c_str());
     return out == stderr ? 2 : 0;
@@ -49,6 +54,11 @@ int main(int argc, char** argv)
         }
         else if (!name && (arg == "--help" || arg == "-h"))
             return usage(stdout);
+        else if (!name && arg == "--version")
+        {
+            std::printf("tessaline %s\n", TESSALINE_VERSION);
+            return 0;
+        }
         else if (!name)
             name = argv[i];
         else

@@ -1,8 +1,10 @@
-// libFuzzer target: arbitrary bytes as component state for setState and setComponentState, then
-// arbitrary parameter changes, events and block sizes for process, through the Processor with
-// the real room effect. Every output sample must be finite.
+// libFuzzer target: arbitrary parameter changes, events, block sizes and input samples for
+// process, through one long-lived Processor with the real room effect, put back to its defaults
+// between inputs (not rebuilt). Every output sample must be finite. Blocks are short: the streams,
+// not the convolution, are what is fuzzed here.
 #include "adapter/processor/Processor.h"
 
+#include "FuzzInput.h"
 #include "HostAudioBuffers.h"
 #include "HostEventList.h"
 #include "HostParameterChanges.h"
@@ -20,37 +22,7 @@ using namespace Steinberg::Vst;
 using namespace Steinberg::Vst::Vava2DUZ3;
 
 namespace {
-// Reads the fuzzer's bytes front to back; zeros once they run out.
-class Input
-{
-public:
-    Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    bool empty() const { return m_at >= m_size; }
-    uint8_t byte() { return m_at < m_size ? m_data[m_at++] : 0; }
-    uint16_t u16() { return static_cast<uint16_t>(byte() | (byte() << 8)); }
-    template <typename T>
-    T raw()
-    {
-        uint8_t bytes[sizeof(T)] = {};
-        for (uint8_t& b : bytes)
-            b = byte();
-        T value;
-        std::memcpy(&value, bytes, sizeof value);
-        return value;
-    }
-    std::vector<uint8_t> chunk(size_t length)
-    {
-        std::vector<uint8_t> out;
-        while (length-- > 0 && !empty())
-            out.push_back(byte());
-        return out;
-    }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_at = 0;
-};
+using TessalineFuzz::Input;
 
 const ParamID kIds[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0x800, 0x801, 0x802, 0x803, 0x804,
                         0x805, 0x806, 0x807, 0x808, 0x8000, 0x8001, 0x8002, 0x8005, 0x8006,
@@ -81,17 +53,16 @@ struct Instance
     }
 };
 
-void loadState(Processor& processor, const std::vector<uint8_t>& bytes, bool controller)
+constexpr int kMaxBlocks = 8;
+constexpr int32 kMaxSamples = 128;
+
+void loadState(Processor& processor, const std::vector<uint8_t>& bytes)
 {
     MemoryStream stream;
     int32 written = 0;
-    if (!bytes.empty())
-        stream.write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
+    stream.write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
     stream.seek(0, IBStream::kIBSeekSet, nullptr);
-    if (controller)
-        processor.setComponentState(&stream);
-    else
-        processor.setState(&stream);
+    processor.setState(&stream);
 }
 
 void fillChanges(Input& in, TessalineHost::HostParameterChanges& changes, int32 samples)
@@ -140,29 +111,31 @@ void fillEvents(Input& in, TessalineHost::HostEventList& events, const char16* t
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    static const std::vector<float> kWave = [] {
+        std::vector<float> wave(kMaxSamples);
+        for (size_t i = 0; i < wave.size(); ++i)
+            wave[i] = std::sin(0.05f * static_cast<float>(i));
+        return wave;
+    }();
     static Instance instance;
-    static TessalineHost::HostAudioBuffers buffers(2, 2, 1024);
+    static TessalineHost::HostAudioBuffers buffers(2, 2, kMaxSamples);
     static TessalineHost::HostParameterChanges changes(8, 8);
     static TessalineHost::HostEventList events(8);
     static const char16 tag[] = {'T', 'O', 'V', 'U', 'M', 'I', 'D', 'I', 0};
     Processor& processor = *instance.processor;
     processor.setActive(false);
-    loadState(processor, instance.defaults, false);
+    loadState(processor, instance.defaults);
 
     Input in(data, size);
-    const uint8_t stateLength = in.byte();
-    const std::vector<uint8_t> state = in.chunk(stateLength);
-    loadState(processor, state, false);
-    loadState(processor, state, true);
     processor.setActive(in.byte() % 8 != 0);
-    for (int block = 0; block < 16 && !in.empty(); ++block)
+    for (int block = 0; block < kMaxBlocks && !in.empty(); ++block)
     {
-        const int32 samples = in.u16() % 1025;
+        const int32 samples = in.u16() % (kMaxSamples + 1);
         fillChanges(in, changes, samples);
         fillEvents(in, events, tag);
         for (int32 c = 0; c < 2; ++c)
             for (int32 i = 0; i < samples; ++i)
-                buffers.input(c)[i] = (i % 61 == 0) ? in.raw<float>() : std::sin(0.05f * static_cast<float>(i + block));
+                buffers.input(c)[i] = (i % 61 == 0) ? in.raw<float>() : kWave[i];
         if (in.byte() % 16 == 0)
             processor.setParamNormalized(kIds[in.byte() % 28], hostValue(in));
         ProcessData& data = buffers.prepare(samples);
