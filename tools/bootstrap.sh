@@ -16,6 +16,7 @@ libfreetype-dev libfontconfig1-dev libx11-dev libxext-dev libxrandr-dev
 libxinerama-dev libxcursor-dev libasound2-dev libpng-dev libjpeg-dev zlib1g-dev
 libpango1.0-dev libexpat1-dev libxcb1-dev libxcb-xkb-dev libxcb-xtest0-dev
 libxkbcommon-dev libxkbcommon-x11-dev fonts-dejavu-core xvfb
+dpkg-dev lintian
 "
 
 missing=""
