@@ -24,6 +24,10 @@ public:
                                   uint32_t sampleCount) override;
     bool processBuffers(float** in, float** out, uint32_t channels, uint32_t frames) override;
     bool declareControls() override;
+    bool skipSilentFrames(uint32_t frames, uint32_t channels) override;
+
+    // Test switch: never skip, so an instance can be compared with one that does.
+    bool m_bNeverSkip = false;
 
     // Control ids (= positions in the control list = host parameter ids).
     enum ControlId : uint32_t
@@ -71,6 +75,8 @@ private:
     void buildRoom();
     void buildStage(CPartitionedConvolver& stage);
     void createEngine();
+    bool earIsIdle(const CPartitionedConvolver& early, const CPartitionedConvolver& late,
+                   const CDelayLine& delay) const;
     float processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& delay,
                      float input);
 };
