@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace Steinberg {
 namespace Vst {
@@ -35,6 +36,20 @@ uint32_t usableChannels(const AudioBusBuffers* bus, uint32_t wanted)
 float finiteOrZero(float sample)
 {
     return std::isfinite(sample) ? sample : 0.0f;
+}
+// True when every sample reads as silence through finiteOrZero: zeros of either sign, NaNs
+// and infinities. Branch-free on the sample bits, so the compiler vectorises the scan.
+bool readsAsSilence(const float* in, int32 count)
+{
+    uint32_t sound = 0;
+    for (int32 i = 0; i < count; ++i)
+    {
+        uint32_t bits;
+        std::memcpy(&bits, in + i, sizeof bits);
+        const uint32_t magnitude = bits & 0x7fffffffu;
+        sound |= static_cast<uint32_t>(magnitude - 1u < 0x7f7fffffu);   // finite and not zero
+    }
+    return sound == 0;
 }
 } // namespace
 
@@ -333,10 +348,8 @@ bool Processor::skipSilentBlock(ProcessData& data, const BlockChannels& channels
         return false;
     for (uint32_t c = 0; c < channels.count; ++c)
     {
-        if (const float* in = channels.in[c])
-            for (int32 i = 0; i < data.numSamples; ++i)
-                if (finiteOrZero(in[i]) != 0.0f)
-                    return false;
+        if (channels.in[c] && !readsAsSilence(channels.in[c], data.numSamples))
+            return false;
     }
     if (!m_pPlugIn->skipSilentFrames(static_cast<uint32_t>(data.numSamples), channels.count))
         return false;
