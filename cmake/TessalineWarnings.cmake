@@ -6,7 +6,9 @@ function(tessaline_warnings target)
   target_compile_options(${target} PRIVATE
     $<$<COMPILE_LANGUAGE:CXX,C>:-Wall -Wextra -Wpedantic -Wconversion -Wno-unused-parameter>
     $<$<AND:$<COMPILE_LANGUAGE:CXX,C>,$<CXX_COMPILER_ID:GNU>>:-Wshadow=local>
-    $<$<AND:$<COMPILE_LANGUAGE:CXX,C>,$<CXX_COMPILER_ID:Clang>>:-Wshadow>)
+    # clang's -Wconversion also takes in sign conversions, which GCC's leaves out for C++:
+    # both compilers check the same set.
+    $<$<AND:$<COMPILE_LANGUAGE:CXX,C>,$<CXX_COMPILER_ID:Clang>>:-Wshadow -Wno-sign-conversion>)
   if(TESSALINE_WERROR)
     target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX,C>:-Werror>)
   endif()

@@ -24,6 +24,10 @@ public:
                                   uint32_t sampleCount) override;
     bool processBuffers(float** in, float** out, uint32_t channels, uint32_t frames) override;
     bool declareControls() override;
+    // uiMessage, reportDependentControls and releaseDependentList stay the base's: the room has
+    // no dependent controls and no editor messages of its own, so the editor's calls, which
+    // may come while audio runs, touch none of its processing state.
+
     bool skipSilentFrames(uint32_t frames, uint32_t channels) override;
 
     // Test switch: never skip, so an instance can be compared with one that does.

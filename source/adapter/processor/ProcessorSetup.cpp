@@ -38,9 +38,8 @@ void Processor::createProcessingObjects()
     m_pParamUpdateQueues = new CVSTParamUpdateQueue*[count > 0 ? count : 1]();
     m_uQueueCount = count;
     for (uint32_t i = 0; i < count; ++i)
-        if (const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(i))
-            m_pParamUpdateQueues[i] = new CVSTParamUpdateQueue(control->fMin, control->fMax,
-                                                               &m_nUpdateInterval);
+        if (m_pPlugIn->m_ControlList.controlAt(i))
+            m_pParamUpdateQueues[i] = new CVSTParamUpdateQueue(&m_nUpdateInterval);
 }
 
 void Processor::releaseProcessingObjects()

@@ -7,8 +7,8 @@ namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
-CVSTParamUpdateQueue::CVSTParamUpdateQueue(double min, double max, const int32* interval)
-    : m_pInterval(interval), m_dMin(min), m_dMax(max)
+CVSTParamUpdateQueue::CVSTParamUpdateQueue(const int32* interval)
+    : m_pInterval(interval)
 {
 }
 

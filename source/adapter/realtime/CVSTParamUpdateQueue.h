@@ -13,7 +13,7 @@ class CVSTParamUpdateQueue : public IParamUpdateQueue
 {
 public:
     // `interval` points at the processor's update grid (samples between updates; 0: points only).
-    CVSTParamUpdateQueue(double min, double max, const int32* interval);
+    explicit CVSTParamUpdateQueue(const int32* interval);
 
     // [audio thread] Binds the block's host queue; the segment carries over.
     void beginBlock(IParamValueQueue* hostQueue, int32 blockSize);
@@ -49,8 +49,6 @@ private:
     bool m_bLastSegment = false;
     int32 m_nCursor = 0;
     bool m_bExhausted = false;   // the host queue has no point beyond the current segment
-    double m_dMin;
-    double m_dMax;
 };
 
 } // namespace Vava2DUZ3

@@ -232,7 +232,7 @@ TEST(UpdateQueue, TwoPointsAtTheSameOffsetMakeAStepWithoutDivision)
     host.appendPoint(0, 0.8);
     host.appendPoint(8, 0.4);
     int32 interval = 1;
-    CVSTParamUpdateQueue queue(0.0, 1.0, &interval);
+    CVSTParamUpdateQueue queue(&interval);
     queue.beginBlock(&host, 16);
     for (int n = 0; n < 16; ++n)
     {
@@ -247,7 +247,7 @@ TEST(UpdateQueue, TwoPointsAtTheSameOffsetMakeAStepWithoutDivision)
     host.appendPoint(0, 0.0);
     host.appendPoint(10, 1.0);
     interval = 5;
-    CVSTParamUpdateQueue ramp(0.0, 1.0, &interval);
+    CVSTParamUpdateQueue ramp(&interval);
     ramp.beginBlock(&host, 16);
     std::vector<std::pair<int, double>> seen;
     for (int n = 0; n < 16; ++n)
