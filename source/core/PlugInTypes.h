@@ -8,7 +8,11 @@ class IMidiEventList;
 namespace VSTGUI {
 struct CColor;
 class IControlListener;
-class VSTGUIEditor;
+}
+namespace Steinberg {
+namespace Vst {
+class VSTGUIEditor;   // the SDK's editor base: the VSTGUI binding puts it here
+}
 }
 class CVSTParameterConnector;
 
@@ -109,7 +113,7 @@ struct CUiMessage
     int32_t heightOfOneImage = 0;
     int32_t subPixmaps = 0;
     const char* extraText = nullptr;
-    VSTGUI::VSTGUIEditor* editorView = nullptr;
+    Steinberg::Vst::VSTGUIEditor* editorView = nullptr;
     void* parentWindow = nullptr;
     VSTGUI::IControlListener* listener = nullptr;
     int32_t platformType = 0;

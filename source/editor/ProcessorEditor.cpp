@@ -3,6 +3,7 @@
 // Everything here runs on the host's user-interface thread.
 #include "adapter/processor/Processor.h"
 
+#include "CTovuCustomView.h"
 #include "EditorResources.h"
 #include "VST3EditorKa.h"
 
@@ -42,9 +43,11 @@ IPlugView* PLUGIN_API Processor::createView(FIDString name)
 
 IPlugView* Processor::createOwnEditorView()
 {
-    // A DSP object that draws its own editor needs the custom editor view, which this build
-    // does not carry: the host shows no editor rather than the wrong one.
-    return nullptr;
+    // The DSP object draws its own editor into the frame this view hands it.
+    auto* view = new (std::nothrow) CTovuCustomView(this);
+    if (view)
+        view->setPlugIn(m_pPlugIn);
+    return view;
 }
 
 tresult Processor::receiveText(const char8* text)

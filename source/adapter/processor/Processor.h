@@ -123,6 +123,13 @@ public:
     // --- VST3EditorDelegate ---
     void didOpen(VSTGUI::VST3Editor* editor) override;
     void willClose(VSTGUI::VST3Editor* editor) override;
+    // The framework's named views and pad controllers (ProcessorCustomViews.cpp).
+    VSTGUI::CView* createCustomView(VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& attributes,
+                                    const VSTGUI::IUIDescription* description,
+                                    VSTGUI::VST3Editor* editor) override;
+    VSTGUI::IController* createSubController(VSTGUI::UTF8StringPtr name,
+                                             const VSTGUI::IUIDescription* description,
+                                             VSTGUI::VST3Editor* editor) override;
 
     // --- IMidiMapping --- [main thread, while processing]
     tresult PLUGIN_API getMidiControllerAssignment(int32 busIndex, int16 channel,
