@@ -249,3 +249,4 @@ bool CPlugIn::declareControls() { return true; }
 bool CPlugIn::reportDependentControls(uint32_t, float, CDependentControl**, bool) { return false; }
 void* CPlugIn::uiMessage(CUiMessage*) { return nullptr; }
 bool CPlugIn::processAuxInput(CAuxInputInfo*) { return true; }
+bool CPlugIn::skipSilentFrames(uint32_t, uint32_t) { return false; }

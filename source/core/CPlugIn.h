@@ -74,6 +74,10 @@ public:
     virtual void* uiMessage(CUiMessage* message);                                 // slot 18
     // [audio thread] The side-chain input of the coming frame or buffer.
     virtual bool processAuxInput(CAuxInputInfo* info);                            // slot 19
+    // [audio thread] Offered `frames` frames of zero input on `channels` channels: an object
+    // that can stand in for them exactly, without running its processing, returns true and its
+    // output for them is zero; false (the default) and the frames are processed as usual.
+    virtual bool skipSilentFrames(uint32_t frames, uint32_t channels);            // slot 20
 
     // Control access by position (0 .. m_nControlCount-1). Safe no-ops on a missing table/entry.
     // The set operations run on the audio thread, or on the UI thread while not processing.
@@ -92,6 +96,9 @@ public:
     void setJoystickY(float y, bool rotated);
     // [audio thread] One smoothing step; called once per frame before control variables are read.
     void smoothControls();
+    // [audio thread] True when smoothControls would change nothing: no control is gliding and
+    // the joystick is not smoothed.
+    bool smoothingAtRest() const;
 
     struct JoystickMix
     {

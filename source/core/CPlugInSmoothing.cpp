@@ -114,3 +114,33 @@ void CPlugIn::smoothControls()
         sendJoystickMix(m_JoystickX.bAxesRotated);
     }
 }
+
+// A smoother at rest repeats its last output: the next step computes the same value from the
+// same state, and the variable already holds the target.
+bool CPlugIn::smoothingAtRest() const
+{
+    if (m_JoystickX.bSmooth)
+        return false;
+    if (!m_ppControlTable)
+        return true;
+    for (uint32_t p = 0; p < m_nControlCount; ++p)
+    {
+        const CControlEntry* entry = m_ppControlTable[p];
+        if (entry == nullptr || !entry->bSmooth)
+            continue;
+        if (entry->nDataType == kDataFloat && entry->pFloatVar != nullptr)
+        {
+            const float y = entry->fTarget * entry->fSmoothB + entry->fSmoothState * entry->fSmoothA;
+            if (y != entry->fSmoothLast || *entry->pFloatVar != entry->fTarget)
+                return false;
+        }
+        else if (entry->nDataType == kDataDouble && entry->pDoubleVar != nullptr)
+        {
+            const double y = static_cast<double>(entry->fTarget) * entry->dSmoothB
+                             + entry->dSmoothState * entry->dSmoothA;
+            if (y != entry->dSmoothLast || *entry->pDoubleVar != static_cast<double>(entry->fTarget))
+                return false;
+        }
+    }
+    return true;
+}

@@ -17,6 +17,9 @@ public:
     // [audio thread] Consumes one sample.
     void processSample(double x);
     double output() const { return m_dOutput; }
+    // True when every sample still to be read is zero and so is the output: the line then
+    // gives zeros for zero input wherever its indices stand, so zero samples may go unfed.
+    bool holdsOnlyZeros() const { return m_nZeroWrites >= m_nDelaySamples && m_dOutput == 0.0; }
 
     int delaySamples() const { return m_nDelaySamples; }
     int bufferSize() const { return m_nBufferSize; }
@@ -30,4 +33,5 @@ private:
     double m_dWet = 1.0;
     int m_nDelaySamples = 0;
     double m_dOutput = 0.0;
+    int m_nZeroWrites = 0;   // zeros written in a row (saturating at the delay)
 };

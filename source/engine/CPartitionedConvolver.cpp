@@ -43,6 +43,8 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_bFinishing(true)
     , m_bBlockHasSignal(false)
     , m_nQuietBlocks(m_nPartitions + 2)
+    , m_nSettledBlocks(0)
+    , m_bSkipped(false)
     , m_ResponseBlocks(2 * static_cast<std::size_t>(partitionSize))
     , m_InputBlocks(2 * static_cast<std::size_t>(partitionSize))
     , m_OutputBlock(2 * static_cast<std::size_t>(partitionSize))
@@ -91,10 +93,14 @@ void CPartitionedConvolver::resetSignal()
     m_bFinishing = true;
     m_bBlockHasSignal = false;
     m_nQuietBlocks = m_nPartitions + 2;   // all zero, as after construction
+    m_nSettledBlocks = 0;                 // the response spectra were cleared
+    m_bSkipped = false;
 }
 
 void CPartitionedConvolver::processSample(double x)
 {
+    if (m_bSkipped)
+        restoreGathering();
     const int j = m_nIndex;
     const double v = std::isfinite(x) ? x : 0.0;
     gatheringInput()[j] = v;
@@ -197,6 +203,7 @@ void CPartitionedConvolver::endBlock()
         out[i] = z[i] * scale;
 
     m_nQuietBlocks = m_bBlockHasSignal ? 0 : std::min(m_nQuietBlocks + 1, m_nPartitions + 2);
+    m_nSettledBlocks = std::min(m_nSettledBlocks + 1, m_nPartitions + 2);
     m_bBlockHasSignal = false;
     m_nPendingPartition = (m_nLoadPos - m_nStageStart) / c;
     m_bFinishing = !m_bFinishing;
@@ -207,4 +214,53 @@ void CPartitionedConvolver::endBlock()
     m_nLoadPos += c;
     if (m_nLoadPos >= m_nStageEnd)
         m_nLoadPos = m_nStageStart;
+}
+
+// The counters after `count` zero samples, worked out rather than stepped through. Block ends
+// hand on the partition just gathered and flip the pair and the gathering half; the block-end
+// steps due before the new index count as run: with only zeros in the rings they add zeros,
+// and the response spectrum they would store is the one its slot already holds.
+void CPartitionedConvolver::skipSilence(long count)
+{
+    if (count <= 0)
+        return;
+    const long c = m_nPartitionSize;
+    const long j = m_nIndex + count;
+    if (j >= c) {
+        const long blocks = j / c;
+        const long length = static_cast<long>(m_nPartitions) * c;
+        const long lastStart = (m_nLoadPos - m_nStageStart + (blocks - 1) * c) % length;
+        m_nPendingPartition = static_cast<int>(lastStart / c);
+        m_nLoadPos = m_nStageStart + static_cast<int>((lastStart + c) % length);
+        if (blocks % 2 != 0) {
+            m_bFinishing = !m_bFinishing;
+            m_nGather = 1 - m_nGather;
+        }
+        m_nNextStep = 0;
+        m_nNextStepAt = 0;
+    }
+    m_nIndex = static_cast<int>(j % c);
+    while (m_nNextStep < m_nSteps && m_nNextStepAt < m_nIndex) {
+        ++m_nNextStep;
+        m_nNextStepAt = m_nNextStep < m_nSteps ? static_cast<int>(static_cast<long>(m_nNextStep) * c / m_nSteps)
+                                               : m_nPartitionSize;
+    }
+    m_bSkipped = true;
+}
+
+// Builds again what the skipped samples would have gathered: this block's response chunks so
+// far and, while its step 0 is still to come, the whole partition the previous block gathered.
+// The response is settled, so each is built exactly as it was gathered before.
+void CPartitionedConvolver::restoreGathering()
+{
+    m_bSkipped = false;
+    for (int k = 0; k < m_nIndex; k += m_nChunk)
+        shapeChunk(m_nLoadPos, k, m_nChunk, gatheringResponse() + k);
+    if (m_nNextStep == 0) {
+        const int c = m_nPartitionSize;
+        double* pending = m_ResponseBlocks.get() + (1 - m_nGather) * c;
+        const int start = m_nStageStart + m_nPendingPartition * c;
+        for (int k = 0; k < c; k += m_nChunk)
+            shapeChunk(start, k, m_nChunk, pending + k);
+    }
 }

@@ -62,6 +62,15 @@ public:
     // block are then exactly zero too, and stay so while the input does.
     bool signalIsZero() const { return !m_bBlockHasSignal && m_nQuietBlocks >= m_nPartitions + 2; }
 
+    // [audio thread] True when skipSilence may stand in for zero samples: the signal is zero
+    // and every partition spectrum was gathered since the response last changed, so gathering
+    // one again would store exactly what the slot holds.
+    bool canSkip() const { return signalIsZero() && m_nSettledBlocks >= m_nPartitions + 2; }
+    // [audio thread] Stands in for `count` zero samples while canSkip(): only the counters move
+    // (the input ring's place is moot while it holds only zeros). The next processSample
+    // rebuilds the response samples the skipped samples would have gathered.
+    void skipSilence(long count);
+
     // Where the stage stands in its block: the index of the next input sample (0 … c − 1) and
     // the number of block-end steps of the previous block already run.
     int blockPhase() const { return m_nIndex; }
@@ -99,6 +108,7 @@ private:
     void runStep(int step);
     void finishSlice(int first, int count);
     void endBlock();
+    void restoreGathering();
     void shapeChunk(int partitionStart, int offset, int count, double* out);
     void prefetchTables(int index) const;
     double* gatheringInput() const { return m_InputBlocks.get() + m_nGather * m_nPartitionSize; }
@@ -122,6 +132,8 @@ private:
     bool m_bFinishing;       // this block completes the sum its predecessor began
     bool m_bBlockHasSignal;  // a non-zero sample entered the block being gathered
     int m_nQuietBlocks;      // completed blocks in a row with only zero samples (saturating)
+    int m_nSettledBlocks;    // completed blocks since the response last changed (saturating)
+    bool m_bSkipped;         // samples were skipped: gathered response blocks are stale
 
     AlignedArray<double> m_ResponseBlocks;   // 2 × c: partition being gathered, previous one
     AlignedArray<double> m_InputBlocks;      // 2 × c: block being gathered, previous one

@@ -59,6 +59,7 @@ void CPartitionedConvolver::setVolumes(double volFB, double volLR, double volCF)
 // than the stage's region contributes silence rather than reading past its end.
 void CPartitionedConvolver::combine()
 {
+    m_nSettledBlocks = 0;   // partitions gathered from now on may differ from those stored
     auto usable = [this](const CComponentIR& component) -> const double* {
         return component.m_pData != nullptr && component.m_nLength >= m_nStageEnd ? component.m_pData
                                                                                   : nullptr;

@@ -28,6 +28,11 @@ public:
     // no dependent controls and no editor messages of its own, so the editor's calls, which
     // may come while audio runs, touch none of its processing state.
 
+    bool skipSilentFrames(uint32_t frames, uint32_t channels) override;
+
+    // Test switch: never skip, so an instance can be compared with one that does.
+    bool m_bNeverSkip = false;
+
     // Control ids (= positions in the control list = host parameter ids).
     enum ControlId : uint32_t
     {
@@ -74,6 +79,8 @@ private:
     void buildRoom();
     void buildStage(CPartitionedConvolver& stage);
     void createEngine();
+    bool earIsIdle(const CPartitionedConvolver& early, const CPartitionedConvolver& late,
+                   const CDelayLine& delay) const;
     float processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& delay,
                      float input);
 };

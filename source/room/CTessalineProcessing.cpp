@@ -119,6 +119,34 @@ bool CTessaline::processFrame(const float* in, float* out, uint32_t inChannels,
     return true;
 }
 
+bool CTessaline::earIsIdle(const CPartitionedConvolver& early, const CPartitionedConvolver& late,
+                           const CDelayLine& delay) const
+{
+    return early.canSkip() && late.canSkip() && delay.holdsOnlyZeros();
+}
+
+// [audio thread] An idle room, one that has forgotten all it heard and whose controls are at
+// rest, gives zeros for zero input: the stages only move their counters, and the aligning delays
+// (holding only zeros) and the smoothers (repeating themselves) need not move at all. The ears
+// skipped are those processFrame runs for the same channel count.
+bool CTessaline::skipSilentFrames(uint32_t frames, uint32_t channels)
+{
+    if (m_bNeverSkip || !smoothingAtRest())
+        return false;
+    const bool both = channels == 2;
+    if (!earIsIdle(*m_pEarlyLeft, *m_pLateLeft, *m_pLateDelayLeft)
+        || (both && !earIsIdle(*m_pEarlyRight, *m_pLateRight, *m_pLateDelayRight)))
+        return false;
+    m_pEarlyLeft->skipSilence(frames);
+    m_pLateLeft->skipSilence(frames);
+    if (both)
+    {
+        m_pEarlyRight->skipSilence(frames);
+        m_pLateRight->skipSilence(frames);
+    }
+    return true;
+}
+
 // Acts on the four stages in the order early left, early right, late left, late right.
 bool CTessaline::controlChanged(uint32_t uId)
 {

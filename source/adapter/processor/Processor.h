@@ -199,7 +199,7 @@ protected:
     // Processing path (ProcessorProcess.cpp). [audio thread]
     struct BlockChannels
     {
-        float* in[2];      // null where the host gave no input channel
+        float* in[2];      // null where the host gave no input channel or flagged it silent
         float* out[2];
         uint32_t count;    // channels exchanged with the DSP object (0 .. 2)
     };
@@ -213,6 +213,8 @@ protected:
     void processWholeBlock(ProcessData& data, const BlockChannels& channels);
     void processFrames(ProcessData& data, const BlockChannels& channels, CHostInfo& info,
                        bool hasContext, double period);
+    bool skipSilentBlock(ProcessData& data, const BlockChannels& channels, CHostInfo& info,
+                         bool hasContext, double period);
     uint32_t sidechainChannels(const ProcessData& data);
     void feedSidechainFrame(float* const* aux, uint32_t auxChannels, int32 frame, float* auxFrame);
     void handleEvent(const Event& event);

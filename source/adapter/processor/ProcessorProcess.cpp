@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace Steinberg {
 namespace Vst {
@@ -36,6 +37,20 @@ float finiteOrZero(float sample)
 {
     return std::isfinite(sample) ? sample : 0.0f;
 }
+// True when every sample reads as silence through finiteOrZero: zeros of either sign, NaNs
+// and infinities. Branch-free on the sample bits, so the compiler vectorises the scan.
+bool readsAsSilence(const float* in, int32 count)
+{
+    uint32_t sound = 0;
+    for (int32 i = 0; i < count; ++i)
+    {
+        uint32_t bits;
+        std::memcpy(&bits, in + i, sizeof bits);
+        const uint32_t magnitude = bits & 0x7fffffffu;
+        sound |= static_cast<uint32_t>(magnitude - 1u < 0x7f7fffffu);   // finite and not zero
+    }
+    return sound == 0;
+}
 } // namespace
 
 bool Processor::resolveChannels(const ProcessData& data, BlockChannels& channels) const
@@ -56,7 +71,9 @@ bool Processor::resolveChannels(const ProcessData& data, BlockChannels& channels
     for (uint32_t c = 0; c < channels.count; ++c)
     {
         channels.out[c] = outBus->channelBuffers32[c];
-        channels.in[c] = c < inCount ? inBus->channelBuffers32[c] : nullptr;
+        // A channel the host flags silent reads as zeros, whatever its buffer holds.
+        const bool silent = c < inCount && (inBus->silenceFlags & (uint64{1} << c)) != 0;
+        channels.in[c] = c < inCount && !silent ? inBus->channelBuffers32[c] : nullptr;
     }
     return true;
 }
@@ -76,6 +93,8 @@ tresult PLUGIN_API Processor::process(ProcessData& data)
         CHostInfo info;
         double period = 1.0 / std::max<int32_t>(m_pPlugIn->m_nSampleRate, 1);
         sendHostInfo(data, info, period);
+        // The output is flagged silent only where the idle path below knows it is.
+        data.outputs[0].silenceFlags = 0;
         if (m_bBypass && !m_pPlugIn->m_bOutputOnly)
         {
             bypassBlock(channels, data.numSamples);
@@ -85,7 +104,9 @@ tresult PLUGIN_API Processor::process(ProcessData& data)
             processWholeBlock(data, channels);
         else
         {
-            processFrames(data, channels, info, data.processContext != nullptr, period);
+            const bool hasContext = data.processContext != nullptr;
+            if (!skipSilentBlock(data, channels, info, hasContext, period))
+                processFrames(data, channels, info, hasContext, period);
             reportMeters(data, false);
         }
     }
@@ -315,6 +336,37 @@ void Processor::processFrames(ProcessData& data, const BlockChannels& channels, 
             m_pPlugIn->hostMessage(msgHostInfo, message);
         }
     }
+}
+
+// [audio thread] A block of silent input offered to the effect as a whole: when it stands in
+// for the block, the output is zeros flagged silent and the effect's processing never runs.
+// Blocks with events or side-chain input go frame by frame, as they may change its state.
+bool Processor::skipSilentBlock(ProcessData& data, const BlockChannels& channels, CHostInfo& info,
+                                bool hasContext, double period)
+{
+    if (sidechainChannels(data) > 0 || (data.inputEvents && data.inputEvents->getEventCount() > 0))
+        return false;
+    for (uint32_t c = 0; c < channels.count; ++c)
+    {
+        if (channels.in[c] && !readsAsSilence(channels.in[c], data.numSamples))
+            return false;
+    }
+    if (!m_pPlugIn->skipSilentFrames(static_cast<uint32_t>(data.numSamples), channels.count))
+        return false;
+    for (uint32_t c = 0; c < channels.count; ++c)
+        std::fill(channels.out[c], channels.out[c] + data.numSamples, 0.0f);
+    data.outputs[0].silenceFlags = (uint64{1} << channels.count) - 1;
+    if (hasContext)
+    {
+        // Where the frame path leaves the transport: past the block's last frame.
+        info.uSamplePos += static_cast<uint64_t>(data.numSamples);
+        info.dTimeSeconds = static_cast<double>(info.uSamplePos) * period;
+        CHostMessage message;
+        message.nValueCount = -1;
+        message.pHostInfo = &info;
+        m_pPlugIn->hostMessage(msgHostInfo, message);
+    }
+    return true;
 }
 
 void Processor::handleEvent(const Event& event)

@@ -44,6 +44,34 @@ TEST(Realtime, ProcessAllocatesNothingAndTakesNoLock)
     }
 }
 
+// The idle path: silence past the tail, a change while idle, and the return of sound.
+TEST(Realtime, IdleRoomAllocatesNothingAndTakesNoLock)
+{
+    const int32 block = 512;
+    RealtimeRig rig(block);
+    int64_t flagged = 0;
+    for (uint32_t n = 0; n < 200; ++n)
+    {
+        ProcessData& data = rig.buffers.prepare(block);
+        rig.changes.clear();
+        if (n == 170)
+            rig.changes.addChange(5, 0, 0.3);   // an absorption, while idle
+        data.inputParameterChanges = &rig.changes;
+        data.inputEvents = nullptr;
+        for (int32 c = 0; c < 2; ++c)
+            for (int32 i = 0; i < block; ++i)
+                rig.buffers.input(c)[i] = n < 4 || n > 190 ? 0.25f * static_cast<float>((i * 37 + c) % 11 - 5) : 0.0f;
+        startCounting();
+        const tresult result = rig.processor->process(data);
+        stopCounting();
+        ASSERT_EQ(result, kResultOk);
+        ASSERT_EQ(allocatorCalls(), 0) << "call " << n;
+        ASSERT_EQ(lockCalls(), 0) << "call " << n;
+        flagged += data.outputs[0].silenceFlags == 3 ? 1 : 0;
+    }
+    EXPECT_GT(flagged, 0);   // the idle path did run
+}
+
 TEST(Realtime, CountersSeeAllocationsAndLocks)
 {
     // The instruments themselves work: otherwise the test above proves nothing.
