@@ -2,9 +2,11 @@
 
 #include <cairo.h>
 
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace TestAssets {
 
@@ -20,6 +22,24 @@ VSTGUI::CColor frameColor(int frame)
 }
 
 namespace {
+// Test processes run side by side and each writes the assets at start: every file is written
+// under a name of this process's own and renamed into place, so no reader sees half a file.
+std::string scratchName(const std::string& path)
+{
+    return path + ".part" + std::to_string(getpid());
+}
+
+void publish(const std::string& path)
+{
+    std::rename(scratchName(path).c_str(), path.c_str());
+}
+
+void writeText(const std::string& path, const std::string& text)
+{
+    std::ofstream(scratchName(path)) << text;
+    publish(path);
+}
+
 void writeStrip(const std::string& path, int frames, int size,
                 const std::function<VSTGUI::CColor(int)>& color)
 {
@@ -33,8 +53,9 @@ void writeStrip(const std::string& path, int frames, int size,
         cairo_fill(cr);
     }
     cairo_destroy(cr);
-    cairo_surface_write_to_png(s, path.c_str());
+    cairo_surface_write_to_png(s, scratchName(path).c_str());
     cairo_surface_destroy(s);
+    publish(path);
 }
 } // namespace
 
@@ -100,8 +121,8 @@ const std::string& prepare()
         writeStrip(directory() + "/strip.png", 80, 42, frameColor);
         writeStrip(directory() + "/switch.png", 2, 42, [](int k) { return k ? kSwitchOn : kSwitchOff; });
         writeStrip(directory() + "/texture.png", 1, 16, [](int) { return VSTGUI::CColor(90, 90, 100, 255); });
-        std::ofstream(directory() + "/test.uidesc") << descriptionText();
-        std::ofstream(directory() + "/pad.uidesc") << R"(<vstgui-ui-description version="1">
+        writeText(directory() + "/test.uidesc", descriptionText());
+        writeText(directory() + "/pad.uidesc", R"(<vstgui-ui-description version="1">
   <template name="Editor" class="CViewContainer" size="120, 120">
     <view class="CViewContainer" sub-controller="Pad" origin="10, 10" size="100, 100">
       <view class="CXYPad" origin="0, 0" size="100, 100" round-rect-radius="0" back-color="~ BlackCColor"
@@ -109,7 +130,7 @@ const std::string& prepare()
     </view>
   </template>
 </vstgui-ui-description>
-)";
+)");
         done = true;
     }
     return directory();
