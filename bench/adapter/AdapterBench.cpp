@@ -39,8 +39,8 @@ void processBlocks(benchmark::State& state)
         changes.clear();
         if (withChanges)
         {
-            changes.addChange(0, 0, 0.3 + 0.4 * ((n % 64) / 63.0));     // Gain
-            changes.addChange(3, block / 2, (n % 100) / 99.0);          // Abs L-R
+            changes.addChange(0, 0, 0.3 + 0.4 * ((n % 64) / 63.0)); // Gain
+            changes.addChange(3, block / 2, (n % 100) / 99.0);      // Abs L-R
         }
         ++n;
         ProcessData& data = buffers.prepare(block);

@@ -21,7 +21,8 @@ struct Instance
     Processor* processor = new Processor();
     TessalineHost::HostAudioBuffers buffers;
 
-    explicit Instance(int32 block) : buffers(2, 2, block)
+    explicit Instance(int32 block)
+        : buffers(2, 2, block)
     {
         processor->initialize(nullptr);
         ProcessSetup setup{kRealtime, kSample32, block, 48000.0};
@@ -59,7 +60,7 @@ void idleAgainstBusy(benchmark::State& state)
     Instance idle(block);
     uint32_t seed = 1;
     idle.process(block, true, seed);
-    for (int64_t frames = 0; frames < 2 * 69887; frames += block)   // well past the tail
+    for (int64_t frames = 0; frames < 2 * 69887; frames += block) // well past the tail
         idle.process(block, false, seed);
     double busyUs = 0.0;
     double idleUs = 0.0;

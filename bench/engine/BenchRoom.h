@@ -23,17 +23,18 @@ struct StereoRoom
     explicit StereoRoom(int curveType = 1, int position = 3)
     {
         const IResponseTables& bank = roomResponseBank();
-        earlyLeft = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 0, kResponseLength, kEarlyLength,
-                                                            kEarlyPartition, 0);
-        earlyRight = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 1, kResponseLength, kEarlyLength,
-                                                             kEarlyPartition, 0);
-        lateLeft = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 0, kResponseLength, kLateLength,
-                                                           kLatePartition, kLateStart);
-        lateRight = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 1, kResponseLength, kLateLength,
-                                                            kLatePartition, kLateStart);
+        earlyLeft = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 0, kResponseLength,
+                                                            kEarlyLength, kEarlyPartition, 0);
+        earlyRight = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 1, kResponseLength,
+                                                             kEarlyLength, kEarlyPartition, 0);
+        lateLeft = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 0, kResponseLength,
+                                                           kLateLength, kLatePartition, kLateStart);
+        lateRight = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 1, kResponseLength,
+                                                            kLateLength, kLatePartition, kLateStart);
         delayLeft = std::make_unique<CDelayLine>(kSampleRate, kLateDelay, 0.0, 100.0);
         delayRight = std::make_unique<CDelayLine>(kSampleRate, kLateDelay, 0.0, 100.0);
-        for (CPartitionedConvolver* s : stages()) {
+        for (CPartitionedConvolver* s : stages())
+        {
             s->reloadPosition(position, kSampleRate);
             s->setAllDecays(7.0, 7.0, 7.0, kSampleRate, curveType);
             s->setVolumes(1.0, 1.0, 1.0);

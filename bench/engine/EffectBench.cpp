@@ -26,7 +26,8 @@ std::vector<float> stereoInput(int frames)
 {
     std::vector<float> in(2 * static_cast<size_t>(frames));
     uint32_t seed = 12345u;
-    for (float& x : in) {
+    for (float& x : in)
+    {
         seed = seed * 1664525u + 1013904223u;
         x = static_cast<float>(static_cast<int32_t>(seed)) * (0.5f / 2147483648.0f);
     }
@@ -40,7 +41,8 @@ void BM_EffectProcessFrame(benchmark::State& state)
     fx->setControlPlain(CTessaline::kDecayType, static_cast<float>(state.range(0)));
     const std::vector<float> in = stereoInput(kRate);
     float out[2] = {0.0f, 0.0f};
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         for (int n = 0; n < kRate; ++n)
             fx->processFrame(&in[2 * static_cast<size_t>(n)], out, 2, 2);
         benchmark::DoNotOptimize(out);
@@ -56,7 +58,8 @@ void BM_EffectControlChange(benchmark::State& state, uint32_t control, float a, 
     std::unique_ptr<CTessaline> fx = makeEffect();
     fx->setControlPlain(CTessaline::kDecayType, static_cast<float>(curve));
     bool flip = false;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         fx->setControlPlain(control, flip ? a : b);
         flip = !flip;
     }

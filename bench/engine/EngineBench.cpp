@@ -12,7 +12,8 @@ using namespace enginebench;
 // Mean time per iteration as a percentage of one 64-sample period at 48 kHz (1333 us).
 double percentOfPeriod(double totalSeconds, benchmark::IterationCount iterations)
 {
-    return iterations > 0 ? 100.0 * totalSeconds / static_cast<double>(iterations) / (64.0 / kSampleRate) : 0.0;
+    return iterations > 0 ? 100.0 * totalSeconds / static_cast<double>(iterations) / (64.0 / kSampleRate)
+                          : 0.0;
 }
 
 // One audio second per iteration, so the time per iteration is the CPU cost per audio second.
@@ -21,17 +22,23 @@ void BM_StereoAudioSecond(benchmark::State& state)
     StereoRoom room(static_cast<int>(state.range(0)));
     const std::vector<double> input = stereoNoise(kSampleRate, 1);
     double out[2] = {0.0, 0.0};
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         for (int n = 0; n < kSampleRate; ++n)
             room.processFrame(&input[2 * n], out);
         benchmark::DoNotOptimize(out);
     }
     state.SetItemsProcessed(state.iterations() * kSampleRate);
-    state.counters["ns_per_frame"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * kSampleRate,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_frame"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kSampleRate,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_StereoAudioSecond)->ArgName("curve")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_StereoAudioSecond)
+    ->ArgName("curve")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
 
 // The frame in which all four stages end a block (every 2048th): three transforms per stage.
 void BM_WorstFrame(benchmark::State& state)
@@ -40,7 +47,8 @@ void BM_WorstFrame(benchmark::State& state)
     const std::vector<double> input = stereoNoise(2048, 2);
     double out[2] = {0.0, 0.0};
     double total = 0.0;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         for (int n = 0; n < 2047; ++n)
             room.processFrame(&input[2 * n], out);
         const auto start = std::chrono::steady_clock::now();
@@ -55,33 +63,50 @@ void BM_WorstFrame(benchmark::State& state)
 }
 BENCHMARK(BM_WorstFrame)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-enum Change { kPosition, kVolume, kAbsFB, kAbsLR, kAbsCF, kDecayType };
+enum Change
+{
+    kPosition,
+    kVolume,
+    kAbsFB,
+    kAbsLR,
+    kAbsCF,
+    kDecayType
+};
 
 // One control change as the effect applies it: the same call on all four stages.
 void applyChange(StereoRoom& room, Change change, int curve, int n)
 {
     const auto stages = room.stages();
     const double abs = 1.0 + (n % 13);
-    switch (change) {
+    switch (change)
+    {
     case kPosition:
-        for (auto* s : stages) s->loadPosition(n % 11, kSampleRate);
+        for (auto* s : stages)
+            s->loadPosition(n % 11, kSampleRate);
         break;
     case kVolume:
-        for (auto* s : stages) s->setVolumes(0.5, 0.25 + (n % 3) * 0.25, 1.0);
+        for (auto* s : stages)
+            s->setVolumes(0.5, 0.25 + (n % 3) * 0.25, 1.0);
         break;
     case kAbsFB:
-        for (auto* s : stages) s->setDecayFB(abs, kSampleRate, curve);
+        for (auto* s : stages)
+            s->setDecayFB(abs, kSampleRate, curve);
         break;
     case kAbsLR:
-        for (auto* s : stages) s->setDecayLR(abs, kSampleRate, curve);
+        for (auto* s : stages)
+            s->setDecayLR(abs, kSampleRate, curve);
         break;
     case kAbsCF:
-        for (auto* s : stages) s->setDecayCF(abs, kSampleRate, curve);
+        for (auto* s : stages)
+            s->setDecayCF(abs, kSampleRate, curve);
         break;
     case kDecayType:
-        for (auto* s : stages) s->setDecayFB(abs, kSampleRate, curve);
-        for (auto* s : stages) s->setDecayLR(abs, kSampleRate, curve);
-        for (auto* s : stages) s->setDecayCF(abs, kSampleRate, curve);
+        for (auto* s : stages)
+            s->setDecayFB(abs, kSampleRate, curve);
+        for (auto* s : stages)
+            s->setDecayLR(abs, kSampleRate, curve);
+        for (auto* s : stages)
+            s->setDecayCF(abs, kSampleRate, curve);
         break;
     }
 }

@@ -17,7 +17,8 @@ __attribute__((noinline)) double runAudioSeconds(StereoRoom& room, const std::ve
 {
     double out[2] = {0.0, 0.0}, check = 0.0;
     for (int s = 0; s < seconds; ++s)
-        for (int n = 0; n < kSampleRate; ++n) {
+        for (int n = 0; n < kSampleRate; ++n)
+        {
             room.processFrame(&input[2 * n], out);
             check += out[0] + out[1];
         }
@@ -33,6 +34,7 @@ int main(int argc, char** argv)
     StereoRoom room(curve);
     const std::vector<double> input = stereoNoise(kSampleRate, 1);
     // The checksum keeps the work observable and shows at a glance that results did not move.
-    std::printf("%d audio s, curve %d, checksum %.17g\n", seconds, curve, runAudioSeconds(room, input, seconds));
+    std::printf("%d audio s, curve %d, checksum %.17g\n", seconds, curve,
+                runAudioSeconds(room, input, seconds));
     return 0;
 }

@@ -37,7 +37,8 @@ struct ZitaRoom
         proc.set_options(Convproc::OPT_FFTW_MEASURE | Convproc::OPT_VECTOR_MODE);
         if (proc.configure(2, 2, kResponseLength, kQuantum, kQuantum, 8192, 0.5f) != 0)
             return;
-        for (int ear = 0; ear < 2; ++ear) {
+        for (int ear = 0; ear < 2; ++ear)
+        {
             const std::vector<double> h = room.response(ear);
             std::vector<float> hf(h.begin(), h.end());
             proc.impdata_create(ear, ear, 1, hf.data(), 0, kResponseLength);
@@ -47,16 +48,18 @@ struct ZitaRoom
     ~ZitaRoom()
     {
         proc.stop_process();
-        proc.cleanup();   // waits for the worker threads to finish
+        proc.cleanup(); // waits for the worker threads to finish
     }
 
     // One audio second of interleaved stereo input.
     void processSecond(const std::vector<double>& input, float* sink)
     {
-        for (int base = 0; base + kQuantum <= kSampleRate; base += kQuantum) {
+        for (int base = 0; base + kQuantum <= kSampleRate; base += kQuantum)
+        {
             float* left = proc.inpdata(0);
             float* right = proc.inpdata(1);
-            for (int n = 0; n < kQuantum; ++n) {
+            for (int n = 0; n < kQuantum; ++n)
+            {
                 left[n] = static_cast<float>(input[2 * (base + n)]);
                 right[n] = static_cast<float>(input[2 * (base + n) + 1]);
             }
@@ -73,7 +76,8 @@ void BM_ZitaAudioSecond(benchmark::State& state)
 {
     StereoRoom room;
     ZitaRoom zita(room);
-    if (!zita.ok) {
+    if (!zita.ok)
+    {
         state.SkipWithError("zita-convolver did not start");
         return;
     }
@@ -122,10 +126,12 @@ void BM_RatioToZita(benchmark::State& state)
     float sink[2] = {0.0f, 0.0f};
     double out[2] = {0.0, 0.0};
     double zitaSum = 0.0, ourSum = 0.0;
-    double zitaBest = 1e9, ourBest = 1e9;   // least disturbed phase of each, on a shared machine
-    for (auto _ : state) {
+    double zitaBest = 1e9, ourBest = 1e9; // least disturbed phase of each, on a shared machine
+    for (auto _ : state)
+    {
         const double zita = zitaPhase(room, input, kSeconds, sink);
-        if (zita < 0.0) {
+        if (zita < 0.0)
+        {
             state.SkipWithError("zita-convolver did not start");
             return;
         }
@@ -168,12 +174,14 @@ void BM_RatioToZitaRounds(benchmark::State& state)
     std::vector<double> zitaCost, ourCost, ratios;
     auto runZita = [&] { return zitaPhase(room, input, kSeconds, sink); };
     auto runOurs = [&] { return ourPhase(room, input, kSeconds, out); };
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         const bool zitaFirst = ratios.size() % 2 == 0;
         const double first = zitaFirst ? runZita() : runOurs();
         const double second = zitaFirst ? runOurs() : runZita();
         const double zita = zitaFirst ? first : second, ours = zitaFirst ? second : first;
-        if (zita < 0.0) {
+        if (zita < 0.0)
+        {
             state.SkipWithError("zita-convolver did not start");
             return;
         }

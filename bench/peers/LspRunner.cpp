@@ -17,7 +17,7 @@ namespace peerbench {
 namespace {
 
 constexpr const char* kPluginUri = "http://lsp-plug.in/plugins/lv2/impulse_reverb_stereo";
-constexpr std::size_t kAtomBytes = 256 * 1024;   // above the ports' declared minimum sizes
+constexpr std::size_t kAtomBytes = 256 * 1024; // above the ports' declared minimum sizes
 
 // Convolver routing: input panorama, file, track, output panorama (-100 left, +100 right).
 struct Route
@@ -81,7 +81,8 @@ LspRunner::LspRunner(const std::string& stereoWavPath, double sampleRate, int ma
     const LV2_URID intType = map(LV2_ATOM__Int), floatType = map(LV2_ATOM__Float);
     m_Options = {
         {LV2_OPTIONS_INSTANCE, 0, map(LV2_BUF_SIZE__maxBlockLength), sizeof(int32_t), intType, &m_nMaxBlock},
-        {LV2_OPTIONS_INSTANCE, 0, map(LV2_BUF_SIZE__nominalBlockLength), sizeof(int32_t), intType, &m_nMaxBlock},
+        {LV2_OPTIONS_INSTANCE, 0, map(LV2_BUF_SIZE__nominalBlockLength), sizeof(int32_t), intType,
+         &m_nMaxBlock},
         {LV2_OPTIONS_INSTANCE, 0, map(LV2_PARAMETERS__sampleRate), sizeof(float), floatType, &m_fSampleRate},
         {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
     m_OptionsFeature = {LV2_OPTIONS__options, m_Options.data()};
@@ -106,7 +107,8 @@ LspRunner::LspRunner(const std::string& stereoWavPath, double sampleRate, int ma
     setControl("wet", 1.0f);
     const Route routes[] = {{"cim0", "csf0", "cst0", "com0", -100.0f, 1.0f, 0.0f},
                             {"cim1", "csf1", "cst1", "com1", 100.0f, 1.0f, 1.0f}};
-    for (const Route& r : routes) {
+    for (const Route& r : routes)
+    {
         setControl(r.input, r.pan);
         setControl(r.file, r.fileNumber);
         setControl(r.track, r.trackNumber);
@@ -119,7 +121,8 @@ LspRunner::LspRunner(const std::string& stereoWavPath, double sampleRate, int ma
 
     // Run on noise until the file is loaded and the convolvers answer.
     std::vector<float> noiseL(static_cast<std::size_t>(maxBlock)), noiseR(noiseL.size());
-    for (std::size_t i = 0; i < noiseL.size(); ++i) {
+    for (std::size_t i = 0; i < noiseL.size(); ++i)
+    {
         noiseL[i] = static_cast<float>(std::sin(0.37 * static_cast<double>(i)));
         noiseR[i] = static_cast<float>(std::cos(0.71 * static_cast<double>(i)));
     }
@@ -128,7 +131,8 @@ LspRunner::LspRunner(const std::string& stereoWavPath, double sampleRate, int ma
     float* out[2] = {outL.data(), outR.data()};
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     int answering = 0;
-    while (answering < 8) {
+    while (answering < 8)
+    {
         if (std::chrono::steady_clock::now() > deadline)
             throw std::runtime_error("LSP Impulse Reverb: the response file was never taken");
         process(in, out, maxBlock);
@@ -142,7 +146,8 @@ LspRunner::LspRunner(const std::string& stereoWavPath, double sampleRate, int ma
 
 LspRunner::~LspRunner()
 {
-    if (m_pInstance != nullptr) {
+    if (m_pInstance != nullptr)
+    {
         lilv_instance_deactivate(m_pInstance);
         lilv_instance_free(m_pInstance);
     }
@@ -160,18 +165,24 @@ void LspRunner::connectPorts(int maxBlock)
     m_Symbols.resize(count);
     m_AtomIn.assign(kAtomBytes / 8, 0);
     m_AtomOut.assign(kAtomBytes / 8, 0);
-    for (uint32_t i = 0; i < count; ++i) {
+    for (uint32_t i = 0; i < count; ++i)
+    {
         const LilvPort* port = lilv_plugin_get_port_by_index(m_pPlugin, i);
         m_Symbols[i] = lilv_node_as_string(lilv_port_get_symbol(m_pPlugin, port));
         const bool isInput = lilv_port_is_a(m_pPlugin, port, input);
         void* where = nullptr;
-        if (lilv_port_is_a(m_pPlugin, port, audio)) {
+        if (lilv_port_is_a(m_pPlugin, port, audio))
+        {
             auto& set = isInput ? m_AudioIn : m_AudioOut;
             set.emplace_back(static_cast<std::size_t>(maxBlock), 0.0f);
             where = set.back().data();
-        } else if (lilv_port_is_a(m_pPlugin, port, atom)) {
+        }
+        else if (lilv_port_is_a(m_pPlugin, port, atom))
+        {
             where = isInput ? m_AtomIn.data() : m_AtomOut.data();
-        } else if (lilv_port_is_a(m_pPlugin, port, controlClass)) {
+        }
+        else if (lilv_port_is_a(m_pPlugin, port, controlClass))
+        {
             LilvNode* def = nullptr;
             lilv_port_get_range(m_pPlugin, port, &def, nullptr, nullptr);
             m_Controls[i] = def != nullptr ? lilv_node_as_float(def) : 0.0f;
@@ -191,7 +202,8 @@ void LspRunner::connectPorts(int maxBlock)
 void LspRunner::setControl(const char* symbol, float value)
 {
     for (std::size_t i = 0; i < m_Symbols.size(); ++i)
-        if (m_Symbols[i] == symbol) {
+        if (m_Symbols[i] == symbol)
+        {
             m_Controls[i] = value;
             return;
         }
@@ -221,7 +233,8 @@ void LspRunner::sendFile(const std::string& path)
 
 void LspRunner::clearSequences(bool withMessage)
 {
-    if (!withMessage) {
+    if (!withMessage)
+    {
         auto* in = reinterpret_cast<LV2_Atom_Sequence*>(m_AtomIn.data());
         in->atom.type = map(LV2_ATOM__Sequence);
         in->atom.size = sizeof(LV2_Atom_Sequence_Body);

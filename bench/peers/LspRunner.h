@@ -50,7 +50,7 @@ private:
     void run(int frames);
     void runWorker();
 
-    std::vector<std::string> m_Uris;   // URID n is m_Uris[n − 1]
+    std::vector<std::string> m_Uris; // URID n is m_Uris[n − 1]
     LV2_URID_Map m_Map{};
     LV2_URID_Unmap m_Unmap{};
     LV2_Worker_Schedule m_Schedule{};
@@ -65,10 +65,10 @@ private:
     const LV2_Worker_Interface* m_pWorker = nullptr;
     std::vector<Job> m_Jobs, m_Responses;
 
-    std::vector<float> m_Controls;                 // one per port (unused for other ports)
-    std::vector<std::string> m_Symbols;            // port symbols
+    std::vector<float> m_Controls;      // one per port (unused for other ports)
+    std::vector<std::string> m_Symbols; // port symbols
     std::vector<std::vector<float>> m_AudioIn, m_AudioOut;
-    std::vector<uint64_t> m_AtomIn, m_AtomOut;     // 8-byte aligned atom buffers
+    std::vector<uint64_t> m_AtomIn, m_AtomOut; // 8-byte aligned atom buffers
     bool m_bMessagePending = false;
 };
 

@@ -25,7 +25,8 @@ inline double wallSeconds()
 inline double residentBytes()
 {
     long pages = 0, resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (FILE* f = std::fopen("/proc/self/statm", "r"))
+    {
         if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
             resident = 0;
         std::fclose(f);

@@ -28,7 +28,7 @@ using namespace peerbench;
 namespace {
 
 constexpr int kRate = enginebench::kSampleRate;
-constexpr int kLateBlock = 2048;   // the plug-in's longest block cycle
+constexpr int kLateBlock = 2048; // the plug-in's longest block cycle
 
 struct Options
 {
@@ -40,7 +40,8 @@ struct Options
 Options parse(int argc, char** argv)
 {
     Options o;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i + 1 < argc; i += 2)
+    {
         if (std::strcmp(argv[i], "--rounds") == 0)
             o.rounds = std::max(1, std::atoi(argv[i + 1]));
         else if (std::strcmp(argv[i], "--seconds") == 0)
@@ -65,7 +66,8 @@ struct Signal
     explicit Signal(int frames)
     {
         const std::vector<double> v = enginebench::stereoNoise(frames, 7);
-        for (int n = 0; n < frames; ++n) {
+        for (int n = 0; n < frames; ++n)
+        {
             left.push_back(static_cast<float>(0.5 * v[2 * n]));
             right.push_back(static_cast<float>(0.5 * v[2 * n + 1]));
         }
@@ -79,7 +81,8 @@ double cpuPerAudioSecond(Convolver& c, const Signal& s, int block)
     std::vector<float> outL(static_cast<std::size_t>(block)), outR(outL.size());
     float* out[2] = {outL.data(), outR.data()};
     const double start = processCpuSeconds();
-    for (int base = 0; base + block <= s.frames(); base += block) {
+    for (int base = 0; base + block <= s.frames(); base += block)
+    {
         const float* in[2] = {s.left.data() + base, s.right.data() + base};
         c.process(in, out, block);
     }
@@ -95,7 +98,8 @@ std::vector<double> phaseMedians(Convolver& c, const Signal& s, int block, int c
     float* out[2] = {outL.data(), outR.data()};
     long n = 0;
     for (int cycle = 0; cycle < cycles; ++cycle)
-        for (int p = 0; p < phases; ++p, ++n) {
+        for (int p = 0; p < phases; ++p, ++n)
+        {
             const int base = static_cast<int>((n * block) % (s.frames() - block));
             const float* in[2] = {s.left.data() + base, s.right.data() + base};
             const double start = wallSeconds();
@@ -111,10 +115,12 @@ std::vector<double> phaseMedians(Convolver& c, const Signal& s, int block, int c
 void printThroughput(const Options& o, const TessalineHost::HostModule& module, const Signal& signal,
                      const std::vector<float>* responses, const std::string& wav)
 {
-    std::printf("\nCPU seconds per audio second (median of %d alternating rounds, %d s each)\n", o.rounds, o.seconds);
+    std::printf("\nCPU seconds per audio second (median of %d alternating rounds, %d s each)\n", o.rounds,
+                o.seconds);
     std::printf("%6s %12s %12s %12s %12s %10s %10s\n", "block", "Tessaline", "automated", "zita", "LSP",
                 "vs best", "auto/plain");
-    for (int block : {64, 256, 1024}) {
+    for (int block : {64, 256, 1024})
+    {
         std::vector<std::unique_ptr<Convolver>> c;
         c.push_back(std::make_unique<TessalineRunner>(module, kRate, block, false));
         c.push_back(std::make_unique<TessalineRunner>(module, kRate, block, true));
@@ -122,10 +128,11 @@ void printThroughput(const Options& o, const TessalineHost::HostModule& module, 
         c.push_back(std::make_unique<LspRunner>(wav, kRate, block));
         std::vector<std::vector<double>> figures(c.size());
         for (auto& each : c)
-            cpuPerAudioSecond(*each, signal, block);   // warm caches, plans and threads
+            cpuPerAudioSecond(*each, signal, block); // warm caches, plans and threads
         for (int r = 0; r < o.rounds; ++r)
-            for (std::size_t i = 0; i < c.size(); ++i) {
-                const std::size_t k = (i + static_cast<std::size_t>(r)) % c.size();   // rotate the order
+            for (std::size_t i = 0; i < c.size(); ++i)
+            {
+                const std::size_t k = (i + static_cast<std::size_t>(r)) % c.size(); // rotate the order
                 figures[k].push_back(cpuPerAudioSecond(*c[k], signal, block));
             }
         std::vector<double> m;
@@ -142,14 +149,16 @@ void printWorstPhase(const TessalineHost::HostModule& module, const Signal& sign
     const double period = static_cast<double>(kBlock) / kRate;
     std::printf("\nWorst block phase at %d frames (median per phase of the %d-frame cycle, 400 cycles)\n",
                 kBlock, kLateBlock);
-    for (bool automate : {false, true}) {
+    for (bool automate : {false, true})
+    {
         TessalineRunner t(module, kRate, kBlock, automate);
         phaseMedians(t, signal, kBlock, 20);
         const std::vector<double> m = phaseMedians(t, signal, kBlock, 400);
         const auto worst = std::max_element(m.begin(), m.end());
-        std::printf("  %-20s slowest phase %2ld: %7.1f us = %5.1f%% of the %.0f us period (median phase %.1f us)\n",
-                    t.name().c_str(), static_cast<long>(worst - m.begin()), 1e6 * *worst, 100.0 * *worst / period,
-                    1e6 * period, 1e6 * median(m));
+        std::printf(
+            "  %-20s slowest phase %2ld: %7.1f us = %5.1f%% of the %.0f us period (median phase %.1f us)\n",
+            t.name().c_str(), static_cast<long>(worst - m.begin()), 1e6 * *worst, 100.0 * *worst / period,
+            1e6 * period, 1e6 * median(m));
     }
 }
 
@@ -160,7 +169,8 @@ void printMemory(const TessalineHost::HostModule& module, const Signal& signal)
     const double base = residentBytes();
     std::vector<std::unique_ptr<TessalineRunner>> instances;
     double one = 0.0;
-    for (int i = 0; i < kInstances; ++i) {
+    for (int i = 0; i < kInstances; ++i)
+    {
         instances.push_back(std::make_unique<TessalineRunner>(module, kRate, 256, false));
         cpuPerAudioSecond(*instances.back(), signal, 256);
         if (i == 0)
@@ -178,23 +188,27 @@ void printMemory(const TessalineHost::HostModule& module, const Signal& signal)
 int main(int argc, char** argv)
 {
     const Options o = parse(argc, argv);
-    try {
+    try
+    {
         TessalineHost::HostModule module;
         if (!module.load(o.bundle))
             throw std::runtime_error("cannot load " + o.bundle + ": " + module.error());
         // The room's responses at the plug-in's default settings, for the peers.
         enginebench::StereoRoom room(1, 0);
         std::vector<float> responses[2];
-        for (int ear = 0; ear < 2; ++ear) {
+        for (int ear = 0; ear < 2; ++ear)
+        {
             const std::vector<double> h = room.response(ear);
             responses[ear].assign(h.begin(), h.end());
         }
         ResponseFile wav(responses, kRate);
         const Signal signal(o.seconds * kRate);
-        printMemory(module, signal);   // first, before other instances leave freed pages behind
+        printMemory(module, signal); // first, before other instances leave freed pages behind
         printThroughput(o, module, signal, responses, wav.path());
         printWorstPhase(module, signal);
-    } catch (const std::exception& e) {
+    }
+    catch (const std::exception& e)
+    {
         std::fprintf(stderr, "bench_peers: %s\n", e.what());
         return 1;
     }

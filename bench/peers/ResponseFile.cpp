@@ -25,7 +25,8 @@ ResponseFile::ResponseFile(const std::vector<float>* responses, int sampleRate)
         throw std::runtime_error("cannot write " + m_Path);
     const std::size_t frames = responses[0].size();
     std::vector<float> interleaved(2 * frames);
-    for (std::size_t n = 0; n < frames; ++n) {
+    for (std::size_t n = 0; n < frames; ++n)
+    {
         interleaved[2 * n] = responses[0][n];
         interleaved[2 * n + 1] = responses[1][n];
     }

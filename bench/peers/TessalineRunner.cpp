@@ -16,7 +16,7 @@ namespace {
 
 // Host parameter ids of the room controls (the plug-in's stored-project contract).
 constexpr ParamID kPosition = 1;
-constexpr ParamID kFirstSurfaceControl = 2;   // Vol L-R, Abs L-R, Vol F-B, Abs F-B, Vol C-F, Abs C-F
+constexpr ParamID kFirstSurfaceControl = 2; // Vol L-R, Abs L-R, Vol F-B, Abs F-B, Vol C-F, Abs C-F
 constexpr ParamID kDecayType = 8;
 
 } // namespace
@@ -30,9 +30,9 @@ TessalineRunner::TessalineRunner(const TessalineHost::HostModule& module, double
     std::string error;
     if (!TessalineHost::openEffect(module, m_Instance, cid, error))
         throw std::runtime_error("Tessaline: " + error);
-    if (m_Instance.setBusArrangement(SpeakerArr::kStereo) != kResultOk ||
-        m_Instance.setupProcessing(sampleRate, maxBlock, kRealtime) != kResultOk ||
-        m_Instance.setActive(true) != kResultOk)
+    if (m_Instance.setBusArrangement(SpeakerArr::kStereo) != kResultOk
+        || m_Instance.setupProcessing(sampleRate, maxBlock, kRealtime) != kResultOk
+        || m_Instance.setActive(true) != kResultOk)
         throw std::runtime_error("Tessaline: cannot start stereo processing");
     m_Instance.setProcessing(true);
     m_pBuffers = std::make_unique<TessalineHost::HostAudioBuffers>(2, 2, maxBlock);

@@ -16,7 +16,8 @@ ZitaRunner::ZitaRunner(const std::vector<float>* responses, int block)
     m_pProc->set_options(Convproc::OPT_FFTW_MEASURE | Convproc::OPT_VECTOR_MODE);
     const int length = static_cast<int>(responses[0].size());
     if (m_pProc->configure(2, 2, static_cast<unsigned int>(length), static_cast<unsigned int>(block),
-                           static_cast<unsigned int>(block), 8192, 0.5f) != 0)
+                           static_cast<unsigned int>(block), 8192, 0.5f)
+        != 0)
         throw std::runtime_error("zita-convolver: configure refused");
     for (unsigned int ear = 0; ear < 2; ++ear)
         m_pProc->impdata_create(ear, ear, 1, const_cast<float*>(responses[ear].data()), 0, length);
@@ -27,7 +28,7 @@ ZitaRunner::ZitaRunner(const std::vector<float>* responses, int block)
 ZitaRunner::~ZitaRunner()
 {
     m_pProc->stop_process();
-    m_pProc->cleanup();   // waits for the worker threads to finish
+    m_pProc->cleanup(); // waits for the worker threads to finish
 }
 
 void ZitaRunner::process(const float* const* in, float* const* out, int frames)

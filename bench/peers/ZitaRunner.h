@@ -1,8 +1,8 @@
 // zita-convolver as a careful user configures it for this job: FFTW plans measured rather than
-// estimated, its vector multiply-accumulate, the smallest partition equal to the host block (no extra buffering), partitions
-// growing to 8192 with density 0.5, two inputs each convolved with its own 69632-tap response.
-// process(true) waits for the partition levels due in the cycle, so running flat out measures
-// all the work; their worker threads count in the process's CPU time.
+// estimated, its vector multiply-accumulate, the smallest partition equal to the host block (no extra
+// buffering), partitions growing to 8192 with density 0.5, two inputs each convolved with its own 69632-tap
+// response. process(true) waits for the partition levels due in the cycle, so running flat out measures all
+// the work; their worker threads count in the process's CPU time.
 #pragma once
 
 #include "Convolver.h"

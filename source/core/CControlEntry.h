@@ -20,11 +20,11 @@ enum CControlDataType : int32_t
     kDataInt = 0,
     kDataFloat = 1,
     kDataDouble = 2,
-    kDataUint = 3,   // a list choice
+    kDataUint = 3, // a list choice
     kDataNone = 4,
 };
 
-constexpr size_t kControlTextCapacity = 1024;   // 1023 characters and a terminator
+constexpr size_t kControlTextCapacity = 1024; // 1023 characters and a terminator
 constexpr int kPresetSlots = 16;
 
 struct CControlEntry

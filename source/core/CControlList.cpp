@@ -14,10 +14,7 @@ CControlEntry* CControlList::appendControl(const CControlEntry& record)
     return m_Nodes.back().get();
 }
 
-uint32_t CControlList::controlCount() const
-{
-    return static_cast<uint32_t>(m_Nodes.size());
-}
+uint32_t CControlList::controlCount() const { return static_cast<uint32_t>(m_Nodes.size()); }
 
 CControlEntry* CControlList::controlAt(uint32_t position) const
 {
@@ -34,7 +31,4 @@ void CControlList::removeControl(const CControlEntry& record)
         m_Nodes.erase(it);
 }
 
-void CControlList::clearControls()
-{
-    m_Nodes.clear();
-}
+void CControlList::clearControls() { m_Nodes.clear(); }

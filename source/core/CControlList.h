@@ -21,5 +21,5 @@ public:
     void clearControls();
 
 private:
-    std::vector<std::unique_ptr<CControlEntry>> m_Nodes;   // stable addresses, constant-time access
+    std::vector<std::unique_ptr<CControlEntry>> m_Nodes; // stable addresses, constant-time access
 };

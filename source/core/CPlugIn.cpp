@@ -13,15 +13,12 @@ namespace {
 template <typename T>
 T saturate(double whole)
 {
-    return static_cast<T>(std::clamp(whole, double(std::numeric_limits<T>::min()),
-                                     double(std::numeric_limits<T>::max())));
+    return static_cast<T>(
+        std::clamp(whole, double(std::numeric_limits<T>::min()), double(std::numeric_limits<T>::max())));
 }
 
 // floor(v + 0.5) with the addition in double precision.
-double roundHalfUp(float v)
-{
-    return std::floor(static_cast<double>(v) + 0.5);
-}
+double roundHalfUp(float v) { return std::floor(static_cast<double>(v) + 0.5); }
 
 float clampToRange(const CControlEntry& entry, float v)
 {
@@ -126,9 +123,8 @@ void CPlugIn::writeControl(CControlEntry& entry, float v, bool applyNow, bool tr
         if (entry.pIntVar == nullptr)
             return;
         // A restored plain value goes to an int control truncated toward zero.
-        *entry.pIntVar =
-            saturate<int32_t>(truncateInt ? std::trunc(static_cast<double>(v)) : roundHalfUp(v));
-        break;   // an int control is notified even when its value did not change
+        *entry.pIntVar = saturate<int32_t>(truncateInt ? std::trunc(static_cast<double>(v)) : roundHalfUp(v));
+        break; // an int control is notified even when its value did not change
     case kDataFloat:
         if (toTarget)
             entry.fTarget = v;
@@ -147,14 +143,13 @@ void CPlugIn::writeControl(CControlEntry& entry, float v, bool applyNow, bool tr
         break;
     case kDataUint:
     {
-        const uint32_t r = saturate<uint32_t>(roundHalfUp(v));   // never wrapped below zero
+        const uint32_t r = saturate<uint32_t>(roundHalfUp(v)); // never wrapped below zero
         if (entry.pUintVar == nullptr || *entry.pUintVar == r)
-            return;   // a list choice is notified only on change
+            return; // a list choice is notified only on change
         *entry.pUintVar = r;
         break;
     }
-    default:
-        return;
+    default: return;
     }
     controlChanged(entry.uId);
 }
@@ -187,8 +182,7 @@ void CPlugIn::hostMessage(uint32_t type, CHostMessage& message)
         message.pValuesOut = m_pControlValues.get();
         break;
     case msgApplyControlValues:
-        if (!message.pValuesIn || !message.pHostInfo || !m_ppControlTable ||
-            message.nValueCount != tableSize)
+        if (!message.pValuesIn || !message.pHostInfo || !m_ppControlTable || message.nValueCount != tableSize)
             return;
         m_HostInfo = *message.pHostInfo;
         for (uint32_t p = 0; p < m_nControlCount; ++p)
@@ -196,8 +190,7 @@ void CPlugIn::hostMessage(uint32_t type, CHostMessage& message)
                 setControlNormalized(p, message.pValuesIn[p].fValue, message.bApplyNow);
         applyJoystickValues(message);
         break;
-    default:
-        break;   // MIDI event lists and unknown types are for subclasses
+    default: break; // MIDI event lists and unknown types are for subclasses
     }
 }
 

@@ -29,55 +29,55 @@ class CPlugIn
 {
 public:
     CPlugIn();
-    virtual ~CPlugIn();                                                           // slot 0
+    virtual ~CPlugIn(); // slot 0
     CPlugIn(const CPlugIn&) = delete;
     CPlugIn& operator=(const CPlugIn&) = delete;
 
     // [UI thread, not processing] After construction and on each activation or rate change.
-    virtual bool prepare();                                                       // slot 1
+    virtual bool prepare(); // slot 1
     // [audio thread] Processing (frame by frame, or whole buffers when m_bProcessWholeBuffers).
     virtual bool processFrame(const float* in, float* out, uint32_t inChannels,
-                              uint32_t outChannels);                              // slot 2
+                              uint32_t outChannels); // slot 2
     // [thread of the set operation] A control, or a button (kButtonNControlId), changed.
-    virtual bool controlChanged(uint32_t uId);                                    // slot 3
+    virtual bool controlChanged(uint32_t uId); // slot 3
     // [UI thread] Once, after declareControls and the control tables are built.
-    virtual bool postConstruct();                                                 // slot 4
+    virtual bool postConstruct(); // slot 4
     // [thread of the set operation] The joystick moved (see mixJoystick).
     virtual bool joystickChanged(float a, float b, float c, float d, float ac,
-                                 float bd);                                       // slot 5
+                                 float bd); // slot 5
     // [audio thread]
-    virtual bool processInterleavedBuffer(float* in, float* out, uint32_t unused1,
-                                          uint32_t unused2, uint32_t sampleCount); // slot 6
+    virtual bool processInterleavedBuffer(float* in, float* out, uint32_t unused1, uint32_t unused2,
+                                          uint32_t sampleCount); // slot 6
     virtual bool processBuffers(float** in, float** out, uint32_t channels,
-                                uint32_t frames);                                 // slot 7
+                                uint32_t frames); // slot 7
     // [audio thread] MIDI from the block's events and the MIDI pseudo-parameters.
-    virtual bool midiNoteOn(uint32_t channel, uint32_t note, uint32_t velocity);  // slot 8
+    virtual bool midiNoteOn(uint32_t channel, uint32_t note, uint32_t velocity); // slot 8
     virtual bool midiNoteOff(uint32_t channel, uint32_t note, uint32_t velocity,
-                             bool allNotesOff);                                   // slot 9
-    virtual bool midiModWheel(uint32_t channel, uint32_t value);                  // slot 10
+                             bool allNotesOff);                                    // slot 9
+    virtual bool midiModWheel(uint32_t channel, uint32_t value);                   // slot 10
     virtual bool midiPitchBend(uint32_t channel, int32_t value, float normalized); // slot 11
-    virtual bool midiClock();                                                     // slot 12
+    virtual bool midiClock();                                                      // slot 12
     virtual bool midiMessage(uint8_t channel, uint8_t status, uint8_t data1,
-                             uint8_t data2);                                      // slot 13
+                             uint8_t data2); // slot 13
     // [UI thread] Once, at construction: fills m_ControlList.
-    virtual bool declareControls();                                               // slot 14
+    virtual bool declareControls(); // slot 14
     // [audio thread; UI thread, not processing, for msgMidiEventList] See CHostMessageType.
-    virtual void hostMessage(uint32_t type, CHostMessage& message);               // slot 15
+    virtual void hostMessage(uint32_t type, CHostMessage& message); // slot 15
     // [UI thread, any time] The controls that follow from control uId at plainValue, as a
     // list the caller frees with releaseDependentList. Touches no audio-thread state.
-    virtual bool reportDependentControls(uint32_t uId, float plainValue,
-                                         CDependentControl** list, bool flag);    // slot 16
+    virtual bool reportDependentControls(uint32_t uId, float plainValue, CDependentControl** list,
+                                         bool flag); // slot 16
     // [UI thread, any time] Frees a list whose nodes were allocated with new, the last node first.
-    virtual void releaseDependentList(CDependentControl** list);                  // slot 17
+    virtual void releaseDependentList(CDependentControl** list); // slot 17
     // [UI thread, any time] Editor events and parameter values (CUiMessageCode). Touches no
     // audio-thread state.
-    virtual void* uiMessage(CUiMessage* message);                                 // slot 18
+    virtual void* uiMessage(CUiMessage* message); // slot 18
     // [audio thread] The side-chain input of the coming frame or buffer.
-    virtual bool processAuxInput(CAuxInputInfo* info);                            // slot 19
+    virtual bool processAuxInput(CAuxInputInfo* info); // slot 19
     // [audio thread] Offered `frames` frames of zero input on `channels` channels: an object
     // that can stand in for them exactly, without running its processing, returns true and its
     // output for them is zero; false (the default) and the frames are processed as usual.
-    virtual bool skipSilentFrames(uint32_t frames, uint32_t channels);            // slot 20
+    virtual bool skipSilentFrames(uint32_t frames, uint32_t channels); // slot 20
 
     // Control access by position (0 .. m_nControlCount-1). Safe no-ops on a missing table/entry.
     // The set operations run on the audio thread, or on the UI thread while not processing.

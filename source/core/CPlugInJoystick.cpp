@@ -9,10 +9,7 @@ namespace {
 // The mix's own rounded root of two; the corner weights depend on exactly this value.
 constexpr double kRoot2 = 1.41421356;
 
-double limitGrid(double v)
-{
-    return std::clamp(v * 127.0, -128.0, 127.0) + 127.0;
-}
+double limitGrid(double v) { return std::clamp(v * 127.0, -128.0, 127.0) + 127.0; }
 
 } // namespace
 

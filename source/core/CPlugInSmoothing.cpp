@@ -136,8 +136,8 @@ bool CPlugIn::smoothingAtRest() const
         }
         else if (entry->nDataType == kDataDouble && entry->pDoubleVar != nullptr)
         {
-            const double y = static_cast<double>(entry->fTarget) * entry->dSmoothB
-                             + entry->dSmoothState * entry->dSmoothA;
+            const double y =
+                static_cast<double>(entry->fTarget) * entry->dSmoothB + entry->dSmoothState * entry->dSmoothA;
             if (y != entry->dSmoothLast || *entry->pDoubleVar != static_cast<double>(entry->fTarget))
                 return false;
         }

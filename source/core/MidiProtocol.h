@@ -7,16 +7,16 @@
 namespace Midi {
 
 // Status bytes (channel 0; the low nibble carries the channel).
-constexpr uint8_t kPolyPressure = 0xA0;      // 160
-constexpr uint8_t kControlChange = 0xB0;     // 176
-constexpr uint8_t kChannelPressure = 0xD0;   // 208
-constexpr uint8_t kPitchBend = 0xE0;         // 224
-constexpr uint8_t kTimingClock = 0xF8;       // 248
+constexpr uint8_t kPolyPressure = 0xA0;    // 160
+constexpr uint8_t kControlChange = 0xB0;   // 176
+constexpr uint8_t kChannelPressure = 0xD0; // 208
+constexpr uint8_t kPitchBend = 0xE0;       // 224
+constexpr uint8_t kTimingClock = 0xF8;     // 248
 
 // Controller numbers.
 constexpr uint8_t kModWheel = 1;
-constexpr uint8_t kGeneralPurpose1 = 16;   // the vector joystick's X axis
-constexpr uint8_t kGeneralPurpose2 = 17;   // the vector joystick's Y axis
+constexpr uint8_t kGeneralPurpose1 = 16; // the vector joystick's X axis
+constexpr uint8_t kGeneralPurpose2 = 17; // the vector joystick's Y axis
 constexpr uint8_t kAllNotesOff = 123;
 
 constexpr uint8_t kMaxDataByte = 127;

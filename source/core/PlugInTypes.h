@@ -8,12 +8,12 @@ class IMidiEventList;
 namespace VSTGUI {
 struct CColor;
 class IControlListener;
-}
+} // namespace VSTGUI
 namespace Steinberg {
 namespace Vst {
-class VSTGUIEditor;   // the SDK's editor base: the VSTGUI binding puts it here
+class VSTGUIEditor; // the SDK's editor base: the VSTGUI binding puts it here
 }
-}
+} // namespace Steinberg
 class CVSTParameterConnector;
 
 // Ids the DSP object knows beside its controls' own: a press of one of the editor's three
@@ -31,20 +31,20 @@ enum CReservedControlId : uint32_t
 // One element of the DSP object's value table (controls, then the two joystick axes).
 struct CControlValue
 {
-    int32_t nIndex = 0;       // position of the control in the list
-    uint32_t uId = 0;         // the control's own id
-    float fValue = 0.0f;      // incoming: linear normalized value; outgoing: meter reading
-    float fJoystick = 0.0f;   // joystick position (joystick elements only)
-    bool bUpdated = false;    // the element carries a new value
+    int32_t nIndex = 0;     // position of the control in the list
+    uint32_t uId = 0;       // the control's own id
+    float fValue = 0.0f;    // incoming: linear normalized value; outgoing: meter reading
+    float fJoystick = 0.0f; // joystick position (joystick elements only)
+    bool bUpdated = false;  // the element carries a new value
     bool bAxesRotated = false;
 };
 
 // Host transport information; hostMessage always copies the whole record.
 struct CHostInfo
 {
-    uint64_t uSamplePos = 0;        // sample position of the coming frame
-    double dTimeSeconds = 0.0;      // that position in seconds
-    double dTempo = 0.0;            // beats per minute
+    uint64_t uSamplePos = 0;   // sample position of the coming frame
+    double dTimeSeconds = 0.0; // that position in seconds
+    double dTempo = 0.0;       // beats per minute
     float fTimeSigNumerator = 0.0f;
     uint32_t uTimeSigDenominator = 0;
     // Further transport fields, left zero by this system's host adapter.
@@ -128,10 +128,10 @@ struct CUiMessage
 // Argument record of processAuxInput.
 struct CAuxInputInfo
 {
-    int32_t nVersion = 0;            // the host adapter sets 1
-    float* pAuxFrame = nullptr;      // two-float side-chain frame (frame mode)
-    void* pReserved = nullptr;       // left null
-    float** ppAuxBuffers = nullptr;  // side-chain channel pointers (whole-buffer mode)
+    int32_t nVersion = 0;           // the host adapter sets 1
+    float* pAuxFrame = nullptr;     // two-float side-chain frame (frame mode)
+    void* pReserved = nullptr;      // left null
+    float** ppAuxBuffers = nullptr; // side-chain channel pointers (whole-buffer mode)
     uint32_t uAuxChannels = 0;
     bool bAuxValid = false;
 };

@@ -16,17 +16,13 @@ namespace {
 
 ViewRect kInitialRect(0, 0, 100, 100);
 
-void* currentModuleHandle()
-{
-    return &moduleHandle ? moduleHandle : nullptr;
-}
+void* currentModuleHandle() { return &moduleHandle ? moduleHandle : nullptr; }
 
 } // namespace
 
 CTovuCustomView::CTovuCustomView(EditController* controller)
-: VSTGUIEditor(controller, &kInitialRect)
-{
-}
+    : VSTGUIEditor(controller, &kInitialRect)
+{}
 
 CTovuCustomView::~CTovuCustomView()
 {

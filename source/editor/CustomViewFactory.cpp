@@ -44,13 +44,12 @@ IControlListener* listenerOf(const UIAttributes& attributes, const IUIDescriptio
     return name && description ? description->getControlListener(name->c_str()) : nullptr;
 }
 
-CView* kickButton(const std::string& name, const UIAttributes& attributes,
-                  const IUIDescription* description)
+CView* kickButton(const std::string& name, const UIAttributes& attributes, const IUIDescription* description)
 {
     CBitmap* image = VA::bitmap(attributes, "bitmap");
-    auto* button = new CKickButtonKa(VA::rect(attributes), listenerOf(attributes, description),
-                                     tagOf(attributes, description), image,
-                                     VA::point(attributes, "background-offset"));
+    auto* button =
+        new CKickButtonKa(VA::rect(attributes), listenerOf(attributes, description),
+                          tagOf(attributes, description), image, VA::point(attributes, "background-offset"));
     dropBitmap(image);
     if (name == "TovuKickButtonDU")
         button->setKickMode(CKickButtonKa::kReportPressAndRelease);
@@ -138,8 +137,8 @@ CVuMeterKa* meter(const UIAttributes& attributes, bool inverted, bool analog)
 {
     CBitmap* on = VA::bitmap(attributes, "bitmap");
     CBitmap* off = VA::bitmap(attributes, "off-bitmap");
-    auto* view = new CVuMeterKa(VA::rect(attributes), on, off, VA::integer(attributes, "num-led"),
-                                inverted, analog, kVertical);
+    auto* view = new CVuMeterKa(VA::rect(attributes), on, off, VA::integer(attributes, "num-led"), inverted,
+                                analog, kVertical);
     dropBitmap(on);
     dropBitmap(off);
     return view;

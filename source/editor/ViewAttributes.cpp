@@ -55,10 +55,7 @@ std::string text(const UIAttributes& attributes, const char* name)
     return v ? *v : std::string();
 }
 
-bool has(const UIAttributes& attributes, const char* name)
-{
-    return find(attributes, name) != nullptr;
-}
+bool has(const UIAttributes& attributes, const char* name) { return find(attributes, name) != nullptr; }
 
 bool hasText(const UIAttributes& attributes, const char* name)
 {

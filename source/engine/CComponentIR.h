@@ -6,8 +6,8 @@ class IResponseTables;
 
 struct CComponentIR
 {
-    int m_nLength = 0;                 // samples the stage expects (the response length)
-    const double* m_pData = nullptr;   // first sample of the bound table; null: unbound (silent)
+    int m_nLength = 0;               // samples the stage expects (the response length)
+    const double* m_pData = nullptr; // first sample of the bound table; null: unbound (silent)
 };
 
 // [main thread] Binds component to table k of the bank. A k outside the bank unbinds it,

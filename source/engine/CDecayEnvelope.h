@@ -29,9 +29,14 @@ public:
     void fill(int partitionStart, int offset, int count, double* out);
 
 private:
-    enum class Law { kZero, kExponential, kHyperbolic };
+    enum class Law
+    {
+        kZero,
+        kExponential,
+        kHyperbolic
+    };
 
-    static constexpr int kStep = 16;   // offsets per entry of the coarse table
+    static constexpr int kStep = 16; // offsets per entry of the coarse table
 
     void buildPowers();
     // table[m] = exp(−(m·unit·a)/fs) for m < count: one exponential at m = 1, squares at the
@@ -42,10 +47,10 @@ private:
     Law m_eLaw = Law::kZero;
     double m_dAbsorption = 0.0;
     double m_dSampleRate = 1.0;
-    double m_dHyperbolicRate = 0.0;   // a·7.5 + 0.07
-    AlignedArray<double> m_Coarse;     // exp(−(16j·a)/fs), j < partitionSize / 16 (at least 1)
-    AlignedArray<double> m_Fine;       // exp(−(k·a)/fs), k < 16
-    int m_nSeedStart = -1;             // partition start of m_dSeed; −1: none
-    double m_dSeed = 0.0;              // exp(−(start·a)/fs)
+    double m_dHyperbolicRate = 0.0; // a·7.5 + 0.07
+    AlignedArray<double> m_Coarse;  // exp(−(16j·a)/fs), j < partitionSize / 16 (at least 1)
+    AlignedArray<double> m_Fine;    // exp(−(k·a)/fs), k < 16
+    int m_nSeedStart = -1;          // partition start of m_dSeed; −1: none
+    double m_dSeed = 0.0;           // exp(−(start·a)/fs)
     const SimdKernels& m_Kernels;
 };

@@ -33,5 +33,5 @@ private:
     double m_dWet = 1.0;
     int m_nDelaySamples = 0;
     double m_dOutput = 0.0;
-    int m_nZeroWrites = 0;   // zeros written in a row (saturating at the delay)
+    int m_nZeroWrites = 0; // zeros written in a row (saturating at the delay)
 };

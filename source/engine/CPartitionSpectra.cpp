@@ -36,11 +36,12 @@ CPartitionSpectra::CPartitionSpectra(int length, int partitionSize)
 void CPartitionSpectra::storeSlot(const Complex* bins, double* slot) const
 {
     const int c = m_nPartitionSize, w = m_nWidth;
-    for (int first = 0; first < c; first += w) {
+    for (int first = 0; first < c; first += w)
+    {
         double* chunk = slot + (first / w) * m_nChunkStride;
         m_Kernels.splitBins(reinterpret_cast<const double*>(bins + first), w, chunk, chunk + w);
     }
-    slot[w] = bins[c].real();   // bin 0's imaginary part is zero: bin c rides there
+    slot[w] = bins[c].real(); // bin 0's imaginary part is zero: bin c rides there
 }
 
 void CPartitionSpectra::storeInput(const Complex* bins)
@@ -61,10 +62,12 @@ void CPartitionSpectra::sumRows(const double* const* x, const double* const* h, 
                                 Complex* out) const
 {
     const int w = m_nWidth;
-    for (int b = first; b < first + count;) {
+    for (int b = first; b < first + count;)
+    {
         const int lane = b % w;
         const int m = std::min(w - lane, first + count - b);
-        m_Kernels.spectrumProducts(x, h, n, (b / w) * m_nChunkStride + lane, w, m, reinterpret_cast<double*>(out + b));
+        m_Kernels.spectrumProducts(x, h, n, (b / w) * m_nChunkStride + lane, w, m,
+                                   reinterpret_cast<double*>(out + b));
         b += m;
     }
     if (first == 0)
@@ -76,7 +79,8 @@ void CPartitionSpectra::packedEnds(const double* const* x, const double* const* 
 {
     const int w = m_nWidth;
     double dc = 0.0, nyquist = 0.0;
-    for (int k = 0; k < n; ++k) {
+    for (int k = 0; k < n; ++k)
+    {
         dc += x[k][0] * h[k][0];
         nyquist += x[k][w] * h[k][w];
     }
@@ -94,14 +98,17 @@ void CPartitionSpectra::accumulatePair(int first, int count, Complex* now, Compl
     const int w = m_nWidth;
     const double* const* x = m_Window.get();
     const double* const* h = m_Partitions.get();
-    for (int b = first; b < first + count;) {
+    for (int b = first; b < first + count;)
+    {
         const int lane = b % w;
         const int m = std::min(w - lane, first + count - b);
         m_Kernels.spectrumProductPairs(x, h, m_nPartitions, (b / w) * m_nChunkStride + lane, w, m,
-                                       reinterpret_cast<double*>(now + b), reinterpret_cast<double*>(next + b));
+                                       reinterpret_cast<double*>(now + b),
+                                       reinterpret_cast<double*>(next + b));
         b += m;
     }
-    if (first == 0) {
+    if (first == 0)
+    {
         packedEnds(x, h, m_nPartitions, now);
         packedEnds(x, h + 1, m_nPartitions - 1, next);
     }
@@ -116,16 +123,19 @@ void CPartitionSpectra::accumulateTerms(const int* age, const int* partition, in
     const double* x[4];
     const double* h[4];
     n = std::min(n, 4);
-    for (int j = 0; j < n; ++j) {
+    for (int j = 0; j < n; ++j)
+    {
         x[j] = m_Window[age[j] & (m_nPartitions - 1)];
         h[j] = m_Partitions[partition[j] & (m_nPartitions - 1)];
     }
     const int w = m_nWidth;
-    for (int b = first; b < first + count;) {
+    for (int b = first; b < first + count;)
+    {
         const int lane = b % w;
         const int m = std::min(w - lane, first + count - b);
         m_Kernels.spectrumProductPairs(x, h, n, (b / w) * m_nChunkStride + lane, w, m,
-                                       reinterpret_cast<double*>(out + b), reinterpret_cast<double*>(m_Scratch.get() + b));
+                                       reinterpret_cast<double*>(out + b),
+                                       reinterpret_cast<double*>(m_Scratch.get() + b));
         b += m;
     }
     if (first == 0)

@@ -54,19 +54,20 @@ private:
     void storeSlot(const Complex* bins, double* slot) const;
     // The chunk walk shared by the sums: kernel over rows x[k], h[k] (k < n), bins
     // [first, first + count) into out, and bins 0 and c as real products when first is 0.
-    void sumRows(const double* const* x, const double* const* h, int n, int first, int count, Complex* out) const;
+    void sumRows(const double* const* x, const double* const* h, int n, int first, int count,
+                 Complex* out) const;
     void packedEnds(const double* const* x, const double* const* h, int n, Complex* out) const;
     double* inputSlot(int slot) const { return m_Input.get() + 2L * m_nWidth * slot; }
 
     int m_nPartitionSize;
     int m_nPartitions;
-    int m_nWidth;                               // bins per chunk: min(c, 32)
-    long m_nChunkStride;                        // doubles per chunk of a whole ring: 2·width·P
-    int m_nNewest;                              // input slot of the newest block
-    AlignedArray<double> m_Input;               // [chunk][slot][re, im], slots a ring
-    AlignedArray<double> m_Response;            // [chunk][partition][re, im]
-    AlignedArray<const double*> m_Window;       // input slots newest first: Window[k] = X(newest − k)
-    AlignedArray<const double*> m_Partitions;   // response slots: Partitions[k] = H(k)
-    AlignedArray<Complex> m_Scratch;            // the pair kernel's unused second sum
+    int m_nWidth;                             // bins per chunk: min(c, 32)
+    long m_nChunkStride;                      // doubles per chunk of a whole ring: 2·width·P
+    int m_nNewest;                            // input slot of the newest block
+    AlignedArray<double> m_Input;             // [chunk][slot][re, im], slots a ring
+    AlignedArray<double> m_Response;          // [chunk][partition][re, im]
+    AlignedArray<const double*> m_Window;     // input slots newest first: Window[k] = X(newest − k)
+    AlignedArray<const double*> m_Partitions; // response slots: Partitions[k] = H(k)
+    AlignedArray<Complex> m_Scratch;          // the pair kernel's unused second sum
     const SimdKernels& m_Kernels;
 };

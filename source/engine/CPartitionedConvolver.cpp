@@ -14,8 +14,8 @@ int checkedPartitions(int responseLength, int stageLength, int partitionSize, in
     if (partitionSize < 2 || !isPowerOfTwo(partitionSize) || stageLength < partitionSize)
         throw std::invalid_argument("CPartitionedConvolver: partition size");
     const int partitions = stageLength / partitionSize;
-    if (!isPowerOfTwo(partitions) || stageStart < 0 ||
-        static_cast<long>(stageStart) + static_cast<long>(partitions) * partitionSize > responseLength)
+    if (!isPowerOfTwo(partitions) || stageStart < 0
+        || static_cast<long>(stageStart) + static_cast<long>(partitions) * partitionSize > responseLength)
         throw std::invalid_argument("CPartitionedConvolver: stage region");
     return partitions;
 }
@@ -92,8 +92,8 @@ void CPartitionedConvolver::resetSignal()
     m_nPendingPartition = 0;
     m_bFinishing = true;
     m_bBlockHasSignal = false;
-    m_nQuietBlocks = m_nPartitions + 2;   // all zero, as after construction
-    m_nSettledBlocks = 0;                 // the response spectra were cleared
+    m_nQuietBlocks = m_nPartitions + 2; // all zero, as after construction
+    m_nSettledBlocks = 0;               // the response spectra were cleared
     m_bSkipped = false;
 }
 
@@ -109,7 +109,8 @@ void CPartitionedConvolver::processSample(double x)
     // This block's response partition is built a chunk at a time as the block goes by, and the
     // next chunk's table samples are fetched meanwhile: after a position change they come
     // from tables not read for a long time, and would otherwise stall the next chunk.
-    if ((j & (m_nChunk - 1)) == 0) {
+    if ((j & (m_nChunk - 1)) == 0)
+    {
         shapeChunk(m_nLoadPos, j, m_nChunk, gatheringResponse() + j);
         int next = m_nLoadPos + j + m_nChunk;
         if (next >= m_nStageEnd)
@@ -130,7 +131,7 @@ void CPartitionedConvolver::prefetchTables(int index) const
 {
     for (const double* table : {m_pTableFB, m_pTableLR, m_pTableCF})
         if (table != nullptr)
-            for (int k = 0; k < m_nChunk; k += 8)   // one 64-byte line holds 8 samples
+            for (int k = 0; k < m_nChunk; k += 8) // one 64-byte line holds 8 samples
                 __builtin_prefetch(table + index + k);
 }
 
@@ -142,19 +143,25 @@ void CPartitionedConvolver::runStep(int step)
     const int c = m_nPartitionSize;
     const int pending = 1 - m_nGather;
     const int renewed = m_nPendingPartition;
-    if (step == 0) {
+    if (step == 0)
+    {
         m_pForwardFFT->forwardHalfPadded(m_ResponseBlocks.get() + pending * c);
-        if (m_bFinishing && renewed != 0) {
+        if (m_bFinishing && renewed != 0)
+        {
             // The begun sum holds this partition's old spectrum against the input block
             // `renewed` blocks older than the coming one (age renewed − 1 until it is stored).
             const int age = renewed - 1;
             m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, m_Correction.get());
         }
         m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
-    } else if (step == 1) {
+    }
+    else if (step == 1)
+    {
         m_pForwardFFT->forwardHalfPadded(m_InputBlocks.get() + pending * c);
         m_pSpectra->storeInput(m_pForwardFFT->spectrum);
-    } else {
+    }
+    else
+    {
         const int bins = c / m_nSlices;
         const int first = (step - 2) * bins;
         if (!m_bFinishing)
@@ -163,7 +170,8 @@ void CPartitionedConvolver::runStep(int step)
             finishSlice(first, bins);
     }
     m_nNextStep = step + 1;
-    m_nNextStepAt = m_nNextStep < m_nSteps ? static_cast<int>(static_cast<long>(m_nNextStep) * c / m_nSteps) : c;
+    m_nNextStepAt =
+        m_nNextStep < m_nSteps ? static_cast<int>(static_cast<long>(m_nNextStep) * c / m_nSteps) : c;
 }
 
 // The second block of a pair: the begun sum, plus the newest input block against partition 0,
@@ -179,13 +187,11 @@ void CPartitionedConvolver::finishSlice(int first, int count)
     const Complex* correction = m_Correction.get();
     const Complex* terms = m_Terms.get();
     Complex* out = m_OutputSpectrum.get();
-    auto finish = [&](int b) {
-        out[b] = (swapTerm ? partial[b] - correction[b] : partial[b]) + terms[b];
-    };
+    auto finish = [&](int b) { out[b] = (swapTerm ? partial[b] - correction[b] : partial[b]) + terms[b]; };
     for (int b = first; b < first + count; ++b)
         finish(b);
     if (first == 0)
-        finish(m_nPartitionSize);   // the packed Nyquist value, set with bin 0
+        finish(m_nPartitionSize); // the packed Nyquist value, set with bin 0
 }
 
 // Turns the product spectrum summed during this block into output samples, overlap-added with
@@ -226,13 +232,15 @@ void CPartitionedConvolver::skipSilence(long count)
         return;
     const long c = m_nPartitionSize;
     const long j = m_nIndex + count;
-    if (j >= c) {
+    if (j >= c)
+    {
         const long blocks = j / c;
         const long length = static_cast<long>(m_nPartitions) * c;
         const long lastStart = (m_nLoadPos - m_nStageStart + (blocks - 1) * c) % length;
         m_nPendingPartition = static_cast<int>(lastStart / c);
         m_nLoadPos = m_nStageStart + static_cast<int>((lastStart + c) % length);
-        if (blocks % 2 != 0) {
+        if (blocks % 2 != 0)
+        {
             m_bFinishing = !m_bFinishing;
             m_nGather = 1 - m_nGather;
         }
@@ -240,10 +248,12 @@ void CPartitionedConvolver::skipSilence(long count)
         m_nNextStepAt = 0;
     }
     m_nIndex = static_cast<int>(j % c);
-    while (m_nNextStep < m_nSteps && m_nNextStepAt < m_nIndex) {
+    while (m_nNextStep < m_nSteps && m_nNextStepAt < m_nIndex)
+    {
         ++m_nNextStep;
-        m_nNextStepAt = m_nNextStep < m_nSteps ? static_cast<int>(static_cast<long>(m_nNextStep) * c / m_nSteps)
-                                               : m_nPartitionSize;
+        m_nNextStepAt = m_nNextStep < m_nSteps
+                            ? static_cast<int>(static_cast<long>(m_nNextStep) * c / m_nSteps)
+                            : m_nPartitionSize;
     }
     m_bSkipped = true;
 }
@@ -256,7 +266,8 @@ void CPartitionedConvolver::restoreGathering()
     m_bSkipped = false;
     for (int k = 0; k < m_nIndex; k += m_nChunk)
         shapeChunk(m_nLoadPos, k, m_nChunk, gatheringResponse() + k);
-    if (m_nNextStep == 0) {
+    if (m_nNextStep == 0)
+    {
         const int c = m_nPartitionSize;
         double* pending = m_ResponseBlocks.get() + (1 - m_nGather) * c;
         const int start = m_nStageStart + m_nPendingPartition * c;

@@ -95,7 +95,12 @@ public:
     // exactly as the stage builds the partitions it gathers (for checks and tools).
     void shapedResponse(int start, int count, double* out);
 
-    enum class Component { kFB, kLR, kCF };
+    enum class Component
+    {
+        kFB,
+        kLR,
+        kCF
+    };
     // Direct access for binding other tables; call combine() after rebinding.
     CComponentIR& component(Component which);
 
@@ -114,11 +119,11 @@ private:
     double* gatheringInput() const { return m_InputBlocks.get() + m_nGather * m_nPartitionSize; }
     double* gatheringResponse() const { return m_ResponseBlocks.get() + m_nGather * m_nPartitionSize; }
 
-    int m_nPartitions;       // P
-    int m_nPartitionSize;    // c
-    int m_nFFTSize;          // 2c
-    int m_nIndex;            // next input position in the block
-    int m_nLoadPos;          // response index of the partition being gathered
+    int m_nPartitions;    // P
+    int m_nPartitionSize; // c
+    int m_nFFTSize;       // 2c
+    int m_nIndex;         // next input position in the block
+    int m_nLoadPos;       // response index of the partition being gathered
     int m_nStageStart;
     int m_nStageEnd;
     int m_nEar;              // 0: left ear (adds LR), else right ear (subtracts LR)
@@ -150,7 +155,7 @@ private:
     CDecayEnvelope m_EnvLR;
     CDecayEnvelope m_EnvCF;
 
-    std::unique_ptr<ARFFT> m_pForwardFFT;    // response partitions and input blocks in turn
+    std::unique_ptr<ARFFT> m_pForwardFFT; // response partitions and input blocks in turn
     std::unique_ptr<BRFFT> m_pInverseFFT;
     std::unique_ptr<CPartitionSpectra> m_pSpectra;
     std::unique_ptr<CComponentIR> m_pCompFB;
@@ -161,7 +166,7 @@ private:
     const double* m_pTableFB;
     const double* m_pTableLR;
     const double* m_pTableCF;
-    AlignedArray<double> m_Silence;          // stand-in table for unbound components
-    const SimdKernels& m_Kernels;            // response building
-    const IResponseTables& m_Tables;         // where positions find their component tables
+    AlignedArray<double> m_Silence;  // stand-in table for unbound components
+    const SimdKernels& m_Kernels;    // response building
+    const IResponseTables& m_Tables; // where positions find their component tables
 };

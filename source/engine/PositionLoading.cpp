@@ -14,7 +14,8 @@ void CPartitionedConvolver::loadPosition(int position, int /*sampleRate*/)
 {
     if (position < 0 || position >= m_Tables.tableCount())
         position = 0;
-    if (position < m_Tables.positionCount()) {
+    if (position < m_Tables.positionCount())
+    {
         const IResponseTables::PositionTables k = m_Tables.tablesOf(position);
         bindComponent(*m_pCompFB, m_Tables, k.fb);
         bindComponent(*m_pCompLR, m_Tables, k.lr);

@@ -35,7 +35,8 @@ RFFT::RFFT(int n, int direction, char letter)
     // First quarter from cos/sin, the rest by the mirror w[N/2 − j] = (−Re w[j], Im w[j]), so
     // that w[N/4] = −i and w[N/2] = −1 exactly and bins 0 and N/2 come out exactly real.
     const int quarter = n / 4;
-    for (int j = 0; j <= quarter; ++j) {
+    for (int j = 0; j <= quarter; ++j)
+    {
         const double theta = -j * kTwoPi / n;
         twiddles[j] = j == quarter ? Complex(0.0, -1.0) : Complex(std::cos(theta), std::sin(theta));
         twiddles[halfSize - j] = Complex(-twiddles[j].real(), twiddles[j].imag());
@@ -49,13 +50,15 @@ RFFT::RFFT(int n, int direction, char letter)
 void RFFT::buildStageTwiddles(int direction)
 {
     int offset = 0;
-    for (int s = 1; s <= stageCount; ++s) {
+    for (int s = 1; s <= stageCount; ++s)
+    {
         const int groupSpan = halfSize >> (s - 1);
         const int half = groupSpan / 2;
         const double a = direction * kTwoPi / groupSpan;
         const Complex stageStep(std::cos(a), std::sin(a));
         Complex running(1.0, 0.0);
-        for (int j = 0; j < half; ++j) {
+        for (int j = 0; j < half; ++j)
+        {
             m_StageRR[offset + 2 * j] = m_StageRR[offset + 2 * j + 1] = running.real();
             m_StageRI[offset + 2 * j] = -running.imag();
             m_StageRI[offset + 2 * j + 1] = running.imag();
@@ -70,15 +73,18 @@ void RFFT::buildBitReversal()
 {
     const int count = halfSize;
     int j = 0;
-    for (int i = 0; i < count; ++i) {
-        if (i < j) {
+    for (int i = 0; i < count; ++i)
+    {
+        if (i < j)
+        {
             m_SwapPairs[2 * m_nSwapCount] = i;
             m_SwapPairs[2 * m_nSwapCount + 1] = j;
             ++m_nSwapCount;
         }
         m_BitReversed[i] = j;
         int m = count / 2;
-        while (m > 0 && m <= j) {
+        while (m > 0 && m <= j)
+        {
             j -= m;
             m /= 2;
         }
@@ -101,17 +107,23 @@ void RFFT::runStages(Complex* buf, int firstStage)
     const double* rr = m_StageRR.get();
     const double* ri = m_StageRI.get();
     int offset = 0;
-    for (int s = 1; s <= stageCount;) {
-        const int halfSpan = halfSize >> s;   // butterfly distance; groups span twice that
-        if (s < firstStage) {
+    for (int s = 1; s <= stageCount;)
+    {
+        const int halfSpan = halfSize >> s; // butterfly distance; groups span twice that
+        if (s < firstStage)
+        {
             offset += 2 * halfSpan;
             ++s;
-        } else if (halfSpan >= 4) {
-            m_Kernels.difStagePair(data, halfSize, halfSpan, rr + offset, ri + offset, rr + offset + 2 * halfSpan,
-                                   ri + offset + 2 * halfSpan);
+        }
+        else if (halfSpan >= 4)
+        {
+            m_Kernels.difStagePair(data, halfSize, halfSpan, rr + offset, ri + offset,
+                                   rr + offset + 2 * halfSpan, ri + offset + 2 * halfSpan);
             offset += 3 * halfSpan;
             s += 2;
-        } else {
+        }
+        else
+        {
             if (halfSpan >= 2)
                 m_Kernels.difStage(data, halfSize, halfSpan, rr + offset, ri + offset);
             else
@@ -125,7 +137,8 @@ void RFFT::runStages(Complex* buf, int firstStage)
 void RFFT::bitReverse(Complex* buf)
 {
     const int* pairs = m_SwapPairs.get();
-    for (int p = 0; p < m_nSwapCount; ++p) {
+    for (int p = 0; p < m_nSwapCount; ++p)
+    {
         const Complex t = buf[pairs[2 * p]];
         buf[pairs[2 * p]] = buf[pairs[2 * p + 1]];
         buf[pairs[2 * p + 1]] = t;
@@ -168,8 +181,7 @@ void RFFT::normalize()
 ARFFT::ARFFT(int n)
     : RFFT(n, -1, 'F')
     , m_Packed(n / 2)
-{
-}
+{}
 
 void ARFFT::forwardHalf(const double* samples)
 {
@@ -205,8 +217,7 @@ void ARFFT::forward(const double* samples)
 
 BRFFT::BRFFT(int n)
     : RFFT(n, +1, 'f')
-{
-}
+{}
 
 // Y[k] = ½(A + B* + conj(w[k])·i·(A − B*)) with A = y[k], B = y[N/2 − k], written into the
 // work buffer so that no copy precedes the complex transform.
@@ -222,7 +233,8 @@ void BRFFT::inverse(Complex* bins)
 {
     inverseHalf(bins);
     // Top down, so that every z[n] is read before its slot is overwritten.
-    for (int n = halfSize - 1; n >= 0; --n) {
+    for (int n = halfSize - 1; n >= 0; --n)
+    {
         const Complex z = timeData[n];
         timeData[2 * n + 1] = Complex(2.0 * z.imag(), 0.0);
         timeData[2 * n] = Complex(2.0 * z.real(), 0.0);

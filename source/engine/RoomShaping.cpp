@@ -59,7 +59,7 @@ void CPartitionedConvolver::setVolumes(double volFB, double volLR, double volCF)
 // than the stage's region contributes silence rather than reading past its end.
 void CPartitionedConvolver::combine()
 {
-    m_nSettledBlocks = 0;   // partitions gathered from now on may differ from those stored
+    m_nSettledBlocks = 0; // partitions gathered from now on may differ from those stored
     auto usable = [this](const CComponentIR& component) -> const double* {
         return component.m_pData != nullptr && component.m_nLength >= m_nStageEnd ? component.m_pData
                                                                                   : nullptr;
@@ -98,7 +98,8 @@ void CPartitionedConvolver::shapedResponse(int start, int count, double* out)
     const int first = std::max(start, m_nStageStart);
     const int last = std::min(start + count, m_nStageEnd);
     std::fill(out, out + count, 0.0);
-    for (int i = first; i < last;) {
+    for (int i = first; i < last;)
+    {
         const int partitionStart = m_nStageStart + (i - m_nStageStart) / c * c;
         const int offset = i - partitionStart;
         const int n = std::min({m_nChunk, c - offset, last - i});
@@ -109,7 +110,8 @@ void CPartitionedConvolver::shapedResponse(int start, int count, double* out)
 
 CComponentIR& CPartitionedConvolver::component(Component which)
 {
-    switch (which) {
+    switch (which)
+    {
     case Component::kFB: return *m_pCompFB;
     case Component::kLR: return *m_pCompLR;
     case Component::kCF: break;

@@ -23,15 +23,18 @@ void spectrumProductsAvx512(const double* const* x, const double* const* h, int 
 {
     constexpr int kWidth = 32;
     int i = 0;
-    for (; i + kWidth <= count; i += kWidth) {
+    for (; i + kWidth <= count; i += kWidth)
+    {
         const long b = offset + i;
         __m512d re[4], im[4];
         for (int v = 0; v < 4; ++v)
             re[v] = im[v] = _mm512_setzero_pd();
-        for (int k = 0; k < partitions; ++k) {
+        for (int k = 0; k < partitions; ++k)
+        {
             const double* xr = x[k] + b;
             const double* hr = h[k] + b;
-            for (int v = 0; v < 4; ++v) {
+            for (int v = 0; v < 4; ++v)
+            {
                 const __m512d vxr = _mm512_load_pd(xr + 8 * v), vxi = _mm512_load_pd(xr + imOffset + 8 * v);
                 const __m512d vhr = _mm512_load_pd(hr + 8 * v), vhi = _mm512_load_pd(hr + imOffset + 8 * v);
                 re[v] = _mm512_fnmadd_pd(vxi, vhi, _mm512_fmadd_pd(vxr, vhr, re[v]));
@@ -41,10 +44,12 @@ void spectrumProductsAvx512(const double* const* x, const double* const* h, int 
         for (int v = 0; v < 4; ++v)
             storeComplex(out + 2 * (i + 8 * v), re[v], im[v]);
     }
-    for (; i + 8 <= count; i += 8) {
+    for (; i + 8 <= count; i += 8)
+    {
         const long b = offset + i;
         __m512d re = _mm512_setzero_pd(), im = re;
-        for (int k = 0; k < partitions; ++k) {
+        for (int k = 0; k < partitions; ++k)
+        {
             const __m512d vxr = _mm512_load_pd(x[k] + b), vxi = _mm512_load_pd(x[k] + imOffset + b);
             const __m512d vhr = _mm512_load_pd(h[k] + b), vhi = _mm512_load_pd(h[k] + imOffset + b);
             re = _mm512_fnmadd_pd(vxi, vhi, _mm512_fmadd_pd(vxr, vhr, re));
@@ -61,12 +66,14 @@ void spectrumProductPairsAvx512(const double* const* x, const double* const* h, 
                                 long imOffset, int count, double* now, double* next)
 {
     int i = 0;
-    for (; i + 8 <= count; i += 8) {
+    for (; i + 8 <= count; i += 8)
+    {
         const long b = offset + i;
         __m512d arr = _mm512_setzero_pd(), aii = arr, ari = arr, air = arr;
         __m512d brr = arr, bii = arr, bri = arr, bir = arr;
-        __m512d pr = arr, pi = arr;   // the previous partition's input bins
-        for (int k = 0; k < partitions; ++k) {
+        __m512d pr = arr, pi = arr; // the previous partition's input bins
+        for (int k = 0; k < partitions; ++k)
+        {
             const __m512d xr = _mm512_load_pd(x[k] + b), xi = _mm512_load_pd(x[k] + imOffset + b);
             const __m512d hr = _mm512_load_pd(h[k] + b), hi = _mm512_load_pd(h[k] + imOffset + b);
             arr = _mm512_fmadd_pd(xr, hr, arr);

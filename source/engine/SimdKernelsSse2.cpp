@@ -9,24 +9,26 @@ namespace {
 
 void difStageSse2(double* buf, int count, int halfSpan, const double* rr, const double* ri)
 {
-    for (int g = 0; g < count; g += 2 * halfSpan) {
+    for (int g = 0; g < count; g += 2 * halfSpan)
+    {
         double* a = buf + 2 * g;
         double* b = a + 2 * halfSpan;
-        for (int j = 0; j < 2 * halfSpan; j += 2) {
+        for (int j = 0; j < 2 * halfSpan; j += 2)
+        {
             const __m128d va = _mm_loadu_pd(a + j);
             const __m128d vb = _mm_loadu_pd(b + j);
             _mm_storeu_pd(a + j, _mm_add_pd(va, vb));
             const __m128d d = _mm_sub_pd(va, vb);
             const __m128d swapped = _mm_shuffle_pd(d, d, 1);
-            const __m128d product = _mm_add_pd(_mm_mul_pd(d, _mm_loadu_pd(rr + j)),
-                                               _mm_mul_pd(swapped, _mm_loadu_pd(ri + j)));
+            const __m128d product =
+                _mm_add_pd(_mm_mul_pd(d, _mm_loadu_pd(rr + j)), _mm_mul_pd(swapped, _mm_loadu_pd(ri + j)));
             _mm_storeu_pd(b + j, product);
         }
     }
 }
 
-void difStagePairSse2(double* buf, int count, int halfSpan, const double* rr, const double* ri, const double* rr2,
-                      const double* ri2)
+void difStagePairSse2(double* buf, int count, int halfSpan, const double* rr, const double* ri,
+                      const double* rr2, const double* ri2)
 {
     difStageSse2(buf, count, halfSpan, rr, ri);
     difStageSse2(buf, count, halfSpan / 2, rr2, ri2);
@@ -34,7 +36,8 @@ void difStagePairSse2(double* buf, int count, int halfSpan, const double* rr, co
 
 void difLastStageSse2(double* buf, int count)
 {
-    for (int g = 0; g < 2 * count; g += 4) {
+    for (int g = 0; g < 2 * count; g += 4)
+    {
         const __m128d va = _mm_loadu_pd(buf + g);
         const __m128d vb = _mm_loadu_pd(buf + g + 2);
         _mm_storeu_pd(buf + g, _mm_add_pd(va, vb));
@@ -44,8 +47,9 @@ void difLastStageSse2(double* buf, int count)
 
 void difFirstStageHalfZeroSse2(const double* in, double* out, int count, const double* rr, const double* ri)
 {
-    double* upper = out + count;   // count/2 complex values further on
-    for (int j = 0; j < count; j += 2) {
+    double* upper = out + count; // count/2 complex values further on
+    for (int j = 0; j < count; j += 2)
+    {
         const __m128d a = _mm_loadu_pd(in + j);
         _mm_storeu_pd(out + j, a);
         const __m128d swapped = _mm_shuffle_pd(a, a, 1);
@@ -67,7 +71,8 @@ void inverseSplitScalar(const double* y, const double* w, int quarter, double* o
 void splitBinsSse2(const double* bins, int count, double* re, double* im)
 {
     int b = 0;
-    for (; b + 2 <= count; b += 2) {
+    for (; b + 2 <= count; b += 2)
+    {
         const __m128d lo = _mm_loadu_pd(bins + 2 * b), hi = _mm_loadu_pd(bins + 2 * b + 2);
         _mm_store_pd(re + b, _mm_unpacklo_pd(lo, hi));
         _mm_store_pd(im + b, _mm_unpackhi_pd(lo, hi));
@@ -80,10 +85,12 @@ void spectrumProductsSse2(const double* const* x, const double* const* h, int pa
                           long imOffset, int count, double* out)
 {
     int i = 0;
-    for (; i + 4 <= count; i += 4) {
+    for (; i + 4 <= count; i += 4)
+    {
         const long b = offset + i;
         __m128d re0 = _mm_setzero_pd(), re1 = re0, im0 = re0, im1 = re0;
-        for (int k = 0; k < partitions; ++k) {
+        for (int k = 0; k < partitions; ++k)
+        {
             const double* xr = x[k] + b;
             const double* hr = h[k] + b;
             const __m128d xr0 = _mm_load_pd(xr), xr1 = _mm_load_pd(xr + 2);
@@ -109,9 +116,12 @@ void spectrumProductPairsSse2(const double* const* x, const double* const* h, in
                               long imOffset, int count, double* now, double* next)
 {
     spectrumProductsSse2(x, h, partitions, offset, imOffset, count, now);
-    if (partitions > 1) {
+    if (partitions > 1)
+    {
         spectrumProductsSse2(x, h + 1, partitions - 1, offset, imOffset, count, next);
-    } else {
+    }
+    else
+    {
         for (int i = 0; i < count; ++i)
             next[2 * i] = next[2 * i + 1] = 0.0;
     }
@@ -128,10 +138,10 @@ void shapeResponseScalar(const double* const* env, const double* const* table, c
     shapeResponseFrom(0, env, table, vol, subtractLR, count, out);
 }
 
-const SimdKernels kBaseline = {difStageSse2,       difStagePairSse2,   difLastStageSse2,   difFirstStageHalfZeroSse2,
-                               forwardSplitScalar, inverseSplitScalar, splitBinsSse2,
-                               hyperbolicEnvelopeScalar, shapeResponseScalar,
-                               spectrumProductsSse2, spectrumProductPairsSse2};
+const SimdKernels kBaseline = {
+    difStageSse2,        difStagePairSse2,     difLastStageSse2,        difFirstStageHalfZeroSse2,
+    forwardSplitScalar,  inverseSplitScalar,   splitBinsSse2,           hyperbolicEnvelopeScalar,
+    shapeResponseScalar, spectrumProductsSse2, spectrumProductPairsSse2};
 } // namespace
 
 const SimdKernels& baselineKernels() { return kBaseline; }

@@ -12,12 +12,13 @@ inline void forwardSplitFrom(int first, const double* z, const int* rev, const d
                              double* out)
 {
     const int half = 2 * quarter;
-    for (int k = first; k <= quarter; ++k) {
+    for (int k = first; k <= quarter; ++k)
+    {
         const double* a = z + 2 * rev[k];
         const double* b = z + 2 * rev[half - k];
         const double wr = w[2 * k], wi = w[2 * k + 1];
-        const double sr = a[0] + b[0], si = a[1] - b[1];   // A + B*
-        const double dr = a[0] - b[0], di = a[1] + b[1];   // A − B*
+        const double sr = a[0] + b[0], si = a[1] - b[1]; // A + B*
+        const double dr = a[0] - b[0], di = a[1] + b[1]; // A − B*
         const double tr = wr * di + wi * dr, ti = wr * dr - wi * di;
         out[2 * k] = 0.5 * (sr + tr);
         out[2 * k + 1] = 0.5 * (si - ti);
@@ -30,7 +31,8 @@ inline void forwardSplitFrom(int first, const double* z, const int* rev, const d
 inline void inverseSplitFrom(int first, const double* y, const double* w, int quarter, double* out)
 {
     const int half = 2 * quarter;
-    for (int k = first; k <= quarter; ++k) {
+    for (int k = first; k <= quarter; ++k)
+    {
         const double* a = y + 2 * k;
         const double* b = y + 2 * (half - k);
         const double wr = w[2 * k], wi = w[2 * k + 1];
@@ -52,19 +54,20 @@ inline void hyperbolicEnvelopeFrom(int from, int first, double fs, double rate, 
 }
 
 // Shaped response (see SimdKernels::shapeResponse) for k = from … count − 1.
-inline void shapeResponseFrom(int from, const double* const* env, const double* const* table, const double* vol,
-                              bool subtractLR, int count, double* out)
+inline void shapeResponseFrom(int from, const double* const* env, const double* const* table,
+                              const double* vol, bool subtractLR, int count, double* out)
 {
-    const double sign = subtractLR ? -1.0 : 1.0;   // exact: only flips the product's sign
+    const double sign = subtractLR ? -1.0 : 1.0; // exact: only flips the product's sign
     for (int k = from; k < count; ++k)
-        out[k] = ((env[0][k] * vol[0]) * table[0][k] + sign * ((env[1][k] * vol[1]) * table[1][k])) +
-                 (env[2][k] * vol[2]) * table[2][k];
+        out[k] = ((env[0][k] * vol[0]) * table[0][k] + sign * ((env[1][k] * vol[1]) * table[1][k]))
+                 + (env[2][k] * vol[2]) * table[2][k];
 }
 
 // Interleaved bins into split rows (see SimdKernels::splitBins) for b = from … count − 1.
 inline void splitBinsFrom(int from, const double* bins, int count, double* re, double* im)
 {
-    for (int b = from; b < count; ++b) {
+    for (int b = from; b < count; ++b)
+    {
         re[b] = bins[2 * b];
         im[b] = bins[2 * b + 1];
     }
@@ -74,9 +77,11 @@ inline void splitBinsFrom(int from, const double* bins, int count, double* re, d
 inline void spectrumProductsFrom(int from, const double* const* x, const double* const* h, int partitions,
                                  long offset, long imOffset, int count, double* out)
 {
-    for (int i = from; i < count; ++i) {
+    for (int i = from; i < count; ++i)
+    {
         double re = 0.0, im = 0.0;
-        for (int k = 0; k < partitions; ++k) {
+        for (int k = 0; k < partitions; ++k)
+        {
             const double* xr = x[k] + offset + i;
             const double* hr = h[k] + offset + i;
             re += xr[0] * hr[0] - xr[imOffset] * hr[imOffset];
@@ -93,9 +98,12 @@ inline void spectrumProductPairsFrom(int from, const double* const* x, const dou
                                      long offset, long imOffset, int count, double* now, double* next)
 {
     spectrumProductsFrom(from, x, h, partitions, offset, imOffset, count, now);
-    if (partitions > 1) {
+    if (partitions > 1)
+    {
         spectrumProductsFrom(from, x, h + 1, partitions - 1, offset, imOffset, count, next);
-    } else {
+    }
+    else
+    {
         for (int i = from; i < count; ++i)
             next[2 * i] = next[2 * i + 1] = 0.0;
     }

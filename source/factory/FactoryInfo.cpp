@@ -33,9 +33,9 @@ void fillClassInfo(Steinberg::PClassInfo2& info)
     info.cardinality = Steinberg::PClassInfo::kManyInstances;
     copyField(info.category, "Audio Module Class");
     copyField(info.name, "Tessaline");
-    info.classFlags = 0;   // no separate controller class
+    info.classFlags = 0; // no separate controller class
     copyField(info.subCategories, "FX|Reverb");
-    copyField(info.vendor, "");   // hosts fall back to the factory's vendor
+    copyField(info.vendor, ""); // hosts fall back to the factory's vendor
     copyField(info.version, TESSALINE_VERSION);
     copyField(info.sdkVersion, "VST 3.6.6");
 }

@@ -12,8 +12,8 @@
 
 namespace {
 // The class id object, constructed at module load; the factory records carry its bytes.
-const Steinberg::FUID kProcessorUid = Steinberg::FUID::fromTUID(
-    reinterpret_cast<const Steinberg::char8*>(Tessaline::kProcessorCid));
+const Steinberg::FUID kProcessorUid =
+    Steinberg::FUID::fromTUID(reinterpret_cast<const Steinberg::char8*>(Tessaline::kProcessorCid));
 
 // Fill-once flags: the records are built for the first factory and reused by later ones.
 enum : unsigned
@@ -26,22 +26,13 @@ Steinberg::PFactoryInfo gFactoryInfo;
 Steinberg::PClassInfo2 gClassInfo;
 
 // Module hooks: nothing to prepare or release.
-bool moduleHook()
-{
-    return true;
-}
+bool moduleHook() { return true; }
 } // namespace
 
 // Called by the module entry for the outermost ModuleEntry/ModuleExit pair.
-bool InitModule()
-{
-    return moduleHook();
-}
+bool InitModule() { return moduleHook(); }
 
-bool DeinitModule()
-{
-    return moduleHook();
-}
+bool DeinitModule() { return moduleHook(); }
 
 extern "C" {
 
@@ -73,14 +64,8 @@ SMTG_EXPORT_SYMBOL Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory()
     return gPluginFactory;
 }
 
-SMTG_EXPORT_SYMBOL bool InitDll()
-{
-    return moduleHook();
-}
+SMTG_EXPORT_SYMBOL bool InitDll() { return moduleHook(); }
 
-SMTG_EXPORT_SYMBOL bool ExitDll()
-{
-    return moduleHook();
-}
+SMTG_EXPORT_SYMBOL bool ExitDll() { return moduleHook(); }
 
 } // extern "C"

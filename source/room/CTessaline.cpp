@@ -6,8 +6,7 @@
 #include "engine/CDelayLine.h"
 #include "engine/CPartitionedConvolver.h"
 
-namespace
-{
+namespace {
 struct ControlDefinition
 {
     const char* name;
@@ -15,7 +14,7 @@ struct ControlDefinition
     int32_t dataType;
     float max;
     float initial;
-    const char* list;       // list entries for list controls
+    const char* list; // list entries for list controls
     double factoryPreset;
     double studioPreset;
 };
@@ -26,8 +25,8 @@ const char* const kUnusedList = "SEL1,SEL2,SEL3";
 // in the value table.
 const ControlDefinition kControls[CTessaline::kControlCount] = {
     {"Gain", "m_fGain", kDataFloat, 1.0f, 0.5f, kUnusedList, 0.5, 0.5},
-    {"Position", "m_uPosition", kDataUint, 10.0f, 0.0f,
-     "Center,L22,L32,L45,L64,L90,R22,R32,R45,R64,R90", 0.0, 5.0},
+    {"Position", "m_uPosition", kDataUint, 10.0f, 0.0f, "Center,L22,L32,L45,L64,L90,R22,R32,R45,R64,R90", 0.0,
+     5.0},
     {"Vol L-R", "m_fVolLR", kDataFloat, 1.0f, 1.0f, kUnusedList, 1.0, 1.0},
     {"Abs L-R", "m_fAbsLR", kDataFloat, 14.0f, 7.0f, kUnusedList, 7.0, 5.31},
     {"Vol F-B", "m_fVolFB", kDataFloat, 1.0f, 1.0f, kUnusedList, 1.0, 1.0},
@@ -41,8 +40,7 @@ const ControlDefinition kControls[CTessaline::kControlCount] = {
 
 const char* const kPresetNames[kPresetSlots] = {"Factory Preset", "Studio"};
 
-void setupJoystick(CControlEntry& axis, uint32_t id, const char* name, int32_t valueIndex,
-                   int32_t controller)
+void setupJoystick(CControlEntry& axis, uint32_t id, const char* name, int32_t valueIndex, int32_t controller)
 {
     axis.uId = id;
     CControlEntry::setText(axis.szName, name);
@@ -56,7 +54,7 @@ void setupJoystick(CControlEntry& axis, uint32_t id, const char* name, int32_t v
     axis.fSmoothTimeMs = 100.0f;
     axis.bMidiControl = false;
 }
-}  // namespace
+} // namespace
 
 CTessaline::CTessaline()
 {
@@ -85,8 +83,8 @@ bool CTessaline::declareControls()
     if (m_ControlList.controlCount() > 0)
         return true;
 
-    float* floats[kControlCount] = {&m_fGain, nullptr, &m_fVolLR, &m_fAbsLR, &m_fVolFB,
-                                    &m_fAbsFB, &m_fVolCF, &m_fAbsCF};
+    float* floats[kControlCount] = {&m_fGain,  nullptr,   &m_fVolLR, &m_fAbsLR,
+                                    &m_fVolFB, &m_fAbsFB, &m_fVolCF, &m_fAbsCF};
     uint32_t* uints[kControlCount] = {nullptr, &m_uPosition};
     uints[kStereoMono] = &m_fStereoMono;
     uints[kLeftRight] = &m_fLeftRight;
@@ -152,7 +150,4 @@ bool CTessaline::declareControls()
     return true;
 }
 
-CPlugIn* createPlugIn()
-{
-    return new CTessaline();
-}
+CPlugIn* createPlugIn() { return new CTessaline(); }

@@ -11,10 +11,9 @@
 #include <cstring>
 #include <memory>
 
-namespace
-{
-constexpr double kInputCeiling = 1.0e6;   // +120 dBFS
-}  // namespace
+namespace {
+constexpr double kInputCeiling = 1.0e6; // +120 dBFS
+} // namespace
 
 // [main thread] Step 2 of construction: four stages and two delays, Center components bound
 // and silent until the room is built.
@@ -88,12 +87,11 @@ bool CTessaline::prepare()
 // [audio thread] One ear: early stage plus the late stage delayed into line, times the gain.
 // A non-finite input sample counts as silence, and a finite one is held within +-kInputCeiling:
 // far above any real signal, yet low enough that the room's gain can never overflow a float.
-float CTessaline::processEar(CPartitionedConvolver& early, CPartitionedConvolver& late,
-                             CDelayLine& delay, float input)
+float CTessaline::processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& delay,
+                             float input)
 {
-    const double x = std::isfinite(input)
-                         ? std::clamp(static_cast<double>(input), -kInputCeiling, kInputCeiling)
-                         : 0.0;
+    const double x =
+        std::isfinite(input) ? std::clamp(static_cast<double>(input), -kInputCeiling, kInputCeiling) : 0.0;
     early.processSample(x);
     late.processSample(x);
     delay.processSample(late.output());
@@ -101,8 +99,7 @@ float CTessaline::processEar(CPartitionedConvolver& early, CPartitionedConvolver
 }
 
 // [audio thread]
-bool CTessaline::processFrame(const float* in, float* out, uint32_t inChannels,
-                              uint32_t outChannels)
+bool CTessaline::processFrame(const float* in, float* out, uint32_t inChannels, uint32_t outChannels)
 {
     if (in == nullptr || out == nullptr)
         return false;
@@ -181,15 +178,14 @@ bool CTessaline::controlChanged(uint32_t uId)
         for (CPartitionedConvolver* s : stages)
             s->setAllDecays(m_fAbsFB, m_fAbsLR, m_fAbsCF, fs, m_nCurveType);
         break;
-    default:   // Gain, Stereo/Mono, Left/Right are read per frame; other ids are not ours
+    default: // Gain, Stereo/Mono, Left/Right are read per frame; other ids are not ours
         break;
     }
     return true;
 }
 
 // Never reached while m_bProcessWholeBuffers is off: a plain copy.
-bool CTessaline::processInterleavedBuffer(float* in, float* out, uint32_t, uint32_t,
-                                          uint32_t sampleCount)
+bool CTessaline::processInterleavedBuffer(float* in, float* out, uint32_t, uint32_t, uint32_t sampleCount)
 {
     if (in == nullptr || out == nullptr)
         return false;

@@ -9,7 +9,7 @@
 constexpr int kTableCount = 33;
 constexpr int kPositionCount = 11;
 
-extern "C" const double kRoomResponses[];   // kTableCount * kResponseLength samples
+extern "C" const double kRoomResponses[]; // kTableCount * kResponseLength samples
 
 // First sample of table k (0 .. 32).
 inline const double* roomResponseTable(int k)

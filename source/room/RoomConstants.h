@@ -11,7 +11,7 @@ constexpr int kResponseLength = 69632;
 constexpr int kEarlyLength = 4096;
 constexpr int kEarlyPartition = 128;
 constexpr int kLateStart = kEarlyLength;
-constexpr int kLateLength = kResponseLength - kEarlyLength;   // 65536
+constexpr int kLateLength = kResponseLength - kEarlyLength; // 65536
 constexpr int kLatePartition = 2048;
 
 // A stage delays its region by 2c - 1 samples: the room signal is 255 samples late.

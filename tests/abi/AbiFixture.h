@@ -19,18 +19,12 @@ using TessalineHost::HostInstance;
 using TessalineHost::HostModule;
 using TessalineHost::toUtf8;
 
-inline const char* bundlePath()
-{
-    return TESSALINE_BUNDLE_PATH;
-}
+inline const char* bundlePath() { return TESSALINE_BUNDLE_PATH; }
 
 class Bundle : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(module.load(bundlePath())) << module.error();
-    }
+    void SetUp() override { ASSERT_TRUE(module.load(bundlePath())) << module.error(); }
 
     // One initialized instance of the module's class.
     void createInstance()
@@ -47,7 +41,7 @@ protected:
     }
 
     HostModule module;
-    HostInstance instance;   // destroyed before the module unloads
+    HostInstance instance; // destroyed before the module unloads
 };
 
 } // namespace AbiTest

@@ -123,7 +123,7 @@ TEST(BundleLifeCycle, FactoryIsRebuiltAfterItsFinalRelease)
 
     IPluginFactory* first = getFactory();
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->release(), 0u);   // the final release destroys it
+    EXPECT_EQ(first->release(), 0u); // the final release destroys it
     IPluginFactory* second = getFactory();
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->countClasses(), 1);

@@ -82,8 +82,8 @@ TEST_F(Bundle, DisplayTextsAndRanges)
         ParamID id;
         double min;
         double max;
-    } ranges[] = {{0, 0.0, 1.0}, {1, 0.0, 10.0}, {3, 0.0, 14.0}, {8, 0.0, 1.0}, {10, 0.0, 1.0},
-                  {0x8005, 0.0, 1.0}, {0x70727374, 0.0, 1.0}};
+    } ranges[] = {{0, 0.0, 1.0},  {1, 0.0, 10.0},     {3, 0.0, 14.0},        {8, 0.0, 1.0},
+                  {10, 0.0, 1.0}, {0x8005, 0.0, 1.0}, {0x70727374, 0.0, 1.0}};
     for (const auto& r : ranges)
     {
         EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(r.id, 0.0), r.min) << r.id;
@@ -170,9 +170,9 @@ TEST_F(Bundle, MidiControllersMapToPseudoParameters)
         tresult result;
         ParamID id;
     } cases[] = {
-        {0, 7, kResultOk, 2050},   {0, 129, kResultOk, 2048}, {0, 128, kResultOk, 2054},
-        {0, 1, kResultOk, 2049},   {0, 64, kResultOk, 2053},  {0, 123, kResultOk, 2055},
-        {0, 74, kResultFalse, 0},  {0, 16, kResultFalse, 0},  {1, 7, kResultFalse, 999},
+        {0, 7, kResultOk, 2050},  {0, 129, kResultOk, 2048}, {0, 128, kResultOk, 2054},
+        {0, 1, kResultOk, 2049},  {0, 64, kResultOk, 2053},  {0, 123, kResultOk, 2055},
+        {0, 74, kResultFalse, 0}, {0, 16, kResultFalse, 0},  {1, 7, kResultFalse, 999},
     };
     for (const auto& c : cases)
     {

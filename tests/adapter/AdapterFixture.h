@@ -116,7 +116,8 @@ struct ProcessorHolder
     Processor* processor = nullptr;
     FixtureDsp* dsp = nullptr;
 
-    explicit ProcessorHolder(FixtureDsp* fixture) : dsp(fixture)
+    explicit ProcessorHolder(FixtureDsp* fixture)
+        : dsp(fixture)
     {
         pendingFixture() = fixture;
         processor = new Processor(&makeFixture);

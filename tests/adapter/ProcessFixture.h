@@ -25,13 +25,13 @@ public:
         int64_t frame;
         int64_t pitch;
     };
-    int64_t frame = 0;                    // frames processed so far
-    std::vector<Delivery> notes;          // note-ons with the frame before which they arrived
+    int64_t frame = 0;                     // frames processed so far
+    std::vector<Delivery> notes;           // note-ons with the frame before which they arrived
     std::vector<uint64_t> samplePositions; // uSamplePos seen by each frame
-    std::vector<float> inputs;            // channel 0 of every input frame
+    std::vector<float> inputs;             // channel 0 of every input frame
     uint32_t lastChannels = 0;
     int prepares = 0;
-    IMidiEventList* eventList = nullptr;   // the list the processor offered
+    IMidiEventList* eventList = nullptr; // the list the processor offered
 
     void hostMessage(uint32_t type, CHostMessage& message) override
     {
@@ -56,7 +56,7 @@ public:
         samplePositions.push_back(m_HostInfo.uSamplePos);
         inputs.push_back(in[0]);
         for (uint32_t c = 0; c < outChannels; ++c)
-            out[c] = in[c] * 2.0f + values[0];   // output shows the gain control's value
+            out[c] = in[c] * 2.0f + values[0]; // output shows the gain control's value
         ++frame;
         return true;
     }
@@ -72,7 +72,8 @@ struct ProcessRig
     TessalineHost::HostEventList events{32};
 
     explicit ProcessRig(RecordingDsp* fixture = nullptr, bool activate = true)
-        : dsp(fixture ? fixture : standardDsp()), holder(dsp)
+        : dsp(fixture ? fixture : standardDsp())
+        , holder(dsp)
     {
         EXPECT_EQ(holder->initialize(nullptr), kResultOk);
         ProcessSetup setup{kRealtime, kSample32, 256, 48000.0};

@@ -39,7 +39,7 @@ TEST_F(Bundle, GainChangesInABlockScaleTheRoomSignal)
     for (float& s : noise)
         s = 0.5f * TestSupport::lcgNoise(seed);
     HostParameterChanges silent;
-    silent.addChange(0, 0, 0.0);   // Gain 0
+    silent.addChange(0, 0, 0.0); // Gain 0
     std::vector<float> l0, r0, l1, r1;
     render(a, noise, noise, 4096, l0, r0, &silent);
     render(b, noise, noise, 4096, l1, r1);

@@ -81,10 +81,10 @@ TEST_F(Bundle, RestoredInstanceRendersBitIdenticalAudio)
     start(first);
     // Move the room by automation while processing, then save.
     HostParameterChanges changes;
-    changes.addChange(0, 0, 0.8);    // Gain
-    changes.addChange(1, 0, 0.3);    // Position L45
-    changes.addChange(3, 0, 0.25);   // Abs L-R
-    changes.addChange(8, 0, 0.0);    // exponential decay
+    changes.addChange(0, 0, 0.8);  // Gain
+    changes.addChange(1, 0, 0.3);  // Position L45
+    changes.addChange(3, 0, 0.25); // Abs L-R
+    changes.addChange(8, 0, 0.0);  // exponential decay
     std::vector<float> l, r, input(3000), outA, outA2, outB, outB2;
     render(first, input, input, kBlock, l, r, &changes);
     std::vector<uint8_t> bytes;
@@ -102,7 +102,7 @@ TEST_F(Bundle, RestoredInstanceRendersBitIdenticalAudio)
     ASSERT_EQ(second.setupProcessing(kRate, kBlock), kResultOk);
     ASSERT_EQ(second.setActive(true), kResultOk);
     ASSERT_EQ(first.setActive(false), kResultOk);
-    ASSERT_EQ(first.setActive(true), kResultOk);   // both start from silence
+    ASSERT_EQ(first.setActive(true), kResultOk); // both start from silence
     uint32_t seed = 7;
     for (float& s : input)
         s = 0.5f * TestSupport::lcgNoise(seed);

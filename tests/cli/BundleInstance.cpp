@@ -14,8 +14,8 @@ using namespace Steinberg::Vst;
 BundleInstance::BundleInstance()
 {
     std::string error;
-    ready = hostModule.load(TESSALINE_BUNDLE_PATH) && TessalineHost::openEffect(hostModule, hostInstance, cid, error)
-            && hostInstance.getUnitInfo();
+    ready = hostModule.load(TESSALINE_BUNDLE_PATH)
+            && TessalineHost::openEffect(hostModule, hostInstance, cid, error) && hostInstance.getUnitInfo();
 }
 
 bool BundleInstance::selectPreset(int position)
@@ -34,7 +34,8 @@ std::vector<BundleInstance::Value> BundleInstance::values()
     {
         ParameterInfo info = {};
         if (controller().getParameterInfo(i, info) == kResultOk)
-            all.push_back({info.id, TessalineHost::toUtf8(info.title, 128), controller().getParamNormalized(info.id),
+            all.push_back({info.id, TessalineHost::toUtf8(info.title, 128),
+                           controller().getParamNormalized(info.id),
                            (info.flags & ParameterInfo::kIsList) != 0});
     }
     return all;

@@ -38,7 +38,7 @@ public:
     std::string display(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue normalized);
 
 private:
-    TessalineHost::HostModule hostModule;   // outlives the instance
+    TessalineHost::HostModule hostModule; // outlives the instance
     TessalineHost::HostInstance hostInstance;
     Steinberg::TUID cid = {};
     bool ready = false;

@@ -12,8 +12,8 @@ namespace {
 struct ErrorCase
 {
     const char* name;
-    std::vector<std::string> args;   // "@" prefixes a name in the scratch folder
-    const char* message;             // part of what stderr must say
+    std::vector<std::string> args; // "@" prefixes a name in the scratch folder
+    const char* message;           // part of what stderr must say
 };
 inline void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name; }
 
@@ -58,27 +58,36 @@ TEST_P(RenderErrors, ExitsWithAMessageAndWritesNothing)
 INSTANTIATE_TEST_SUITE_P(
     Cases, RenderErrors,
     ::testing::Values(
-        ErrorCase {"MissingInput", {"render", "@missing.wav", "@out.wav"}, "No such file"},
-        ErrorCase {"UnreadableInput", {"render", "@text.wav", "@out.wav"}, "cannot read"},
-        ErrorCase {"UnsupportedContainer", {"render", "@in.au", "@out.au"}, "reads WAV, AIFF, FLAC and OGG"},
-        ErrorCase {"ThreeChannels", {"render", "@three.wav", "@out.wav"}, "mono or stereo"},
-        ErrorCase {"UnknownParameter", {"render", "@in.wav", "@out.wav", "--set", "Size=2"}, "unknown parameter \"Size\""},
-        ErrorCase {"SettingWithoutValue", {"render", "@in.wav", "@out.wav", "--set", "Gain"}, "PARAM=VALUE"},
-        ErrorCase {"ValueAboveRange", {"render", "@in.wav", "@out.wav", "--set", "Gain=1.5"}, "outside the range"},
-        ErrorCase {"ValueBelowRange", {"render", "@in.wav", "@out.wav", "--set", "Abs L-R=-0.5"}, "outside the range"},
-        ErrorCase {"ValueNotANumber", {"render", "@in.wav", "@out.wav", "--set", "Gain=loud"}, "wants a number"},
-        ErrorCase {"UnknownListEntry", {"render", "@in.wav", "@out.wav", "--set", "Position=L100"}, "L90"},
-        ErrorCase {"UnknownPreset", {"render", "@in.wav", "@out.wav", "--preset", "Cathedral"}, "unknown preset"},
-        ErrorCase {"OutputIsInput", {"render", "@in.wav", "@in.wav"}, "same file"},
-        ErrorCase {"OutputIsInputSpelledDifferently", {"render", "@in.wav", "./in.wav"}, "same file"},
-        ErrorCase {"OutputFolderMissing", {"render", "@in.wav", "@no/such/folder/out.wav"}, "cannot write"},
-        ErrorCase {"BadBlockSize", {"render", "@in.wav", "@out.wav", "--block", "0"}, "--block"},
-        ErrorCase {"OnlyOneFileName", {"render", "@in.wav"}, "needs both IN and OUT"},
-        ErrorCase {"DemoWithTwoFileNames", {"render", "--demo", "@a.wav", "@b.wav"}, "at most one file name"},
-        ErrorCase {"UnknownOption", {"render", "@in.wav", "@out.wav", "--loud"}, "unknown option '--loud'"},
-        ErrorCase {"OptionWithoutValue", {"render", "@in.wav", "@out.wav", "--preset"}, "--preset needs a value"},
-        ErrorCase {"BundleMissing", {"--bundle", "@nowhere.vst3", "render", "@in.wav", "@out.wav"},
-                   "cannot load the plug-in"}),
+        ErrorCase{"MissingInput", {"render", "@missing.wav", "@out.wav"}, "No such file"},
+        ErrorCase{"UnreadableInput", {"render", "@text.wav", "@out.wav"}, "cannot read"},
+        ErrorCase{"UnsupportedContainer", {"render", "@in.au", "@out.au"}, "reads WAV, AIFF, FLAC and OGG"},
+        ErrorCase{"ThreeChannels", {"render", "@three.wav", "@out.wav"}, "mono or stereo"},
+        ErrorCase{"UnknownParameter",
+                  {"render", "@in.wav", "@out.wav", "--set", "Size=2"},
+                  "unknown parameter \"Size\""},
+        ErrorCase{"SettingWithoutValue", {"render", "@in.wav", "@out.wav", "--set", "Gain"}, "PARAM=VALUE"},
+        ErrorCase{
+            "ValueAboveRange", {"render", "@in.wav", "@out.wav", "--set", "Gain=1.5"}, "outside the range"},
+        ErrorCase{"ValueBelowRange",
+                  {"render", "@in.wav", "@out.wav", "--set", "Abs L-R=-0.5"},
+                  "outside the range"},
+        ErrorCase{
+            "ValueNotANumber", {"render", "@in.wav", "@out.wav", "--set", "Gain=loud"}, "wants a number"},
+        ErrorCase{"UnknownListEntry", {"render", "@in.wav", "@out.wav", "--set", "Position=L100"}, "L90"},
+        ErrorCase{
+            "UnknownPreset", {"render", "@in.wav", "@out.wav", "--preset", "Cathedral"}, "unknown preset"},
+        ErrorCase{"OutputIsInput", {"render", "@in.wav", "@in.wav"}, "same file"},
+        ErrorCase{"OutputIsInputSpelledDifferently", {"render", "@in.wav", "./in.wav"}, "same file"},
+        ErrorCase{"OutputFolderMissing", {"render", "@in.wav", "@no/such/folder/out.wav"}, "cannot write"},
+        ErrorCase{"BadBlockSize", {"render", "@in.wav", "@out.wav", "--block", "0"}, "--block"},
+        ErrorCase{"OnlyOneFileName", {"render", "@in.wav"}, "needs both IN and OUT"},
+        ErrorCase{"DemoWithTwoFileNames", {"render", "--demo", "@a.wav", "@b.wav"}, "at most one file name"},
+        ErrorCase{"UnknownOption", {"render", "@in.wav", "@out.wav", "--loud"}, "unknown option '--loud'"},
+        ErrorCase{
+            "OptionWithoutValue", {"render", "@in.wav", "@out.wav", "--preset"}, "--preset needs a value"},
+        ErrorCase{"BundleMissing",
+                  {"--bundle", "@nowhere.vst3", "render", "@in.wav", "@out.wav"},
+                  "cannot load the plug-in"}),
     TestSupport::caseName<ErrorCase>);
 
 } // namespace

@@ -14,7 +14,8 @@ TEST_F(CliRender, InfoListsParametersWithRangesAndThePresetNames)
 {
     const ToolResult result = run({"info"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    for (const char* text : {"Abs L-R", "Position", "Stereo/Mono", "R90", "Factory Preset", "Studio", "current"})
+    for (const char* text :
+         {"Abs L-R", "Position", "Stereo/Mono", "R90", "Factory Preset", "Studio", "current"})
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
 }
 
@@ -25,9 +26,9 @@ TEST_F(CliRender, InfoShowsWhatAVst2HostSees)
     const size_t section = result.out.find("VST2\n");
     ASSERT_NE(section, std::string::npos) << result.out;
     const std::string vst2 = result.out.substr(section);
-    for (const char* text : {"name: Tessaline", "vendor: Quorvane", "unique id: 0x56255F0C", "VST 2400",
-                             "category: room effect", "pins: 2 in, 2 out", "programs: 2",
-                             "flags: replacing,chunks,editor\n", "1  Studio"})
+    for (const char* text :
+         {"name: Tessaline", "vendor: Quorvane", "unique id: 0x56255F0C", "VST 2400", "category: room effect",
+          "pins: 2 in, 2 out", "programs: 2", "flags: replacing,chunks,editor\n", "1  Studio"})
         EXPECT_NE(vst2.find(text), std::string::npos) << text << "\n" << vst2;
 }
 
@@ -68,7 +69,7 @@ TEST_F(CliRender, InfoReportsABundleThatCannotBeLoaded)
 // Usage mistakes print the usage on stderr and exit with 2; asking for it prints it on stdout.
 TEST_F(CliRender, UsageGoesToStderrOnMistakesAndToStdoutOnRequest)
 {
-    for (const std::vector<std::string>& args : {std::vector<std::string> {}, {"--bundle"}})
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--bundle"}})
     {
         const ToolResult result = run(args);
         EXPECT_EQ(result.exitCode, 2);
@@ -82,10 +83,12 @@ TEST_F(CliRender, UsageGoesToStderrOnMistakesAndToStdoutOnRequest)
     EXPECT_NE(renderHelp.out.find("--preset NAME"), std::string::npos) << renderHelp.out;
     // Every command explains every option it takes.
     const std::pair<const char*, std::vector<const char*>> commands[] = {
-        {"render", {"--preset NAME", "--set PARAM=VALUE", "--mix PERCENT", "--normalize DBFS", "-o, --output-dir DIR",
-                    "--block N", "--no-tail", "--demo"}},
+        {"render",
+         {"--preset NAME", "--set PARAM=VALUE", "--mix PERCENT", "--normalize DBFS", "-o, --output-dir DIR",
+          "--block N", "--no-tail", "--demo"}},
         {"ir", {"--preset NAME", "--set PARAM=VALUE", "--rate HZ", "--length SECONDS", "32-bit float"}},
-        {"plot", {"--preset NAME", "--set PARAM=VALUE", "--size WxH", "--rate HZ", "--length SECONDS", "T30"}},
+        {"plot",
+         {"--preset NAME", "--set PARAM=VALUE", "--size WxH", "--rate HZ", "--length SECONDS", "T30"}},
         {"info", {"--json"}}};
     for (const auto& [command, options] : commands)
     {
@@ -105,10 +108,12 @@ TEST_F(CliRender, VersionIsTheProjectVersionEverywhere)
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, std::string("tessaline ") + TESSALINE_VERSION + "\n");
     const ToolResult info = run({"info"});
-    EXPECT_NE(info.out.find(std::string("  version: ") + TESSALINE_VERSION + "\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find(std::string("  version: ") + TESSALINE_VERSION + "\n"), std::string::npos)
+        << info.out;
     std::ifstream json(std::string(TESSALINE_BUNDLE_PATH) + "/Contents/Resources/moduleinfo.json");
     const std::string text((std::istreambuf_iterator<char>(json)), std::istreambuf_iterator<char>());
-    EXPECT_NE(text.find(std::string("\"Version\": \"") + TESSALINE_VERSION + "\""), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string("\"Version\": \"") + TESSALINE_VERSION + "\""), std::string::npos)
+        << text;
 }
 
 TEST_F(CliRender, UnknownCommandIsAnError)

@@ -23,8 +23,7 @@ struct StopCase
 inline void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
 
 class RenderInterrupted : public CliRender, public ::testing::WithParamInterface<StopCase>
-{
-};
+{};
 
 TEST_P(RenderInterrupted, LeavesNoFileBehind)
 {
@@ -34,8 +33,13 @@ TEST_P(RenderInterrupted, LeavesNoFileBehind)
     const std::set<std::string> before = files();
     std::string tool = TESSALINE_TOOL_PATH;
     std::string render = "render", block = "--block", one = "1";
-    char* argv[] = {tool.data(), render.data(), const_cast<char*>(in.c_str()), const_cast<char*>(out.c_str()),
-                    block.data(), one.data(), nullptr};
+    char* argv[] = {tool.data(),
+                    render.data(),
+                    const_cast<char*>(in.c_str()),
+                    const_cast<char*>(out.c_str()),
+                    block.data(),
+                    one.data(),
+                    nullptr};
     // The child starts with default signal handling even when the test runner ignores signals.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
@@ -67,7 +71,7 @@ TEST_P(RenderInterrupted, LeavesNoFileBehind)
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, RenderInterrupted,
-                         ::testing::Values(StopCase {"Interrupt", SIGINT}, StopCase {"Terminate", SIGTERM}),
+                         ::testing::Values(StopCase{"Interrupt", SIGINT}, StopCase{"Terminate", SIGTERM}),
                          TestSupport::caseName<StopCase>);
 
 } // namespace

@@ -35,7 +35,8 @@ std::string settingFor(BundleInstance& bundle, const BundleInstance::Value& valu
     if (value.isList)
         return value.title + "=" + bundle.display(value.id, value.normalized);
     char plain[40];
-    std::snprintf(plain, sizeof plain, "%.17g", bundle.controller().normalizedParamToPlain(value.id, value.normalized));
+    std::snprintf(plain, sizeof plain, "%.17g",
+                  bundle.controller().normalizedParamToPlain(value.id, value.normalized));
     return value.title + "=" + plain;
 }
 
@@ -55,7 +56,8 @@ TEST_F(CliParameters, PresetEqualsSettingItsValuesOneByOne)
             args.insert(args.end(), {"--set", settingFor(bundle, studio[i])});
     ASSERT_GT(args.size(), 3u) << "Studio changes some parameter";
 
-    const Sound byPreset = render({"render", in, path("by-preset.wav"), "--preset", "Studio"}, path("by-preset.wav"));
+    const Sound byPreset =
+        render({"render", in, path("by-preset.wav"), "--preset", "Studio"}, path("by-preset.wav"));
     const Sound byValues = render(args, path("by-values.wav"));
     const Sound plain = render({"render", in, path("plain.wav")}, path("plain.wav"));
     EXPECT_LE(largestDifference(byPreset, byValues), 1e-5);
@@ -66,9 +68,9 @@ TEST_F(CliParameters, PresetEqualsSettingItsValuesOneByOne)
 // to case, as a user types them.
 TEST_F(CliParameters, SettingsAfterThePresetOverrideIt)
 {
-    const Sound silent = render({"render", in, path("out.wav"), "--preset", "studio", "--set", "gain=0",
-                                 "--set", "position=l90"},
-                                path("out.wav"));
+    const Sound silent = render(
+        {"render", in, path("out.wav"), "--preset", "studio", "--set", "gain=0", "--set", "position=l90"},
+        path("out.wav"));
     EXPECT_EQ(peak(silent), 0.0);
 }
 

@@ -85,7 +85,7 @@ TEST_F(PresetFiles, WrittenPresetsLoadBackAsThePresetsValues)
         for (size_t i = 0; i < want.size(); ++i)
         {
             if (want[i].title == "Factory Presets")
-                continue;   // a loaded state does not say which preset it came from
+                continue; // a loaded state does not say which preset it came from
             EXPECT_NEAR(got[i].normalized, want[i].normalized, 1e-6) << want[i].title;
         }
     }

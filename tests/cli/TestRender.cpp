@@ -12,13 +12,12 @@ struct ContainerCase
     const char* name;
     int inputFormat;
     int expectedOutputFormat;
-    bool exactLength;   // Vorbis may pad the last page
+    bool exactLength; // Vorbis may pad the last page
 };
 inline void PrintTo(const ContainerCase& c, std::ostream* os) { *os << c.name; }
 
 class RenderContainers : public CliRender, public ::testing::WithParamInterface<ContainerCase>
-{
-};
+{};
 
 // The output keeps the input's container and rate, carries float samples where the container has
 // them, and holds the input plus the full reported tail.
@@ -49,10 +48,11 @@ TEST_P(RenderContainers, KeepsContainerRateAndAddsTheReportedTail)
 
 INSTANTIATE_TEST_SUITE_P(
     Containers, RenderContainers,
-    ::testing::Values(ContainerCase {"wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, SF_FORMAT_WAV | SF_FORMAT_FLOAT, true},
-                      ContainerCase {"aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_24, SF_FORMAT_AIFF | SF_FORMAT_FLOAT, true},
-                      ContainerCase {"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, true},
-                      ContainerCase {"ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, SF_FORMAT_OGG | SF_FORMAT_VORBIS, false}),
+    ::testing::Values(
+        ContainerCase{"wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, SF_FORMAT_WAV | SF_FORMAT_FLOAT, true},
+        ContainerCase{"aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_24, SF_FORMAT_AIFF | SF_FORMAT_FLOAT, true},
+        ContainerCase{"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, true},
+        ContainerCase{"ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, SF_FORMAT_OGG | SF_FORMAT_VORBIS, false}),
     TestSupport::caseName<ContainerCase>);
 
 TEST_F(CliRender, NoTailStopsAtTheEndOfTheInput)

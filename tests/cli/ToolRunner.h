@@ -9,8 +9,8 @@ namespace CliTest {
 struct ToolResult
 {
     int exitCode = -1;
-    std::string out;   // standard output
-    std::string err;   // standard error
+    std::string out; // standard output
+    std::string err; // standard error
 };
 
 // Runs `tessaline args...` in folder (its working directory) with the built bundle.

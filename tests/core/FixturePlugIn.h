@@ -12,19 +12,19 @@ class FixturePlugIn : public CPlugIn
 public:
     enum Position : uint32_t
     {
-        kIntUnit = 0,    // int 0..1
-        kIntWide,        // int -10..10
-        kFloat,          // float 0..10
-        kFloatSmooth,    // float 0..1, smoothed
-        kDouble,         // double -1..1
-        kDoubleSmooth,   // double 0..1, smoothed
-        kChoice,         // uint 0..10
-        kMeter,          // meter, no bound variable
-        kIntEmpty,       // int, fMin == fMax == 5
-        kFloatEmpty,     // float, fMin == fMax == 2
+        kIntUnit = 0,  // int 0..1
+        kIntWide,      // int -10..10
+        kFloat,        // float 0..10
+        kFloatSmooth,  // float 0..1, smoothed
+        kDouble,       // double -1..1
+        kDoubleSmooth, // double 0..1, smoothed
+        kChoice,       // uint 0..10
+        kMeter,        // meter, no bound variable
+        kIntEmpty,     // int, fMin == fMax == 5
+        kFloatEmpty,   // float, fMin == fMax == 2
         kCount,
     };
-    static constexpr uint32_t kIdBase = 100;   // ids differ from positions on purpose
+    static constexpr uint32_t kIdBase = 100; // ids differ from positions on purpose
 
     int32_t m_nIntUnit = 0;
     int32_t m_nIntWide = 0;
@@ -37,9 +37,9 @@ public:
     int32_t m_nIntEmpty = 0;
     float m_fFloatEmpty = 0.0f;
 
-    std::map<uint32_t, int> changes;   // uId -> number of controlChanged calls
+    std::map<uint32_t, int> changes; // uId -> number of controlChanged calls
     int joystickCalls = 0;
-    std::array<float, 6> lastMix{};    // a, b, c, d, ac, bd
+    std::array<float, 6> lastMix{}; // a, b, c, d, ac, bd
 
     FixturePlugIn() { declareControls(); }
 

@@ -58,7 +58,7 @@ TEST(ControlList, AppendCopiesEveryFieldIntoItsOwnNode)
 TEST(ControlList, AppendTerminatesAFieldFilledToTheBrim)
 {
     CControlEntry record;
-    std::memset(record.szSpare, 'z', sizeof record.szSpare);   // no terminator at all
+    std::memset(record.szSpare, 'z', sizeof record.szSpare); // no terminator at all
     CControlList list;
     CControlEntry* node = list.appendControl(record);
     EXPECT_EQ(std::strlen(node->szSpare), 1023u);
@@ -81,7 +81,7 @@ TEST(ControlList, PositionsFollowAppendOrderAndEndAtTheCount)
 TEST(ControlList, RemoveControlUnlinksTheFirstNodeWithThatId)
 {
     CControlList list;
-    list.removeControl(recordWithId(1, "none"));   // empty list: nothing happens
+    list.removeControl(recordWithId(1, "none")); // empty list: nothing happens
     EXPECT_EQ(list.controlCount(), 0u);
 
     list.appendControl(recordWithId(1, "first"));
@@ -91,7 +91,7 @@ TEST(ControlList, RemoveControlUnlinksTheFirstNodeWithThatId)
 
     list.removeControl(recordWithId(1, "any name"));
     ASSERT_EQ(list.controlCount(), 2u);
-    EXPECT_EQ(list.controlAt(0), keep);   // surviving nodes keep their addresses
+    EXPECT_EQ(list.controlAt(0), keep); // surviving nodes keep their addresses
     EXPECT_STREQ(list.controlAt(1)->szName, "third");
 
     list.removeControl(recordWithId(42, "missing"));

@@ -24,7 +24,8 @@ CHostInfo sampleHostInfo()
 struct ApplyMessage
 {
     explicit ApplyMessage(const FixturePlugIn& plugIn)
-        : count(plugIn.m_nControlCount), values(std::make_unique<CControlValue[]>(count + 2))
+        : count(plugIn.m_nControlCount)
+        , values(std::make_unique<CControlValue[]>(count + 2))
     {
         message.pValuesIn = values.get();
         message.pHostInfo = &info;
@@ -50,7 +51,7 @@ TEST(HostMessage, HostInfoIsCopiedWhole)
 {
     CPlugIn plugIn;
     CHostMessage message;
-    plugIn.hostMessage(msgHostInfo, message);   // no record: nothing happens
+    plugIn.hostMessage(msgHostInfo, message); // no record: nothing happens
     EXPECT_EQ(plugIn.m_HostInfo.uSamplePos, 0u);
 
     CHostInfo info = sampleHostInfo();
@@ -70,9 +71,9 @@ TEST(HostMessage, ApplyControlValuesSetsUpdatedControlsOnly)
     ApplyMessage apply(plugIn);
     apply.set(P::kIntUnit, 0.5f);
     apply.set(P::kChoice, 0.25f);
-    apply.set(P::kIntWide, std::numeric_limits<float>::quiet_NaN());   // ignored
-    apply.set(P::kDouble, 7.0f);                                       // clamped to 1
-    apply.values[P::kFloat].fValue = 0.1f;                             // not flagged: ignored
+    apply.set(P::kIntWide, std::numeric_limits<float>::quiet_NaN()); // ignored
+    apply.set(P::kDouble, 7.0f);                                     // clamped to 1
+    apply.values[P::kFloat].fValue = 0.1f;                           // not flagged: ignored
 
     plugIn.hostMessage(msgApplyControlValues, apply.message);
     EXPECT_EQ(plugIn.m_nIntUnit, 1);
@@ -82,7 +83,7 @@ TEST(HostMessage, ApplyControlValuesSetsUpdatedControlsOnly)
     EXPECT_EQ(plugIn.m_fFloat, 9.0f);
     EXPECT_EQ(plugIn.totalChanges(), 3);
     EXPECT_EQ(plugIn.m_HostInfo.uSamplePos, 48000u);
-    EXPECT_EQ(plugIn.joystickCalls, 0);   // neither joystick element was flagged
+    EXPECT_EQ(plugIn.joystickCalls, 0); // neither joystick element was flagged
 }
 
 TEST(HostMessage, ApplyControlValuesRespectsApplyNowForSmoothedControls)
@@ -101,7 +102,13 @@ TEST(HostMessage, ApplyControlValuesRespectsApplyNowForSmoothedControls)
 
 TEST(HostMessage, ApplyControlValuesRejectsIncompleteMessages)
 {
-    enum Fault { kCountTooSmall, kCountTooLarge, kNoValues, kNoHostInfo };
+    enum Fault
+    {
+        kCountTooSmall,
+        kCountTooLarge,
+        kNoValues,
+        kNoHostInfo
+    };
     for (Fault fault : {kCountTooSmall, kCountTooLarge, kNoValues, kNoHostInfo})
     {
         FixturePlugIn plugIn;
@@ -141,7 +148,7 @@ TEST(HostMessage, ApplyControlValuesMixesTheJoystick)
     FixturePlugIn plugIn;
     ApplyMessage apply(plugIn);
     apply.joystickX() = {0, 0, 0.0f, 0.5f, true, true};
-    apply.joystickY() = {0, 0, 0.0f, 0.0f, false, false};   // Y takes X's orientation
+    apply.joystickY() = {0, 0, 0.0f, 0.0f, false, false}; // Y takes X's orientation
     plugIn.hostMessage(msgApplyControlValues, apply.message);
 
     EXPECT_EQ(plugIn.m_JoystickX.fValue, 0.5f);
@@ -149,7 +156,7 @@ TEST(HostMessage, ApplyControlValuesMixesTheJoystick)
     EXPECT_TRUE(plugIn.m_JoystickX.bAxesRotated);
     EXPECT_TRUE(plugIn.m_JoystickY.bAxesRotated);
     ASSERT_EQ(plugIn.joystickCalls, 1);
-    EXPECT_NEAR(plugIn.lastMix[2], 0.56559f, 1e-5f);   // C of the rotated mix at (0.5, 0)
+    EXPECT_NEAR(plugIn.lastMix[2], 0.56559f, 1e-5f); // C of the rotated mix at (0.5, 0)
     EXPECT_EQ(plugIn.lastMix[4], 0.75f);
 }
 
@@ -159,13 +166,13 @@ TEST(HostMessage, ApplyControlValuesLeavesASmoothedJoystickToTheSmoother)
     plugIn.m_JoystickX.bSmooth = true;
     ApplyMessage apply(plugIn);
     apply.joystickX().fJoystick = 0.5f;
-    apply.joystickY().fJoystick = -2.0f;   // clamped to -1
+    apply.joystickY().fJoystick = -2.0f; // clamped to -1
     apply.joystickY().bUpdated = true;
 
     plugIn.hostMessage(msgApplyControlValues, apply.message);
     EXPECT_EQ(plugIn.m_JoystickX.fTarget, 0.5f);
     EXPECT_EQ(plugIn.m_JoystickX.fValue, 0.0f);
-    EXPECT_EQ(plugIn.m_JoystickY.fValue, -1.0f);   // the Y record itself is not smoothed
+    EXPECT_EQ(plugIn.m_JoystickY.fValue, -1.0f); // the Y record itself is not smoothed
     EXPECT_EQ(plugIn.joystickCalls, 0);
 
     apply.message.bApplyNow = true;
@@ -179,8 +186,8 @@ TEST(HostMessage, CollectMetersReportsMeterVariables)
     FixturePlugIn plugIn;
     plugIn.m_fMeter = 0.7f;
     for (uint32_t p = 0; p < plugIn.m_nControlCount; ++p)
-        plugIn.m_pControlValues[p].bUpdated = true;   // stale flags from an earlier round
-    plugIn.m_ppControlTable[P::kIntEmpty]->nValueIndex = -1;   // skipped altogether
+        plugIn.m_pControlValues[p].bUpdated = true;          // stale flags from an earlier round
+    plugIn.m_ppControlTable[P::kIntEmpty]->nValueIndex = -1; // skipped altogether
 
     CHostMessage message;
     message.nValueCount = static_cast<int32_t>(plugIn.m_nControlCount + 2);
@@ -214,7 +221,7 @@ TEST(HostMessage, CollectMetersWithoutMeterControlsClearsEveryFlag)
         record.nKind = kControlKindNormal;
         record.nDataType = kDataFloat;
         record.pFloatVar = &bound;
-        record.pMeterVar = &bound;   // ignored: not a meter control
+        record.pMeterVar = &bound; // ignored: not a meter control
         record.nValueIndex = static_cast<int32_t>(p);
         plugIn.m_ControlList.appendControl(record);
     }

@@ -111,5 +111,5 @@ TEST(Joystick, SmoothedJoystickReportsFromTheSmootherOnEveryFrame)
     EXPECT_EQ(plugIn.joystickCalls, 20001);
     EXPECT_EQ(plugIn.m_JoystickX.fValue, 1.0f);
     EXPECT_EQ(plugIn.m_JoystickY.fValue, 1.0f);
-    EXPECT_EQ(plugIn.lastMix[1], 1.0f);   // corner B
+    EXPECT_EQ(plugIn.lastMix[1], 1.0f); // corner B
 }

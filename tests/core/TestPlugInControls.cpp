@@ -18,16 +18,16 @@ struct SetCase
 {
     const char* name;
     uint32_t position;
-    bool plain;        // setControlPlain instead of setControlNormalized
+    bool plain; // setControlPlain instead of setControlNormalized
     float input;
-    float expected;    // getControlValue afterwards (every fixture variable starts at 0)
+    float expected; // getControlValue afterwards (every fixture variable starts at 0)
     int notifications;
 };
 inline void PrintTo(const SetCase& c, std::ostream* os) { *os << c.name; }
 
 const SetCase kSetCases[] = {
     {"IntHalfRoundsUp", P::kIntUnit, false, 0.5f, 1.0f, 1},
-    {"IntBelowHalfRoundsDown", P::kIntUnit, false, 0.49f, 0.0f, 1},   // notified though unchanged
+    {"IntBelowHalfRoundsDown", P::kIntUnit, false, 0.49f, 0.0f, 1}, // notified though unchanged
     {"IntNormalizedAboveOneClamps", P::kIntUnit, false, 1.7f, 1.0f, 1},
     {"IntNormalizedBelowZeroClamps", P::kIntWide, false, -3.0f, -10.0f, 1},
     {"IntNormalizedNaNIgnored", P::kIntUnit, false, kNaN, 0.0f, 0},
@@ -56,8 +56,7 @@ const SetCase kSetCases[] = {
 };
 
 class SetOperation : public ::testing::TestWithParam<SetCase>
-{
-};
+{};
 
 } // namespace
 
@@ -74,8 +73,7 @@ TEST_P(SetOperation, WritesVariableAndNotifies)
     EXPECT_EQ(plugIn.totalChanges(), c.notifications);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SetOperation, ::testing::ValuesIn(kSetCases),
-                         TestSupport::caseName<SetCase>);
+INSTANTIATE_TEST_SUITE_P(Cases, SetOperation, ::testing::ValuesIn(kSetCases), TestSupport::caseName<SetCase>);
 
 TEST(SetOperation, IntNotifiesEveryTimeChoiceOnlyOnChange)
 {
@@ -102,7 +100,7 @@ TEST(SetOperation, SmoothedControlsMoveTheTargetUnlessAppliedNow)
     EXPECT_EQ(plugIn.m_dDoubleSmooth, 0.0);
     EXPECT_EQ(floatEntry.fTarget, 0.5f);
     EXPECT_EQ(doubleEntry.fTarget, 0.25f);
-    EXPECT_EQ(plugIn.totalChanges(), 2);   // notified even though only the target moved
+    EXPECT_EQ(plugIn.totalChanges(), 2); // notified even though only the target moved
 
     plugIn.setControlNormalized(P::kFloatSmooth, 0.75f, true);
     plugIn.setControlNormalized(P::kDoubleSmooth, 1.0f, true);
@@ -121,7 +119,7 @@ TEST(SetOperation, RangeWiderThanFloatLeavesControlUnchanged)
     FixturePlugIn plugIn;
     CControlEntry& entry = *plugIn.m_ppControlTable[P::kFloat];
     entry.fMin = -std::numeric_limits<float>::max();
-    entry.fMax = std::numeric_limits<float>::max();   // fMax - fMin overflows to infinity
+    entry.fMax = std::numeric_limits<float>::max(); // fMax - fMin overflows to infinity
     plugIn.setControlNormalized(P::kFloat, 0.75f, false);
     EXPECT_EQ(plugIn.m_fFloat, 0.0f);
     EXPECT_EQ(plugIn.totalChanges(), 0);
@@ -157,7 +155,7 @@ TEST(ControlValues, ReadBackAsFloatAndAsLinearPosition)
     EXPECT_FLOAT_EQ(plugIn.getControlNormalized(P::kIntWide), 0.3f);
     EXPECT_FLOAT_EQ(plugIn.getControlNormalized(P::kFloat), 0.25f);
     EXPECT_FLOAT_EQ(plugIn.getControlNormalized(P::kChoice), 0.7f);
-    EXPECT_EQ(plugIn.getControlNormalized(P::kIntEmpty), 0.0f);   // empty range: no division
+    EXPECT_EQ(plugIn.getControlNormalized(P::kIntEmpty), 0.0f); // empty range: no division
     EXPECT_EQ(plugIn.getControlNormalized(P::kFloatEmpty), 0.0f);
     EXPECT_EQ(plugIn.getControlNormalized(P::kCount), 0.0f);
 }
@@ -234,7 +232,7 @@ TEST(PlugInBase, ReleaseDependentListFreesEveryNode)
     plugIn.releaseDependentList(&list);
     EXPECT_EQ(list, nullptr);
 
-    plugIn.releaseDependentList(&list);     // already empty
-    plugIn.releaseDependentList(nullptr);   // no list at all
+    plugIn.releaseDependentList(&list);   // already empty
+    plugIn.releaseDependentList(nullptr); // no list at all
     EXPECT_EQ(list, nullptr);
 }

@@ -31,12 +31,10 @@ struct CoefficientCase
 TEST(Smoothing, CoefficientFollowsRateAndTime)
 {
     const CoefficientCase cases[] = {
-        {44100, 100.0f, 0.998576f},
-        {48000, 100.0f, 0.998692f},
-        {44100, 10.0f, 0.985853f},
-        {44100, 0.0f, 0.0f},    // no smoothing time: target in one step
-        {0, 100.0f, 0.0f},      // no rate yet
-        {44100, -5.0f, 0.0f},   // nonsense time behaves like zero
+        {44100, 100.0f, 0.998576f}, {48000, 100.0f, 0.998692f},
+        {44100, 10.0f, 0.985853f},  {44100, 0.0f, 0.0f}, // no smoothing time: target in one step
+        {0, 100.0f, 0.0f},                               // no rate yet
+        {44100, -5.0f, 0.0f},                            // nonsense time behaves like zero
     };
     for (const CoefficientCase& c : cases)
     {
@@ -57,7 +55,7 @@ TEST(Smoothing, PrepareStartsEverySmootherAtRestOnTheCurrentValue)
     FixturePlugIn plugIn;
     plugIn.m_fFloatSmooth = 0.3f;
     plugIn.m_dDoubleSmooth = 0.6;
-    plugIn.m_ppControlTable[P::kFloatSmooth]->fTarget = 0.9f;   // a stale target is dropped
+    plugIn.m_ppControlTable[P::kFloatSmooth]->fTarget = 0.9f; // a stale target is dropped
     plugIn.prepare();
 
     const CControlEntry& f = *plugIn.m_ppControlTable[P::kFloatSmooth];
@@ -68,7 +66,7 @@ TEST(Smoothing, PrepareStartsEverySmootherAtRestOnTheCurrentValue)
     EXPECT_EQ(d.fTarget, 0.6f);
     EXPECT_EQ(d.dSmoothState, static_cast<double>(0.6f));
 
-    plugIn.smoothControls();   // at rest: no glide, no notification
+    plugIn.smoothControls(); // at rest: no glide, no notification
     EXPECT_EQ(plugIn.totalChanges(), 0);
     EXPECT_EQ(plugIn.m_fFloatSmooth, 0.3f);
     // Unsmoothed controls are untouched by the smoother.
@@ -87,7 +85,7 @@ TEST(Smoothing, FloatGlideSettlesExactlyOnTheTarget)
     EXPECT_EQ(plugIn.changesOf(P::kFloatSmooth), 1);
 
     const int moving = stepUntilSettled(plugIn, P::kFloatSmooth);
-    EXPECT_GT(moving, 1000);   // several thousand steps at 100 ms
+    EXPECT_GT(moving, 1000); // several thousand steps at 100 ms
     EXPECT_EQ(plugIn.m_fFloatSmooth, 1.0f);
     const int notified = plugIn.changesOf(P::kFloatSmooth);
     for (int i = 0; i < 10; ++i)

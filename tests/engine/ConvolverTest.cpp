@@ -13,8 +13,7 @@ using namespace enginetest;
 
 // Small shapes run in full; the room's two shapes are checked over windows of outputs.
 class StageShapes : public ::testing::TestWithParam<StageShape>
-{
-};
+{};
 
 TEST_P(StageShapes, MatchesDirectConvolutionAtEveryBlockPhase)
 {
@@ -28,8 +27,10 @@ TEST_P(StageShapes, MatchesDirectConvolutionAtEveryBlockPhase)
 
     // From the start (the rings fill as the input arrives) and in the steady state, two whole
     // blocks each, so that every phase of the block is seen.
-    for (long first : {0L, static_cast<long>(x.size()) - 2L * s.c}) {
-        for (long m = first; m < first + 2L * s.c; ++m) {
+    for (long first : {0L, static_cast<long>(x.size()) - 2L * s.c})
+    {
+        for (long m = first; m < first + 2L * s.c; ++m)
+        {
             const double expected = directSample(x, response.data() + s.start, region, m, latency);
             ASSERT_NEAR(y[m], expected, 1e-11) << "sample " << m;
         }
@@ -39,13 +40,17 @@ TEST_P(StageShapes, MatchesDirectConvolutionAtEveryBlockPhase)
 INSTANTIATE_TEST_SUITE_P(Shapes, StageShapes,
                          ::testing::Values(StageShape{2, 1, 0}, StageShape{4, 8, 3}, StageShape{16, 4, 100},
                                            kEarly, kLate),
-                         [](const ::testing::TestParamInfo<StageShape>& shape) { return stageName(shape.param); });
+                         [](const ::testing::TestParamInfo<StageShape>& shape) {
+                             return stageName(shape.param);
+                         });
 
 TEST(Convolver, ImpulseResponseLatencyAtBothEndsOfTheRegion)
 {
-    for (const StageShape& s : {kEarly, kLate}) {
+    for (const StageShape& s : {kEarly, kLate})
+    {
         const int region = s.P * s.c;
-        for (int tap : {0, region - 1}) {
+        for (int tap : {0, region - 1})
+        {
             std::vector<double> response(kResponseLength, 0.0);
             response[s.start + tap] = 1.0;
             auto stage = stageWithResponse(s, response);
@@ -55,7 +60,8 @@ TEST(Convolver, ImpulseResponseLatencyAtBothEndsOfTheRegion)
             const std::vector<double> y = run(*stage, x);
             const long expectedAt = impulseAt + 2L * s.c - 1 + tap;
             for (long m = 0; m < static_cast<long>(y.size()); ++m)
-                ASSERT_NEAR(y[m], m == expectedAt ? 1.0 : 0.0, 1e-13) << "c " << s.c << " tap " << tap << " m " << m;
+                ASSERT_NEAR(y[m], m == expectedAt ? 1.0 : 0.0, 1e-13)
+                    << "c " << s.c << " tap " << tap << " m " << m;
         }
     }
 }
@@ -79,7 +85,8 @@ TEST(Convolver, ZeroResponseGivesExactSilence)
 
 TEST(Convolver, DcAndNyquistSettleAtRegionLength)
 {
-    for (const StageShape& s : {StageShape{4, 2, 0}, kEarly}) {
+    for (const StageShape& s : {StageShape{4, 2, 0}, kEarly})
+    {
         const int region = s.P * s.c;
         std::vector<double> ones(kResponseLength, 1.0), alternating(kResponseLength);
         for (int i = 0; i < kResponseLength; ++i)
@@ -89,8 +96,10 @@ TEST(Convolver, DcAndNyquistSettleAtRegionLength)
         auto dc = stageWithResponse(s, ones);
         const std::vector<double> yDc = run(*dc, std::vector<double>(n, 1.0));
         auto nyquist = stageWithResponse(s, alternating);
-        const std::vector<double> yNy = run(*nyquist, std::vector<double>(alternating.begin(), alternating.begin() + n));
-        for (std::size_t m = n - 2 * s.c; m < n; ++m) {
+        const std::vector<double> yNy =
+            run(*nyquist, std::vector<double>(alternating.begin(), alternating.begin() + n));
+        for (std::size_t m = n - 2 * s.c; m < n; ++m)
+        {
             ASSERT_NEAR(yDc[m], region, 1e-10 * region) << m;
             // Input and region both alternate: every product is +1 or −1 as one, the sign
             // following the output's own index through the stage latency.
@@ -104,7 +113,8 @@ TEST(Convolver, ReadsOnlyItsOwnRegion)
 {
     const std::vector<double> x = noise(70000, 8);
     const std::vector<double> base = noise(kResponseLength, 9);
-    for (const StageShape& s : {kEarly, kLate}) {
+    for (const StageShape& s : {kEarly, kLate})
+    {
         std::vector<double> altered = noise(kResponseLength, 10);
         std::copy(base.begin() + s.start, base.begin() + s.start + s.P * s.c, altered.begin() + s.start);
         auto a = stageWithResponse(s, base);
@@ -121,21 +131,24 @@ TEST(Convolver, ResponseChangeCompleteWithinPPlus2Blocks)
     const int region = s.P * s.c;
     const std::vector<double> before = noise(kResponseLength, 12);
     const std::vector<double> after = noise(kResponseLength, 13);
-    for (int phase : {0, 37}) {
+    for (int phase : {0, 37})
+    {
         std::vector<double> response = before;
         auto stage = stageWithResponse(s, response);
         const std::vector<double> x = noise(static_cast<std::size_t>(region * 4), 14);
         const long changeAt = 40L * s.c + phase;
         const long exactFrom = (40L + s.P + 2 + (phase ? 1 : 0)) * s.c;
         std::vector<double> y(x.size());
-        for (long m = 0; m < static_cast<long>(x.size()); ++m) {
+        for (long m = 0; m < static_cast<long>(x.size()); ++m)
+        {
             if (m == changeAt)
-                response = after;   // same storage: the stage sees the new table at once
+                response = after; // same storage: the stage sees the new table at once
             stage->processSample(x[m]);
             y[m] = stage->output();
         }
         for (long m = exactFrom; m < exactFrom + 3L * s.c; ++m)
-            ASSERT_NEAR(y[m], directSample(x, after.data(), region, m, 2L * s.c - 1), 1e-11) << phase << " " << m;
+            ASSERT_NEAR(y[m], directSample(x, after.data(), region, m, 2L * s.c - 1), 1e-11)
+                << phase << " " << m;
         // A block earlier the old response still shows.
         const long m = exactFrom - s.c;
         EXPECT_GT(std::abs(y[m] - directSample(x, after.data(), region, m, 2L * s.c - 1)), 1e-6) << phase;
@@ -147,7 +160,8 @@ TEST(Convolver, ResetSignalRunsBitIdenticalToAFreshStage)
     const std::vector<double> response = noise(kResponseLength, 15);
     const std::vector<double> first = noise(50000, 16);
     const std::vector<double> second = noise(80000, 17);
-    for (const StageShape& s : {kEarly, kLate}) {
+    for (const StageShape& s : {kEarly, kLate})
+    {
         auto used = stageWithResponse(s, response);
         used->setAllDecays(3.0, 5.0, 7.0, 48000, 0);
         run(*used, first);
@@ -164,7 +178,8 @@ TEST(Convolver, NonFiniteInputCountsAsSilence)
 {
     const std::vector<double> response = noise(kResponseLength, 18);
     std::vector<double> clean = noise(3000, 19), dirty = clean;
-    for (std::size_t i : {100u, 101u, 700u, 2047u}) {
+    for (std::size_t i : {100u, 101u, 700u, 2047u})
+    {
         clean[i] = 0.0;
         dirty[i] = i % 2 ? std::numeric_limits<double>::infinity() : std::numeric_limits<double>::quiet_NaN();
     }
@@ -178,30 +193,39 @@ TEST(Convolver, NonFiniteInputCountsAsSilence)
 // same schedule in every block.
 TEST(Convolver, BlockEndStepsAreSpreadOverTheNextBlock)
 {
-    const std::vector<double> response = noise(kResponseLength, 20);   // the stage reads it: keep it
-    for (const StageShape& s : {kEarly, kLate}) {
+    const std::vector<double> response = noise(kResponseLength, 20); // the stage reads it: keep it
+    for (const StageShape& s : {kEarly, kLate})
+    {
         auto stage = stageWithResponse(s, response);
         std::vector<int> firstRun, run;
-        for (long m = 0; m < 4L * s.c; ++m) {
+        for (long m = 0; m < 4L * s.c; ++m)
+        {
             const int before = stage->stepsDone();
             stage->processSample(0.25);
-            const int phase = stage->blockPhase();   // 0: this sample completed a block
+            const int phase = stage->blockPhase(); // 0: this sample completed a block
             if (phase == 0)
                 continue;
-            if (m < s.c) {
+            if (m < s.c)
+            {
                 ASSERT_EQ(stage->stepsDone(), stage->stepCount()) << "nothing pending in the first block";
                 continue;
             }
             const int ran = stage->stepsDone() - before;
             ASSERT_LE(ran, s.c >= 1024 ? 1 : stage->stepCount()) << "c " << s.c << " m " << m;
-            if (phase == s.c - 1) {
-                ASSERT_EQ(stage->stepsDone(), stage->stepCount()) << "c " << s.c << " all steps before the block end";
+            if (phase == s.c - 1)
+            {
+                ASSERT_EQ(stage->stepsDone(), stage->stepCount())
+                    << "c " << s.c << " all steps before the block end";
             }
             run.push_back(ran);
-            if (static_cast<int>(run.size()) == s.c - 1) {
-                if (firstRun.empty()) {
+            if (static_cast<int>(run.size()) == s.c - 1)
+            {
+                if (firstRun.empty())
+                {
                     firstRun = run;
-                } else {
+                }
+                else
+                {
                     ASSERT_EQ(run, firstRun) << "c " << s.c;
                 }
                 run.clear();
@@ -221,14 +245,18 @@ TEST(Convolver, SignalIsZeroOnceEveryRememberedBlockIsSilent)
     EXPECT_TRUE(stage->signalIsZero());
     std::vector<double> x = noise(static_cast<std::size_t>(5 * s.c + 3), 22);
     x.resize(static_cast<std::size_t>(20 * s.c), 0.0);
-    const long lastSignalBlock = 5;   // the block holding the last non-zero sample
+    const long lastSignalBlock = 5; // the block holding the last non-zero sample
     long zeroFrom = -1;
-    for (long m = 0; m < static_cast<long>(x.size()); ++m) {
+    for (long m = 0; m < static_cast<long>(x.size()); ++m)
+    {
         stage->processSample(x[static_cast<std::size_t>(m)]);
         const bool zero = stage->signalIsZero();
-        if (m < (lastSignalBlock + 1 + s.P + 2) * s.c - 1) {
+        if (m < (lastSignalBlock + 1 + s.P + 2) * s.c - 1)
+        {
             ASSERT_FALSE(zero) << m;
-        } else {
+        }
+        else
+        {
             ASSERT_TRUE(zero) << m;
             if (zeroFrom < 0)
                 zeroFrom = m;
@@ -256,10 +284,11 @@ TEST(Convolver, RejectsGeometryItCannotRun)
     {
         int responseLength, stageLength, partitionSize, stageStart;
     };
-    for (const Case& k : {Case{kResponseLength, 4096, 100, 0}, Case{kResponseLength, 4096, 1, 0}, Case{kResponseLength, 3 * 128, 128, 0},
-                          Case{kResponseLength, 64, 128, 0}, Case{kResponseLength, 65536, 2048, 8192}, Case{kResponseLength, 4096, 128, -1}})
-        EXPECT_THROW(CPartitionedConvolver(testBank(), 0, 44100, 0, k.responseLength, k.stageLength, k.partitionSize,
-                                           k.stageStart),
+    for (const Case& k : {Case{kResponseLength, 4096, 100, 0}, Case{kResponseLength, 4096, 1, 0},
+                          Case{kResponseLength, 3 * 128, 128, 0}, Case{kResponseLength, 64, 128, 0},
+                          Case{kResponseLength, 65536, 2048, 8192}, Case{kResponseLength, 4096, 128, -1}})
+        EXPECT_THROW(CPartitionedConvolver(testBank(), 0, 44100, 0, k.responseLength, k.stageLength,
+                                           k.partitionSize, k.stageStart),
                      std::invalid_argument)
             << k.stageLength << " " << k.partitionSize << " " << k.stageStart;
 }

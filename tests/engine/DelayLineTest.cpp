@@ -11,7 +11,8 @@ namespace {
 std::vector<double> impulseThrough(CDelayLine& line, int calls, double amplitude = 1.0)
 {
     std::vector<double> out;
-    for (int n = 0; n < calls; ++n) {
+    for (int n = 0; n < calls; ++n)
+    {
         line.processSample(n == 0 ? amplitude : 0.0);
         out.push_back(line.output());
     }
@@ -21,7 +22,7 @@ std::vector<double> impulseThrough(CDelayLine& line, int calls, double amplitude
 TEST(DelayLine, RoomSettingsArePureDelayOf256)
 {
     CDelayLine line(44100, 300, 50.0, 30.0);
-    line.processSample(5.0);   // leftovers that reset must discard
+    line.processSample(5.0); // leftovers that reset must discard
     line.reset(256, 0.0, 100.0);
     const std::vector<double> out = impulseThrough(line, 1000);
     for (int n = 0; n < 1000; ++n)
@@ -31,7 +32,8 @@ TEST(DelayLine, RoomSettingsArePureDelayOf256)
 TEST(DelayLine, DryWetAndZeroDelayCases)
 {
     CDelayLine zero(44100, 0, 50.0, 37.0);
-    for (double x : {1.0, -2.5, 0.25}) {
+    for (double x : {1.0, -2.5, 0.25})
+    {
         zero.processSample(x);
         EXPECT_EQ(zero.output(), x);
     }
@@ -46,7 +48,8 @@ TEST(DelayLine, FeedbackHalvesEachRepeat)
 {
     CDelayLine line(1000, 7, 50.0, 100.0);
     const std::vector<double> out = impulseThrough(line, 40);
-    for (int n = 0; n < 40; ++n) {
+    for (int n = 0; n < 40; ++n)
+    {
         const double expected = (n > 0 && n % 7 == 0) ? std::ldexp(1.0, -(n / 7 - 1)) : 0.0;
         ASSERT_EQ(out[n], expected) << n;
     }
@@ -69,7 +72,7 @@ TEST(DelayLine, OutOfRangeSettingsAreClamped)
     EXPECT_EQ(line.delaySamples(), 199);
     line.reset(-4, 0.0, 100.0);
     EXPECT_EQ(line.delaySamples(), 0);
-    CDelayLine noRate(0, 1, 0.0, 100.0);   // smallest buffer still delays by one
+    CDelayLine noRate(0, 1, 0.0, 100.0); // smallest buffer still delays by one
     const std::vector<double> out = impulseThrough(noRate, 3);
     EXPECT_EQ(out, (std::vector<double>{0.0, 1.0, 0.0}));
 }

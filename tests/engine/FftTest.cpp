@@ -20,15 +20,18 @@ std::vector<Complex> directDft(const std::vector<double>& x)
 {
     const int n = static_cast<int>(x.size());
     std::vector<long double> cosines(n), sines(n);
-    for (int j = 0; j < n; ++j) {
+    for (int j = 0; j < n; ++j)
+    {
         const long double a = -2.0L * 3.14159265358979323846264338327950288L * j / n;
         cosines[j] = std::cos(a);
         sines[j] = std::sin(a);
     }
     std::vector<Complex> X(n);
-    for (int k = 0; k < n; ++k) {
+    for (int k = 0; k < n; ++k)
+    {
         long double re = 0, im = 0;
-        for (int m = 0; m < n; ++m) {
+        for (int m = 0; m < n; ++m)
+        {
             const int j = static_cast<int>((long(k) * m) % n);
             re += x[m] * cosines[j];
             im += x[m] * sines[j];
@@ -39,8 +42,7 @@ std::vector<Complex> directDft(const std::vector<double>& x)
 }
 
 class FftSizes : public ::testing::TestWithParam<int>
-{
-};
+{};
 
 TEST_P(FftSizes, ForwardMatchesDirectDftAndInverseRestoresSamples)
 {
@@ -64,7 +66,8 @@ TEST_P(FftSizes, ForwardMatchesDirectDftAndInverseRestoresSamples)
     inverse.normalize();
     for (int k = n / 2 + 1; k < n; ++k)
         ASSERT_EQ(bins[k], Complex(1e300, -1e300));
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n; ++i)
+    {
         ASSERT_NEAR(inverse.timeData[i].real(), x[i], 1e-14 * n) << "sample " << i;
         ASSERT_EQ(inverse.timeData[i].imag(), 0.0);
     }
@@ -78,14 +81,16 @@ TEST_P(FftSizes, PaddedForwardMatchesFullForward)
     std::fill(x.begin() + n / 2, x.end(), 0.0);
     ARFFT full(n), padded(n);
     full.forward(x.data());
-    x.resize(n / 2);   // only the first half is given
+    x.resize(n / 2); // only the first half is given
     padded.forwardHalfPadded(x.data());
     for (int k = 0; k <= n / 2; ++k)
         ASSERT_LT(std::abs(padded.spectrum[k] - full.spectrum[k]), 1e-14 * n) << "bin " << k;
 }
 
 INSTANTIATE_TEST_SUITE_P(PowersOfTwo, FftSizes, ::testing::Values(4, 8, 16, 64, 256, 1024, 4096),
-                         [](const ::testing::TestParamInfo<int>& size) { return "N" + std::to_string(size.param); });
+                         [](const ::testing::TestParamInfo<int>& size) {
+                             return "N" + std::to_string(size.param);
+                         });
 
 TEST(Fft, ImpulseConstantAndAlternatingInputs)
 {
@@ -117,12 +122,14 @@ TEST(Fft, CosineLandsInItsTwoBins)
 {
     const int n = 512;
     ARFFT fft(n);
-    for (int m : {1, 5, 100, 255}) {
+    for (int m : {1, 5, 100, 255})
+    {
         std::vector<double> x(n);
         for (int i = 0; i < n; ++i)
             x[i] = std::cos(2.0 * M_PI * m * i / n);
         fft.forward(x.data());
-        for (int k = 0; k < n; ++k) {
+        for (int k = 0; k < n; ++k)
+        {
             const Complex expected = (k == m || k == n - m) ? Complex(n / 2.0, 0.0) : Complex();
             ASSERT_LT(std::abs(fft.spectrum[k] - expected), 1e-11) << "m " << m << " bin " << k;
         }
@@ -133,7 +140,7 @@ TEST(Fft, ComplexTransformRejectsWrongCount)
 {
     ARFFT fft(16);
     std::vector<Complex> data(8, Complex(1.0, 2.0));
-    fft.transform(data.data(), 4);   // wrong count: nothing happens
+    fft.transform(data.data(), 4); // wrong count: nothing happens
     for (int k = 0; k < 16; ++k)
         ASSERT_EQ(fft.spectrum[k], Complex());
     fft.transform(data.data(), 8);

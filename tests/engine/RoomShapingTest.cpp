@@ -12,8 +12,14 @@ using namespace enginetest;
 using Component = CPartitionedConvolver::Component;
 
 double exponentialLaw(long i, double a, double fs) { return std::exp(-(static_cast<double>(i) * a) / fs); }
-double hyperbolicLaw(long i, double a, double fs) { return fs / (static_cast<double>(i) * (a * 7.5 + 0.07) + fs); }
-double law(int curve, long i, double a, double fs) { return curve == 0 ? exponentialLaw(i, a, fs) : hyperbolicLaw(i, a, fs); }
+double hyperbolicLaw(long i, double a, double fs)
+{
+    return fs / (static_cast<double>(i) * (a * 7.5 + 0.07) + fs);
+}
+double law(int curve, long i, double a, double fs)
+{
+    return curve == 0 ? exponentialLaw(i, a, fs) : hyperbolicLaw(i, a, fs);
+}
 
 // Three synthetic component tables bound to a stage of the given shape and ear.
 struct ShapedStage
@@ -24,8 +30,8 @@ struct ShapedStage
     std::unique_ptr<CPartitionedConvolver> stage;
 
     ShapedStage(const StageShape& s, int ear)
-        : stage(std::make_unique<CPartitionedConvolver>(testBank(), 0, 44100, ear, kResponseLength, s.P * s.c, s.c,
-                                                        s.start))
+        : stage(std::make_unique<CPartitionedConvolver>(testBank(), 0, 44100, ear, kResponseLength, s.P * s.c,
+                                                        s.c, s.start))
     {
         stage->component(Component::kFB).m_pData = fb.data();
         stage->component(Component::kLR).m_pData = lr.data();
@@ -54,15 +60,20 @@ TEST(RoomShaping, GatheredPartitionsFollowTheClosedForm)
         {7.0, 7.0, 7.0, 44100, 1, 1.0, 1.0, 1.0},   {0.0, 3.5, 14.0, 96000, 1, 0.3, -0.8, 1.2},
         {13.9, 0.01, 6.2, 22050, 0, 2.0, 0.5, 0.0},
     };
-    for (const StageShape& s : {kEarly, kLate}) {
-        for (int ear : {0, 1}) {
+    for (const StageShape& s : {kEarly, kLate})
+    {
+        for (int ear : {0, 1})
+        {
             ShapedStage shaped(s, ear);
-            for (const Setting& k : settings) {
+            for (const Setting& k : settings)
+            {
                 shaped.stage->setAllDecays(k.absFB, k.absLR, k.absCF, k.fs, k.curve);
                 shaped.stage->setVolumes(k.volFB, k.volLR, k.volCF);
                 const std::vector<double> r = shaped.response();
-                for (long i = 0; i < kResponseLength; ++i) {
-                    if (i < s.start || i >= s.start + s.P * s.c) {
+                for (long i = 0; i < kResponseLength; ++i)
+                {
+                    if (i < s.start || i >= s.start + s.P * s.c)
+                    {
                         ASSERT_EQ(r[i], 0.0);
                         continue;
                     }
@@ -88,21 +99,24 @@ TEST(RoomShaping, EnvelopeLevelsAt44100)
         double dB4096, dB44100, dB69631;
     };
     const Row table[] = {
-        {0, 0, 0.0, 0.0, 0.0},         {0, 1, -0.06, -0.59, -0.91},      {7, 0, -5.65, -60.8, -96.0},
+        {0, 0, 0.0, 0.0, 0.0},          {0, 1, -0.06, -0.59, -0.91},     {7, 0, -5.65, -60.8, -96.0},
         {7, 1, -15.39, -34.58, -38.49}, {14, 0, -11.29, -121.6, -192.0}, {14, 1, -20.64, -40.51, -44.45},
     };
     const std::vector<double> ones(kResponseLength, 1.0);
     auto stage = stageWithResponse(kLate, ones);
     stage->setVolumes(1.0, 0.0, 0.0);
-    for (const Row& row : table) {
+    for (const Row& row : table)
+    {
         stage->setDecayFB(row.absorption, 44100, row.curve);
         const int at[] = {4096, 44100, 69631};
         const double dB[] = {row.dB4096, row.dB44100, row.dB69631};
-        for (int n = 0; n < 3; ++n) {
+        for (int n = 0; n < 3; ++n)
+        {
             double value = 0.0;
             stage->shapedResponse(at[n], 1, &value);
             // The table rounds to 0.01 dB (0.1 dB in the one-decimal entries).
-            EXPECT_NEAR(20.0 * std::log10(value), dB[n], 0.051) << row.absorption << " " << row.curve << " " << at[n];
+            EXPECT_NEAR(20.0 * std::log10(value), dB[n], 0.051)
+                << row.absorption << " " << row.curve << " " << at[n];
         }
     }
 }
@@ -110,12 +124,14 @@ TEST(RoomShaping, EnvelopeLevelsAt44100)
 TEST(RoomShaping, EarsDifferOnlyInTheSignOfLeftRight)
 {
     ShapedStage left(kEarly, 0), right(kEarly, 1);
-    for (ShapedStage* s : {&left, &right}) {
+    for (ShapedStage* s : {&left, &right})
+    {
         s->stage->setAllDecays(2.0, 9.0, 4.0, 48000, 0);
         s->stage->setVolumes(0.7, 0.4, 1.1);
     }
     const std::vector<double> l = left.response(), r = right.response();
-    for (int i = 0; i < 4096; ++i) {
+    for (int i = 0; i < 4096; ++i)
+    {
         const double fb = (exponentialLaw(i, 2.0, 48000) * 0.7) * left.fb[i];
         const double lr = (exponentialLaw(i, 9.0, 48000) * 0.4) * left.lr[i];
         const double cf = (exponentialLaw(i, 4.0, 48000) * 1.1) * left.cf[i];
@@ -135,9 +151,11 @@ TEST(RoomShaping, ExactValuesAtTheEnds)
     shaped.stage->setVolumes(0.5, 0.25, 2.0);
     std::vector<double> r = shaped.response();
     for (int i = 0; i < 4096; ++i)
-        ASSERT_EQ(r[i], ((1.0 * 0.5) * shaped.fb[i] + (1.0 * 0.25) * shaped.lr[i]) + (1.0 * 2.0) * shaped.cf[i]);
+        ASSERT_EQ(r[i],
+                  ((1.0 * 0.5) * shaped.fb[i] + (1.0 * 0.25) * shaped.lr[i]) + (1.0 * 2.0) * shaped.cf[i]);
     // Index 0 gets exactly 1 under both laws; curve types 1 and 2 are the same law.
-    for (int curve : {0, 1, 2}) {
+    for (int curve : {0, 1, 2})
+    {
         shaped.stage->setAllDecays(9.0, 9.0, 9.0, 44100, curve);
         shaped.stage->setVolumes(1.0, 0.0, 0.0);
         double first = 0.0;
@@ -157,8 +175,10 @@ TEST(RoomShaping, DecayChangesOnlyItsOwnEnvelopeAndLaw)
     shaped.stage->setDecayLR(2.0, 44100, 0);
     shaped.stage->setVolumes(0.0, 1.0, 1.0);
     const std::vector<double> r = shaped.response();
-    for (int i = 0; i < 4096; ++i) {
-        const double expected = (exponentialLaw(i, 2.0, 44100) * shaped.lr[i]) + hyperbolicLaw(i, 5.0, 44100) * shaped.cf[i];
+    for (int i = 0; i < 4096; ++i)
+    {
+        const double expected =
+            (exponentialLaw(i, 2.0, 44100) * shaped.lr[i]) + hyperbolicLaw(i, 5.0, 44100) * shaped.cf[i];
         ASSERT_NEAR(r[i], expected, 1e-14) << i;
     }
 }
@@ -170,11 +190,13 @@ TEST(RoomShaping, ZeroVolumesSilenceTheStage)
     const std::vector<double> x = noise(30000, 34);
     const long changeAt = 5000;
     const long silentFrom = (changeAt / kEarly.c + kEarly.P + 3) * kEarly.c;
-    for (long m = 0; m < static_cast<long>(x.size()); ++m) {
+    for (long m = 0; m < static_cast<long>(x.size()); ++m)
+    {
         if (m == changeAt)
             shaped.stage->setVolumes(0.0, 0.0, 0.0);
         shaped.stage->processSample(x[m]);
-        if (m >= silentFrom) {
+        if (m >= silentFrom)
+        {
             ASSERT_EQ(shaped.stage->output(), 0.0) << m;
         }
     }

@@ -31,37 +31,48 @@ TEST(SimdKernels, SpectrumProductsAndPairsMatchComplexSums)
 {
     using Complex = std::complex<double>;
     constexpr int c = 64;
-    for (const SimdKernels* k : kernelSets()) {
-        for (int partitions : {1, 3, 32}) {
+    for (const SimdKernels* k : kernelSets())
+    {
+        for (int partitions : {1, 3, 32})
+        {
             // Rows of 2c doubles (real parts, then imaginary parts), 64-byte aligned.
             AlignedArray<double> xs(2 * c * 32), hs(2 * c * 32);
             const auto v = noise(4 * c * 32, 1u + partitions);
-            for (int i = 0; i < 2 * c * 32; ++i) {
+            for (int i = 0; i < 2 * c * 32; ++i)
+            {
                 xs[i] = v[i];
                 hs[i] = v[2 * c * 32 + i];
             }
             std::vector<const double*> x, h;
-            for (int p = 0; p < partitions; ++p) {
-                x.push_back(xs.get() + 2 * c * ((p * 7) % 32));   // rows in any order
+            for (int p = 0; p < partitions; ++p)
+            {
+                x.push_back(xs.get() + 2 * c * ((p * 7) % 32)); // rows in any order
                 h.push_back(hs.get() + 2 * c * p);
             }
-            for (auto [first, count] : {std::pair{0, 64}, std::pair{8, 37}, std::pair{16, 3}, std::pair{40, 24}}) {
+            for (auto [first, count] :
+                 {std::pair{0, 64}, std::pair{8, 37}, std::pair{16, 3}, std::pair{40, 24}})
+            {
                 std::vector<double> out(2 * count, -7.0), now(2 * count, -7.0), next(2 * count, -7.0);
                 k->spectrumProducts(x.data(), h.data(), partitions, first, c, count, out.data());
-                k->spectrumProductPairs(x.data(), h.data(), partitions, first, c, count, now.data(), next.data());
-                for (int i = 0; i < count; ++i) {
+                k->spectrumProductPairs(x.data(), h.data(), partitions, first, c, count, now.data(),
+                                        next.data());
+                for (int i = 0; i < count; ++i)
+                {
                     const int b = first + i;
                     auto bin = [c, b](const double* row) { return Complex(row[b], row[b + c]); };
                     Complex expected, expectedNext;
-                    for (int p = 0; p < partitions; ++p) {
+                    for (int p = 0; p < partitions; ++p)
+                    {
                         expected += bin(x[p]) * bin(h[p]);
                         if (p + 1 < partitions)
-                            expectedNext += bin(x[p]) * bin(h[p + 1]);   // the window against the next responses
+                            expectedNext +=
+                                bin(x[p]) * bin(h[p + 1]); // the window against the next responses
                     }
                     const double tolerance = 1e-14 * partitions;
                     ASSERT_LT(std::abs(Complex(out[2 * i], out[2 * i + 1]) - expected), tolerance)
                         << partitions << " " << first << " " << count << " " << b;
-                    ASSERT_LT(std::abs(Complex(now[2 * i], now[2 * i + 1]) - expected), tolerance) << "pairs " << b;
+                    ASSERT_LT(std::abs(Complex(now[2 * i], now[2 * i + 1]) - expected), tolerance)
+                        << "pairs " << b;
                     ASSERT_LT(std::abs(Complex(next[2 * i], next[2 * i + 1]) - expectedNext), tolerance)
                         << "pairs " << partitions << " " << b;
                 }
@@ -72,14 +83,17 @@ TEST(SimdKernels, SpectrumProductsAndPairsMatchComplexSums)
 
 TEST(SimdKernels, SplitBinsDeinterleavesWithoutWritingPastCount)
 {
-    for (const SimdKernels* k : kernelSets()) {
-        for (int count : {1, 4, 13, 32}) {
+    for (const SimdKernels* k : kernelSets())
+    {
+        for (int count : {1, 4, 13, 32})
+        {
             AlignedArray<double> re(40), im(40);
             for (int i = 0; i < 40; ++i)
                 re[i] = im[i] = -7.0;
             const auto bins = noise(2 * 32, 4u + count);
             k->splitBins(bins.data(), count, re.get(), im.get());
-            for (int b = 0; b < 40; ++b) {
+            for (int b = 0; b < 40; ++b)
+            {
                 EXPECT_EQ(re[b], b < count ? bins[2 * b] : -7.0) << count << " " << b;
                 EXPECT_EQ(im[b], b < count ? bins[2 * b + 1] : -7.0) << count << " " << b;
             }
@@ -90,12 +104,15 @@ TEST(SimdKernels, SplitBinsDeinterleavesWithoutWritingPastCount)
 TEST(SimdKernels, ButterflyStagesMatchComplexArithmetic)
 {
     using Complex = std::complex<double>;
-    for (const SimdKernels* k : kernelSets()) {
+    for (const SimdKernels* k : kernelSets())
+    {
         const int count = 32;
-        for (int halfSpan : {1, 2, 4, 16}) {
+        for (int halfSpan : {1, 2, 4, 16})
+        {
             std::vector<double> buf = noise(2 * count, 5), rr(2 * halfSpan), ri(2 * halfSpan);
             std::vector<Complex> w(halfSpan), ref(count);
-            for (int j = 0; j < halfSpan; ++j) {
+            for (int j = 0; j < halfSpan; ++j)
+            {
                 w[j] = std::polar(1.0, -0.3 * j);
                 rr[2 * j] = rr[2 * j + 1] = w[j].real();
                 ri[2 * j] = -w[j].imag();
@@ -104,7 +121,8 @@ TEST(SimdKernels, ButterflyStagesMatchComplexArithmetic)
             for (int i = 0; i < count; ++i)
                 ref[i] = Complex(buf[2 * i], buf[2 * i + 1]);
             for (int g = 0; g < count; g += 2 * halfSpan)
-                for (int j = 0; j < halfSpan; ++j) {
+                for (int j = 0; j < halfSpan; ++j)
+                {
                     const Complex a = ref[g + j], b = ref[g + j + halfSpan];
                     ref[g + j] = a + b;
                     ref[g + j + halfSpan] = (a - b) * (halfSpan == 1 ? Complex(1.0) : w[j]);
@@ -114,7 +132,8 @@ TEST(SimdKernels, ButterflyStagesMatchComplexArithmetic)
             else
                 k->difStage(buf.data(), count, halfSpan, rr.data(), ri.data());
             for (int i = 0; i < count; ++i)
-                ASSERT_LT(std::abs(Complex(buf[2 * i], buf[2 * i + 1]) - ref[i]), 1e-15) << halfSpan << " " << i;
+                ASSERT_LT(std::abs(Complex(buf[2 * i], buf[2 * i + 1]) - ref[i]), 1e-15)
+                    << halfSpan << " " << i;
         }
     }
 }
@@ -122,16 +141,20 @@ TEST(SimdKernels, ButterflyStagesMatchComplexArithmetic)
 // The fused pass does exactly the arithmetic of two stages, so its results are bit-identical.
 TEST(SimdKernels, StagePairEqualsTwoStages)
 {
-    for (const SimdKernels* k : kernelSets()) {
+    for (const SimdKernels* k : kernelSets())
+    {
         const int count = 64;
-        for (int halfSpan : {4, 8, 32}) {
+        for (int halfSpan : {4, 8, 32})
+        {
             std::vector<double> rr(2 * halfSpan), ri(2 * halfSpan), rr2(halfSpan), ri2(halfSpan);
-            for (int j = 0; j < halfSpan; ++j) {
+            for (int j = 0; j < halfSpan; ++j)
+            {
                 const std::complex<double> w = std::polar(1.0, -0.21 * j);
                 rr[2 * j] = rr[2 * j + 1] = w.real();
                 ri[2 * j] = -w.imag();
                 ri[2 * j + 1] = w.imag();
-                if (j < halfSpan / 2) {
+                if (j < halfSpan / 2)
+                {
                     const std::complex<double> w2 = std::polar(1.0, -0.37 * j);
                     rr2[2 * j] = rr2[2 * j + 1] = w2.real();
                     ri2[2 * j] = -w2.imag();
@@ -149,11 +172,14 @@ TEST(SimdKernels, StagePairEqualsTwoStages)
 
 TEST(SimdKernels, FirstStageOnHalfZeroInputMatchesFullStage)
 {
-    for (const SimdKernels* k : kernelSets()) {
-        for (int count : {2, 4, 32}) {
+    for (const SimdKernels* k : kernelSets())
+    {
+        for (int count : {2, 4, 32})
+        {
             const int halfSpan = count / 2;
             std::vector<double> rr(2 * halfSpan), ri(2 * halfSpan);
-            for (int j = 0; j < halfSpan; ++j) {
+            for (int j = 0; j < halfSpan; ++j)
+            {
                 const std::complex<double> w = std::polar(1.0, -0.4 * j);
                 rr[2 * j] = rr[2 * j + 1] = w.real();
                 ri[2 * j] = -w.imag();
@@ -176,8 +202,10 @@ TEST(SimdKernels, FirstStageOnHalfZeroInputMatchesFullStage)
 TEST(SimdKernels, SplitStepsMatchTheirFormulas)
 {
     using Complex = std::complex<double>;
-    for (const SimdKernels* k : kernelSets()) {
-        for (int quarter : {1, 2, 16}) {
+    for (const SimdKernels* k : kernelSets())
+    {
+        for (int quarter : {1, 2, 16})
+        {
             const int half = 2 * quarter;
             std::vector<Complex> w(half + 1);
             for (int j = 0; j <= half; ++j)
@@ -188,12 +216,14 @@ TEST(SimdKernels, SplitStepsMatchTheirFormulas)
             const std::vector<double> v = noise(2 * (half + 1), 3u + quarter);
             std::vector<Complex> z(half + 1), fwd(half + 1), inv(half + 1);
             std::vector<int> rev(half + 1);
-            for (int i = 0; i <= half; ++i) {
+            for (int i = 0; i <= half; ++i)
+            {
                 z[i] = Complex(v[2 * i], v[2 * i + 1]);
-                rev[i] = (half - i) % half;   // any permutation with rev[half] = rev[0]
+                rev[i] = (half - i) % half; // any permutation with rev[half] = rev[0]
             }
             const Complex I(0.0, 1.0);
-            for (int b = 0; b <= half; ++b) {
+            for (int b = 0; b <= half; ++b)
+            {
                 const Complex A = z[rev[b]], B = z[rev[half - b]];
                 fwd[b] = 0.5 * (A + std::conj(B) - w[b] * I * (A - std::conj(B)));
                 const Complex a = z[b], c = z[half - b];
@@ -201,11 +231,13 @@ TEST(SimdKernels, SplitStepsMatchTheirFormulas)
             }
             std::vector<Complex> out(half + 1);
             k->forwardSplit(reinterpret_cast<const double*>(z.data()), rev.data(),
-                            reinterpret_cast<const double*>(w.data()), quarter, reinterpret_cast<double*>(out.data()));
+                            reinterpret_cast<const double*>(w.data()), quarter,
+                            reinterpret_cast<double*>(out.data()));
             for (int b = 0; b <= half; ++b)
                 ASSERT_LT(std::abs(out[b] - fwd[b]), 1e-15) << "forward " << quarter << " " << b;
-            k->inverseSplit(reinterpret_cast<const double*>(z.data()), reinterpret_cast<const double*>(w.data()),
-                            quarter, reinterpret_cast<double*>(out.data()));
+            k->inverseSplit(reinterpret_cast<const double*>(z.data()),
+                            reinterpret_cast<const double*>(w.data()), quarter,
+                            reinterpret_cast<double*>(out.data()));
             for (int b = 0; b <= half; ++b)
                 ASSERT_LT(std::abs(out[b] - inv[b]), 1e-15) << "inverse " << quarter << " " << b;
         }
@@ -215,8 +247,10 @@ TEST(SimdKernels, SplitStepsMatchTheirFormulas)
 // Response building against the shaping formula, for runs with and without a scalar tail.
 TEST(SimdKernels, EnvelopeAndResponseRunsMatchFormulas)
 {
-    for (const SimdKernels* k : kernelSets()) {
-        for (int count : {1, 5, 16}) {
+    for (const SimdKernels* k : kernelSets())
+    {
+        for (int count : {1, 5, 16})
+        {
             std::vector<double> env(count);
             k->hyperbolicEnvelope(4096, 48000.0, 52.57, count, env.data());
             for (int i = 0; i < count; ++i)
@@ -226,13 +260,15 @@ TEST(SimdKernels, EnvelopeAndResponseRunsMatchFormulas)
             const double* envs[3] = {e.data(), e.data() + count, e.data() + 2 * count};
             const double* tables[3] = {t.data(), t.data() + count, t.data() + 2 * count};
             const double vol[3] = {0.5, -2.0, 1.5};
-            for (bool subtract : {false, true}) {
+            for (bool subtract : {false, true})
+            {
                 std::vector<double> out(count);
                 k->shapeResponse(envs, tables, vol, subtract, count, out.data());
-                for (int i = 0; i < count; ++i) {
+                for (int i = 0; i < count; ++i)
+                {
                     const double lr = (envs[1][i] * vol[1]) * tables[1][i];
-                    const double expected = ((envs[0][i] * vol[0]) * tables[0][i] + (subtract ? -lr : lr)) +
-                                            (envs[2][i] * vol[2]) * tables[2][i];
+                    const double expected = ((envs[0][i] * vol[0]) * tables[0][i] + (subtract ? -lr : lr))
+                                            + (envs[2][i] * vol[2]) * tables[2][i];
                     ASSERT_NEAR(out[i], expected, 1e-15) << count << " " << subtract << " " << i;
                 }
             }

@@ -10,7 +10,10 @@ namespace TessalineFuzz {
 class Input
 {
 public:
-    Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+    Input(const uint8_t* data, size_t size)
+        : m_data(data)
+        , m_size(size)
+    {}
     bool empty() const { return m_at >= m_size; }
     uint8_t byte() { return m_at < m_size ? m_data[m_at++] : 0; }
     uint16_t u16() { return static_cast<uint16_t>(byte() | (byte() << 8)); }

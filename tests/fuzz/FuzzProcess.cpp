@@ -24,9 +24,9 @@ using namespace Steinberg::Vst::Vava2DUZ3;
 namespace {
 using TessalineFuzz::Input;
 
-const ParamID kIds[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0x800, 0x801, 0x802, 0x803, 0x804,
-                        0x805, 0x806, 0x807, 0x808, 0x8000, 0x8001, 0x8002, 0x8005, 0x8006,
-                        0x70727374, 0xFFFFFFFF};
+const ParamID kIds[] = {0,     1,      2,      3,      4,      5,      6,          7,         8,     9,
+                        10,    11,     0x800,  0x801,  0x802,  0x803,  0x804,      0x805,     0x806, 0x807,
+                        0x808, 0x8000, 0x8001, 0x8002, 0x8005, 0x8006, 0x70727374, 0xFFFFFFFF};
 
 // A host value: mostly inside 0 .. 1, sometimes any double (NaN, infinities, huge).
 double hostValue(Input& in)
@@ -77,8 +77,8 @@ void fillChanges(Input& in, TessalineHost::HostParameterChanges& changes, int32 
         const int points = in.byte() % 5;
         for (int p = 0; p < points; ++p)
         {
-            const int32 offset = static_cast<int32>(in.byte() % 4 == 0 ? in.raw<int16_t>()
-                                                                       : in.u16() % (samples + 1));
+            const int32 offset =
+                static_cast<int32>(in.byte() % 4 == 0 ? in.raw<int16_t>() : in.u16() % (samples + 1));
             queue->appendPoint(offset, hostValue(in));
         }
     }

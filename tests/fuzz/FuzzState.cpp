@@ -59,12 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (result != kResultOk)
         {
             // A refused stream leaves every value as it was.
-            if (before.getSize() != after.getSize() ||
-                std::memcmp(before.getData(), after.getData(), static_cast<size_t>(before.getSize())) != 0)
+            if (before.getSize() != after.getSize()
+                || std::memcmp(before.getData(), after.getData(), static_cast<size_t>(before.getSize())) != 0)
                 std::abort();
         }
         else if (p.setState(&after) != kResultOk)
-            std::abort();   // what was taken must save as a stream that reads back
+            std::abort(); // what was taken must save as a stream that reads back
     }
     return 0;
 }

@@ -11,12 +11,16 @@ void measure(RenderResult& result)
     double sumSquares = 0.0;
     const int numChannels = result.output.getNumChannels();
     const int numSamples = result.output.getNumSamples();
-    for (int channel = 0; channel < numChannels; ++channel) {
+    for (int channel = 0; channel < numChannels; ++channel)
+    {
         const float* data = result.output.getReadPointer(channel);
-        for (int i = 0; i < numSamples; ++i) {
+        for (int i = 0; i < numSamples; ++i)
+        {
             const float value = data[i];
-            if (!std::isfinite(value)) {
-                if (result.allFinite) {
+            if (!std::isfinite(value))
+            {
+                if (result.allFinite)
+                {
                     result.allFinite = false;
                     result.firstBadChannel = channel;
                     result.firstBadSample = i;
@@ -47,7 +51,8 @@ RenderResult renderInBlocks(juce::AudioPluginInstance& instance, const juce::Aud
 
     juce::AudioBuffer<float> block(std::max(numIn, numOut), blockSize);
     juce::MidiBuffer midi;
-    for (int start = 0; start < numSamples; start += blockSize) {
+    for (int start = 0; start < numSamples; start += blockSize)
+    {
         const int length = std::min(blockSize, numSamples - start);
         block.setSize(block.getNumChannels(), length, false, false, true);
         block.clear();

@@ -5,7 +5,8 @@
 namespace jucehost {
 
 // What one render produced: every output channel in full, and the numbers we check.
-struct RenderResult {
+struct RenderResult
+{
     juce::AudioBuffer<float> output;
     bool allFinite = true;
     int firstBadChannel = -1;

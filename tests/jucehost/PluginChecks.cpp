@@ -15,10 +15,7 @@ namespace {
 // The two edits made before saving: the first parameter to 0.8, the second to 0.75.
 constexpr float kEditedValues[] = {0.8f, 0.75f};
 
-std::ostream& operator<<(std::ostream& out, const juce::String& text)
-{
-    return out << text.toStdString();
-}
+std::ostream& operator<<(std::ostream& out, const juce::String& text) { return out << text.toStdString(); }
 
 bool fail(const juce::String& message)
 {
@@ -58,9 +55,11 @@ bool requireIdenticalRenders(const RenderResult& first, const RenderResult& fres
         || first.output.getNumSamples() != fresh.output.getNumSamples())
         return fail("state round trip: the two instances produced outputs of different shape");
 
-    for (int channel = 0; channel < first.output.getNumChannels(); ++channel) {
+    for (int channel = 0; channel < first.output.getNumChannels(); ++channel)
+    {
         const int at = firstDifference(first.output, fresh.output, channel);
-        if (at >= 0) {
+        if (at >= 0)
+        {
             return fail("state round trip: outputs differ, first at channel " + juce::String(channel)
                         + " sample " + juce::String(at) + " (first instance "
                         + exact(first.output.getSample(channel, at)) + ", fresh instance "
@@ -79,13 +78,14 @@ bool requireSameParameterTexts(juce::AudioPluginInstance& first, juce::AudioPlug
         return fail("state round trip: parameter counts differ (" + juce::String(a.size()) + " vs "
                     + juce::String(b.size()) + ")");
     bool same = true;
-    for (int i = 0; i < a.size(); ++i) {
+    for (int i = 0; i < a.size(); ++i)
+    {
         const juce::String saved = a[i]->getCurrentValueAsText();
         const juce::String restored = b[i]->getCurrentValueAsText();
-        if (saved != restored) {
-            same = fail("state round trip: parameter " + juce::String(i) + " '" + a[i]->getName(64)
-                        + "' is '" + saved + "' in the saved instance but '" + restored
-                        + "' after loading the state");
+        if (saved != restored)
+        {
+            same = fail("state round trip: parameter " + juce::String(i) + " '" + a[i]->getName(64) + "' is '"
+                        + saved + "' in the saved instance but '" + restored + "' after loading the state");
         }
     }
     return same;
@@ -94,7 +94,8 @@ bool requireSameParameterTexts(juce::AudioPluginInstance& first, juce::AudioPlug
 // JUCE wraps a VST3 state as XML with one child per interface that saved successfully.
 bool holdsComponentState(const juce::MemoryBlock& state)
 {
-    const auto xml = juce::AudioProcessor::getXmlFromBinary(state.getData(), static_cast<int>(state.getSize()));
+    const auto xml =
+        juce::AudioProcessor::getXmlFromBinary(state.getData(), static_cast<int>(state.getSize()));
     return xml != nullptr && xml->getChildByName("IComponent") != nullptr;
 }
 
@@ -108,7 +109,8 @@ bool renderIsUsable(const RenderResult& render, const juce::String& what)
 
 } // namespace
 
-bool scanBundle(juce::VST3PluginFormat& format, const juce::String& path, juce::PluginDescription& description)
+bool scanBundle(juce::VST3PluginFormat& format, const juce::String& path,
+                juce::PluginDescription& description)
 {
     if (!format.fileMightContainThisPluginType(path))
         return fail("'" + path + "' is not a VST3 bundle");
@@ -116,13 +118,14 @@ bool scanBundle(juce::VST3PluginFormat& format, const juce::String& path, juce::
     juce::OwnedArray<juce::PluginDescription> found;
     format.findAllTypesForFile(found, path);
     std::cout << "scan: " << found.size() << " plug-in(s) in " << path << "\n";
-    for (const auto* each : found) {
+    for (const auto* each : found)
+    {
         std::cout << "  name: " << each->name << "\n"
                   << "  manufacturer: " << each->manufacturerName << "\n"
                   << "  category: " << each->category << "\n"
                   << "  version: " << each->version << "\n"
-                  << "  uid: " << juce::String::toHexString(each->uniqueId) << " (" << each->createIdentifierString()
-                  << ")\n"
+                  << "  uid: " << juce::String::toHexString(each->uniqueId) << " ("
+                  << each->createIdentifierString() << ")\n"
                   << "  inputs/outputs: " << each->numInputChannels << "/" << each->numOutputChannels << "\n";
     }
     if (found.size() != 1)
@@ -136,10 +139,12 @@ std::unique_ptr<juce::AudioPluginInstance> createInstance(juce::VST3PluginFormat
                                                           const HostSettings& settings)
 {
     juce::String error;
-    auto instance = format.createInstanceFromDescription(description, settings.sampleRate, settings.blockSize, error);
-    if (instance == nullptr) {
-        fail("could not create an instance of '" + description.name + "': "
-             + (error.isNotEmpty() ? error : juce::String("no reason given")));
+    auto instance =
+        format.createInstanceFromDescription(description, settings.sampleRate, settings.blockSize, error);
+    if (instance == nullptr)
+    {
+        fail("could not create an instance of '" + description.name
+             + "': " + (error.isNotEmpty() ? error : juce::String("no reason given")));
         return nullptr;
     }
     instance->prepareToPlay(settings.sampleRate, settings.blockSize);
@@ -154,7 +159,8 @@ void printParameters(juce::AudioPluginInstance& instance)
 
     const auto& parameters = instance.getParameters();
     std::cout << "parameters: " << parameters.size() << "\n";
-    for (auto* parameter : parameters) {
+    for (auto* parameter : parameters)
+    {
         std::cout << "  [" << parameter->getParameterIndex() << "] id " << parameterIdOf(*parameter) << " '"
                   << parameter->getName(64) << "' default " << parameter->getDefaultValue() << " value '"
                   << parameter->getCurrentValueAsText() << "'\n";
@@ -165,14 +171,16 @@ bool checkRender(juce::AudioPluginInstance& instance, const HostSettings& settin
 {
     const auto input = makeTestSignal(settings.sampleRate, settings.renderSeconds);
     const RenderResult render = renderInBlocks(instance, input, settings.blockSize);
-    std::cout << "render: " << render.output.getNumSamples() << " samples x " << render.output.getNumChannels()
-              << " channels, peak " << render.peak << ", rms " << render.rms << "\n";
+    std::cout << "render: " << render.output.getNumSamples() << " samples x "
+              << render.output.getNumChannels() << " channels, peak " << render.peak << ", rms " << render.rms
+              << "\n";
 
     if (!renderIsUsable(render, "render"))
         return false;
     if (render.output.getNumChannels() == 0)
         return fail("render: the plug-in has no output channels");
-    if (render.peak == 0.0f) {
+    if (render.peak == 0.0f)
+    {
         if (!settings.allowSilence)
             return fail("render: output is all zero (pass --allow-silence to accept that)");
         std::cout << "render: output is all zero (allowed)\n";
@@ -189,10 +197,11 @@ bool checkStateRoundTrip(juce::VST3PluginFormat& format, const juce::PluginDescr
         return fail("state round trip: need at least " + juce::String(numEdits) + " parameters, found "
                     + juce::String(parameters.size()));
 
-    for (int i = 0; i < numEdits; ++i) {
+    for (int i = 0; i < numEdits; ++i)
+    {
         parameters[i]->setValueNotifyingHost(kEditedValues[i]);
-        std::cout << "edit: parameter " << i << " '" << parameters[i]->getName(64) << "' -> " << kEditedValues[i]
-                  << " ('" << parameters[i]->getCurrentValueAsText() << "')\n";
+        std::cout << "edit: parameter " << i << " '" << parameters[i]->getName(64) << "' -> "
+                  << kEditedValues[i] << " ('" << parameters[i]->getCurrentValueAsText() << "')\n";
     }
     // Edits reach the processor inside process(), as in any host; one block delivers them.
     renderSilence(first, settings.blockSize, settings.blockSize);
@@ -226,8 +235,8 @@ bool checkStateRoundTrip(juce::VST3PluginFormat& format, const juce::PluginDescr
     const auto input = makeTestSignal(settings.sampleRate, settings.renderSeconds);
     const RenderResult fromFirst = renderInBlocks(first, input, settings.blockSize);
     const RenderResult fromFresh = renderInBlocks(*fresh, input, settings.blockSize);
-    std::cout << "round-trip render: peak " << fromFirst.peak << " / " << fromFresh.peak << ", rms " << fromFirst.rms
-              << " / " << fromFresh.rms << "\n";
+    std::cout << "round-trip render: peak " << fromFirst.peak << " / " << fromFresh.peak << ", rms "
+              << fromFirst.rms << " / " << fromFresh.rms << "\n";
     if (!renderIsUsable(fromFirst, "round-trip render (first instance)")
         || !renderIsUsable(fromFresh, "round-trip render (fresh instance)"))
         return false;

@@ -7,7 +7,8 @@
 namespace jucehost {
 
 // The fixed conditions every check runs under.
-struct HostSettings {
+struct HostSettings
+{
     double sampleRate = 48000.0;
     int blockSize = 256;
     double renderSeconds = 3.0;
@@ -18,7 +19,8 @@ struct HostSettings {
 // stderr, then returns false. All of them run on the message thread.
 
 // Scans the bundle; succeeds with exactly one description, which it stores in `description`.
-bool scanBundle(juce::VST3PluginFormat& format, const juce::String& path, juce::PluginDescription& description);
+bool scanBundle(juce::VST3PluginFormat& format, const juce::String& path,
+                juce::PluginDescription& description);
 
 // Creates and prepares an instance; nullptr (after printing why) on failure.
 std::unique_ptr<juce::AudioPluginInstance> createInstance(juce::VST3PluginFormat& format,

@@ -6,9 +6,12 @@ namespace jucehost {
 namespace {
 
 // A tiny fixed generator (xorshift32) so the signal never depends on a library's RNG.
-class NoiseSource {
+class NoiseSource
+{
 public:
-    explicit NoiseSource(uint32_t seed) : m_uState(seed != 0 ? seed : 1u) {}
+    explicit NoiseSource(uint32_t seed)
+        : m_uState(seed != 0 ? seed : 1u)
+    {}
 
     float next()
     {
@@ -23,7 +26,8 @@ private:
     uint32_t m_uState;
 };
 
-struct Burst {
+struct Burst
+{
     double startSeconds;
     double lengthSeconds;
     float gain;
@@ -45,10 +49,12 @@ juce::AudioBuffer<float> makeTestSignal(double sampleRate, double seconds)
     juce::AudioBuffer<float> signal(2, numSamples);
     signal.clear();
 
-    for (int channel = 0; channel < 2; ++channel) {
+    for (int channel = 0; channel < 2; ++channel)
+    {
         NoiseSource noise(0x7e55a11eu + static_cast<uint32_t>(channel) * 0x9e3779b9u);
         float* out = signal.getWritePointer(channel);
-        for (const Burst& burst : kBursts) {
+        for (const Burst& burst : kBursts)
+        {
             const int start = static_cast<int>(burst.startSeconds * sampleRate);
             const int length = static_cast<int>(burst.lengthSeconds * sampleRate);
             for (int i = start; i < start + length && i < numSamples; ++i)

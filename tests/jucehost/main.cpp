@@ -19,7 +19,8 @@ int usage()
 
 int run(const juce::String& path, const jucehost::HostSettings& settings)
 {
-    if (!juce::File(path).exists()) {
+    if (!juce::File(path).exists())
+    {
         std::cerr << "error: no plug-in bundle at '" << path << "'\n";
         return kExitFailed;
     }
@@ -50,7 +51,8 @@ int main(int argc, char* argv[])
 {
     jucehost::HostSettings settings;
     juce::String path;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; ++i)
+    {
         const juce::String arg(argv[i]);
         if (arg == "--allow-silence")
             settings.allowSilence = true;

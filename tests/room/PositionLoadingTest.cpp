@@ -32,10 +32,13 @@ void expectPosition(CPartitionedConvolver& stage, int p)
 
 TEST(PositionLoading, EveryPositionBindsItsThreeTablesForBothEars)
 {
-    CPartitionedConvolver left(roomResponseBank(), 0, 44100, 0, kResponseLength, kEarlyLength, kEarlyPartition, 0);
-    CPartitionedConvolver right(roomResponseBank(), 0, 44100, 1, kResponseLength, kEarlyLength, kEarlyPartition, 0);
-    expectPosition(left, 0);   // the constructor binds its position
-    for (int p = 0; p < 11; ++p) {
+    CPartitionedConvolver left(roomResponseBank(), 0, 44100, 0, kResponseLength, kEarlyLength,
+                               kEarlyPartition, 0);
+    CPartitionedConvolver right(roomResponseBank(), 0, 44100, 1, kResponseLength, kEarlyLength,
+                                kEarlyPartition, 0);
+    expectPosition(left, 0); // the constructor binds its position
+    for (int p = 0; p < 11; ++p)
+    {
         left.loadPosition(p, 44100);
         right.reloadPosition(p, 48000);
         expectPosition(left, p);
@@ -46,15 +49,18 @@ TEST(PositionLoading, EveryPositionBindsItsThreeTablesForBothEars)
 
 TEST(PositionLoading, OutOfRangePositions)
 {
-    CPartitionedConvolver stage(roomResponseBank(), 7, 44100, 0, kResponseLength, kEarlyLength, kEarlyPartition, 0);
+    CPartitionedConvolver stage(roomResponseBank(), 7, 44100, 0, kResponseLength, kEarlyLength,
+                                kEarlyPartition, 0);
     expectPosition(stage, 7);
-    for (int p : {-1, 33, -1000}) {
+    for (int p : {-1, 33, -1000})
+    {
         stage.loadPosition(4, 44100);
         stage.loadPosition(p, 44100);
         expectPosition(stage, 0);
     }
     // 11 … 32 keep whatever was bound.
-    for (int p : {11, 20, 32}) {
+    for (int p : {11, 20, 32})
+    {
         stage.loadPosition(9, 44100);
         stage.loadPosition(p, 44100);
         expectPosition(stage, 9);
@@ -79,7 +85,8 @@ TEST(PositionLoading, BindComponentRejectsUnknownTables)
     CComponentIR component{kResponseLength, nullptr};
     bindComponent(component, roomResponseBank(), 5);
     EXPECT_EQ(component.m_pData, roomResponseTable(5));
-    for (int k : {-1, 33}) {
+    for (int k : {-1, 33})
+    {
         bindComponent(component, roomResponseBank(), k);
         EXPECT_EQ(component.m_pData, nullptr);
     }

@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 constexpr int kCenterLR = 31;
 
 bool isLeft(int p) { return p >= 1 && p <= 5; }
@@ -55,7 +54,7 @@ std::string tableName(const ::testing::TestParamInfo<int>& info)
 {
     static const char* const kPositionNames[kPositionCount] = {"Center", "L22", "L32", "L45", "L64", "L90",
                                                                "R22",    "R32", "R45", "R64", "R90"};
-    static const char* const kComponentNames[3] = {"CF", "LR", "FB"};   // table order within a position
+    static const char* const kComponentNames[3] = {"CF", "LR", "FB"}; // table order within a position
     const int k = info.param;
     return std::string(kPositionNames[10 - k / 3]) + "_" + kComponentNames[k % 3];
 }
@@ -77,8 +76,7 @@ protected:
 
 // The tables with a direct sound: all but the centred source's interaural component.
 class DirectSoundTable : public BankTable
-{
-};
+{};
 
 TEST_P(BankTable, StartsAtZeroStaysInRangeAndEndsNonZero)
 {
@@ -144,7 +142,8 @@ TEST(ResponseBank, TableIndicesFollowPositionsBackwardsInOrderCfLrFb)
 TEST(ResponseBank, InterauralComponentFollowsSideAndAngle)
 {
     double previousLeft = 0.0, previousRight = 0.0;
-    const double centre = std::fabs(roomResponseTable(lrTableOf(0))[peakIndex(roomResponseTable(lrTableOf(0)))]);
+    const double centre =
+        std::fabs(roomResponseTable(lrTableOf(0))[peakIndex(roomResponseTable(lrTableOf(0)))]);
     for (int p = 1; p < kPositionCount; ++p)
     {
         const double* lr = roomResponseTable(lrTableOf(p));
@@ -162,7 +161,7 @@ TEST(ResponseBank, InterauralComponentFollowsSideAndAngle)
             EXPECT_GT(-peak, previousRight);
             previousRight = -peak;
         }
-        EXPECT_LT(centre, 0.5 * std::fabs(peak));   // small for Center
+        EXPECT_LT(centre, 0.5 * std::fabs(peak)); // small for Center
     }
 }
 
@@ -202,4 +201,4 @@ TEST(ResponseBank, GeneratorIsDeterministicAndMatchesTheEmbeddedBank)
     EXPECT_EQ(std::memcmp(bytes.data(), kRoomResponses, n), 0);
 }
 
-}  // namespace
+} // namespace

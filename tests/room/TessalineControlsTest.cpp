@@ -6,8 +6,7 @@
 #include <cstring>
 #include <memory>
 
-namespace
-{
+namespace {
 struct ControlCase
 {
     uint32_t id;
@@ -71,8 +70,7 @@ TEST_F(TessalineControls, EveryControlIsDeclaredAsListed)
         for (int slot = 2; slot < kPresetSlots; ++slot)
             EXPECT_EQ(e->dPresetValues[slot], 0.0);
     }
-    EXPECT_STREQ(fx.m_ControlList.controlAt(1)->szEnumList,
-                 "Center,L22,L32,L45,L64,L90,R22,R32,R45,R64,R90");
+    EXPECT_STREQ(fx.m_ControlList.controlAt(1)->szEnumList, "Center,L22,L32,L45,L64,L90,R22,R32,R45,R64,R90");
     EXPECT_STREQ(fx.m_ControlList.controlAt(9)->szEnumList, "Stereo,Mono");
     EXPECT_STREQ(fx.m_ControlList.controlAt(10)->szEnumList, "Left,Right");
     EXPECT_STREQ(fx.m_ControlList.controlAt(0)->szEnumList, "SEL1,SEL2,SEL3");
@@ -136,7 +134,7 @@ TEST_F(TessalineControls, SecondDeclarationChangesNothing)
     EXPECT_TRUE(fx.declareControls());
     EXPECT_EQ(fx.m_ControlList.controlCount(), 11u);
     EXPECT_EQ(fx.m_ControlList.controlAt(0), first);
-    EXPECT_EQ(fx.m_fGain, 0.8f);   // the initial value is not stored again
+    EXPECT_EQ(fx.m_fGain, 0.8f); // the initial value is not stored again
 }
 
-}  // namespace
+} // namespace

@@ -17,8 +17,7 @@
 #include <ostream>
 #include <vector>
 
-namespace
-{
+namespace {
 struct Frames
 {
     std::vector<float> left, right;
@@ -113,15 +112,13 @@ struct RoutingCase
 {
     const char* name;
     uint32_t stereoMono, leftRight, channels;
-    bool leftIn, rightIn;            // which inputs carry the burst
+    bool leftIn, rightIn; // which inputs carry the burst
     bool leftOutSounds, rightOutSounds;
 };
 inline void PrintTo(const RoutingCase& c, std::ostream* os) { *os << c.name; }
 
-class TessalineRouting : public TessalineProcessing,
-                         public ::testing::WithParamInterface<RoutingCase>
-{
-};
+class TessalineRouting : public TessalineProcessing, public ::testing::WithParamInterface<RoutingCase>
+{};
 
 TEST_P(TessalineRouting, InputReachesTheExpectedEars)
 {
@@ -147,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TessalineProcessing, MonoGivesBothEarsTheSameInput)
 {
     fx.setControlPlain(CTessaline::kStereoMono, 1.0f);
-    fx.setControlPlain(CTessaline::kVolLR, 0.0f);   // without LR the two ears' responses agree
+    fx.setControlPlain(CTessaline::kVolLR, 0.0f); // without LR the two ears' responses agree
     fx.prepare();
     const Frames out = render(fx, burst(3000, true, false), 2);
     ASSERT_GT(peak(out.left), 1e-3);
@@ -219,8 +216,10 @@ struct Probe
 
 std::vector<Probe> probes(CTessaline& fx)
 {
-    return {{fx.m_pEarlyLeft.get(), 1000, 0}, {fx.m_pEarlyRight.get(), 1000, 1},
-            {fx.m_pLateLeft.get(), 30000, 0}, {fx.m_pLateRight.get(), 30000, 1}};
+    return {{fx.m_pEarlyLeft.get(), 1000, 0},
+            {fx.m_pEarlyRight.get(), 1000, 1},
+            {fx.m_pLateLeft.get(), 30000, 0},
+            {fx.m_pLateRight.get(), 30000, 1}};
 }
 
 double responseAt(const Probe& probe)
@@ -253,8 +252,7 @@ TEST_F(TessalineProcessing, PrepareBuildsEnvelopesWithTheStoredDecayType)
     EXPECT_NEAR(got, expectedResponse(fx, early, true, 1), 1e-12);
     fx.m_pLateLeft->shapedResponse(late, 1, &got);
     EXPECT_NEAR(got, expectedResponse(fx, late, true, 0), 1e-12);
-    EXPECT_GT(std::fabs(expectedResponse(fx, late, true, 0) - expectedResponse(fx, late, false, 0)),
-              1e-6);
+    EXPECT_GT(std::fabs(expectedResponse(fx, late, true, 0) - expectedResponse(fx, late, false, 0)), 1e-6);
 }
 
 TEST_F(TessalineProcessing, DecayTypeChangeRebuildsAllEnvelopes)
@@ -276,10 +274,8 @@ struct ChangeCase
 };
 inline void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.name; }
 
-class TessalineControlChange : public TessalineProcessing,
-                               public ::testing::WithParamInterface<ChangeCase>
-{
-};
+class TessalineControlChange : public TessalineProcessing, public ::testing::WithParamInterface<ChangeCase>
+{};
 
 // A control change alone, without a prepare, reshapes the responses of all four stages.
 TEST_P(TessalineControlChange, ReachesEveryStage)
@@ -293,21 +289,20 @@ TEST_P(TessalineControlChange, ReachesEveryStage)
         EXPECT_NE(responseAt(probes(fx)[k]), before[k]) << "probe " << k;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Controls, TessalineControlChange,
-    ::testing::Values(ChangeCase{"Position", CTessaline::kPosition, 3.0f},
-                      ChangeCase{"VolLR", CTessaline::kVolLR, 0.3f},
-                      ChangeCase{"VolFB", CTessaline::kVolFB, 0.4f},
-                      ChangeCase{"VolCF", CTessaline::kVolCF, 0.6f},
-                      ChangeCase{"AbsLR", CTessaline::kAbsLR, 2.5f},
-                      ChangeCase{"AbsFB", CTessaline::kAbsFB, 11.0f},
-                      ChangeCase{"AbsCF", CTessaline::kAbsCF, 4.5f}),
-    TestSupport::caseName<ChangeCase>);
+INSTANTIATE_TEST_SUITE_P(Controls, TessalineControlChange,
+                         ::testing::Values(ChangeCase{"Position", CTessaline::kPosition, 3.0f},
+                                           ChangeCase{"VolLR", CTessaline::kVolLR, 0.3f},
+                                           ChangeCase{"VolFB", CTessaline::kVolFB, 0.4f},
+                                           ChangeCase{"VolCF", CTessaline::kVolCF, 0.6f},
+                                           ChangeCase{"AbsLR", CTessaline::kAbsLR, 2.5f},
+                                           ChangeCase{"AbsFB", CTessaline::kAbsFB, 11.0f},
+                                           ChangeCase{"AbsCF", CTessaline::kAbsCF, 4.5f}),
+                         TestSupport::caseName<ChangeCase>);
 
 // An absorption change applies the stored decay law, to its own envelope only.
 TEST_F(TessalineProcessing, AbsorptionChangeAppliesTheStoredLawToItsEnvelope)
 {
-    fx.m_nCurveType = 0;   // stored, not yet applied
+    fx.m_nCurveType = 0; // stored, not yet applied
     fx.setControlPlain(CTessaline::kAbsLR, 3.0f);
     expectEveryStageFollows(fx, Laws{false, true, false});
     fx.setControlPlain(CTessaline::kAbsCF, 9.0f);
@@ -375,8 +370,7 @@ TEST_F(TessalineProcessing, NonFiniteInputCountsAsSilence)
 {
     Frames clean = burst(5000, true, true, 9);
     Frames dirty = clean;
-    const float bad[] = {std::numeric_limits<float>::quiet_NaN(),
-                         std::numeric_limits<float>::infinity(),
+    const float bad[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
                          -std::numeric_limits<float>::infinity()};
     for (int i = 0; i < 3; ++i)
     {
@@ -414,7 +408,7 @@ TEST_F(TessalineProcessing, HugeFiniteInputKeepsTheOutputFinite)
         ASSERT_TRUE(std::isfinite(got.left[n]) && std::isfinite(got.right[n])) << n;
         peak = std::max(peak, std::fabs(got.left[n]));
     }
-    EXPECT_GT(peak, 1.0f);   // the burst is loud, not dropped
+    EXPECT_GT(peak, 1.0f); // the burst is loud, not dropped
 }
 
 TEST_F(TessalineProcessing, IgnoredControlIdsChangeNothing)
@@ -440,4 +434,4 @@ TEST_F(TessalineProcessing, WholeBufferPathsCopyAndRejectMissingBuffers)
     EXPECT_FALSE(fx.processFrame(nullptr, o1, 2, 2));
 }
 
-}  // namespace
+} // namespace

@@ -19,8 +19,8 @@ struct Tables
     const double* cf;
 };
 
-std::vector<double> closedFormResponse(const Tables& t, int ear, double absFB, double absLR, double absCF, double fs,
-                                       int curve, double volFB, double volLR, double volCF)
+std::vector<double> closedFormResponse(const Tables& t, int ear, double absFB, double absLR, double absCF,
+                                       double fs, int curve, double volFB, double volLR, double volCF)
 {
     auto env = [&](long i, double a) {
         return curve == 0 ? std::exp(-(static_cast<double>(i) * a) / fs)
@@ -28,7 +28,8 @@ std::vector<double> closedFormResponse(const Tables& t, int ear, double absFB, d
     };
     const double *fb = t.fb, *lr = t.lr, *cf = t.cf;
     std::vector<double> h(kResponseLength);
-    for (long i = 0; i < kResponseLength; ++i) {
+    for (long i = 0; i < kResponseLength; ++i)
+    {
         const double pFB = (env(i, absFB) * volFB) * fb[i];
         const double pLR = (env(i, absLR) * volLR) * lr[i];
         h[i] = (ear == 0 ? pFB + pLR : pFB - pLR) + (env(i, absCF) * volCF) * cf[i];
@@ -49,7 +50,8 @@ TEST(WholeEar, EqualsDirectConvolutionWithTheShapedResponse255SamplesLate)
     const std::vector<double> fb = noise(kResponseLength, 51, 0.5), lr = noise(kResponseLength, 52, 0.5),
                               cf = noise(kResponseLength, 53, 0.5);
     for (const EarCase& k : {EarCase{10, 1, 44100, 1}, EarCase{3, 0, 48000, 0}, EarCase{-1, 0, 44100, 0},
-                             EarCase{-1, 1, 96000, 1}}) {
+                             EarCase{-1, 1, 96000, 1}})
+    {
         const Tables tables = k.position >= 0 ? Tables{roomResponseTable(fbTableOf(k.position)),
                                                        roomResponseTable(lrTableOf(k.position)),
                                                        roomResponseTable(cfTableOf(k.position))}
@@ -59,9 +61,11 @@ TEST(WholeEar, EqualsDirectConvolutionWithTheShapedResponse255SamplesLate)
         CPartitionedConvolver late(roomResponseBank(), 0, 44100, k.ear, kResponseLength, kLateLength,
                                    kLatePartition, kLateStart);
         CDelayLine delay(44100, kLateDelay, 0.0, 100.0);
-        for (CPartitionedConvolver* stage : {&early, &late}) {
+        for (CPartitionedConvolver* stage : {&early, &late})
+        {
             stage->reloadPosition(k.position, k.fs);
-            if (k.position < 0) {
+            if (k.position < 0)
+            {
                 stage->component(Component::kFB).m_pData = fb.data();
                 stage->component(Component::kLR).m_pData = lr.data();
                 stage->component(Component::kCF).m_pData = cf.data();
@@ -71,7 +75,8 @@ TEST(WholeEar, EqualsDirectConvolutionWithTheShapedResponse255SamplesLate)
             stage->setVolumes(0.9, 0.7, 1.1);
         }
         delay.reset(kLateDelay, 0.0, 100.0);
-        const std::vector<double> h = closedFormResponse(tables, k.ear, 4.0, 6.0, 2.5, k.fs, k.curve, 0.9, 0.7, 1.1);
+        const std::vector<double> h =
+            closedFormResponse(tables, k.ear, 4.0, 6.0, 2.5, k.fs, k.curve, 0.9, 0.7, 1.1);
 
         // Two noise bursts, so that direct convolution stays cheap: one at the start and one
         // once every partition of the late stage has been cycled through.
@@ -82,14 +87,16 @@ TEST(WholeEar, EqualsDirectConvolutionWithTheShapedResponse255SamplesLate)
         std::copy(burst.begin(), burst.end(), x.begin() + 70001);
 
         double worst = 0.0;
-        for (long m = 0; m < length; ++m) {
+        for (long m = 0; m < length; ++m)
+        {
             early.processSample(x[m]);
             late.processSample(x[m]);
             delay.processSample(late.output());
             const double y = delay.output() + early.output();
             double expected = 0.0;
             for (long n : {17L, 70001L})
-                for (long q = 0; q < 300; ++q) {
+                for (long q = 0; q < 300; ++q)
+                {
                     const long tap = m - kRoomDelay - (n + q);
                     if (tap >= 0 && tap < kResponseLength)
                         expected += h[tap] * x[n + q];

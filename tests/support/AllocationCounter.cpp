@@ -65,20 +65,32 @@ void* operator new(std::size_t size) { return countedAlloc(size); }
 void* operator new[](std::size_t size) { return countedAlloc(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
-    try {
+    try
+    {
         return countedAlloc(size);
-    } catch (...) {
+    }
+    catch (...)
+    {
         return nullptr;
     }
 }
 void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void* operator new(std::size_t size, std::align_val_t alignment) { return countedAlignedAlloc(size, alignment); }
-void* operator new[](std::size_t size, std::align_val_t alignment) { return countedAlignedAlloc(size, alignment); }
+void* operator new(std::size_t size, std::align_val_t alignment)
+{
+    return countedAlignedAlloc(size, alignment);
+}
+void* operator new[](std::size_t size, std::align_val_t alignment)
+{
+    return countedAlignedAlloc(size, alignment);
+}
 void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
 {
-    try {
+    try
+    {
         return countedAlignedAlloc(size, alignment);
-    } catch (...) {
+    }
+    catch (...)
+    {
         return nullptr;
     }
 }

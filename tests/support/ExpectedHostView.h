@@ -23,7 +23,7 @@ struct ParameterRecord
     const char* title;
     int32 flags;
     int32 stepCount;
-    double defaultValue;   // below 0: not compared (warped defaults are checked apart)
+    double defaultValue; // below 0: not compared (warped defaults are checked apart)
 };
 
 // Host order: the controls, the joystick axes, the DSP object's buttons, then bypass, the MIDI
@@ -36,17 +36,17 @@ inline std::vector<ParameterRecord> hostOrder(std::initializer_list<ParameterRec
     order.push_back({0x8006, "VectorJoystick Y", 1, 0, 0.5});
     order.insert(order.end(), buttons);
     order.insert(order.end(), {
-        {0x808, "Bypass", 0x10001, 0, 0.0},
-        {0x800, "PitchBend", 1, 0, 0.0},
-        {0x802, "MIDI Vol", 1, 0, 0.0},
-        {0x803, "MIDI Pan", 1, 0, 0.0},
-        {0x801, "MIDI Mod Wheel", 1, 0, 0.0},
-        {0x804, "MIDI Expression", 1, 0, 0.0},
-        {0x806, "MIDI Channel Pressure", 1, 0, 0.0},
-        {0x805, "MIDI Sustain Pedal", 1, 0, 0.0},
-        {0x807, "All Notes Off", 1, 0, 0.0},
-        {0x70727374, "Factory Presets", 0x8008, 1, 0.0},
-    });
+                                  {0x808, "Bypass", 0x10001, 0, 0.0},
+                                  {0x800, "PitchBend", 1, 0, 0.0},
+                                  {0x802, "MIDI Vol", 1, 0, 0.0},
+                                  {0x803, "MIDI Pan", 1, 0, 0.0},
+                                  {0x801, "MIDI Mod Wheel", 1, 0, 0.0},
+                                  {0x804, "MIDI Expression", 1, 0, 0.0},
+                                  {0x806, "MIDI Channel Pressure", 1, 0, 0.0},
+                                  {0x805, "MIDI Sustain Pedal", 1, 0, 0.0},
+                                  {0x807, "All Notes Off", 1, 0, 0.0},
+                                  {0x70727374, "Factory Presets", 0x8008, 1, 0.0},
+                              });
     return order;
 }
 

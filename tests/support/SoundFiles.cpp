@@ -20,7 +20,10 @@ Sound testSignal(int channels, int sampleRate, long frames)
         {
             state = state * 1664525u + 1013904223u;
             const double noise = static_cast<double>(state >> 8) / 8388608.0 - 1.0;
-            const double burst = n < frames / 4 ? 0.4 * noise * std::exp(-static_cast<double>(n) / (static_cast<double>(frames) / 16.0)) : 0.0;
+            const double burst =
+                n < frames / 4
+                    ? 0.4 * noise * std::exp(-static_cast<double>(n) / (static_cast<double>(frames) / 16.0))
+                    : 0.0;
             const double click = (n % (frames / 3 + 1) == static_cast<long>(c) * 7) ? 0.8 : 0.0;
             sound.samples[static_cast<size_t>(n * channels + c)] = static_cast<float>(burst + click);
         }
@@ -29,7 +32,7 @@ Sound testSignal(int channels, int sampleRate, long frames)
 
 bool writeSound(const std::string& path, const Sound& sound, int format)
 {
-    SF_INFO info {};
+    SF_INFO info{};
     info.format = format;
     info.channels = sound.channels;
     info.samplerate = sound.sampleRate;
@@ -43,7 +46,7 @@ bool writeSound(const std::string& path, const Sound& sound, int format)
 
 bool readSound(const std::string& path, Sound& sound)
 {
-    SF_INFO info {};
+    SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (!file)
         return false;

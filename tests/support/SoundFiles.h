@@ -8,10 +8,10 @@ namespace TestSupport {
 
 struct Sound
 {
-    int format = 0;        // libsndfile format of the file
+    int format = 0; // libsndfile format of the file
     int channels = 0;
     int sampleRate = 0;
-    std::vector<float> samples;   // interleaved
+    std::vector<float> samples; // interleaved
 
     long frames() const { return channels ? static_cast<long>(samples.size()) / channels : 0; }
 };

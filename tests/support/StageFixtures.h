@@ -84,7 +84,8 @@ inline std::unique_ptr<CPartitionedConvolver> stageWithResponse(const StageShape
 inline double directSample(const std::vector<double>& x, const double* h, int taps, long m, long delay)
 {
     double sum = 0.0;
-    for (int q = 0; q < taps; ++q) {
+    for (int q = 0; q < taps; ++q)
+    {
         const long n = m - delay - q;
         if (n < 0)
             break;
@@ -97,7 +98,8 @@ inline double directSample(const std::vector<double>& x, const double* h, int ta
 inline std::vector<double> run(CPartitionedConvolver& stage, const std::vector<double>& x)
 {
     std::vector<double> y(x.size());
-    for (std::size_t n = 0; n < x.size(); ++n) {
+    for (std::size_t n = 0; n < x.size(); ++n)
+    {
         stage.processSample(x[n]);
         y[n] = stage.output();
     }

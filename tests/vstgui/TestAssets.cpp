@@ -24,15 +24,9 @@ VSTGUI::CColor frameColor(int frame)
 namespace {
 // Test processes run side by side and each writes the assets at start: every file is written
 // under a name of this process's own and renamed into place, so no reader sees half a file.
-std::string scratchName(const std::string& path)
-{
-    return path + ".part" + std::to_string(getpid());
-}
+std::string scratchName(const std::string& path) { return path + ".part" + std::to_string(getpid()); }
 
-void publish(const std::string& path)
-{
-    std::rename(scratchName(path).c_str(), path.c_str());
-}
+void publish(const std::string& path) { std::rename(scratchName(path).c_str(), path.c_str()); }
 
 void writeText(const std::string& path, const std::string& text)
 {

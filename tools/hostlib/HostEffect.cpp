@@ -2,27 +2,26 @@
 
 namespace TessalineHost {
 
-bool openEffect (const HostModule& module, HostInstance& instance, Steinberg::TUID cid,
-                 std::string& error)
+bool openEffect(const HostModule& module, HostInstance& instance, Steinberg::TUID cid, std::string& error)
 {
-	using namespace Steinberg;
-	if (!module.factory ())
-	{
-		error = "no plug-in is loaded";
-		return false;
-	}
-	if (!module.findClass (kVstAudioEffectClass, cid))
-	{
-		error = "the bundle holds no audio effect class";
-		return false;
-	}
-	if (!instance.create (module.factory (), cid) || instance.initialize () != kResultOk ||
-	    !instance.getController () || !instance.getProcessor ())
-	{
-		error = "the audio effect could not be created and initialized";
-		return false;
-	}
-	return true;
+    using namespace Steinberg;
+    if (!module.factory())
+    {
+        error = "no plug-in is loaded";
+        return false;
+    }
+    if (!module.findClass(kVstAudioEffectClass, cid))
+    {
+        error = "the bundle holds no audio effect class";
+        return false;
+    }
+    if (!instance.create(module.factory(), cid) || instance.initialize() != kResultOk
+        || !instance.getController() || !instance.getProcessor())
+    {
+        error = "the audio effect could not be created and initialized";
+        return false;
+    }
+    return true;
 }
 
 } // namespace TessalineHost

@@ -12,7 +12,6 @@ namespace TessalineHost {
 
 // [main thread] True when `instance` holds the initialized effect and `cid` its class id;
 // otherwise false with a readable reason in `error`.
-bool openEffect (const HostModule& module, HostInstance& instance, Steinberg::TUID cid,
-                 std::string& error);
+bool openEffect(const HostModule& module, HostInstance& instance, Steinberg::TUID cid, std::string& error);
 
 } // namespace TessalineHost

@@ -6,131 +6,127 @@ namespace TessalineHost {
 
 using namespace Steinberg;
 
-HostInstance::HostInstance ()
-: hostApplication (std::make_unique<Vst::HostApplication> ())
-, componentHandler (owned (new HostComponentHandler ()))
+HostInstance::HostInstance()
+    : hostApplication(std::make_unique<Vst::HostApplication>())
+    , componentHandler(owned(new HostComponentHandler()))
+{}
+
+HostInstance::~HostInstance() { destroy(); }
+
+FUnknown* HostInstance::hostContext() const
 {
+    return static_cast<Vst::IHostApplication*>(hostApplication.get());
 }
 
-HostInstance::~HostInstance ()
+bool HostInstance::create(IPluginFactory* factory, const TUID cid)
 {
-	destroy ();
+    destroy();
+    if (!factory)
+        return false;
+    Vst::IComponent* created = nullptr;
+    if (factory->createInstance(cid, Vst::IComponent::iid, reinterpret_cast<void**>(&created)) != kResultOk
+        || !created)
+        return false;
+    component = owned(created);
+    processor = FUnknownPtr<Vst::IAudioProcessor>(component);
+    controller = FUnknownPtr<Vst::IEditController>(component);
+    unitInfo = FUnknownPtr<Vst::IUnitInfo>(component);
+    midiMapping = FUnknownPtr<Vst::IMidiMapping>(component);
+    connectionPoint = FUnknownPtr<Vst::IConnectionPoint>(component);
+    return true;
 }
 
-FUnknown* HostInstance::hostContext () const
+void HostInstance::destroy()
 {
-	return static_cast<Vst::IHostApplication*> (hostApplication.get ());
+    if (active)
+        setActive(false);
+    if (initialized)
+        terminate();
+    connectionPoint = nullptr;
+    midiMapping = nullptr;
+    unitInfo = nullptr;
+    controller = nullptr;
+    processor = nullptr;
+    component = nullptr;
 }
 
-bool HostInstance::create (IPluginFactory* factory, const TUID cid)
+tresult HostInstance::initialize()
 {
-	destroy ();
-	if (!factory)
-		return false;
-	Vst::IComponent* created = nullptr;
-	if (factory->createInstance (cid, Vst::IComponent::iid, reinterpret_cast<void**> (&created)) != kResultOk ||
-	    !created)
-		return false;
-	component = owned (created);
-	processor = FUnknownPtr<Vst::IAudioProcessor> (component);
-	controller = FUnknownPtr<Vst::IEditController> (component);
-	unitInfo = FUnknownPtr<Vst::IUnitInfo> (component);
-	midiMapping = FUnknownPtr<Vst::IMidiMapping> (component);
-	connectionPoint = FUnknownPtr<Vst::IConnectionPoint> (component);
-	return true;
+    if (!component)
+        return kNotInitialized;
+    tresult result = component->initialize(hostContext());
+    if (result != kResultOk)
+        return result;
+    initialized = true;
+    if (controller)
+        controller->setComponentHandler(componentHandler);
+    return result;
 }
 
-void HostInstance::destroy ()
+tresult HostInstance::terminate()
 {
-	if (active)
-		setActive (false);
-	if (initialized)
-		terminate ();
-	connectionPoint = nullptr;
-	midiMapping = nullptr;
-	unitInfo = nullptr;
-	controller = nullptr;
-	processor = nullptr;
-	component = nullptr;
+    if (!component)
+        return kNotInitialized;
+    if (controller)
+        controller->setComponentHandler(nullptr);
+    initialized = false;
+    return component->terminate();
 }
 
-tresult HostInstance::initialize ()
+tresult HostInstance::setupProcessing(double sampleRate, int32 maxBlockSize, int32 processMode,
+                                      int32 sampleSize)
 {
-	if (!component)
-		return kNotInitialized;
-	tresult result = component->initialize (hostContext ());
-	if (result != kResultOk)
-		return result;
-	initialized = true;
-	if (controller)
-		controller->setComponentHandler (componentHandler);
-	return result;
+    if (!processor)
+        return kNotInitialized;
+    Vst::ProcessSetup setup{};
+    setup.processMode = processMode;
+    setup.symbolicSampleSize = sampleSize;
+    setup.maxSamplesPerBlock = maxBlockSize;
+    setup.sampleRate = sampleRate;
+    return processor->setupProcessing(setup);
 }
 
-tresult HostInstance::terminate ()
+tresult HostInstance::setBusArrangement(Vst::SpeakerArrangement arrangement)
 {
-	if (!component)
-		return kNotInitialized;
-	if (controller)
-		controller->setComponentHandler (nullptr);
-	initialized = false;
-	return component->terminate ();
+    if (!processor)
+        return kNotInitialized;
+    Vst::SpeakerArrangement in = arrangement;
+    Vst::SpeakerArrangement out = arrangement;
+    return processor->setBusArrangements(&in, 1, &out, 1);
 }
 
-tresult HostInstance::setupProcessing (double sampleRate, int32 maxBlockSize, int32 processMode,
-                                       int32 sampleSize)
+tresult HostInstance::setActive(bool state)
 {
-	if (!processor)
-		return kNotInitialized;
-	Vst::ProcessSetup setup {};
-	setup.processMode = processMode;
-	setup.symbolicSampleSize = sampleSize;
-	setup.maxSamplesPerBlock = maxBlockSize;
-	setup.sampleRate = sampleRate;
-	return processor->setupProcessing (setup);
+    if (!component)
+        return kNotInitialized;
+    tresult result = component->setActive(state);
+    active = state && result == kResultOk;
+    return result;
 }
 
-tresult HostInstance::setBusArrangement (Vst::SpeakerArrangement arrangement)
+tresult HostInstance::setProcessing(bool state)
 {
-	if (!processor)
-		return kNotInitialized;
-	Vst::SpeakerArrangement in = arrangement;
-	Vst::SpeakerArrangement out = arrangement;
-	return processor->setBusArrangements (&in, 1, &out, 1);
+    return processor ? processor->setProcessing(state) : kNotInitialized;
 }
 
-tresult HostInstance::setActive (bool state)
+tresult HostInstance::process(Vst::ProcessData& data)
 {
-	if (!component)
-		return kNotInitialized;
-	tresult result = component->setActive (state);
-	active = state && result == kResultOk;
-	return result;
+    return processor ? processor->process(data) : kNotInitialized;
 }
 
-tresult HostInstance::setProcessing (bool state)
+tresult HostInstance::process(HostAudioBuffers& buffers, int32 numSamples,
+                              Vst::IParameterChanges* inputChanges, Vst::IEventList* events,
+                              Vst::IParameterChanges* outputChanges)
 {
-	return processor ? processor->setProcessing (state) : kNotInitialized;
-}
-
-tresult HostInstance::process (Vst::ProcessData& data)
-{
-	return processor ? processor->process (data) : kNotInitialized;
-}
-
-tresult HostInstance::process (HostAudioBuffers& buffers, int32 numSamples,
-                               Vst::IParameterChanges* inputChanges, Vst::IEventList* events,
-                               Vst::IParameterChanges* outputChanges)
-{
-	Vst::ProcessData& data = buffers.prepare (numSamples);
-	data.inputParameterChanges = inputChanges;
-	data.inputEvents = events;
-	data.outputParameterChanges = outputChanges;
-	tresult result = process (data);
-	data.inputParameterChanges = nullptr;
-	data.inputEvents = nullptr;
-	data.outputParameterChanges = nullptr;
-	return result;
+    Vst::ProcessData& data = buffers.prepare(numSamples);
+    data.inputParameterChanges = inputChanges;
+    data.inputEvents = events;
+    data.outputParameterChanges = outputChanges;
+    tresult result = process(data);
+    data.inputParameterChanges = nullptr;
+    data.inputEvents = nullptr;
+    data.outputParameterChanges = nullptr;
+    return result;
 }
 
 } // namespace TessalineHost

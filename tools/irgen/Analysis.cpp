@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-namespace irgen
-{
+namespace irgen {
 std::vector<double> energyDecayDb(const double* table, int length)
 {
     std::vector<double> edc(length, -400.0);
@@ -36,4 +35,4 @@ int peakIndex(const double* table, int length)
     return best;
 }
 
-}  // namespace irgen
+} // namespace irgen

@@ -3,8 +3,7 @@
 
 #include <vector>
 
-namespace irgen
-{
+namespace irgen {
 // Backward-integrated energy in dB relative to the total (Schroeder curve), one value per sample.
 std::vector<double> energyDecayDb(const double* table, int length);
 
@@ -14,4 +13,4 @@ int indexBelow(const std::vector<double>& edc, double db);
 // Index of the sample with the largest magnitude.
 int peakIndex(const double* table, int length);
 
-}  // namespace irgen
+} // namespace irgen

@@ -7,7 +7,9 @@
 class SplitMix64
 {
 public:
-    explicit SplitMix64(uint64_t seed) : m_uState(seed) {}
+    explicit SplitMix64(uint64_t seed)
+        : m_uState(seed)
+    {}
 
     uint64_t next()
     {

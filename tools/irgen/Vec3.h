@@ -3,8 +3,7 @@
 
 #include <cmath>
 
-namespace irgen
-{
+namespace irgen {
 struct Vec3
 {
     double x, y, z;
@@ -15,4 +14,4 @@ inline double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y +
 inline double length(const Vec3& a) { return std::sqrt(dot(a, a)); }
 inline Vec3 scale(const Vec3& a, double k) { return {a.x * k, a.y * k, a.z * k}; }
 
-}  // namespace irgen
+} // namespace irgen

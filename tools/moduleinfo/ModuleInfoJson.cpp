@@ -30,10 +30,7 @@ std::string quoted(const std::string& text)
     return out + "\"";
 }
 
-const char* flag(bool on)
-{
-    return on ? "true" : "false";
-}
+const char* flag(bool on) { return on ? "true" : "false"; }
 
 std::vector<std::string> splitBars(const std::string& text)
 {
@@ -53,7 +50,8 @@ void writeFactory(std::ostream& out, const PFactoryInfo& factory)
         << "    \"E-Mail\": " << quoted(factory.email) << ",\n"
         << "    \"Flags\": {\n"
         << "      \"Unicode\": " << flag(factory.flags & PFactoryInfo::kUnicode) << ",\n"
-        << "      \"Classes Discardable\": " << flag(factory.flags & PFactoryInfo::kClassesDiscardable) << ",\n"
+        << "      \"Classes Discardable\": " << flag(factory.flags & PFactoryInfo::kClassesDiscardable)
+        << ",\n"
         << "      \"License Check\": " << flag(factory.flags & PFactoryInfo::kLicenseCheck) << ",\n"
         << "      \"Component Non Discardable\": "
         << flag(factory.flags & PFactoryInfo::kComponentNonDiscardable) << "\n"

@@ -26,7 +26,8 @@ std::vector<FactoryPreset> factoryPresets(TessalineHost::HostInstance& instance)
         if (units->getProgramName(list.id, program, name) != kResultOk)
             continue;
         const auto id = static_cast<ParamID>(list.id);
-        presets.push_back({TessalineHost::toUtf8(name, 128), id, controller->plainParamToNormalized(id, program)});
+        presets.push_back(
+            {TessalineHost::toUtf8(name, 128), id, controller->plainParamToNormalized(id, program)});
     }
     return presets;
 }

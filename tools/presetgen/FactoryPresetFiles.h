@@ -14,7 +14,7 @@ struct FactoryPreset
 {
     std::string name;
     Steinberg::Vst::ParamID listId = 0;
-    Steinberg::Vst::ParamValue normalized = 0.0;   // the program-change parameter's value
+    Steinberg::Vst::ParamValue normalized = 0.0; // the program-change parameter's value
 };
 
 // The presets of the instance's first program list (empty when it has none).

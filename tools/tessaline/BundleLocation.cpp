@@ -10,7 +10,8 @@ namespace TessalineTool {
 namespace {
 bool isFolder(const std::string& path)
 {
-    struct stat info {};
+    struct stat info
+    {};
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 } // namespace
@@ -25,8 +26,7 @@ std::string defaultBundlePath()
     // The build tree puts the executable and Tessaline.vst3 in the same folder; an installed
     // executable finds the bundle where the install put it, relative to its own folder
     // (<prefix>/bin -> <prefix>/lib/vst3, or ~/bin -> ~/.vst3 for a per-user install).
-    const std::string candidates[] = {folder + "/Tessaline.vst3",
-                                      folder + "/" TESSALINE_INSTALLED_BUNDLE,
+    const std::string candidates[] = {folder + "/Tessaline.vst3", folder + "/" TESSALINE_INSTALLED_BUNDLE,
                                       folder + "/../.vst3/Tessaline.vst3"};
     for (const std::string& candidate : candidates)
         if (isFolder(candidate))

@@ -8,8 +8,8 @@ namespace TessalineTool {
 
 struct CommandLine
 {
-    std::string bundlePath;            // --bundle PATH, or the bundle beside the executable
-    std::vector<std::string> args;     // the sub-command's own arguments
+    std::string bundlePath;        // --bundle PATH, or the bundle beside the executable
+    std::vector<std::string> args; // the sub-command's own arguments
 };
 
 // Prints what a host sees of the bundle: factory, class, parameters, units and presets; with

@@ -11,17 +11,23 @@ namespace TessalineTool {
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kStep = 0.125;          // a sixteenth note at 120 beats per minute
-constexpr int kSteps = 32;               // two bars
-constexpr double kRingOut = 0.5;         // silence after the last hit, seconds
+constexpr double kStep = 0.125;  // a sixteenth note at 120 beats per minute
+constexpr int kSteps = 32;       // two bars
+constexpr double kRingOut = 0.5; // silence after the last hit, seconds
 
-enum class Voice { Kick, Snare, Hat, Block };
+enum class Voice
+{
+    Kick,
+    Snare,
+    Hat,
+    Block
+};
 
 struct Hit
 {
     int step;
     Voice voice;
-    double pan;   // -1 left .. +1 right
+    double pan; // -1 left .. +1 right
     double level;
 };
 
@@ -29,12 +35,12 @@ struct Hit
 // across the stereo field so the room's position cues are audible; the phrase ends on a lone
 // kick and snare so the decay can be heard on its own.
 const Hit kPhrase[] = {
-    {0, Voice::Kick, 0.0, 1.0},    {2, Voice::Hat, 0.3, 0.35},   {4, Voice::Snare, -0.1, 0.8},
-    {6, Voice::Hat, 0.3, 0.3},     {7, Voice::Block, -0.8, 0.5}, {8, Voice::Kick, 0.0, 1.0},
+    {0, Voice::Kick, 0.0, 1.0},    {2, Voice::Hat, 0.3, 0.35},    {4, Voice::Snare, -0.1, 0.8},
+    {6, Voice::Hat, 0.3, 0.3},     {7, Voice::Block, -0.8, 0.5},  {8, Voice::Kick, 0.0, 1.0},
     {10, Voice::Hat, 0.3, 0.35},   {11, Voice::Block, 0.8, 0.45}, {12, Voice::Snare, -0.1, 0.8},
-    {14, Voice::Hat, 0.3, 0.3},    {15, Voice::Hat, 0.3, 0.2},   {16, Voice::Kick, 0.0, 1.0},
+    {14, Voice::Hat, 0.3, 0.3},    {15, Voice::Hat, 0.3, 0.2},    {16, Voice::Kick, 0.0, 1.0},
     {18, Voice::Hat, 0.3, 0.35},   {19, Voice::Block, -0.5, 0.5}, {20, Voice::Snare, -0.1, 0.8},
-    {22, Voice::Block, 0.5, 0.5},  {23, Voice::Block, 0.9, 0.4}, {24, Voice::Kick, 0.0, 1.0},
+    {22, Voice::Block, 0.5, 0.5},  {23, Voice::Block, 0.9, 0.4},  {24, Voice::Kick, 0.0, 1.0},
     {26, Voice::Snare, -0.1, 0.9},
 };
 
@@ -67,7 +73,8 @@ double voiceSample(Voice voice, double t, Noise& noise, double& previousNoise)
         return std::sin(phase) * std::exp(-t / 0.18);
     }
     case Voice::Snare:
-        return 0.6 * white * std::exp(-t / 0.07) + 0.5 * std::sin(2.0 * kPi * 190.0 * t) * std::exp(-t / 0.04);
+        return 0.6 * white * std::exp(-t / 0.07)
+               + 0.5 * std::sin(2.0 * kPi * 190.0 * t) * std::exp(-t / 0.04);
     case Voice::Hat:
     {
         // First difference of white noise: energy pushed to the top of the spectrum.
@@ -75,8 +82,7 @@ double voiceSample(Voice voice, double t, Noise& noise, double& previousNoise)
         previousNoise = white;
         return 0.5 * bright * std::exp(-t / 0.025);
     }
-    case Voice::Block:
-        return std::sin(2.0 * kPi * 1250.0 * t) * std::exp(-t / 0.035);
+    case Voice::Block: return std::sin(2.0 * kPi * 1250.0 * t) * std::exp(-t / 0.035);
     }
     return 0.0;
 }
@@ -85,8 +91,8 @@ void addHit(std::vector<float>& out, const Hit& hit, Noise& noise)
 {
     const auto start = static_cast<size_t>(hit.step * kStep * DemoSignal::kSampleRate);
     const size_t frames = out.size() / 2;
-    const size_t length = std::min(frames - std::min(frames, start),
-                                   static_cast<size_t>(0.6 * DemoSignal::kSampleRate));
+    const size_t length =
+        std::min(frames - std::min(frames, start), static_cast<size_t>(0.6 * DemoSignal::kSampleRate));
     // Constant-power pan.
     const double angle = (hit.pan + 1.0) * kPi / 4.0;
     const double left = std::cos(angle) * hit.level;
@@ -94,8 +100,8 @@ void addHit(std::vector<float>& out, const Hit& hit, Noise& noise)
     double previousNoise = 0.0;
     for (size_t n = 0; n < length; ++n)
     {
-        const double s = voiceSample(hit.voice, static_cast<double>(n) / DemoSignal::kSampleRate,
-                                     noise, previousNoise);
+        const double s =
+            voiceSample(hit.voice, static_cast<double>(n) / DemoSignal::kSampleRate, noise, previousNoise);
         out[2 * (start + n)] += static_cast<float>(s * left);
         out[2 * (start + n) + 1] += static_cast<float>(s * right);
     }
@@ -123,10 +129,7 @@ DemoSignal::DemoSignal()
     normalise(samples);
 }
 
-int DemoSignal::container() const
-{
-    return SF_FORMAT_WAV;
-}
+int DemoSignal::container() const { return SF_FORMAT_WAV; }
 
 int64_t DemoSignal::read(float* interleaved, int64_t maxFrames)
 {

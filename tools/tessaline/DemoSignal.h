@@ -24,7 +24,7 @@ public:
 
 private:
     std::vector<float> samples;
-    size_t position = 0;   // next frame to read
+    size_t position = 0; // next frame to read
 };
 
 } // namespace TessalineTool

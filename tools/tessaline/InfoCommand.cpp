@@ -30,8 +30,8 @@ std::string flagsText(int32 flags)
     {
         int32 bit;
         const char* name;
-    } names[] = {{ParameterInfo::kCanAutomate, "automate"}, {ParameterInfo::kIsReadOnly, "read-only"},
-                 {ParameterInfo::kIsWrapAround, "wrap"},      {ParameterInfo::kIsList, "list"},
+    } names[] = {{ParameterInfo::kCanAutomate, "automate"},    {ParameterInfo::kIsReadOnly, "read-only"},
+                 {ParameterInfo::kIsWrapAround, "wrap"},       {ParameterInfo::kIsList, "list"},
                  {ParameterInfo::kIsProgramChange, "program"}, {ParameterInfo::kIsBypass, "bypass"}};
     for (const auto& n : names)
         if (flags & n.bit)
@@ -71,9 +71,9 @@ void printParameters(IEditController& controller)
 {
     const int32 count = controller.getParameterCount();
     std::printf("Parameters (%d)\n", count);
-    std::printf("  %-10s %-22s %10s %10s %8s %-16s %-16s %-16s %-16s %5s %4s %s\n", "id", "title",
-                "min", "max", "default", "min text", "default text", "max text", "current", "steps",
-                "unit", "flags (units)");
+    std::printf("  %-10s %-22s %10s %10s %8s %-16s %-16s %-16s %-16s %5s %4s %s\n", "id", "title", "min",
+                "max", "default", "min text", "default text", "max text", "current", "steps", "unit",
+                "flags (units)");
     for (int32 i = 0; i < count; ++i)
     {
         ParameterInfo info = {};
@@ -87,8 +87,8 @@ void printParameters(IEditController& controller)
                     display(controller, info.id, info.defaultNormalizedValue).c_str(),
                     display(controller, info.id, 1.0).c_str(),
                     display(controller, info.id, controller.getParamNormalized(info.id)).c_str(),
-                    info.stepCount, info.unitId,
-                    flagsText(info.flags).c_str(), units.empty() ? "" : (" (" + units + ")").c_str());
+                    info.stepCount, info.unitId, flagsText(info.flags).c_str(),
+                    units.empty() ? "" : (" (" + units + ")").c_str());
     }
 }
 

@@ -85,7 +85,8 @@ bool resolveListEntry(IEditController& controller, const ParameterInfo& info, co
         }
         entries += (entries.empty() ? "" : ", ") + entry;
     }
-    error = "'" + value + "' is not a value of \"" + toUtf8(info.title, 128) + "\"; choose one of: " + entries;
+    error =
+        "'" + value + "' is not a value of \"" + toUtf8(info.title, 128) + "\"; choose one of: " + entries;
     return false;
 }
 
@@ -162,4 +163,3 @@ bool resolvePreset(const std::vector<TessalinePresets::FactoryPreset>& presets, 
 }
 
 } // namespace TessalineTool
-

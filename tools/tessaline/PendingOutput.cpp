@@ -31,7 +31,8 @@ void watchSignals(const std::string& path)
     for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
     {
         // A signal the caller chose to ignore (nohup, a background job) stays ignored.
-        struct sigaction current {};
+        struct sigaction current
+        {};
         if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
             signal(signalNumber, removePendingAndExit);
     }
@@ -41,7 +42,8 @@ void unwatchSignals()
 {
     for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
     {
-        struct sigaction current {};
+        struct sigaction current
+        {};
         if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == removePendingAndExit)
             signal(signalNumber, SIG_DFL);
     }
@@ -72,10 +74,7 @@ void useUmaskPermissions(int descriptor)
 }
 } // namespace
 
-PendingOutput::~PendingOutput()
-{
-    discard();
-}
+PendingOutput::~PendingOutput() { discard(); }
 
 int PendingOutput::create(const std::string& outputPath, std::string& error)
 {

@@ -54,14 +54,11 @@ bool PluginSession::start(int channels, double sampleRate, int32 maxBlockSize, s
         error = "the plug-in could not be activated";
         return false;
     }
-    instance.setProcessing(true);   // optional for a plug-in; its answer does not matter
+    instance.setProcessing(true); // optional for a plug-in; its answer does not matter
     return true;
 }
 
-uint32 PluginSession::tailSamples() const
-{
-    return instance.getProcessor()->getTailSamples();
-}
+uint32 PluginSession::tailSamples() const { return instance.getProcessor()->getTailSamples(); }
 
 bool PluginSession::process(TessalineHost::HostAudioBuffers& buffers, int32 numSamples)
 {

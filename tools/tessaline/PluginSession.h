@@ -27,7 +27,10 @@ public:
     const TessalineHost::HostModule& loadedModule() const { return module; }
     Steinberg::Vst::IEditController& controller() { return *instance.getController(); }
     Steinberg::Vst::IUnitInfo* unitInfo() { return instance.getUnitInfo(); }
-    std::vector<TessalinePresets::FactoryPreset> presets() { return TessalinePresets::factoryPresets(instance); }
+    std::vector<TessalinePresets::FactoryPreset> presets()
+    {
+        return TessalinePresets::factoryPresets(instance);
+    }
 
     // Applies edits through the controller now, as a host does for values set before playback;
     // they also go to the processor with the first process call.
@@ -44,7 +47,7 @@ public:
     bool process(TessalineHost::HostAudioBuffers& buffers, Steinberg::int32 numSamples);
 
 private:
-    TessalineHost::HostModule module;      // outlives the instance (declared first)
+    TessalineHost::HostModule module; // outlives the instance (declared first)
     TessalineHost::HostInstance instance;
     TessalineHost::HostParameterChanges changes;
     std::vector<ParameterEdit> pendingEdits; // for the first process call

@@ -8,21 +8,21 @@
 namespace TessalineTool {
 
 namespace {
-constexpr auto kQuietStart = std::chrono::milliseconds(400);  // short renders show no bar
+constexpr auto kQuietStart = std::chrono::milliseconds(400); // short renders show no bar
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 constexpr int kBarWidth = 32;
 } // namespace
 
 ProgressBar::ProgressBar(int64_t total, int sampleRate, std::string label)
-    : total(total > 0 ? total : 1), sampleRate(sampleRate > 0 ? sampleRate : 1), label(std::move(label)),
-      enabled(isatty(STDERR_FILENO) != 0), started(Clock::now()), lastDrawn(started)
-{
-}
+    : total(total > 0 ? total : 1)
+    , sampleRate(sampleRate > 0 ? sampleRate : 1)
+    , label(std::move(label))
+    , enabled(isatty(STDERR_FILENO) != 0)
+    , started(Clock::now())
+    , lastDrawn(started)
+{}
 
-ProgressBar::~ProgressBar()
-{
-    finish();
-}
+ProgressBar::~ProgressBar() { finish(); }
 
 void ProgressBar::update(int64_t done)
 {

@@ -16,8 +16,10 @@ std::string resolved(const std::string& path)
 
 bool sameFile(const std::string& first, const std::string& second)
 {
-    struct stat a {};
-    struct stat b {};
+    struct stat a
+    {};
+    struct stat b
+    {};
     if (stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0)
         return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
     return resolved(first) == resolved(second);

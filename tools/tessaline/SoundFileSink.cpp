@@ -15,14 +15,14 @@ SoundFileSink::~SoundFileSink()
 bool SoundFileSink::open(const std::string& outputPath, int format, int channels, int sampleRate,
                          std::string& error)
 {
-    SF_INFO info {};
+    SF_INFO info{};
     info.format = format;
     info.channels = channels;
     info.samplerate = sampleRate;
     if (!sf_format_check(&info))
     {
-        error = "cannot write " + describeFormat(format) + " at " + std::to_string(sampleRate)
-                + " Hz with " + std::to_string(channels) + " channel(s)";
+        error = "cannot write " + describeFormat(format) + " at " + std::to_string(sampleRate) + " Hz with "
+                + std::to_string(channels) + " channel(s)";
         return false;
     }
     const int descriptor = pending.create(outputPath, error);

@@ -21,8 +21,7 @@ public:
     SoundFileSink& operator=(const SoundFileSink&) = delete;
 
     // Starts OUT with the given libsndfile format; false with a message on failure.
-    bool open(const std::string& outputPath, int format, int channels, int sampleRate,
-              std::string& error);
+    bool open(const std::string& outputPath, int format, int channels, int sampleRate, std::string& error);
     // Appends interleaved frames; false with a message when the disk refuses them.
     bool write(const float* interleaved, int64_t frames, std::string& error) override;
     // Closes the file and moves it to OUT.

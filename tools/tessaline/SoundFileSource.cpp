@@ -12,13 +12,13 @@ namespace {
 // libsndfile's own message is vague about the usual causes; name them first.
 std::string openFailure(const std::string& path)
 {
-    struct stat status {};
+    struct stat status
+    {};
     if (stat(path.c_str(), &status) != 0)
         return "cannot open '" + path + "': " + std::strerror(errno);
     if (S_ISDIR(status.st_mode))
         return "'" + path + "' is a folder, not a sound file";
-    return "cannot read '" + path + "': " + sf_strerror(nullptr)
-           + " (supported: WAV, AIFF, FLAC, OGG)";
+    return "cannot read '" + path + "': " + sf_strerror(nullptr) + " (supported: WAV, AIFF, FLAC, OGG)";
 }
 } // namespace
 
@@ -30,7 +30,7 @@ SoundFileSource::~SoundFileSource()
 
 bool SoundFileSource::open(const std::string& path, std::string& error)
 {
-    info = SF_INFO {};
+    info = SF_INFO{};
     file = sf_open(path.c_str(), SFM_READ, &info);
     if (!file)
     {

@@ -29,7 +29,7 @@ public:
 
 private:
     SNDFILE* file = nullptr;
-    SF_INFO info {};
+    SF_INFO info{};
 };
 
 } // namespace TessalineTool

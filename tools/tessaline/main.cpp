@@ -30,10 +30,13 @@ int usage(FILE* out)
                       "commands:\n");
     for (const Command& command : kCommands)
         std::fprintf(out, "  %-8s %s\n", command.name, command.help);
-    std::fprintf(out, "\noptions:\n  --bundle PATH  the Tessaline.vst3 bundle to load\n"
-                      "  --version      print the version and exit\n  --help, -h     print this help and exit\n");
-    std::fprintf(out, "\n`tessaline <command> --help` explains a command's options.\n"
-                      "The bundle defaults to %s\n", TessalineTool::defaultBundlePath().c_str());
+    std::fprintf(out,
+                 "\noptions:\n  --bundle PATH  the Tessaline.vst3 bundle to load\n"
+                 "  --version      print the version and exit\n  --help, -h     print this help and exit\n");
+    std::fprintf(out,
+                 "\n`tessaline <command> --help` explains a command's options.\n"
+                 "The bundle defaults to %s\n",
+                 TessalineTool::defaultBundlePath().c_str());
     return out == stderr ? 2 : 0;
 }
 } // namespace

@@ -1,6 +1,5 @@
 #include "adapter/parameters/LogParameter.h"
 
-
 #include <cmath>
 
 namespace Steinberg {
@@ -8,13 +7,13 @@ namespace Vst {
 namespace Vava2DUZ3 {
 
 namespace {
-constexpr double kDecadeFraction = 0.4166666666666667;   // 1 / 2.4 decades
+constexpr double kDecadeFraction = 0.4166666666666667; // 1 / 2.4 decades
 } // namespace
 
 LogParameter::LogParameter(const TChar* title, ParamID id, const TChar* units, ParamValue minPlain,
-                           ParamValue maxPlain, ParamValue defaultValuePlain, int32 stepCount,
-                           int32 flags, UnitID unitId)
-: WarpedRangeParameter(title, id, units, minPlain, maxPlain, defaultValuePlain, stepCount, flags, unitId)
+                           ParamValue maxPlain, ParamValue defaultValuePlain, int32 stepCount, int32 flags,
+                           UnitID unitId)
+    : WarpedRangeParameter(title, id, units, minPlain, maxPlain, defaultValuePlain, stepCount, flags, unitId)
 {
     // The base constructor used the linear curve; redo the default with ours.
     info.defaultNormalizedValue = valueNormalized = toNormalized(defaultValuePlain);

@@ -11,9 +11,8 @@ namespace Vava2DUZ3 {
 class LogParameter : public WarpedRangeParameter
 {
 public:
-    LogParameter(const TChar* title, ParamID id, const TChar* units, ParamValue minPlain,
-                 ParamValue maxPlain, ParamValue defaultValuePlain, int32 stepCount,
-                 int32 flags, UnitID unitId);
+    LogParameter(const TChar* title, ParamID id, const TChar* units, ParamValue minPlain, ParamValue maxPlain,
+                 ParamValue defaultValuePlain, int32 stepCount, int32 flags, UnitID unitId);
 
     ParamValue toPlain(ParamValue valueNormalized) const SMTG_OVERRIDE;
     ParamValue toNormalized(ParamValue plainValue) const SMTG_OVERRIDE;

@@ -10,7 +10,7 @@ namespace Vst {
 namespace Vava2DUZ3 {
 
 PeakParameter::PeakParameter(int32 flags, ParamID id, const TChar* title)
-: Parameter(title, id, nullptr, 0.5, 0, flags, 0)
+    : Parameter(title, id, nullptr, 0.5, 0, flags, 0)
 {
     // A fresh meter reads full scale until the registration zeroes it.
     setNormalized(1.0);
@@ -18,7 +18,7 @@ PeakParameter::PeakParameter(int32 flags, ParamID id, const TChar* title)
 
 void PeakParameter::toString(ParamValue valueNormalized, String128 string) const
 {
-    char text[64] = "-\xE2\x88\x9E";   // minus infinity
+    char text[64] = "-\xE2\x88\x9E"; // minus infinity
     if (valueNormalized > 0.0001)
     {
         const float decibels = std::log10(static_cast<float>(valueNormalized)) * 20.0f;

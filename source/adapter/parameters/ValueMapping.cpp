@@ -51,8 +51,7 @@ float settledPlainValue(const CControlEntry& control, double plain)
     switch (control.nDataType)
     {
     case kDataInt: return std::trunc(clamped);
-    case kDataUint:
-        return static_cast<float>(std::fmax(0.0, std::floor(static_cast<double>(clamped) + 0.5)));
+    case kDataUint: return static_cast<float>(std::fmax(0.0, std::floor(static_cast<double>(clamped) + 0.5)));
     default: return clamped;
     }
 }

@@ -8,10 +8,7 @@ namespace Vava2DUZ3 {
 
 namespace {
 // Octaves spanned by the range, in the approximation both directions share.
-float octaveSpan(float min, float max)
-{
-    return approxLog2(max / min);
-}
+float octaveSpan(float min, float max) { return approxLog2(max / min); }
 } // namespace
 
 float voltOctaveNormalized(float plain, float min, float max)

@@ -10,7 +10,7 @@ VoltOctaveParameter::VoltOctaveParameter(const TChar* title, ParamID id, const T
                                          ParamValue minPlain, ParamValue maxPlain,
                                          ParamValue defaultValuePlain, int32 stepCount, int32 flags,
                                          UnitID unitId)
-: WarpedRangeParameter(title, id, units, minPlain, maxPlain, defaultValuePlain, stepCount, flags, unitId)
+    : WarpedRangeParameter(title, id, units, minPlain, maxPlain, defaultValuePlain, stepCount, flags, unitId)
 {
     // The base constructor used the linear curve; redo the default with ours, in single precision.
     const float defaultPlain = static_cast<float>(defaultValuePlain);
@@ -26,8 +26,8 @@ ParamValue VoltOctaveParameter::toNormalized(ParamValue plainValue) const
 
 ParamValue VoltOctaveParameter::toPlain(ParamValue valueNormalized) const
 {
-    const float u = voltOctavePosition(valueNormalized, static_cast<float>(getMin()),
-                                       static_cast<float>(getMax()));
+    const float u =
+        voltOctavePosition(valueNormalized, static_cast<float>(getMin()), static_cast<float>(getMax()));
     return getMin() + (getMax() - getMin()) * static_cast<double>(u);
 }
 

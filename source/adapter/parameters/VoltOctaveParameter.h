@@ -12,8 +12,8 @@ class VoltOctaveParameter : public WarpedRangeParameter
 {
 public:
     VoltOctaveParameter(const TChar* title, ParamID id, const TChar* units, ParamValue minPlain,
-                        ParamValue maxPlain, ParamValue defaultValuePlain, int32 stepCount,
-                        int32 flags, UnitID unitId);
+                        ParamValue maxPlain, ParamValue defaultValuePlain, int32 stepCount, int32 flags,
+                        UnitID unitId);
 
     ParamValue toPlain(ParamValue valueNormalized) const SMTG_OVERRIDE;
     ParamValue toNormalized(ParamValue plainValue) const SMTG_OVERRIDE;

@@ -5,42 +5,26 @@ namespace Steinberg {
 // The SDK subset declares the Linux run-loop interface ids but defines them nowhere; weak, so
 // that a library defining them as well wins without a duplicate definition.
 namespace Linux {
-__attribute__((weak)) DEF_CLASS_IID(IRunLoop)
-__attribute__((weak)) DEF_CLASS_IID(ITimerHandler)
+__attribute__((weak)) DEF_CLASS_IID(IRunLoop) __attribute__((weak)) DEF_CLASS_IID(ITimerHandler)
 } // namespace Linux
 
 namespace Vst {
 namespace Vava2DUZ3 {
 
-CHostNotifier::~CHostNotifier()
-{
-    detachRunLoop();
-}
+CHostNotifier::~CHostNotifier() { detachRunLoop(); }
 
-void CHostNotifier::adoptCurrentThread()
-{
-    m_UiThread = std::this_thread::get_id();
-}
+void CHostNotifier::adoptCurrentThread() { m_UiThread = std::this_thread::get_id(); }
 
-bool CHostNotifier::onUiThread() const
-{
-    return std::this_thread::get_id() == m_UiThread;
-}
+bool CHostNotifier::onUiThread() const { return std::this_thread::get_id() == m_UiThread; }
 
-void CHostNotifier::setComponentHandler(IComponentHandler* handler)
-{
-    m_pHandler = handler;
-}
+void CHostNotifier::setComponentHandler(IComponentHandler* handler) { m_pHandler = handler; }
 
 void CHostNotifier::setBeforeDelivery(std::function<void()> prepare)
 {
     m_BeforeDelivery = std::move(prepare);
 }
 
-void CHostNotifier::postRestart(int32 flags)
-{
-    m_nRestartFlags.fetch_or(flags, std::memory_order_acq_rel);
-}
+void CHostNotifier::postRestart(int32 flags) { m_nRestartFlags.fetch_or(flags, std::memory_order_acq_rel); }
 
 void CHostNotifier::postEdit(ParamID id, ParamValue value)
 {
@@ -80,7 +64,8 @@ void CHostNotifier::deliverPending()
 }
 
 CHostNotifier::Busy::Busy(CHostNotifier& notifier)
-    : m_Notifier(notifier), m_bCounted(notifier.onUiThread())
+    : m_Notifier(notifier)
+    , m_bCounted(notifier.onUiThread())
 {
     if (m_bCounted)
         ++m_Notifier.m_nBusy;
@@ -99,8 +84,7 @@ bool CHostNotifier::attachRunLoop(FUnknown* source)
     if (!source)
         return false;
     Linux::IRunLoop* loop = nullptr;
-    if (source->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&loop)) != kResultOk
-        || !loop)
+    if (source->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&loop)) != kResultOk || !loop)
         return false;
     IPtr<Linux::IRunLoop> held = owned(loop);
     if (held->registerTimer(this, kTimerMilliseconds) != kResultOk)
@@ -119,10 +103,7 @@ void CHostNotifier::detachRunLoop(FUnknown* source)
     m_pRunLoopSource = nullptr;
 }
 
-void PLUGIN_API CHostNotifier::onTimer()
-{
-    deliverPending();
-}
+void PLUGIN_API CHostNotifier::onTimer() { deliverPending(); }
 
 tresult PLUGIN_API CHostNotifier::queryInterface(const TUID iid, void** obj)
 {

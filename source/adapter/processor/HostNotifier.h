@@ -82,13 +82,13 @@ public:
 
 private:
     std::atomic<int32> m_nRestartFlags{0};
-    std::vector<std::pair<ParamID, ParamValue>> m_Edits;   // user-interface thread only
+    std::vector<std::pair<ParamID, ParamValue>> m_Edits; // user-interface thread only
     IPtr<IComponentHandler> m_pHandler;
     IPtr<Linux::IRunLoop> m_pRunLoop;
-    const FUnknown* m_pRunLoopSource = nullptr;   // compared only, never called
+    const FUnknown* m_pRunLoopSource = nullptr; // compared only, never called
     std::function<void()> m_BeforeDelivery;
     std::thread::id m_UiThread;
-    int m_nBusy = 0;   // host calls running, deliveries in progress
+    int m_nBusy = 0; // host calls running, deliveries in progress
 };
 
 } // namespace Vava2DUZ3

@@ -11,9 +11,12 @@ namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
-Processor::Processor() : Processor(&::createPlugIn) {}
+Processor::Processor()
+    : Processor(&::createPlugIn)
+{}
 
-Processor::Processor(PlugInCreator creator) : m_pCreator(creator)
+Processor::Processor(PlugInCreator creator)
+    : m_pCreator(creator)
 {
     m_Units.reserve(10);
     createPlugIn();
@@ -129,8 +132,8 @@ std::optional<std::string> Processor::getEnumItem(const char* text, int32 k)
         const size_t comma = list.find(',', start);
         if (j == k)
         {
-            const std::string item = list.substr(start, comma == std::string::npos ? std::string::npos
-                                                                                  : comma - start);
+            const std::string item =
+                list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
             if (item == "SWITCH_OFF")
                 return std::string("OFF");
             if (item == "SWITCH_ON")

@@ -46,7 +46,7 @@ enum ProcessorParamId : ParamID
     kParamButton3 = 0x8002,
     kParamJoystickX = kJoystickXControlId,
     kParamJoystickY = kJoystickYControlId,
-    kParamFactoryPresets = 0x70727374,   // 'prst'
+    kParamFactoryPresets = 0x70727374, // 'prst'
 };
 
 // Unit ids: the preset unit is 0 (the unit every parameter belongs to), the root unit 1.
@@ -141,10 +141,9 @@ public:
     tresult PLUGIN_API getUnitInfo(int32 unitIndex, UnitInfo& info) SMTG_OVERRIDE;
     int32 PLUGIN_API getProgramListCount() SMTG_OVERRIDE;
     tresult PLUGIN_API getProgramListInfo(int32 listIndex, ProgramListInfo& info) SMTG_OVERRIDE;
-    tresult PLUGIN_API getProgramName(ProgramListID listId, int32 programIndex,
-                                      String128 name) SMTG_OVERRIDE;
-    tresult PLUGIN_API getProgramInfo(ProgramListID listId, int32 programIndex,
-                                      CString attributeId, String128 attributeValue) SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramName(ProgramListID listId, int32 programIndex, String128 name) SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramInfo(ProgramListID listId, int32 programIndex, CString attributeId,
+                                      String128 attributeValue) SMTG_OVERRIDE;
     tresult PLUGIN_API hasProgramPitchNames(ProgramListID listId, int32 programIndex) SMTG_OVERRIDE;
     tresult PLUGIN_API getProgramPitchName(ProgramListID listId, int32 programIndex, int16 midiPitch,
                                            String128 name) SMTG_OVERRIDE;
@@ -199,9 +198,9 @@ protected:
     // Processing path (ProcessorProcess.cpp). [audio thread]
     struct BlockChannels
     {
-        float* in[2];      // null where the host gave no input channel or flagged it silent
+        float* in[2]; // null where the host gave no input channel or flagged it silent
         float* out[2];
-        uint32_t count;    // channels exchanged with the DSP object (0 .. 2)
+        uint32_t count; // channels exchanged with the DSP object (0 .. 2)
     };
     bool resolveChannels(const ProcessData& data, BlockChannels& channels) const;
     void applyParameterChanges(ProcessData& data);
@@ -211,10 +210,10 @@ protected:
     void sendHostInfo(const ProcessData& data, CHostInfo& info, double& period);
     void bypassBlock(const BlockChannels& channels, int32 numSamples);
     void processWholeBlock(ProcessData& data, const BlockChannels& channels);
-    void processFrames(ProcessData& data, const BlockChannels& channels, CHostInfo& info,
-                       bool hasContext, double period);
-    bool skipSilentBlock(ProcessData& data, const BlockChannels& channels, CHostInfo& info,
-                         bool hasContext, double period);
+    void processFrames(ProcessData& data, const BlockChannels& channels, CHostInfo& info, bool hasContext,
+                       double period);
+    bool skipSilentBlock(ProcessData& data, const BlockChannels& channels, CHostInfo& info, bool hasContext,
+                         double period);
     uint32_t sidechainChannels(const ProcessData& data);
     void feedSidechainFrame(float* const* aux, uint32_t auxChannels, int32 frame, float* auxFrame);
     void handleEvent(const Event& event);
@@ -289,7 +288,7 @@ protected:
     // audio thread) and one the audio thread applied (for the parameters); -1: none.
     std::atomic<int32> m_nRequestedPreset{-1};
     std::atomic<int32> m_nAudioPreset{-1};
-    CControlSnapshot m_AudioPreset;               // audio thread's preset storage
+    CControlSnapshot m_AudioPreset; // audio thread's preset storage
     CHostNotifier m_Notifier;
     // Silent input channels for whole-block processing of missing inputs (allocated by setup).
     std::vector<float> m_SilentInput;

@@ -82,15 +82,9 @@ void Processor::forwardMidiParameter(int32 id, double value)
         m_pPlugIn->midiPitchBend(kMidiChannel, bend, static_cast<float>(x));
         break;
     }
-    case kParamModWheel:
-        m_pPlugIn->midiModWheel(kMidiChannel, Midi::sevenBit(level));
-        break;
-    case kParamMidiVol:
-        m_pPlugIn->midiMessage(kMidiChannel, kCtrlVolume, Midi::sevenBit(level), 0);
-        break;
-    case kParamMidiPan:
-        m_pPlugIn->midiMessage(kMidiChannel, kCtrlPan, Midi::sevenBit(level), 0);
-        break;
+    case kParamModWheel: m_pPlugIn->midiModWheel(kMidiChannel, Midi::sevenBit(level)); break;
+    case kParamMidiVol: m_pPlugIn->midiMessage(kMidiChannel, kCtrlVolume, Midi::sevenBit(level), 0); break;
+    case kParamMidiPan: m_pPlugIn->midiMessage(kMidiChannel, kCtrlPan, Midi::sevenBit(level), 0); break;
     case kParamMidiExpression:
         m_pPlugIn->midiMessage(kMidiChannel, kCtrlExpression, Midi::sevenBit(level), 0);
         break;
@@ -104,8 +98,7 @@ void Processor::forwardMidiParameter(int32 id, double value)
         // Any movement of the parameter silences everything, whatever its value.
         m_pPlugIn->midiNoteOff(kMidiChannel, 0, 0, true);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

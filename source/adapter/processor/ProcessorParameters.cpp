@@ -11,10 +11,7 @@ namespace Vst {
 namespace Vava2DUZ3 {
 
 namespace {
-bool isOrdinaryKind(int32_t kind)
-{
-    return kind == 100 || kind == 102 || kind == 104 || kind == 106;
-}
+bool isOrdinaryKind(int32_t kind) { return kind == 100 || kind == 102 || kind == 104 || kind == 106; }
 
 // A 0 .. 1 range parameter of unit 0 with the given display precision.
 RangeParameter* makeUnitRange(const TChar* title, ParamID id, double defaultPlain, int32 flags,
@@ -144,8 +141,8 @@ void Processor::registerUnitsAndPresets()
     m_Units.push_back(owned(new Unit(STR16("RootUnit"), kRootUnitIdOfProcessor, 0, kNoProgramListId)));
     if (presetNameCount() == 0)
         return;
-    m_Units.push_back(owned(new Unit(STR16("PresetsUnit"), kPresetsUnitId, kRootUnitIdOfProcessor,
-                                     kParamFactoryPresets)));
+    m_Units.push_back(
+        owned(new Unit(STR16("PresetsUnit"), kPresetsUnitId, kRootUnitIdOfProcessor, kParamFactoryPresets)));
     // A refused second initialize keeps the first one's list; never register the id twice.
     if (getParameterObject(kParamFactoryPresets))
         return;
@@ -154,7 +151,7 @@ void Processor::registerUnitsAndPresets()
     for (const char* name : m_pPlugIn->m_PresetNames)
     {
         if (!name || !*name)
-            continue;   // empty slots close up: list positions follow the named slots
+            continue; // empty slots close up: list positions follow the named slots
         String128 text = {};
         copyUtf8ToString128(name, text);
         presets->appendString(text);
@@ -164,14 +161,13 @@ void Processor::registerUnitsAndPresets()
 
 tresult PLUGIN_API Processor::getParameterInfo(int32 paramIndex, ParameterInfo& info)
 {
-    m_Notifier.deliverPending();   // a host call that may notify: nothing else is running
+    m_Notifier.deliverPending(); // a host call that may notify: nothing else is running
     if (paramIndex < 0 || paramIndex >= getParameterCount())
         return kResultFalse;
     return SingleComponentEffect::getParameterInfo(paramIndex, info);
 }
 
-tresult PLUGIN_API Processor::getParamStringByValue(ParamID id, ParamValue valueNormalized,
-                                                    String128 string)
+tresult PLUGIN_API Processor::getParamStringByValue(ParamID id, ParamValue valueNormalized, String128 string)
 {
     m_Notifier.deliverPending();
     // A list parameter indexes its strings with the value: keep it inside 0 .. 1 (NaN -> 0).

@@ -64,7 +64,7 @@ void Processor::forwardControllerEdit(ParamID id, ParamValue value)
     const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(id);
     const Parameter* parameter = getParameterObject(id);
     if (control && (!parameter || (parameter->getInfo().flags & ParameterInfo::kIsReadOnly)))
-        return;   // meters and controls without a parameter are not the host's to set
+        return; // meters and controls without a parameter are not the host's to set
     CControlSnapshot& draft = m_HandOff.beginDraft();
     if (control && id < draft.count)
         draft.values[id] = plainOfPosition(*control, parameterToPosition(*control, v));
@@ -77,7 +77,7 @@ void Processor::forwardControllerEdit(ParamID id, ParamValue value)
     else if (id == kParamJoystickY)
         draft.joystickY = static_cast<float>(2.0 * v - 1.0);
     else
-        return;   // buttons and MIDI parameters are events, not state: they come with the blocks
+        return; // buttons and MIDI parameters are events, not state: they come with the blocks
     submitDraft();
 }
 

@@ -33,10 +33,7 @@ uint32_t usableChannels(const AudioBusBuffers* bus, uint32_t wanted)
 }
 
 // A non-finite input sample becomes silence before it reaches the convolver.
-float finiteOrZero(float sample)
-{
-    return std::isfinite(sample) ? sample : 0.0f;
-}
+float finiteOrZero(float sample) { return std::isfinite(sample) ? sample : 0.0f; }
 // True when every sample reads as silence through finiteOrZero: zeros of either sign, NaNs
 // and infinities. Branch-free on the sample bits, so the compiler vectorises the scan.
 bool readsAsSilence(const float* in, int32 count)
@@ -47,7 +44,7 @@ bool readsAsSilence(const float* in, int32 count)
         uint32_t bits;
         std::memcpy(&bits, in + i, sizeof bits);
         const uint32_t magnitude = bits & 0x7fffffffu;
-        sound |= static_cast<uint32_t>(magnitude - 1u < 0x7f7fffffu);   // finite and not zero
+        sound |= static_cast<uint32_t>(magnitude - 1u < 0x7f7fffffu); // finite and not zero
     }
     return sound == 0;
 }
@@ -163,8 +160,7 @@ void Processor::applyLastValue(IParamValueQueue& queue, int32 numSamples)
     applyParameterChange(queue, queue.getParameterId(), std::clamp(value, 0.0, 1.0), numSamples);
 }
 
-void Processor::applyParameterChange(IParamValueQueue& queue, ParamID id, ParamValue value,
-                                     int32 numSamples)
+void Processor::applyParameterChange(IParamValueQueue& queue, ParamID id, ParamValue value, int32 numSamples)
 {
     if (CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(id))
     {
@@ -191,7 +187,7 @@ void Processor::applyParameterChange(IParamValueQueue& queue, ParamID id, ParamV
         m_dJoystickY = value;
         m_pPlugIn->setJoystickY(static_cast<float>(2.0 * value - 1.0), true);
         break;
-    case kParamBypass: m_bBypass = value != 0.0; break;   // the scan goes on after it
+    case kParamBypass: m_bBypass = value != 0.0; break; // the scan goes on after it
     case kParamFactoryPresets: applyPresetOnAudioThread(presetPositionOf(value)); break;
     default:
         if (id >= kParamPitchBend && id <= kParamAllNotesOff)
@@ -209,7 +205,8 @@ void Processor::sendHostInfo(const ProcessData& data, CHostInfo& info, double& p
     info.fTimeSigNumerator = static_cast<float>(context->timeSigNumerator);
     info.uTimeSigDenominator = static_cast<uint32_t>(context->timeSigDenominator);
     // The whole 64-bit project time; a position before the project start counts as 0.
-    info.uSamplePos = context->projectTimeSamples > 0 ? static_cast<uint64_t>(context->projectTimeSamples) : 0;
+    info.uSamplePos =
+        context->projectTimeSamples > 0 ? static_cast<uint64_t>(context->projectTimeSamples) : 0;
     info.dTimeSeconds = static_cast<double>(info.uSamplePos) * period;
     CHostMessage message;
     message.nValueCount = -1;
@@ -224,7 +221,7 @@ void Processor::bypassBlock(const BlockChannels& channels, int32 numSamples)
         float* out = channels.out[c];
         const float* in = channels.in[c];
         for (int32 i = 0; i < numSamples; ++i)
-            out[i] = in ? finiteOrZero(in[i]) : 0.0f;   // a bypassed NaN is no more welcome
+            out[i] = in ? finiteOrZero(in[i]) : 0.0f; // a bypassed NaN is no more welcome
     }
 }
 
@@ -274,8 +271,7 @@ uint32_t Processor::sidechainChannels(const ProcessData& data)
     return usableChannels(&data.inputs[1], 2);
 }
 
-void Processor::feedSidechainFrame(float* const* aux, uint32_t auxChannels, int32 frame,
-                                   float* auxFrame)
+void Processor::feedSidechainFrame(float* const* aux, uint32_t auxChannels, int32 frame, float* auxFrame)
 {
     auxFrame[0] = aux[0][frame];
     auxFrame[1] = auxChannels == 2 ? aux[1][frame] : 0.0f;
@@ -385,7 +381,8 @@ void Processor::reportMeters(ProcessData& data, bool zero)
         if (!control || !control->pMeterVar)
             continue;
         int32 index = 0;
-        IParamValueQueue* queue = data.outputParameterChanges->addParameterData(static_cast<ParamID>(id), index);
+        IParamValueQueue* queue =
+            data.outputParameterChanges->addParameterData(static_cast<ParamID>(id), index);
         if (!queue)
             continue;
         const double value = zero ? 0.0 : static_cast<double>(*control->pMeterVar);

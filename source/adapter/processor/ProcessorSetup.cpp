@@ -58,7 +58,7 @@ void Processor::releaseProcessingObjects()
     m_uQueueCount = 0;
     if (m_pMidiEventList && m_pPlugIn)
     {
-        CHostMessage message;   // the DSP object must not keep a list that is going away
+        CHostMessage message; // the DSP object must not keep a list that is going away
         m_pPlugIn->hostMessage(msgMidiEventList, message);
     }
     delete m_pMidiEventList;
@@ -108,8 +108,8 @@ tresult PLUGIN_API Processor::setupProcessing(ProcessSetup& setup)
     // [main thread] Refused before anything is touched: a rate the DSP object cannot hold as a
     // positive integer, any sample size but 32-bit, or a change while processing.
     const double rate = setup.sampleRate;
-    if (!std::isfinite(rate) || rate < 1.0 || rate > 2147483647.0
-        || setup.symbolicSampleSize != kSample32 || m_bActive)
+    if (!std::isfinite(rate) || rate < 1.0 || rate > 2147483647.0 || setup.symbolicSampleSize != kSample32
+        || m_bActive)
         return kResultFalse;
     prepareAtSampleRate(rate);
     const int32 block = std::clamp<int32>(setup.maxSamplesPerBlock, 1, kMaxSilentBlock);
@@ -141,12 +141,11 @@ uint32 PLUGIN_API Processor::getTailSamples()
     if (m_pPlugIn->m_bInfiniteTail == 1)
         return kInfiniteTail;
     // Rounded up: a host that stops at the reported tail must not cut the last samples off.
-    const double samples = std::ceil(static_cast<double>(m_pPlugIn->m_fTailTimeMs) / 1000.0
-                                     * processSetup.sampleRate);
+    const double samples =
+        std::ceil(static_cast<double>(m_pPlugIn->m_fTailTimeMs) / 1000.0 * processSetup.sampleRate);
     if (!(samples > 0.0))
         return kNoTail;
-    return samples >= static_cast<double>(kInfiniteTail) ? kInfiniteTail - 1
-                                                          : static_cast<uint32>(samples);
+    return samples >= static_cast<double>(kInfiniteTail) ? kInfiniteTail - 1 : static_cast<uint32>(samples);
 }
 
 } // namespace Vava2DUZ3

@@ -42,7 +42,7 @@ tresult PLUGIN_API Processor::setState(IBStream* state)
     CHostNotifier::Busy busy(m_Notifier);
     StateValues values;
     if (!m_StateLayout.read(state, values))
-        return kResultFalse;   // short or damaged: nothing changes
+        return kResultFalse; // short or damaged: nothing changes
     restoreIntoPlugIn(values);
     showStateInParameters(values);
     m_Notifier.postRestart(kParamValuesChanged);

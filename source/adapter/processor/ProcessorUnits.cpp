@@ -9,16 +9,10 @@ namespace Vava2DUZ3 {
 
 namespace {
 // Number of names in the preset list (its plain value at the top of the range, plus one).
-int32 programCount(Parameter& presets)
-{
-    return static_cast<int32>(presets.toPlain(1.0)) + 1;
-}
+int32 programCount(Parameter& presets) { return static_cast<int32>(presets.toPlain(1.0)) + 1; }
 } // namespace
 
-int32 PLUGIN_API Processor::getUnitCount()
-{
-    return static_cast<int32>(m_Units.size());
-}
+int32 PLUGIN_API Processor::getUnitCount() { return static_cast<int32>(m_Units.size()); }
 
 tresult PLUGIN_API Processor::getUnitInfo(int32 unitIndex, UnitInfo& info)
 {
@@ -28,10 +22,7 @@ tresult PLUGIN_API Processor::getUnitInfo(int32 unitIndex, UnitInfo& info)
     return kResultOk;
 }
 
-int32 PLUGIN_API Processor::getProgramListCount()
-{
-    return getParameterObject(kParamFactoryPresets) ? 1 : 0;
-}
+int32 PLUGIN_API Processor::getProgramListCount() { return getParameterObject(kParamFactoryPresets) ? 1 : 0; }
 
 tresult PLUGIN_API Processor::getProgramListInfo(int32 listIndex, ProgramListInfo& info)
 {
@@ -61,20 +52,14 @@ tresult PLUGIN_API Processor::getProgramInfo(ProgramListID, int32, CString, Stri
     return kResultFalse;
 }
 
-tresult PLUGIN_API Processor::hasProgramPitchNames(ProgramListID, int32)
-{
-    return kResultFalse;
-}
+tresult PLUGIN_API Processor::hasProgramPitchNames(ProgramListID, int32) { return kResultFalse; }
 
 tresult PLUGIN_API Processor::getProgramPitchName(ProgramListID, int32, int16, String128)
 {
     return kResultFalse;
 }
 
-UnitID PLUGIN_API Processor::getSelectedUnit()
-{
-    return m_nSelectedUnit;
-}
+UnitID PLUGIN_API Processor::getSelectedUnit() { return m_nSelectedUnit; }
 
 tresult PLUGIN_API Processor::selectUnit(UnitID unitId)
 {
@@ -87,10 +72,7 @@ tresult PLUGIN_API Processor::getUnitByBus(MediaType, BusDirection, int32, int32
     return kResultFalse;
 }
 
-tresult PLUGIN_API Processor::setUnitProgramData(int32, int32, IBStream*)
-{
-    return kResultFalse;
-}
+tresult PLUGIN_API Processor::setUnitProgramData(int32, int32, IBStream*) { return kResultFalse; }
 
 } // namespace Vava2DUZ3
 } // namespace Vst

@@ -24,15 +24,15 @@ enum class StateField : uint8_t
     kFloat32,
     kFloat64,
     kUint32,
-    kNone,   // a control of another data type has no field
+    kNone, // a control of another data type has no field
 };
 
 // The decoded content of one stream.
 struct StateValues
 {
-    std::vector<double> controls;   // one per control-list index; NaN for an entry without field
+    std::vector<double> controls; // one per control-list index; NaN for an entry without field
     bool bypass = false;
-    bool hasJoystick = false;       // false for a version-0 stream
+    bool hasJoystick = false; // false for a version-0 stream
     float joystickX = 0.0f;
     float joystickY = 0.0f;
 };

@@ -17,19 +17,31 @@ char32_t decodeUtf8(const unsigned char*& p)
         return lead;
     int extra = 0;
     char32_t code = 0;
-    if ((lead & 0xE0) == 0xC0) { extra = 1; code = lead & 0x1F; }
-    else if ((lead & 0xF0) == 0xE0) { extra = 2; code = lead & 0x0F; }
-    else if ((lead & 0xF8) == 0xF0) { extra = 3; code = lead & 0x07; }
+    if ((lead & 0xE0) == 0xC0)
+    {
+        extra = 1;
+        code = lead & 0x1F;
+    }
+    else if ((lead & 0xF0) == 0xE0)
+    {
+        extra = 2;
+        code = lead & 0x0F;
+    }
+    else if ((lead & 0xF8) == 0xF0)
+    {
+        extra = 3;
+        code = lead & 0x07;
+    }
     else
         return kReplacement;
     for (int i = 0; i < extra; ++i)
     {
         if ((*p & 0xC0) != 0x80)
-            return kReplacement;   // stop before the offending byte; it is decoded next
+            return kReplacement; // stop before the offending byte; it is decoded next
         code = (code << 6) | (*p++ & 0x3F);
     }
-    const bool overlong = (extra == 1 && code < 0x80) || (extra == 2 && code < 0x800)
-                          || (extra == 3 && code < 0x10000);
+    const bool overlong =
+        (extra == 1 && code < 0x80) || (extra == 2 && code < 0x800) || (extra == 3 && code < 0x10000);
     if (overlong || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         return kReplacement;
     return code;

@@ -6,10 +6,7 @@ namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
-int32_t CVSTMidiEventList::getEventCount()
-{
-    return m_pEvents ? m_pEvents->getEventCount() : 0;
-}
+int32_t CVSTMidiEventList::getEventCount() { return m_pEvents ? m_pEvents->getEventCount() : 0; }
 
 bool CVSTMidiEventList::fireMidiEvents(uint32_t sampleOffset)
 {

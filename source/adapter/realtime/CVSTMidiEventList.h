@@ -12,7 +12,9 @@ namespace Vava2DUZ3 {
 class CVSTMidiEventList : public IMidiEventList
 {
 public:
-    explicit CVSTMidiEventList(CPlugIn* plugIn) : m_pPlugIn(plugIn) {}
+    explicit CVSTMidiEventList(CPlugIn* plugIn)
+        : m_pPlugIn(plugIn)
+    {}
 
     // [audio thread] Binds the block's list (or none) and rewinds; process clears it at the end
     // so that no host pointer outlives the block.

@@ -9,8 +9,7 @@ namespace Vava2DUZ3 {
 
 CVSTParamUpdateQueue::CVSTParamUpdateQueue(const int32* interval)
     : m_pInterval(interval)
-{
-}
+{}
 
 void CVSTParamUpdateQueue::beginBlock(IParamValueQueue* hostQueue, int32 blockSize)
 {
@@ -56,7 +55,7 @@ void CVSTParamUpdateQueue::advanceSegment()
     double value = 0.0;
     if (!readPoint(m_nPointIndex, offset, value))
     {
-        m_bExhausted = true;   // past the host's last point: no values are invented
+        m_bExhausted = true; // past the host's last point: no values are invented
         return;
     }
     m_bExhausted = false;
@@ -115,7 +114,7 @@ CVSTParamUpdateQueue::Result CVSTParamUpdateQueue::valueAt(int32 n, double& valu
     const bool onGrid = interval > 0 && n % interval == 0;
     if (!onGrid && n != m_nSegStart && n != m_nSegEnd)
         return kNoValue;
-    candidate = std::clamp(candidate, 0.0, 1.0);   // host points outside 0 .. 1 stay inside
+    candidate = std::clamp(candidate, 0.0, 1.0); // host points outside 0 .. 1 stay inside
     if (candidate == m_dLastValue)
         return kSameValue;
     m_dLastValue = candidate;

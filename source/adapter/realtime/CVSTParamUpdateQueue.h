@@ -48,7 +48,7 @@ private:
     double m_dSegEndValue = 0.0;
     bool m_bLastSegment = false;
     int32 m_nCursor = 0;
-    bool m_bExhausted = false;   // the host queue has no point beyond the current segment
+    bool m_bExhausted = false; // the host queue has no point beyond the current segment
 };
 
 } // namespace Vava2DUZ3

@@ -35,10 +35,7 @@ bool CControlHandOff::hasUnapplied() const
     return m_uApplied.load(std::memory_order_acquire) < m_uPublished;
 }
 
-void CControlHandOff::discardDraft()
-{
-    m_Draft.clear();
-}
+void CControlHandOff::discardDraft() { m_Draft.clear(); }
 
 const CControlSnapshot* CControlHandOff::take()
 {

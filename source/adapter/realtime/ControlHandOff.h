@@ -39,14 +39,14 @@ public:
     void markApplied(uint64_t sequence);
 
 private:
-    static constexpr uint32_t kDirty = 4;   // bit beside the slot index 0 .. 2
+    static constexpr uint32_t kDirty = 4; // bit beside the slot index 0 .. 2
 
     CControlSnapshot m_Slots[3];
     CControlSnapshot m_Draft;
-    uint32_t m_uBack = 0;                    // main thread's slot
-    uint32_t m_uFront = 1;                   // audio thread's slot
-    std::atomic<uint32_t> m_uMiddle{2};      // slot index | kDirty
-    uint64_t m_uPublished = 0;               // main thread only
+    uint32_t m_uBack = 0;               // main thread's slot
+    uint32_t m_uFront = 1;              // audio thread's slot
+    std::atomic<uint32_t> m_uMiddle{2}; // slot index | kDirty
+    uint64_t m_uPublished = 0;          // main thread only
     std::atomic<uint64_t> m_uApplied{0};
 };
 

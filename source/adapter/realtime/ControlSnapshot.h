@@ -16,9 +16,9 @@ struct CControlSnapshot
 {
     static constexpr float kKeep = std::numeric_limits<float>::quiet_NaN();
 
-    std::unique_ptr<float[]> values;   // plain value per control position; NaN: keep
+    std::unique_ptr<float[]> values; // plain value per control position; NaN: keep
     uint32_t count = 0;
-    int8_t bypass = -1;                // -1 keep, 0 off, 1 on
+    int8_t bypass = -1; // -1 keep, 0 off, 1 on
     float joystickX = kKeep;
     float joystickY = kKeep;
     uint64_t sequence = 0;

@@ -18,7 +18,8 @@ uint32_t CScopedDenormalFlush::currentFlags()
 #endif
 }
 
-CScopedDenormalFlush::CScopedDenormalFlush() : m_uSavedFlags(currentFlags())
+CScopedDenormalFlush::CScopedDenormalFlush()
+    : m_uSavedFlags(currentFlags())
 {
 #ifdef TESSALINE_HAS_MXCSR
     _mm_setcsr(m_uSavedFlags | kFlushToZero | kDenormalsAreZero);

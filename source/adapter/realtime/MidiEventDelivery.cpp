@@ -9,10 +9,7 @@ namespace Vava2DUZ3 {
 namespace {
 using Midi::sevenBit;
 
-uint32_t channelOf(int16 channel)
-{
-    return static_cast<uint32_t>(static_cast<uint16>(channel));
-}
+uint32_t channelOf(int16 channel) { return static_cast<uint32_t>(static_cast<uint16>(channel)); }
 
 void deliverRawMessage(CPlugIn& plugIn, const Event& event)
 {
@@ -32,7 +29,8 @@ void deliverRawMessage(CPlugIn& plugIn, const Event& event)
     {
         const int32_t value = Midi::pitchBendValue(data1, data2);
         const int32_t clipped = value == -Midi::kPitchBendCentre ? -Midi::kPitchBendRange : value;
-        plugIn.midiPitchBend(channel, value, static_cast<float>(clipped) / static_cast<float>(Midi::kPitchBendRange));
+        plugIn.midiPitchBend(channel, value,
+                             static_cast<float>(clipped) / static_cast<float>(Midi::kPitchBendRange));
     }
     else if (plugIn.m_bWantMidiMessages)
         plugIn.midiMessage(static_cast<uint8_t>(channel), static_cast<uint8_t>(status),
@@ -61,20 +59,19 @@ bool deliverMidiEvent(CPlugIn& plugIn, const Event& event, MidiDelivery what)
                           sevenBit(event.noteOn.velocity));
         return true;
     case Event::kNoteOffEvent:
-        plugIn.midiNoteOff(channelOf(event.noteOff.channel),
-                           static_cast<uint32_t>(event.noteOff.pitch),
+        plugIn.midiNoteOff(channelOf(event.noteOff.channel), static_cast<uint32_t>(event.noteOff.pitch),
                            sevenBit(event.noteOff.velocity), false);
         return true;
     case Event::kPolyPressureEvent:
         plugIn.midiMessage(static_cast<uint8_t>(event.polyPressure.channel), Midi::kPolyPressure,
-                           static_cast<uint8_t>(event.polyPressure.pitch), sevenBit(event.polyPressure.pressure));
+                           static_cast<uint8_t>(event.polyPressure.pitch),
+                           sevenBit(event.polyPressure.pressure));
         return true;
     case Event::kChordEvent:
         if (what == MidiDelivery::kNotesAndRaw && isRawMidiChord(event))
             deliverRawMessage(plugIn, event);
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 

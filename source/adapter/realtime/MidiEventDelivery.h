@@ -10,8 +10,8 @@ namespace Vava2DUZ3 {
 
 enum class MidiDelivery
 {
-    kNotesOnly,      // note-on, note-off and polyphonic pressure; everything else passed over
-    kNotesAndRaw,    // also raw MIDI messages carried by "TOVUMIDI" chord events
+    kNotesOnly,   // note-on, note-off and polyphonic pressure; everything else passed over
+    kNotesAndRaw, // also raw MIDI messages carried by "TOVUMIDI" chord events
 };
 
 // [audio thread] Delivers the event; true when it was a note-on, note-off or polyphonic pressure.

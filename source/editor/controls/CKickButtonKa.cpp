@@ -2,11 +2,10 @@
 
 namespace VSTGUI {
 
-CKickButtonKa::CKickButtonKa(const CRect& size, IControlListener* listener, int32_t tag,
-                             CBitmap* background, const CPoint& offset)
-: CKickButton(size, listener, tag, background, offset)
-{
-}
+CKickButtonKa::CKickButtonKa(const CRect& size, IControlListener* listener, int32_t tag, CBitmap* background,
+                             const CPoint& offset)
+    : CKickButton(size, listener, tag, background, offset)
+{}
 
 CMouseEventResult CKickButtonKa::onMouseDown(CPoint& where, const CButtonState& buttons)
 {

@@ -5,16 +5,12 @@
 namespace VSTGUI {
 
 CTextLabelKa::CTextLabelKa(const CRect& size, UTF8StringPtr txt, CBitmap* background, int32_t style)
-: CTextLabel(size, txt, background, style)
-{
-}
+    : CTextLabel(size, txt, background, style)
+{}
 
 CTextLabelKa::~CTextLabelKa() = default;
 
-void CTextLabelKa::setUnits(const std::string& units)
-{
-    m_strUnits = trimUnits(units);
-}
+void CTextLabelKa::setUnits(const std::string& units) { m_strUnits = trimUnits(units); }
 
 void CTextLabelKa::setText(const std::string& txt)
 {

@@ -9,16 +9,17 @@
 
 namespace VSTGUI {
 
-CVuMeterKa::CVuMeterKa(const CRect& size, CBitmap* onBitmap, CBitmap* offBitmap, int32_t nbLed,
-                       bool inverted, bool analog, int32_t style)
-: CVuMeter(size, onBitmap, offBitmap, nbLed, style), m_bInverted(inverted), m_bAnalog(analog)
-{
-}
+CVuMeterKa::CVuMeterKa(const CRect& size, CBitmap* onBitmap, CBitmap* offBitmap, int32_t nbLed, bool inverted,
+                       bool analog, int32_t style)
+    : CVuMeter(size, onBitmap, offBitmap, nbLed, style)
+    , m_bInverted(inverted)
+    , m_bAnalog(analog)
+{}
 
 CVuMeterKa::~CVuMeterKa() = default;
 
-void CVuMeterKa::initDetector(float rate, float attackMs, float releaseMs, bool analog,
-                              int32_t mode, bool decibels)
+void CVuMeterKa::initDetector(float rate, float attackMs, float releaseMs, bool analog, int32_t mode,
+                              bool decibels)
 {
     m_Detector.init(rate, attackMs, releaseMs, analog, mode, decibels);
 }

@@ -12,8 +12,8 @@ namespace VSTGUI {
 class CVuMeterKa : public CVuMeter
 {
 public:
-    CVuMeterKa(const CRect& size, CBitmap* onBitmap, CBitmap* offBitmap, int32_t nbLed,
-               bool inverted, bool analog, int32_t style = kVertical);
+    CVuMeterKa(const CRect& size, CBitmap* onBitmap, CBitmap* offBitmap, int32_t nbLed, bool inverted,
+               bool analog, int32_t style = kVertical);
     ~CVuMeterKa() override;
 
     void setZeroFrame(double frame) { m_dZeroFrame = frame; }
@@ -25,8 +25,7 @@ public:
     bool isInverted() const { return m_bInverted; }
     bool isAnalog() const { return m_bAnalog; }
 
-    void initDetector(float rate, float attackMs, float releaseMs, bool analog, int32_t mode,
-                      bool decibels);
+    void initDetector(float rate, float attackMs, float releaseMs, bool analog, int32_t mode, bool decibels);
     const CMeterDetector& getDetector() const { return m_Detector; }
 
     void draw(CDrawContext* context) override;

@@ -9,14 +9,13 @@ namespace VSTGUI {
 
 namespace {
 
-bool onlyLeftButton(const CButtonState& buttons)
-{
-    return buttons.getButtonState() == kLButton;
-}
+bool onlyLeftButton(const CButtonState& buttons) { return buttons.getButtonState() == kLButton; }
 
 } // namespace
 
-CXYPadKa::CXYPadKa(const CRect& size) : CXYPad(size) {}
+CXYPadKa::CXYPadKa(const CRect& size)
+    : CXYPad(size)
+{}
 
 CXYPadKa::~CXYPadKa() = default;
 
@@ -25,8 +24,7 @@ bool CXYPadKa::pointInPolygon(int32_t count, const float* xs, const float* ys, f
     bool inside = false;
     for (int32_t i = 0, j = count - 1; i < count; j = i++)
     {
-        if ((ys[i] > y) != (ys[j] > y)
-            && x < xs[i] + (xs[j] - xs[i]) * (y - ys[i]) / (ys[j] - ys[i]))
+        if ((ys[i] > y) != (ys[j] > y) && x < xs[i] + (xs[j] - xs[i]) * (y - ys[i]) / (ys[j] - ys[i]))
             inside = !inside;
     }
     return inside;

@@ -1,5 +1,5 @@
 // Meter, logarithmic and volt/octave parameter classes: curves, texts and typed input.
-#include "adapter/processor/Processor.h"   // first: the SDK's controller headers come in through it
+#include "adapter/processor/Processor.h" // first: the SDK's controller headers come in through it
 
 #include "AdapterFixture.h"
 #include "adapter/parameters/LogParameter.h"
@@ -49,10 +49,7 @@ TEST(PeakParameter, ShowsDecibelsAndMinusInfinityAtTheFloor)
         double v;
         const char* text;
     } cases[] = {
-        {1.0, "0.000"},
-        {0.5, "-6.021"},
-        {0.00010001, "-79.999"},
-        {0.0001, "-\xE2\x88\x9E"},
+        {1.0, "0.000"},         {0.5, "-6.021"}, {0.00010001, "-79.999"}, {0.0001, "-\xE2\x88\x9E"},
         {0.0, "-\xE2\x88\x9E"},
     };
     for (const auto& c : cases)
@@ -67,7 +64,7 @@ TEST(PeakParameter, RecordAndIdentityMapping)
     EXPECT_EQ(meter.getInfo().stepCount, 0);
     EXPECT_EQ(meter.getInfo().defaultNormalizedValue, 0.5);
     EXPECT_EQ(meter.getInfo().units[0], 0);
-    EXPECT_EQ(meter.getNormalized(), 1.0);   // full scale until registration zeroes it
+    EXPECT_EQ(meter.getNormalized(), 1.0); // full scale until registration zeroes it
     EXPECT_EQ(meter.toPlain(0.3), 0.3);
     EXPECT_EQ(meter.toNormalized(0.3), 0.3);
     double v = 0.25;
@@ -116,7 +113,7 @@ TEST(WarpedParameters, TypedTextsTakeTheLeadingNumber)
         EXPECT_NEAR(parameter->toPlain(v), 1000.0, 5.0);
         ASSERT_TRUE(parse(*parameter, "   500", v));
         EXPECT_NEAR(parameter->toPlain(v), 500.0, 2.5);
-        ASSERT_TRUE(parse(*parameter, "40000", v));   // not clamped to the range
+        ASSERT_TRUE(parse(*parameter, "40000", v)); // not clamped to the range
         EXPECT_GT(v, 1.0);
     }
 }
@@ -142,7 +139,7 @@ TEST(VoltOctaveParameter, EqualStepsGiveEqualRatios)
     EXPECT_NEAR(pitch->toNormalized(640.0), 0.5, 1e-4);
     EXPECT_NEAR(pitch->toPlain(0.0), 20.0, 20.0 * 1e-3);
     EXPECT_NEAR(pitch->toPlain(1.0), 20480.0, 20480.0 * 1e-3);
-    EXPECT_NEAR(pitch->toPlain(0.1) / 20.0, 2.0, 2e-3);   // one octave per tenth
+    EXPECT_NEAR(pitch->toPlain(0.1) / 20.0, 2.0, 2e-3); // one octave per tenth
     EXPECT_NEAR(pitch->toNormalized(1280.0) - pitch->toNormalized(640.0), 0.1, 1e-4);
 }
 

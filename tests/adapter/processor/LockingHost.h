@@ -18,8 +18,8 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 // Reference counting for objects the test owns on its stack.
-#define LOCKING_HOST_UNOWNED_REFCOUNT                          \
-    uint32 PLUGIN_API addRef() override { return 1; }          \
+#define LOCKING_HOST_UNOWNED_REFCOUNT                                                                        \
+    uint32 PLUGIN_API addRef() override { return 1; }                                                        \
     uint32 PLUGIN_API release() override { return 1; }
 
 class TestRunLoop : public Linux::IRunLoop
@@ -68,7 +68,9 @@ public:
 class RunLoopSource : public FUnknown
 {
 public:
-    explicit RunLoopSource(TestRunLoop& loop) : m_Loop(loop) {}
+    explicit RunLoopSource(TestRunLoop& loop)
+        : m_Loop(loop)
+    {}
     tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
     {
         if (FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
@@ -86,7 +88,8 @@ private:
 class LockingHost : public IComponentHandler
 {
 public:
-    explicit LockingHost(Vava2DUZ3::Processor* processor) : m_pProcessor(processor)
+    explicit LockingHost(Vava2DUZ3::Processor* processor)
+        : m_pProcessor(processor)
     {
         m_pProcessor->setComponentHandler(this);
     }
@@ -94,8 +97,8 @@ public:
 
     int restarts = 0;
     int edits = 0;
-    int reentered = 0;                 // handler calls made while the host's call was running
-    std::map<ParamID, double> view;    // the host's copy of the parameter values
+    int reentered = 0;              // handler calls made while the host's call was running
+    std::map<ParamID, double> view; // the host's copy of the parameter values
 
     // The host's calls into the controller, each under the lock.
     tresult setParam(ParamID id, double value)

@@ -51,8 +51,8 @@ std::vector<float> render(RealtimeRig& rig)
             for (int32 i = 0; i < 256; ++i)
             {
                 const int32 n = block * 256 + i;
-                rig.buffers.input(c)[i] = (n == 0 ? 1.0f : 0.0f)
-                                          + 0.25f * static_cast<float>(std::sin(0.01 * n * (c + 1)));
+                rig.buffers.input(c)[i] =
+                    (n == 0 ? 1.0f : 0.0f) + 0.25f * static_cast<float>(std::sin(0.01 * n * (c + 1)));
             }
         ProcessData& data = rig.buffers.prepare(256);
         data.inputParameterChanges = block == 0 ? &rig.changes : nullptr;

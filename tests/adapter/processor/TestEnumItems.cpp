@@ -11,19 +11,19 @@ TEST(EnumItems, ItemsInTextOrderWithSwitchWordsShortened)
     {
         const char* text;
         int k;
-        const char* item;   // null: no such item
+        const char* item; // null: no such item
     } cases[] = {
         {"Center,L22,L32", 0, "Center"},
         {"Center,L22,L32", 2, "L32"},
         {"Center,L22,L32", 3, nullptr},
         {"SWITCH_OFF,SWITCH_ON", 0, "OFF"},
         {"SWITCH_OFF,SWITCH_ON", 1, "ON"},
-        {"SWITCH_ONX,xSWITCH_OFF", 0, "SWITCH_ONX"},   // only exact words are shortened
+        {"SWITCH_ONX,xSWITCH_OFF", 0, "SWITCH_ONX"}, // only exact words are shortened
         {"SWITCH_ONX,xSWITCH_OFF", 1, "xSWITCH_OFF"},
-        {"Stereo, Mono", 1, " Mono"},                  // items are not trimmed
+        {"Stereo, Mono", 1, " Mono"}, // items are not trimmed
         {"a,,b", 1, ""},
         {"a,", 1, ""},
-        {"", 0, ""},                                    // an empty text has one empty item
+        {"", 0, ""}, // an empty text has one empty item
         {"", 1, nullptr},
         {"Left", -1, nullptr},
         {nullptr, 0, ""},

@@ -39,9 +39,9 @@ TEST(HostNotifications, PresetSelectionReturnsAndIsAnnouncedOnceAfterwards)
     {
         for (int position = 0; position < 2; ++position)
         {
-            const std::string what = "delivery " + std::to_string(static_cast<int>(delivery))
-                                     + ", preset " + std::to_string(position);
-            TestRunLoop loop;   // outlives the plug-in, as a host's loop does
+            const std::string what = "delivery " + std::to_string(static_cast<int>(delivery)) + ", preset "
+                                     + std::to_string(position);
+            TestRunLoop loop; // outlives the plug-in, as a host's loop does
             RunLoopSource source(loop);
             ProcessRig rig;
             if (delivery == Delivery::kContextRunLoop)
@@ -87,7 +87,7 @@ TEST(HostNotifications, NothingIsLostBetweenSelectionAndDelivery)
     ASSERT_EQ(host.setParam(kParamFactoryPresets, 0.0), kResultOk);
     ASSERT_EQ(host.setParam(kParamFactoryPresets, 1.0), kResultOk);
     ASSERT_EQ(host.setParam(0, 0.6), kResultOk);
-    const auto pending = saveState(rig.holder.processor);   // also the next host call
+    const auto pending = saveState(rig.holder.processor); // also the next host call
     EXPECT_EQ(host.restarts, 1);
     EXPECT_EQ(host.reentered, 0);
     EXPECT_NEAR(host.view[0], 0.6, 1e-12);
@@ -118,7 +118,7 @@ TEST(HostNotifications, ProgramChangesFromTheProcessingPathReachTheParametersOnc
     EXPECT_EQ(rig.dsp->values[0], 0.6f);
     EXPECT_EQ(rig.dsp->choices[1], 7u);
     EXPECT_EQ(rig.dsp->integers[2], 3);
-    EXPECT_EQ(host.restarts, 0);   // nothing from the audio thread
+    EXPECT_EQ(host.restarts, 0); // nothing from the audio thread
     rig->hostNotifier().deliverPending();
     EXPECT_EQ(host.restarts, 1);
     EXPECT_NEAR(host.view[2], 0.75, 1e-6);
@@ -139,7 +139,7 @@ TEST(HostNotifications, ProgramChangesFromTheProcessingPathReachTheParametersOnc
     rig.changes.clear();
     std::thread audio([&] { EXPECT_EQ(rig->setParamNormalized(kParamFactoryPresets, 1.0), kResultOk); });
     audio.join();
-    EXPECT_EQ(rig.dsp->values[0], 0.25f);   // nothing touched off the main thread
+    EXPECT_EQ(rig.dsp->values[0], 0.25f); // nothing touched off the main thread
     rig.run(8);
     EXPECT_EQ(rig.dsp->values[0], 0.75f);
     rig->hostNotifier().deliverPending();
@@ -183,11 +183,11 @@ TEST(HostNotifications, RestoredStatesShowInTheParametersAndDependentEditsWait)
     host.underLock([&] { EXPECT_EQ(rig->setComponentState(streamOf(bytes)), kResultOk); });
     EXPECT_EQ(host.edits, 0);
     EXPECT_EQ(host.reentered, 0);
-    EXPECT_DOUBLE_EQ(rig->getParamNormalized(2), 0.5);   // Count = 2 of 0 .. 4
+    EXPECT_DOUBLE_EQ(rig->getParamNormalized(2), 0.5); // Count = 2 of 0 .. 4
     rig->hostNotifier().deliverPending();
     EXPECT_EQ(host.edits, 1);
     EXPECT_DOUBLE_EQ(host.view[2], 0.5);
-    EXPECT_EQ(host.restarts, 0);   // the host handed the values over itself
+    EXPECT_EQ(host.restarts, 0); // the host handed the values over itself
 
     // The component's setState alone: parameters follow and the host is asked to re-read once.
     const float gain = 0.25f;
@@ -212,7 +212,7 @@ TEST(HostNotifications, TheRunLoopTimerEndsWithTerminate)
     ASSERT_EQ(rig->terminate(), kResultOk);
     ASSERT_EQ(rig->initialize(&source), kResultOk);
     EXPECT_EQ(loop.timers.size(), 1u);
-    EXPECT_TRUE(rig->hostNotifier().attachRunLoop(&source));   // the frame's loop: kept once
+    EXPECT_TRUE(rig->hostNotifier().attachRunLoop(&source)); // the frame's loop: kept once
     EXPECT_EQ(loop.timers.size(), 1u);
     ASSERT_EQ(rig->terminate(), kResultOk);
     EXPECT_TRUE(loop.timers.empty());

@@ -16,8 +16,8 @@ using namespace AdapterTest;
 
 namespace {
 
-constexpr int64_t kLength = 162000;     // frames at 48 kHz; the tail is 69887 frames
-constexpr int64_t kSoundEnd = 4000;     // noise, then silence …
+constexpr int64_t kLength = 162000; // frames at 48 kHz; the tail is 69887 frames
+constexpr int64_t kSoundEnd = 4000; // noise, then silence …
 constexpr int64_t kPreset = 80000;
 constexpr int64_t kSoundAgain = 157001; // … then noise again, mid-way through any block
 
@@ -29,20 +29,25 @@ struct Change
     double value;
 };
 const Change kChanges[] = {
-    {6000, CTessaline::kAbsFB, 0.2},           // while the tail still rings
-    {kPreset, kParamFactoryPresets, 1.0},      // once idle: a preset
-    {153000, kParamBypass, 1.0},               // idle again: bypass on …
-    {154000, kParamBypass, 0.0},               // … and off
+    {6000, CTessaline::kAbsFB, 0.2},      // while the tail still rings
+    {kPreset, kParamFactoryPresets, 1.0}, // once idle: a preset
+    {153000, kParamBypass, 1.0},          // idle again: bypass on …
+    {154000, kParamBypass, 0.0},          // … and off
 };
 
-enum class Host { kSkipping, kNeverSkipping, kFlaggingSilence };
+enum class Host
+{
+    kSkipping,
+    kNeverSkipping,
+    kFlaggingSilence
+};
 
 struct Rendering
 {
     std::vector<float> out[2];
-    int64_t flaggedBefore = 0;   // output frames flagged silent before the preset …
-    int64_t flaggedAfter = 0;    // … and after it
-    bool flagsLied = false;      // a flagged channel held something other than zeros
+    int64_t flaggedBefore = 0; // output frames flagged silent before the preset …
+    int64_t flaggedAfter = 0;  // … and after it
+    bool flagsLied = false;    // a flagged channel held something other than zeros
 };
 
 Rendering render(Host host, int32 block)
@@ -82,7 +87,7 @@ Rendering render(Host host, int32 block)
         }
         else
             data.inputs[0].silenceFlags = 0;
-        data.outputs[0].silenceFlags = 0xff;   // stale flags the effect must not leave standing
+        data.outputs[0].silenceFlags = 0xff; // stale flags the effect must not leave standing
         EXPECT_EQ(rig.processor->process(data), kResultOk);
         for (int32 c = 0; c < 2; ++c)
         {
@@ -115,8 +120,7 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b, int64_t&
 } // namespace
 
 class IdleRoom : public ::testing::TestWithParam<int32>
-{
-};
+{};
 
 TEST_P(IdleRoom, SkippingIsBitExactAndFlagsOnlyZeros)
 {

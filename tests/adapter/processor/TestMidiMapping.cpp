@@ -20,7 +20,7 @@ FixtureDsp* claimingFixture()
     claim(3, 20);
     claim(5, 20);
     claim(1, 7);
-    dsp->m_ControlList.controlAt(2)->nMidiController = 30;   // not claimed: bMidiControl off
+    dsp->m_ControlList.controlAt(2)->nMidiController = 30; // not claimed: bMidiControl off
     return dsp;
 }
 } // namespace
@@ -36,21 +36,15 @@ TEST(MidiMapping, ControllersMapToPseudoParametersOrClaimingControls)
         tresult result;
         ParamID id;
     } cases[] = {
-        {0, 0, 7, kResultOk, 2050},     // a claiming control never takes a common controller
-        {0, 9, 7, kResultOk, 2050},     // the channel is not used
-        {0, 0, 1, kResultOk, 2049},
-        {0, 0, 10, kResultOk, 2051},
-        {0, 0, 11, kResultOk, 2052},
-        {0, 0, 64, kResultOk, 2053},
-        {0, 0, 123, kResultOk, 2055},
-        {0, 0, 128, kResultOk, 2054},
-        {0, 0, 129, kResultOk, 2048},
-        {0, 0, 20, kResultOk, 5},       // the last claiming control wins
-        {0, 0, 74, kResultFalse, 0},
-        {0, 0, 30, kResultFalse, 0},
-        {0, 0, 3, kResultFalse, 0},     // the record default controller, unclaimed
-        {0, 0, 200, kResultFalse, 0},
-        {1, 0, 7, kResultFalse, 12345}, // only bus 0; id untouched
+        {0, 0, 7, kResultOk, 2050}, // a claiming control never takes a common controller
+        {0, 9, 7, kResultOk, 2050}, // the channel is not used
+        {0, 0, 1, kResultOk, 2049},   {0, 0, 10, kResultOk, 2051},
+        {0, 0, 11, kResultOk, 2052},  {0, 0, 64, kResultOk, 2053},
+        {0, 0, 123, kResultOk, 2055}, {0, 0, 128, kResultOk, 2054},
+        {0, 0, 129, kResultOk, 2048}, {0, 0, 20, kResultOk, 5}, // the last claiming control wins
+        {0, 0, 74, kResultFalse, 0},  {0, 0, 30, kResultFalse, 0},
+        {0, 0, 3, kResultFalse, 0}, // the record default controller, unclaimed
+        {0, 0, 200, kResultFalse, 0}, {1, 0, 7, kResultFalse, 12345}, // only bus 0; id untouched
     };
     for (const auto& c : cases)
     {
@@ -84,7 +78,7 @@ TEST(MidiMapping, PseudoParametersBecomeMidiCalls)
     {
         int32 id;
         double v;
-        MidiCall call;   // op empty: no call expected
+        MidiCall call; // op empty: no call expected
     } cases[] = {
         {2048, 0.0, {"pitchBend", 0, -8192, 0, 0, -1.0f}},
         {2048, 0.25, {"pitchBend", 0, -4095, 0, 0, -0.5f}},
@@ -93,7 +87,7 @@ TEST(MidiMapping, PseudoParametersBecomeMidiCalls)
         {2049, 0.5, {"modWheel", 0, 63, 0, 0, 0.0f}},
         {2049, 1.0, {"modWheel", 0, 127, 0, 0, 0.0f}},
         {2050, 1.0, {"message", 0, 7, 127, 0, 0.0f}},
-        {2050, 1.5, {"message", 0, 7, 127, 0, 0.0f}},   // out-of-range host values are limited
+        {2050, 1.5, {"message", 0, 7, 127, 0, 0.0f}}, // out-of-range host values are limited
         {2051, 0.5, {"message", 0, 10, 63, 0, 0.0f}},
         {2052, 0.0, {"message", 0, 11, 0, 0, 0.0f}},
         {2053, 0.5, {"message", 0, 64, 0, 0, 0.0f}},

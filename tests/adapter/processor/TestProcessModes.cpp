@@ -12,7 +12,7 @@ class ModeDsp : public RecordingDsp
 public:
     struct AuxCall
     {
-        std::array<float, 2> frame;   // pAuxFrame's two samples; NaN in whole-buffer mode
+        std::array<float, 2> frame; // pAuxFrame's two samples; NaN in whole-buffer mode
         float** buffers;
         uint32_t channels;
         int32_t version;
@@ -23,7 +23,7 @@ public:
         float* out[2];
         uint32_t channels;
         uint32_t frames;
-        bool silentInput;   // every sample of the inputs handed over is zero
+        bool silentInput; // every sample of the inputs handed over is zero
     };
     std::vector<AuxCall> aux;
     std::vector<BufferCall> buffers;
@@ -39,9 +39,9 @@ public:
     bool processAuxInput(CAuxInputInfo* info) override
     {
         const float nan = std::nanf("");
-        const std::array<float, 2> frame =
-            info->pAuxFrame ? std::array<float, 2>{info->pAuxFrame[0], info->pAuxFrame[1]}
-                            : std::array<float, 2>{nan, nan};
+        const std::array<float, 2> frame = info->pAuxFrame
+                                               ? std::array<float, 2>{info->pAuxFrame[0], info->pAuxFrame[1]}
+                                               : std::array<float, 2>{nan, nan};
         aux.push_back({frame, info->ppAuxBuffers, info->uAuxChannels, info->nVersion});
         return true;
     }
@@ -117,7 +117,7 @@ TEST(ProcessWholeBuffers, OneCallWithTheHostChannelsAndTheAuxBuffers)
     ASSERT_EQ(rig->activateBus(kAudio, kInput, 1, true), kResultOk);
     SidechainBlock block;
     EXPECT_EQ(rig->process(block.attach(rig.buffers.prepare(200), 2)), kResultOk);
-    EXPECT_EQ(dsp->frame, 0);   // no per-frame processing in this mode
+    EXPECT_EQ(dsp->frame, 0); // no per-frame processing in this mode
     ASSERT_EQ(dsp->aux.size(), 1u);
     EXPECT_EQ(dsp->aux[0].buffers, block.channels);
     EXPECT_EQ(dsp->aux[0].channels, 2u);
@@ -163,6 +163,6 @@ TEST(ProcessWholeBuffers, MissingInputsReadSilenceInPiecesThatCoverTheBlock)
             start += frames[k];
         }
         EXPECT_NE(dsp->buffers[0].in[1], nullptr);
-        EXPECT_EQ(dsp->buffers[0].in[1], dsp->buffers[1].in[1]);   // the same silent channel
+        EXPECT_EQ(dsp->buffers[0].in[1], dsp->buffers[1].in[1]); // the same silent channel
     }
 }

@@ -12,7 +12,7 @@ using namespace AdapterTest;
 TEST(ProcessChanges, FlushCallAppliesChangesAndScanSkipsEmptyQueuesAndPassesBypass)
 {
     ProcessRig rig;
-    rig.changes.appendQueue(1);                 // no points: skipped, the scan goes on
+    rig.changes.appendQueue(1); // no points: skipped, the scan goes on
     rig.changes.addChange(kParamBypass, 0, 1.0);
     rig.changes.addChange(0, 0, 0.2);           // after bypass: still applied
     rig.changes.addChange(0, 100, 0.9);         // last point wins
@@ -40,8 +40,8 @@ TEST(ProcessChanges, HostValuesOutsideTheRangeAreClampedAndNaNIgnored)
         double host;
         float gain;
     };
-    const Case cases[] = {{2.5, 1.0f}, {-3.0, 0.0f}, {std::numeric_limits<double>::infinity(), 1.0f},
-                          {std::nan(""), 0.5f}};
+    const Case cases[] = {
+        {2.5, 1.0f}, {-3.0, 0.0f}, {std::numeric_limits<double>::infinity(), 1.0f}, {std::nan(""), 0.5f}};
     for (const Case& c : cases)
     {
         ProcessRig rig;
@@ -83,7 +83,7 @@ TEST(ProcessBuffers, MissingBusesArraysOrPointersAreNeverTouched)
     inputs[0].channelBuffers32 = nullptr;
     rig.buffers.fillOutputs(9.0f);
     EXPECT_EQ(rig->process(data), kResultOk);
-    EXPECT_EQ(rig.buffers.output(0)[0], 0.5f);   // 0 * 2 + gain
+    EXPECT_EQ(rig.buffers.output(0)[0], 0.5f); // 0 * 2 + gain
     inputs[0].channelBuffers32 = savedArray;
 }
 
@@ -105,8 +105,7 @@ TEST(ProcessBuffers, ChannelCountIsTheSmallestOfArrangementBuffersAndTwo)
 TEST(ProcessSetup, BusArrangementsOnlyMatchingMonoOrStereo)
 {
     ProcessRig rig(nullptr, false);
-    SpeakerArrangement st = SpeakerArr::kStereo, mono = SpeakerArr::kMono,
-                       surround = SpeakerArr::k51;
+    SpeakerArrangement st = SpeakerArr::kStereo, mono = SpeakerArr::kMono, surround = SpeakerArr::k51;
     EXPECT_EQ(rig->setBusArrangements(&st, 1, &st, 1), kResultTrue);
     EXPECT_EQ(rig->setBusArrangements(&mono, 1, &mono, 1), kResultTrue);
     EXPECT_EQ(rig->setBusArrangements(&mono, 1, &st, 1), kResultFalse);
@@ -125,9 +124,10 @@ TEST(ProcessSetup, BadRatesAndSampleSizesAreRefusedBeforeTheDspObjectIsTouched)
         double rate;
         int32 size;
     };
-    const Case refused[] = {{nan, kSample32}, {inf, kSample32}, {-inf, kSample32}, {0.0, kSample32},
-                            {0.5, kSample32}, {-48000.0, kSample32}, {2147483648.0, kSample32},
-                            {1e300, kSample32}, {48000.0, kSample64}, {48000.0, 7}};
+    const Case refused[] = {
+        {nan, kSample32},     {inf, kSample32},      {-inf, kSample32},         {0.0, kSample32},
+        {0.5, kSample32},     {-48000.0, kSample32}, {2147483648.0, kSample32}, {1e300, kSample32},
+        {48000.0, kSample64}, {48000.0, 7}};
     for (const Case& c : refused)
     {
         ProcessRig rig(nullptr, false);
@@ -176,7 +176,7 @@ TEST(ProcessEvents, RawMidiChordsAndTheListPointerClearedAfterTheBlock)
     bend.chord.textLen = 0;
     bend.chord.text = tag;
     rig.events.addEvent(bend);
-    bend.chord.textLen = 64;   // data 2 = 64: centre
+    bend.chord.textLen = 64; // data 2 = 64: centre
     rig.events.addEvent(bend);
     rig.run(4);
     ASSERT_EQ(rig.dsp->midi.size(), 2u);
@@ -218,7 +218,7 @@ TEST(ProcessTail, TailIsRoundedUpFromTheTailTime)
     ProcessRig rig(nullptr, false);
     rig.dsp->m_fTailTimeMs = 500.0f;
     EXPECT_EQ(rig->getTailSamples(), 24000u);
-    rig.dsp->m_fTailTimeMs = 0.01f;   // 0.48 samples
+    rig.dsp->m_fTailTimeMs = 0.01f; // 0.48 samples
     EXPECT_EQ(rig->getTailSamples(), 1u);
     rig.dsp->m_bInfiniteTail = 1;
     EXPECT_EQ(rig->getTailSamples(), kInfiniteTail);

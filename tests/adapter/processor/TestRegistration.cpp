@@ -48,23 +48,23 @@ TEST(Registration, ParametersInHostOrderWithTheirRecords)
 {
     ProcessorHolder p(richFixture());
     ASSERT_EQ(p->initialize(nullptr), kResultOk);
-    ExpectedHostView::expectParameters(
-        p.processor, ExpectedHostView::hostOrder(
-                         {
-                             {0, "Gain", 1, 0, 0.25},
-                             {1, "Mode", 9, 2, 0.0},
-                             {2, "Level", 2, 0, 0.5},
-                             {3, "Freq", 1, 0, -1.0},   // warped defaults checked below
-                             {4, "Pitch", 1, 0, -1.0},
-                             {5, "Count", 1, 0, 0.4},
-                         },
-                         {{0x8000, "B1", 1, 0, 0.0}, {0x8002, "Third", 1, 0, 0.0}}));
+    ExpectedHostView::expectParameters(p.processor,
+                                       ExpectedHostView::hostOrder(
+                                           {
+                                               {0, "Gain", 1, 0, 0.25},
+                                               {1, "Mode", 9, 2, 0.0},
+                                               {2, "Level", 2, 0, 0.5},
+                                               {3, "Freq", 1, 0, -1.0}, // warped defaults checked below
+                                               {4, "Pitch", 1, 0, -1.0},
+                                               {5, "Count", 1, 0, 0.4},
+                                           },
+                                           {{0x8000, "B1", 1, 0, 0.0}, {0x8002, "Third", 1, 0, 0.0}}));
     EXPECT_EQ(toUtf8(infoAt(p.processor, 0).units), "dB");
     EXPECT_EQ(infoAt(p.processor, 1).units[0], 0);
-    EXPECT_EQ(p->getParameterObject(6), nullptr);   // unsupported kind: a gap, not a shift
-    EXPECT_EQ(p->getParameterObject(0x8001), nullptr);   // empty button label
+    EXPECT_EQ(p->getParameterObject(6), nullptr);      // unsupported kind: a gap, not a shift
+    EXPECT_EQ(p->getParameterObject(0x8001), nullptr); // empty button label
     EXPECT_EQ(p->meterParamIds(), std::vector<int32>{2});
-    EXPECT_EQ(p->getParamNormalized(2), 0.0);   // meters start silent
+    EXPECT_EQ(p->getParamNormalized(2), 0.0); // meters start silent
 }
 
 TEST(Registration, ClassesAndPrecisionShowInTheDisplayTexts)
@@ -77,18 +77,18 @@ TEST(Registration, ClassesAndPrecisionShowInTheDisplayTexts)
         double v;
         const char* text;
     } cases[] = {
-        {0, 0.5, "0.500"},            // float control, three decimals
+        {0, 0.5, "0.500"}, // float control, three decimals
         {1, 0.0, "OFF"},
         {1, 0.5, "ON"},
         {1, 1.0, " Third"},
-        {2, 0.5, "-6.021"},           // meter in decibels
-        {3, 1.0, "20000.00"},         // log control: plain value on its display curve
-        {5, 0.5, "5"},                // integer control: no decimals whatever its precision
+        {2, 0.5, "-6.021"},   // meter in decibels
+        {3, 1.0, "20000.00"}, // log control: plain value on its display curve
+        {5, 0.5, "5"},        // integer control: no decimals whatever its precision
         {0x8005, 0.25, "0.25"},
         {0x8000, 1.0, "1"},
         {0x800, 0.5, "0.5"},
         {0x70727374, 0.0, "Init"},
-        {0x70727374, 1.0, "Wide"},    // empty slot 1 closes up
+        {0x70727374, 1.0, "Wide"}, // empty slot 1 closes up
     };
     for (const auto& c : cases)
         EXPECT_EQ(display(p.processor, c.id, c.v), c.text) << "id " << c.id << " v " << c.v;
@@ -155,8 +155,8 @@ TEST(Registration, FindControlIndexByOwnId)
     ProcessorHolder p(richFixture());
     EXPECT_EQ(p->findControlIndex(100), 0);
     EXPECT_EQ(p->findControlIndex(103), 3);
-    EXPECT_EQ(p->findControlIndex(3), -1);   // positions are not ids
-    p.dsp->m_ControlList.controlAt(5)->uId = 101;   // a duplicate id: the first entry wins
+    EXPECT_EQ(p->findControlIndex(3), -1);        // positions are not ids
+    p.dsp->m_ControlList.controlAt(5)->uId = 101; // a duplicate id: the first entry wins
     EXPECT_EQ(p->findControlIndex(101), 1);
 }
 

@@ -10,8 +10,8 @@ using namespace AdapterTest;
 
 namespace {
 // Gain (float), Choice (uint32), Count (int32), bypass, joystick: 30 bytes for version 1.
-std::vector<uint8_t> stateBytes(uint64_t version, float gain, uint32_t choice, int32_t count,
-                                int16_t bypass, float x, float y, bool withJoystick = true)
+std::vector<uint8_t> stateBytes(uint64_t version, float gain, uint32_t choice, int32_t count, int16_t bypass,
+                                float x, float y, bool withJoystick = true)
 {
     std::vector<uint8_t> out;
     putLE(out, version);
@@ -74,7 +74,8 @@ TEST(State, ShortOrDamagedStreamsChangeNothing)
     }
     ProcessRig rig(nullptr, false);
     auto laterWithoutJoystick = stateBytes(2, 0.25f, 7, 3, 1, 0.5f, -0.5f, false);
-    EXPECT_EQ(rig->setState(streamOf(laterWithoutJoystick)), kResultFalse) << "a later version needs the joystick";
+    EXPECT_EQ(rig->setState(streamOf(laterWithoutJoystick)), kResultFalse)
+        << "a later version needs the joystick";
     EXPECT_EQ(rig->setComponentState(streamOf(laterWithoutJoystick)), kResultFalse);
     EXPECT_EQ(rig->setState(nullptr), kResultFalse);
     EXPECT_EQ(rig.dsp->values[0], 0.5f);
@@ -84,7 +85,7 @@ TEST(State, ShortOrDamagedStreamsChangeNothing)
 // knows; the appended bytes are ignored.
 TEST(State, LaterVersionWithAppendedFieldsLoads)
 {
-    for (uint64_t version : {uint64_t {2}, uint64_t {7}, ~uint64_t {0}})
+    for (uint64_t version : {uint64_t{2}, uint64_t{7}, ~uint64_t{0}})
     {
         ProcessRig rig(nullptr, false);
         auto bytes = stateBytes(version, 0.25f, 7, 3, 1, 0.5f, -0.5f);
@@ -137,10 +138,10 @@ TEST(State, RestoredValuesAreClampedAndNonFiniteOnesKeepTheCurrentValue)
 
 TEST(StateWhileActive, ChangesWaitForTheNextBlockButGetStateSeesThemAtOnce)
 {
-    ProcessRig rig;   // active
+    ProcessRig rig; // active
     const auto bytes = stateBytes(1, 0.25f, 7, 3, 1, 0.5f, -0.5f);
     EXPECT_EQ(rig->setState(streamOf(bytes)), kResultOk);
-    EXPECT_EQ(rig.dsp->values[0], 0.5f);   // not applied on the main thread
+    EXPECT_EQ(rig.dsp->values[0], 0.5f); // not applied on the main thread
     EXPECT_EQ(saveState(rig.holder.processor), bytes);
     rig.run(8);
     EXPECT_EQ(rig.dsp->values[0], 0.25f);

@@ -29,7 +29,7 @@ TEST(TextTruncation, Utf8ToUtf16NeverSplitsACharacter)
         {"", 128, 0},
         {"abc", 4, 3},
         {"abcd", 4, 3},
-        {std::string(126, 'a') + "\xF0\x9F\x98\x80", 128, 126},   // the pair does not fit: dropped
+        {std::string(126, 'a') + "\xF0\x9F\x98\x80", 128, 126}, // the pair does not fit: dropped
         {std::string(125, 'a') + "\xF0\x9F\x98\x80", 128, 127},
         {std::string(200, 'a').replace(0, 2, "\xC3\xA9"), 128, 127},
     };
@@ -41,7 +41,9 @@ TEST(TextTruncation, Utf8ToUtf16NeverSplitsACharacter)
         EXPECT_EQ(out[c.capacity], 0x7777) << "wrote past the field";
     }
     char16 out[8];
-    copyUtf8ToUtf16("a\xFF" "b", out, 8);   // a stray byte becomes the replacement character
+    copyUtf8ToUtf16("a\xFF"
+                    "b",
+                    out, 8); // a stray byte becomes the replacement character
     EXPECT_EQ(out[1], 0xFFFD);
     EXPECT_EQ(out[2], u'b');
 }

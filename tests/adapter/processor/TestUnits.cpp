@@ -67,7 +67,7 @@ TEST(Units, EmptySlotsCloseUpAndNoNamesMeanNoList)
 
 TEST(Units, RepeatedInitializeNeverDuplicatesUnitsOrParameters)
 {
-    HostApplication host;   // outlives the Processor, which holds a reference while initialized
+    HostApplication host; // outlives the Processor, which holds a reference while initialized
     ProcessorHolder p(presetFixture("Factory Preset", "Studio", nullptr));
     ASSERT_EQ(p->initialize(&host), kResultOk);
     const int32 parameterCount = p->getParameterCount();
@@ -85,7 +85,7 @@ TEST(Units, RepeatedInitializeNeverDuplicatesUnitsOrParameters)
     ASSERT_EQ(p->initialize(&host), kResultOk);
     ExpectedHostView::expectRootAndPresetUnits(p.processor);
     EXPECT_EQ(p->getParameterCount(), parameterCount);
-    EXPECT_EQ(p.dsp->m_ControlList.controlCount(), 1u);   // the DSP object survived terminate
+    EXPECT_EQ(p.dsp->m_ControlList.controlCount(), 1u); // the DSP object survived terminate
 }
 
 TEST(Units, InitializeTwiceWithoutContextDeclaresEverythingOnce)

@@ -44,18 +44,18 @@ struct RealtimeRig
         changes.clear();
         events.clear();
         const double v = (n % 97) / 96.0;
-        changes.addChange(0, 0, v);                          // Gain
+        changes.addChange(0, 0, v); // Gain
         changes.addChange(static_cast<ParamID>(1 + n % 10), samples / 2, 1.0 - v);
         changes.addChange(kParamJoystickX, 0, v);
         changes.addChange(kParamPitchBend, samples - 1, v);
         changes.addChange(kParamBypass, 0, n % 50 == 49 ? 1.0 : 0.0);
         if (n % 40 == 20)
-            changes.addChange(kParamFactoryPresets, 0, (n / 40) % 2);   // a program change
+            changes.addChange(kParamFactoryPresets, 0, (n / 40) % 2); // a program change
         Event note = TessalineHost::HostEventList::noteOn(static_cast<int32>(n % samples), 0, 60, 0.5f);
         events.addEvent(note);
         Event raw = {};
         raw.type = Event::kChordEvent;
-        raw.sampleOffset = samples + 3;   // beyond the block: delivered at its last frame
+        raw.sampleOffset = samples + 3; // beyond the block: delivered at its last frame
         raw.chord.bassNote = 176;
         raw.chord.mask = 1;
         raw.chord.textLen = 64;

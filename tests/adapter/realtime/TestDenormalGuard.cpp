@@ -12,10 +12,7 @@ using namespace AdapterTest;
 namespace {
 constexpr uint32_t kFlushBits = CScopedDenormalFlush::kFlushToZero | CScopedDenormalFlush::kDenormalsAreZero;
 // The low six bits are sticky exception flags that any arithmetic may set; the rest is control.
-uint32_t controlBits(uint32_t flags)
-{
-    return flags & ~0x3Fu;
-}
+uint32_t controlBits(uint32_t flags) { return flags & ~0x3Fu; }
 
 class FlagRecordingDsp : public RecordingDsp
 {
@@ -41,7 +38,7 @@ TEST(DenormalGuard, FlushesInsideAndRestoresTheCallersFlagsExactly)
             CScopedDenormalFlush guard;
             EXPECT_EQ(CScopedDenormalFlush::currentFlags() & kFlushBits, kFlushBits);
             volatile float tiny = 1e-38f;
-            volatile float product = tiny * 1e-3f;   // a denormal result becomes zero
+            volatile float product = tiny * 1e-3f; // a denormal result becomes zero
             EXPECT_EQ(product, 0.0f);
         }
         EXPECT_EQ(controlBits(CScopedDenormalFlush::currentFlags()), controlBits(caller));

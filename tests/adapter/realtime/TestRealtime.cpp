@@ -55,12 +55,13 @@ TEST(Realtime, IdleRoomAllocatesNothingAndTakesNoLock)
         ProcessData& data = rig.buffers.prepare(block);
         rig.changes.clear();
         if (n == 170)
-            rig.changes.addChange(5, 0, 0.3);   // an absorption, while idle
+            rig.changes.addChange(5, 0, 0.3); // an absorption, while idle
         data.inputParameterChanges = &rig.changes;
         data.inputEvents = nullptr;
         for (int32 c = 0; c < 2; ++c)
             for (int32 i = 0; i < block; ++i)
-                rig.buffers.input(c)[i] = n < 4 || n > 190 ? 0.25f * static_cast<float>((i * 37 + c) % 11 - 5) : 0.0f;
+                rig.buffers.input(c)[i] =
+                    n < 4 || n > 190 ? 0.25f * static_cast<float>((i * 37 + c) % 11 - 5) : 0.0f;
         startCounting();
         const tresult result = rig.processor->process(data);
         stopCounting();
@@ -69,14 +70,14 @@ TEST(Realtime, IdleRoomAllocatesNothingAndTakesNoLock)
         ASSERT_EQ(lockCalls(), 0) << "call " << n;
         flagged += data.outputs[0].silenceFlags == 3 ? 1 : 0;
     }
-    EXPECT_GT(flagged, 0);   // the idle path did run
+    EXPECT_GT(flagged, 0); // the idle path did run
 }
 
 TEST(Realtime, CountersSeeAllocationsAndLocks)
 {
     // The instruments themselves work: otherwise the test above proves nothing.
     startCounting();
-    int* volatile p = new int(3);   // volatile: the pair may not be optimised away
+    int* volatile p = new int(3); // volatile: the pair may not be optimised away
     delete p;
     pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
     pthread_mutex_lock(&mutex);

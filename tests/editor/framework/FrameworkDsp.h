@@ -31,8 +31,8 @@ class FrameworkDsp : public EditorDsp
 {
 public:
     std::vector<ViewRequest> requests;
-    bool buildsViews = false;         // answer view requests with a view of its own
-    bool drawsOwnEditor = false;      // answer "open own editor"
+    bool buildsViews = false;    // answer view requests with a view of its own
+    bool drawsOwnEditor = false; // answer "open own editor"
     int32_t ownWidth = 240, ownHeight = 130;
 
     FrameworkDsp()

@@ -56,7 +56,7 @@ TEST(KickButton, EachModeReportsPressReleaseOrBoth)
         button->setKickMode(c.mode);
         CPoint inside(10, 10), outside(50, 50);
         EXPECT_EQ(button->onMouseDown(inside, kLeft), kMouseEventHandled);
-        button->onMouseMoved(inside, kLeft);   // held
+        button->onMouseMoved(inside, kLeft); // held
         CPoint release = c.releaseInside ? inside : outside;
         button->onMouseMoved(release, kLeft);
         EXPECT_EQ(button->onMouseUp(release, kLeft), kMouseEventHandled);
@@ -96,9 +96,9 @@ TEST(XYPad, TrackPadReportsYUpwardAndDrawsYDownward)
     float x, y;
     decode(listener.values[0], x, y);
     EXPECT_FLOAT_EQ(x, 0.0f);
-    EXPECT_FLOAT_EQ(y, 1.0f);   // the listener's y grows upward
+    EXPECT_FLOAT_EQ(y, 1.0f); // the listener's y grows upward
     decode(pad->getValue(), x, y);
-    EXPECT_FLOAT_EQ(y, 0.0f);   // the pad's own y grows downward
+    EXPECT_FLOAT_EQ(y, 0.0f); // the pad's own y grows downward
     EXPECT_EQ(listener.events, (std::vector<std::string>{"begin", "value", "end"}));
 
     // The handle is drawn at the top left.
@@ -121,7 +121,7 @@ TEST(XYPad, JoystickStaysInsideTheDiamond)
     auto pad = makePad(true, listener);
     CPoint centre(55, 55);
     pad->onMouseDown(centre, kLeft);
-    CPoint nearRight(95, 55);   // (0.9, 0.5): inside
+    CPoint nearRight(95, 55); // (0.9, 0.5): inside
     pad->onMouseMoved(nearRight, kLeft);
     const size_t reports = listener.values.size();
     const float inside = pad->getValue();
@@ -169,9 +169,8 @@ TEST(XYPad, PointInPolygonIsEvenOdd)
         float x, y;
         bool inside;
     };
-    const Case cases[] = {{0.5f, 0.5f, true},  {0.1f, 0.5f, true},  {0.9f, 0.45f, true},
-                          {0.1f, 0.1f, false}, {0.9f, 0.9f, false}, {1.2f, 0.5f, false},
-                          {0.5f, -0.1f, false}};
+    const Case cases[] = {{0.5f, 0.5f, true},  {0.1f, 0.5f, true},  {0.9f, 0.45f, true}, {0.1f, 0.1f, false},
+                          {0.9f, 0.9f, false}, {1.2f, 0.5f, false}, {0.5f, -0.1f, false}};
     for (const Case& c : cases)
         EXPECT_EQ(CXYPadKa::pointInPolygon(4, xs, ys, c.x, c.y), c.inside) << c.x << "," << c.y;
 }
@@ -186,10 +185,10 @@ TEST(XYPad, JoystickDrawsItsDiamond)
     pad->setValue(CXYPad::calculateValue(0.5f, 0.5f));
     auto ctx = COffscreenContext::create(CPoint(110, 110));
     pad->draw(ctx);
-    EXPECT_EQ(ctx->getPixel(30, 60), CColor(0, 0, 255));   // inside the diamond
-    EXPECT_EQ(ctx->getPixel(5, 5).alpha, 0);                // corner left untouched
-    EXPECT_EQ(ctx->getPixel(55, 55), CColor(0, 255, 0));   // handle at the centre
-    EXPECT_GT(ctx->getPixel(55, 20).red, 100);                // the vertical cross line
+    EXPECT_EQ(ctx->getPixel(30, 60), CColor(0, 0, 255)); // inside the diamond
+    EXPECT_EQ(ctx->getPixel(5, 5).alpha, 0);             // corner left untouched
+    EXPECT_EQ(ctx->getPixel(55, 55), CColor(0, 255, 0)); // handle at the centre
+    EXPECT_GT(ctx->getPixel(55, 20).red, 100);           // the vertical cross line
 }
 
 TEST(UnitsText, LabelAndEditShowTheirUnits)

@@ -114,12 +114,12 @@ TEST_F(Factory, EveryRecognisedNameBuildsItsControl)
     {
         uint32_t index;
         const std::type_info& type;
-        int32_t kickMode;       // -1 when not a kick button
-        int32_t styleBits;      // round-rect and no-frame bits of a pad, -1 otherwise
+        int32_t kickMode;  // -1 when not a kick button
+        int32_t styleBits; // round-rect and no-frame bits of a pad, -1 otherwise
         bool joystick;
         bool inverted;
         bool analog;
-        double frameHeight;     // meters
+        double frameHeight; // meters
         double zeroFrame;
     };
     const Row rows[] = {
@@ -163,7 +163,7 @@ TEST_F(Factory, EveryRecognisedNameBuildsItsControl)
     // Pad settings, units, the kick button's binding and a meter's detector from its record.
     auto* pad = at<CXYPadKa>(4);
     EXPECT_EQ(pad->getBackColor(), CColor(255, 0, 0));
-    EXPECT_EQ(pad->getFrameColor(), CColor(255, 255, 255));   // no such attribute: white
+    EXPECT_EQ(pad->getFrameColor(), CColor(255, 255, 255)); // no such attribute: white
     EXPECT_EQ(pad->getFontColor(), CColor(0, 255, 0));
     EXPECT_EQ(pad->getRoundRectRadius(), 8);
     EXPECT_EQ(pad->getFrameWidth(), 2);
@@ -179,7 +179,7 @@ TEST_F(Factory, EveryRecognisedNameBuildsItsControl)
     EXPECT_TRUE(detector.m_bDecibels);
     EXPECT_EQ(detector.m_nMode, 0);
     EXPECT_EQ(at<CVuMeterKa>(10)->getDetector().m_fAttackMs, 20.0f);
-    EXPECT_EQ(at<CVuMeterKa>(11)->getDetector().m_fRate, 44100.0f);   // no tag: defaults
+    EXPECT_EQ(at<CVuMeterKa>(11)->getDetector().m_fRate, 44100.0f); // no tag: defaults
 
     // Sub-controllers: the stock pad controller for the vector joystick, ours for the others.
     IController* vector = root->getView(12)->getOwnedController();
@@ -192,7 +192,7 @@ TEST_F(Factory, EveryRecognisedNameBuildsItsControl)
         ASSERT_NE(c, nullptr) << i;
         EXPECT_EQ(typeid(*c), typeid(CPadControllerKa));
     }
-    EXPECT_TRUE(dsp->requests.empty());   // nothing went to the DSP object
+    EXPECT_TRUE(dsp->requests.empty()); // nothing went to the DSP object
 }
 
 TEST_F(Factory, NamesAndAttributesAtTheirEdges)
@@ -201,28 +201,76 @@ TEST_F(Factory, NamesAndAttributesAtTheirEdges)
     {
         const char* what;
         std::string element;
-        bool toDsp;              // handed to the DSP object (code 3)
-        CRect rect;              // of the built view, when built
+        bool toDsp; // handed to the DSP object (code 3)
+        CRect rect; // of the built view, when built
         double frameHeight = 65, zeroFrame = 52;
     };
-    const std::string meter = R"( bitmap="needle" off-bitmap="needle" num-led="80" size="60, 65" origin="0, 0")";
+    const std::string meter =
+        R"( bitmap="needle" off-bitmap="needle" num-led="80" size="60, 65" origin="0, 0")";
     const Case cases[] = {
         {"lower-case name", R"(custom-view-name="tovukickbutton")", true, {}},
-        {"origin with blank before comma", R"(custom-view-name="TovuKickButton" origin="15 ,15" size="10, 10")", false, {15, 15, 25, 25}},
-        {"origin without comma", R"(custom-view-name="TovuKickButton" origin="15" size="10, 10")", false, {0, 0, 10, 10}},
+        {"origin with blank before comma",
+         R"(custom-view-name="TovuKickButton" origin="15 ,15" size="10, 10")",
+         false,
+         {15, 15, 25, 25}},
+        {"origin without comma",
+         R"(custom-view-name="TovuKickButton" origin="15" size="10, 10")",
+         false,
+         {0, 0, 10, 10}},
         {"no rectangle", R"(custom-view-name="TovuKickButton")", false, {0, 0, 0, 0}},
-        {"negative size", R"(custom-view-name="TovuKickButton" origin="5, 5" size="-10, -3")", false, {5, 5, 5, 5}},
-        {"overflowing numbers", R"(custom-view-name="TovuKickButton" origin="99999999999, 3" size="10, 10")", false, {0, 3, 10, 13}},
-        {"huge size", R"(custom-view-name="TovuKickButton" origin="0, 0" size="2000000000, 10")", false, {0, 0, 16384, 10}},
-        {"prefixed needle meter", R"(custom-view-name="BigAnalogMeterView_H70_Z40")" + meter, false, {0, 0, 60, 65}, 70, 40},
+        {"negative size",
+         R"(custom-view-name="TovuKickButton" origin="5, 5" size="-10, -3")",
+         false,
+         {5, 5, 5, 5}},
+        {"overflowing numbers",
+         R"(custom-view-name="TovuKickButton" origin="99999999999, 3" size="10, 10")",
+         false,
+         {0, 3, 10, 13}},
+        {"huge size",
+         R"(custom-view-name="TovuKickButton" origin="0, 0" size="2000000000, 10")",
+         false,
+         {0, 0, 16384, 10}},
+        {"prefixed needle meter",
+         R"(custom-view-name="BigAnalogMeterView_H70_Z40")" + meter,
+         false,
+         {0, 0, 60, 65},
+         70,
+         40},
         {"prefixed LED meter", R"(custom-view-name="BigMeterView")" + meter, true, {}},
-        {"_Z before _H", R"(custom-view-name="AnalogMeterView_Z52_H70")" + meter, false, {0, 0, 60, 65}, 65, 52},
-        {"needle name without numbers", R"(custom-view-name="AnalogMeterView")" + meter, false, {0, 0, 60, 65}, 65, 52},
-        {"absurd frame numbers", R"(custom-view-name="AnalogMeterView_H-5_Z1e999")" + meter, false, {0, 0, 60, 65}, 65, 52},
-        {"meter without off-bitmap", R"(custom-view-name="MeterView" bitmap="on" num-led="8" size="1, 1" origin="0, 0")", true, {}},
-        {"meter with no LEDs", R"(custom-view-name="MeterView" bitmap="on" off-bitmap="off" num-led="0" size="1, 1" origin="0, 0")", true, {}},
-        {"meter with negative LEDs", R"(custom-view-name="MeterView" bitmap="on" off-bitmap="off" num-led="-4" size="1, 1" origin="0, 0")", true, {}},
-        {"meter with a billion LEDs", R"(custom-view-name="MeterView" bitmap="on" off-bitmap="off" num-led="1000000000" size="1, 1" origin="0, 0")", true, {}},
+        {"_Z before _H",
+         R"(custom-view-name="AnalogMeterView_Z52_H70")" + meter,
+         false,
+         {0, 0, 60, 65},
+         65,
+         52},
+        {"needle name without numbers",
+         R"(custom-view-name="AnalogMeterView")" + meter,
+         false,
+         {0, 0, 60, 65},
+         65,
+         52},
+        {"absurd frame numbers",
+         R"(custom-view-name="AnalogMeterView_H-5_Z1e999")" + meter,
+         false,
+         {0, 0, 60, 65},
+         65,
+         52},
+        {"meter without off-bitmap",
+         R"(custom-view-name="MeterView" bitmap="on" num-led="8" size="1, 1" origin="0, 0")",
+         true,
+         {}},
+        {"meter with no LEDs",
+         R"(custom-view-name="MeterView" bitmap="on" off-bitmap="off" num-led="0" size="1, 1" origin="0, 0")",
+         true,
+         {}},
+        {"meter with negative LEDs",
+         R"(custom-view-name="MeterView" bitmap="on" off-bitmap="off" num-led="-4" size="1, 1" origin="0, 0")",
+         true,
+         {}},
+        {"meter with a billion LEDs",
+         R"(custom-view-name="MeterView" bitmap="on" off-bitmap="off" num-led="1000000000" size="1, 1" origin="0, 0")",
+         true,
+         {}},
     };
     // Each element is read by the factory alone: the toolkit's own attribute pass, which
     // follows when a description is built, would place the view again by its own rules.
@@ -290,7 +338,7 @@ TEST_F(Factory, OtherNamesGoToTheDspObjectWithEveryField)
     EXPECT_EQ(r.offsetY, 8);
     EXPECT_EQ(r.bitmapFile, "face.png");
     EXPECT_EQ(r.handleBitmapFile, "knob.png");
-    EXPECT_EQ(r.offBitmapFile, "");   // a handle bitmap leaves the off bitmap empty
+    EXPECT_EQ(r.offBitmapFile, ""); // a handle bitmap leaves the off bitmap empty
     EXPECT_EQ(r.orientation, "vertical");
     ASSERT_TRUE(r.backColor && r.fontColor);
     EXPECT_EQ(*r.backColor, CColor(255, 0, 0));
@@ -313,7 +361,7 @@ TEST_F(Factory, OtherNamesGoToTheDspObjectWithEveryField)
     const ViewRequest& dim = dsp->requests[2];
     EXPECT_EQ(dim.offBitmapFile, "dark.png");
     ASSERT_TRUE(dim.frameColor);
-    EXPECT_EQ(*dim.frameColor, CColor(255, 255, 255));   // unknown colour name: white
+    EXPECT_EQ(*dim.frameColor, CColor(255, 255, 255)); // unknown colour name: white
 
     // The DSP object's views are placed; the kept record points at none of the texts.
     ASSERT_EQ(root->getNbViews(), 3u);
@@ -332,13 +380,17 @@ TEST_F(Factory, SubControllerNames)
     struct Case
     {
         const char* name;
-        const std::type_info* type;   // null: none
+        const std::type_info* type; // null: none
     };
     const Case cases[] = {
-        {"VectorJoystick", &typeid(PadController)}, {"VectorJoystickX", nullptr},
-        {"Joystick_X2_Y3", &typeid(CPadControllerKa)}, {"Joystick_Y3_X2", nullptr},
-        {"TrackPad_X0_Y1", &typeid(CPadControllerKa)}, {"TrackPad_X0", nullptr},
-        {"Joystick_X99999999999_Y1", &typeid(CPadControllerKa)}, {"Pad_X0_Y1", nullptr},
+        {"VectorJoystick", &typeid(PadController)},
+        {"VectorJoystickX", nullptr},
+        {"Joystick_X2_Y3", &typeid(CPadControllerKa)},
+        {"Joystick_Y3_X2", nullptr},
+        {"TrackPad_X0_Y1", &typeid(CPadControllerKa)},
+        {"TrackPad_X0", nullptr},
+        {"Joystick_X99999999999_Y1", &typeid(CPadControllerKa)},
+        {"Pad_X0_Y1", nullptr},
         {"", nullptr},
     };
     for (const Case& c : cases)
@@ -389,13 +441,13 @@ TEST_F(Factory, PadControllerWritesBothParametersInOneGesture)
     ASSERT_NE(box, nullptr);
     auto* pad = dynamic_cast<CXYPadKa*>(box->getView(0));
     ASSERT_NE(pad, nullptr);
-    CPoint where(5, 5);   // top left: x 0, y 1 upward
+    CPoint where(5, 5); // top left: x 0, y 1 upward
     pad->onMouseDown(where, CButtonState(kLButton));
     pad->onMouseUp(where, CButtonState(kLButton));
     EXPECT_DOUBLE_EQ((*holder)->getParamNormalized(0), 0.0);
     EXPECT_DOUBLE_EQ((*holder)->getParamNormalized(2), 1.0);
-    EXPECT_EQ(handler->calls, (std::vector<std::string>{"begin 0", "begin 2", "perform 0", "perform 2",
-                                                         "end 0", "end 2"}));
+    EXPECT_EQ(handler->calls,
+              (std::vector<std::string>{"begin 0", "begin 2", "perform 0", "perform 2", "end 0", "end 2"}));
 }
 
 } // namespace

@@ -42,8 +42,8 @@ TEST(MeterDetector, StepResponsesMatchTheOnePoleLawInEveryMode)
     {
         const char* what;
         int32_t mode;
-        float level;   // the step's level
-        float target;  // what the envelope settles on
+        float level;  // the step's level
+        float target; // what the envelope settles on
     };
     const Case cases[] = {
         {"peak", CMeterDetector::kPeak, -0.8f, 0.8f},
@@ -74,14 +74,14 @@ TEST(MeterDetector, DecibelScaleSpansSixtyDecibels)
         float expected;
     };
     const Case cases[] = {
-        {CMeterDetector::kPeak, 0.001f, 0.0f}, {CMeterDetector::kPeak, 1.0f, 1.0f},
+        {CMeterDetector::kPeak, 0.001f, 0.0f},      {CMeterDetector::kPeak, 1.0f, 1.0f},
         {CMeterDetector::kPeak, 0.1f, 2.0f / 3.0f}, {CMeterDetector::kPeak, 1e-5f, 0.0f},
-        {CMeterDetector::kRms, 0.1f, 2.0f / 3.0f}, {CMeterDetector::kMeanSquare, 0.1f, 1.0f / 3.0f},
+        {CMeterDetector::kRms, 0.1f, 2.0f / 3.0f},  {CMeterDetector::kMeanSquare, 0.1f, 1.0f / 3.0f},
     };
     for (const Case& c : cases)
     {
         CMeterDetector d;
-        d.init(20.0f, 0.0f, 0.0f, true, c.mode, true);   // settles at once
+        d.init(20.0f, 0.0f, 0.0f, true, c.mode, true); // settles at once
         EXPECT_NEAR(d.detect(c.input), c.expected, 1e-5f) << c.mode << " " << c.input;
     }
     CMeterDetector silent;
@@ -94,14 +94,14 @@ TEST(MeterDetector, DecayEndsAtZeroWithoutSubnormalsAndBadInputIsSilence)
     CMeterDetector d;
     d.init(20.0f, 0.0f, 5000.0f, false, CMeterDetector::kMeanSquare, false);
     d.detect(1.0f);
-    d.m_fEnvelope = FLT_MIN * 1.01f;   // the next step falls below the smallest normal
+    d.m_fEnvelope = FLT_MIN * 1.01f; // the next step falls below the smallest normal
     d.detect(0.0f);
     EXPECT_EQ(d.m_fEnvelope, 0.0f);
 
     CMeterDetector fresh;
     EXPECT_EQ(fresh.detect(std::nanf("")), 0.0f);
     EXPECT_EQ(fresh.detect(INFINITY), 0.0f);
-    EXPECT_EQ(fresh.detect(7.0f), 1.0f);   // held within 0 to 1
+    EXPECT_EQ(fresh.detect(7.0f), 1.0f); // held within 0 to 1
 }
 
 // A meter image: the on image red, the off image blue, written where the meter loads them.
@@ -157,7 +157,7 @@ TEST_F(MeterDrawing, LedMeterLightsWholeLedsFromTheBottomOrTheTop)
     {
         bool inverted;
         float value;
-        int redRows;   // rows lit, counted from the bottom (or the top when inverted)
+        int redRows; // rows lit, counted from the bottom (or the top when inverted)
     };
     const Case cases[] = {{false, 1.0f, 40}, {false, 0.5f, 20}, {false, 0.0f, 0}, {false, 0.3f, 12},
                           {true, 1.0f, 40},  {true, 0.5f, 20},  {true, 0.0f, 0}};
@@ -185,11 +185,11 @@ TEST(NeedleMeter, FilmstripFrameForLevel)
 {
     auto meter = makeOwned<CVuMeterKa>(CRect(0, 0, 10, 65), nullptr, nullptr, 80, false, true);
     meter->setValue(0.0f);
-    EXPECT_EQ(meter->needleOffset(1.0f), 5135.0);   // frame 79
+    EXPECT_EQ(meter->needleOffset(1.0f), 5135.0); // frame 79
     EXPECT_EQ(meter->needleOffset(0.0f), 0.0);
     auto inverted = makeOwned<CVuMeterKa>(CRect(0, 0, 10, 65), nullptr, nullptr, 80, true, true);
     inverted->setValue(0.0f);
-    EXPECT_EQ(inverted->needleOffset(0.0f), 3315.0);   // frame 51
+    EXPECT_EQ(inverted->needleOffset(0.0f), 3315.0); // frame 51
     EXPECT_EQ(inverted->needleOffset(1.0f), 0.0);
     // Settings out of reason draw the first frame.
     inverted->setFrameHeight(0.0);

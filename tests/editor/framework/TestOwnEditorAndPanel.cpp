@@ -3,7 +3,6 @@
 
 #include "editor/CTovuCustomView.h"
 
-
 #include "vstgui/lib/cframe.h"
 #include "vstgui/lib/cviewcontainer.h"
 #include "vstgui/uidescription/uidescription.h"
@@ -68,13 +67,13 @@ TEST(OwnEditor, OpensWithCodesSixAndThirteenAndClosesWithSeven)
 TEST(OwnEditor, RefusesWhenTheDspObjectDoesNotAnswer)
 {
     auto* dsp = new FrameworkDsp;
-    dsp->claimsOwnEditor = true;   // claims an editor but never opens it
+    dsp->claimsOwnEditor = true; // claims an editor but never opens it
     ProcessorHolder holder(dsp);
     IPlugView* view = holder->createView("editor");
     auto* own = dynamic_cast<CTovuCustomView*>(view);
     ASSERT_NE(own, nullptr);
     EXPECT_FALSE(own->open(nullptr, kX11EmbedWindowID));
-    EXPECT_EQ(own->getFrame(), nullptr);   // nothing kept for an editor that never shows
+    EXPECT_EQ(own->getFrame(), nullptr); // nothing kept for an editor that never shows
     view->release();
 }
 
@@ -91,8 +90,7 @@ void describe(CView* v, int depth, std::ostringstream& out)
 
 // A controller that builds nothing of its own: the description's classes alone.
 struct PlainController : IController
-{
-};
+{};
 
 TEST(RoomPanelFactory, SameTreeWithAndWithoutTheFactory)
 {
@@ -102,7 +100,8 @@ TEST(RoomPanelFactory, SameTreeWithAndWithoutTheFactory)
     OffscreenEditor withFactory(processor);
     ASSERT_TRUE(withFactory.open());
 
-    auto desc = makeOwned<UIDescription>(CResourceDescription(std::string(TESSALINE_RESOURCE_DIR) + "/tovu.uidesc"));
+    auto desc =
+        makeOwned<UIDescription>(CResourceDescription(std::string(TESSALINE_RESOURCE_DIR) + "/tovu.uidesc"));
     ASSERT_TRUE(desc->parse());
     PlainController plain;
     desc->setController(&plain);

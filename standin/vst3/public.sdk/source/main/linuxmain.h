@@ -13,21 +13,21 @@
 // The handle a host passed to ModuleEntry (its dlopen handle); null outside an Entry/Exit pair.
 extern void* moduleHandle;
 
-bool InitModule ();   // supplied by the plug-in: called by the first ModuleEntry
-bool DeinitModule (); // supplied by the plug-in: called by the last ModuleExit
+bool InitModule();   // supplied by the plug-in: called by the first ModuleEntry
+bool DeinitModule(); // supplied by the plug-in: called by the last ModuleExit
 
 extern "C" {
-SMTG_EXPORT_SYMBOL bool ModuleEntry (void* sharedLibraryHandle);
-SMTG_EXPORT_SYMBOL bool ModuleExit (void);
+SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle);
+SMTG_EXPORT_SYMBOL bool ModuleExit(void);
 }
 
 namespace Steinberg {
 
 // Full path of the module file that contains this code, links resolved (a module loaded through a
 // link reports the file inside its bundle), or empty when it cannot be found.
-std::string getModulePath ();
+std::string getModulePath();
 
 // Folder of the module file, ending with '/' (the path cut after its last separator).
-std::string getModuleFolder ();
+std::string getModuleFolder();
 
 } // namespace Steinberg

@@ -8,7 +8,7 @@ namespace Steinberg {
 // editor view answers IPlugView) but defines it nowhere. Defined here, where every user of the
 // edit controller links it in before the SDK library; weak, so that a library defining it as well
 // (a GUI binding's id file) wins without a duplicate definition.
-__attribute__ ((weak)) const FUID IPlugView::iid (IPlugView_iid);
+__attribute__((weak)) const FUID IPlugView::iid(IPlugView_iid);
 
 namespace Vst {
 
@@ -16,10 +16,10 @@ namespace {
 
 // Hands a new bus (its creation reference) to list and returns it.
 template <typename B>
-B* appendBus (BusList& list, B* bus)
+B* appendBus(BusList& list, B* bus)
 {
-	list.push_back (IPtr<Bus> (bus, false));
-	return bus;
+    list.push_back(IPtr<Bus>(bus, false));
+    return bus;
 }
 
 } // namespace
@@ -27,178 +27,170 @@ B* appendBus (BusList& list, B* bus)
 // The SDK library compiles the edit controller with its state pair named setState/getState; here
 // the same slots carry the names setEditorState/getEditorState (see the header), so they need
 // bodies of their own. A single-component effect keeps all its state in the component state.
-tresult PLUGIN_API EditController::setEditorState (IBStream* /*state*/)
+tresult PLUGIN_API EditController::setEditorState(IBStream* /*state*/) { return kNotImplemented; }
+
+tresult PLUGIN_API EditController::getEditorState(IBStream* /*state*/) { return kNotImplemented; }
+
+SingleComponentEffect::SingleComponentEffect()
+    : audioInputs(kAudio, kInput)
+    , audioOutputs(kAudio, kOutput)
+    , eventInputs(kEvent, kInput)
+    , eventOutputs(kEvent, kOutput)
 {
-	return kNotImplemented;
+    processSetup.processMode = kRealtime;
+    processSetup.symbolicSampleSize = kSample32;
+    processSetup.maxSamplesPerBlock = 1024;
+    processSetup.sampleRate = 44100.0;
 }
 
-tresult PLUGIN_API EditController::getEditorState (IBStream* /*state*/)
+SingleComponentEffect::~SingleComponentEffect() = default;
+
+tresult PLUGIN_API SingleComponentEffect::initialize(FUnknown* context)
 {
-	return kNotImplemented;
+    return EditControllerEx1::initialize(context);
 }
 
-SingleComponentEffect::SingleComponentEffect ()
-: audioInputs (kAudio, kInput)
-, audioOutputs (kAudio, kOutput)
-, eventInputs (kEvent, kInput)
-, eventOutputs (kEvent, kOutput)
+tresult PLUGIN_API SingleComponentEffect::terminate()
 {
-	processSetup.processMode = kRealtime;
-	processSetup.symbolicSampleSize = kSample32;
-	processSetup.maxSamplesPerBlock = 1024;
-	processSetup.sampleRate = 44100.0;
+    parameters.removeAll();
+    removeAllBusses();
+    return EditControllerEx1::terminate();
 }
 
-SingleComponentEffect::~SingleComponentEffect () = default;
-
-tresult PLUGIN_API SingleComponentEffect::initialize (FUnknown* context)
+BusList* SingleComponentEffect::getBusList(MediaType type, BusDirection dir)
 {
-	return EditControllerEx1::initialize (context);
+    if (type == kAudio)
+        return dir == kInput ? &audioInputs : &audioOutputs;
+    if (type == kEvent)
+        return dir == kInput ? &eventInputs : &eventOutputs;
+    return nullptr;
 }
 
-tresult PLUGIN_API SingleComponentEffect::terminate ()
+Bus* SingleComponentEffect::getBus(MediaType type, BusDirection dir, int32 index)
 {
-	parameters.removeAll ();
-	removeAllBusses ();
-	return EditControllerEx1::terminate ();
+    BusList* list = getBusList(type, dir);
+    if (!list || index < 0 || static_cast<size_t>(index) >= list->size())
+        return nullptr;
+    return (*list)[static_cast<size_t>(index)].get();
 }
 
-BusList* SingleComponentEffect::getBusList (MediaType type, BusDirection dir)
+int32 PLUGIN_API SingleComponentEffect::getBusCount(MediaType type, BusDirection dir)
 {
-	if (type == kAudio)
-		return dir == kInput ? &audioInputs : &audioOutputs;
-	if (type == kEvent)
-		return dir == kInput ? &eventInputs : &eventOutputs;
-	return nullptr;
+    BusList* list = getBusList(type, dir);
+    return list ? static_cast<int32>(list->size()) : 0;
 }
 
-Bus* SingleComponentEffect::getBus (MediaType type, BusDirection dir, int32 index)
+tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir, int32 index,
+                                                     BusInfo& info)
 {
-	BusList* list = getBusList (type, dir);
-	if (!list || index < 0 || static_cast<size_t> (index) >= list->size ())
-		return nullptr;
-	return (*list)[static_cast<size_t> (index)].get ();
+    Bus* bus = getBus(type, dir, index);
+    if (!bus)
+        return kInvalidArgument;
+    info.mediaType = type;
+    info.direction = dir;
+    return bus->getInfo(info) ? kResultTrue : kResultFalse;
 }
 
-int32 PLUGIN_API SingleComponentEffect::getBusCount (MediaType type, BusDirection dir)
+tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirection dir, int32 index,
+                                                      TBool state)
 {
-	BusList* list = getBusList (type, dir);
-	return list ? static_cast<int32> (list->size ()) : 0;
+    Bus* bus = getBus(type, dir, index);
+    if (!bus)
+        return kResultFalse;
+    bus->setActive(state);
+    return kResultTrue;
 }
 
-tresult PLUGIN_API SingleComponentEffect::getBusInfo (MediaType type, BusDirection dir,
-                                                      int32 index, BusInfo& info)
+AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrangement arr, BusType busType,
+                                               int32 flags)
 {
-	Bus* bus = getBus (type, dir, index);
-	if (!bus)
-		return kInvalidArgument;
-	info.mediaType = type;
-	info.direction = dir;
-	return bus->getInfo (info) ? kResultTrue : kResultFalse;
+    return appendBus(audioInputs, new AudioBus(name, busType, flags, arr));
 }
 
-tresult PLUGIN_API SingleComponentEffect::activateBus (MediaType type, BusDirection dir,
-                                                       int32 index, TBool state)
+AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrangement arr, BusType busType,
+                                                int32 flags)
 {
-	Bus* bus = getBus (type, dir, index);
-	if (!bus)
-		return kResultFalse;
-	bus->setActive (state);
-	return kResultTrue;
+    return appendBus(audioOutputs, new AudioBus(name, busType, flags, arr));
 }
 
-AudioBus* SingleComponentEffect::addAudioInput (const TChar* name, SpeakerArrangement arr,
-                                                BusType busType, int32 flags)
+EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels, BusType busType,
+                                               int32 flags)
 {
-	return appendBus (audioInputs, new AudioBus (name, busType, flags, arr));
+    return appendBus(eventInputs, new EventBus(name, busType, flags, channels));
 }
 
-AudioBus* SingleComponentEffect::addAudioOutput (const TChar* name, SpeakerArrangement arr,
-                                                 BusType busType, int32 flags)
+EventBus* SingleComponentEffect::addEventOutput(const TChar* name, int32 channels, BusType busType,
+                                                int32 flags)
 {
-	return appendBus (audioOutputs, new AudioBus (name, busType, flags, arr));
+    return appendBus(eventOutputs, new EventBus(name, busType, flags, channels));
 }
 
-EventBus* SingleComponentEffect::addEventInput (const TChar* name, int32 channels,
-                                                BusType busType, int32 flags)
+tresult SingleComponentEffect::removeAudioBusses()
 {
-	return appendBus (eventInputs, new EventBus (name, busType, flags, channels));
+    audioInputs.clear();
+    audioOutputs.clear();
+    return kResultOk;
 }
 
-EventBus* SingleComponentEffect::addEventOutput (const TChar* name, int32 channels,
-                                                 BusType busType, int32 flags)
+tresult SingleComponentEffect::removeEventBusses()
 {
-	return appendBus (eventOutputs, new EventBus (name, busType, flags, channels));
+    eventInputs.clear();
+    eventOutputs.clear();
+    return kResultOk;
 }
 
-tresult SingleComponentEffect::removeAudioBusses ()
+tresult SingleComponentEffect::removeAllBusses()
 {
-	audioInputs.clear ();
-	audioOutputs.clear ();
-	return kResultOk;
+    removeAudioBusses();
+    removeEventBusses();
+    return kResultOk;
 }
 
-tresult SingleComponentEffect::removeEventBusses ()
+tresult PLUGIN_API SingleComponentEffect::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                                             SpeakerArrangement* outputs, int32 numOuts)
 {
-	eventInputs.clear ();
-	eventOutputs.clear ();
-	return kResultOk;
+    if (numIns < 0 || numOuts < 0)
+        return kInvalidArgument;
+    if ((numIns > 0 && !inputs) || (numOuts > 0 && !outputs))
+        return kInvalidArgument;
+    if (static_cast<size_t>(numIns) > audioInputs.size()
+        || static_cast<size_t>(numOuts) > audioOutputs.size())
+        return kResultFalse;
+    for (int32 i = 0; i < numIns; ++i)
+        FCast<AudioBus>(audioInputs[static_cast<size_t>(i)].get())->setArrangement(inputs[i]);
+    for (int32 i = 0; i < numOuts; ++i)
+        FCast<AudioBus>(audioOutputs[static_cast<size_t>(i)].get())->setArrangement(outputs[i]);
+    return kResultTrue;
 }
 
-tresult SingleComponentEffect::removeAllBusses ()
+tresult PLUGIN_API SingleComponentEffect::getBusArrangement(BusDirection dir, int32 index,
+                                                            SpeakerArrangement& arr)
 {
-	removeAudioBusses ();
-	removeEventBusses ();
-	return kResultOk;
+    auto* bus = FCast<AudioBus>(getBus(kAudio, dir, index));
+    if (!bus)
+        return kResultFalse;
+    arr = bus->getArrangement();
+    return kResultTrue;
 }
 
-tresult PLUGIN_API SingleComponentEffect::setBusArrangements (SpeakerArrangement* inputs,
-                                                              int32 numIns,
-                                                              SpeakerArrangement* outputs,
-                                                              int32 numOuts)
+tresult PLUGIN_API SingleComponentEffect::canProcessSampleSize(int32 symbolicSampleSize)
 {
-	if (numIns < 0 || numOuts < 0)
-		return kInvalidArgument;
-	if ((numIns > 0 && !inputs) || (numOuts > 0 && !outputs))
-		return kInvalidArgument;
-	if (static_cast<size_t> (numIns) > audioInputs.size () ||
-	    static_cast<size_t> (numOuts) > audioOutputs.size ())
-		return kResultFalse;
-	for (int32 i = 0; i < numIns; ++i)
-		FCast<AudioBus> (audioInputs[static_cast<size_t> (i)].get ())->setArrangement (inputs[i]);
-	for (int32 i = 0; i < numOuts; ++i)
-		FCast<AudioBus> (audioOutputs[static_cast<size_t> (i)].get ())->setArrangement (outputs[i]);
-	return kResultTrue;
+    return symbolicSampleSize == kSample32 ? kResultTrue : kResultFalse;
 }
 
-tresult PLUGIN_API SingleComponentEffect::getBusArrangement (BusDirection dir, int32 index,
-                                                             SpeakerArrangement& arr)
+tresult PLUGIN_API SingleComponentEffect::setupProcessing(ProcessSetup& setup)
 {
-	auto* bus = FCast<AudioBus> (getBus (kAudio, dir, index));
-	if (!bus)
-		return kResultFalse;
-	arr = bus->getArrangement ();
-	return kResultTrue;
+    if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue)
+        return kResultFalse;
+    processSetup = setup;
+    return kResultOk;
 }
 
-tresult PLUGIN_API SingleComponentEffect::canProcessSampleSize (int32 symbolicSampleSize)
+tresult PLUGIN_API SingleComponentEffect::queryInterface(const TUID iid, void** obj)
 {
-	return symbolicSampleSize == kSample32 ? kResultTrue : kResultFalse;
-}
-
-tresult PLUGIN_API SingleComponentEffect::setupProcessing (ProcessSetup& setup)
-{
-	if (canProcessSampleSize (setup.symbolicSampleSize) != kResultTrue)
-		return kResultFalse;
-	processSetup = setup;
-	return kResultOk;
-}
-
-tresult PLUGIN_API SingleComponentEffect::queryInterface (const TUID iid, void** obj)
-{
-	DEF_INTERFACE (IComponent)
-	DEF_INTERFACE (IAudioProcessor)
-	return EditControllerEx1::queryInterface (iid, obj);
+    DEF_INTERFACE(IComponent)
+    DEF_INTERFACE(IAudioProcessor)
+    return EditControllerEx1::queryInterface(iid, obj);
 }
 
 } // namespace Vst
