@@ -24,7 +24,9 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}" \
 echo "== AddressSanitizer + UBSan: $ASAN_DIR"
 # shellcheck disable=SC2086
 cmake -S "$ROOT" -B "$ASAN_DIR" $COMMON -DTESSALINE_SANITIZE=address -DTESSALINE_JUCE_HOST=OFF >/dev/null
-ninja -C "$ASAN_DIR" -j"$JOBS"
+# The build runs our generators (presets, module information) on the sanitized module; their
+# leak reports would only repeat what the suite checks, so leaks are checked in the suite alone.
+ASAN_OPTIONS="detect_leaks=0" ninja -C "$ASAN_DIR" -j"$JOBS"
 ASAN_OPTIONS="detect_leaks=1 ${ASAN_OPTIONS:-}" \
   LSAN_OPTIONS="suppressions=$ROOT/tests/vstgui/lsan.supp ${LSAN_OPTIONS:-}" UBSAN_OPTIONS="print_stacktrace=1 ${UBSAN_OPTIONS:-}" \
   ctest --test-dir "$ASAN_DIR" -j"$JOBS" --output-on-failure

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <map>
+#include <vector>
 
 namespace VSTGUI {
 
@@ -62,10 +63,30 @@ const std::string& CFontDesc::getPangoDescription() const
 }
 
 namespace {
-// Predefined fonts live for the whole program; they are never forgotten.
+// Predefined fonts live as long as the module: a host loads and unloads a plug-in many times in
+// one process, so each unload hands them back instead of leaving them behind.
+class PredefinedFonts
+{
+public:
+    ~PredefinedFonts()
+    {
+        for (CFontDesc* font : m_Fonts)
+            font->forget();
+    }
+    CFontDesc* add(CFontDesc* font)
+    {
+        m_Fonts.push_back(font);
+        return font;
+    }
+
+private:
+    std::vector<CFontDesc*> m_Fonts;
+};
+
 CFontDesc* predefined(const char* name, CCoord size, int32_t style = kNormalFace)
 {
-    return new CFontDesc(name, size, style);
+    static PredefinedFonts fonts;
+    return fonts.add(new CFontDesc(name, size, style));
 }
 } // namespace
 
