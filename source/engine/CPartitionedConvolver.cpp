@@ -44,7 +44,8 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_bBlockHasSignal(false)
     , m_nQuietBlocks(m_nPartitions + 2)
     , m_nSettledBlocks(0)
-    , m_bSkipped(false)
+    , m_bStale(false)
+    , m_bRenewing(false)
     , m_ResponseBlocks(2 * static_cast<std::size_t>(partitionSize))
     , m_InputBlocks(2 * static_cast<std::size_t>(partitionSize))
     , m_OutputBlock(2 * static_cast<std::size_t>(partitionSize))
@@ -94,12 +95,18 @@ void CPartitionedConvolver::resetSignal()
     m_bBlockHasSignal = false;
     m_nQuietBlocks = m_nPartitions + 2; // all zero, as after construction
     m_nSettledBlocks = 0;               // the response spectra were cleared
-    m_bSkipped = false;
+    m_bStale = false;
+    m_bRenewing = false;
 }
 
 void CPartitionedConvolver::processSample(double x)
 {
-    if (m_bSkipped)
+    // A settled response needs no gathering; the first sample after a change rebuilds what
+    // went ungathered, so that the blocks hold the response from then on.
+    const bool gather = !responseSettled();
+    if (!gather)
+        m_bStale = true;
+    else if (m_bStale)
         restoreGathering();
     const int j = m_nIndex;
     const double v = std::isfinite(x) ? x : 0.0;
@@ -109,7 +116,7 @@ void CPartitionedConvolver::processSample(double x)
     // This block's response partition is built a chunk at a time as the block goes by, and the
     // next chunk's table samples are fetched meanwhile: after a position change they come
     // from tables not read for a long time, and would otherwise stall the next chunk.
-    if ((j & (m_nChunk - 1)) == 0)
+    if (gather && (j & (m_nChunk - 1)) == 0)
     {
         shapeChunk(m_nLoadPos, j, m_nChunk, gatheringResponse() + j);
         int next = m_nLoadPos + j + m_nChunk;
@@ -145,15 +152,20 @@ void CPartitionedConvolver::runStep(int step)
     const int renewed = m_nPendingPartition;
     if (step == 0)
     {
-        m_pForwardFFT->forwardHalfPadded(m_ResponseBlocks.get() + pending * c);
-        if (m_bFinishing && renewed != 0)
+        // Settled: the slot already holds exactly the spectrum the transform would give.
+        m_bRenewing = !responseSettled();
+        if (m_bRenewing)
         {
-            // The begun sum holds this partition's old spectrum against the input block
-            // `renewed` blocks older than the coming one (age renewed − 1 until it is stored).
-            const int age = renewed - 1;
-            m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, m_Correction.get());
+            m_pForwardFFT->forwardHalfPadded(m_ResponseBlocks.get() + pending * c);
+            if (m_bFinishing && renewed != 0)
+            {
+                // The begun sum holds this partition's old spectrum against the input block
+                // `renewed` blocks older than the coming one (age renewed − 1 until it is stored).
+                const int age = renewed - 1;
+                m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, m_Correction.get());
+            }
+            m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
         }
-        m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
     }
     else if (step == 1)
     {
@@ -175,13 +187,13 @@ void CPartitionedConvolver::runStep(int step)
 }
 
 // The second block of a pair: the begun sum, plus the newest input block against partition 0,
-// plus the renewed partition's new term in place of its old one.
+// plus the renewed partition's new term in place of its old one (unless nothing was renewed).
 void CPartitionedConvolver::finishSlice(int first, int count)
 {
     const int renewed = m_nPendingPartition;
     const int age[2] = {0, renewed};
     const int partition[2] = {0, renewed};
-    const bool swapTerm = renewed != 0;
+    const bool swapTerm = m_bRenewing && renewed != 0;
     m_pSpectra->accumulateTerms(age, partition, swapTerm ? 2 : 1, first, count, m_Terms.get());
     const Complex* partial = m_PartialSpectrum.get();
     const Complex* correction = m_Correction.get();
@@ -255,15 +267,16 @@ void CPartitionedConvolver::skipSilence(long count)
                             ? static_cast<int>(static_cast<long>(m_nNextStep) * c / m_nSteps)
                             : m_nPartitionSize;
     }
-    m_bSkipped = true;
+    m_bStale = true;
+    m_bRenewing = false; // the steps counted as run renewed nothing: the response is settled
 }
 
-// Builds again what the skipped samples would have gathered: this block's response chunks so
-// far and, while its step 0 is still to come, the whole partition the previous block gathered.
-// The response is settled, so each is built exactly as it was gathered before.
+// Builds what went ungathered while the response was settled or samples were skipped: this
+// block's response chunks so far and, while its step 0 is still to come, the whole partition
+// the previous block gathered, each from the response as it stands now.
 void CPartitionedConvolver::restoreGathering()
 {
-    m_bSkipped = false;
+    m_bStale = false;
     for (int k = 0; k < m_nIndex; k += m_nChunk)
         shapeChunk(m_nLoadPos, k, m_nChunk, gatheringResponse() + k);
     if (m_nNextStep == 0)

@@ -16,7 +16,11 @@
 // component tables, their volumes and decay envelopes as they stand at that moment, and
 // transforms it alongside the input. Partition spectra are thus renewed round-robin, and any
 // change of position, volume or absorption is complete in the output after P + 2 blocks,
-// while the change itself costs next to nothing.
+// while the change itself costs next to nothing. Once every partition has been renewed since
+// the last change, renewing one again would store exactly the spectrum its slot holds: the
+// stage then stops gathering and transforming the response (and the pairs stop swapping the
+// renewed term) until the next change, which costs a third of the transforms and all of the
+// response building while the controls rest.
 // No allocation, locking or system calls after construction.
 #pragma once
 
@@ -65,7 +69,10 @@ public:
     // [audio thread] True when skipSilence may stand in for zero samples: the signal is zero
     // and every partition spectrum was gathered since the response last changed, so gathering
     // one again would store exactly what the slot holds.
-    bool canSkip() const { return signalIsZero() && m_nSettledBlocks >= m_nPartitions + 2; }
+    bool canSkip() const { return signalIsZero() && responseSettled(); }
+    // [audio thread] True when every partition spectrum was gathered since the response last
+    // changed: the stage then neither gathers nor transforms the response.
+    bool responseSettled() const { return m_nSettledBlocks >= m_nPartitions + 2; }
     // [audio thread] Stands in for `count` zero samples while canSkip(): only the counters move
     // (the input ring's place is moot while it holds only zeros). The next processSample
     // rebuilds the response samples the skipped samples would have gathered.
@@ -138,7 +145,8 @@ private:
     bool m_bBlockHasSignal;  // a non-zero sample entered the block being gathered
     int m_nQuietBlocks;      // completed blocks in a row with only zero samples (saturating)
     int m_nSettledBlocks;    // completed blocks since the response last changed (saturating)
-    bool m_bSkipped;         // samples were skipped: gathered response blocks are stale
+    bool m_bStale;           // gathering was skipped: gathered response blocks are stale
+    bool m_bRenewing;        // this block's step 0 stored a renewed partition spectrum
 
     AlignedArray<double> m_ResponseBlocks;   // 2 × c: partition being gathered, previous one
     AlignedArray<double> m_InputBlocks;      // 2 × c: block being gathered, previous one
