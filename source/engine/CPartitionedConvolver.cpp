@@ -38,6 +38,7 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_nSteps(2 + m_nSlices)
     , m_nNextStep(m_nSteps)
     , m_nNextStepAt(partitionSize)
+    , m_nNextEventAt(0)
     , m_nGather(0)
     , m_nPendingPartition(0)
     , m_bFinishing(true)
@@ -89,6 +90,7 @@ void CPartitionedConvolver::resetSignal()
     m_nLoadPos = m_nStageStart;
     m_nNextStep = m_nSteps;
     m_nNextStepAt = m_nPartitionSize;
+    m_nNextEventAt = 0;
     m_nGather = 0;
     m_nPendingPartition = 0;
     m_bFinishing = true;
@@ -99,19 +101,13 @@ void CPartitionedConvolver::resetSignal()
     m_bRenewing = false;
 }
 
-void CPartitionedConvolver::processSample(double x)
+void CPartitionedConvolver::advance(int j)
 {
     // A settled response needs no gathering; the first sample after a change rebuilds what
     // went ungathered, so that the blocks hold the response from then on.
     const bool gather = !responseSettled();
-    if (!gather)
-        m_bStale = true;
-    else if (m_bStale)
+    if (gather && m_bStale)
         restoreGathering();
-    const int j = m_nIndex;
-    const double v = std::isfinite(x) ? x : 0.0;
-    gatheringInput()[j] = v;
-    m_bBlockHasSignal |= v != 0.0;
 
     // This block's response partition is built a chunk at a time as the block goes by, and the
     // next chunk's table samples are fetched meanwhile: after a position change they come
@@ -132,6 +128,19 @@ void CPartitionedConvolver::processSample(double x)
     m_nIndex = j + 1;
     if (m_nIndex >= m_nPartitionSize)
         endBlock();
+    m_nNextEventAt = nextEvent();
+}
+
+// The sample that completes the block, the next block-end step and, while the response is
+// gathered, the next chunk; a change of the response or the counters sets it to 0 instead.
+int CPartitionedConvolver::nextEvent()
+{
+    int next = std::min(m_nPartitionSize - 1, m_nNextStepAt);
+    if (responseSettled())
+        m_bStale = true; // the samples until the next change go ungathered
+    else
+        next = std::min(next, (m_nIndex + m_nChunk - 1) / m_nChunk * m_nChunk);
+    return next;
 }
 
 void CPartitionedConvolver::prefetchTables(int index) const
@@ -269,6 +278,7 @@ void CPartitionedConvolver::skipSilence(long count)
     }
     m_bStale = true;
     m_bRenewing = false; // the steps counted as run renewed nothing: the response is settled
+    m_nNextEventAt = 0;
 }
 
 // Builds what went ungathered while the response was settled or samples were skipped: this

@@ -31,6 +31,7 @@
 #include "engine/IResponseTables.h"
 #include "engine/RFFT.h"
 
+#include <cmath>
 #include <complex>
 #include <memory>
 
@@ -50,8 +51,19 @@ public:
     CPartitionedConvolver(const CPartitionedConvolver&) = delete;
     CPartitionedConvolver& operator=(const CPartitionedConvolver&) = delete;
 
-    // [audio thread] Consumes one input sample; a non-finite sample counts as silence.
-    void processSample(double x);
+    // [audio thread] Consumes one sample; a non-finite sample counts as silence. Inline: most
+    // samples only store the input, and everything else happens at the samples advance takes.
+    void processSample(double x)
+    {
+        const int j = m_nIndex;
+        const double v = std::isfinite(x) ? x : 0.0;
+        gatheringInput()[j] = v;
+        m_bBlockHasSignal |= v != 0.0;
+        if (j < m_nNextEventAt)
+            m_nIndex = j + 1;
+        else
+            advance(j);
+    }
     // [audio thread] The stage's output for the sample just consumed.
     double output() const { return m_OutputBlock[m_nIndex]; }
 
@@ -117,6 +129,10 @@ private:
     // Bins per multiply-accumulate step: a step then costs about as much as a transform.
     static constexpr int kSliceBins = 256;
 
+    // The work due at block index j: gathering a response chunk, block-end steps, the block end.
+    void advance(int j);
+    // The block index from which advance must run again.
+    int nextEvent();
     void runStep(int step);
     void finishSlice(int first, int count);
     void endBlock();
@@ -139,6 +155,7 @@ private:
     int m_nSteps;            // block-end steps: two transforms, then the slices
     int m_nNextStep;         // next step to run in this block; m_nSteps: none pending
     int m_nNextStepAt;       // block index at which it runs
+    int m_nNextEventAt;      // block index of the next sample advance must see; 0: the next one
     int m_nGather;           // which half of the block pairs is being gathered (0, 1)
     int m_nPendingPartition; // partition gathered in the previous block
     bool m_bFinishing;       // this block completes the sum its predecessor began

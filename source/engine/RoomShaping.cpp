@@ -60,6 +60,7 @@ void CPartitionedConvolver::setVolumes(double volFB, double volLR, double volCF)
 void CPartitionedConvolver::combine()
 {
     m_nSettledBlocks = 0; // partitions gathered from now on may differ from those stored
+    m_nNextEventAt = 0;   // the next sample picks gathering up again
     auto usable = [this](const CComponentIR& component) -> const double* {
         return component.m_pData != nullptr && component.m_nLength >= m_nStageEnd ? component.m_pData
                                                                                   : nullptr;
