@@ -54,9 +54,6 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_PartialSpectrum(static_cast<std::size_t>(partitionSize) + 1)
     , m_Correction(static_cast<std::size_t>(partitionSize) + 1)
     , m_Terms(static_cast<std::size_t>(partitionSize) + 1)
-    , m_EnvFB(partitionSize)
-    , m_EnvLR(partitionSize)
-    , m_EnvCF(partitionSize)
     , m_pForwardFFT(new ARFFT(2 * partitionSize))
     , m_pInverseFFT(new BRFFT(2 * partitionSize))
     , m_pSpectra(new CPartitionSpectra(m_nPartitions * partitionSize, partitionSize))
@@ -220,14 +217,25 @@ void CPartitionedConvolver::finishSlice(int first, int count)
 void CPartitionedConvolver::endBlock()
 {
     const int c = m_nPartitionSize;
-    // Time sample i of the inverse is 2·z[i] / 2c, exact in both forms since 2c is a power of two.
-    const double* z = m_pInverseFFT->inverseHalf(m_OutputSpectrum.get());
+    // Time samples 2n and 2n + 1 of the inverse are 2·z[n] / 2c (real and imaginary part),
+    // exact in both forms since 2c is a power of two; z[n] is read through the bit reversal.
+    const Complex* z = m_pInverseFFT->inverseHalfBitReversed(m_OutputSpectrum.get());
+    const int* rev = m_pInverseFFT->bitReversedIndex();
     const double scale = 2.0 / m_nFFTSize;
     double* out = m_OutputBlock.get();
-    for (int i = 0; i < c; ++i)
-        out[i] = z[i] * scale + out[c + i];
-    for (int i = c; i < 2 * c; ++i)
-        out[i] = z[i] * scale;
+    const int half = c / 2; // complex values that make the first c samples
+    for (int n = 0; n < half; ++n)
+    {
+        const Complex v = z[rev[n]];
+        out[2 * n] = v.real() * scale + out[c + 2 * n];
+        out[2 * n + 1] = v.imag() * scale + out[c + 2 * n + 1];
+    }
+    for (int n = half; n < c; ++n)
+    {
+        const Complex v = z[rev[n]];
+        out[2 * n] = v.real() * scale;
+        out[2 * n + 1] = v.imag() * scale;
+    }
 
     m_nQuietBlocks = m_bBlockHasSignal ? 0 : std::min(m_nQuietBlocks + 1, m_nPartitions + 2);
     m_nSettledBlocks = std::min(m_nSettledBlocks + 1, m_nPartitions + 2);
