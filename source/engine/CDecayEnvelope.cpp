@@ -8,10 +8,15 @@ CDecayEnvelope::CDecayEnvelope()
     , m_Kernels(selectKernels())
 {}
 
-void CDecayEnvelope::set(double absorption, int sampleRate, int curveType)
+bool CDecayEnvelope::set(double absorption, int sampleRate, int curveType)
 {
-    m_dAbsorption = (std::isfinite(absorption) && absorption > 0.0) ? absorption : 0.0;
-    m_dSampleRate = static_cast<double>(std::max(sampleRate, 1));
+    const double a = (std::isfinite(absorption) && absorption > 0.0) ? absorption : 0.0;
+    const double fs = static_cast<double>(std::max(sampleRate, 1));
+    const Law law = curveType == 0 ? Law::kExponential : Law::kHyperbolic;
+    if (law == m_eLaw && a == m_dAbsorption && fs == m_dSampleRate)
+        return false;
+    m_dAbsorption = a;
+    m_dSampleRate = fs;
     m_nSeedStart = -1;
     if (curveType == 0)
     {
@@ -25,6 +30,7 @@ void CDecayEnvelope::set(double absorption, int sampleRate, int curveType)
         m_eLaw = Law::kHyperbolic;
         m_dHyperbolicRate = m_dAbsorption * 7.5 + 0.07;
     }
+    return true;
 }
 
 // table[m] = exp(−(m·unit·a)/fs): one exponential at m = 1, each further power of two the

@@ -20,8 +20,9 @@ public:
     CDecayEnvelope();
 
     // [audio or main thread, never concurrently with fill] A negative or non-finite
-    // absorption counts as 0, a sample rate below 1 as 1.
-    void set(double absorption, int sampleRate, int curveType);
+    // absorption counts as 0, a sample rate below 1 as 1. Returns false when the envelope is
+    // the one it already was (nothing is rebuilt then).
+    bool set(double absorption, int sampleRate, int curveType);
 
     // [audio thread] out[k] = env[partitionStart + offset + k] for k < count, where
     // 0 <= offset, offset + count within the partition's length.

@@ -138,6 +138,10 @@ private:
     void endBlock();
     void restoreGathering();
     void shapeChunk(int partitionStart, int offset, int count, double* out);
+    // A component's table if it covers the region, else null (the stage reads silence).
+    const double* usableTable(const CComponentIR& component) const;
+    // Whether the published tables are those the components give now.
+    bool publishedTablesCurrent() const;
     void prefetchTables(int index) const;
     double* gatheringInput() const { return m_InputBlocks.get() + m_nGather * m_nPartitionSize; }
     double* gatheringResponse() const { return m_ResponseBlocks.get() + m_nGather * m_nPartitionSize; }
