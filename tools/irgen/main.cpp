@@ -52,15 +52,18 @@
 //   evaluated at every bin, the level difference (treble +6 dB facing the ear, down to about
 //   -20 dB in the shadow), a smooth shelf with no band edges: the nearer ear's direct sound
 //   stays within 3 dB of its mean from 400 Hz to 16 kHz at every position.
-// - Late diffuse tail: white noise (SplitMix64, seeded per position and stream) shaped in 1024-
-//   sample Hann frames every 256 samples, each filtered per FFT bin: every bin starts at the
-//   energy per second the image sources deliver between 0.02 and 0.035 s at that frequency and
-//   decays at its own Eyring rate (walls and air at that frequency). The slowest rate is applied
-//   sample by sample, the frames add each bin's faster decay on top. FB, CF and LR get
-//   independent streams; the ears are thereby decorrelated down to a diffuse-field coherence of
-//   0.2 and 0.1 at 125 and 250 Hz and 0 from 500 Hz up. Images fade out and the tail fades in
-//   (quarter cosine and sine) between 0.035 and 0.06 s: the room is small enough for its field
-//   to be mixed by then, and from then on the interaural share no longer depends on the position.
+// - Late diffuse tail: flat noise (random phases, the magnitude of every bin of every 93 ms frame
+//   held at its expectation, so narrow bass bands do not wander by chance; SplitMix64, seeded
+//   per position and stream) shaped in 1024-sample Hann frames every 256 samples, each filtered
+//   per FFT bin: every bin starts at the energy per second the image sources deliver between
+//   0.02 and 0.035 s at that frequency and decays at its own Eyring rate (walls and air at that
+//   frequency). The slowest rate is applied sample by sample, the frames add each bin's faster
+//   decay on top. Each ear gets its own stream, the right one mixed with the left to a
+//   diffuse-field coherence of 0.2 and 0.1 at 125 and 250 Hz and 0 from 500 Hz up; LR is half
+//   their difference, and their common half is split between FB and CF with a third stream so
+//   that the two are incoherent. Images fade out and the tail fades in (quarter cosine and sine)
+//   between 0.035 and 0.06 s: the room is small enough for its field to be mixed by then, and
+//   from then on the interaural share no longer depends on the position.
 // - A causal second-order 20 Hz high-pass on every table (the source radiates no DC) and a fade-in
 //   over the first 256 samples, which removes the millionth-of-the-peak acausal ringing that the
 //   later arrivals' zero-phase kernels leave ahead of the direct sound.
