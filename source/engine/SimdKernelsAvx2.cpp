@@ -1,12 +1,38 @@
-// AVX2 + FMA kernels: two complex values or four real lanes per register. This file alone is
+// AVX2 + FMA kernels: two complex values or four real lanes per register (the multiply-accumulate
+// and the fused stage pair are the shared wide forms of SimdWideKernels.h). This file alone is
 // compiled with -mavx2 -mfma and uses intrinsics only, so no inline library code built for
 // AVX2 can leak into code that runs on processors without it.
 #include "engine/SimdKernels.h"
 #include "engine/SimdScalarSteps.h"
+#include "engine/SimdWideKernels.h"
 
 #include <immintrin.h>
 
 namespace {
+
+// Four doubles (two complex values) per register.
+struct Avx2
+{
+    using Reg = __m256d;
+    static constexpr int kLanes = 4;
+    static Reg zero() { return _mm256_setzero_pd(); }
+    static Reg load(const double* p) { return _mm256_load_pd(p); }
+    static Reg loadu(const double* p) { return _mm256_loadu_pd(p); }
+    static void storeu(double* p, Reg v) { _mm256_storeu_pd(p, v); }
+    static Reg add(Reg a, Reg b) { return _mm256_add_pd(a, b); }
+    static Reg sub(Reg a, Reg b) { return _mm256_sub_pd(a, b); }
+    static Reg mul(Reg a, Reg b) { return _mm256_mul_pd(a, b); }
+    static Reg fmadd(Reg a, Reg b, Reg c) { return _mm256_fmadd_pd(a, b, c); }
+    static Reg fnmadd(Reg a, Reg b, Reg c) { return _mm256_fnmadd_pd(a, b, c); }
+    static Reg swapPairs(Reg v) { return _mm256_permute_pd(v, 0x5); }
+    // Four bins (re, im) as four interleaved complex values.
+    static void storeComplex(double* out, Reg re, Reg im)
+    {
+        const Reg even = _mm256_unpacklo_pd(re, im), odd = _mm256_unpackhi_pd(re, im); // bins 0, 2 / 1, 3
+        _mm256_storeu_pd(out, _mm256_permute2f128_pd(even, odd, 0x20));
+        _mm256_storeu_pd(out + 4, _mm256_permute2f128_pd(even, odd, 0x31));
+    }
+};
 
 void difStageAvx2(double* buf, int count, int halfSpan, const double* rr, const double* ri)
 {
@@ -24,40 +50,6 @@ void difStageAvx2(double* buf, int count, int halfSpan, const double* rr, const 
             const __m256d product =
                 _mm256_fmadd_pd(d, _mm256_loadu_pd(rr + j), _mm256_mul_pd(swapped, _mm256_loadu_pd(ri + j)));
             _mm256_storeu_pd(b + j, product);
-        }
-    }
-}
-
-// (a − b)·w as difStageAvx2 forms it, for two complex values and their twiddle rows.
-inline __m256d twiddled(__m256d d, const double* rr, const double* ri)
-{
-    return _mm256_fmadd_pd(d, _mm256_loadu_pd(rr),
-                           _mm256_mul_pd(_mm256_permute_pd(d, 0x5), _mm256_loadu_pd(ri)));
-}
-
-// Quarters a, b, c, d of each group of span 2·halfSpan: the first stage pairs (a, c) and
-// (b, d), the second (a', b') and (c', d'), all in registers.
-void difStagePairAvx2(double* buf, int count, int halfSpan, const double* rr, const double* ri,
-                      const double* rr2, const double* ri2)
-{
-    const int quarter = halfSpan; // doubles in a quarter: halfSpan/2 complex values
-    for (int g = 0; g < count; g += 2 * halfSpan)
-    {
-        double* a = buf + 2 * g;
-        double* b = a + quarter;
-        double* c = a + 2 * quarter;
-        double* d = a + 3 * quarter;
-        for (int j = 0; j < quarter; j += 4)
-        {
-            const __m256d va = _mm256_loadu_pd(a + j), vb = _mm256_loadu_pd(b + j);
-            const __m256d vc = _mm256_loadu_pd(c + j), vd = _mm256_loadu_pd(d + j);
-            const __m256d a1 = _mm256_add_pd(va, vc), b1 = _mm256_add_pd(vb, vd);
-            const __m256d c1 = twiddled(_mm256_sub_pd(va, vc), rr + j, ri + j);
-            const __m256d d1 = twiddled(_mm256_sub_pd(vb, vd), rr + quarter + j, ri + quarter + j);
-            _mm256_storeu_pd(a + j, _mm256_add_pd(a1, b1));
-            _mm256_storeu_pd(b + j, twiddled(_mm256_sub_pd(a1, b1), rr2 + j, ri2 + j));
-            _mm256_storeu_pd(c + j, _mm256_add_pd(c1, d1));
-            _mm256_storeu_pd(d + j, twiddled(_mm256_sub_pd(c1, d1), rr2 + j, ri2 + j));
         }
     }
 }
@@ -172,93 +164,6 @@ void splitBinsAvx2(const double* bins, int count, double* re, double* im)
     splitBinsFrom(b, bins, count, re, im);
 }
 
-// Four bins (re, im) as two interleaved pairs of complex values.
-inline void storeComplex(double* out, __m256d re, __m256d im)
-{
-    const __m256d even = _mm256_unpacklo_pd(re, im), odd = _mm256_unpackhi_pd(re, im); // bins 0, 2 / 1, 3
-    _mm256_storeu_pd(out, _mm256_permute2f128_pd(even, odd, 0x20));
-    _mm256_storeu_pd(out + 4, _mm256_permute2f128_pd(even, odd, 0x31));
-}
-
-// Sixteen bins per step: eight independent accumulator chains cover the FMA latency, and each
-// partition's rows are read as whole cache lines.
-void spectrumProductsAvx2(const double* const* x, const double* const* h, int partitions, long offset,
-                          long imOffset, int count, double* out)
-{
-    constexpr int kWidth = 16;
-    int i = 0;
-    for (; i + kWidth <= count; i += kWidth)
-    {
-        const long b = offset + i;
-        __m256d re[4], im[4];
-        for (int v = 0; v < 4; ++v)
-            re[v] = im[v] = _mm256_setzero_pd();
-        for (int k = 0; k < partitions; ++k)
-        {
-            const double* xr = x[k] + b;
-            const double* hr = h[k] + b;
-            for (int v = 0; v < 4; ++v)
-            {
-                const __m256d vxr = _mm256_load_pd(xr + 4 * v), vxi = _mm256_load_pd(xr + imOffset + 4 * v);
-                const __m256d vhr = _mm256_load_pd(hr + 4 * v), vhi = _mm256_load_pd(hr + imOffset + 4 * v);
-                re[v] = _mm256_fnmadd_pd(vxi, vhi, _mm256_fmadd_pd(vxr, vhr, re[v]));
-                im[v] = _mm256_fmadd_pd(vxi, vhr, _mm256_fmadd_pd(vxr, vhi, im[v]));
-            }
-        }
-        for (int v = 0; v < 4; ++v)
-            storeComplex(out + 2 * (i + 4 * v), re[v], im[v]);
-    }
-    for (; i + 4 <= count; i += 4)
-    {
-        const long b = offset + i;
-        __m256d re = _mm256_setzero_pd(), im = re;
-        for (int k = 0; k < partitions; ++k)
-        {
-            const __m256d vxr = _mm256_load_pd(x[k] + b), vxi = _mm256_load_pd(x[k] + imOffset + b);
-            const __m256d vhr = _mm256_load_pd(h[k] + b), vhi = _mm256_load_pd(h[k] + imOffset + b);
-            re = _mm256_fnmadd_pd(vxi, vhi, _mm256_fmadd_pd(vxr, vhr, re));
-            im = _mm256_fmadd_pd(vxi, vhr, _mm256_fmadd_pd(vxr, vhi, im));
-        }
-        storeComplex(out + 2 * i, re, im);
-    }
-    spectrumProductsFrom(i, x, h, partitions, offset, imOffset, count, out);
-}
-
-// Four bins per step, eight independent accumulator chains (each product term apart). Each
-// partition's input row is read from the outer levels once and used twice: against its own
-// response and, from the next partition on, against the response one further.
-void spectrumProductPairsAvx2(const double* const* x, const double* const* h, int partitions, long offset,
-                              long imOffset, int count, double* now, double* next)
-{
-    int i = 0;
-    for (; i + 4 <= count; i += 4)
-    {
-        const long b = offset + i;
-        __m256d arr = _mm256_setzero_pd(), aii = arr, ari = arr, air = arr;
-        __m256d brr = arr, bii = arr, bri = arr, bir = arr;
-        __m256d pr = arr, pi = arr; // the previous partition's input bins
-        for (int k = 0; k < partitions; ++k)
-        {
-            const __m256d xr = _mm256_load_pd(x[k] + b), xi = _mm256_load_pd(x[k] + imOffset + b);
-            const __m256d hr = _mm256_load_pd(h[k] + b), hi = _mm256_load_pd(h[k] + imOffset + b);
-            arr = _mm256_fmadd_pd(xr, hr, arr);
-            aii = _mm256_fmadd_pd(xi, hi, aii);
-            ari = _mm256_fmadd_pd(xr, hi, ari);
-            air = _mm256_fmadd_pd(xi, hr, air);
-            // k = 0 adds 0 · h[0] here, exactly nothing for finite spectra.
-            brr = _mm256_fmadd_pd(pr, hr, brr);
-            bii = _mm256_fmadd_pd(pi, hi, bii);
-            bri = _mm256_fmadd_pd(pr, hi, bri);
-            bir = _mm256_fmadd_pd(pi, hr, bir);
-            pr = xr;
-            pi = xi;
-        }
-        storeComplex(now + 2 * i, _mm256_sub_pd(arr, aii), _mm256_add_pd(ari, air));
-        storeComplex(next + 2 * i, _mm256_sub_pd(brr, bii), _mm256_add_pd(bri, bir));
-    }
-    spectrumProductPairsFrom(i, x, h, partitions, offset, imOffset, count, now, next);
-}
-
 void hyperbolicEnvelopeAvx2(int first, double fs, double rate, int count, double* out)
 {
     const __m256d vfs = _mm256_set1_pd(fs), vrate = _mm256_set1_pd(rate);
@@ -291,10 +196,17 @@ void shapeResponseAvx2(const double* const* env, const double* const* table, con
     shapeResponseFrom(k, env, table, vol, subtractLR, count, out);
 }
 
-const SimdKernels kAvx2 = {
-    difStageAvx2,      difStagePairAvx2,     difLastStageAvx2,        difFirstStageHalfZeroAvx2,
-    forwardSplitAvx2,  inverseSplitAvx2,     splitBinsAvx2,           hyperbolicEnvelopeAvx2,
-    shapeResponseAvx2, spectrumProductsAvx2, spectrumProductPairsAvx2};
+const SimdKernels kAvx2 = {difStageAvx2,
+                           wideDifStagePair<Avx2>,
+                           difLastStageAvx2,
+                           difFirstStageHalfZeroAvx2,
+                           forwardSplitAvx2,
+                           inverseSplitAvx2,
+                           splitBinsAvx2,
+                           hyperbolicEnvelopeAvx2,
+                           shapeResponseAvx2,
+                           wideSpectrumProducts<Avx2>,
+                           wideSpectrumProductPairs<Avx2>};
 } // namespace
 
 const SimdKernels& avx2Kernels() { return kAvx2; }
