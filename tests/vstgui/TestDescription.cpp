@@ -225,6 +225,72 @@ TEST_F(Description, BrokenDescriptionsGiveNoViewAndNoEditor)
     controller->release();
 }
 
+// Views in a tree, the root included.
+size_t countViews(CView* view)
+{
+    size_t n = 1;
+    if (auto container = dynamic_cast<CViewContainer*>(view))
+        for (uint32_t i = 0; i < container->getNbViews(); ++i)
+            n += countViews(container->getView(i));
+    return n;
+}
+
+TEST_F(Description, TemplatesThatUseThemselvesOrMultiplyAreCutShort)
+{
+    // Template "T<k>" holds ten views of template "T<k+1>"; the last one is a plain view.
+    std::string layered = "<vstgui-ui-description>";
+    for (int k = 0; k < 8; ++k)
+    {
+        layered += "<template name=\"T" + std::to_string(k) + "\" class=\"CViewContainer\" size=\"10, 10\">";
+        for (int i = 0; i < 10; ++i)
+            layered += "<view template=\"T" + std::to_string(k + 1) + "\"/>";
+        layered += "</template>";
+    }
+    layered += "<template name=\"T8\" class=\"CView\" size=\"1, 1\"/></vstgui-ui-description>";
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        size_t views; // built from "T0", the root included
+        const char* log;
+    };
+    const Case cases[] = {
+        {"template using itself",
+         R"(<vstgui-ui-description><template name="T0" class="CViewContainer" size="10, 10">
+              <view class="CView"/><view template="T0"/></template></vstgui-ui-description>)",
+         2, "'T0' uses itself"},
+        {"two templates using each other",
+         R"(<vstgui-ui-description>
+              <template name="T0" class="CViewContainer" size="10, 10"><view template="T1"/></template>
+              <template name="T1" class="CViewContainer" size="10, 10"><view template="T0"/></template>
+            </vstgui-ui-description>)",
+         2, "'T0' uses itself"},
+        {"a template used twice side by side",
+         R"(<vstgui-ui-description>
+              <template name="T0" class="CViewContainer" size="10, 10"><view template="T1"/><view template="T1"/></template>
+              <template name="T1" class="CViewContainer" size="10, 10"><view class="CView"/></template>
+            </vstgui-ui-description>)",
+         5, nullptr},
+        // A hundred million views if expanded: the tree stops at its limit.
+        {"templates multiplying", layered, 20000, "larger than an editor can have"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        logged().clear();
+        auto desc = makeOwned<UIDescription>(CResourceDescription());
+        ASSERT_TRUE(desc->parseText(c.text));
+        CView* root = desc->createView("T0", nullptr);
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(countViews(root), c.views);
+        if (c.log)
+        {
+            EXPECT_GE(loggedContaining(c.log), 1u);
+        }
+        root->forget();
+    }
+}
+
 TEST_F(Description, CustomViewsAndSubControllersAreAskedOfTheController)
 {
     auto desc = makeOwned<UIDescription>(CResourceDescription());
