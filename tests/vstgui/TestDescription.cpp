@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 
 using namespace VSTGUI;
@@ -178,6 +182,24 @@ TEST_F(Description, MissingBitmapAndUnknownClassAreReportedOnceAndSkipped)
     EXPECT_EQ(loggedContaining("CGadgetNobodyKnows"), 1u);
     EXPECT_EQ(loggedContaining("does-not-exist.png"), 1u);
     EXPECT_EQ(loggedContaining("'title' unknown to COptionMenu"), 1u);
+}
+
+TEST_F(Description, BitmapsAreReadOnlyFromRegularFiles)
+{
+    // A pipe nobody writes to would block the reader for ever; a folder or a device is no image.
+    const std::string fifo = TestAssets::directory() + "/bitmap-fifo-" + std::to_string(getpid()) + ".png";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, TestAssets::directory(), std::string("/dev/zero")})
+    {
+        SCOPED_TRACE(path);
+        auto desc = makeOwned<UIDescription>(CResourceDescription());
+        ASSERT_TRUE(desc->parseText("<vstgui-ui-description><bitmaps><bitmap name=\"b\" path=\"" + path
+                                    + "\"/></bitmaps></vstgui-ui-description>"));
+        CBitmap* bitmap = desc->getBitmap("b");
+        ASSERT_NE(bitmap, nullptr);
+        EXPECT_FALSE(bitmap->isLoaded());
+    }
+    std::remove(fifo.c_str());
 }
 
 TEST_F(Description, BrokenDescriptionsGiveNoViewAndNoEditor)
