@@ -5,6 +5,7 @@
 #include "adapter/processor/Processor.h"
 
 #include "FuzzInput.h"
+#include "FuzzStreams.h"
 #include "HostAudioBuffers.h"
 #include "HostEventList.h"
 #include "HostParameterChanges.h"
@@ -58,10 +59,7 @@ constexpr int32 kMaxSamples = 128;
 
 void loadState(Processor& processor, const std::vector<uint8_t>& bytes)
 {
-    MemoryStream stream;
-    int32 written = 0;
-    stream.write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
-    stream.seek(0, IBStream::kIBSeekSet, nullptr);
+    TessalineFuzz::InputStream stream(bytes.data(), bytes.size());
     processor.setState(&stream);
 }
 
