@@ -202,6 +202,47 @@ TEST_F(Description, BitmapsAreReadOnlyFromRegularFiles)
     std::remove(fifo.c_str());
 }
 
+TEST_F(Description, GeometryBeyondAnyScreenIsHeldInRange)
+{
+    struct Case
+    {
+        const char* size;   // of the editor's template
+        const char* origin; // of its one child, whose size "nan, 7" is no size
+        CRect editor;       // the frame and the editor's window
+        CRect child;
+    };
+    const Case cases[] = {
+        {"1e300, 200", "-1e300, 5", {0, 0, 16384, 200}, {-16384, 5, -16384, 5}},
+        {"300, -1e300", "inf, 5", {0, 0, 300, 0}, {0, 0, 0, 0}},
+        {"1e999, 40", "20, 30", {0, 0, 0, 0}, {20, 30, 20, 30}}, // beyond a double: not a size
+    };
+    auto* controller = new TestController();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.size);
+        auto desc = makeOwned<UIDescription>(CResourceDescription());
+        ASSERT_TRUE(desc->parseText(std::string("<vstgui-ui-description><template name=\"Editor\" "
+                                                "class=\"CViewContainer\" size=\"")
+                                    + c.size + "\"><view class=\"CView\" origin=\"" + c.origin
+                                    + "\" size=\"nan, 7\"/></template></vstgui-ui-description>"));
+        auto* editor = new VST3Editor(desc, controller, "Editor", nullptr);
+        Steinberg::ViewRect window;
+        editor->getSize(&window);
+        EXPECT_EQ(CRect(window.left, window.top, window.right, window.bottom), c.editor);
+        ASSERT_TRUE(editor->open(nullptr, kDefaultNative));
+        CRect frame;
+        editor->getFrame()->getSize(frame);
+        EXPECT_EQ(frame, c.editor);
+        auto* root = dynamic_cast<CViewContainer*>(editor->getFrame()->getView(0));
+        ASSERT_NE(root, nullptr);
+        ASSERT_EQ(root->getNbViews(), 1u);
+        EXPECT_EQ(root->getView(0)->getViewSize(), c.child);
+        editor->close();
+        editor->release();
+    }
+    controller->release();
+}
+
 TEST_F(Description, BrokenDescriptionsGiveNoViewAndNoEditor)
 {
     std::string deep = "<vstgui-ui-description>";
