@@ -136,10 +136,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 buffers.input(c)[i] = (i % 61 == 0) ? in.raw<float>() : kWave[i];
         if (in.byte() % 16 == 0)
             processor.setParamNormalized(kIds[in.byte() % 28], hostValue(in));
-        ProcessData& data = buffers.prepare(samples);
-        data.inputParameterChanges = &changes;
-        data.inputEvents = &events;
-        processor.process(data);
+        ProcessData& blockData = buffers.prepare(samples);
+        blockData.inputParameterChanges = &changes;
+        blockData.inputEvents = &events;
+        processor.process(blockData);
         for (int32 c = 0; c < 2; ++c)
             for (int32 i = 0; i < samples; ++i)
                 if (!std::isfinite(buffers.output(c)[i]))

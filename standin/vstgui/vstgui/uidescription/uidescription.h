@@ -32,7 +32,7 @@ public:
     const UIAttributes* getViewAttributes(UTF8StringPtr name) const;
     std::vector<std::string> collectTemplateViewNames() const;
 
-    void setController(IController* controller) const { this->controller = controller; }
+    void setController(IController* newController) const { controller = newController; }
     const std::string& getFilePath() const { return filePath; }
 
     // IUIDescription
