@@ -19,3 +19,11 @@ if(TESSALINE_FUZZ)
   endif()
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
+
+# Shared modules are linked with --no-undefined so a missing symbol fails the build, not the
+# host's dlopen. Clang's sanitizer runtimes live in the loading executable, not in the module,
+# so sanitized clang builds leave those references to be resolved at load time.
+set(TESSALINE_NO_UNDEFINED LINKER:--no-undefined)
+if(NOT TESSALINE_SANITIZE STREQUAL "" AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  set(TESSALINE_NO_UNDEFINED "")
+endif()

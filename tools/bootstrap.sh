@@ -6,7 +6,7 @@
 set -eu
 
 PACKAGES="
-cmake ninja-build g++ pkg-config binutils
+cmake ninja-build g++ pkg-config binutils ccache
 libgtest-dev libgmock-dev libbenchmark-dev
 juce-modules-source-data juce-modules-source
 libcairo2-dev libsndfile1-dev libzita-convolver-dev libfftw3-dev nlohmann-json3-dev

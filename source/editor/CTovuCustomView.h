@@ -20,7 +20,9 @@ public:
 
     void setPlugIn(CPlugIn* plugIn) { m_pPlugIn = plugIn; }
 
-    // CVSTParameterConnector
+    // CVSTParameterConnector (the editor base's index-based gesture calls stay reachable too)
+    using VSTGUIEditor::beginEdit;
+    using VSTGUIEditor::endEdit;
     void beginEdit(uint32_t paramId) override;
     void endEdit(uint32_t paramId) override;
     void parameterChanged(uint32_t paramId, float normalized) override;

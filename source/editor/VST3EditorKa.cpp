@@ -85,7 +85,7 @@ bool VST3EditorKa::acceptTypedText(CControl* control, ParameterChangeListener* l
     ParamValue parsed = value;
     if (getController()->getParamValueByString(listener->getParameterID(), text, parsed) != kResultOk)
     {
-        listener->changed();
+        listener->updateControls();
         return false;
     }
     value = static_cast<float>(parsed);

@@ -3,47 +3,86 @@
 #include <algorithm>
 #include <cmath>
 
-CDecayEnvelope::CDecayEnvelope(int partitionSize)
-    : m_Coarse(static_cast<std::size_t>(std::max(partitionSize / kStep, 1)))
-    , m_Fine(kStep)
+CDecayEnvelope::CDecayEnvelope()
+    : m_Fine(kStep)
     , m_Kernels(selectKernels())
 {}
 
-void CDecayEnvelope::set(double absorption, int sampleRate, int curveType)
+bool CDecayEnvelope::set(double absorption, int sampleRate, int curveType)
 {
-    m_dAbsorption = (std::isfinite(absorption) && absorption > 0.0) ? absorption : 0.0;
-    m_dSampleRate = static_cast<double>(std::max(sampleRate, 1));
+    const double a = (std::isfinite(absorption) && absorption > 0.0) ? absorption : 0.0;
+    const double fs = static_cast<double>(std::max(sampleRate, 1));
+    const Law law = curveType == 0 ? Law::kExponential : Law::kHyperbolic;
+    if (law == m_eLaw && a == m_dAbsorption && fs == m_dSampleRate)
+        return false;
+    m_dAbsorption = a;
+    m_dSampleRate = fs;
     m_nSeedStart = -1;
     if (curveType == 0)
     {
+        // The tables are built by the first fill that needs them: settings moved several
+        // times between two gatherings (automation) cost one build, not one each.
         m_eLaw = Law::kExponential;
-        buildPowers();
+        m_bPowersStale = true;
     }
     else
     {
         m_eLaw = Law::kHyperbolic;
         m_dHyperbolicRate = m_dAbsorption * 7.5 + 0.07;
     }
+    return true;
 }
 
-void CDecayEnvelope::buildTable(double* table, int count, int unit) const
+// table[m] = exp(−(m·unit·a)/fs): one exponential at m = 1, each further power of two the
+// square of the last (about one rounding more per doubling, far below the tables' other
+// roundings' reach), every other entry the product of its highest power of two and the rest.
+// Entries from `from` to `to` (inclusive), in increasing order: each reads only earlier ones.
+void CDecayEnvelope::extendTable(double* table, int from, int to, int unit) const
 {
-    table[0] = 1.0;
-    for (int m = 1; m < count; m *= 2)
+    for (int i = from; i <= to; ++i)
     {
-        // One exponential per table; each further power of two squares the last (about one
-        // rounding more per doubling, far below the tables' other roundings' reach).
-        table[m] = m == 1 ? std::exp(-(static_cast<double>(unit) * m_dAbsorption) / m_dSampleRate)
-                          : table[m / 2] * table[m / 2];
-        for (int k = 1; k < m && m + k < count; ++k)
-            table[m + k] = table[m] * table[k];
+        if (i == 0)
+        {
+            table[0] = 1.0;
+            continue;
+        }
+        if (i == 1)
+        {
+            table[1] = std::exp(-(static_cast<double>(unit) * m_dAbsorption) / m_dSampleRate);
+            continue;
+        }
+        int high = 1;
+        while (high * 2 <= i)
+            high *= 2;
+        table[i] = i == high ? table[high / 2] * table[high / 2] : table[high] * table[i - high];
     }
 }
 
+// The fine table and the coarse table's powers of two; a coarse entry is formed when a fill
+// reaches it (under automation a setting lives for a few chunks, which read a few of the
+// partition's c/16 coarse entries).
 void CDecayEnvelope::buildPowers()
 {
-    buildTable(m_Coarse.get(), static_cast<int>(m_Coarse.size()), kStep);
-    buildTable(m_Fine.get(), kStep, 1);
+    extendTable(m_Fine.get(), 0, kStep - 1, 1);
+    m_Powers[0] = std::exp(-(static_cast<double>(kStep) * m_dAbsorption) / m_dSampleRate);
+    for (int p = 1; p < kMaxPowers; ++p)
+        m_Powers[p] = m_Powers[p - 1] * m_Powers[p - 1];
+}
+
+// Coarse entry j as extendTable forms it: the highest power of two times the entry of the
+// rest, which unrolls to the powers of j's bits multiplied from the lowest bit up.
+double CDecayEnvelope::coarse(int j) const
+{
+    if (j == 0)
+        return 1.0;
+    int bit = 0;
+    while ((j & (1 << bit)) == 0)
+        ++bit;
+    double value = m_Powers[bit];
+    for (++bit; (j >> bit) != 0; ++bit)
+        if ((j & (1 << bit)) != 0)
+            value = m_Powers[bit] * value;
+    return value;
 }
 
 void CDecayEnvelope::fill(int partitionStart, int offset, int count, double* out)
@@ -53,18 +92,28 @@ void CDecayEnvelope::fill(int partitionStart, int offset, int count, double* out
     case Law::kZero: std::fill(out, out + count, 0.0); return;
     case Law::kExponential:
     {
+        if (m_bPowersStale)
+        {
+            buildPowers();
+            m_bPowersStale = false;
+        }
         if (partitionStart != m_nSeedStart)
         {
             m_dSeed = std::exp(-(static_cast<double>(partitionStart) * m_dAbsorption) / m_dSampleRate);
             m_nSeedStart = partitionStart;
         }
         const double seed = m_dSeed;
-        const double* coarse = m_Coarse.get();
         const double* fine = m_Fine.get();
-        for (int k = 0; k < count; ++k)
+        for (int k = 0; k < count;)
         {
+            // A run of offsets with one coarse entry: one product for the run.
             const int at = offset + k;
-            out[k] = (seed * coarse[at / kStep]) * fine[at % kStep];
+            const int run = std::min(count - k, kStep - at % kStep);
+            const double base = seed * coarse(at / kStep);
+            const double* f = fine + at % kStep;
+            for (int r = 0; r < run; ++r)
+                out[k + r] = base * f[r];
+            k += run;
         }
         return;
     }

@@ -31,17 +31,3 @@ void CDelayLine::reset(int delaySamples, double feedbackPercent, double wetPerce
     m_dOutput = 0.0;
     m_nZeroWrites = m_nDelaySamples;
 }
-
-void CDelayLine::processSample(double x)
-{
-    const double y = m_nDelaySamples == 0 ? x : m_Buffer[m_nReadIndex];
-    const double w = m_dFeedback * y + x;
-    m_Buffer[m_nWriteIndex] = w;
-    // A sample written is read back `delay` samples later and never again before overwritten.
-    m_nZeroWrites = w != 0.0 ? 0 : std::min(m_nZeroWrites + 1, m_nDelaySamples);
-    if (++m_nWriteIndex == m_nBufferSize)
-        m_nWriteIndex = 0;
-    if (++m_nReadIndex == m_nBufferSize)
-        m_nReadIndex = 0;
-    m_dOutput = (1.0 - m_dWet) * x + m_dWet * y;
-}

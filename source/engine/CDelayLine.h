@@ -14,8 +14,21 @@ public:
     // [audio thread] New settings, buffer and indices cleared. The delay is clamped to
     // 0 … buffer size − 1; non-finite percentages count as 0.
     void reset(int delaySamples, double feedbackPercent, double wetPercent);
-    // [audio thread] Consumes one sample.
-    void processSample(double x);
+    // [audio thread] Consumes one sample. Inline: the room calls it twice per frame.
+    void processSample(double x)
+    {
+        const double y = m_nDelaySamples == 0 ? x : m_Buffer[static_cast<std::size_t>(m_nReadIndex)];
+        const double w = m_dFeedback * y + x;
+        m_Buffer[static_cast<std::size_t>(m_nWriteIndex)] = w;
+        // A sample written is read back `delay` samples later and never again before overwritten.
+        m_nZeroWrites =
+            w != 0.0 ? 0 : (m_nZeroWrites < m_nDelaySamples ? m_nZeroWrites + 1 : m_nDelaySamples);
+        if (++m_nWriteIndex == m_nBufferSize)
+            m_nWriteIndex = 0;
+        if (++m_nReadIndex == m_nBufferSize)
+            m_nReadIndex = 0;
+        m_dOutput = (1.0 - m_dWet) * x + m_dWet * y;
+    }
     double output() const { return m_dOutput; }
     // True when every sample still to be read is zero and so is the output: the line then
     // gives zeros for zero input wherever its indices stand, so zero samples may go unfed.

@@ -38,13 +38,15 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_nSteps(2 + m_nSlices)
     , m_nNextStep(m_nSteps)
     , m_nNextStepAt(partitionSize)
+    , m_nNextEventAt(0)
     , m_nGather(0)
     , m_nPendingPartition(0)
     , m_bFinishing(true)
     , m_bBlockHasSignal(false)
     , m_nQuietBlocks(m_nPartitions + 2)
     , m_nSettledBlocks(0)
-    , m_bSkipped(false)
+    , m_bStale(false)
+    , m_bRenewing(false)
     , m_ResponseBlocks(2 * static_cast<std::size_t>(partitionSize))
     , m_InputBlocks(2 * static_cast<std::size_t>(partitionSize))
     , m_OutputBlock(2 * static_cast<std::size_t>(partitionSize))
@@ -52,9 +54,6 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_PartialSpectrum(static_cast<std::size_t>(partitionSize) + 1)
     , m_Correction(static_cast<std::size_t>(partitionSize) + 1)
     , m_Terms(static_cast<std::size_t>(partitionSize) + 1)
-    , m_EnvFB(partitionSize)
-    , m_EnvLR(partitionSize)
-    , m_EnvCF(partitionSize)
     , m_pForwardFFT(new ARFFT(2 * partitionSize))
     , m_pInverseFFT(new BRFFT(2 * partitionSize))
     , m_pSpectra(new CPartitionSpectra(m_nPartitions * partitionSize, partitionSize))
@@ -88,28 +87,29 @@ void CPartitionedConvolver::resetSignal()
     m_nLoadPos = m_nStageStart;
     m_nNextStep = m_nSteps;
     m_nNextStepAt = m_nPartitionSize;
+    m_nNextEventAt = 0;
     m_nGather = 0;
     m_nPendingPartition = 0;
     m_bFinishing = true;
     m_bBlockHasSignal = false;
     m_nQuietBlocks = m_nPartitions + 2; // all zero, as after construction
     m_nSettledBlocks = 0;               // the response spectra were cleared
-    m_bSkipped = false;
+    m_bStale = false;
+    m_bRenewing = false;
 }
 
-void CPartitionedConvolver::processSample(double x)
+void CPartitionedConvolver::advance(int j)
 {
-    if (m_bSkipped)
+    // A settled response needs no gathering; the first sample after a change rebuilds what
+    // went ungathered, so that the blocks hold the response from then on.
+    const bool gather = !responseSettled();
+    if (gather && m_bStale)
         restoreGathering();
-    const int j = m_nIndex;
-    const double v = std::isfinite(x) ? x : 0.0;
-    gatheringInput()[j] = v;
-    m_bBlockHasSignal |= v != 0.0;
 
     // This block's response partition is built a chunk at a time as the block goes by, and the
     // next chunk's table samples are fetched meanwhile: after a position change they come
     // from tables not read for a long time, and would otherwise stall the next chunk.
-    if ((j & (m_nChunk - 1)) == 0)
+    if (gather && (j & (m_nChunk - 1)) == 0)
     {
         shapeChunk(m_nLoadPos, j, m_nChunk, gatheringResponse() + j);
         int next = m_nLoadPos + j + m_nChunk;
@@ -125,6 +125,19 @@ void CPartitionedConvolver::processSample(double x)
     m_nIndex = j + 1;
     if (m_nIndex >= m_nPartitionSize)
         endBlock();
+    m_nNextEventAt = nextEvent();
+}
+
+// The sample that completes the block, the next block-end step and, while the response is
+// gathered, the next chunk; a change of the response or the counters sets it to 0 instead.
+int CPartitionedConvolver::nextEvent()
+{
+    int next = std::min(m_nPartitionSize - 1, m_nNextStepAt);
+    if (responseSettled())
+        m_bStale = true; // the samples until the next change go ungathered
+    else
+        next = std::min(next, (m_nIndex + m_nChunk - 1) / m_nChunk * m_nChunk);
+    return next;
 }
 
 void CPartitionedConvolver::prefetchTables(int index) const
@@ -145,15 +158,20 @@ void CPartitionedConvolver::runStep(int step)
     const int renewed = m_nPendingPartition;
     if (step == 0)
     {
-        m_pForwardFFT->forwardHalfPadded(m_ResponseBlocks.get() + pending * c);
-        if (m_bFinishing && renewed != 0)
+        // Settled: the slot already holds exactly the spectrum the transform would give.
+        m_bRenewing = !responseSettled();
+        if (m_bRenewing)
         {
-            // The begun sum holds this partition's old spectrum against the input block
-            // `renewed` blocks older than the coming one (age renewed − 1 until it is stored).
-            const int age = renewed - 1;
-            m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, m_Correction.get());
+            m_pForwardFFT->forwardHalfPadded(m_ResponseBlocks.get() + pending * c);
+            if (m_bFinishing && renewed != 0)
+            {
+                // The begun sum holds this partition's old spectrum against the input block
+                // `renewed` blocks older than the coming one (age renewed − 1 until it is stored).
+                const int age = renewed - 1;
+                m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, m_Correction.get());
+            }
+            m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
         }
-        m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
     }
     else if (step == 1)
     {
@@ -175,13 +193,13 @@ void CPartitionedConvolver::runStep(int step)
 }
 
 // The second block of a pair: the begun sum, plus the newest input block against partition 0,
-// plus the renewed partition's new term in place of its old one.
+// plus the renewed partition's new term in place of its old one (unless nothing was renewed).
 void CPartitionedConvolver::finishSlice(int first, int count)
 {
     const int renewed = m_nPendingPartition;
     const int age[2] = {0, renewed};
     const int partition[2] = {0, renewed};
-    const bool swapTerm = renewed != 0;
+    const bool swapTerm = m_bRenewing && renewed != 0;
     m_pSpectra->accumulateTerms(age, partition, swapTerm ? 2 : 1, first, count, m_Terms.get());
     const Complex* partial = m_PartialSpectrum.get();
     const Complex* correction = m_Correction.get();
@@ -199,14 +217,25 @@ void CPartitionedConvolver::finishSlice(int first, int count)
 void CPartitionedConvolver::endBlock()
 {
     const int c = m_nPartitionSize;
-    // Time sample i of the inverse is 2·z[i] / 2c, exact in both forms since 2c is a power of two.
-    const double* z = m_pInverseFFT->inverseHalf(m_OutputSpectrum.get());
+    // Time samples 2n and 2n + 1 of the inverse are 2·z[n] / 2c (real and imaginary part),
+    // exact in both forms since 2c is a power of two; z[n] is read through the bit reversal.
+    const Complex* z = m_pInverseFFT->inverseHalfBitReversed(m_OutputSpectrum.get());
+    const int* rev = m_pInverseFFT->bitReversedIndex();
     const double scale = 2.0 / m_nFFTSize;
     double* out = m_OutputBlock.get();
-    for (int i = 0; i < c; ++i)
-        out[i] = z[i] * scale + out[c + i];
-    for (int i = c; i < 2 * c; ++i)
-        out[i] = z[i] * scale;
+    const int half = c / 2; // complex values that make the first c samples
+    for (int n = 0; n < half; ++n)
+    {
+        const Complex v = z[rev[n]];
+        out[2 * n] = v.real() * scale + out[c + 2 * n];
+        out[2 * n + 1] = v.imag() * scale + out[c + 2 * n + 1];
+    }
+    for (int n = half; n < c; ++n)
+    {
+        const Complex v = z[rev[n]];
+        out[2 * n] = v.real() * scale;
+        out[2 * n + 1] = v.imag() * scale;
+    }
 
     m_nQuietBlocks = m_bBlockHasSignal ? 0 : std::min(m_nQuietBlocks + 1, m_nPartitions + 2);
     m_nSettledBlocks = std::min(m_nSettledBlocks + 1, m_nPartitions + 2);
@@ -255,15 +284,17 @@ void CPartitionedConvolver::skipSilence(long count)
                             ? static_cast<int>(static_cast<long>(m_nNextStep) * c / m_nSteps)
                             : m_nPartitionSize;
     }
-    m_bSkipped = true;
+    m_bStale = true;
+    m_bRenewing = false; // the steps counted as run renewed nothing: the response is settled
+    m_nNextEventAt = 0;
 }
 
-// Builds again what the skipped samples would have gathered: this block's response chunks so
-// far and, while its step 0 is still to come, the whole partition the previous block gathered.
-// The response is settled, so each is built exactly as it was gathered before.
+// Builds what went ungathered while the response was settled or samples were skipped: this
+// block's response chunks so far and, while its step 0 is still to come, the whole partition
+// the previous block gathered, each from the response as it stands now.
 void CPartitionedConvolver::restoreGathering()
 {
-    m_bSkipped = false;
+    m_bStale = false;
     for (int k = 0; k < m_nIndex; k += m_nChunk)
         shapeChunk(m_nLoadPos, k, m_nChunk, gatheringResponse() + k);
     if (m_nNextStep == 0)

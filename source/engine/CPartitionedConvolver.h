@@ -16,7 +16,11 @@
 // component tables, their volumes and decay envelopes as they stand at that moment, and
 // transforms it alongside the input. Partition spectra are thus renewed round-robin, and any
 // change of position, volume or absorption is complete in the output after P + 2 blocks,
-// while the change itself costs next to nothing.
+// while the change itself costs next to nothing. Once every partition has been renewed since
+// the last change, renewing one again would store exactly the spectrum its slot holds: the
+// stage then stops gathering and transforming the response (and the pairs stop swapping the
+// renewed term) until the next change, which costs a third of the transforms and all of the
+// response building while the controls rest.
 // No allocation, locking or system calls after construction.
 #pragma once
 
@@ -27,6 +31,7 @@
 #include "engine/IResponseTables.h"
 #include "engine/RFFT.h"
 
+#include <cmath>
 #include <complex>
 #include <memory>
 
@@ -46,8 +51,19 @@ public:
     CPartitionedConvolver(const CPartitionedConvolver&) = delete;
     CPartitionedConvolver& operator=(const CPartitionedConvolver&) = delete;
 
-    // [audio thread] Consumes one input sample; a non-finite sample counts as silence.
-    void processSample(double x);
+    // [audio thread] Consumes one sample; a non-finite sample counts as silence. Inline: most
+    // samples only store the input, and everything else happens at the samples advance takes.
+    void processSample(double x)
+    {
+        const int j = m_nIndex;
+        const double v = std::isfinite(x) ? x : 0.0;
+        gatheringInput()[j] = v;
+        m_bBlockHasSignal |= v != 0.0;
+        if (j < m_nNextEventAt)
+            m_nIndex = j + 1;
+        else
+            advance(j);
+    }
     // [audio thread] The stage's output for the sample just consumed.
     double output() const { return m_OutputBlock[m_nIndex]; }
 
@@ -65,7 +81,10 @@ public:
     // [audio thread] True when skipSilence may stand in for zero samples: the signal is zero
     // and every partition spectrum was gathered since the response last changed, so gathering
     // one again would store exactly what the slot holds.
-    bool canSkip() const { return signalIsZero() && m_nSettledBlocks >= m_nPartitions + 2; }
+    bool canSkip() const { return signalIsZero() && responseSettled(); }
+    // [audio thread] True when every partition spectrum was gathered since the response last
+    // changed: the stage then neither gathers nor transforms the response.
+    bool responseSettled() const { return m_nSettledBlocks >= m_nPartitions + 2; }
     // [audio thread] Stands in for `count` zero samples while canSkip(): only the counters move
     // (the input ring's place is moot while it holds only zeros). The next processSample
     // rebuilds the response samples the skipped samples would have gathered.
@@ -110,11 +129,19 @@ private:
     // Bins per multiply-accumulate step: a step then costs about as much as a transform.
     static constexpr int kSliceBins = 256;
 
+    // The work due at block index j: gathering a response chunk, block-end steps, the block end.
+    void advance(int j);
+    // The block index from which advance must run again.
+    int nextEvent();
     void runStep(int step);
     void finishSlice(int first, int count);
     void endBlock();
     void restoreGathering();
     void shapeChunk(int partitionStart, int offset, int count, double* out);
+    // A component's table if it covers the region, else null (the stage reads silence).
+    const double* usableTable(const CComponentIR& component) const;
+    // Whether the published tables are those the components give now.
+    bool publishedTablesCurrent() const;
     void prefetchTables(int index) const;
     double* gatheringInput() const { return m_InputBlocks.get() + m_nGather * m_nPartitionSize; }
     double* gatheringResponse() const { return m_ResponseBlocks.get() + m_nGather * m_nPartitionSize; }
@@ -132,13 +159,15 @@ private:
     int m_nSteps;            // block-end steps: two transforms, then the slices
     int m_nNextStep;         // next step to run in this block; m_nSteps: none pending
     int m_nNextStepAt;       // block index at which it runs
+    int m_nNextEventAt;      // block index of the next sample advance must see; 0: the next one
     int m_nGather;           // which half of the block pairs is being gathered (0, 1)
     int m_nPendingPartition; // partition gathered in the previous block
     bool m_bFinishing;       // this block completes the sum its predecessor began
     bool m_bBlockHasSignal;  // a non-zero sample entered the block being gathered
     int m_nQuietBlocks;      // completed blocks in a row with only zero samples (saturating)
     int m_nSettledBlocks;    // completed blocks since the response last changed (saturating)
-    bool m_bSkipped;         // samples were skipped: gathered response blocks are stale
+    bool m_bStale;           // gathering was skipped: gathered response blocks are stale
+    bool m_bRenewing;        // this block's step 0 stored a renewed partition spectrum
 
     AlignedArray<double> m_ResponseBlocks;   // 2 × c: partition being gathered, previous one
     AlignedArray<double> m_InputBlocks;      // 2 × c: block being gathered, previous one

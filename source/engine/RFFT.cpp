@@ -229,6 +229,14 @@ const double* BRFFT::inverseHalf(Complex* y)
     return reinterpret_cast<const double*>(timeData);
 }
 
+const RFFT::Complex* BRFFT::inverseHalfBitReversed(Complex* y)
+{
+    kernels().inverseSplit(reinterpret_cast<const double*>(y), reinterpret_cast<const double*>(twiddles),
+                           halfSize / 2, reinterpret_cast<double*>(timeData));
+    runStages(timeData, 1);
+    return timeData;
+}
+
 void BRFFT::inverse(Complex* bins)
 {
     inverseHalf(bins);

@@ -18,6 +18,9 @@ public:
     // [audio thread] Copies count (= halfSize) complex values into the work buffer and
     // transforms them there, unscaled. Any other count leaves everything unchanged.
     virtual void transform(const Complex* data, int count);
+    // rev[k]: where bin k of the complex transform sits before bit reversal; rev[N/2] = 0.
+    const int* bitReversedIndex() const { return m_BitReversed.get(); }
+
     // Diagnostic dump of the result buffer; the engine never calls it.
     virtual void print(int start, int count);
     virtual void printAll();
@@ -52,8 +55,6 @@ protected:
     const SimdKernels& kernels() const { return m_Kernels; }
     const double* stageOneRR() const { return m_StageRR.get(); }
     const double* stageOneRI() const { return m_StageRI.get(); }
-    // rev[k]: where bin k of the complex transform sits before bit reversal; rev[N/2] = 0.
-    const int* bitReversedIndex() const { return m_BitReversed.get(); }
 
 private:
     void buildStageTwiddles(int direction);
@@ -108,4 +109,8 @@ public:
     // doubles, read in memory order and multiplied by 2, are N·x[0 … N−1]. The split step
     // writes straight into timeData, the complex transform's work buffer.
     const double* inverseHalf(Complex* bins);
+    // [audio thread] As inverseHalf, but the complex values are left in bit-reversed order:
+    // z[n] is the returned array's complex value rev[n] (bitReversedIndex). A caller that
+    // reads each value once anyway saves the permutation pass.
+    const Complex* inverseHalfBitReversed(Complex* bins);
 };

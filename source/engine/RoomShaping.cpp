@@ -20,39 +20,56 @@ double saneVolume(double volume)
 
 } // namespace
 
+// A setting given again unchanged leaves the response as it is: nothing is recombined, so a
+// settled stage stays settled (hosts resend automation values that did not move).
 void CPartitionedConvolver::setAllDecays(double absFB, double absLR, double absCF, int sampleRate,
                                          int curveType)
 {
-    m_EnvFB.set(absFB, sampleRate, curveType);
-    m_EnvLR.set(absLR, sampleRate, curveType);
-    m_EnvCF.set(absCF, sampleRate, curveType);
-    combine();
+    const bool fb = m_EnvFB.set(absFB, sampleRate, curveType);
+    const bool lr = m_EnvLR.set(absLR, sampleRate, curveType);
+    const bool cf = m_EnvCF.set(absCF, sampleRate, curveType);
+    if (fb || lr || cf)
+        combine();
 }
 
 void CPartitionedConvolver::setDecayFB(double absorption, int sampleRate, int curveType)
 {
-    m_EnvFB.set(absorption, sampleRate, curveType);
-    combine();
+    if (m_EnvFB.set(absorption, sampleRate, curveType))
+        combine();
 }
 
 void CPartitionedConvolver::setDecayLR(double absorption, int sampleRate, int curveType)
 {
-    m_EnvLR.set(absorption, sampleRate, curveType);
-    combine();
+    if (m_EnvLR.set(absorption, sampleRate, curveType))
+        combine();
 }
 
 void CPartitionedConvolver::setDecayCF(double absorption, int sampleRate, int curveType)
 {
-    m_EnvCF.set(absorption, sampleRate, curveType);
-    combine();
+    if (m_EnvCF.set(absorption, sampleRate, curveType))
+        combine();
 }
 
 void CPartitionedConvolver::setVolumes(double volFB, double volLR, double volCF)
 {
-    m_dVolFB = saneVolume(volFB);
-    m_dVolLR = saneVolume(volLR);
-    m_dVolCF = saneVolume(volCF);
+    const double fb = saneVolume(volFB), lr = saneVolume(volLR), cf = saneVolume(volCF);
+    if (fb == m_dVolFB && lr == m_dVolLR && cf == m_dVolCF)
+        return;
+    m_dVolFB = fb;
+    m_dVolLR = lr;
+    m_dVolCF = cf;
     combine();
+}
+
+const double* CPartitionedConvolver::usableTable(const CComponentIR& component) const
+{
+    return component.m_pData != nullptr && component.m_nLength >= m_nStageEnd ? component.m_pData : nullptr;
+}
+
+bool CPartitionedConvolver::publishedTablesCurrent() const
+{
+    return m_pTableFB == usableTable(*m_pCompFB) && m_pTableLR == usableTable(*m_pCompLR)
+           && m_pTableCF == usableTable(*m_pCompCF);
 }
 
 // Publishes the component tables the gathering reads. A table that is unbound or shorter
@@ -60,13 +77,10 @@ void CPartitionedConvolver::setVolumes(double volFB, double volLR, double volCF)
 void CPartitionedConvolver::combine()
 {
     m_nSettledBlocks = 0; // partitions gathered from now on may differ from those stored
-    auto usable = [this](const CComponentIR& component) -> const double* {
-        return component.m_pData != nullptr && component.m_nLength >= m_nStageEnd ? component.m_pData
-                                                                                  : nullptr;
-    };
-    m_pTableFB = usable(*m_pCompFB);
-    m_pTableLR = usable(*m_pCompLR);
-    m_pTableCF = usable(*m_pCompCF);
+    m_nNextEventAt = 0;   // the next sample picks gathering up again
+    m_pTableFB = usableTable(*m_pCompFB);
+    m_pTableLR = usableTable(*m_pCompLR);
+    m_pTableCF = usableTable(*m_pCompCF);
     // The next chunk to be built reads the tables just published: fetch it now.
     int next = m_nLoadPos + (m_nIndex + m_nChunk - 1) / m_nChunk * m_nChunk;
     if (next >= m_nStageEnd)

@@ -1,6 +1,7 @@
-// AVX-512 kernels: the delay-line multiply-accumulate, eight bins per register; every other
-// kernel is the AVX2 one. This file alone is compiled with -mavx512f -mavx512dq and uses
-// intrinsics only, so no inline library code built for AVX-512 can leak into other code.
+// AVX-512 kernels: the delay-line multiply-accumulate, eight bins per register, and the fused
+// butterfly stage pair, four complex values per register; every other kernel is the AVX2 one. This file alone
+// is compiled with -mavx512f -mavx512dq and uses intrinsics only, so no inline library code built for AVX-512
+// can leak into other code.
 #include "engine/SimdKernels.h"
 #include "engine/SimdScalarSteps.h"
 
@@ -94,9 +95,51 @@ void spectrumProductPairsAvx512(const double* const* x, const double* const* h, 
     spectrumProductPairsFrom(i, x, h, partitions, offset, imOffset, count, now, next);
 }
 
+// (a − b)·w for four complex values and their twiddle rows, formed as the AVX2 stages form it
+// (the same operations in the same order), so that both sets give the same transforms.
+inline __m512d twiddled(__m512d d, const double* rr, const double* ri)
+{
+    return _mm512_fmadd_pd(d, _mm512_loadu_pd(rr),
+                           _mm512_mul_pd(_mm512_shuffle_pd(d, d, 0x55), _mm512_loadu_pd(ri)));
+}
+
+// Quarters a, b, c, d of each group of span 2·halfSpan: the first stage pairs (a, c) and
+// (b, d), the second (a', b') and (c', d'), all in registers. Quarters shorter than a register
+// (halfSpan 4) go to the AVX2 form.
+void difStagePairAvx512(double* buf, int count, int halfSpan, const double* rr, const double* ri,
+                        const double* rr2, const double* ri2)
+{
+    const int quarter = halfSpan; // doubles in a quarter: halfSpan/2 complex values
+    if (quarter < 8)
+    {
+        avx2Kernels().difStagePair(buf, count, halfSpan, rr, ri, rr2, ri2);
+        return;
+    }
+    for (int g = 0; g < count; g += 2 * halfSpan)
+    {
+        double* a = buf + 2 * g;
+        double* b = a + quarter;
+        double* c = a + 2 * quarter;
+        double* d = a + 3 * quarter;
+        for (int j = 0; j < quarter; j += 8)
+        {
+            const __m512d va = _mm512_loadu_pd(a + j), vb = _mm512_loadu_pd(b + j);
+            const __m512d vc = _mm512_loadu_pd(c + j), vd = _mm512_loadu_pd(d + j);
+            const __m512d a1 = _mm512_add_pd(va, vc), b1 = _mm512_add_pd(vb, vd);
+            const __m512d c1 = twiddled(_mm512_sub_pd(va, vc), rr + j, ri + j);
+            const __m512d d1 = twiddled(_mm512_sub_pd(vb, vd), rr + quarter + j, ri + quarter + j);
+            _mm512_storeu_pd(a + j, _mm512_add_pd(a1, b1));
+            _mm512_storeu_pd(b + j, twiddled(_mm512_sub_pd(a1, b1), rr2 + j, ri2 + j));
+            _mm512_storeu_pd(c + j, _mm512_add_pd(c1, d1));
+            _mm512_storeu_pd(d + j, twiddled(_mm512_sub_pd(c1, d1), rr2 + j, ri2 + j));
+        }
+    }
+}
+
 SimdKernels withAvx512()
 {
     SimdKernels kernels = avx2Kernels();
+    kernels.difStagePair = difStagePairAvx512;
     kernels.spectrumProducts = spectrumProductsAvx512;
     kernels.spectrumProductPairs = spectrumProductPairsAvx512;
     return kernels;

@@ -6,6 +6,8 @@
 
 #include "HostStrings.h"
 
+#include "support/PendingProcessor.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -96,39 +98,8 @@ public:
     }
 };
 
-// The DSP object the next Processor built with makeFixture receives (set up by the test).
-inline FixtureDsp*& pendingFixture()
-{
-    static FixtureDsp* pending = nullptr;
-    return pending;
-}
-
-inline CPlugIn* makeFixture()
-{
-    FixtureDsp* dsp = pendingFixture();
-    pendingFixture() = nullptr;
-    return dsp;
-}
-
 // A Processor around a fixture DSP object, released at the end of the test.
-struct ProcessorHolder
-{
-    Processor* processor = nullptr;
-    FixtureDsp* dsp = nullptr;
-
-    explicit ProcessorHolder(FixtureDsp* fixture)
-        : dsp(fixture)
-    {
-        pendingFixture() = fixture;
-        processor = new Processor(&makeFixture);
-    }
-    ~ProcessorHolder()
-    {
-        processor->terminate();
-        processor->release();
-    }
-    Processor* operator->() const { return processor; }
-};
+using ProcessorHolder = TessalineTest::PendingProcessor<FixtureDsp>;
 
 // Text conversions of the test host library.
 using TessalineHost::toUtf16;

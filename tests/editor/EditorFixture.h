@@ -6,6 +6,8 @@
 
 #include "HostComponentHandler.h"
 
+#include "support/PendingProcessor.h"
+
 #include "editor/EditorResources.h"
 #include "editor/VST3EditorKa.h"
 
@@ -98,37 +100,8 @@ public:
     }
 };
 
-// The DSP object the next Processor built with takePending receives.
-inline EditorDsp*& pendingDsp()
-{
-    static EditorDsp* pending = nullptr;
-    return pending;
-}
-
-inline CPlugIn* takePending()
-{
-    EditorDsp* dsp = pendingDsp();
-    pendingDsp() = nullptr;
-    return dsp;
-}
-
 // A Processor around an EditorDsp (or none), released at the end of the test.
-struct ProcessorHolder
-{
-    Processor* processor = nullptr;
-
-    explicit ProcessorHolder(EditorDsp* dsp)
-    {
-        pendingDsp() = dsp;
-        processor = new Processor(&takePending);
-    }
-    ~ProcessorHolder()
-    {
-        processor->terminate();
-        processor->release();
-    }
-    Processor* operator->() const { return processor; }
-};
+using ProcessorHolder = TessalineTest::PendingProcessor<EditorDsp>;
 
 // A recording component handler installed on the holder's Processor.
 struct HandlerHolder

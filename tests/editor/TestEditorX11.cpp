@@ -3,7 +3,7 @@
 // follows host automation; in-process, the timer pings the DSP object while the view is
 // attached and stops when it is removed.
 #include "EditorFixture.h"
-#include "TestX11Host.h"
+#include "support/TestX11Host.h"
 
 #include "HostInstance.h"
 #include "HostModule.h"

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <memory>
+#include <string>
 #include <limits>
 
 namespace {
@@ -224,6 +227,62 @@ TEST(RoomShaping, UnusableSettingsGiveDefinedResponses)
     shaped.stage->combine();
     for (double v : shaped.response())
         ASSERT_EQ(v, 0.0);
+}
+
+// A setting given again as it is leaves a settled stage settled (it goes on without gathering
+// or transforming its response) and its output bit for bit as it was; any real change
+// unsettles it, so that the new response is gathered.
+TEST(RoomShaping, SettingsGivenAgainUnchangedKeepTheStageSettled)
+{
+    struct Case
+    {
+        const char* name;
+        bool changes;
+        std::function<void(CPartitionedConvolver&)> apply;
+    };
+    const Case cases[] = {
+        {"same volumes", false, [](CPartitionedConvolver& s) { s.setVolumes(0.5, 0.7, 0.9); }},
+        {"other volume", true, [](CPartitionedConvolver& s) { s.setVolumes(0.5, 0.7, 0.8); }},
+        {"same decays", false, [](CPartitionedConvolver& s) { s.setAllDecays(3.0, 5.0, 7.0, 48000, 0); }},
+        {"same FB decay", false, [](CPartitionedConvolver& s) { s.setDecayFB(3.0, 48000, 0); }},
+        {"other CF absorption", true, [](CPartitionedConvolver& s) { s.setDecayCF(7.5, 48000, 0); }},
+        {"other law", true, [](CPartitionedConvolver& s) { s.setDecayLR(5.0, 48000, 1); }},
+        {"other rate", true, [](CPartitionedConvolver& s) { s.setDecayFB(3.0, 44100, 0); }},
+        {"same position", false, [](CPartitionedConvolver& s) { s.loadPosition(2, 48000); }},
+        {"other position", true, [](CPartitionedConvolver& s) { s.loadPosition(3, 48000); }},
+        {"recombined", true, [](CPartitionedConvolver& s) { s.combine(); }},
+    };
+    const StageShape sh = kEarly;
+    const std::vector<double> x = noise(static_cast<std::size_t>(80 * sh.c), 41);
+    const std::size_t half = x.size() / 2;
+    auto build = [&] {
+        auto stage = std::make_unique<CPartitionedConvolver>(testBank(), 2, 48000, 0, kResponseLength,
+                                                             sh.P * sh.c, sh.c, sh.start);
+        stage->setAllDecays(3.0, 5.0, 7.0, 48000, 0);
+        stage->setVolumes(0.5, 0.7, 0.9);
+        return stage;
+    };
+    for (const Case& c : cases)
+    {
+        auto stage = build(), untouched = build();
+        const std::vector<double> first(x.begin(), x.begin() + static_cast<long>(half));
+        const std::vector<double> second(x.begin() + static_cast<long>(half), x.end());
+        run(*stage, first);
+        run(*untouched, first);
+        ASSERT_TRUE(stage->responseSettled()) << c.name;
+        c.apply(*stage);
+        EXPECT_EQ(stage->responseSettled(), !c.changes) << c.name;
+        const std::vector<double> a = run(*stage, second);
+        const std::vector<double> b = run(*untouched, second);
+        if (!c.changes)
+        {
+            EXPECT_EQ(a, b) << c.name;
+        }
+        else if (std::string(c.name) != "recombined")
+        {
+            EXPECT_NE(a, b) << c.name;
+        }
+    }
 }
 
 } // namespace

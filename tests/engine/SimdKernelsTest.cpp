@@ -59,7 +59,7 @@ TEST(SimdKernels, SpectrumProductsAndPairsMatchComplexSums)
                 for (int i = 0; i < count; ++i)
                 {
                     const int b = first + i;
-                    auto bin = [c, b](const double* row) { return Complex(row[b], row[b + c]); };
+                    auto bin = [&](const double* row) { return Complex(row[b], row[b + c]); };
                     Complex expected, expectedNext;
                     for (int p = 0; p < partitions; ++p)
                     {

@@ -143,7 +143,7 @@ struct MidiEvents
         list = reinterpret_cast<Vst2::VstEvents*>(storage.data());
         list->numEvents = static_cast<int32_t>(midi.size());
         for (size_t i = 0; i < midi.size(); ++i)
-            list->events[i] = reinterpret_cast<Vst2::VstEvent*>(&midi[i]);
+            list->entries()[i] = reinterpret_cast<Vst2::VstEvent*>(&midi[i]);
     }
     std::vector<Vst2::VstMidiEvent> midi;
     std::vector<char> storage;

@@ -40,9 +40,9 @@ class StubController : public IController
 public:
     struct Sub : DelegationController
     {
-        Sub(IController* parent, int& alive, std::vector<std::string>& verified)
+        Sub(IController* parent, int& aliveCount, std::vector<std::string>& verified)
             : DelegationController(parent)
-            , alive(alive)
+            , alive(aliveCount)
             , verified(verified)
         {
             ++alive;

@@ -4,7 +4,7 @@
 
 #include "TestAssets.h"
 #include "TestController.h"
-#include "TestX11Host.h"
+#include "support/TestX11Host.h"
 
 #include "vstgui/vstgui.h"
 

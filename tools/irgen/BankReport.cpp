@@ -57,8 +57,9 @@ void printTone(const std::vector<double>& bank)
             std::printf(" %.0f", bands.db[i] - bands.db[10]);
         std::printf("\n");
     }
-    std::printf("  pos    ear | direct 0.4-16k | early 0.2-16k | late 0.1-12.5k  late 0.1-16k\n"
-                "             | spread (<= 6)  | step (<= 6)   | step (<= 4)     trend (<= 2.5)\n");
+    std::printf(
+        "  pos    ear | direct 0.4-16k | early 0.2-16k | late 0.1-12.5k             late 0.1-16k\n"
+        "             | spread (<= 6)  | step (<= 6)   | step (<= 4)  trend (<= 2.5) trend (<= 2.5)\n");
     for (int p = 0; p < kPositions; ++p)
         for (int e = 0; e < 2; ++e)
         {
@@ -68,14 +69,16 @@ void printTone(const std::vector<double>& bank)
                         late = latePiece(direct, fs);
             const BandLevels dl = thirdOctaveLevels(h, d.begin, d.end, fs, 400.0, 16000.0);
             const BandLevels el = thirdOctaveLevels(h, early.begin, early.end, fs, 200.0, 16000.0);
-            const BandLevels ll = thirdOctaveLevels(h, late.begin, late.end, fs, 100.0, 16000.0);
+            const BandLevels ll = thirdOctaveLevels(h, late.begin, late.end, fs, 100.0, 12500.0);
+            const BandLevels lt = thirdOctaveLevels(h, late.begin, late.end, fs, 100.0, 16000.0);
             const bool nearer = kAzimuthDeg[p] == 0.0 || (kAzimuthDeg[p] > 0.0) == (e == 0);
             char spread[16] = "      -";
             if (nearer)
                 std::snprintf(spread, sizeof spread, "%7.1f", largestSpreadDb(dl));
-            std::printf("  %-6s %-5s| %s        | %7.1f       | %7.1f         %7.1f\n", kPositionNames[p],
-                        e == 0 ? "left" : "right", spread, largestStepDb(el, 200.0, 16000.0),
-                        largestStepDb(ll, 100.0, 12500.0), largestTrendDeviationDb(ll));
+            std::printf("  %-6s %-5s| %s        | %7.1f       | %7.1f      %7.1f        %7.1f\n",
+                        kPositionNames[p], e == 0 ? "left" : "right", spread,
+                        largestStepDb(el, 200.0, 16000.0), largestStepDb(ll, 100.0, 12500.0),
+                        largestTrendDeviationDb(ll), largestTrendDeviationDb(lt));
         }
 }
 } // namespace

@@ -1,10 +1,10 @@
 #include "DiffuseTail.h"
 
 #include "ArrivalGains.h"
+#include "FlatNoise.h"
 #include "EarlyReflections.h"
 #include "RealFft.h"
 #include "RoomAcoustics.h"
-#include "SplitMix64.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,45 +63,29 @@ TailLevel matchImageLevel(const std::vector<Arrival>& arrivals, const ArrivalGai
     return level;
 }
 
-// Per-bin amplitude of each component stream at the reference time: the common part carries
-// (1 + coherence) / 2 of each ear's energy, split between FB and CF by energy, the interaural
-// part (1 - coherence) / 2.
-struct StreamGains
+// Each ear's tail amplitude per bin at the reference time, for noise of variance kNoiseVariance.
+std::vector<double> earGains(const TailLevel& level)
 {
-    std::vector<double> fb, cf, lr;
-};
-
-StreamGains streamGains(const TailLevel& level, const ArrivalGains& gains)
-{
-    const size_t bins = level.energyPerSecond.size();
-    StreamGains s{std::vector<double>(bins), std::vector<double>(bins), std::vector<double>(bins)};
-    for (size_t k = 0; k < bins; ++k)
-    {
-        const double coherence = interpolateOctaves(kTailCoherence, gains.frequency(static_cast<int>(k)));
-        const double g = std::sqrt(level.energyPerSecond[k] / (kSampleRate * kNoiseVariance));
-        const double common = g * std::sqrt(0.5 * (1.0 + coherence));
-        s.fb[k] = common * std::sqrt(level.shareFB);
-        s.cf[k] = common * std::sqrt(1.0 - level.shareFB);
-        s.lr[k] = g * std::sqrt(0.5 * (1.0 - coherence));
-    }
-    return s;
+    std::vector<double> g(level.energyPerSecond.size());
+    for (size_t k = 0; k < g.size(); ++k)
+        g[k] = std::sqrt(level.energyPerSecond[k] / (kSampleRate * kNoiseVariance));
+    return g;
 }
 
-// White noise with the slowest decay and the fade-in applied sample by sample; the frames then
-// only add each bin's faster decay on top, which changes little across one frame.
-std::vector<double> envelopedNoise(uint64_t seed, int begin, int end, double slowest, double reference)
+double tailCoherence(double hz) { return interpolateOctaves(kTailCoherence, std::max(hz, 1.0)); }
+
+// Noise with the slowest decay and the fade-in applied sample by sample (noise[0] is sample
+// `begin`); the frames then only add each bin's faster decay on top, which changes little across
+// one frame.
+void applyEnvelope(std::vector<double>& noise, int begin, double slowest, double reference)
 {
-    SplitMix64 random(seed);
-    std::vector<double> x(static_cast<size_t>(end - begin));
-    for (int n = begin; n < end; ++n)
+    for (size_t i = 0; i < noise.size(); ++i)
     {
-        const double t = n / kSampleRate;
+        const double t = (begin + static_cast<int>(i)) / kSampleRate;
         const double fade = imageFade(t);
         const double fadeIn = std::sqrt(std::max(0.0, 1.0 - fade * fade));
-        const double u = static_cast<double>(random.next() >> 11) * 0x1.0p-52 - 1.0;
-        x[static_cast<size_t>(n - begin)] = u * fadeIn * std::exp(-slowest * (t - reference));
+        noise[i] *= fadeIn * std::exp(-slowest * (t - reference));
     }
-    return x;
 }
 
 void shapeStream(const std::vector<double>& noise, int begin, const std::vector<double>& gain,
@@ -138,24 +122,47 @@ void shapeStream(const std::vector<double>& noise, int begin, const std::vector<
 }
 } // namespace
 
+// The ears' tails are made first, as flat noise with the diffuse field's interaural coherence
+// shaped to the design, so that what each ear hears follows the design band by band. The
+// components follow from them: LR = (left - right) / 2 and the common part C = (left + right) / 2,
+// split as FB = s C + q D and CF = (1 - s) C - q D with s FB's share of the energy, D a third
+// stream of C's spectrum and q = sqrt(s (1 - s)), which makes FB and CF incoherent with the
+// energies s and 1 - s of C's while they still add up to C exactly.
 void renderDiffuseTail(const std::vector<Arrival>& arrivals, uint64_t seed, PositionTables& tables)
 {
     const ArrivalGains gains(kFftSize);
     const TailLevel level = matchImageLevel(arrivals, gains);
-    const StreamGains streams = streamGains(level, gains);
     const double slowest = *std::min_element(level.rate.begin(), level.rate.end());
+    const std::vector<double> ear = earGains(level);
+    std::vector<double> common(ear.size());
+    for (size_t k = 0; k < ear.size(); ++k)
+        common[k] = ear[k] * std::sqrt(0.5 * (1.0 + tailCoherence(gains.frequency(static_cast<int>(k)))));
 
     // Frames from before the fade-in to past the end, so the overlap is complete everywhere.
     const int begin = static_cast<int>(kImageFadeStart * kSampleRate) - kFrame;
     const int end = kResponseLength + kFrame;
+    const FlatNoise flat(end - begin);
+    std::vector<double> noise[3];
+    noise[0] = flat.independent(seed * 3 + 1);
+    noise[1] = flat.coherentWith(noise[0], tailCoherence, seed * 3 + 2);
+    noise[2] = flat.independent(seed * 3 + 3);
+    const std::vector<double>* gain[3] = {&ear, &ear, &common};
+    std::vector<double> shaped[3];
     RealFft fft(kFftSize);
-    const std::vector<double>* gain[3] = {&streams.fb, &streams.cf, &streams.lr};
-    std::vector<double>* targets[3] = {&tables.fb, &tables.cf, &tables.lr};
     for (int c = 0; c < 3; ++c)
     {
-        const uint64_t streamSeed = seed * 3 + static_cast<uint64_t>(c) + 1;
-        const std::vector<double> noise = envelopedNoise(streamSeed, begin, end, slowest, level.reference);
-        shapeStream(noise, begin, *gain[c], level, slowest, fft, *targets[c]);
+        shaped[c].assign(kResponseLength, 0.0);
+        applyEnvelope(noise[c], begin, slowest, level.reference);
+        shapeStream(noise[c], begin, *gain[c], level, slowest, fft, shaped[c]);
+    }
+    const double s = level.shareFB, q = std::sqrt(s * (1.0 - s));
+    for (size_t i = 0; i < static_cast<size_t>(kResponseLength); ++i)
+    {
+        const double left = shaped[0][i], right = shaped[1][i], spare = shaped[2][i];
+        const double c = 0.5 * (left + right);
+        tables.fb[i] += s * c + q * spare;
+        tables.cf[i] += (1.0 - s) * c - q * spare;
+        tables.lr[i] += 0.5 * (left - right);
     }
 }
 

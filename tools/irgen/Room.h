@@ -35,17 +35,24 @@ constexpr std::array<double, kPositions> kAzimuthDeg = {0.0,   22.0,  32.0,  45.
 // in log frequency in between and held beyond the outer bands.
 // Left and right walls: wood panelling; front and back: painted brick; floor: sealed wood;
 // ceiling: plaster.
-constexpr OctaveValues kAbsSideWalls = {0.0925, 0.074, 0.055, 0.051, 0.055, 0.060, 0.065};
-constexpr OctaveValues kAbsEndWalls = {0.0375, 0.0325, 0.0275, 0.0325, 0.0325, 0.0325, 0.0325};
-constexpr OctaveValues kAbsFloor = {0.065, 0.055, 0.0465, 0.0465, 0.0465, 0.0465, 0.0465};
-constexpr OctaveValues kAbsCeiling = {0.0835, 0.069, 0.055, 0.0465, 0.0465, 0.0465, 0.0465};
+constexpr OctaveValues kAbsSideWalls = {0.09, 0.072, 0.053, 0.049, 0.053, 0.058, 0.063};
+constexpr OctaveValues kAbsEndWalls = {0.036, 0.032, 0.027, 0.032, 0.032, 0.032, 0.032};
+constexpr OctaveValues kAbsFloor = {0.063, 0.053, 0.045, 0.045, 0.045, 0.045, 0.045};
+constexpr OctaveValues kAbsCeiling = {0.081, 0.067, 0.053, 0.045, 0.045, 0.045, 0.045};
 
 // Source directivity: amplitude (1 - b) + b cos(angle off the source's axis), the axis pointing
-// at the listener. Omnidirectional in the bass, gently narrowing towards the treble.
-constexpr OctaveValues kSourceDirectivity = {0.0, 0.0, 0.0, 0.05, 0.15, 0.25, 0.3};
+// at the listener. Omnidirectional in the bass, narrowing towards the treble to a little more
+// than a cardioid at 8 kHz (a directivity index of 5 dB), as voices, instruments and small
+// loudspeakers do: on axis the source stays flat, but the room, fed by all directions, hears it
+// roll off gradually from 1 kHz, so the tail's treble bends down smoothly before the air takes
+// over instead of holding level and then dropping.
+constexpr OctaveValues kSourceDirectivity = {0.0, 0.0, 0.05, 0.15, 0.3, 0.45, 0.55};
 
-// The air the sound crosses: its absorption follows from these at every frequency.
-constexpr double kAirTemperatureC = 23.0;
+// The air the sound crosses: its absorption follows from these at every frequency. Warm, humid
+// air (still within the comfort range for the temperature) absorbs the least at the top of the
+// band: at 20 degrees and 50 % it would take twice as much from 10 kHz up, and the air's f^2 law
+// would cut the tail's top third-octaves off in steps of 5 dB or more.
+constexpr double kAirTemperatureC = 25.0;
 constexpr double kAirHumidityPercent = 90.0;
 constexpr double kAirPressureKPa = 101.325;
 
@@ -53,12 +60,12 @@ constexpr double kAirPressureKPa = 101.325;
 // ~500 Hz), interpolated like the materials.
 constexpr OctaveValues kTailCoherence = {0.2, 0.1, 0.0, 0.0, 0.0, 0.0, 0.0};
 
-// The bank is band-limited by a smooth fall from 13.5 to 18 kHz (14.7 to 19.6 kHz played at
+// The bank is band-limited by a smooth fall from 15 to 19.5 kHz (16.3 to 21.2 kHz played at
 // 48 kHz): every arrival's kernel stays short, and the top of the band, where the air leaves
 // almost no reverberation, does not let the direct sound outweigh the tables' slow decay. The
 // source radiates no DC.
-constexpr double kTaperStartHz = 13500.0;
-constexpr double kTaperEndHz = 18000.0;
+constexpr double kTaperStartHz = 15000.0;
+constexpr double kTaperEndHz = 19500.0;
 constexpr double kHighPassHz = 20.0;
 
 // Image sources are traced up to this time; the stochastic tail takes over across the fade.

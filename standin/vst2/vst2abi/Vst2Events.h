@@ -58,6 +58,11 @@ struct VstEvents
     int32_t numEvents;
     intptr_t reserved;
     VstEvent* events[2];
+
+    // The entries as a pointer, for indexing past the declared two (a bounds checker rejects
+    // indexing the array member itself beyond its declared size).
+    VstEvent* const* entries() const { return events; }
+    VstEvent** entries() { return events; }
 };
 
 } // namespace Vst2

@@ -94,7 +94,6 @@ struct PlainController : IController
 
 TEST(RoomPanelFactory, SameTreeWithAndWithoutTheFactory)
 {
-    pendingDsp() = nullptr;
     Processor* processor = new Processor();
     ASSERT_EQ(processor->initialize(nullptr), kResultOk);
     OffscreenEditor withFactory(processor);

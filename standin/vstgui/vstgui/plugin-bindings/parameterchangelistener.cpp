@@ -141,7 +141,7 @@ void ParameterChangeListener::performEdit(Steinberg::Vst::ParamValue value)
         endEdit();
 }
 
-void ParameterChangeListener::changed()
+void ParameterChangeListener::updateControls()
 {
     if (parameter)
         updateControlValue(editController->getParamNormalized(getParameterID()));
@@ -150,7 +150,7 @@ void ParameterChangeListener::changed()
 void ParameterChangeListener::idle()
 {
     if (pendingUpdate.exchange(false))
-        changed();
+        updateControls();
 }
 
 void PLUGIN_API ParameterChangeListener::update(Steinberg::FUnknown*, Steinberg::int32 message)
@@ -162,7 +162,7 @@ void PLUGIN_API ParameterChangeListener::update(Steinberg::FUnknown*, Steinberg:
         pendingUpdate = true;
         return;
     }
-    changed();
+    updateControls();
 }
 
 void ParameterChangeListener::updateControlValue(Steinberg::Vst::ParamValue value)

@@ -39,7 +39,7 @@ public:
     // Sets the parameter to a normalized value, tells the host and moves every control.
     void performEdit(Steinberg::Vst::ParamValue value);
     // Moves every control to the parameter's current value.
-    void changed();
+    void updateControls();
 
     Steinberg::Vst::Parameter* getParameter() const { return parameter; }
     Steinberg::Vst::ParamID getParameterID() const;

@@ -329,7 +329,7 @@ void VST3Editor::valueChanged(CControl* control)
                 != Steinberg::kResultTrue
             || std::isnan(value))
         {
-            pcl->changed();
+            pcl->updateControls();
             return;
         }
         // A number beyond the parameter's range (the parsers do not check) means its end.

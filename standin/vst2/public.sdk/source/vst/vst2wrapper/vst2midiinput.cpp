@@ -25,9 +25,10 @@ void Vst2MidiInput::mapControllers(IMidiMapping* mapping)
 
 void Vst2MidiInput::addEvents(const Vst2::VstEvents& events, Vst2ParameterCache& cache)
 {
+    Vst2::VstEvent* const* entries = events.entries();
     for (int32 i = 0; i < events.numEvents; ++i)
     {
-        const Vst2::VstEvent* event = events.events[i];
+        const Vst2::VstEvent* event = entries[i];
         if (event && event->type == Vst2::kVstMidiType)
             addMidi(*reinterpret_cast<const Vst2::VstMidiEvent*>(event), cache);
     }

@@ -1,4 +1,4 @@
-#include "TestX11Host.h"
+#include "support/TestX11Host.h"
 
 #include <cairo.h>
 #include <poll.h>
