@@ -12,7 +12,7 @@ endif()
 
 # Fuzzing build (clang only): every library gets libFuzzer's coverage instrumentation, so the
 # fuzz target is guided by the adapter and the DSP code, not only by its own file.
-option(TESSALINE_FUZZ "Build the libFuzzer targets fuzz_state, fuzz_process, fuzz_preset (needs clang)" OFF)
+option(TESSALINE_FUZZ "Build the libFuzzer targets fuzz_state, fuzz_process, fuzz_preset, fuzz_uidesc (needs clang)" OFF)
 if(TESSALINE_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     message(FATAL_ERROR "TESSALINE_FUZZ needs clang (CC=clang CXX=clang++)")

@@ -26,10 +26,14 @@ CPartitionSpectra::CPartitionSpectra(int length, int partitionSize)
     , m_Window(static_cast<std::size_t>(m_nPartitions))
     , m_Partitions(static_cast<std::size_t>(m_nPartitions))
     , m_Scratch(static_cast<std::size_t>(partitionSize) + 1)
+    , m_InputWritten(static_cast<std::size_t>(m_nPartitions))
+    , m_ResponseWritten(static_cast<std::size_t>(m_nPartitions))
+    , m_nInputWritten(0) // the rings start zeroed
+    , m_nResponseWritten(0)
     , m_Kernels(selectKernels())
 {
     for (int k = 0; k < m_nPartitions; ++k)
-        m_Partitions[k] = m_Response.get() + 2L * m_nWidth * k;
+        m_Partitions[k] = responseSlot(k);
     clear();
 }
 
@@ -48,6 +52,7 @@ void CPartitionSpectra::storeInput(const Complex* bins)
 {
     const int P = m_nPartitions;
     m_nNewest = (m_nNewest + 1) & (P - 1);
+    markWritten(m_InputWritten, m_nInputWritten, m_nNewest);
     storeSlot(bins, inputSlot(m_nNewest));
     for (int k = 0; k < P; ++k)
         m_Window[k] = inputSlot((m_nNewest - k) & (P - 1));
@@ -55,7 +60,15 @@ void CPartitionSpectra::storeInput(const Complex* bins)
 
 void CPartitionSpectra::storeResponse(int partition, const Complex* bins)
 {
-    storeSlot(bins, m_Response.get() + 2L * m_nWidth * (partition & (m_nPartitions - 1)));
+    const int slot = partition & (m_nPartitions - 1);
+    markWritten(m_ResponseWritten, m_nResponseWritten, slot);
+    storeSlot(bins, responseSlot(slot));
+}
+
+void CPartitionSpectra::markWritten(AlignedArray<unsigned char>& written, int& count, int slot)
+{
+    count += written[slot] == 0;
+    written[slot] = 1;
 }
 
 void CPartitionSpectra::sumRows(const double* const* x, const double* const* h, int n, int first, int count,
@@ -142,10 +155,29 @@ void CPartitionSpectra::accumulateTerms(const int* age, const int* partition, in
         packedEnds(x, h, n, out);
 }
 
+void CPartitionSpectra::zeroWritten(AlignedArray<double>& ring, AlignedArray<unsigned char>& written,
+                                    int& count)
+{
+    // A slot is 2·width doubles in each of c / width chunks: past a quarter of the slots, one
+    // pass over the whole ring is quicker than the scattered pieces.
+    if (4 * count >= m_nPartitions)
+        ring.zero();
+    else
+        for (int slot = 0; count > 0 && slot < m_nPartitions; ++slot)
+            if (written[slot])
+            {
+                double* first = ring.get() + 2L * m_nWidth * slot;
+                for (int chunk = 0; chunk < m_nPartitionSize / m_nWidth; ++chunk)
+                    std::fill_n(first + chunk * m_nChunkStride, 2 * m_nWidth, 0.0);
+            }
+    written.zero();
+    count = 0;
+}
+
 void CPartitionSpectra::clear()
 {
-    m_Input.zero();
-    m_Response.zero();
+    zeroWritten(m_Input, m_InputWritten, m_nInputWritten);
+    zeroWritten(m_Response, m_ResponseWritten, m_nResponseWritten);
     m_nNewest = 0;
     for (int k = 0; k < m_nPartitions; ++k)
         m_Window[k] = inputSlot((m_nNewest - k) & (m_nPartitions - 1));

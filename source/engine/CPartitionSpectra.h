@@ -42,7 +42,8 @@ public:
     // each rounded exactly as inside accumulatePair's sums.
     void accumulateTerms(const int* age, const int* partition, int n, int first, int count, Complex* out);
 
-    // [audio thread] Both rings back to zero, the window back to its first slot.
+    // [audio thread] Both rings back to zero, the window back to its first slot. Only the slots
+    // written since the last clear are zeroed when they are few (a reset soon after the last).
     void clear();
 
     int partitions() const { return m_nPartitions; }
@@ -58,16 +59,25 @@ private:
                  Complex* out) const;
     void packedEnds(const double* const* x, const double* const* h, int n, Complex* out) const;
     double* inputSlot(int slot) const { return m_Input.get() + 2L * m_nWidth * slot; }
+    double* responseSlot(int slot) const { return m_Response.get() + 2L * m_nWidth * slot; }
+    // Notes slot as written since the last clear.
+    static void markWritten(AlignedArray<unsigned char>& written, int& count, int slot);
+    // Zeroes the written slots of ring (the whole ring when they are many) and forgets them.
+    void zeroWritten(AlignedArray<double>& ring, AlignedArray<unsigned char>& written, int& count);
 
     int m_nPartitionSize;
     int m_nPartitions;
-    int m_nWidth;                             // bins per chunk: min(c, 32)
-    long m_nChunkStride;                      // doubles per chunk of a whole ring: 2·width·P
-    int m_nNewest;                            // input slot of the newest block
-    AlignedArray<double> m_Input;             // [chunk][slot][re, im], slots a ring
-    AlignedArray<double> m_Response;          // [chunk][partition][re, im]
-    AlignedArray<const double*> m_Window;     // input slots newest first: Window[k] = X(newest − k)
-    AlignedArray<const double*> m_Partitions; // response slots: Partitions[k] = H(k)
-    AlignedArray<Complex> m_Scratch;          // the pair kernel's unused second sum
+    int m_nWidth;                                  // bins per chunk: min(c, 32)
+    long m_nChunkStride;                           // doubles per chunk of a whole ring: 2·width·P
+    int m_nNewest;                                 // input slot of the newest block
+    AlignedArray<double> m_Input;                  // [chunk][slot][re, im], slots a ring
+    AlignedArray<double> m_Response;               // [chunk][partition][re, im]
+    AlignedArray<const double*> m_Window;          // input slots newest first: Window[k] = X(newest − k)
+    AlignedArray<const double*> m_Partitions;      // response slots: Partitions[k] = H(k)
+    AlignedArray<Complex> m_Scratch;               // the pair kernel's unused second sum
+    AlignedArray<unsigned char> m_InputWritten;    // per input slot: written since the last clear
+    AlignedArray<unsigned char> m_ResponseWritten; // per response slot: the same
+    int m_nInputWritten;                           // how many input slots are marked
+    int m_nResponseWritten;                        // how many response slots are marked
     const SimdKernels& m_Kernels;
 };

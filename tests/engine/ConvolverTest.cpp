@@ -173,20 +173,21 @@ TEST(Convolver, ResponseChangeCompleteWithinPPlus2Blocks)
 TEST(Convolver, ResetSignalRunsBitIdenticalToAFreshStage)
 {
     const std::vector<double> response = noise(kResponseLength, 15);
-    const std::vector<double> first = noise(50000, 16);
     const std::vector<double> second = noise(80000, 17);
+    // A reset after a few blocks (some of the spectra written) and after many (all of them).
     for (const StageShape& s : {kEarly, kLate})
-    {
-        auto used = stageWithResponse(s, response);
-        used->setAllDecays(3.0, 5.0, 7.0, 48000, 0);
-        run(*used, first);
-        used->resetSignal();
-        auto fresh = stageWithResponse(s, response);
-        fresh->setAllDecays(3.0, 5.0, 7.0, 48000, 0);
-        const std::vector<double> a = run(*used, second);
-        const std::vector<double> b = run(*fresh, second);
-        ASSERT_EQ(a, b) << "c " << s.c;
-    }
+        for (const size_t heard : {size_t(3 * s.c + 17), size_t(50000)})
+        {
+            auto used = stageWithResponse(s, response);
+            used->setAllDecays(3.0, 5.0, 7.0, 48000, 0);
+            run(*used, noise(heard, 16));
+            used->resetSignal();
+            auto fresh = stageWithResponse(s, response);
+            fresh->setAllDecays(3.0, 5.0, 7.0, 48000, 0);
+            const std::vector<double> a = run(*used, second);
+            const std::vector<double> b = run(*fresh, second);
+            ASSERT_EQ(a, b) << "c " << s.c << ", " << heard << " samples before the reset";
+        }
 }
 
 TEST(Convolver, NonFiniteInputCountsAsSilence)

@@ -5,6 +5,7 @@
 #include "adapter/processor/Processor.h"
 
 #include "FuzzInput.h"
+#include "FuzzStreams.h"
 #include "HostAudioBuffers.h"
 #include "HostEventList.h"
 #include "HostParameterChanges.h"
@@ -58,10 +59,7 @@ constexpr int32 kMaxSamples = 128;
 
 void loadState(Processor& processor, const std::vector<uint8_t>& bytes)
 {
-    MemoryStream stream;
-    int32 written = 0;
-    stream.write(const_cast<uint8_t*>(bytes.data()), static_cast<int32>(bytes.size()), &written);
-    stream.seek(0, IBStream::kIBSeekSet, nullptr);
+    TessalineFuzz::InputStream stream(bytes.data(), bytes.size());
     processor.setState(&stream);
 }
 
@@ -138,10 +136,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 buffers.input(c)[i] = (i % 61 == 0) ? in.raw<float>() : kWave[i];
         if (in.byte() % 16 == 0)
             processor.setParamNormalized(kIds[in.byte() % 28], hostValue(in));
-        ProcessData& data = buffers.prepare(samples);
-        data.inputParameterChanges = &changes;
-        data.inputEvents = &events;
-        processor.process(data);
+        ProcessData& blockData = buffers.prepare(samples);
+        blockData.inputParameterChanges = &changes;
+        blockData.inputEvents = &events;
+        processor.process(blockData);
         for (int32 c = 0; c < 2; ++c)
             for (int32 i = 0; i < samples; ++i)
                 if (!std::isfinite(buffers.output(c)[i]))

@@ -3,7 +3,7 @@
 // taken and then written back by getState as a complete stream the reader takes again.
 #include "adapter/processor/Processor.h"
 
-#include "public.sdk/source/common/memorystream.h"
+#include "FuzzStreams.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -26,34 +26,24 @@ Processor& processor()
     return *instance;
 }
 
-void fill(MemoryStream& stream, const uint8_t* data, size_t size)
+void saved(Processor& p, TessalineFuzz::ReusedStream& out)
 {
-    int32 written = 0;
-    if (size > 0)
-        stream.write(const_cast<uint8_t*>(data), static_cast<int32>(size), &written);
-    stream.seek(0, IBStream::kIBSeekSet, nullptr);
-}
-
-void saved(Processor& p, MemoryStream& out)
-{
-    out.setSize(0);
-    out.seek(0, IBStream::kIBSeekSet, nullptr);
+    out.empty();
     if (p.getState(&out) != kResultOk)
         std::abort();
-    out.seek(0, IBStream::kIBSeekSet, nullptr);
+    out.rewind();
 }
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Processor& p = processor();
-    static MemoryStream before;
-    static MemoryStream after;
+    static TessalineFuzz::ReusedStream before;
+    static TessalineFuzz::ReusedStream after;
     for (const bool component : {false, true})
     {
         saved(p, before);
-        MemoryStream stream;
-        fill(stream, data, size);
+        TessalineFuzz::InputStream stream(data, size);
         const tresult result = component ? p.setComponentState(&stream) : p.setState(&stream);
         saved(p, after);
         if (result != kResultOk)

@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 
 using namespace VSTGUI;
@@ -180,6 +184,65 @@ TEST_F(Description, MissingBitmapAndUnknownClassAreReportedOnceAndSkipped)
     EXPECT_EQ(loggedContaining("'title' unknown to COptionMenu"), 1u);
 }
 
+TEST_F(Description, BitmapsAreReadOnlyFromRegularFiles)
+{
+    // A pipe nobody writes to would block the reader for ever; a folder or a device is no image.
+    const std::string fifo = TestAssets::directory() + "/bitmap-fifo-" + std::to_string(getpid()) + ".png";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, TestAssets::directory(), std::string("/dev/zero")})
+    {
+        SCOPED_TRACE(path);
+        auto desc = makeOwned<UIDescription>(CResourceDescription());
+        ASSERT_TRUE(desc->parseText("<vstgui-ui-description><bitmaps><bitmap name=\"b\" path=\"" + path
+                                    + "\"/></bitmaps></vstgui-ui-description>"));
+        CBitmap* bitmap = desc->getBitmap("b");
+        ASSERT_NE(bitmap, nullptr);
+        EXPECT_FALSE(bitmap->isLoaded());
+    }
+    std::remove(fifo.c_str());
+}
+
+TEST_F(Description, GeometryBeyondAnyScreenIsHeldInRange)
+{
+    struct Case
+    {
+        const char* size;   // of the editor's template
+        const char* origin; // of its one child, whose size "nan, 7" is no size
+        CRect editor;       // the frame and the editor's window
+        CRect child;
+    };
+    const Case cases[] = {
+        {"1e300, 200", "-1e300, 5", {0, 0, 16384, 200}, {-16384, 5, -16384, 5}},
+        {"300, -1e300", "inf, 5", {0, 0, 300, 0}, {0, 0, 0, 0}},
+        {"1e999, 40", "20, 30", {0, 0, 0, 0}, {20, 30, 20, 30}}, // beyond a double: not a size
+    };
+    auto* controller = new TestController();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.size);
+        auto desc = makeOwned<UIDescription>(CResourceDescription());
+        ASSERT_TRUE(desc->parseText(std::string("<vstgui-ui-description><template name=\"Editor\" "
+                                                "class=\"CViewContainer\" size=\"")
+                                    + c.size + "\"><view class=\"CView\" origin=\"" + c.origin
+                                    + "\" size=\"nan, 7\"/></template></vstgui-ui-description>"));
+        auto* editor = new VST3Editor(desc, controller, "Editor", nullptr);
+        Steinberg::ViewRect window;
+        editor->getSize(&window);
+        EXPECT_EQ(CRect(window.left, window.top, window.right, window.bottom), c.editor);
+        ASSERT_TRUE(editor->open(nullptr, kDefaultNative));
+        CRect frame;
+        editor->getFrame()->getSize(frame);
+        EXPECT_EQ(frame, c.editor);
+        auto* root = dynamic_cast<CViewContainer*>(editor->getFrame()->getView(0));
+        ASSERT_NE(root, nullptr);
+        ASSERT_EQ(root->getNbViews(), 1u);
+        EXPECT_EQ(root->getView(0)->getViewSize(), c.child);
+        editor->close();
+        editor->release();
+    }
+    controller->release();
+}
+
 TEST_F(Description, BrokenDescriptionsGiveNoViewAndNoEditor)
 {
     std::string deep = "<vstgui-ui-description>";
@@ -223,6 +286,72 @@ TEST_F(Description, BrokenDescriptionsGiveNoViewAndNoEditor)
         editor->release();
     }
     controller->release();
+}
+
+// Views in a tree, the root included.
+size_t countViews(CView* view)
+{
+    size_t n = 1;
+    if (auto container = dynamic_cast<CViewContainer*>(view))
+        for (uint32_t i = 0; i < container->getNbViews(); ++i)
+            n += countViews(container->getView(i));
+    return n;
+}
+
+TEST_F(Description, TemplatesThatUseThemselvesOrMultiplyAreCutShort)
+{
+    // Template "T<k>" holds ten views of template "T<k+1>"; the last one is a plain view.
+    std::string layered = "<vstgui-ui-description>";
+    for (int k = 0; k < 8; ++k)
+    {
+        layered += "<template name=\"T" + std::to_string(k) + "\" class=\"CViewContainer\" size=\"10, 10\">";
+        for (int i = 0; i < 10; ++i)
+            layered += "<view template=\"T" + std::to_string(k + 1) + "\"/>";
+        layered += "</template>";
+    }
+    layered += "<template name=\"T8\" class=\"CView\" size=\"1, 1\"/></vstgui-ui-description>";
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        size_t views; // built from "T0", the root included
+        const char* log;
+    };
+    const Case cases[] = {
+        {"template using itself",
+         R"(<vstgui-ui-description><template name="T0" class="CViewContainer" size="10, 10">
+              <view class="CView"/><view template="T0"/></template></vstgui-ui-description>)",
+         2, "'T0' uses itself"},
+        {"two templates using each other",
+         R"(<vstgui-ui-description>
+              <template name="T0" class="CViewContainer" size="10, 10"><view template="T1"/></template>
+              <template name="T1" class="CViewContainer" size="10, 10"><view template="T0"/></template>
+            </vstgui-ui-description>)",
+         2, "'T0' uses itself"},
+        {"a template used twice side by side",
+         R"(<vstgui-ui-description>
+              <template name="T0" class="CViewContainer" size="10, 10"><view template="T1"/><view template="T1"/></template>
+              <template name="T1" class="CViewContainer" size="10, 10"><view class="CView"/></template>
+            </vstgui-ui-description>)",
+         5, nullptr},
+        // A hundred million views if expanded: the tree stops at its limit.
+        {"templates multiplying", layered, 20000, "larger than an editor can have"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        logged().clear();
+        auto desc = makeOwned<UIDescription>(CResourceDescription());
+        ASSERT_TRUE(desc->parseText(c.text));
+        CView* root = desc->createView("T0", nullptr);
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(countViews(root), c.views);
+        if (c.log)
+        {
+            EXPECT_GE(loggedContaining(c.log), 1u);
+        }
+        root->forget();
+    }
 }
 
 TEST_F(Description, CustomViewsAndSubControllersAreAskedOfTheController)

@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <cmath>
 
@@ -30,6 +31,11 @@ std::string& resourceDirectory()
 
 cairo_surface_t* loadPNG(const std::string& path)
 {
+    // Only a regular file is read: a description may name any path, and a pipe, a terminal or a
+    // device would block the editor or feed it without end.
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return nullptr;
     cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS)
     {

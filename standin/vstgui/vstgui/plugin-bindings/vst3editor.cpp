@@ -17,8 +17,8 @@ __attribute__((weak)) const FUID IPlugViewContentScaleSupport::iid(IPlugViewCont
 namespace VSTGUI {
 
 namespace {
-// "w, h" as the template's size attributes write it.
-bool parseSize(const std::string& text, CPoint& p) { return UIAttributes::stringToPoint(text, p); }
+// "w, h" as the template's size attributes write it, within the range of a view's size.
+bool parseSize(const std::string& text, CPoint& p) { return UIAttributes::stringToGeometry(text, p, true); }
 // UTF-8 to the SDK's 16-bit text (128 units with the terminator; longer text is cut).
 void toUTF16(const std::string& in, Steinberg::Vst::String128 out)
 {

@@ -1,6 +1,8 @@
 #include "uiattributes.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 
 namespace VSTGUI {
@@ -46,7 +48,7 @@ bool UIAttributes::stringToDouble(const std::string& text, double& d)
     char* end = nullptr;
     errno = 0;
     const double v = std::strtod(begin, &end);
-    if (end == begin || errno == ERANGE)
+    if (end == begin || errno == ERANGE || !std::isfinite(v))
         return false;
     while (*end == ' ' || *end == '\t')
         ++end;
@@ -65,6 +67,16 @@ bool UIAttributes::stringToPoint(const std::string& text, CPoint& p)
     if (!stringToDouble(text.substr(0, comma), x) || !stringToDouble(text.substr(comma + 1), y))
         return false;
     p = CPoint(x, y);
+    return true;
+}
+
+bool UIAttributes::stringToGeometry(const std::string& text, CPoint& p, bool isSize)
+{
+    CPoint read;
+    if (!stringToPoint(text, read))
+        return false;
+    const CCoord lo = isSize ? 0 : -kMaxExtent;
+    p = CPoint(std::clamp(read.x, lo, kMaxExtent), std::clamp(read.y, lo, kMaxExtent));
     return true;
 }
 

@@ -31,8 +31,16 @@ public:
     bool getIntegerAttribute(const std::string& name, int32_t& i) const;
     bool getDoubleAttribute(const std::string& name, double& d) const;
 
+    // Numbers are finite: "nan", "inf" and values beyond a double are not numbers here.
     static bool stringToPoint(const std::string& text, CPoint& p);
     static bool stringToDouble(const std::string& text, double& d);
+
+    // Largest coordinate of a view's origin or size, in points: far beyond any screen, and small
+    // enough that window sizes and pixel counts derived from it fit their integers.
+    static constexpr CCoord kMaxExtent = 16384;
+    // A point from text held within the view geometry's range: each coordinate clamped into
+    // [-kMaxExtent, kMaxExtent], or into [0, kMaxExtent] for a size.
+    static bool stringToGeometry(const std::string& text, CPoint& p, bool isSize);
 
 private:
     std::vector<std::pair<std::string, std::string>> attributes;

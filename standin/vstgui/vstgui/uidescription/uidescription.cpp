@@ -5,6 +5,7 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -14,6 +15,9 @@ namespace VSTGUI {
 namespace {
 constexpr const char* kRootElement = "vstgui-ui-description";
 constexpr size_t kMaxDepth = 256;
+// A view tree larger than any editor has: templates that each use the next several times
+// would otherwise multiply into more views than memory holds.
+constexpr size_t kMaxViews = 20000;
 
 // Builds the node tree while expat reads; deeper nesting than kMaxDepth is refused.
 struct ParseState
@@ -287,13 +291,23 @@ CView* UIDescription::createView(UTF8StringPtr name, IController* c)
     }
     IController* saved = controller;
     controller = c;
-    CView* view = buildView(*t, nullptr);
+    BuildState state;
+    state.templates.push_back(t);
+    CView* view = buildView(*t, nullptr, state);
     controller = saved;
     return view;
 }
 
-CView* UIDescription::buildView(const Node& node, const UIAttributes* overrides) const
+CView* UIDescription::buildView(const Node& node, const UIAttributes* overrides, BuildState& state) const
 {
+    // Nesting counts the templates a view pulls in as well as the file's own: a template that
+    // uses itself, directly or through others, is refused rather than expanded without end.
+    if (state.depth >= kMaxDepth || state.views >= kMaxViews)
+    {
+        uiDebugLog("view tree deeper or larger than an editor can have, cut short");
+        return nullptr;
+    }
+    ++state.views;
     // A view that names a template is that template's view with the view's own attributes on top.
     UIAttributes attributes = node.attributes;
     if (overrides)
@@ -306,6 +320,11 @@ CView* UIDescription::buildView(const Node& node, const UIAttributes* overrides)
         if (!templateNode)
         {
             uiDebugLog("view names the missing template '" + *templateName + "', skipped");
+            return nullptr;
+        }
+        if (std::find(state.templates.begin(), state.templates.end(), templateNode) != state.templates.end())
+        {
+            uiDebugLog("template '" + *templateName + "' uses itself, skipped");
             return nullptr;
         }
         UIAttributes merged = templateNode->attributes;
@@ -339,15 +358,21 @@ CView* UIDescription::buildView(const Node& node, const UIAttributes* overrides)
     {
         if (auto container = dynamic_cast<CViewContainer*>(view))
         {
+            ++state.depth;
             auto addChildren = [&](const Node& parent) {
                 for (const auto& child : parent.children)
                     if (child->name == "view")
-                        if (CView* childView = buildView(*child, nullptr))
+                        if (CView* childView = buildView(*child, nullptr, state))
                             container->addView(childView);
             };
             if (templateNode)
+            {
+                state.templates.push_back(templateNode);
                 addChildren(*templateNode);
+                state.templates.pop_back();
+            }
             addChildren(node);
+            --state.depth;
         }
         if (controller)
             view = controller->verifyView(view, attributes, this);

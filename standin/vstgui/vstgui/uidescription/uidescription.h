@@ -51,7 +51,14 @@ public:
     };
 
 private:
-    CView* buildView(const Node& node, const UIAttributes* templateAttributes) const;
+    // What one createView has built so far: the templates it is inside and how many views.
+    struct BuildState
+    {
+        std::vector<const Node*> templates;
+        size_t depth{0};
+        size_t views{0};
+    };
+    CView* buildView(const Node& node, const UIAttributes* templateAttributes, BuildState& state) const;
     const Node* findSection(const std::string& name) const;
     const Node* findTemplate(const std::string& name) const;
     void collectResources();

@@ -491,8 +491,10 @@ bool UIViewFactory::applyAttributeValues(CView* view, const UIAttributes& attrib
         return false;
     // Geometry first: bitmaps and knob frames depend on the size.
     CPoint origin(view->getViewSize().getTopLeft()), size(view->getViewSize().getSize());
-    attributes.getPointAttribute("origin", origin);
-    attributes.getPointAttribute("size", size);
+    if (const std::string* text = attributes.getAttributeValue("origin"))
+        UIAttributes::stringToGeometry(*text, origin, false);
+    if (const std::string* text = attributes.getAttributeValue("size"))
+        UIAttributes::stringToGeometry(*text, size, true);
     view->setViewSize(CRect(origin, size));
     view->setMouseableArea(view->getViewSize());
     if (const std::string* tip = attributes.getAttributeValue("tooltip"))
