@@ -77,13 +77,13 @@ float CKnobBase::valueFromPoint(CPoint& point) const
     a = std::fmod(a, twoPi);
     if (a < 0)
         a += twoPi;
-    const double range = std::fabs(rangeAngle);
+    const double sweep = std::fabs(rangeAngle);
     if (rangeAngle < 0)
         a = twoPi - a;
-    if (a > range)
+    if (a > sweep)
         // In the dead zone below the knob: the nearer end wins.
-        a = (a - range < twoPi - a) ? range : 0.;
-    return static_cast<float>(vmin + a / range * (vmax - vmin));
+        a = (a - sweep < twoPi - a) ? sweep : 0.;
+    return static_cast<float>(vmin + a / sweep * (vmax - vmin));
 }
 
 CMouseEventResult CKnobBase::onMouseDown(CPoint& where, const CButtonState& buttons)

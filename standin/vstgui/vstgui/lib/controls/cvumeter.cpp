@@ -66,15 +66,16 @@ void CVuMeter::draw(CDrawContext* context)
     const float n = static_cast<float>(nbLed > 0 ? nbLed : 1);
     if (style & kHorizontal)
     {
-        const CCoord t = static_cast<CCoord>(static_cast<int32_t>(n * level + 0.5f) / n * on->getWidth());
+        const CCoord t = static_cast<CCoord>(static_cast<float>(static_cast<int32_t>(n * level + 0.5f)) / n
+                                             * on->getWidth());
         pOff = CPoint(t, 0);
         r2.left += t;
         r1.right = rectOn.left + t;
     }
     else
     {
-        const CCoord t =
-            static_cast<CCoord>(static_cast<int32_t>(n * (1.f - level) + 0.5f) / n * on->getHeight());
+        const CCoord t = static_cast<CCoord>(
+            static_cast<float>(static_cast<int32_t>(n * (1.f - level) + 0.5f)) / n * on->getHeight());
         pOn = CPoint(0, t);
         r2.bottom = rectOff.top + t;
         r1.top += t;
