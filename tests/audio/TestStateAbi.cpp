@@ -115,19 +115,25 @@ TEST_F(Bundle, RestoredInstanceRendersBitIdenticalAudio)
     EXPECT_EQ(again, bytes);
 }
 
-TEST_F(Bundle, SelectingStudioRestartsAndStoresItsValues)
+TEST_F(Bundle, SelectingStudioReportsItsValuesAndStoresThem)
 {
     HostInstance instance;
     start(instance);
     instance.handler().reset();
     IEditController* controller = instance.getController();
     ASSERT_EQ(controller->setParamNormalized(0x70727374, 1.0), kResultOk);
-    // The restart request never comes from inside the host's call; its next call brings it, once.
+    // No run loop here: every value the program changed is reported within the call as an
+    // edit, with the value the controller holds; never a restart.
     EXPECT_EQ(instance.handler().restartCount, 0);
+    ASSERT_FALSE(instance.handler().edits.empty());
+    EXPECT_EQ(instance.handler().beginEditCount, instance.handler().endEditCount);
+    for (const auto& edit : instance.handler().edits)
+        EXPECT_EQ(edit.value, controller->getParamNormalized(edit.id)) << edit.id;
+    const size_t reported = instance.handler().edits.size();
     std::vector<uint8_t> bytes;
     ASSERT_EQ(saveComponentState(instance.getComponent(), bytes), kResultOk);
-    EXPECT_EQ(instance.handler().restartCount, 1);
-    EXPECT_NE(instance.handler().allRestartFlags & kParamValuesChanged, 0);
+    EXPECT_EQ(instance.handler().restartCount, 0); // nothing from inside getState
+    EXPECT_EQ(instance.handler().edits.size(), reported);
     const Controls c = decode(bytes);
     EXPECT_EQ(c.gain, 0.5f);
     EXPECT_EQ(c.position, 5u);
@@ -142,8 +148,43 @@ TEST_F(Bundle, SelectingStudioRestartsAndStoresItsValues)
     std::vector<uint8_t> after;
     ASSERT_EQ(saveComponentState(instance.getComponent(), after), kResultOk);
     EXPECT_EQ(after, bytes);
-    EXPECT_EQ(instance.handler().restartCount, 1);
+    EXPECT_EQ(instance.handler().restartCount, 0);
     EXPECT_EQ(controller->setParamNormalized(0x70727374, 2.0), kResultFalse);
+}
+
+TEST_F(Bundle, AnEditAfterAProgramChangeIsWhatTheHostSeesAndTheStateHolds)
+{
+    // The program chosen both ways (controller and processing), then Abs L-R edited both ways:
+    // the saved state, the sound and every later read of the parameter keep the edit.
+    HostInstance instance;
+    start(instance);
+    IEditController* controller = instance.getController();
+    HostAudioBuffers buffers(2, 2, kBlock);
+    HostParameterChanges program;
+    program.addChange(0x70727374, 0, 1.0);
+    ASSERT_EQ(controller->setParamNormalized(0x70727374, 1.0), kResultOk);
+    ASSERT_EQ(instance.process(buffers, kBlock, &program), kResultOk);
+    instance.handler().reset();
+    HostParameterChanges edit;
+    edit.addChange(3, 0, 0.9);
+    ASSERT_EQ(controller->setParamNormalized(3, 0.9), kResultOk);
+    ASSERT_EQ(instance.process(buffers, kBlock, &edit), kResultOk);
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(saveComponentState(instance.getComponent(), bytes), kResultOk);
+    EXPECT_EQ(instance.handler().restartCount, 0);
+    EXPECT_TRUE(instance.handler().edits.empty());
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(3), 0.9);
+    EXPECT_NEAR(decode(bytes).room[1], 0.9f * 14.0f, 1e-4f);
+    // The same with the program change arriving only through the processing path, in the block
+    // that also carries the edit.
+    HostParameterChanges both;
+    both.addChange(3, 0, 0.2);
+    both.addChange(0x70727374, 0, 0.0);
+    ASSERT_EQ(controller->setParamNormalized(3, 0.2), kResultOk);
+    ASSERT_EQ(instance.process(buffers, kBlock, &both), kResultOk);
+    ASSERT_EQ(saveComponentState(instance.getComponent(), bytes), kResultOk);
+    EXPECT_DOUBLE_EQ(controller->getParamNormalized(3), 0.2);
+    EXPECT_NEAR(decode(bytes).room[1], 0.2f * 14.0f, 1e-4f);
 }
 
 TEST_F(Bundle, ControllerEditsAreInTheStateSavedRightAfterThem)

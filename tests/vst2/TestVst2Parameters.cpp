@@ -67,13 +67,23 @@ TEST_F(Vst2AgainstVst3, SetGetAndDisplayRoundTrip)
     {
         ParameterInfo info{};
         ASSERT_EQ(controller->getParameterInfo(k, info), kResultOk);
-        for (float v : {0.0f, 0.3f, 1.0f})
+        // Between two list entries (0.15 of Position, 0.3 of a switch) both interfaces hold the
+        // entry the sound takes, and show its text.
+        for (float v : {0.0f, 0.15f, 0.3f, 0.55f, 1.0f})
         {
             e->setParameter(e, k, v);
-            EXPECT_EQ(e->getParameter(e, k), v) << k;
+            ASSERT_EQ(controller->setParamNormalized(info.id, v), kResultOk);
+            const auto held = static_cast<float>(controller->getParamNormalized(info.id));
+            EXPECT_EQ(e->getParameter(e, k), held) << k << " at " << v;
+            if (info.stepCount == 0)
+                EXPECT_EQ(held, v) << k;
+            EXPECT_EQ(vst2.text(Vst2::effGetParamDisplay, k), vst3Text(info.id, held)) << k << " at " << v;
             EXPECT_EQ(vst2.text(Vst2::effGetParamDisplay, k), vst3Text(info.id, v)) << k << " at " << v;
         }
     }
+    // Position (eleven entries) at 0.15 is its third entry, 0.2, as the saved chunk holds it.
+    e->setParameter(e, 1, 0.15f);
+    EXPECT_FLOAT_EQ(e->getParameter(e, 1), 0.2f);
     // Text into value: the plug-in's own parsing, by the displayed entry.
     const int32 stereoMono = vst2.findParameter("Stereo/Mono");
     ASSERT_GE(stereoMono, 0);
@@ -121,6 +131,32 @@ TEST_F(Vst2AgainstVst3, ProgramsAreThePresetList)
 
     ASSERT_EQ(vst2.dispatch(Vst2::effSetProgram, 0, 0), 1);
     EXPECT_EQ(vst2.text(Vst2::effGetProgramName), "Factory Preset");
+}
+
+TEST_F(Vst2AgainstVst3, AnEditAfterAProgramIsKeptByEveryLaterCall)
+{
+    // A program, then an edit and a block: saving the chunk, choosing nothing else, must not bring
+    // the program's value back into the host's view while the chunk and the sound keep the edit.
+    Vst2::AEffect* e = vst2.effect();
+    const std::vector<float> silence(512, 0.0f);
+    ASSERT_EQ(vst2.dispatch(Vst2::effSetProgram, 0, 1), 1);
+    e->setParameter(e, 3, 0.9f);
+    render(vst2, silence, silence);
+    EXPECT_FLOAT_EQ(e->getParameter(e, 3), 0.9f);
+    void* chunk = nullptr;
+    const intptr_t size = vst2.dispatch(Vst2::effGetChunk, 0, 0, &chunk);
+    ASSERT_GT(size, 16);
+    EXPECT_FLOAT_EQ(e->getParameter(e, 3), 0.9f);
+    float absLR = 0.0f;
+    std::memcpy(&absLR, static_cast<const char*>(chunk) + 8 + 4 + 4 + 4, sizeof absLR);
+    EXPECT_NEAR(absLR, 12.6f, 1e-4f);
+    render(vst2, silence, silence);
+    vst2.dispatch(Vst2::effEditIdle);
+    EXPECT_FLOAT_EQ(e->getParameter(e, 3), 0.9f);
+    std::vector<char> saved(static_cast<const char*>(chunk), static_cast<const char*>(chunk) + size);
+    void* again = nullptr;
+    ASSERT_EQ(vst2.dispatch(Vst2::effGetChunk, 0, 0, &again), size);
+    EXPECT_EQ(std::memcmp(again, saved.data(), saved.size()), 0);
 }
 
 // A host's MIDI event list with room for n events.

@@ -1,5 +1,8 @@
 #include "adapter/processor/HostNotifier.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace Steinberg {
 
 // The SDK subset declares the Linux run-loop interface ids but defines them nowhere; weak, so
@@ -26,41 +29,55 @@ void CHostNotifier::setBeforeDelivery(std::function<void()> prepare)
 
 void CHostNotifier::postRestart(int32 flags) { m_nRestartFlags.fetch_or(flags, std::memory_order_acq_rel); }
 
-void CHostNotifier::postEdit(ParamID id, ParamValue value)
+void CHostNotifier::setValueReader(std::function<ParamValue(ParamID)> read) { m_ReadValue = std::move(read); }
+
+void CHostNotifier::postEdit(ParamID id)
 {
-    for (auto& edit : m_Edits)
+    if (std::find(m_Edits.begin(), m_Edits.end(), id) == m_Edits.end())
+        m_Edits.push_back(id);
+}
+
+void CHostNotifier::deliverEdits(IComponentHandler& handler)
+{
+    std::vector<ParamID> edits;
+    edits.swap(m_Edits);
+    for (const ParamID id : edits)
     {
-        if (edit.first == id)
-        {
-            edit.second = value;
-            return;
-        }
+        // The value as it is now: an edit made after the posting wins.
+        const ParamValue value = m_ReadValue ? m_ReadValue(id) : 0.0;
+        handler.beginEdit(id);
+        handler.performEdit(id, value);
+        handler.endEdit(id);
     }
-    m_Edits.emplace_back(id, value);
 }
 
 void CHostNotifier::deliverPending()
 {
-    if (!onUiThread() || m_nBusy > 0)
+    if (!onUiThread() || m_nBusy > 0 || m_bDelivering)
         return;
-    ++m_nBusy;
+    m_bDelivering = true;
     if (m_BeforeDelivery)
         m_BeforeDelivery();
     // Nothing is taken while no handler can receive it: it waits for the next delivery.
     if (IPtr<IComponentHandler> handler = m_pHandler)
     {
-        std::vector<std::pair<ParamID, ParamValue>> edits;
-        edits.swap(m_Edits);
-        for (const auto& edit : edits)
-        {
-            handler->beginEdit(edit.first);
-            handler->performEdit(edit.first, edit.second);
-            handler->endEdit(edit.first);
-        }
+        deliverEdits(*handler);
         if (const int32 flags = m_nRestartFlags.exchange(0, std::memory_order_acq_rel))
             handler->restartComponent(flags);
     }
-    --m_nBusy;
+    m_bDelivering = false;
+}
+
+void CHostNotifier::deliverEditsWithinCall()
+{
+    if (!onUiThread() || m_pRunLoop || m_bDelivering || m_Edits.empty())
+        return;
+    IPtr<IComponentHandler> handler = m_pHandler;
+    if (!handler)
+        return;
+    m_bDelivering = true;
+    deliverEdits(*handler);
+    m_bDelivering = false;
 }
 
 CHostNotifier::Busy::Busy(CHostNotifier& notifier)

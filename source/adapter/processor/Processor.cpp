@@ -67,6 +67,7 @@ tresult PLUGIN_API Processor::initialize(FUnknown* context)
     // that delivers notifications, from a timer on the host's run loop when it offers one.
     m_Notifier.adoptCurrentThread();
     m_Notifier.setBeforeDelivery([this] { showPresetFromAudioThread(); });
+    m_Notifier.setValueReader([this](ParamID id) { return SingleComponentEffect::getParamNormalized(id); });
     const tresult result = SingleComponentEffect::initialize(context);
     if (result == kResultOk)
         m_Notifier.attachRunLoop(context);

@@ -104,6 +104,7 @@ public:
     // [main thread, while processing]
     tresult PLUGIN_API setComponentState(IBStream* state) SMTG_OVERRIDE;
     tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) SMTG_OVERRIDE;
+    ParamValue PLUGIN_API getParamNormalized(ParamID tag) SMTG_OVERRIDE;
     tresult PLUGIN_API setComponentHandler(IComponentHandler* handler) SMTG_OVERRIDE;
 
     // --- IEditController --- [main thread, while processing]
@@ -238,7 +239,8 @@ protected:
     // [main thread] A restored state into the DSP object (through the hand-off) and into the
     // parameters.
     void restoreIntoPlugIn(const StateValues& values);
-    void showStateInParameters(const StateValues& values);
+    // [main thread] True when a parameter's value changed (the DSP object's editor is told).
+    bool showStateInParameters(const StateValues& values);
 
     // Editor (ProcessorEditor.cpp). [UI thread]
     IPlugView* createOwnEditorView();
@@ -247,6 +249,8 @@ protected:
     // Presets (ProcessorPresets.cpp). [main thread]
     bool applyPreset(int32 listPosition);
     int32 presetSlotOfPosition(int32 listPosition) const;
+    // [any thread] The value parameter `id` holds when set to `value`: a list's nearest entry.
+    ParamValue heldNormalized(ParamID id, ParamValue value);
     // [any thread] The list position a normalized "Factory Presets" value selects.
     int32 presetPositionOf(ParamValue value);
     // [any thread, no allocation] Writes preset slot `slot` into `snapshot` (controls, joystick).
@@ -255,7 +259,8 @@ protected:
     bool showPresetInParameters(int32 slot, const CControlSnapshot& snapshot);
     // [audio thread] A program change that arrived with the block's parameter changes.
     void applyPresetOnAudioThread(int32 listPosition);
-    // [main thread, before each delivery] Shows a preset the audio thread applied.
+    // [main thread, before each delivery and each read of a value] Shows the values after a
+    // program change the audio thread applied.
     void showPresetFromAudioThread();
 
     PlugInCreator m_pCreator;
@@ -288,6 +293,7 @@ protected:
     // audio thread) and one the audio thread applied (for the parameters); -1: none.
     std::atomic<int32> m_nRequestedPreset{-1};
     std::atomic<int32> m_nAudioPreset{-1};
+    int32 m_nBlockPreset = -1;      // audio thread: program applied in this block, published at its end
     CControlSnapshot m_AudioPreset; // audio thread's preset storage
     CHostNotifier m_Notifier;
     // Silent input channels for whole-block processing of missing inputs (allocated by setup).

@@ -96,6 +96,10 @@ void Processor::publishBlockResults()
     m_Mirror.storeFrom(*m_pPlugIn, m_bBypass);
     if (m_uTakenSequence != 0)
         m_HandOff.markApplied(m_uTakenSequence);
+    // A program change is shown to the main thread only with the values it produced.
+    if (m_nBlockPreset >= 0)
+        m_nAudioPreset.store(m_nBlockPreset, std::memory_order_release);
+    m_nBlockPreset = -1;
 }
 
 void Processor::currentStateValues(StateValues& values) const

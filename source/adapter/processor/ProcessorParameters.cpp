@@ -161,7 +161,6 @@ void Processor::registerUnitsAndPresets()
 
 tresult PLUGIN_API Processor::getParameterInfo(int32 paramIndex, ParameterInfo& info)
 {
-    m_Notifier.deliverPending(); // a host call that may notify: nothing else is running
     if (paramIndex < 0 || paramIndex >= getParameterCount())
         return kResultFalse;
     return SingleComponentEffect::getParameterInfo(paramIndex, info);
@@ -169,13 +168,13 @@ tresult PLUGIN_API Processor::getParameterInfo(int32 paramIndex, ParameterInfo& 
 
 tresult PLUGIN_API Processor::getParamStringByValue(ParamID id, ParamValue valueNormalized, String128 string)
 {
-    m_Notifier.deliverPending();
-    // A list parameter indexes its strings with the value: keep it inside 0 .. 1 (NaN -> 0).
+    // A list parameter indexes its strings with the value: keep it inside 0 .. 1 (NaN -> 0), and
+    // name the entry the DSP object takes for it.
     if (!(valueNormalized >= 0.0))
         valueNormalized = 0.0;
     else if (valueNormalized > 1.0)
         valueNormalized = 1.0;
-    return SingleComponentEffect::getParamStringByValue(id, valueNormalized, string);
+    return SingleComponentEffect::getParamStringByValue(id, heldNormalized(id, valueNormalized), string);
 }
 
 ParamValue PLUGIN_API Processor::normalizedParamToPlain(ParamID id, ParamValue valueNormalized)

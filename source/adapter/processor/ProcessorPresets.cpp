@@ -21,6 +21,7 @@ tresult PLUGIN_API Processor::setParamNormalized(ParamID tag, ParamValue value)
         return kResultFalse;
     if (tag == kParamFactoryPresets && (value < 0.0 || value > 1.0))
         return kResultFalse;
+    value = heldNormalized(tag, value);
     if (!m_Notifier.onUiThread())
     {
         // A host may pass a program change on from its audio thread (a MIDI program change):
@@ -47,6 +48,19 @@ tresult PLUGIN_API Processor::setParamNormalized(ParamID tag, ParamValue value)
     else
         forwardControllerEdit(tag, value);
     return result;
+}
+
+ParamValue Processor::heldNormalized(ParamID id, ParamValue value)
+{
+    // A list control holds one entry: the parameter shows the one the DSP object takes (the
+    // nearest), so that what the host reads back, its text and the sound agree.
+    const CControlEntry* control = m_pPlugIn ? m_pPlugIn->m_ControlList.controlAt(id) : nullptr;
+    const Parameter* parameter =
+        control && control->nDataType == kDataUint ? getParameterObject(id) : nullptr;
+    if (!parameter || parameter->getInfo().stepCount <= 0)
+        return value;
+    const float plain = plainOfPosition(*control, parameterToPosition(*control, std::clamp(value, 0.0, 1.0)));
+    return std::isfinite(plain) ? parameter->toNormalized(plain) : value;
 }
 
 tresult PLUGIN_API Processor::setComponentHandler(IComponentHandler* handler)
@@ -132,10 +146,14 @@ void Processor::fillPresetSnapshot(int32 slot, CControlSnapshot& snapshot) const
 
 bool Processor::showPresetInParameters(int32 slot, const CControlSnapshot& snapshot)
 {
+    // Every parameter the preset changes is posted as an edit for the host.
     bool changed = false;
     auto show = [&](ParamID id, double normalized) {
-        if (Parameter* parameter = getParameterObject(id))
-            changed = parameter->setNormalized(normalized) || changed;
+        if (Parameter* parameter = getParameterObject(id); parameter && parameter->setNormalized(normalized))
+        {
+            changed = true;
+            m_Notifier.postEdit(id);
+        }
         sendParamToPlugIn(id, normalized);
     };
     for (uint32_t k = 0; k < snapshot.count; ++k)
@@ -159,36 +177,39 @@ bool Processor::applyPreset(int32 listPosition)
     fillPresetSnapshot(slot, draft);
     showPresetInParameters(slot, draft);
     submitDraft();
-    // The host re-reads the parameters once its call has returned.
-    m_Notifier.postRestart(kParamValuesChanged);
     refreshDependentControls();
+    // The host learns each changed value as an edit: from its run loop once this call has
+    // returned, or within this call when it offers none (there is no later moment then).
+    m_Notifier.deliverEditsWithinCall();
     return true;
 }
 
 void Processor::applyPresetOnAudioThread(int32 listPosition)
 {
-    // [audio thread] Applied at once; the parameters follow on the main thread.
+    // [audio thread] Applied at once; the parameters follow on the main thread once the block's
+    // values are published.
     const int32 slot = presetSlotOfPosition(listPosition);
     if (slot < 0)
         return;
     m_AudioPreset.clear();
     fillPresetSnapshot(slot, m_AudioPreset);
     applySnapshot(m_AudioPreset);
-    m_nAudioPreset.store(listPosition, std::memory_order_release);
+    m_nBlockPreset = listPosition;
 }
 
 void Processor::showPresetFromAudioThread()
 {
-    // [main thread] Only a preset that changes what the host sees is announced: a program
-    // change the host sent both ways (controller and processing) is announced once.
+    // [main thread] After a program change the audio thread applied, the parameters show what the
+    // DSP object holds now: the published values with the edits it has not taken yet on top. An
+    // edit made after the program change therefore stays, whenever this runs. Only a change the
+    // host does not see yet is announced: a program change the host sent both ways (controller
+    // and processing) is announced once.
     const int32 position = m_nAudioPreset.exchange(-1, std::memory_order_acq_rel);
-    const int32 slot = presetSlotOfPosition(position);
-    if (slot < 0)
+    if (position < 0 || !m_pPlugIn)
         return;
-    CControlSnapshot shown;
-    shown.allocate(static_cast<uint32_t>(m_StateLayout.controlCount()));
-    fillPresetSnapshot(slot, shown);
-    bool changed = showPresetInParameters(slot, shown);
+    StateValues values;
+    currentStateValues(values);
+    bool changed = showStateInParameters(values);
     if (Parameter* presets = getParameterObject(kParamFactoryPresets))
         changed = presets->setNormalized(presets->toNormalized(position)) || changed;
     if (changed)
@@ -196,6 +217,14 @@ void Processor::showPresetFromAudioThread()
         m_Notifier.postRestart(kParamValuesChanged);
         refreshDependentControls();
     }
+}
+
+ParamValue PLUGIN_API Processor::getParamNormalized(ParamID tag)
+{
+    // [main thread] A program change the audio thread applied is shown before the host reads.
+    if (m_Notifier.onUiThread())
+        showPresetFromAudioThread();
+    return SingleComponentEffect::getParamNormalized(tag);
 }
 
 void Processor::refreshDependentControls()
@@ -207,7 +236,7 @@ void Processor::refreshDependentControls()
     const uint32_t count = m_pPlugIn->m_ControlList.controlCount();
     for (uint32_t i = 0; i < count; ++i)
     {
-        const ParamValue v = getParamNormalized(i);
+        const ParamValue v = SingleComponentEffect::getParamNormalized(i);
         const ParamValue p = normalizedParamToPlain(i, v);
         const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(i);
         if (!control)
@@ -222,7 +251,7 @@ void Processor::refreshDependentControls()
                     continue;
                 const ParamValue w = plainParamToNormalized(static_cast<ParamID>(k), item->fValue);
                 setParamNormalized(static_cast<ParamID>(k), w);
-                m_Notifier.postEdit(static_cast<ParamID>(k), w);
+                m_Notifier.postEdit(static_cast<ParamID>(k));
             }
         }
         m_pPlugIn->releaseDependentList(&list);

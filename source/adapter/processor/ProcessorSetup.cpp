@@ -120,7 +120,6 @@ tresult PLUGIN_API Processor::setupProcessing(ProcessSetup& setup)
 tresult PLUGIN_API Processor::setActive(TBool state)
 {
     // [main thread] The host processes only between setActive(true) and setActive(false).
-    m_Notifier.deliverPending();
     if (!state)
     {
         m_bActive = false;

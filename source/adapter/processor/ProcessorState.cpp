@@ -22,8 +22,8 @@ float restoredJoystick(float position)
 tresult PLUGIN_API Processor::getState(IBStream* state)
 {
     // [main thread] Never reads the DSP object: the values come from the mirror the owner of
-    // the DSP object publishes, overlaid with changes it has not applied yet.
-    m_Notifier.deliverPending();
+    // the DSP object publishes, overlaid with changes it has not applied yet. Nothing is
+    // delivered to the host from here: this is the host's own call.
     if (!m_pPlugIn)
         return kResultFalse;
     StateValues values;
@@ -82,28 +82,44 @@ void Processor::restoreIntoPlugIn(const StateValues& values)
     submitDraft();
 }
 
-void Processor::showStateInParameters(const StateValues& values)
+bool Processor::showStateInParameters(const StateValues& values)
 {
+    // A parameter whose value already leads to the stored one keeps it exactly: the host's own
+    // value never comes back rounded through the state's single-precision numbers.
+    bool changed = false;
+    auto show = [&](Parameter& parameter, ParamValue normalized) {
+        if (!parameter.setNormalized(normalized))
+            return;
+        changed = true;
+        sendParamToPlugIn(parameter.getInfo().id, parameter.getNormalized());
+    };
     for (size_t k = 0; k < values.controls.size(); ++k)
     {
         const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(static_cast<uint32_t>(k));
         Parameter* parameter = getParameterObject(static_cast<ParamID>(k));
-        if (!control || !parameter || !std::isfinite(values.controls[k]))
+        if (!control || !parameter || !std::isfinite(values.controls[k])
+            || (parameter->getInfo().flags & ParameterInfo::kIsReadOnly))
             continue;
         const double lo = std::min(control->fMin, control->fMax);
         const double hi = std::max(control->fMin, control->fMax);
-        parameter->setNormalized(parameter->toNormalized(std::clamp(values.controls[k], lo, hi)));
+        const float shown =
+            plainOfPosition(*control, parameterToPosition(*control, parameter->getNormalized()));
+        if (shown != settledPlainValue(*control, values.controls[k]))
+            show(*parameter, parameter->toNormalized(std::clamp(values.controls[k], lo, hi)));
     }
     if (Parameter* bypass = getParameterObject(kParamBypass))
-        bypass->setNormalized(bypass->toNormalized(values.bypass ? 1.0 : 0.0));
+        show(*bypass, bypass->toNormalized(values.bypass ? 1.0 : 0.0));
     const float joystick[2] = {restoredJoystick(values.joystickX), restoredJoystick(values.joystickY)};
     const ParamID joystickIds[2] = {kParamJoystickX, kParamJoystickY};
     for (int axis = 0; values.hasJoystick && axis < 2; ++axis)
     {
         Parameter* parameter = getParameterObject(joystickIds[axis]);
-        if (parameter && !std::isnan(joystick[axis]))
-            parameter->setNormalized(parameter->toNormalized(joystick[axis] * 0.5 + 0.5));
+        if (!parameter || std::isnan(joystick[axis])
+            || static_cast<float>(2.0 * parameter->getNormalized() - 1.0) == joystick[axis])
+            continue;
+        show(*parameter, parameter->toNormalized(joystick[axis] * 0.5 + 0.5));
     }
+    return changed;
 }
 
 } // namespace Vava2DUZ3

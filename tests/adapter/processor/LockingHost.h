@@ -95,6 +95,8 @@ public:
     }
     ~LockingHost() { m_pProcessor->setComponentHandler(nullptr); }
 
+    // Ardour's way: its edit handlers take no lock (only its restart handler does).
+    bool editsTakeLock = true;
     int restarts = 0;
     int edits = 0;
     int reentered = 0;              // handler calls made while the host's call was running
@@ -119,11 +121,11 @@ public:
     }
 
     // --- IComponentHandler: each takes the lock again, as the host does ---
-    tresult PLUGIN_API beginEdit(ParamID) override { return checkLock(); }
-    tresult PLUGIN_API endEdit(ParamID) override { return checkLock(); }
+    tresult PLUGIN_API beginEdit(ParamID) override { return editsTakeLock ? checkLock() : kResultOk; }
+    tresult PLUGIN_API endEdit(ParamID) override { return editsTakeLock ? checkLock() : kResultOk; }
     tresult PLUGIN_API performEdit(ParamID id, ParamValue value) override
     {
-        if (checkLock() != kResultOk)
+        if (editsTakeLock && checkLock() != kResultOk)
             return kResultFalse;
         ++edits;
         view[id] = value;

@@ -1,6 +1,8 @@
-// Notifications to the host's component handler never come from inside the host's own call:
-// preset selections, restored states, program changes from the processing path and dependent
-// edits are delivered afterwards on the user-interface thread, each exactly once.
+// Notifications to the host's component handler: restored states, program changes from the
+// processing path and dependent edits are delivered on the user-interface thread from the host's
+// run loop, each exactly once, never from inside another host call. A program chosen through the
+// controller is reported as edits, within the call when the host has no run loop. A delivered
+// notification carries the values as they are when it is delivered.
 #include "processor/LockingHost.h"
 #include "ProcessFixture.h"
 
@@ -25,16 +27,15 @@ void expectView(LockingHost& host, const PresetView& expected, const char* what)
 
 enum class Delivery
 {
-    kNextHostCall,   // no run loop: the host's next call that allows it
+    kWithinCall,     // no run loop: edits within the host's call (a host whose edits take no lock)
     kContextRunLoop, // a run loop offered by the host context given to initialize
     kFrameRunLoop,   // a run loop found through the editor's plug-in frame
 };
 } // namespace
 
-TEST(HostNotifications, PresetSelectionReturnsAndIsAnnouncedOnceAfterwards)
+TEST(HostNotifications, PresetSelectionIsReportedOnceAsEditsOfTheChangedValues)
 {
-    const Delivery deliveries[] = {Delivery::kNextHostCall, Delivery::kContextRunLoop,
-                                   Delivery::kFrameRunLoop};
+    const Delivery deliveries[] = {Delivery::kWithinCall, Delivery::kContextRunLoop, Delivery::kFrameRunLoop};
     for (Delivery delivery : deliveries)
     {
         for (int position = 0; position < 2; ++position)
@@ -53,24 +54,24 @@ TEST(HostNotifications, PresetSelectionReturnsAndIsAnnouncedOnceAfterwards)
             {
                 ASSERT_TRUE(rig->hostNotifier().attachRunLoop(&source));
             }
-            ASSERT_EQ(loop.timers.size(), delivery == Delivery::kNextHostCall ? 0u : 1u) << what;
+            ASSERT_EQ(loop.timers.size(), delivery == Delivery::kWithinCall ? 0u : 1u) << what;
             LockingHost host(rig.holder.processor);
+            host.editsTakeLock = delivery != Delivery::kWithinCall;
 
             ASSERT_EQ(host.setParam(kParamFactoryPresets, position), kResultOk) << what;
             EXPECT_EQ(host.reentered, 0) << what;
-            EXPECT_EQ(host.restarts, 0) << what;
-            // The host's lock is held across setParamNormalized only, not across its next call.
-            if (delivery == Delivery::kNextHostCall)
-                EXPECT_EQ(saveState(rig.holder.processor).size(), 30u);
-            else
-                loop.fire();
+            EXPECT_EQ(host.edits, delivery == Delivery::kWithinCall ? 3 : 0) << what;
+            // The host's other calls bring nothing; its loop brings the rest.
+            EXPECT_EQ(saveState(rig.holder.processor).size(), 30u);
+            loop.fire();
             EXPECT_EQ(host.reentered, 0) << what;
-            EXPECT_EQ(host.restarts, 1) << what;
+            EXPECT_EQ(host.edits, 3) << what;
+            EXPECT_EQ(host.restarts, 0) << what;
             expectView(host, kPresetViews[position], what.c_str());
             // Delivered once: later turns and calls bring nothing more.
             loop.fire();
             saveState(rig.holder.processor);
-            EXPECT_EQ(host.restarts, 1) << what;
+            EXPECT_EQ(host.edits, 3) << what;
             EXPECT_EQ(host.reentered, 0) << what;
             // The sound follows with the next block.
             rig.run(8);
@@ -79,18 +80,24 @@ TEST(HostNotifications, PresetSelectionReturnsAndIsAnnouncedOnceAfterwards)
     }
 }
 
-TEST(HostNotifications, NothingIsLostBetweenSelectionAndDelivery)
+TEST(HostNotifications, ADeliveredEditCarriesTheValueOfItsDeliveryNotOfItsPosting)
 {
+    TestRunLoop loop;
+    RunLoopSource source(loop);
     ProcessRig rig;
+    ASSERT_TRUE(rig->hostNotifier().attachRunLoop(&source));
     LockingHost host(rig.holder.processor);
     // Two selections and a host edit before the host's loop comes round.
     ASSERT_EQ(host.setParam(kParamFactoryPresets, 0.0), kResultOk);
     ASSERT_EQ(host.setParam(kParamFactoryPresets, 1.0), kResultOk);
     ASSERT_EQ(host.setParam(0, 0.6), kResultOk);
-    const auto pending = saveState(rig.holder.processor); // also the next host call
-    EXPECT_EQ(host.restarts, 1);
+    const auto pending = saveState(rig.holder.processor);
+    EXPECT_EQ(host.edits, 0);
+    loop.fire();
+    EXPECT_EQ(host.restarts, 0);
     EXPECT_EQ(host.reentered, 0);
-    EXPECT_NEAR(host.view[0], 0.6, 1e-12);
+    EXPECT_EQ(host.edits, 3);              // each parameter once
+    EXPECT_NEAR(host.view[0], 0.6, 1e-12); // the later edit, not the preset's 0.75
     EXPECT_NEAR(host.view[2], 0.75, 1e-6);
     float gain = 0.0f;
     uint32_t choice = 0;
@@ -111,6 +118,7 @@ TEST(HostNotifications, ProgramChangesFromTheProcessingPathReachTheParametersOnc
 {
     ProcessRig rig;
     LockingHost host(rig.holder.processor);
+    host.editsTakeLock = false;
     // The block's own Gain change lands on top of the preset, whatever the queue order.
     rig.changes.addChange(0, 0, 0.6);
     rig.changes.addChange(kParamFactoryPresets, 0, 1.0);
@@ -121,17 +129,22 @@ TEST(HostNotifications, ProgramChangesFromTheProcessingPathReachTheParametersOnc
     EXPECT_EQ(host.restarts, 0); // nothing from the audio thread
     rig->hostNotifier().deliverPending();
     EXPECT_EQ(host.restarts, 1);
+    EXPECT_NEAR(host.view[0], 0.6, 1e-6); // what the block left, not the preset's Gain
     EXPECT_NEAR(host.view[2], 0.75, 1e-6);
     EXPECT_EQ(host.view[kParamFactoryPresets], 1.0);
 
-    // A host that sends a selection both ways (controller, then the processing path) is told once.
+    // A host that sends a selection both ways (controller, then the processing path) is told
+    // once: by the edits within its call.
     rig.changes.clear();
     ASSERT_EQ(host.setParam(kParamFactoryPresets, 0.0), kResultOk);
+    const int edits = host.edits;
+    EXPECT_GT(edits, 0);
     rig.changes.addChange(kParamFactoryPresets, 0, 0.0);
     rig.run(8);
     rig->hostNotifier().deliverPending();
     rig->hostNotifier().deliverPending();
-    EXPECT_EQ(host.restarts, 2);
+    EXPECT_EQ(host.restarts, 1);
+    EXPECT_EQ(host.edits, edits);
     EXPECT_EQ(host.reentered, 0);
     EXPECT_EQ(rig.dsp->values[0], 0.25f);
 
@@ -143,9 +156,70 @@ TEST(HostNotifications, ProgramChangesFromTheProcessingPathReachTheParametersOnc
     rig.run(8);
     EXPECT_EQ(rig.dsp->values[0], 0.75f);
     rig->hostNotifier().deliverPending();
-    EXPECT_EQ(host.restarts, 3);
+    EXPECT_EQ(host.restarts, 2);
     EXPECT_NEAR(host.view[0], 0.75, 1e-6);
     EXPECT_EQ(host.reentered, 0);
+}
+
+TEST(HostNotifications, AnEditAfterAProgramChangeFromTheProcessingPathIsNeverUndone)
+{
+    // The program arrives with one block, the host's edit with the controller and the next
+    // block; whichever of the host's reads or saves comes next, the edit stays.
+    enum class Read
+    {
+        kSaveState,
+        kGetValue,
+        kDelivery,
+    };
+    for (Read read : {Read::kSaveState, Read::kGetValue, Read::kDelivery})
+    {
+        ProcessRig rig;
+        LockingHost host(rig.holder.processor);
+        rig.changes.addChange(kParamFactoryPresets, 0, 1.0);
+        rig.run(8);
+        rig.changes.clear();
+        ASSERT_EQ(host.setParam(0, 0.4), kResultOk);
+        rig.changes.addChange(0, 0, 0.4);
+        rig.run(8);
+        rig.changes.clear();
+        if (read == Read::kSaveState)
+            host.underLock([&] { saveState(rig.holder.processor); });
+        else if (read == Read::kGetValue)
+            host.underLock([&] { EXPECT_DOUBLE_EQ(rig->getParamNormalized(0), 0.4); });
+        EXPECT_EQ(host.restarts, 0);
+        EXPECT_EQ(host.reentered, 0);
+        rig->hostNotifier().deliverPending();
+        EXPECT_DOUBLE_EQ(rig->getParamNormalized(0), 0.4) << static_cast<int>(read);
+        EXPECT_NEAR(rig->getParamNormalized(2), 0.75, 1e-6); // the rest of the preset shows
+        EXPECT_DOUBLE_EQ(host.view[0], 0.4) << static_cast<int>(read);
+        EXPECT_EQ(rig.dsp->values[0], 0.4f);
+        const auto bytes = saveState(rig.holder.processor);
+        float gain = 0.0f;
+        std::memcpy(&gain, bytes.data() + 8, 4);
+        EXPECT_EQ(gain, 0.4f);
+    }
+}
+
+TEST(HostNotifications, TheHostsOwnCallsDeliverNothing)
+{
+    // A restart waits for the host's loop; none of the host's calls delivers it.
+    ProcessRig rig(nullptr, false);
+    LockingHost host(rig.holder.processor);
+    host.underLock([&] { EXPECT_EQ(rig->setState(streamOf(saveState(rig.holder.processor))), kResultOk); });
+    host.underLock([&] {
+        saveState(rig.holder.processor);
+        ParameterInfo info{};
+        rig->getParameterInfo(0, info);
+        String128 text{};
+        rig->getParamStringByValue(0, 0.5, text);
+        rig->getParamNormalized(0);
+        EXPECT_EQ(rig->setActive(true), kResultOk);
+        EXPECT_EQ(rig->setActive(false), kResultOk);
+    });
+    EXPECT_EQ(host.reentered, 0);
+    EXPECT_EQ(host.restarts, 0);
+    rig->hostNotifier().deliverPending();
+    EXPECT_EQ(host.restarts, 1);
 }
 
 TEST(HostNotifications, RestoredStatesShowInTheParametersAndDependentEditsWait)

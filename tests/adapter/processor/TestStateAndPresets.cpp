@@ -160,7 +160,7 @@ TEST(StateWhileActive, ChangesWaitForTheNextBlockButGetStateSeesThemAtOnce)
     EXPECT_EQ(rig.dsp->values[0], 0.25f);
 }
 
-TEST(Presets, ListPositionSelectsTheNthNamedSlotAndAsksForARestart)
+TEST(Presets, ListPositionSelectsTheNthNamedSlotAndReportsEachChangedValue)
 {
     ProcessRig rig(nullptr, false);
     auto handler = owned(new TessalineHost::HostComponentHandler);
@@ -172,12 +172,20 @@ TEST(Presets, ListPositionSelectsTheNthNamedSlotAndAsksForARestart)
     EXPECT_EQ(rig.dsp->integers[2], 3);
     EXPECT_DOUBLE_EQ(rig->getParamNormalized(0), 0.75);
     EXPECT_NEAR(rig->getParamNormalized(2), 0.75, 1e-6);
-    // The restart waits until the host's call has returned, and comes once.
+    // A host without a run loop learns the changed values within its call, one complete edit
+    // each, and never through a restart.
+    ASSERT_EQ(handler->edits.size(), 3u);
+    EXPECT_EQ(handler->beginEditCount, 3);
+    EXPECT_EQ(handler->endEditCount, 3);
+    EXPECT_EQ(handler->edits[0].id, 0u);
+    EXPECT_DOUBLE_EQ(handler->edits[0].value, 0.75);
+    EXPECT_NEAR(handler->edits[2].value, 0.75, 1e-6);
+    rig->hostNotifier().deliverPending();
+    EXPECT_EQ(handler->edits.size(), 3u);
     EXPECT_EQ(handler->restartCount, 0);
-    rig->hostNotifier().deliverPending();
-    rig->hostNotifier().deliverPending();
-    EXPECT_EQ(handler->restartCount, 1);
-    EXPECT_EQ(handler->lastRestartFlags, kParamValuesChanged);
+    // Choosing the same program again changes nothing, so nothing is reported.
+    EXPECT_EQ(rig->setParamNormalized(kParamFactoryPresets, 1.0), kResultOk);
+    EXPECT_EQ(handler->edits.size(), 3u);
     EXPECT_EQ(rig->setParamNormalized(kParamFactoryPresets, 0.0), kResultOk);
     EXPECT_EQ(rig.dsp->values[0], 0.25f);
     rig->setComponentHandler(nullptr);

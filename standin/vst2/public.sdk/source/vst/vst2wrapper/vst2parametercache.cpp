@@ -13,6 +13,7 @@ void Vst2ParameterCache::build(IEditController& controller)
     const int32 total = std::max<int32>(controller.getParameterCount(), 0);
     ids.clear();
     infoFlags.clear();
+    stepCounts.clear();
     for (int32 k = 0; k < total; ++k)
     {
         ParameterInfo info{};
@@ -20,6 +21,7 @@ void Vst2ParameterCache::build(IEditController& controller)
             continue; // a parameter the controller cannot describe is left out
         ids.push_back(info.id);
         infoFlags.push_back(info.flags);
+        stepCounts.push_back(info.stepCount);
     }
     const size_t n = ids.size();
     sortedIds.clear();
@@ -67,7 +69,14 @@ void Vst2ParameterCache::set(int32 index, double v, bool toProcessor, bool toCon
     if (!isValid(index) || std::isnan(v))
         return;
     const auto k = static_cast<size_t>(index);
-    values[k].store(std::clamp(v, 0.0, 1.0), std::memory_order_relaxed);
+    v = std::clamp(v, 0.0, 1.0);
+    // A list holds one of its entries: the nearest, as the plug-in takes it, so the host reads
+    // back the entry the sound uses (as through the controller) instead of a value between two.
+    const int32 steps = stepCounts[k];
+    if ((infoFlags[k] & ParameterInfo::kIsList) && !(infoFlags[k] & ParameterInfo::kIsProgramChange)
+        && steps > 0)
+        v = std::floor(static_cast<double>(static_cast<float>(v) * static_cast<float>(steps)) + 0.5) / steps;
+    values[k].store(v, std::memory_order_relaxed);
     // The flag is raised after the value: whoever takes the flag sees this value or a newer one.
     if (toProcessor)
         processorPending[k].store(true, std::memory_order_release);

@@ -34,8 +34,8 @@ public:
     int32 findFlag(int32 flagMask) const;
 
     double value(int32 index) const;
-    // Stores value (clamped to 0 .. 1, NaN refused) and marks it for the processor and/or the
-    // controller.
+    // Stores value (clamped to 0 .. 1, a list's to its nearest entry, NaN refused) and marks it
+    // for the processor and/or the controller.
     void set(int32 index, double value, bool toProcessor, bool toController);
 
     // [audio thread] Adds every value the processor has not seen at offset 0.
@@ -46,6 +46,7 @@ public:
 private:
     std::vector<ParamID> ids;
     std::vector<int32> infoFlags;
+    std::vector<int32> stepCounts;
     std::vector<std::pair<ParamID, int32>> sortedIds;
     std::unique_ptr<std::atomic<double>[]> values;
     std::unique_ptr<std::atomic<bool>[]> processorPending;
