@@ -17,6 +17,7 @@ libxinerama-dev libxcursor-dev libasound2-dev libpng-dev libjpeg-dev zlib1g-dev
 libpango1.0-dev libexpat1-dev libxcb1-dev libxcb-xkb-dev libxcb-xtest0-dev
 libxkbcommon-dev libxkbcommon-x11-dev fonts-dejavu-core xvfb
 dpkg-dev lintian
+ardour
 "
 
 missing=""

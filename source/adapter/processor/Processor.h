@@ -239,8 +239,9 @@ protected:
     // [main thread] A restored state into the DSP object (through the hand-off) and into the
     // parameters.
     void restoreIntoPlugIn(const StateValues& values);
-    // [main thread] True when a parameter's value changed (the DSP object's editor is told).
-    bool showStateInParameters(const StateValues& values);
+    // [main thread] True when a parameter's value changed (the DSP object's editor is told, and
+    // the host through a posted edit when reportToHost).
+    bool showStateInParameters(const StateValues& values, bool reportToHost);
 
     // Editor (ProcessorEditor.cpp). [UI thread]
     IPlugView* createOwnEditorView();

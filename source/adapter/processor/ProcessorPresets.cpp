@@ -201,22 +201,18 @@ void Processor::showPresetFromAudioThread()
 {
     // [main thread] After a program change the audio thread applied, the parameters show what the
     // DSP object holds now: the published values with the edits it has not taken yet on top. An
-    // edit made after the program change therefore stays, whenever this runs. Only a change the
-    // host does not see yet is announced: a program change the host sent both ways (controller
-    // and processing) is announced once.
+    // edit made after the program change therefore stays, whenever this runs. Only a value the
+    // host does not see yet is reported (as an edit, from the host's loop): a program change the
+    // host sent both ways (controller and processing) is reported once.
     const int32 position = m_nAudioPreset.exchange(-1, std::memory_order_acq_rel);
     if (position < 0 || !m_pPlugIn)
         return;
     StateValues values;
     currentStateValues(values);
-    bool changed = showStateInParameters(values);
     if (Parameter* presets = getParameterObject(kParamFactoryPresets))
-        changed = presets->setNormalized(presets->toNormalized(position)) || changed;
-    if (changed)
-    {
-        m_Notifier.postRestart(kParamValuesChanged);
+        presets->setNormalized(presets->toNormalized(position));
+    if (showStateInParameters(values, true))
         refreshDependentControls();
-    }
 }
 
 ParamValue PLUGIN_API Processor::getParamNormalized(ParamID tag)

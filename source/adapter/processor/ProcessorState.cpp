@@ -44,8 +44,10 @@ tresult PLUGIN_API Processor::setState(IBStream* state)
     if (!m_StateLayout.read(state, values))
         return kResultFalse; // short or damaged: nothing changes
     restoreIntoPlugIn(values);
-    showStateInParameters(values);
-    m_Notifier.postRestart(kParamValuesChanged);
+    // The host learns every value the state changed, as a program change reports it: a host
+    // that restores its own view of the controls afterwards then restores these values.
+    showStateInParameters(values, true);
+    m_Notifier.deliverEditsWithinCall();
     return kResultOk;
 }
 
@@ -59,7 +61,7 @@ tresult PLUGIN_API Processor::setComponentState(IBStream* state)
     if (!m_StateLayout.read(state, values))
         return kResultFalse;
     restoreIntoPlugIn(values);
-    showStateInParameters(values);
+    showStateInParameters(values, false);
     refreshDependentControls();
     return kResultOk;
 }
@@ -82,7 +84,7 @@ void Processor::restoreIntoPlugIn(const StateValues& values)
     submitDraft();
 }
 
-bool Processor::showStateInParameters(const StateValues& values)
+bool Processor::showStateInParameters(const StateValues& values, bool reportToHost)
 {
     // A parameter whose value already leads to the stored one keeps it exactly: the host's own
     // value never comes back rounded through the state's single-precision numbers.
@@ -92,6 +94,8 @@ bool Processor::showStateInParameters(const StateValues& values)
             return;
         changed = true;
         sendParamToPlugIn(parameter.getInfo().id, parameter.getNormalized());
+        if (reportToHost)
+            m_Notifier.postEdit(parameter.getInfo().id);
     };
     for (size_t k = 0; k < values.controls.size(); ++k)
     {

@@ -1,8 +1,8 @@
-// Notifications to the host's component handler: restored states, program changes from the
-// processing path and dependent edits are delivered on the user-interface thread from the host's
-// run loop, each exactly once, never from inside another host call. A program chosen through the
-// controller is reported as edits, within the call when the host has no run loop. A delivered
-// notification carries the values as they are when it is delivered.
+// Notifications to the host's component handler: values changed by a program, a restored state
+// or the processing path, and dependent edits, are reported as edits on the user-interface thread
+// from the host's run loop, each once, never from inside another host call; a program or state
+// the host gives through the controller or the component is reported within that call when the
+// host has no run loop. A delivered edit carries the value as it is when it is delivered.
 #include "processor/LockingHost.h"
 #include "ProcessFixture.h"
 
@@ -126,25 +126,26 @@ TEST(HostNotifications, ProgramChangesFromTheProcessingPathReachTheParametersOnc
     EXPECT_EQ(rig.dsp->values[0], 0.6f);
     EXPECT_EQ(rig.dsp->choices[1], 7u);
     EXPECT_EQ(rig.dsp->integers[2], 3);
-    EXPECT_EQ(host.restarts, 0); // nothing from the audio thread
+    EXPECT_EQ(host.edits, 0); // nothing from the audio thread
     rig->hostNotifier().deliverPending();
-    EXPECT_EQ(host.restarts, 1);
+    const int fromBlock = host.edits;
+    EXPECT_GT(fromBlock, 0);
     EXPECT_NEAR(host.view[0], 0.6, 1e-6); // what the block left, not the preset's Gain
     EXPECT_NEAR(host.view[2], 0.75, 1e-6);
-    EXPECT_EQ(host.view[kParamFactoryPresets], 1.0);
+    EXPECT_EQ(rig->getParamNormalized(kParamFactoryPresets), 1.0);
 
     // A host that sends a selection both ways (controller, then the processing path) is told
     // once: by the edits within its call.
     rig.changes.clear();
     ASSERT_EQ(host.setParam(kParamFactoryPresets, 0.0), kResultOk);
     const int edits = host.edits;
-    EXPECT_GT(edits, 0);
+    EXPECT_GT(edits, fromBlock);
     rig.changes.addChange(kParamFactoryPresets, 0, 0.0);
     rig.run(8);
     rig->hostNotifier().deliverPending();
     rig->hostNotifier().deliverPending();
-    EXPECT_EQ(host.restarts, 1);
     EXPECT_EQ(host.edits, edits);
+    EXPECT_EQ(host.restarts, 0);
     EXPECT_EQ(host.reentered, 0);
     EXPECT_EQ(rig.dsp->values[0], 0.25f);
 
@@ -156,7 +157,7 @@ TEST(HostNotifications, ProgramChangesFromTheProcessingPathReachTheParametersOnc
     rig.run(8);
     EXPECT_EQ(rig.dsp->values[0], 0.75f);
     rig->hostNotifier().deliverPending();
-    EXPECT_EQ(host.restarts, 2);
+    EXPECT_GT(host.edits, edits);
     EXPECT_NEAR(host.view[0], 0.75, 1e-6);
     EXPECT_EQ(host.reentered, 0);
 }
@@ -202,10 +203,17 @@ TEST(HostNotifications, AnEditAfterAProgramChangeFromTheProcessingPathIsNeverUnd
 
 TEST(HostNotifications, TheHostsOwnCallsDeliverNothing)
 {
-    // A restart waits for the host's loop; none of the host's calls delivers it.
+    // Edits posted by a restored state wait for the host's loop; none of the host's calls
+    // delivers them.
+    TestRunLoop loop;
+    RunLoopSource source(loop);
     ProcessRig rig(nullptr, false);
+    ASSERT_TRUE(rig->hostNotifier().attachRunLoop(&source));
     LockingHost host(rig.holder.processor);
-    host.underLock([&] { EXPECT_EQ(rig->setState(streamOf(saveState(rig.holder.processor))), kResultOk); });
+    auto bytes = saveState(rig.holder.processor);
+    const float gain = 0.125f;
+    std::memcpy(bytes.data() + 8, &gain, sizeof gain);
+    host.underLock([&] { EXPECT_EQ(rig->setState(streamOf(bytes)), kResultOk); });
     host.underLock([&] {
         saveState(rig.holder.processor);
         ParameterInfo info{};
@@ -217,9 +225,11 @@ TEST(HostNotifications, TheHostsOwnCallsDeliverNothing)
         EXPECT_EQ(rig->setActive(false), kResultOk);
     });
     EXPECT_EQ(host.reentered, 0);
-    EXPECT_EQ(host.restarts, 0);
-    rig->hostNotifier().deliverPending();
-    EXPECT_EQ(host.restarts, 1);
+    EXPECT_EQ(host.edits, 0);
+    loop.fire();
+    EXPECT_EQ(host.edits, 1);
+    EXPECT_DOUBLE_EQ(host.view[0], 0.125);
+    rig->hostNotifier().detachRunLoop(&source);
 }
 
 TEST(HostNotifications, RestoredStatesShowInTheParametersAndDependentEditsWait)
@@ -263,17 +273,38 @@ TEST(HostNotifications, RestoredStatesShowInTheParametersAndDependentEditsWait)
     EXPECT_DOUBLE_EQ(host.view[2], 0.5);
     EXPECT_EQ(host.restarts, 0); // the host handed the values over itself
 
-    // The component's setState alone: parameters follow and the host is asked to re-read once.
-    const float gain = 0.25f;
+    // The component's setState alone: the parameters follow and the host learns each value the
+    // state changed as an edit, from its loop when it has one (Gain, and Count back to 0)...
+    TestRunLoop loop;
+    RunLoopSource source(loop);
+    ASSERT_TRUE(rig->hostNotifier().attachRunLoop(&source));
+    float gain = 0.25f;
     std::memcpy(bytes.data() + 8, &gain, sizeof gain);
     host.underLock([&] { EXPECT_EQ(rig->setState(streamOf(bytes)), kResultOk); });
+    EXPECT_EQ(host.edits, 1);
+    loop.fire();
+    loop.fire();
+    EXPECT_EQ(host.edits, 3);
     EXPECT_EQ(host.restarts, 0);
-    rig->hostNotifier().deliverPending();
-    rig->hostNotifier().deliverPending();
-    EXPECT_EQ(host.restarts, 1);
     EXPECT_EQ(host.reentered, 0);
     EXPECT_DOUBLE_EQ(host.view[0], 0.25);
+    EXPECT_DOUBLE_EQ(host.view[2], 0.0);
     EXPECT_EQ(rig.dsp->values[0], 0.25f);
+    rig->hostNotifier().detachRunLoop(&source);
+
+    // ... and within the call when it has none (a host whose edit handlers take no lock), so that
+    // a host restoring its own controls after the state restores these values.
+    host.editsTakeLock = false;
+    gain = 0.75f;
+    std::memcpy(bytes.data() + 8, &gain, sizeof gain);
+    host.underLock([&] {
+        EXPECT_EQ(rig->setState(streamOf(bytes)), kResultOk);
+        EXPECT_EQ(host.edits, 4);
+        EXPECT_DOUBLE_EQ(host.view[0], 0.75);
+    });
+    rig->hostNotifier().deliverPending();
+    EXPECT_EQ(host.edits, 4);
+    EXPECT_EQ(host.restarts, 0);
 }
 
 TEST(HostNotifications, TheRunLoopTimerEndsWithTerminate)

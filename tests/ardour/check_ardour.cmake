@@ -1,0 +1,49 @@
+# Runs presets.lua in Ardour's headless Lua session tool against the built bundle, in a scratch
+# home folder (Ardour finds VST3 bundles in ~/.vst3 and indexes them with its own scanner), and
+# checks Ardour's view of the eleven controls at each stage.
+# Arguments: -DBUNDLE=<Tessaline.vst3> -DARDOUR_LUA=<ardour7-lua or empty> -DSCRIPT=<presets.lua>
+#            -DWORK=<scratch folder>
+cmake_minimum_required(VERSION 3.25)
+if(NOT ARDOUR_LUA OR NOT EXISTS /usr/lib/ardour7/ardour-vst3-scanner)
+  message("Ardour 7 is not installed: skipped")
+  cmake_language(EXIT 77)
+endif()
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}/home/.vst3")
+file(CREATE_LINK "${BUNDLE}" "${WORK}/home/.vst3/Tessaline.vst3" SYMBOLIC)
+set(env ${CMAKE_COMMAND} -E env HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/.config
+        XDG_CACHE_HOME=${WORK}/home/.cache)
+
+execute_process(COMMAND ${env} LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -q -f
+                        ${WORK}/home/.vst3/Tessaline.vst3
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "Ardour's scanner refused the bundle (${status}):\n${out}\n${err}")
+endif()
+
+set(output "")
+foreach(stage create reopen)
+  set(args ${WORK}/session)
+  if(stage STREQUAL "reopen")
+    list(APPEND args reopen)
+  endif()
+  execute_process(COMMAND ${env} ${ARDOUR_LUA} ${SCRIPT} ${args} WORKING_DIRECTORY ${WORK}
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+  if(NOT status EQUAL 0 OR out MATCHES "Error:" OR err MATCHES "Error:")
+    message(FATAL_ERROR "ardour7-lua ${stage} failed (${status}):\n${out}\n${err}")
+  endif()
+  string(APPEND output "${out}")
+endforeach()
+message("${output}")
+
+# Gain, Position, Vol/Abs L-R, F-B, C-F, Decay Type, Stereo/Mono, Left/Right in plain units.
+set(default "0.5000 0.0000 1.0000 7.0000 1.0000 7.0000 1.0000 7.0000 1.0000 0.0000 0.0000")
+set(studio "0.5000 5.0000 1.0000 5.3100 1.0000 7.5400 1.0000 9.4900 0.0000 0.0000 0.0000")
+set(edited "0.5000 5.0000 1.0000 12.6000 1.0000 7.5400 1.0000 9.4900 0.0000 0.0000 0.0000")
+foreach(expected "default: ${default}" "studio: ${studio}" "edited: ${edited}" "saved: ${edited}"
+                 "reopened: ${edited}")
+  string(FIND "${output}" "values ${expected}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "Ardour does not show \"${expected}\"")
+  endif()
+endforeach()

@@ -1,0 +1,42 @@
+-- Run by ardour7-lua (Ardour's headless Lua session tool): a track with Tessaline, the "Studio"
+-- program chosen by name through Ardour's preset interface with no plug-in window open, an edit
+-- after it, and the saved session reopened. Prints one "values <stage>: v0 .. v10" line per
+-- stage with Ardour's own view of the eleven room controls (plain values). Ardour 7.3 hangs
+-- closing a session it reopened, so the reopening is a second run: arguments DIR [reopen].
+local dir, name = arg[1], "tessaline"
+
+local function show(proc, stage)
+  local out = {}
+  for i = 0, 10 do out[#out + 1] = string.format("%.4f", ARDOUR.LuaAPI.get_processor_param(proc, i, true)) end
+  print("values " .. stage .. ": " .. table.concat(out, " "))
+end
+
+local function room()
+  for r in Session:get_routes():iter() do
+    if r:name() == "Room" then return r:nth_plugin(0) end
+  end
+end
+
+if arg[2] == "reopen" then
+  assert(load_session(dir, name), "session does not reopen")
+  show(room(), "reopened")
+  return
+end
+
+local s = create_session(dir, name, 48000)
+assert(s, "no session")
+local tracks = Session:new_audio_track(2, 2, nil, 1, "Room", ARDOUR.PresentationInfo.max_order,
+                                       ARDOUR.TrackMode.Normal, true)
+local proc = ARDOUR.LuaAPI.new_plugin(Session, "Tessaline", ARDOUR.PluginType.VST3, "")
+assert(not proc:isnil(), "Tessaline not found")
+tracks:front():add_processor_by_index(proc, 0, nil, true)
+show(proc, "default")
+local plug = proc:to_insert():plugin(0)
+local preset = plug:preset_by_label("Studio")
+assert(preset and preset.valid, "no preset Studio")
+assert(plug:load_preset(preset), "preset not loaded")
+show(proc, "studio")
+ARDOUR.LuaAPI.set_processor_param(proc, 3, 12.6)
+show(proc, "edited")
+Session:save_state("", false, false, false, false, false)
+show(proc, "saved")
