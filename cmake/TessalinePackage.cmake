@@ -16,7 +16,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tessaline)
 set(CPACK_PACKAGE_VENDOR Quorvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Quorvane <packages@quorvane.com>")
+set(CPACK_PACKAGE_CONTACT "Quorvane <packages@quorvane.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "room reverb plug-in (VST3, VST2) and command-line renderer")
 set(CPACK_PACKAGE_DESCRIPTION "Tessaline places a stereo or mono signal in a modelled room:
 each ear hears the input convolved with a room response built from physically

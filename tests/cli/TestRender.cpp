@@ -62,18 +62,6 @@ TEST_F(CliRender, NoTailStopsAtTheEndOfTheInput)
     EXPECT_EQ(rendered.frames(), 5000);
 }
 
-// OUT keeps IN's container whatever its name says, and the tool says so when the name disagrees.
-TEST_F(CliRender, OutputNameOfAnotherContainerGetsANote)
-{
-    const std::string in = input("in.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    const ToolResult result = run({"render", in, path("out.flac")});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_NE(result.err.find("gets WAV data like the input"), std::string::npos) << result.err;
-    Sound rendered;
-    ASSERT_TRUE(readSound(path("out.flac"), rendered));
-    EXPECT_EQ(rendered.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
-}
-
 // A mono file runs the plug-in on a mono bus and comes back mono, at its own (unusual) rate.
 TEST_F(CliRender, MonoInputRendersMono)
 {

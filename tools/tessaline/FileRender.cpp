@@ -1,5 +1,6 @@
 #include "FileRender.h"
 
+#include "OutputTarget.h"
 #include "DemoSignal.h"
 #include "LevelMeter.h"
 #include "OutputFormat.h"
@@ -28,14 +29,38 @@ namespace {
 // An infinite tail is cut after this long, so a render always ends.
 constexpr double kLongestTailSeconds = 30.0;
 
-std::unique_ptr<AudioSource> openSource(const std::string& input, std::string& error)
+// The sample rates a render and an impulse response take.
+constexpr int kLowestRate = 8000;
+constexpr int kHighestRate = 384000;
+
+std::unique_ptr<AudioSource> openSource(const std::string& input, SoundFileSource*& file, std::string& error)
 {
+    file = nullptr;
     if (input.empty())
         return std::make_unique<DemoSignal>();
-    auto file = std::make_unique<SoundFileSource>();
-    if (!file->open(input, error))
+    auto opened = std::make_unique<SoundFileSource>();
+    if (!opened->open(input, error))
         return nullptr;
-    return file;
+    if (opened->sampleRate() < kLowestRate || opened->sampleRate() > kHighestRate)
+    {
+        error = opened->name() + " is at " + std::to_string(opened->sampleRate())
+                + " Hz; tessaline renders files from 8000 to 384000 Hz";
+        return nullptr;
+    }
+    file = opened.get();
+    return opened;
+}
+
+// A cut-off WAV or AIFF renders what it holds; the user hears how much its header promised more.
+void warnAboutMissingSound(const SoundFileSource& file)
+{
+    if (file.missingBytes() <= 0)
+        return;
+    std::fprintf(stderr,
+                 "tessaline: warning: %s is cut off: its header promises %lld bytes of sound more than "
+                 "the file holds; rendering the %.2f s it holds\n",
+                 file.name().c_str(), static_cast<long long>(file.missingBytes()),
+                 static_cast<double>(file.frames()) / file.sampleRate());
 }
 
 // The reported tail, with an infinite one (kInfiniteTail, the largest value) cut to the longest.
@@ -78,9 +103,24 @@ void blend(const std::vector<float>& dry, double mix, size_t count, std::vector<
         room[i] = static_cast<float>((1.0 - mix) * dry[i] + mix * room[i]);
 }
 
+// A sample that is not a number (NaN, an infinity) is silence, as the plug-in takes it, on the
+// dry path as well; returns how many there were.
+int64_t silenceNonFinite(std::vector<float>& frames, size_t count)
+{
+    int64_t found = 0;
+    for (size_t i = 0; i < count; ++i)
+        if (!std::isfinite(frames[i]))
+        {
+            frames[i] = 0.0f;
+            ++found;
+        }
+    return found;
+}
+
 struct BlockRender
 {
     AudioSource& source;
+    SoundFileSource* file; // the source when it is a file, for its messages
     PluginSession& session;
     FrameSink& sink;
     LevelMeter& meter;
@@ -90,24 +130,45 @@ struct BlockRender
     const std::string& progressLabel;
 };
 
-bool renderBlocks(const BlockRender& job, std::string& error)
+// What reading the input found on the way.
+struct InputFindings
+{
+    int64_t nonFinite = 0;   // samples that were not numbers, taken as silence
+    int64_t shortFrames = 0; // frames the header promised that never came
+};
+
+bool renderBlocks(const BlockRender& job, InputFindings& findings, std::string& error)
 {
     const int channels = job.source.channels();
     TessalineHost::HostAudioBuffers buffers(channels, channels, job.blockSize);
     std::vector<float> dry(static_cast<size_t>(job.blockSize * channels));
     std::vector<float> frames(dry.size());
     ProgressBar progress(job.totalFrames, job.source.sampleRate(), job.progressLabel);
+    const int64_t inputFrames = job.source.frames();
+    bool inputEnded = false;
     for (int64_t done = 0; done < job.totalFrames;)
     {
         const auto block = static_cast<int32>(std::min<int64_t>(job.blockSize, job.totalFrames - done));
-        const int64_t got = job.source.read(dry.data(), block);
+        const int64_t wanted = std::clamp<int64_t>(inputFrames - done, 0, block);
+        const int64_t got = inputEnded || wanted == 0 ? 0 : job.source.read(dry.data(), wanted);
         if (got < 0)
         {
-            error = "reading the input failed";
+            progress.finish();
+            char when[32];
+            std::snprintf(when, sizeof when, "%.2f s", static_cast<double>(done) / job.source.sampleRate());
+            error = "reading " + (job.file ? job.file->name() : std::string("the input")) + " failed after "
+                    + when + ": " + (job.file ? job.file->readError() : std::string("no more sound"));
             return false;
+        }
+        if (got < wanted)
+        {
+            // The file ends before its header said: the rest of the input is silence.
+            inputEnded = true;
+            findings.shortFrames = inputFrames - (done + got);
         }
         // Past the input's end (the tail) the plug-in hears silence.
         std::fill(dry.begin() + got * channels, dry.begin() + block * channels, 0.0f);
+        findings.nonFinite += silenceNonFinite(dry, static_cast<size_t>(got * channels));
         deinterleave(dry, block, buffers);
         if (!job.session.process(buffers, block))
         {
@@ -125,20 +186,25 @@ bool renderBlocks(const BlockRender& job, std::string& error)
     return true;
 }
 
-// OUT keeps IN's container; say so when OUT's name suggests another one.
-void warnAboutExtension(const std::string& outputPath, int format)
+void reportFindings(const AudioSource& source, const SoundFileSource* file, const InputFindings& findings)
 {
-    const int named = containerForName(outputPath);
-    const int written = format & SF_FORMAT_TYPEMASK;
-    const bool sameFamily = named == written || (named == SF_FORMAT_WAV && written == SF_FORMAT_WAVEX);
-    if (named != 0 && !sameFamily)
-        std::fprintf(stderr, "tessaline: note: %s gets %s data like the input, whatever its name says\n",
-                     outputPath.c_str(), containerName(format).c_str());
+    const std::string name = file ? file->name() : std::string("the input");
+    if (findings.shortFrames > 0)
+        std::fprintf(stderr,
+                     "tessaline: warning: %s ends %.2f s (%lld frames) before its header says; the missing "
+                     "part was rendered as silence\n",
+                     name.c_str(), static_cast<double>(findings.shortFrames) / source.sampleRate(),
+                     static_cast<long long>(findings.shortFrames));
+    if (findings.nonFinite > 0)
+        std::fprintf(stderr,
+                     "tessaline: warning: %s holds %lld samples that are not numbers (NaN or infinite); they "
+                     "were taken as silence\n",
+                     name.c_str(), static_cast<long long>(findings.nonFinite));
 }
 
 // Samples beyond full scale are never wrapped: float containers keep them, integer ones clip
 // them (libsndfile's clipping is on); either way the user hears of it.
-void reportOvers(const std::string& outputPath, int format, const LevelMeter& meter)
+void reportOvers(const std::string& outputName, int format, const LevelMeter& meter)
 {
     if (meter.overs() == 0)
         return;
@@ -150,24 +216,31 @@ void reportOvers(const std::string& outputPath, int format, const LevelMeter& me
     std::fprintf(stderr,
                  "tessaline: note: %s: %lld samples beyond full scale (peak %+.1f dBFS), %s; "
                  "--normalize 0 or a lower --mix avoids this\n",
-                 outputPath.c_str(), static_cast<long long>(meter.overs()), meter.peakDbfs(), fate);
+                 outputName.c_str(), static_cast<long long>(meter.overs()), meter.peakDbfs(), fate);
 }
 
 // The rendered signal scaled so its peak lands at the level asked for (at or below full scale, so
-// nothing is beyond it afterwards).
+// nothing is beyond it afterwards). `normalized` tells whether it was scaled: silence is not.
 bool normalizeInto(ScratchSignal& scratch, const LevelMeter& rendered, double dbfs, FrameSink& sink,
-                   std::string& error)
+                   bool& normalized, std::string& error)
 {
+    normalized = false;
+    if (!std::isfinite(rendered.peak()))
+    {
+        error = "cannot normalize: the output holds samples that are not numbers";
+        return false;
+    }
     if (rendered.peak() == 0.0)
     {
         std::fprintf(stderr, "tessaline: note: the output is silent; there is no peak to normalize\n");
         return scratch.replay(sink, 1.0, error);
     }
+    normalized = true;
     return scratch.replay(sink, std::pow(10.0, dbfs / 20.0) / rendered.peak(), error);
 }
 
-void printSummary(const std::string& outputPath, const AudioSource& source, int64_t tail, int format,
-                  const RenderOptions& options)
+void printSummary(const std::string& outputName, const AudioSource& source, int64_t tail, int format,
+                  const RenderOptions& options, bool normalized, bool toStandardOutput)
 {
     const double rate = source.sampleRate();
     std::string extras;
@@ -177,13 +250,15 @@ void printSummary(const std::string& outputPath, const AudioSource& source, int6
         std::snprintf(text, sizeof text, ", mix %g%%", options.mix * 100.0);
         extras += text;
     }
-    if (options.normalize)
+    if (normalized)
     {
         std::snprintf(text, sizeof text, ", peak normalized to %g dBFS", options.normalizeDbfs);
         extras += text;
     }
-    std::printf(
-        "tessaline: wrote %s (%s, %s, %d Hz, %.2f s = %.2f s input + %.2f s tail%s)\n", outputPath.c_str(),
+    // Standard output carries the sound itself then: the summary goes with the messages.
+    std::fprintf(
+        toStandardOutput ? stderr : stdout,
+        "tessaline: wrote %s (%s, %s, %d Hz, %.2f s = %.2f s input + %.2f s tail%s)\n", outputName.c_str(),
         describeFormat(format).c_str(), source.channels() == 1 ? "mono" : "stereo", source.sampleRate(),
         static_cast<double>(source.frames() + tail) / rate, static_cast<double>(source.frames()) / rate,
         static_cast<double>(tail) / rate, extras.c_str());
@@ -192,14 +267,23 @@ void printSummary(const std::string& outputPath, const AudioSource& source, int6
 
 bool renderFile(const FileRender& job, const RenderOptions& options, std::string& error)
 {
-    if (!job.input.empty() && sameFile(job.input, job.output))
+    if (!job.input.empty() && job.input != "-" && job.output != "-" && sameFile(job.input, job.output))
     {
         error = "OUT is the same file as IN; choose another output name";
         return false;
     }
-    std::unique_ptr<AudioSource> source = openSource(job.input, error);
+    OutputTarget target;
+    if (!resolveOutputTarget(job.output, target, error))
+        return false;
+    SoundFileSource* file = nullptr;
+    std::unique_ptr<AudioSource> source = openSource(job.input, file, error);
     if (!source)
         return false;
+    int format = 0;
+    if (!chooseOutputFormat(job.output, options.type, source->container(), format, error))
+        return false;
+    if (file)
+        warnAboutMissingSound(*file);
 
     PluginSession session;
     std::vector<ParameterEdit> edits;
@@ -210,25 +294,30 @@ bool renderFile(const FileRender& job, const RenderOptions& options, std::string
         return false;
 
     const int64_t tail = options.renderTail ? tailFrames(session, source->sampleRate()) : 0;
-    const int format = outputFormatFor(source->container());
-    warnAboutExtension(job.output, format);
     SoundFileSink sink;
-    if (!sink.open(job.output, format, source->channels(), source->sampleRate(), error))
+    if (!sink.open(target, format, source->channels(), source->sampleRate(), source->frames() + tail, error))
         return false;
     ScratchSignal scratch(source->channels());
     LevelMeter rendered;
+    InputFindings findings;
     FrameSink& first = options.normalize ? static_cast<FrameSink&>(scratch) : sink;
-    if (!renderBlocks({*source, session, first, rendered, options.blockSize, options.mix,
-                       source->frames() + tail, job.progressLabel},
-                      error))
+    const bool rendersOk = renderBlocks({*source, file, session, first, rendered, options.blockSize,
+                                         options.mix, source->frames() + tail, job.progressLabel},
+                                        findings, error);
+    reportFindings(*source, file, findings);
+    if (!rendersOk)
         return false;
-    if (options.normalize && !normalizeInto(scratch, rendered, options.normalizeDbfs, sink, error))
+    bool normalized = false;
+    if (options.normalize
+        && !normalizeInto(scratch, rendered, options.normalizeDbfs, sink, normalized, error))
         return false;
     if (!sink.finish(error))
         return false;
-    printSummary(job.output, *source, tail, format, options);
+    const bool toStandardOutput = target.kind == OutputTarget::Kind::kStandardOutput;
+    const std::string outputName = toStandardOutput ? "standard output" : job.output;
+    printSummary(outputName, *source, tail, sink.format(), options, normalized, toStandardOutput);
     if (!options.normalize)
-        reportOvers(job.output, format, rendered);
+        reportOvers(outputName, sink.format(), rendered);
     return true;
 }
 

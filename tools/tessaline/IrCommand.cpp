@@ -4,6 +4,7 @@
 #include "ImpulseResponse.h"
 #include "MeasureOptions.h"
 #include "OutputFormat.h"
+#include "OutputTarget.h"
 #include "SoundFileSink.h"
 
 #include <sndfile.h>
@@ -20,13 +21,18 @@ std::string irUsage()
     return std::string(
                "usage: tessaline ir OUT [--preset NAME] [--set PARAM=VALUE ...] [--rate HZ] [--length "
                "SECONDS]\n"
+               "                    [--type TYPE] [--]\n"
                "\n"
-               "Writes the room's stereo impulse response for these settings into OUT as 32-bit float\n"
-               "WAV (AIFF when OUT ends in .aif or .aiff): exactly what the plug-in outputs for a unit\n"
-               "impulse on both inputs, once the settings have reached the whole room. Sample 0 is the\n"
-               "impulse; the room answers from sample 255 on, as in the plug-in.\n"
+               "Writes the room's stereo impulse response for these settings into OUT: exactly what the\n"
+               "plug-in outputs for a unit impulse on both inputs, once the settings have reached the\n"
+               "whole room. Sample 0 is the impulse; the room answers from sample 255 on, as in the\n"
+               "plug-in. OUT's container is the one its extension names (wav, w64, rf64, aif, aiff,\n"
+               "flac, ogg, oga, opus), else --type's, else 32-bit float WAV; - writes standard output.\n"
                "\n")
-           + kRoomSettingsUsage + kMeasureUsage;
+           + kRoomSettingsUsage + kMeasureUsage
+           + "  --type TYPE         OUT's container, whatever its name (wav, w64, rf64, aiff, flac, ogg, "
+             "opus)\n"
+             "  --                  every argument after it is a file name\n";
 }
 
 int fail(const std::string& message)
@@ -35,21 +41,8 @@ int fail(const std::string& message)
     return 1;
 }
 
-// Float samples need WAV or AIFF; refuse other names rather than write what the name denies.
-bool formatForName(const std::string& path, int& format, std::string& error)
-{
-    const int named = containerForName(path);
-    if (named == SF_FORMAT_FLAC || named == SF_FORMAT_OGG)
-    {
-        error = "'" + path + "': an impulse response is written as 32-bit float WAV or AIFF, which "
-                + containerName(named) + " cannot hold";
-        return false;
-    }
-    format = (named == SF_FORMAT_AIFF ? SF_FORMAT_AIFF : SF_FORMAT_WAV) | SF_FORMAT_FLOAT;
-    return true;
-}
-
-bool writeResponse(const std::string& path, int format, const ImpulseResponse& response, std::string& error)
+bool writeResponse(const OutputTarget& target, int format, const ImpulseResponse& response, int& written,
+                   std::string& error)
 {
     std::vector<float> frames(response.left.size() * 2);
     for (size_t n = 0; n < response.left.size(); ++n)
@@ -58,9 +51,12 @@ bool writeResponse(const std::string& path, int format, const ImpulseResponse& r
         frames[2 * n + 1] = response.right[n];
     }
     SoundFileSink sink;
-    return sink.open(path, format, 2, response.sampleRate, error)
-           && sink.write(frames.data(), static_cast<int64_t>(response.left.size()), error)
-           && sink.finish(error);
+    const auto count = static_cast<int64_t>(response.left.size());
+    if (!sink.open(target, format, 2, response.sampleRate, count, error)
+        || !sink.write(frames.data(), count, error) || !sink.finish(error))
+        return false;
+    written = sink.format();
+    return true;
 }
 
 size_t firstSound(const ImpulseResponse& response)
@@ -77,29 +73,34 @@ int runIr(const CommandLine& commandLine)
     MeasureOptions options;
     std::string error;
     if (!parseMeasureOptions(commandLine.args, false, options, error))
-        return fail(error + "\n\n" + irUsage());
+        return fail(error + "\nsee tessaline ir --help");
     if (options.help)
     {
         std::fputs(irUsage().c_str(), stdout);
         return 0;
     }
     int format = 0;
-    if (!formatForName(options.outputPath, format, error))
+    OutputTarget target;
+    if (!chooseOutputFormat(options.outputPath, options.type, SF_FORMAT_WAV, format, error)
+        || !resolveOutputTarget(options.outputPath, target, error))
         return fail(error);
     const int64_t frames = options.frames();
     ImpulseResponse response;
+    int written = format;
     if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, response,
                                 error)
-        || !writeResponse(options.outputPath, format, response, error))
+        || !writeResponse(target, format, response, written, error))
         return fail(error);
     const size_t first = firstSound(response);
     const std::string answer = first < response.left.size()
                                    ? "the room answers from sample " + std::to_string(first)
                                    : "silent over this length";
-    std::printf("tessaline: wrote %s (%s, stereo, %d Hz, %.3f s, %s; %s)\n", options.outputPath.c_str(),
-                describeFormat(format).c_str(), response.sampleRate,
-                static_cast<double>(response.left.size()) / response.sampleRate,
-                options.room.describe().c_str(), answer.c_str());
+    const bool toStandardOutput = target.kind == OutputTarget::Kind::kStandardOutput;
+    std::fprintf(
+        toStandardOutput ? stderr : stdout, "tessaline: wrote %s (%s, stereo, %d Hz, %.3f s, %s; %s)\n",
+        toStandardOutput ? "standard output" : options.outputPath.c_str(), describeFormat(written).c_str(),
+        response.sampleRate, static_cast<double>(response.left.size()) / response.sampleRate,
+        options.room.describe().c_str(), answer.c_str());
     return 0;
 }
 

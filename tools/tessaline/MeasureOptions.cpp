@@ -1,6 +1,7 @@
 #include "MeasureOptions.h"
 
 #include "ArgumentText.h"
+#include "OutputFormat.h"
 
 #include <algorithm>
 #include <cmath>
@@ -67,9 +68,17 @@ bool parseMeasureOptions(const std::vector<std::string>& args, bool withSize, Me
                          std::string& error)
 {
     std::vector<std::string> files;
+    bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i)
     {
         const std::string arg = args[i];
+        if (optionsEnded || arg == "--")
+        {
+            if (optionsEnded)
+                files.push_back(arg);
+            optionsEnded = true;
+            continue;
+        }
         const RoomSettings::Taken taken = options.room.take(args, i, error);
         if (taken == RoomSettings::Taken::kFailed)
             return false;
@@ -78,6 +87,17 @@ bool parseMeasureOptions(const std::vector<std::string>& args, bool withSize, Me
         std::string value;
         if (arg == "--help" || arg == "-h")
             options.help = true;
+        else if (!withSize && arg == "--type")
+        {
+            if (!takeValue(args, i, value, error))
+                return false;
+            if (formatForContainerName(value) == 0)
+            {
+                error = "--type wants one of " + std::string(kContainerNames) + ", not '" + value + "'";
+                return false;
+            }
+            options.type = value;
+        }
         else if (arg == "--rate" || arg == "--length" || (withSize && arg == "--size"))
         {
             if (!takeValue(args, i, value, error) || !takeMeasureValue(arg, value, options, error))

@@ -18,13 +18,15 @@ struct MeasureOptions
     double lengthSeconds = 0.0; // 0: the tail the plug-in reports
     int width = 1200;           // plot only (--size)
     int height = 900;
+    std::string type; // ir only (--type): the output container, whatever OUT's name says
     bool help = false;
 
     // The response length in frames at the chosen rate; 0 asks for the tail the plug-in reports.
     int64_t frames() const;
 };
 
-// Fills options; --size is accepted only when withSize. False with a message on bad usage.
+// Fills options; --size is accepted only when withSize (plot), --type only without it (ir). False
+// with a message on bad usage.
 bool parseMeasureOptions(const std::vector<std::string>& args, bool withSize, MeasureOptions& options,
                          std::string& error);
 

@@ -1,26 +1,35 @@
-// Which libsndfile format a render writes: the input's container with float samples where the
-// container has them.
+// Which libsndfile format a render writes: the container OUT's extension names (or --type), else
+// the input's, with float samples where the container has them.
 #pragma once
 
 #include <string>
 
 namespace TessalineTool {
 
-// True for the containers tessaline reads and writes: WAV (and WAVEX), AIFF, FLAC, OGG.
+// True for the containers tessaline reads: WAV (and WAVEX, RF64, W64), AIFF, FLAC, OGG.
 bool isSupportedContainer(int format);
 
-// The output format for an input format: float samples in WAV and AIFF, 24-bit integers in FLAC
-// (which has no float samples), Vorbis in OGG.
-int outputFormatFor(int inputFormat);
+// The output format for a container: float samples in WAV, W64, RF64 and AIFF, 24-bit integers
+// in FLAC (which has no float samples), Vorbis in OGG; an OGG format that names Opus stays Opus.
+int outputFormatFor(int format);
+
+// The output format a container name names ("wav", "w64", "rf64", "aif", "aiff", "aifc", "flac",
+// "ogg", "oga", "opus", any case), or 0 for none of them.
+int formatForContainerName(const std::string& name);
+
+// The names formatForContainerName knows, for messages: "wav, w64, rf64, ...".
+extern const char* const kContainerNames;
+
+// The format OUT is written in: --type when given (typeName not empty), else the container OUT's
+// extension names, else fallbackFormat (the input's). False with a message for a --type or an
+// extension that names no container tessaline writes.
+bool chooseOutputFormat(const std::string& outputPath, const std::string& typeName, int fallbackFormat,
+                        int& format, std::string& error);
 
 // "WAV", "FLAC", ... for the container of a format (or "unknown").
 std::string containerName(int format);
 
-// The container a file name's extension suggests (".wav", ".aif", ".aiff", ".flac", ".ogg", any
-// case), or 0 for another or no extension.
-int containerForName(const std::string& path);
-
-// "32-bit float WAV", "24-bit FLAC", "Vorbis OGG".
+// "32-bit float WAV", "24-bit FLAC", "Vorbis OGG", "Opus OGG".
 std::string describeFormat(int format);
 
 } // namespace TessalineTool

@@ -1,7 +1,9 @@
 #include "PendingOutput.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,23 +13,35 @@
 namespace TessalineTool {
 
 namespace {
-// The one temporary file in flight, for the signal handler (which may only use what is
-// async-signal-safe: a fixed buffer and unlink).
+// The one output in flight, for the signal handler (which may only use what is
+// async-signal-safe: fixed buffers, unlink and write).
 char gPendingPath[4096] = {};
+char gStopMessage[4096 + 128] = {};
+size_t gStopMessageLength = 0;
 
 extern "C" void removePendingAndExit(int signalNumber)
 {
     if (gPendingPath[0])
         unlink(gPendingPath);
+    if (gStopMessageLength > 0)
+    {
+        const ssize_t ignored = write(STDERR_FILENO, gStopMessage, gStopMessageLength);
+        (void)ignored;
+    }
     signal(signalNumber, SIG_DFL);
     raise(signalNumber);
 }
 
-void watchSignals(const std::string& path)
+void watchSignals(const std::string& temporaryPath, const std::string& outputName)
 {
-    if (path.size() >= sizeof gPendingPath)
-        return;
-    std::memcpy(gPendingPath, path.c_str(), path.size() + 1);
+    gPendingPath[0] = '\0';
+    if (temporaryPath.size() < sizeof gPendingPath)
+        std::memcpy(gPendingPath, temporaryPath.c_str(), temporaryPath.size() + 1);
+    // On a terminal the progress line is ended first.
+    std::string message = isatty(STDERR_FILENO) ? "\r\033[K" : "";
+    message += "tessaline: interrupted; " + outputName + " was not written\n";
+    gStopMessageLength = std::min(message.size(), sizeof gStopMessage);
+    std::memcpy(gStopMessage, message.data(), gStopMessageLength);
     for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
     {
         // A signal the caller chose to ignore (nohup, a background job) stays ignored.
@@ -48,6 +62,7 @@ void unwatchSignals()
             signal(signalNumber, SIG_DFL);
     }
     gPendingPath[0] = '\0';
+    gStopMessageLength = 0;
 }
 
 std::string folderOf(const std::string& path)
@@ -58,29 +73,51 @@ std::string folderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string nameOf(const std::string& path)
+std::string scratchFolder()
 {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    const char* folder = std::getenv("TMPDIR");
+    return folder && *folder ? folder : "/tmp";
 }
 
-// mkstemp creates the file private to the user; give it the permissions an ordinary new file
-// would get under the current umask.
-void useUmaskPermissions(int descriptor)
+// mkstemp creates the file private to the user; give it the permissions the replaced file had,
+// or those an ordinary new file gets under the current umask.
+void choosePermissions(int descriptor, const OutputTarget& target)
 {
+    if (target.exists)
+    {
+        fchmod(descriptor, target.mode);
+        return;
+    }
     const mode_t mask = umask(0);
     umask(mask);
     fchmod(descriptor, 0666 & ~mask);
+}
+
+bool writeAll(int to, const char* bytes, size_t count)
+{
+    while (count > 0)
+    {
+        const ssize_t written = write(to, bytes, count);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes += written;
+        count -= static_cast<size_t>(written);
+    }
+    return true;
 }
 } // namespace
 
 PendingOutput::~PendingOutput() { discard(); }
 
-int PendingOutput::create(const std::string& outputPath, std::string& error)
+int PendingOutput::create(const OutputTarget& outputTarget, std::string& error)
 {
     discard();
-    output = outputPath;
-    std::string pattern = folderOf(outputPath) + "/." + nameOf(outputPath) + ".partial-XXXXXX";
+    target = outputTarget;
+    const bool stream = target.isStream();
+    // A short name, so that any legal OUT name (up to 255 bytes) has a temporary beside it.
+    std::string pattern = (stream ? scratchFolder() : folderOf(target.filePath)) + "/.tsl-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     // A stop signal that arrives between creating the file and watching for signals would leave
@@ -90,48 +127,112 @@ int PendingOutput::create(const std::string& outputPath, std::string& error)
     for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
         sigaddset(&stops, signalNumber);
     sigprocmask(SIG_BLOCK, &stops, &previous);
-    const int descriptor = mkstemp(buffer.data());
+    descriptor = mkstemp(buffer.data());
     const int failure = errno;
     if (descriptor >= 0)
     {
-        temporary = buffer.data();
-        watchSignals(temporary);
+        if (stream)
+            unlink(buffer.data()); // anonymous: gone with the descriptor, whatever happens
+        else
+            temporary = buffer.data();
+        watchSignals(temporary, target.path == "-" ? "standard output" : "'" + target.path + "'");
+        watching = true;
     }
     sigprocmask(SIG_SETMASK, &previous, nullptr);
     if (descriptor < 0)
     {
-        error = "cannot write into '" + folderOf(outputPath) + "': " + std::strerror(failure);
+        error = "cannot write into '" + folderOf(pattern) + "': " + std::strerror(failure);
         return -1;
     }
-    useUmaskPermissions(descriptor);
+    if (!stream)
+        choosePermissions(descriptor, target);
     return descriptor;
+}
+
+bool PendingOutput::sendToStream(std::string& error)
+{
+    const bool standardOutput = target.kind == OutputTarget::Kind::kStandardOutput;
+    const int to = standardOutput ? STDOUT_FILENO : open(target.filePath.c_str(), O_WRONLY | O_CLOEXEC);
+    const std::string name = standardOutput ? "standard output" : "'" + target.path + "'";
+    if (to < 0)
+    {
+        error = "cannot write " + name + ": " + std::strerror(errno);
+        return false;
+    }
+    bool ok = lseek(descriptor, 0, SEEK_SET) == 0;
+    std::vector<char> chunk(1 << 16);
+    while (ok)
+    {
+        const ssize_t got = read(descriptor, chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+        {
+            ok = got == 0;
+            break;
+        }
+        ok = writeAll(to, chunk.data(), static_cast<size_t>(got));
+    }
+    const int failure = errno;
+    if (!standardOutput && close(to) != 0 && ok)
+        ok = false;
+    if (!ok)
+        error = "writing " + name + " failed: " + std::strerror(failure);
+    return ok;
 }
 
 bool PendingOutput::commit(std::string& error)
 {
-    if (temporary.empty())
+    if (descriptor < 0)
     {
         error = "nothing was written";
         return false;
     }
-    if (rename(temporary.c_str(), output.c_str()) != 0)
+    bool ok = true;
+    if (target.isStream())
+        ok = sendToStream(error);
+    else
     {
-        error = "cannot create '" + output + "': " + std::strerror(errno);
+        const int closed = close(descriptor);
+        const int failure = errno;
+        descriptor = -1;
+        if (closed != 0)
+        {
+            error = "cannot write '" + target.path + "': " + std::strerror(failure);
+            ok = false;
+        }
+        else if (rename(temporary.c_str(), target.filePath.c_str()) != 0)
+        {
+            error = "cannot create '" + target.path + "': " + std::strerror(errno);
+            ok = false;
+        }
+        else
+            temporary.clear();
+    }
+    if (!ok)
+    {
         discard();
         return false;
     }
-    temporary.clear();
+    if (descriptor >= 0)
+        close(descriptor);
+    descriptor = -1;
+    watching = false;
     unwatchSignals();
     return true;
 }
 
 void PendingOutput::discard()
 {
-    if (temporary.empty())
-        return;
-    unlink(temporary.c_str());
+    if (descriptor >= 0)
+        close(descriptor);
+    descriptor = -1;
+    if (!temporary.empty())
+        unlink(temporary.c_str());
     temporary.clear();
-    unwatchSignals();
+    if (watching)
+        unwatchSignals();
+    watching = false;
 }
 
 } // namespace TessalineTool

@@ -1,6 +1,11 @@
-// The output of a render as it is being written: a temporary file beside OUT that becomes OUT
-// only when the render succeeded, so a failed or interrupted render leaves no partial file.
+// The output of a render as it is being written. A regular file is written as a short-named
+// temporary file beside it that replaces it only when the render succeeded (keeping the replaced
+// file's permission bits), so a failed or interrupted render leaves no partial file. A stream
+// (standard output, a device, a FIFO) cannot be taken back, so its bytes are gathered in an
+// anonymous scratch file and sent only once they are complete, with their final headers.
 #pragma once
+
+#include "OutputTarget.h"
 
 #include <string>
 
@@ -15,17 +20,22 @@ public:
     PendingOutput(const PendingOutput&) = delete;
     PendingOutput& operator=(const PendingOutput&) = delete;
 
-    // Creates the temporary file in OUT's folder and returns its open descriptor (-1 with a
-    // message on failure). The file is removed on SIGINT, SIGTERM or SIGHUP as well.
-    int create(const std::string& outputPath, std::string& error);
-    // Renames the temporary file to OUT; false with a message on failure (the file is removed).
+    // Creates the temporary file and returns its open descriptor, which this object owns and
+    // closes (-1 with a message on failure). On SIGINT, SIGTERM or SIGHUP the temporary file is
+    // removed and the user told that OUT was not written.
+    int create(const OutputTarget& target, std::string& error);
+    // Moves the finished bytes to OUT; false with a message on failure (nothing is left behind).
     bool commit(std::string& error);
     // Removes the temporary file.
     void discard();
 
 private:
-    std::string output;
-    std::string temporary;
+    bool sendToStream(std::string& error);
+
+    OutputTarget target;
+    std::string temporary; // the file beside a regular OUT; empty for a stream's scratch file
+    int descriptor = -1;
+    bool watching = false; // this output's signal handler is installed
 };
 
 } // namespace TessalineTool

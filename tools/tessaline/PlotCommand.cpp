@@ -60,7 +60,7 @@ int runPlot(const CommandLine& commandLine)
     MeasureOptions options;
     std::string error;
     if (!parseMeasureOptions(commandLine.args, true, options, error))
-        return fail(error + "\n\n" + plotUsage());
+        return fail(error + "\nsee tessaline plot --help");
     if (options.help)
     {
         std::fputs(plotUsage().c_str(), stdout);
@@ -87,9 +87,13 @@ int runPlot(const CommandLine& commandLine)
     releaseFontCaches();
     if (!written)
         return fail(error);
-    std::printf("tessaline: wrote %s (%dx%d)\n", options.outputPath.c_str(), options.width, options.height);
+    // With the picture on standard output, the summary goes with the messages.
+    std::FILE* summary = options.outputPath == "-" ? stderr : stdout;
+    std::fprintf(summary, "tessaline: wrote %s (%dx%d)\n",
+                 options.outputPath == "-" ? "standard output" : options.outputPath.c_str(), options.width,
+                 options.height);
     for (const PlotLabel& label : labels)
-        std::printf("  %-12s %s\n", label.key.c_str(), label.text.c_str());
+        std::fprintf(summary, "  %-12s %s\n", label.key.c_str(), label.text.c_str());
     return 0;
 }
 

@@ -73,14 +73,20 @@ bool writePng(cairo_surface_t* surface, const std::vector<PlotLabel>& labels, co
               std::string& error)
 {
     cairo_surface_flush(surface);
+    OutputTarget target;
+    if (!resolveOutputTarget(path, target, error))
+        return false;
     PendingOutput pending;
-    const int descriptor = pending.create(path, error);
+    const int descriptor = pending.create(target, error);
     if (descriptor < 0)
         return false;
-    std::FILE* file = fdopen(descriptor, "wb");
+    // The pending output keeps its own descriptor (a stream's bytes are read back from it).
+    const int copy = dup(descriptor);
+    std::FILE* file = copy >= 0 ? fdopen(copy, "wb") : nullptr;
     if (!file)
     {
-        close(descriptor);
+        if (copy >= 0)
+            close(copy);
         error = "cannot write '" + path + "'";
         return false;
     }

@@ -72,8 +72,8 @@ int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
             error = "its output would replace it; choose another folder";
         else if (!outputs.insert(output).second)
             error = "another input of this batch already renders into '" + output + "'";
-        else if (nameOf(input).empty())
-            error = "not a file name";
+        else if (nameOf(input).empty() || input == "-")
+            error = input == "-" ? "standard input cannot be one of several inputs" : "not a file name";
         if (!error.empty() || !renderFile(job, options, error))
         {
             std::fprintf(stderr, "tessaline: %s: %s\n", input.c_str(), error.c_str());
@@ -92,7 +92,7 @@ int runRender(const CommandLine& commandLine)
     RenderOptions options;
     std::string error;
     if (!parseRenderOptions(commandLine.args, options, error))
-        return fail(error + "\n\n" + renderUsage());
+        return fail(error + "\nsee tessaline render --help");
     if (options.help)
     {
         std::fputs(renderUsage().c_str(), stdout);

@@ -1,6 +1,7 @@
 #include "RenderOptions.h"
 
 #include "ArgumentText.h"
+#include "OutputFormat.h"
 
 namespace TessalineTool {
 
@@ -54,12 +55,17 @@ std::string renderUsage()
 {
     return std::string(
                "usage: tessaline render [IN OUT] [--demo [OUT]] [--preset NAME] [--set PARAM=VALUE ...]\n"
-               "                        [--mix PERCENT] [--normalize DBFS] [--block N] [--no-tail]\n"
+               "                        [--mix PERCENT] [--normalize DBFS] [--type TYPE] [--block N]\n"
+               "                        [--no-tail] [--]\n"
                "       tessaline render IN... -o DIR [options]\n"
                "\n"
-               "Renders IN through the Tessaline.vst3 bundle into OUT, at IN's sample rate.\n"
-               "IN: WAV, AIFF, FLAC or OGG, mono or stereo. OUT gets IN's container with 32-bit float\n"
-               "samples; FLAC has no float samples and gets 24-bit, OGG is Vorbis (lossy).\n"
+               "Renders IN through the Tessaline.vst3 bundle into OUT, at IN's sample rate (8000 to\n"
+               "384000 Hz). IN: WAV, AIFF, FLAC or OGG, mono or stereo; - reads standard input.\n"
+               "OUT's container is the one its extension names (wav, w64, rf64, aif, aiff, flac, ogg,\n"
+               "oga, opus), else --type's, else IN's: 32-bit float samples in WAV (RF64 past 4 GiB),\n"
+               "W64 and AIFF, 24-bit in FLAC, Vorbis in OGG, Opus in .opus (both lossy).\n"
+               "OUT - writes standard output; an existing device or FIFO is written into, a link's\n"
+               "file is replaced; a read-only OUT is refused. A failed render leaves OUT as it was.\n"
                "Without IN and OUT (or with --demo) a built-in dry percussive phrase is rendered\n"
                "into OUT, default ")
            + kDefaultDemoOutput + ".\n"
@@ -72,8 +78,11 @@ std::string renderUsage()
              "                      the room keeps its 255-sample offset, as in a DAW's send\n"
              "  --normalize DBFS    scale the whole output so its peak is at DBFS (0 or below, e.g. -1)\n"
              "  -o, --output-dir DIR  render each IN into DIR (which must exist)\n"
+             "  --type TYPE         OUT's container, whatever its name: one of wav, w64, rf64, aiff,\n"
+             "                      flac, ogg, opus (for - or a name without an extension)\n"
              "  --block N           samples per process call (1..8192, default 512)\n"
              "  --no-tail           stop at the end of the input instead of rendering the reverb tail\n"
+             "  --                  every argument after it is a file name\n"
              "\n"
              "Samples beyond full scale are reported: float files keep them, 24-bit FLAC and OGG\n"
              "clip them at full scale (never wrap). --normalize or a lower --mix avoids them.\n"
@@ -84,9 +93,17 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
 {
     std::vector<std::string> files;
     bool demo = false;
+    bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i)
     {
         const std::string arg = args[i];
+        if (optionsEnded || arg == "--")
+        {
+            if (optionsEnded)
+                files.push_back(arg);
+            optionsEnded = true;
+            continue;
+        }
         const RoomSettings::Taken taken = options.room.take(args, i, error);
         if (taken == RoomSettings::Taken::kFailed)
             return false;
@@ -100,7 +117,7 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
         else if (arg == "--no-tail")
             options.renderTail = false;
         else if (arg == "--block" || arg == "--mix" || arg == "--normalize" || arg == "-o"
-                 || arg == "--output-dir")
+                 || arg == "--output-dir" || arg == "--type")
         {
             if (!takeValue(args, i, value, error))
                 return false;
@@ -128,6 +145,15 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
                     return false;
                 }
                 options.normalize = true;
+            }
+            else if (arg == "--type")
+            {
+                if (formatForContainerName(value) == 0)
+                {
+                    error = "--type wants one of " + std::string(kContainerNames) + ", not '" + value + "'";
+                    return false;
+                }
+                options.type = value;
             }
             else if (arg == "-o" || arg == "--output-dir")
             {

@@ -22,6 +22,7 @@ struct RenderOptions
     double mix = 1.0;           // share of the room signal, 0..1 (--mix PERCENT / 100)
     bool normalize = false;     // --normalize DBFS given
     double normalizeDbfs = 0.0; // the output's peak level when normalizing
+    std::string type;           // --type: the output container, whatever OUT's name says
     bool help = false;
 };
 

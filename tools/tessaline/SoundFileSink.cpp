@@ -2,9 +2,42 @@
 
 #include "OutputFormat.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace TessalineTool {
+
+namespace {
+int bytesPerSample(int format)
+{
+    switch (format & SF_FORMAT_SUBMASK)
+    {
+    case SF_FORMAT_PCM_24: return 3;
+    case SF_FORMAT_FLOAT: return 4;
+    default: return 2;
+    }
+}
+
+std::string gibibytes(uint64_t bytes)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f GiB", static_cast<double>(bytes) / (1024.0 * 1024.0 * 1024.0));
+    return text;
+}
+} // namespace
+
+uint64_t sizeLimitOf32BitContainers()
+{
+    if (const char* text = std::getenv("TESSALINE_SIZE_LIMIT"))
+    {
+        char* end = nullptr;
+        const unsigned long long limit = std::strtoull(text, &end, 10);
+        if (end && *end == '\0' && limit > 0)
+            return limit;
+    }
+    return 0xFFFFFFFFull;
+}
 
 SoundFileSink::~SoundFileSink()
 {
@@ -12,11 +45,28 @@ SoundFileSink::~SoundFileSink()
         sf_close(file);
 }
 
-bool SoundFileSink::open(const std::string& outputPath, int format, int channels, int sampleRate,
-                         std::string& error)
+bool SoundFileSink::open(const OutputTarget& target, int format, int channels, int sampleRate,
+                         int64_t expectedFrames, std::string& error)
 {
+    const std::string name = target.path == "-" ? "standard output" : "'" + target.path + "'";
+    const uint64_t bytes = static_cast<uint64_t>(expectedFrames > 0 ? expectedFrames : 0)
+                               * static_cast<uint64_t>(channels)
+                               * static_cast<uint64_t>(bytesPerSample(format))
+                           + 4096;
+    const int container = format & SF_FORMAT_TYPEMASK;
+    const bool big = bytes > sizeLimitOf32BitContainers();
+    if (container == SF_FORMAT_AIFF && big)
+    {
+        error = name + ": an AIFF file holds at most 4 GiB and this render needs " + gibibytes(bytes)
+                + "; write WAV (it becomes RF64) or W64 instead";
+        return false;
+    }
+    // WAV sizes are 32-bit: a render that will not fit is written as RF64. The size is known ahead
+    // (input and tail), so an ordinary render stays a plain WAV file every reader takes.
+    const bool wav = container == SF_FORMAT_WAV || container == SF_FORMAT_WAVEX;
+    written = wav && big ? SF_FORMAT_RF64 | (format & SF_FORMAT_SUBMASK) : format;
     SF_INFO info{};
-    info.format = format;
+    info.format = written;
     info.channels = channels;
     info.samplerate = sampleRate;
     if (!sf_format_check(&info))
@@ -25,14 +75,13 @@ bool SoundFileSink::open(const std::string& outputPath, int format, int channels
                 + std::to_string(channels) + " channel(s)";
         return false;
     }
-    const int descriptor = pending.create(outputPath, error);
+    const int descriptor = pending.create(target, error);
     if (descriptor < 0)
         return false;
-    file = sf_open_fd(descriptor, SFM_WRITE, &info, SF_TRUE);
+    file = sf_open_fd(descriptor, SFM_WRITE, &info, SF_FALSE);
     if (!file)
     {
-        close(descriptor);
-        error = "cannot write '" + outputPath + "': " + sf_strerror(nullptr);
+        error = "cannot write " + name + ": " + sf_strerror(nullptr);
         pending.discard();
         return false;
     }

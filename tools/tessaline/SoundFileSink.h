@@ -2,6 +2,7 @@
 #pragma once
 
 #include "FrameSink.h"
+#include "OutputTarget.h"
 #include "PendingOutput.h"
 
 #include <sndfile.h>
@@ -20,16 +21,27 @@ public:
     SoundFileSink(const SoundFileSink&) = delete;
     SoundFileSink& operator=(const SoundFileSink&) = delete;
 
-    // Starts OUT with the given libsndfile format; false with a message on failure.
-    bool open(const std::string& outputPath, int format, int channels, int sampleRate, std::string& error);
+    // Starts OUT with the given libsndfile format for about expectedFrames frames; false with a
+    // message on failure. A WAV file that may pass 4 GiB is written as RF64; an AIFF file that would
+    // not fit its 4 GiB sizes is refused before anything is written.
+    bool open(const OutputTarget& target, int format, int channels, int sampleRate, int64_t expectedFrames,
+              std::string& error);
     // Appends interleaved frames; false with a message when the disk refuses them.
     bool write(const float* interleaved, int64_t frames, std::string& error) override;
     // Closes the file and moves it to OUT.
     bool finish(std::string& error);
 
+    // The format as written (RF64 where a WAV had to become one).
+    int format() const { return written; }
+
 private:
     PendingOutput pending;
     SNDFILE* file = nullptr;
+    int written = 0;
 };
+
+// The largest size a 32-bit container (WAV, AIFF) holds: 4 GiB, or what the environment variable
+// TESSALINE_SIZE_LIMIT gives (bytes; for tests, which cannot afford to write 4 GiB).
+uint64_t sizeLimitOf32BitContainers();
 
 } // namespace TessalineTool

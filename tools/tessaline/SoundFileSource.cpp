@@ -3,8 +3,12 @@
 #include "OutputFormat.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <regex>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace TessalineTool {
 
@@ -18,7 +22,57 @@ std::string openFailure(const std::string& path)
         return "cannot open '" + path + "': " + std::strerror(errno);
     if (S_ISDIR(status.st_mode))
         return "'" + path + "' is a folder, not a sound file";
-    return "cannot read '" + path + "': " + sf_strerror(nullptr) + " (supported: WAV, AIFF, FLAC, OGG)";
+    if (access(path.c_str(), R_OK) != 0)
+        return "cannot read '" + path + "': " + std::strerror(errno);
+    return "cannot read '" + path + "': " + sf_strerror(nullptr);
+}
+
+// Standard input into an anonymous scratch file, which libsndfile can then read at will: a pipe
+// does not tell the length of what it brings, and a render needs it.
+int spoolStandardInput(std::string& error)
+{
+    const char* folder = std::getenv("TMPDIR");
+    std::string pattern = std::string(folder && *folder ? folder : "/tmp") + "/.tsl-XXXXXX";
+    const int descriptor = mkstemp(pattern.data());
+    if (descriptor < 0)
+    {
+        error = "cannot keep standard input in '" + pattern.substr(0, pattern.rfind('/'))
+                + "': " + std::strerror(errno);
+        return -1;
+    }
+    unlink(pattern.c_str());
+    std::vector<char> chunk(1 << 16);
+    for (;;)
+    {
+        const ssize_t got = ::read(STDIN_FILENO, chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got == 0)
+            break;
+        if (got < 0 || ::write(descriptor, chunk.data(), static_cast<size_t>(got)) != got)
+        {
+            error = std::string("reading standard input failed: ") + std::strerror(errno);
+            close(descriptor);
+            return -1;
+        }
+    }
+    lseek(descriptor, 0, SEEK_SET);
+    return descriptor;
+}
+
+// The header's promise against the file's length, as libsndfile's log notes it for a cut-off
+// WAV ("data : 384000 (should be 199956)") or AIFF ("SSND : ...").
+int64_t missingFromLog(SNDFILE* file)
+{
+    char log[4096] = {};
+    sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
+    static const std::regex chunk(R"((data|SSND) *: *(\d+) \(should be (\d+)\))");
+    std::cmatch match;
+    if (!std::regex_search(log, match, chunk))
+        return 0;
+    const long long claimed = std::atoll(match[2].str().c_str());
+    const long long held = std::atoll(match[3].str().c_str());
+    return claimed > held ? claimed - held : 0;
 }
 } // namespace
 
@@ -31,24 +85,41 @@ SoundFileSource::~SoundFileSource()
 bool SoundFileSource::open(const std::string& path, std::string& error)
 {
     info = SF_INFO{};
-    file = sf_open(path.c_str(), SFM_READ, &info);
-    if (!file)
+    shownName = path == "-" ? "standard input" : "'" + path + "'";
+    if (path == "-")
     {
-        error = openFailure(path);
-        return false;
+        const int descriptor = spoolStandardInput(error);
+        if (descriptor < 0)
+            return false;
+        file = sf_open_fd(descriptor, SFM_READ, &info, SF_TRUE);
+        if (!file)
+        {
+            error = "cannot read standard input: " + std::string(sf_strerror(nullptr));
+            return false;
+        }
+    }
+    else
+    {
+        file = sf_open(path.c_str(), SFM_READ, &info);
+        if (!file)
+        {
+            error = openFailure(path);
+            return false;
+        }
     }
     if (!isSupportedContainer(info.format))
     {
-        error = "'" + path + "' is a " + containerName(info.format)
+        error = shownName + " is a " + containerName(info.format)
                 + " file; tessaline reads WAV, AIFF, FLAC and OGG";
         return false;
     }
     if (info.channels != 1 && info.channels != 2)
     {
-        error = "'" + path + "' has " + std::to_string(info.channels)
+        error = shownName + " has " + std::to_string(info.channels)
                 + " channels; tessaline renders mono or stereo files";
         return false;
     }
+    missing = missingFromLog(file);
     return true;
 }
 
@@ -59,5 +130,7 @@ int64_t SoundFileSource::read(float* interleaved, int64_t maxFrames)
         return -1;
     return got;
 }
+
+std::string SoundFileSource::readError() const { return file ? sf_strerror(file) : "not open"; }
 
 } // namespace TessalineTool

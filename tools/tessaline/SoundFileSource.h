@@ -1,4 +1,4 @@
-// A dry signal read from a sound file through libsndfile.
+// A dry signal read from a sound file (or standard input, "-") through libsndfile.
 #pragma once
 
 #include "AudioSource.h"
@@ -17,19 +17,30 @@ public:
     SoundFileSource(const SoundFileSource&) = delete;
     SoundFileSource& operator=(const SoundFileSource&) = delete;
 
-    // Opens path; false with a message when it is missing, unreadable, not a supported
-    // container (WAV, AIFF, FLAC, OGG) or neither mono nor stereo.
+    // Opens path ("-": standard input, read whole into a scratch file first); false with a message
+    // when it is missing, unreadable, not a supported container (WAV, AIFF, FLAC, OGG) or neither
+    // mono nor stereo.
     bool open(const std::string& path, std::string& error);
 
     int channels() const override { return info.channels; }
     int sampleRate() const override { return info.samplerate; }
     int64_t frames() const override { return info.frames; }
-    int container() const override { return info.format & SF_FORMAT_TYPEMASK; }
+    int container() const override { return info.format; }
     int64_t read(float* interleaved, int64_t maxFrames) override;
+
+    // Why the last read failed (libsndfile's words).
+    std::string readError() const;
+    // How many bytes of sound the file's header promises beyond what the file holds (a cut-off
+    // WAV or AIFF), 0 when it holds them all.
+    int64_t missingBytes() const { return missing; }
+    // The name messages use: the path, or "standard input".
+    const std::string& name() const { return shownName; }
 
 private:
     SNDFILE* file = nullptr;
     SF_INFO info{};
+    int64_t missing = 0;
+    std::string shownName;
 };
 
 } // namespace TessalineTool

@@ -18,7 +18,8 @@ const Command kCommands[] = {
     {"info", &TessalineTool::runInfo, "factory, class, parameters, units and presets (--json for scripts)"},
     {"render", &TessalineTool::runRender,
      "render IN to OUT through the plug-in (several IN with -o DIR; no files: the demo)"},
-    {"ir", &TessalineTool::runIr, "write the room's impulse response as a 32-bit float WAV"},
+    {"ir", &TessalineTool::runIr,
+     "write the room's impulse response (32-bit float WAV unless OUT names another)"},
     {"plot", &TessalineTool::runPlot, "draw the room's response, decay and reverberation times into a PNG"},
 };
 
