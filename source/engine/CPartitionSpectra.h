@@ -6,11 +6,14 @@
 // follow, instead of jumping between P rows. Within a chunk, 32 real parts precede 32
 // imaginary parts. A spectrum of 2c real points has c + 1 distinct bins, of which bins 0 and
 // c are real: bin c's value rides in the imaginary part of bin 0.
+// The rings hold single-precision values (half the memory to stream, twice the products per
+// instruction) or double-precision ones, as the stage asks; the sums come out as doubles.
 // No allocation, locking or system calls after construction.
 #pragma once
 
 #include "engine/AlignedArray.h"
 #include "engine/SimdKernels.h"
+#include "engine/SpectrumPrecision.h"
 
 #include <complex>
 
@@ -21,7 +24,7 @@ public:
 
     // length = P·c; both length and partitionSize powers of two, partitionSize <= length.
     // Throws std::invalid_argument otherwise.
-    CPartitionSpectra(int length, int partitionSize);
+    CPartitionSpectra(int length, int partitionSize, SpectrumPrecision precision = kDefaultSpectrumPrecision);
 
     // [audio thread] Bins 0 … c of the newest input block's spectrum (bins 0 and c real);
     // the oldest block drops out of the window.
@@ -39,7 +42,7 @@ public:
     // that does not involve its newest input block or a renewed partition.
     void accumulatePair(int first, int count, Complex* now, Complex* next) const;
     // [audio thread] out[b] = Σ X(newest − age[j])·H(partition[j]) over the n <= 4 given terms,
-    // each rounded exactly as inside accumulatePair's sums.
+    // each rounded as inside accumulatePair's sums.
     void accumulateTerms(const int* age, const int* partition, int n, int first, int count, Complex* out);
 
     // [audio thread] Both rings back to zero, the window back to its first slot. Only the slots
@@ -47,33 +50,68 @@ public:
     void clear();
 
     int partitions() const { return m_nPartitions; }
+    SpectrumPrecision precision() const { return m_Precision; }
+    // Bytes the two rings hold (what one block's multiply-accumulate streams through).
+    long ringBytes() const;
 
 private:
     static constexpr int kChunkBins = 32;
 
-    // Spectrum slot: its first chunk; chunk q lies m_nChunkStride doubles further on.
-    void storeSlot(const Complex* bins, double* slot) const;
+    // The rings in one precision; the other precision's stay empty.
+    template <class T>
+    struct Rings
+    {
+        explicit Rings(std::size_t values, std::size_t partitions)
+            : input(values)
+            , response(values)
+            , window(partitions)
+            , slots(partitions)
+        {}
+        AlignedArray<T> input;         // [chunk][slot][re, im], slots a ring
+        AlignedArray<T> response;      // [chunk][partition][re, im]
+        AlignedArray<const T*> window; // input slots newest first: window[k] = X(newest − k)
+        AlignedArray<const T*> slots;  // response slots: slots[k] = H(k)
+    };
+
+    template <class T>
+    void storeSlot(const Complex* bins, T* slot) const;
+    template <class T>
+    void storeInputIn(Rings<T>& rings, const Complex* bins);
     // The chunk walk shared by the sums: kernel over rows x[k], h[k] (k < n), bins
     // [first, first + count) into out, and bins 0 and c as real products when first is 0.
-    void sumRows(const double* const* x, const double* const* h, int n, int first, int count,
-                 Complex* out) const;
-    void packedEnds(const double* const* x, const double* const* h, int n, Complex* out) const;
-    double* inputSlot(int slot) const { return m_Input.get() + 2L * m_nWidth * slot; }
-    double* responseSlot(int slot) const { return m_Response.get() + 2L * m_nWidth * slot; }
+    template <class T>
+    void sumRows(const T* const* x, const T* const* h, int n, int first, int count, Complex* out) const;
+    template <class T>
+    void sumPairs(const T* const* x, const T* const* h, int n, int first, int count, Complex* now,
+                  Complex* next) const;
+    template <class T>
+    void packedEnds(const T* const* x, const T* const* h, int n, Complex* out) const;
+    template <class T>
+    void accumulateTermsIn(const Rings<T>& rings, const int* age, const int* partition, int n, int first,
+                           int count, Complex* out);
+    template <class T>
+    void clearIn(Rings<T>& rings);
+    template <class T>
+    T* slotOf(const AlignedArray<T>& ring, int slot) const
+    {
+        return ring.get() + 2L * m_nWidth * slot;
+    }
     // Notes slot as written since the last clear.
     static void markWritten(AlignedArray<unsigned char>& written, int& count, int slot);
     // Zeroes the written slots of ring (the whole ring when they are many) and forgets them.
-    void zeroWritten(AlignedArray<double>& ring, AlignedArray<unsigned char>& written, int& count);
+    template <class T>
+    void zeroWritten(AlignedArray<T>& ring, AlignedArray<unsigned char>& written, int& count);
 
+    bool single() const { return m_Precision == SpectrumPrecision::kSingle; }
+
+    SpectrumPrecision m_Precision;
     int m_nPartitionSize;
     int m_nPartitions;
     int m_nWidth;                                  // bins per chunk: min(c, 32)
-    long m_nChunkStride;                           // doubles per chunk of a whole ring: 2·width·P
+    long m_nChunkStride;                           // values per chunk of a whole ring: 2·width·P
     int m_nNewest;                                 // input slot of the newest block
-    AlignedArray<double> m_Input;                  // [chunk][slot][re, im], slots a ring
-    AlignedArray<double> m_Response;               // [chunk][partition][re, im]
-    AlignedArray<const double*> m_Window;          // input slots newest first: Window[k] = X(newest − k)
-    AlignedArray<const double*> m_Partitions;      // response slots: Partitions[k] = H(k)
+    Rings<float> m_Single;                         // the rings when single precision
+    Rings<double> m_Double;                        // the rings when double precision
     AlignedArray<Complex> m_Scratch;               // the pair kernel's unused second sum
     AlignedArray<unsigned char> m_InputWritten;    // per input slot: written since the last clear
     AlignedArray<unsigned char> m_ResponseWritten; // per response slot: the same

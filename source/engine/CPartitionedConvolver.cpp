@@ -24,7 +24,7 @@ int checkedPartitions(int responseLength, int stageLength, int partitionSize, in
 
 CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int position, int sampleRate,
                                              int ear, int responseLength, int stageLength, int partitionSize,
-                                             int stageStart)
+                                             int stageStart, SpectrumPrecision precision)
     : m_nPartitions(checkedPartitions(responseLength, stageLength, partitionSize, stageStart))
     , m_nPartitionSize(partitionSize)
     , m_nFFTSize(2 * partitionSize)
@@ -56,7 +56,7 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_Terms(static_cast<std::size_t>(partitionSize) + 1)
     , m_pForwardFFT(new ARFFT(2 * partitionSize))
     , m_pInverseFFT(new BRFFT(2 * partitionSize))
-    , m_pSpectra(new CPartitionSpectra(m_nPartitions * partitionSize, partitionSize))
+    , m_pSpectra(new CPartitionSpectra(m_nPartitions * partitionSize, partitionSize, precision))
     , m_pCompFB(new CComponentIR{responseLength, nullptr})
     , m_pCompLR(new CComponentIR{responseLength, nullptr})
     , m_pCompCF(new CComponentIR{responseLength, nullptr})

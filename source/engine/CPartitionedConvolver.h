@@ -45,8 +45,10 @@ public:
     // are set. Throws std::invalid_argument unless partitionSize (>= 2) and stageLength /
     // partitionSize are powers of two and the region lies inside the response; std::bad_alloc
     // when memory runs out.
+    // The spectra are kept at the given precision (see SpectrumPrecision).
     CPartitionedConvolver(const IResponseTables& tables, int position, int sampleRate, int ear,
-                          int responseLength, int stageLength, int partitionSize, int stageStart);
+                          int responseLength, int stageLength, int partitionSize, int stageStart,
+                          SpectrumPrecision precision = kDefaultSpectrumPrecision);
     ~CPartitionedConvolver();
     CPartitionedConvolver(const CPartitionedConvolver&) = delete;
     CPartitionedConvolver& operator=(const CPartitionedConvolver&) = delete;
@@ -109,6 +111,9 @@ public:
     // Component selection (PositionLoading.cpp), same threading as room shaping.
     void loadPosition(int position, int sampleRate);
     void reloadPosition(int position, int sampleRate);
+
+    // Bytes of the spectrum rings one block's multiply-accumulate streams through.
+    long spectrumBytes() const { return m_pSpectra->ringBytes(); }
 
     // [main thread] The shaped response over [start, start + count) of the region, built
     // exactly as the stage builds the partitions it gathers (for checks and tools).

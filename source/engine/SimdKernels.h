@@ -59,6 +59,14 @@ struct SimdKernels
     // partition) — the input window paired with the responses one partition further on.
     void (*spectrumProductPairs)(const double* const* x, const double* const* h, int partitions, long offset,
                                  long imOffset, int count, double* now, double* next);
+
+    // The same three for spectra kept in single precision: bins rounded into float rows, and
+    // sums of float products (in float) handed out as doubles.
+    void (*splitBinsSingle)(const double* bins, int count, float* re, float* im);
+    void (*spectrumProductsSingle)(const float* const* x, const float* const* h, int partitions, long offset,
+                                   long imOffset, int count, double* out);
+    void (*spectrumProductPairsSingle)(const float* const* x, const float* const* h, int partitions,
+                                       long offset, long imOffset, int count, double* now, double* next);
 };
 
 // Baseline, AVX2 and AVX-512 sets; the AVX2 set must only be used where the processor has AVX2

@@ -4,6 +4,7 @@
 // AVX2 can leak into code that runs on processors without it.
 #include "engine/SimdKernels.h"
 #include "engine/SimdScalarSteps.h"
+#include "engine/SimdSingleKernels.h"
 #include "engine/SimdWideKernels.h"
 
 #include <immintrin.h>
@@ -206,7 +207,10 @@ const SimdKernels kAvx2 = {difStageAvx2,
                            hyperbolicEnvelopeAvx2,
                            shapeResponseAvx2,
                            wideSpectrumProducts<Avx2>,
-                           wideSpectrumProductPairs<Avx2>};
+                           wideSpectrumProductPairs<Avx2>,
+                           singleSplitBins,
+                           singleSpectrumProducts,
+                           singleSpectrumProductPairs};
 } // namespace
 
 const SimdKernels& avx2Kernels() { return kAvx2; }

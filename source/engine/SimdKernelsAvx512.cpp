@@ -5,6 +5,7 @@
 // can leak into other code.
 #include "engine/SimdKernels.h"
 #include "engine/SimdScalarSteps.h"
+#include "engine/SimdSingleKernels.h"
 #include "engine/SimdWideKernels.h"
 
 #include <immintrin.h>
@@ -52,6 +53,9 @@ SimdKernels withAvx512()
     kernels.difStagePair = difStagePairAvx512;
     kernels.spectrumProducts = wideSpectrumProducts<Avx512>;
     kernels.spectrumProductPairs = wideSpectrumProductPairs<Avx512>;
+    kernels.splitBinsSingle = singleSplitBins;
+    kernels.spectrumProductsSingle = singleSpectrumProducts;
+    kernels.spectrumProductPairsSingle = singleSpectrumProductPairs;
     return kernels;
 }
 

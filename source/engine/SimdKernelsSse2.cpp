@@ -2,6 +2,7 @@
 // inline library code is instantiated with other instruction sets than the rest of the engine.
 #include "engine/SimdKernels.h"
 #include "engine/SimdScalarSteps.h"
+#include "engine/SimdSingleKernels.h"
 
 #include <emmintrin.h>
 
@@ -138,10 +139,20 @@ void shapeResponseScalar(const double* const* env, const double* const* table, c
     shapeResponseFrom(0, env, table, vol, subtractLR, count, out);
 }
 
-const SimdKernels kBaseline = {
-    difStageSse2,        difStagePairSse2,     difLastStageSse2,        difFirstStageHalfZeroSse2,
-    forwardSplitScalar,  inverseSplitScalar,   splitBinsSse2,           hyperbolicEnvelopeScalar,
-    shapeResponseScalar, spectrumProductsSse2, spectrumProductPairsSse2};
+const SimdKernels kBaseline = {difStageSse2,
+                               difStagePairSse2,
+                               difLastStageSse2,
+                               difFirstStageHalfZeroSse2,
+                               forwardSplitScalar,
+                               inverseSplitScalar,
+                               splitBinsSse2,
+                               hyperbolicEnvelopeScalar,
+                               shapeResponseScalar,
+                               spectrumProductsSse2,
+                               spectrumProductPairsSse2,
+                               singleSplitBins,
+                               singleSpectrumProducts,
+                               singleSpectrumProductPairs};
 } // namespace
 
 const SimdKernels& baselineKernels() { return kBaseline; }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/CPlugIn.h"
+#include "engine/SpectrumPrecision.h"
 
 #include <cstdint>
 #include <memory>
@@ -32,6 +33,11 @@ public:
 
     // Test switch: never skip, so an instance can be compared with one that does.
     bool m_bNeverSkip = false;
+
+    // [main thread, not processing] Rebuilds the four stages with their spectra kept at this
+    // precision (a double-precision reference for checks and tools) and the room from the
+    // current controls; prepare() follows as after construction.
+    void useSpectrumPrecision(SpectrumPrecision precision);
 
     // Control ids (= positions in the control list = host parameter ids).
     enum ControlId : uint32_t
@@ -76,6 +82,7 @@ public:
     static float tailTimeMs(int32_t sampleRate);
 
 private:
+    SpectrumPrecision m_SpectrumPrecision = kDefaultSpectrumPrecision;
     void buildRoom();
     void buildStage(CPartitionedConvolver& stage);
     void createEngine();

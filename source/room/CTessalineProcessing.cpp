@@ -21,14 +21,15 @@ void CTessaline::createEngine()
 {
     const int fs = m_nSampleRate;
     const IResponseTables& bank = roomResponseBank();
+    const SpectrumPrecision p = m_SpectrumPrecision;
     m_pEarlyLeft = std::make_unique<CPartitionedConvolver>(bank, 0, fs, 0, kResponseLength, kEarlyLength,
-                                                           kEarlyPartition, 0);
+                                                           kEarlyPartition, 0, p);
     m_pEarlyRight = std::make_unique<CPartitionedConvolver>(bank, 0, fs, 1, kResponseLength, kEarlyLength,
-                                                            kEarlyPartition, 0);
+                                                            kEarlyPartition, 0, p);
     m_pLateLeft = std::make_unique<CPartitionedConvolver>(bank, 0, fs, 0, kResponseLength, kLateLength,
-                                                          kLatePartition, kLateStart);
+                                                          kLatePartition, kLateStart, p);
     m_pLateRight = std::make_unique<CPartitionedConvolver>(bank, 0, fs, 1, kResponseLength, kLateLength,
-                                                           kLatePartition, kLateStart);
+                                                           kLatePartition, kLateStart, p);
     m_pLateDelayLeft = std::make_unique<CDelayLine>(fs, kLateDelay, 0.0, 100.0);
     m_pLateDelayRight = std::make_unique<CDelayLine>(fs, kLateDelay, 0.0, 100.0);
 }
@@ -63,6 +64,13 @@ void CTessaline::buildRoom()
     m_pLateDelayLeft->reset(kLateDelay, 0.0, 100.0);
     m_pLateDelayRight->reset(kLateDelay, 0.0, 100.0);
     m_fTailTimeMs = tailTimeMs(m_nSampleRate);
+}
+
+void CTessaline::useSpectrumPrecision(SpectrumPrecision precision)
+{
+    m_SpectrumPrecision = precision;
+    createEngine();
+    buildRoom();
 }
 
 bool CTessaline::postConstruct()

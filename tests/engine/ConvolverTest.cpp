@@ -1,8 +1,10 @@
 // One convolver stage against direct convolution of its response region.
+#include "support/SpectrumAccuracy.h"
 #include "support/StageFixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -26,15 +28,19 @@ TEST_P(StageShapes, MatchesDirectConvolutionAtEveryBlockPhase)
     const std::vector<double> y = run(*stage, x);
 
     // From the start (the rings fill as the input arrives) and in the steady state, two whole
-    // blocks each, so that every phase of the block is seen.
+    // blocks each, so that every phase of the block is seen. Round-off is measured against the
+    // signal's peak, which the steady state reaches.
+    std::vector<std::pair<long, double>> expected;
+    double peak = 0.0;
     for (long first : {0L, static_cast<long>(x.size()) - 2L * s.c})
-    {
         for (long m = first; m < first + 2L * s.c; ++m)
         {
-            const double expected = directSample(x, response.data() + s.start, region, m, latency);
-            ASSERT_NEAR(y[m], expected, 1e-11) << "sample " << m;
+            expected.emplace_back(m, directSample(x, response.data() + s.start, region, m, latency));
+            peak = std::max(peak, std::abs(expected.back().second));
         }
-    }
+    const double bound = TestSupport::spectrumBound(1e-11, peak);
+    for (const auto& [m, value] : expected)
+        ASSERT_NEAR(y[m], value, bound) << "sample " << m;
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, StageShapes,
@@ -60,7 +66,7 @@ TEST(Convolver, ImpulseResponseLatencyAtBothEndsOfTheRegion)
             const std::vector<double> y = run(*stage, x);
             const long expectedAt = impulseAt + 2L * s.c - 1 + tap;
             for (long m = 0; m < static_cast<long>(y.size()); ++m)
-                ASSERT_NEAR(y[m], m == expectedAt ? 1.0 : 0.0, 1e-13)
+                ASSERT_NEAR(y[m], m == expectedAt ? 1.0 : 0.0, TestSupport::spectrumBound(1e-13, 1.0))
                     << "c " << s.c << " tap " << tap << " m " << m;
         }
     }
@@ -100,11 +106,11 @@ TEST(Convolver, DcAndNyquistSettleAtRegionLength)
             run(*nyquist, std::vector<double>(alternating.begin(), alternating.begin() + n));
         for (std::size_t m = n - 2 * s.c; m < n; ++m)
         {
-            ASSERT_NEAR(yDc[m], region, 1e-10 * region) << m;
+            ASSERT_NEAR(yDc[m], region, TestSupport::spectrumBound(1e-10 * region, region)) << m;
             // Input and region both alternate: every product is +1 or −1 as one, the sign
             // following the output's own index through the stage latency.
             const double sign = ((m - (2 * s.c - 1)) % 2) ? -1.0 : 1.0;
-            ASSERT_NEAR(yNy[m], sign * region, 1e-10 * region) << m;
+            ASSERT_NEAR(yNy[m], sign * region, TestSupport::spectrumBound(1e-10 * region, region)) << m;
         }
     }
 }
@@ -154,8 +160,16 @@ TEST(Convolver, ResponseChangeCompleteWithinPPlus2Blocks)
                 stage->processSample(x[m]);
                 y[m] = stage->output();
             }
+            std::vector<double> expected;
+            double peak = 0.0;
             for (long m = exactFrom; m < exactFrom + 3L * s.c; ++m)
-                ASSERT_NEAR(y[m], directSample(x, after.data(), region, m, 2L * s.c - 1), 1e-11)
+            {
+                expected.push_back(directSample(x, after.data(), region, m, 2L * s.c - 1));
+                peak = std::max(peak, std::abs(expected.back()));
+            }
+            for (long m = exactFrom; m < exactFrom + 3L * s.c; ++m)
+                ASSERT_NEAR(y[m], expected[static_cast<std::size_t>(m - exactFrom)],
+                            TestSupport::spectrumBound(1e-11, peak))
                     << changeBlock << " " << phase << " " << m;
             // The bound is tight for a stage that was renewing its spectra: a block before it the
             // old response still shows. (A settled stage builds what it skipped gathering from the

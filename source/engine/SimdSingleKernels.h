@@ -1,0 +1,118 @@
+// The single-precision multiply-accumulate kernels (see SimdKernels), written as plain loops over
+// a chunk of at most 32 bins that the compiler vectorises for the instruction set of the file
+// including this header. Each set's file includes it inside its anonymous namespace context, so
+// no code built for a wider set is shared with a narrower one.
+#pragma once
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kSingleChunk = 32;
+
+// Sums over the given rows for n (<= kSingleChunk) bins starting at offset; re and im hold the
+// sums. The bound is a constant when the chunk is whole, so the loop vectorises without a tail.
+template <int N>
+inline void singleSums(const float* const* x, const float* const* h, int partitions, long offset,
+                       long imOffset, int n, float* re, float* im)
+{
+    const int count = N > 0 ? N : n;
+    for (int i = 0; i < count; ++i)
+        re[i] = im[i] = 0.0f;
+    for (int k = 0; k < partitions; ++k)
+    {
+        const float* xr = x[k] + offset;
+        const float* xi = xr + imOffset;
+        const float* hr = h[k] + offset;
+        const float* hi = hr + imOffset;
+        for (int i = 0; i < count; ++i)
+        {
+            re[i] += xr[i] * hr[i] - xi[i] * hi[i];
+            im[i] += xr[i] * hi[i] + xi[i] * hr[i];
+        }
+    }
+}
+
+inline void singleSpectrumProducts(const float* const* x, const float* const* h, int partitions, long offset,
+                                   long imOffset, int count, double* out)
+{
+    alignas(64) float re[kSingleChunk], im[kSingleChunk];
+    for (int first = 0; first < count; first += kSingleChunk)
+    {
+        const int n = std::min(kSingleChunk, count - first);
+        if (n == kSingleChunk)
+            singleSums<kSingleChunk>(x, h, partitions, offset + first, imOffset, n, re, im);
+        else
+            singleSums<0>(x, h, partitions, offset + first, imOffset, n, re, im);
+        for (int i = 0; i < n; ++i)
+        {
+            out[2 * (first + i)] = re[i];
+            out[2 * (first + i) + 1] = im[i];
+        }
+    }
+}
+
+// now as singleSpectrumProducts, next over the window against the responses one partition on;
+// each input row is read once for both.
+template <int N>
+inline void singlePairSums(const float* const* x, const float* const* h, int partitions, long offset,
+                           long imOffset, int n, float* nr, float* ni, float* pr, float* pi)
+{
+    const int count = N > 0 ? N : n;
+    for (int i = 0; i < count; ++i)
+        nr[i] = ni[i] = pr[i] = pi[i] = 0.0f;
+    for (int k = 0; k < partitions; ++k)
+    {
+        const float* xr = x[k] + offset;
+        const float* xi = xr + imOffset;
+        const float* hr = h[k] + offset;
+        const float* hi = hr + imOffset;
+        for (int i = 0; i < count; ++i)
+        {
+            nr[i] += xr[i] * hr[i] - xi[i] * hi[i];
+            ni[i] += xr[i] * hi[i] + xi[i] * hr[i];
+        }
+        if (k + 1 < partitions)
+        {
+            const float* gr = h[k + 1] + offset;
+            const float* gi = gr + imOffset;
+            for (int i = 0; i < count; ++i)
+            {
+                pr[i] += xr[i] * gr[i] - xi[i] * gi[i];
+                pi[i] += xr[i] * gi[i] + xi[i] * gr[i];
+            }
+        }
+    }
+}
+
+inline void singleSpectrumProductPairs(const float* const* x, const float* const* h, int partitions,
+                                       long offset, long imOffset, int count, double* now, double* next)
+{
+    alignas(64) float nr[kSingleChunk], ni[kSingleChunk], pr[kSingleChunk], pi[kSingleChunk];
+    for (int first = 0; first < count; first += kSingleChunk)
+    {
+        const int n = std::min(kSingleChunk, count - first);
+        if (n == kSingleChunk)
+            singlePairSums<kSingleChunk>(x, h, partitions, offset + first, imOffset, n, nr, ni, pr, pi);
+        else
+            singlePairSums<0>(x, h, partitions, offset + first, imOffset, n, nr, ni, pr, pi);
+        for (int i = 0; i < n; ++i)
+        {
+            now[2 * (first + i)] = nr[i];
+            now[2 * (first + i) + 1] = ni[i];
+            next[2 * (first + i)] = pr[i];
+            next[2 * (first + i) + 1] = pi[i];
+        }
+    }
+}
+
+inline void singleSplitBins(const double* bins, int count, float* re, float* im)
+{
+    for (int b = 0; b < count; ++b)
+    {
+        re[b] = static_cast<float>(bins[2 * b]);
+        im[b] = static_cast<float>(bins[2 * b + 1]);
+    }
+}
+
+} // namespace
