@@ -46,6 +46,17 @@ struct StereoRoom
         return {earlyLeft.get(), earlyRight.get(), lateLeft.get(), lateRight.get()};
     }
 
+    // Bytes of the spectrum rings of the four stages: what an instance's multiply-accumulate
+    // streams through, block by block.
+    static long spectrumBytes()
+    {
+        const StereoRoom room;
+        long bytes = 0;
+        for (const CPartitionedConvolver* s : room.stages())
+            bytes += s->spectrumBytes();
+        return bytes;
+    }
+
     void processFrame(const double* in, double* out)
     {
         earlyLeft->processSample(in[0]);

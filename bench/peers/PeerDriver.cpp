@@ -162,6 +162,68 @@ void printWorstPhase(const TessalineHost::HostModule& module, const Signal& sign
     }
 }
 
+// Several rooms in one mix: every instance takes the same host block in turn, as a host runs
+// the inserts of eight tracks; they share the processor's caches as they would in a session.
+class MixOfRooms : public Convolver
+{
+public:
+    explicit MixOfRooms(std::vector<std::unique_ptr<Convolver>> rooms)
+        : rooms(std::move(rooms))
+    {}
+    std::string name() const override { return std::to_string(rooms.size()) + " x " + rooms.front()->name(); }
+    void process(const float* const* in, float* const* out, int frames) override
+    {
+        for (auto& room : rooms)
+            room->process(in, out, frames);
+    }
+
+private:
+    std::vector<std::unique_ptr<Convolver>> rooms;
+};
+
+void printEightRooms(const Options& o, const TessalineHost::HostModule& module, const Signal& signal,
+                     const std::vector<float>* responses, const std::string& wav)
+{
+    constexpr int kBlock = 256;
+    constexpr int kRooms = 8;
+    std::vector<std::unique_ptr<Convolver>> c;
+    auto eight = [&](auto make) {
+        std::vector<std::unique_ptr<Convolver>> rooms;
+        for (int i = 0; i < kRooms; ++i)
+            rooms.push_back(make());
+        return std::make_unique<MixOfRooms>(std::move(rooms));
+    };
+    c.push_back(std::make_unique<TessalineRunner>(module, kRate, kBlock, false));
+    c.push_back(eight([&] { return std::make_unique<TessalineRunner>(module, kRate, kBlock, false); }));
+    c.push_back(std::make_unique<ZitaRunner>(responses, kBlock));
+    c.push_back(eight([&] { return std::make_unique<ZitaRunner>(responses, kBlock); }));
+    c.push_back(std::make_unique<LspRunner>(wav, kRate, kBlock));
+    c.push_back(eight([&] { return std::make_unique<LspRunner>(wav, kRate, kBlock); }));
+    std::vector<std::vector<double>> figures(c.size());
+    for (auto& each : c)
+        cpuPerAudioSecond(*each, signal, kBlock);
+    for (int r = 0; r < o.rounds; ++r)
+        for (std::size_t i = 0; i < c.size(); ++i)
+        {
+            const std::size_t k = (i + static_cast<std::size_t>(r)) % c.size();
+            figures[k].push_back(cpuPerAudioSecond(*c[k], signal, kBlock));
+        }
+    std::vector<double> m;
+    for (auto& f : figures)
+        m.push_back(median(f));
+    std::printf("\nEight rooms in one mix, %d frames (median of %d alternating rounds), CPU s per audio s\n",
+                kBlock, o.rounds);
+    const char* names[3] = {"Tessaline", "zita", "LSP"};
+    for (int k = 0; k < 3; ++k)
+        std::printf("  %-10s one %.5f  eight %.5f = %.2f x one\n", names[k], m[2 * k], m[2 * k + 1],
+                    m[2 * k + 1] / m[2 * k]);
+    std::printf("  Tessaline's eight vs zita's eight: %.2f, vs LSP's eight: %.2f\n", m[1] / m[3],
+                m[1] / m[5]);
+    const long ringBytes = enginebench::StereoRoom::spectrumBytes();
+    std::printf("  bytes of spectra one instance's blocks stream through: %.2f MiB\n",
+                static_cast<double>(ringBytes) / (1024.0 * 1024.0));
+}
+
 // Resident memory of plug-in instances that have each processed a second, beyond the module.
 void printMemory(const TessalineHost::HostModule& module, const Signal& signal)
 {
@@ -205,6 +267,7 @@ int main(int argc, char** argv)
         const Signal signal(o.seconds * kRate);
         printMemory(module, signal); // first, before other instances leave freed pages behind
         printThroughput(o, module, signal, responses, wav.path());
+        printEightRooms(o, module, signal, responses, wav.path());
         printWorstPhase(module, signal);
     }
     catch (const std::exception& e)
