@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 namespace TessalineTool {
 
@@ -127,7 +128,7 @@ struct BlockRender
     int blockSize;
     double mix;
     int64_t totalFrames;
-    const std::string& progressLabel;
+    const FileRender& request;
 };
 
 // What reading the input found on the way.
@@ -143,7 +144,8 @@ bool renderBlocks(const BlockRender& job, InputFindings& findings, std::string& 
     TessalineHost::HostAudioBuffers buffers(channels, channels, job.blockSize);
     std::vector<float> dry(static_cast<size_t>(job.blockSize * channels));
     std::vector<float> frames(dry.size());
-    ProgressBar progress(job.totalFrames, job.source.sampleRate(), job.progressLabel);
+    ProgressBar progress(job.totalFrames, job.source.sampleRate(), job.request.progressLabel,
+                         job.request.showProgress);
     const int64_t inputFrames = job.source.frames();
     bool inputEnded = false;
     for (int64_t done = 0; done < job.totalFrames;)
@@ -182,6 +184,9 @@ bool renderBlocks(const BlockRender& job, InputFindings& findings, std::string& 
             return false;
         done += block;
         progress.update(done);
+        if (job.request.audioMicroseconds)
+            job.request.audioMicroseconds->fetch_add(
+                static_cast<int64_t>(1e6 * block / job.source.sampleRate()));
     }
     return true;
 }
@@ -240,7 +245,7 @@ bool normalizeInto(ScratchSignal& scratch, const LevelMeter& rendered, double db
 }
 
 void printSummary(const std::string& outputName, const AudioSource& source, int64_t tail, int format,
-                  const RenderOptions& options, bool normalized, bool toStandardOutput)
+                  const RenderOptions& options, bool normalized, bool toStandardOutput, bool inBatch)
 {
     const double rate = source.sampleRate();
     std::string extras;
@@ -302,7 +307,7 @@ bool renderFile(const FileRender& job, const RenderOptions& options, std::string
     InputFindings findings;
     FrameSink& first = options.normalize ? static_cast<FrameSink&>(scratch) : sink;
     const bool rendersOk = renderBlocks({*source, file, session, first, rendered, options.blockSize,
-                                         options.mix, source->frames() + tail, job.progressLabel},
+                                         options.mix, source->frames() + tail, job},
                                         findings, error);
     reportFindings(*source, file, findings);
     if (!rendersOk)
@@ -315,7 +320,8 @@ bool renderFile(const FileRender& job, const RenderOptions& options, std::string
         return false;
     const bool toStandardOutput = target.kind == OutputTarget::Kind::kStandardOutput;
     const std::string outputName = toStandardOutput ? "standard output" : job.output;
-    printSummary(outputName, *source, tail, sink.format(), options, normalized, toStandardOutput);
+    printSummary(outputName, *source, tail, sink.format(), options, normalized, toStandardOutput,
+                 !job.showProgress);
     if (!options.normalize)
         reportOvers(outputName, sink.format(), rendered);
     return true;
