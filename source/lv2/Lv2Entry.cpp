@@ -42,7 +42,7 @@ const LV2_Descriptor kDescriptor = {TessalineLv2::kPluginUri, instantiate, conne
                                     deactivate,                cleanup,     extensionData};
 } // namespace
 
-extern "C" LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index)
+LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index)
 {
     return index == 0 ? &kDescriptor : nullptr;
 }
