@@ -12,6 +12,9 @@ constexpr const char* kPluginUri = "https://tessaline.quorvane.example/plugins/t
 // The key of the component state (an atom:Chunk holding the same stream the VST3 state carries).
 constexpr const char* kStateUri = "https://tessaline.quorvane.example/plugins/tessaline#componentState";
 constexpr const char* kBinaryName = "Tessaline.so";
+// The panel (an X11 UI in a module of its own).
+constexpr const char* kUiUri = "https://tessaline.quorvane.example/plugins/tessaline#ui";
+constexpr const char* kUiBinaryName = "TessalineUI.so";
 
 struct PortLayout
 {
