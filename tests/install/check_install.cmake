@@ -1,7 +1,7 @@
 # Installs the built tree twice into a scratch folder and checks the folders each prefix gives:
 # a system prefix (lib/vst3, share/vst3/presets, lib/vst) and the home prefix (staged with
 # DESTDIR: .vst3, .vst3/presets, .vst). The VST2 link must reach the installed module. The LV2
-# bundle goes to lib/lv2 (system) or .lv2 (home) with its module and three turtle files.
+# bundle goes to lib/lv2 (system) or .lv2 (home) with its two modules, turtle files and panel.
 # Arguments: -DBUILD=<build tree> -DHOME_PREFIX=<the per-user prefix> -DWORK=<scratch folder>
 #            -DMODULE=<module path inside the bundle>
 cmake_minimum_required(VERSION 3.25)
@@ -38,7 +38,7 @@ function(expect_layout root vst3 presets vst2)
 endfunction()
 
 function(expect_lv2 folder)
-  foreach(file Tessaline.so manifest.ttl Tessaline.ttl presets.ttl)
+  foreach(file Tessaline.so TessalineUI.so manifest.ttl Tessaline.ttl presets.ttl tovu.uidesc greymetal.png)
     if(NOT EXISTS "${folder}/Tessaline.lv2/${file}")
       message(FATAL_ERROR "no ${file} in ${folder}/Tessaline.lv2")
     endif()

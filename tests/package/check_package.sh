@@ -21,7 +21,8 @@ MODULE=usr/lib/vst3/Tessaline.vst3/Contents/x86_64-linux/Tessaline.so
 for f in usr/bin/tessaline "$MODULE" usr/lib/vst3/Tessaline.vst3/Contents/Resources/moduleinfo.json \
          usr/share/man/man1/tessaline.1.gz usr/share/doc/tessaline/README.md \
          usr/share/doc/tessaline/copyright usr/share/doc/tessaline/changelog.gz \
-         usr/lib/lv2/Tessaline.lv2/Tessaline.so usr/lib/lv2/Tessaline.lv2/manifest.ttl \
+         usr/lib/lv2/Tessaline.lv2/Tessaline.so usr/lib/lv2/Tessaline.lv2/TessalineUI.so \
+         usr/lib/lv2/Tessaline.lv2/tovu.uidesc usr/lib/lv2/Tessaline.lv2/manifest.ttl \
          usr/lib/lv2/Tessaline.lv2/Tessaline.ttl usr/lib/lv2/Tessaline.lv2/presets.ttl; do
   [ -f "$ROOT/$f" ] || fail "missing /$f"
 done
