@@ -1,11 +1,12 @@
 # sord_validate over the LV2 specifications' own turtle (from lv2-dev) and the bundle's files:
 # passes only when it finds no error. Input: BUNDLE.
-file(GLOB _schemas /usr/lib/lv2/*/*.ttl)
-# Specification bundles only: other plug-ins installed on the machine are not ours to check.
+# The specifications' turtle as lv2-dev installs it (other plug-ins on the machine are not ours to
+# check).
+execute_process(COMMAND dpkg -L lv2-dev OUTPUT_VARIABLE _files ERROR_QUIET)
+string(REPLACE "\n" ";" _files "${_files}")
 set(_specs)
-foreach(_file IN LISTS _schemas)
-  execute_process(COMMAND dpkg -S ${_file} OUTPUT_VARIABLE _owner ERROR_QUIET)
-  if(_owner MATCHES "^lv2-dev:")
+foreach(_file IN LISTS _files)
+  if(_file MATCHES "^/usr/lib/lv2/[^/]+/[^/]+\\.ttl$")
     list(APPEND _specs ${_file})
   endif()
 endforeach()
