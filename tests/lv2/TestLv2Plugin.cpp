@@ -268,6 +268,12 @@ TEST_F(Lv2Plugin, FactoryPresetsAreListedByNameAndSoundAsInTheVst3Path)
     Rendered plain, plainVst;
     renderBoth(48000.0, 512, 16384, {}, plain, plainVst);
     EXPECT_NE(plain.left, lv2.left); // the preset did change the room
+    // A preset leaves the bypass as it is, as in the VST3 path.
+    Lv2Instance bypassed(world, 48000.0, 64);
+    bypassed.control(kEnabledPort) = 0.0f;
+    applyLv2Preset(bypassed, "Studio");
+    EXPECT_EQ(bypassed.control(kEnabledPort), 0.0f);
+    EXPECT_EQ(bypassed.control(1), 5.0f); // Studio's Position: L90
 }
 
 // The component state from a VST3 instance with the joystick moved, restored into an LV2

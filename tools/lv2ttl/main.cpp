@@ -201,7 +201,8 @@ int main(int argc, char** argv)
             presets << (k ? " ,\n" : "\n") << "    [ lv2:symbol "
                     << quoted(symbolOf(plugIn->m_ControlList.controlAt(k)->szName)) << " ; pset:value "
                     << number(values[k]) << " ]";
-        presets << " ,\n    [ lv2:symbol \"enabled\" ; pset:value 1.0 ] ;\n  state:state [\n    <" << kStateUri
+        // The bypass is left as it is, as the VST3 presets leave it.
+        presets << " ;\n  state:state [\n    <" << kStateUri
                 << "> \"" << base64(layout.encode(state)) << "\"^^xsd:base64Binary\n  ] .\n\n";
     }
 
