@@ -1,47 +1,39 @@
 #include "lv2/Lv2MidiInput.h"
 
 #include "adapter/parameters/ValueMapping.h"
+#include "adapter/realtime/MidiControllerCalls.h"
 #include "core/MidiProtocol.h"
 
 namespace TessalineLv2 {
 
 namespace {
-constexpr uint32_t kChannel = 0;
+using namespace Steinberg::Vst::Vava2DUZ3;
+
 constexpr uint8_t kNoteOff = 0x80;
 constexpr uint8_t kNoteOn = 0x90;
-// Controller numbers the VST3 path maps to its MIDI parameters.
-constexpr uint8_t kVolume = 7;
-constexpr uint8_t kPan = 10;
-constexpr uint8_t kExpression = 11;
-constexpr uint8_t kSustain = 64;
 
-void controlChange(CPlugIn& plugIn, uint8_t controller, uint8_t value)
+void controlChange(CPlugIn& plugIn, uint8_t number, uint8_t value)
 {
-    switch (controller)
+    const double normalized = static_cast<double>(value) / Midi::kMaxDataByte;
+    if (const MidiController controller = controllerOfNumber(number); controller != MidiController::kNone)
     {
-    case Midi::kModWheel: plugIn.midiModWheel(kChannel, value); return;
-    case kVolume:
-    case kPan:
-    case kExpression: plugIn.midiMessage(kChannel, controller, value, 0); return;
-    case kSustain: plugIn.midiMessage(kChannel, kSustain, value >= 64 ? Midi::kMaxDataByte : 0, 0); return;
-    case Midi::kAllNotesOff: plugIn.midiNoteOff(kChannel, 0, 0, true); return;
-    default: break;
+        sendMidiController(plugIn, controller, normalized);
+        return;
     }
-    // Any other controller: the last control claiming it takes the value.
+    // Any other controller: the last control claiming it takes the value, as the VST3 path's
+    // controller assignment has it.
     int32_t claimant = -1;
     const uint32_t count = plugIn.m_ControlList.controlCount();
     for (uint32_t k = 0; k < count; ++k)
     {
         const CControlEntry* control = plugIn.m_ControlList.controlAt(k);
-        if (control && control->bMidiControl && control->nMidiController == controller)
+        if (control && control->bMidiControl && control->nMidiController == number)
             claimant = static_cast<int32_t>(k);
     }
     if (claimant < 0)
         return;
     const CControlEntry& control = *plugIn.m_ControlList.controlAt(static_cast<uint32_t>(claimant));
-    const double normalized = static_cast<double>(value) / Midi::kMaxDataByte;
-    plugIn.setControlNormalized(static_cast<uint32_t>(claimant),
-                                Steinberg::Vst::Vava2DUZ3::parameterToPosition(control, normalized), false);
+    plugIn.setControlNormalized(static_cast<uint32_t>(claimant), parameterToPosition(control, normalized), false);
 }
 } // namespace
 
@@ -73,12 +65,14 @@ void deliverMidiMessage(CPlugIn& plugIn, const uint8_t* message, uint32_t size)
     case kNoteOff: plugIn.midiNoteOff(channel, data1, data2, false); break;
     case Midi::kPolyPressure: plugIn.midiMessage(static_cast<uint8_t>(channel), Midi::kPolyPressure, data1, data2); break;
     case Midi::kControlChange: controlChange(plugIn, data1, data2); break;
-    case Midi::kChannelPressure: plugIn.midiMessage(kChannel, Midi::kChannelPressure, data1, 0); break;
+    case Midi::kChannelPressure:
+        sendMidiController(plugIn, MidiController::kChannelPressure, static_cast<double>(data1) / Midi::kMaxDataByte);
+        break;
     case Midi::kPitchBend:
     {
-        const int32_t bend = Midi::pitchBendValue(data1, data2);
-        const int32_t clipped = bend == -Midi::kPitchBendCentre ? -Midi::kPitchBendRange : bend;
-        plugIn.midiPitchBend(kChannel, bend, static_cast<float>(clipped) / static_cast<float>(Midi::kPitchBendRange));
+        // The 14-bit value as the VST3 path's pitch-bend parameter carries it: 0 .. 1.
+        const int32_t bend = Midi::pitchBendValue(data1, data2) + Midi::kPitchBendCentre;
+        sendMidiController(plugIn, MidiController::kPitchBend, static_cast<double>(bend) / 16383.0);
         break;
     }
     default: break;

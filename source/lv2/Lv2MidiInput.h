@@ -1,7 +1,8 @@
 // Raw MIDI messages from the plug-in's atom input, delivered to the DSP object the way the VST3
-// path delivers them: notes as notes, and the controllers the VST3 path maps to its MIDI
-// parameters (pitch bend, modulation, volume, pan, expression, sustain, channel pressure, all
-// notes off) as the same calls, on channel 0; a controller a control claims moves that control.
+// path delivers them: notes as notes; the controllers the VST3 path maps to its MIDI parameters
+// (pitch bend, modulation, volume, pan, expression, sustain, channel pressure, all notes off)
+// through the same calls with the same value (the data as a 0 .. 1 value, see
+// MidiControllerCalls.h); a controller a control claims moves that control.
 #pragma once
 
 #include "core/CPlugIn.h"
