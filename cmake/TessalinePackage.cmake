@@ -1,7 +1,8 @@
 # The Debian package: `cmake --build build --target package` (or `cpack -G DEB` in the build
 # folder) writes tessaline_<version>_amd64.deb. The package installs with prefix /usr, so the
 # bundle's install rule puts it in /usr/lib/vst3, the presets in /usr/share/vst3/presets and the
-# VST2 link in /usr/lib/vst; the tool, its manual page and the documents follow below.
+# VST2 link in /usr/lib/vst, and the LV2 rule (tools/lv2ttl) the LV2 bundle in
+# /usr/lib/lv2/Tessaline.lv2; the tool, its manual page and the documents follow below.
 set(_doc share/doc/tessaline)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${_doc})
 # Debian wants the changelog and manual pages compressed, reproducibly (no name or time stamp).
@@ -17,11 +18,11 @@ set(CPACK_PACKAGE_NAME tessaline)
 set(CPACK_PACKAGE_VENDOR Quorvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Quorvane <packages@quorvane.example>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "room reverb plug-in (VST3, VST2) and command-line renderer")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "room reverb plug-in (VST3, VST2, LV2) and command-line renderer")
 set(CPACK_PACKAGE_DESCRIPTION "Tessaline places a stereo or mono signal in a modelled room:
 each ear hears the input convolved with a room response built from physically
 modelled component responses and shaped by eleven parameters. The package holds
-the VST3 bundle, a link for VST2 hosts, the factory presets and the tessaline
+the VST3 bundle, a link for VST2 hosts, the LV2 bundle, the factory presets and the tessaline
 program, which renders audio files through the plug-in.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -20,7 +20,10 @@ fail() { echo "FAIL: $*"; exit 1; }
 MODULE=usr/lib/vst3/Tessaline.vst3/Contents/x86_64-linux/Tessaline.so
 for f in usr/bin/tessaline "$MODULE" usr/lib/vst3/Tessaline.vst3/Contents/Resources/moduleinfo.json \
          usr/share/man/man1/tessaline.1.gz usr/share/doc/tessaline/README.md \
-         usr/share/doc/tessaline/copyright usr/share/doc/tessaline/changelog.gz; do
+         usr/share/doc/tessaline/copyright usr/share/doc/tessaline/changelog.gz \
+         usr/lib/lv2/Tessaline.lv2/Tessaline.so usr/lib/lv2/Tessaline.lv2/TessalineUI.so \
+         usr/lib/lv2/Tessaline.lv2/tovu.uidesc usr/lib/lv2/Tessaline.lv2/manifest.ttl \
+         usr/lib/lv2/Tessaline.lv2/Tessaline.ttl usr/lib/lv2/Tessaline.lv2/presets.ttl; do
   [ -f "$ROOT/$f" ] || fail "missing /$f"
 done
 presets=$(ls "$ROOT/usr/share/vst3/presets/Quorvane/Tessaline/"*.vstpreset | wc -l)
@@ -30,7 +33,7 @@ presets=$(ls "$ROOT/usr/share/vst3/presets/Quorvane/Tessaline/"*.vstpreset | wc 
   || fail "the VST2 link does not reach the module"
 # Nothing outside the listed folders.
 stray=$(cd "$ROOT" && find . -type f -o -type l | grep -v -e '^./usr/bin/tessaline$' -e '^./usr/lib/vst3/Tessaline.vst3/' \
-  -e '^./usr/lib/vst/Tessaline.so$' -e '^./usr/share/vst3/presets/Quorvane/Tessaline/' \
+  -e '^./usr/lib/vst/Tessaline.so$' -e '^./usr/share/vst3/presets/Quorvane/Tessaline/' -e '^./usr/lib/lv2/Tessaline.lv2/' \
   -e '^./usr/share/man/man1/tessaline.1.gz$' -e '^./usr/share/doc/tessaline/' || true)
 [ -z "$stray" ] || fail "unexpected files: $stray"
 
@@ -42,6 +45,12 @@ TOOL="$ROOT/usr/bin/tessaline"
 grep -q "version: $VERSION" "$WORK/info.txt" || fail "info does not show version $VERSION"
 "$TOOL" render --demo "$WORK/demo.wav" --no-tail >/dev/null || fail "render failed"
 [ "$(stat -c %s "$WORK/demo.wav")" -gt 100000 ] || fail "render wrote too little"
+# LV2 hosts find the installed bundle with its presets.
+if command -v lv2info >/dev/null 2>&1; then
+  LV2_PATH="$ROOT/usr/lib/lv2" lv2info https://tessaline.quorvane.example/plugins/tessaline >"$WORK/lv2info.txt" 2>&1 \
+    || fail "lv2info does not find the installed LV2 bundle"
+  grep -q "Studio" "$WORK/lv2info.txt" || fail "lv2info lists no Studio preset"
+fi
 zcat "$ROOT/usr/share/man/man1/tessaline.1.gz" | grep -q "render" || fail "manual page lacks the commands"
 
 depends=$(dpkg-deb -f "$DEB" Depends)

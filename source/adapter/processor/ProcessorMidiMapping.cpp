@@ -1,7 +1,7 @@
 // IMidiMapping: common MIDI controllers map to pseudo-parameters, others to claiming controls.
 #include "adapter/processor/Processor.h"
 
-#include "core/MidiProtocol.h"
+#include "adapter/realtime/MidiControllerCalls.h"
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
 
 namespace Steinberg {
@@ -9,8 +9,6 @@ namespace Vst {
 namespace Vava2DUZ3 {
 
 namespace {
-constexpr uint32_t kMidiChannel = 0;
-
 // The pseudo-parameter answering a common controller, or 0 for none.
 ParamID pseudoParameterFor(CtrlNumber controller)
 {
@@ -66,40 +64,20 @@ void Processor::forwardMidiParameter(int32 id, double value)
     // [audio thread] Called from the processing path with the last value of the host queue.
     if (!m_pPlugIn)
         return;
-    // Host values outside 0 .. 1 (or NaN) would make the integer conversions undefined.
-    if (!(value >= 0.0))
-        value = 0.0;
-    else if (value > 1.0)
-        value = 1.0;
-    const auto level = static_cast<float>(value);
+    MidiController controller = MidiController::kNone;
     switch (id)
     {
-    case kParamPitchBend:
-    {
-        const double x = 2.0 * value - 1.0;
-        const int32_t bend = x == -1.0 ? -Midi::kPitchBendCentre
-                                       : static_cast<int32_t>(x * static_cast<double>(Midi::kPitchBendRange));
-        m_pPlugIn->midiPitchBend(kMidiChannel, bend, static_cast<float>(x));
-        break;
-    }
-    case kParamModWheel: m_pPlugIn->midiModWheel(kMidiChannel, Midi::sevenBit(level)); break;
-    case kParamMidiVol: m_pPlugIn->midiMessage(kMidiChannel, kCtrlVolume, Midi::sevenBit(level), 0); break;
-    case kParamMidiPan: m_pPlugIn->midiMessage(kMidiChannel, kCtrlPan, Midi::sevenBit(level), 0); break;
-    case kParamMidiExpression:
-        m_pPlugIn->midiMessage(kMidiChannel, kCtrlExpression, Midi::sevenBit(level), 0);
-        break;
-    case kParamSustainPedal:
-        m_pPlugIn->midiMessage(kMidiChannel, kCtrlSustainOnOff, value > 0.5 ? Midi::kMaxDataByte : 0, 0);
-        break;
-    case kParamChannelPressure:
-        m_pPlugIn->midiMessage(kMidiChannel, Midi::kChannelPressure, Midi::sevenBit(level), 0);
-        break;
-    case kParamAllNotesOff:
-        // Any movement of the parameter silences everything, whatever its value.
-        m_pPlugIn->midiNoteOff(kMidiChannel, 0, 0, true);
-        break;
+    case kParamPitchBend: controller = MidiController::kPitchBend; break;
+    case kParamModWheel: controller = MidiController::kModWheel; break;
+    case kParamMidiVol: controller = MidiController::kVolume; break;
+    case kParamMidiPan: controller = MidiController::kPan; break;
+    case kParamMidiExpression: controller = MidiController::kExpression; break;
+    case kParamSustainPedal: controller = MidiController::kSustain; break;
+    case kParamChannelPressure: controller = MidiController::kChannelPressure; break;
+    case kParamAllNotesOff: controller = MidiController::kAllNotesOff; break;
     default: break;
     }
+    sendMidiController(*m_pPlugIn, controller, value);
 }
 
 } // namespace Vava2DUZ3

@@ -4,6 +4,7 @@
 // Processor changed itself only through notifications delivered after its call has returned.
 #include "adapter/processor/Processor.h"
 
+#include "adapter/parameters/FactoryPresetValues.h"
 #include "adapter/parameters/ValueMapping.h"
 
 #include <algorithm>
@@ -105,43 +106,13 @@ int32 Processor::presetPositionOf(ParamValue value)
 
 int32 Processor::presetSlotOfPosition(int32 listPosition) const
 {
-    // The list holds the named slots only: position j is the j-th non-empty slot.
-    if (!m_pPlugIn || listPosition < 0)
-        return -1;
-    int32 position = 0;
-    for (int32 slot = 0; slot < kPresetSlots; ++slot)
-    {
-        const char* name = m_pPlugIn->m_PresetNames[slot];
-        if (!name || !*name)
-            continue;
-        if (position == listPosition)
-            return slot;
-        ++position;
-    }
-    return -1;
+    return m_pPlugIn ? factoryPresetSlot(*m_pPlugIn, listPosition) : -1;
 }
 
 void Processor::fillPresetSnapshot(int32 slot, CControlSnapshot& snapshot) const
 {
-    for (uint32_t k = 0; k < snapshot.count; ++k)
-    {
-        const CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(k);
-        if (!control)
-            continue;
-        const auto p = static_cast<float>(control->dPresetValues[slot]);
-        const float span = control->fMax - control->fMin;
-        snapshot.values[k] = plainOfPosition(*control, span != 0.0f ? (p - control->fMin) / span : 0.0f);
-    }
-    const double c = m_pPlugIn->m_JoystickX.dPresetValues[slot];
-    const double d = m_pPlugIn->m_JoystickY.dPresetValues[slot];
-    const double axes[2] = {(c - d) / 1.41421356 / 1.414, (c + d) / 1.41421356 / 1.414};
-    for (int axis = 0; axis < 2; ++axis)
-    {
-        const float position = std::isfinite(axes[axis])
-                                   ? std::clamp(static_cast<float>(axes[axis]), -1.0f, 1.0f)
-                                   : CControlSnapshot::kKeep;
-        (axis == 0 ? snapshot.joystickX : snapshot.joystickY) = position;
-    }
+    factoryPresetValues(*m_pPlugIn, slot, snapshot.values.get(), snapshot.count, snapshot.joystickX,
+                        snapshot.joystickY);
 }
 
 bool Processor::showPresetInParameters(int32 slot, const CControlSnapshot& snapshot)

@@ -2,6 +2,8 @@
 // whole-block processing and meters. Nothing here allocates, locks or waits.
 #include "adapter/processor/Processor.h"
 
+#include "adapter/realtime/SampleChecks.h"
+
 #include "adapter/realtime/CVSTMidiEventList.h"
 #include "adapter/realtime/CVSTParamUpdateQueue.h"
 #include "adapter/realtime/DenormalGuard.h"
@@ -32,22 +34,6 @@ uint32_t usableChannels(const AudioBusBuffers* bus, uint32_t wanted)
     return count;
 }
 
-// A non-finite input sample becomes silence before it reaches the convolver.
-float finiteOrZero(float sample) { return std::isfinite(sample) ? sample : 0.0f; }
-// True when every sample reads as silence through finiteOrZero: zeros of either sign, NaNs
-// and infinities. Branch-free on the sample bits, so the compiler vectorises the scan.
-bool readsAsSilence(const float* in, int32 count)
-{
-    uint32_t sound = 0;
-    for (int32 i = 0; i < count; ++i)
-    {
-        uint32_t bits;
-        std::memcpy(&bits, in + i, sizeof bits);
-        const uint32_t magnitude = bits & 0x7fffffffu;
-        sound |= static_cast<uint32_t>(magnitude - 1u < 0x7f7fffffu); // finite and not zero
-    }
-    return sound == 0;
-}
 } // namespace
 
 bool Processor::resolveChannels(const ProcessData& data, BlockChannels& channels) const

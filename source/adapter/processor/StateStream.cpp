@@ -59,7 +59,7 @@ double doubleFromBits(uint64_t bits)
     return d;
 }
 
-double decode(StateField field, uint64_t raw)
+double decodeField(StateField field, uint64_t raw)
 {
     switch (field)
     {
@@ -73,7 +73,7 @@ double decode(StateField field, uint64_t raw)
 
 // A control value (as the float the DSP object reports) in its field's representation. Integer
 // fields hold the value truncated toward zero; values an integer cannot hold are clamped first.
-uint64_t encode(StateField field, double value)
+uint64_t encodeField(StateField field, double value)
 {
     const float f = static_cast<float>(value);
     const double finite = std::isfinite(value) ? static_cast<double>(f) : 0.0;
@@ -150,11 +150,16 @@ bool CStateLayout::read(IBStream* stream, StateValues& out) const
             break;
         have += static_cast<size_t>(got);
     }
-    if (have < 8)
+    return decode(bytes.data(), have, out);
+}
+
+bool CStateLayout::decode(const uint8_t* bytes, size_t have, StateValues& out) const
+{
+    if (!bytes || have < 8)
         return false;
     // Version 0 ends after the bypass; every later version carries the joystick, and whatever a
     // newer writer appends after it is left unread, so its projects still open here.
-    const bool withJoystick = loadLE(bytes.data(), 8) != 0;
+    const bool withJoystick = loadLE(bytes, 8) != 0;
     if (have < byteSize(withJoystick))
         return false;
     size_t at = 8;
@@ -164,32 +169,42 @@ bool CStateLayout::read(IBStream* stream, StateValues& out) const
         const size_t width = widthOf(m_Fields[k]);
         if (width == 0)
             continue;
-        out.controls[k] = decode(m_Fields[k], loadLE(bytes.data() + at, width));
+        out.controls[k] = decodeField(m_Fields[k], loadLE(bytes + at, width));
         at += width;
     }
-    out.bypass = static_cast<int16_t>(loadLE(bytes.data() + at, 2)) != 0;
+    out.bypass = static_cast<int16_t>(loadLE(bytes + at, 2)) != 0;
     at += 2;
     out.hasJoystick = withJoystick;
     if (withJoystick)
     {
-        out.joystickX = floatFromBits(static_cast<uint32_t>(loadLE(bytes.data() + at, 4)));
-        out.joystickY = floatFromBits(static_cast<uint32_t>(loadLE(bytes.data() + at + 4, 4)));
+        out.joystickX = floatFromBits(static_cast<uint32_t>(loadLE(bytes + at, 4)));
+        out.joystickY = floatFromBits(static_cast<uint32_t>(loadLE(bytes + at + 4, 4)));
     }
     return true;
 }
 
-bool CStateLayout::write(IBStream* stream, const StateValues& values) const
+std::vector<uint8_t> CStateLayout::encode(const StateValues& values) const
 {
-    if (!stream || values.controls.size() != m_Fields.size())
-        return false;
     std::vector<uint8_t> bytes;
+    if (values.controls.size() != m_Fields.size())
+        return bytes;
     bytes.reserve(byteSize(true));
     storeLE(bytes, kVersion, 8);
     for (size_t k = 0; k < m_Fields.size(); ++k)
-        storeLE(bytes, encode(m_Fields[k], values.controls[k]), widthOf(m_Fields[k]));
+        storeLE(bytes, encodeField(m_Fields[k], values.controls[k]), widthOf(m_Fields[k]));
     storeLE(bytes, values.bypass ? 1u : 0u, 2);
     storeFloat(bytes, values.joystickX);
     storeFloat(bytes, values.joystickY);
+    return bytes;
+}
+
+bool CStateLayout::write(IBStream* stream, const StateValues& values) const
+{
+    if (!stream)
+        return false;
+    std::vector<uint8_t> bytes = encode(values);
+    if (bytes.empty())
+        return false;
     int32 written = 0;
     const auto size = static_cast<int32>(bytes.size());
     return stream->write(bytes.data(), size, &written) == kResultOk && written == size;

@@ -54,6 +54,10 @@ public:
     // ends before the fields its version carries (a read failure counts as an end). Fields a
     // later version appends after the joystick are not read.
     bool read(IBStream* stream, StateValues& out) const;
+    // The same decoding from bytes already in memory (the LV2 state's chunk).
+    bool decode(const uint8_t* bytes, size_t size, StateValues& out) const;
+    // A version-1 stream as bytes; empty when `values` does not fit the layout.
+    std::vector<uint8_t> encode(const StateValues& values) const;
     // Writes a version-1 stream in one piece; false when the stream takes fewer bytes.
     bool write(IBStream* stream, const StateValues& values) const;
 

@@ -3,6 +3,8 @@
 
 #include "../crect.h"
 
+#include <cstdint>
+
 namespace VSTGUI {
 
 class IPlatformFrame
@@ -21,6 +23,8 @@ public:
     virtual void hidePopup() = 0;
     // Moves the keyboard focus to the frame's window.
     virtual void takeKeyboardFocus() = 0;
+    // The frame's own window (an X11 window id), 0 when it has none.
+    virtual uintptr_t nativeWindow() const { return 0; }
 };
 
 } // namespace VSTGUI

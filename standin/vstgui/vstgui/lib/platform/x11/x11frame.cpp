@@ -123,6 +123,7 @@ public:
     bool showPopup(CView* popup, const CRect& rect) override;
     void hidePopup() override;
     void takeKeyboardFocus() override;
+    uintptr_t nativeWindow() const override { return window; }
 
 private:
     void onEvents();

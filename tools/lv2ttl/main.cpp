@@ -1,0 +1,261 @@
+// tessaline-lv2ttl FOLDER VERSION PANEL: writes the LV2 bundle's turtle files (manifest.ttl,
+// Tessaline.ttl, presets.ttl) into FOLDER from the DSP object's own control list and factory
+// presets, so that the ports' names, ranges, defaults and list entries are the ones the VST3
+// parameters show; and PANEL, the same ports as a C++ table the UI module is compiled with.
+#include "adapter/parameters/FactoryPresetValues.h"
+#include "adapter/processor/StateStream.h"
+#include "core/CPlugIn.h"
+#include "lv2/Lv2PortLayout.h"
+
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+CPlugIn* createPlugIn();
+
+namespace {
+using namespace Steinberg::Vst::Vava2DUZ3;
+using namespace TessalineLv2;
+
+const char* const kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#> .\n"
+                              "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
+                              "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
+                              "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
+                              "@prefix midi: <http://lv2plug.in/ns/ext/midi#> .\n"
+                              "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
+                              "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
+                              "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+                              "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
+                              "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
+                              "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
+                              "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n\n";
+
+std::string symbolOf(const char* name)
+{
+    std::string symbol;
+    for (const char* p = name; *p; ++p)
+        symbol += std::isalnum(static_cast<unsigned char>(*p)) ? static_cast<char>(std::tolower(*p)) : '_';
+    return symbol;
+}
+
+std::string quoted(const std::string& text)
+{
+    std::string out = "\"";
+    for (char c : text)
+    {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::vector<std::string> listEntries(const char* list)
+{
+    std::vector<std::string> entries;
+    std::stringstream in(list);
+    for (std::string item; std::getline(in, item, ',');)
+        entries.push_back(item);
+    return entries;
+}
+
+std::string number(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.9g", value);
+    std::string s = text;
+    if (s.find_first_of(".e") == std::string::npos)
+        s += ".0";
+    return s;
+}
+
+std::string base64(const std::vector<uint8_t>& bytes)
+{
+    static const char* const kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (size_t i = 0; i < bytes.size(); i += 3)
+    {
+        uint32_t n = static_cast<uint32_t>(bytes[i]) << 16;
+        if (i + 1 < bytes.size())
+            n |= static_cast<uint32_t>(bytes[i + 1]) << 8;
+        if (i + 2 < bytes.size())
+            n |= bytes[i + 2];
+        out += kDigits[(n >> 18) & 63];
+        out += kDigits[(n >> 12) & 63];
+        out += i + 1 < bytes.size() ? kDigits[(n >> 6) & 63] : '=';
+        out += i + 2 < bytes.size() ? kDigits[n & 63] : '=';
+    }
+    return out;
+}
+
+void controlPort(std::ostream& out, uint32_t index, const CControlEntry& control, float value)
+{
+    out << "  [\n    a lv2:InputPort , lv2:ControlPort ;\n    lv2:index " << index << " ;\n"
+        << "    lv2:symbol " << quoted(symbolOf(control.szName)) << " ;\n"
+        << "    lv2:name " << quoted(control.szName) << " ;\n";
+    const bool list = control.nDataType == kDataUint;
+    const bool integer = list || control.nDataType == kDataInt;
+    out << "    lv2:default " << number(value) << " ;\n    lv2:minimum " << number(control.fMin)
+        << " ;\n    lv2:maximum " << number(control.fMax);
+    if (list)
+    {
+        out << " ;\n    lv2:portProperty lv2:integer , lv2:enumeration";
+        const auto entries = listEntries(control.szEnumList);
+        for (size_t k = 0; k < entries.size(); ++k)
+            out << " ;\n    lv2:scalePoint [ rdfs:label " << quoted(entries[k]) << " ; rdf:value "
+                << number(control.fMin + static_cast<double>(k)) << " ]";
+    }
+    else if (integer && control.fMin == 0.0f && control.fMax == 1.0f)
+        out << " ;\n    lv2:portProperty lv2:integer , lv2:toggled";
+    else if (integer)
+        out << " ;\n    lv2:portProperty lv2:integer";
+    out << "\n  ]";
+}
+
+std::string presetUri(const char* name) { return std::string(kPluginUri) + "#preset-" + symbolOf(name); }
+
+// The room controls as the UI binds them: name, range, default, steps (list entries or integer
+// values less one; 0 for a continuous control) and list entries separated by commas.
+std::string panelTable(const CPlugIn& plugIn)
+{
+    std::ostringstream out;
+    out << "// Generated by tessaline-lv2ttl from the DSP object's control list.\n";
+    for (uint32_t k = 0; k < plugIn.m_ControlList.controlCount(); ++k)
+    {
+        const CControlEntry& control = *plugIn.m_ControlList.controlAt(k);
+        int steps = 0;
+        std::string entries;
+        if (control.nDataType == kDataUint)
+        {
+            entries = control.szEnumList;
+            steps = static_cast<int>(listEntries(control.szEnumList).size()) - 1;
+        }
+        else if (control.nDataType == kDataInt)
+            steps = static_cast<int>(control.fMax - control.fMin);
+        out << "{" << quoted(control.szName) << ", " << number(control.fMin) << "f, " << number(control.fMax) << "f, "
+            << number(plugIn.getControlValue(k)) << "f, " << steps << ", " << quoted(entries) << "},\n";
+    }
+    return out.str();
+}
+
+bool writeFile(const std::string& path, const std::string& text)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    if (!file)
+    {
+        std::fprintf(stderr, "tessaline-lv2ttl: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4)
+    {
+        std::fprintf(stderr, "usage: tessaline-lv2ttl FOLDER VERSION PANEL\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    int major = 0, minor = 0, micro = 0;
+    std::sscanf(argv[2], "%d.%d.%d", &major, &minor, &micro);
+    std::unique_ptr<CPlugIn> plugIn(createPlugIn());
+    plugIn->postConstruct();
+    const uint32_t controls = plugIn->m_ControlList.controlCount();
+    const PortLayout ports{controls};
+    const std::string uri = std::string("<") + kPluginUri + ">";
+
+    std::ostringstream manifest;
+    manifest << kPrefixes << uri << "\n  a lv2:Plugin ;\n  lv2:binary <" << kBinaryName
+             << "> ;\n  rdfs:seeAlso <Tessaline.ttl> .\n\n<" << kUiUri << ">\n  a ui:X11UI ;\n  ui:binary <"
+             << kUiBinaryName << "> ;\n  rdfs:seeAlso <Tessaline.ttl> .\n";
+    std::ostringstream presets;
+    presets << kPrefixes;
+    const CStateLayout layout = CStateLayout::fromPlugIn(*plugIn);
+    for (int32_t position = 0;; ++position)
+    {
+        const int32_t slot = factoryPresetSlot(*plugIn, position);
+        if (slot < 0)
+            break;
+        const char* name = plugIn->m_PresetNames[slot];
+        std::vector<float> values(controls);
+        float joystickX = 0.0f, joystickY = 0.0f;
+        factoryPresetValues(*plugIn, slot, values.data(), controls, joystickX, joystickY);
+        manifest << "\n<" << presetUri(name) << ">\n  a pset:Preset ;\n  lv2:appliesTo " << uri
+                 << " ;\n  rdfs:seeAlso <presets.ttl> .\n";
+        StateValues state;
+        state.controls.assign(values.begin(), values.end());
+        state.hasJoystick = true;
+        state.joystickX = joystickX;
+        state.joystickY = joystickY;
+        presets << "<" << presetUri(name) << ">\n  a pset:Preset ;\n  lv2:appliesTo " << uri
+                << " ;\n  rdfs:label " << quoted(name) << " ;\n  lv2:port";
+        for (uint32_t k = 0; k < controls; ++k)
+            presets << (k ? " ,\n" : "\n") << "    [ lv2:symbol "
+                    << quoted(symbolOf(plugIn->m_ControlList.controlAt(k)->szName)) << " ; pset:value "
+                    << number(values[k]) << " ]";
+        // The bypass is left as it is, as the VST3 presets leave it.
+        presets << " ;\n  state:state [\n    <" << kStateUri
+                << "> \"" << base64(layout.encode(state)) << "\"^^xsd:base64Binary\n  ] .\n\n";
+    }
+
+    std::ostringstream plugin;
+    plugin << kPrefixes << uri << "\n  a lv2:Plugin , lv2:ReverbPlugin , doap:Project ;\n  doap:name \"Tessaline\" ;\n"
+           << "  doap:license <https://tessaline.quorvane.example/license> ;\n"
+           << "  doap:maintainer [ foaf:name \"Quorvane\" ] ;\n"
+           << "  lv2:minorVersion " << minor << " ;\n  lv2:microVersion " << micro << " ;\n"
+           << "  rdfs:comment \"A modelled room: the input placed in a room of eleven source positions.\" ;\n"
+           << "  lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n"
+           << "  lv2:extensionData state:interface ;\n  ui:ui <" << kUiUri << "> ;\n  lv2:port\n";
+    for (uint32_t k = 0; k < controls; ++k)
+    {
+        controlPort(plugin, k, *plugIn->m_ControlList.controlAt(k), plugIn->getControlValue(k));
+        plugin << " ,\n";
+    }
+    plugin << "  [\n    a lv2:InputPort , lv2:ControlPort ;\n    lv2:index " << ports.enabled()
+           << " ;\n    lv2:symbol \"enabled\" ;\n    lv2:name \"Enabled\" ;\n"
+           << "    lv2:designation lv2:enabled ;\n    lv2:default 1 ;\n    lv2:minimum 0 ;\n    lv2:maximum 1 ;\n"
+           << "    lv2:portProperty lv2:integer , lv2:toggled\n  ] ,\n"
+           << "  [\n    a lv2:OutputPort , lv2:ControlPort ;\n    lv2:index " << ports.latency()
+           << " ;\n    lv2:symbol \"latency\" ;\n    lv2:name \"Latency\" ;\n"
+           << "    lv2:designation lv2:latency ;\n"
+           << "    lv2:portProperty lv2:reportsLatency , lv2:integer\n  ] ,\n";
+    const struct
+    {
+        uint32_t index;
+        const char* kind;
+        const char* symbol;
+        const char* name;
+        bool optional;
+    } audio[] = {{ports.inLeft(), "Input", "in_l", "In Left", false},
+                 {ports.inRight(), "Input", "in_r", "In Right", true},
+                 {ports.outLeft(), "Output", "out_l", "Out Left", false},
+                 {ports.outRight(), "Output", "out_r", "Out Right", false}};
+    for (const auto& port : audio)
+        plugin << "  [\n    a lv2:" << port.kind << "Port , lv2:AudioPort ;\n    lv2:index " << port.index
+               << " ;\n    lv2:symbol \"" << port.symbol << "\" ;\n    lv2:name \"" << port.name << "\""
+               << (port.optional ? " ;\n    lv2:portProperty lv2:connectionOptional" : "") << "\n  ] ,\n";
+    plugin << "  [\n    a lv2:InputPort , atom:AtomPort ;\n    lv2:index " << ports.midiIn()
+           << " ;\n    lv2:symbol \"midi_in\" ;\n    lv2:name \"MIDI In\" ;\n"
+           << "    atom:bufferType atom:Sequence ;\n    atom:supports midi:MidiEvent ;\n"
+           << "    lv2:designation lv2:control ;\n    lv2:portProperty lv2:connectionOptional\n  ] .\n\n"
+           << "<" << kStateUri << ">\n  a rdf:Property ;\n  rdfs:label \"component state\" ;\n"
+           << "  rdfs:comment \"The controls, bypass and vector joystick in the stream the VST3 state holds.\" ;\n"
+           << "  rdfs:range atom:Chunk .\n\n"
+           << "<" << kUiUri << ">\n  a ui:X11UI ;\n"
+           << "  lv2:requiredFeature ui:idleInterface ;\n"
+           << "  lv2:optionalFeature ui:parent , ui:resize , ui:touch ;\n"
+           << "  lv2:extensionData ui:idleInterface .\n";
+
+    return writeFile(folder + "/manifest.ttl", manifest.str()) && writeFile(folder + "/Tessaline.ttl", plugin.str())
+                   && writeFile(folder + "/presets.ttl", presets.str()) && writeFile(argv[3], panelTable(*plugIn))
+               ? 0
+               : 1;
+}
