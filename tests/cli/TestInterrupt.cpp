@@ -5,7 +5,6 @@
 #include <sndfile.h>
 
 #include <chrono>
-#include <filesystem>
 #include <csignal>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -69,51 +68,6 @@ TEST_P(RenderInterrupted, LeavesNoFileBehind)
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam().signalNumber)
         << "the program ends the way the signal asks";
     EXPECT_EQ(files(), before);
-}
-
-// A batch rendering two files at once, stopped while both are being written: neither output
-// nor any temporary file is left.
-TEST_F(CliRender, AnInterruptedBatchLeavesNoFileBehind)
-{
-    const std::string a = input("a.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, 8000 * 300);
-    const std::string b = input("b.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, 8000 * 300);
-    const std::string out = path("out");
-    ASSERT_TRUE(std::filesystem::create_directory(out));
-    std::string tool = TESSALINE_TOOL_PATH;
-    std::vector<std::string> words = {tool, "render", a, b, "-o", out, "--jobs", "2", "--block", "1"};
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGINT);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, tool.c_str(), nullptr, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    ASSERT_EQ(spawned, 0);
-    auto entries = [&] {
-        size_t n = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(out))
-            n += entry.is_regular_file() ? 1 : 0;
-        return n;
-    };
-    bool writing = false;
-    for (int poll = 0; poll < 3000 && !writing; ++poll)
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        writing = entries() >= 2;
-    }
-    kill(child, SIGINT);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(writing) << "the batch never wrote two files at once";
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
-    EXPECT_EQ(entries(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, RenderInterrupted,

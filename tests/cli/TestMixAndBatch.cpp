@@ -108,8 +108,8 @@ TEST_F(CliRender, BatchContinuesPastAFailingFileAndReportsIt)
     std::ofstream(path("broken.wav")) << "not a sound file\n";
     std::filesystem::create_directory(path("out"));
 
-    const ToolResult result = run({"render", first, path("broken.wav"), second, "-o", path("out"), "--preset",
-                                   "Studio", "--jobs", "3"});
+    const ToolResult result =
+        run({"render", first, path("broken.wav"), second, "-o", path("out"), "--preset", "Studio"});
 
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find(path("broken.wav") + ": cannot read"), std::string::npos) << result.err;
@@ -127,45 +127,6 @@ TEST_F(CliRender, BatchContinuesPastAFailingFileAndReportsIt)
         ASSERT_TRUE(readSound(path("out/" + name), batched));
         EXPECT_EQ(largestDifference(batched, single), 0.0) << name;
     }
-}
-
-// Several files at once, each on its own instance: every output is the same, byte for byte, as
-// with one file at a time, and no temporary file stays behind.
-TEST_F(CliRender, JobsRenderTheSameBytesAsOneAtATime)
-{
-    std::vector<std::string> args = {"render"};
-    for (int k = 0; k < 6; ++k)
-        args.push_back(input("take" + std::to_string(k) + ".wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1 + k % 2,
-                             k < 3 ? 48000 : 44100, 3000 + 500 * k));
-    std::filesystem::create_directory(path("one"));
-    std::filesystem::create_directory(path("two"));
-    for (const char* jobs : {"1", "2"})
-    {
-        std::vector<std::string> batch = args;
-        batch.insert(batch.end(),
-                     {"-o", path(jobs[0] == '1' ? "one" : "two"), "--jobs", jobs, "--set", "Gain=0.7"});
-        const ToolResult result = run(batch);
-        ASSERT_EQ(result.exitCode, 0) << result.err;
-    }
-    for (int k = 0; k < 6; ++k)
-    {
-        const std::string name = "take" + std::to_string(k) + ".wav";
-        std::ifstream a(path("one/" + name), std::ios::binary), b(path("two/" + name), std::ios::binary);
-        const std::string one((std::istreambuf_iterator<char>(a)), {}),
-            two((std::istreambuf_iterator<char>(b)), {});
-        EXPECT_FALSE(one.empty()) << name;
-        EXPECT_EQ(one, two) << name;
-    }
-    for (const char* folder : {"one", "two"})
-    {
-        size_t count = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(path(folder)))
-            count += entry.path().filename().string().rfind(".tsl-", 0) == 0 ? 100 : 1;
-        EXPECT_EQ(count, 6u) << folder;
-    }
-    EXPECT_NE(
-        run({"render", args[1], "-o", path("one"), "--jobs", "0"}).err.find("--jobs wants a whole number"),
-        std::string::npos);
 }
 
 } // namespace

@@ -19,7 +19,6 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 namespace TessalineTool {
 
@@ -128,7 +127,7 @@ struct BlockRender
     int blockSize;
     double mix;
     int64_t totalFrames;
-    const FileRender& request;
+    const std::string& progressLabel;
 };
 
 // What reading the input found on the way.
@@ -144,8 +143,7 @@ bool renderBlocks(const BlockRender& job, InputFindings& findings, std::string& 
     TessalineHost::HostAudioBuffers buffers(channels, channels, job.blockSize);
     std::vector<float> dry(static_cast<size_t>(job.blockSize * channels));
     std::vector<float> frames(dry.size());
-    ProgressBar progress(job.totalFrames, job.source.sampleRate(), job.request.progressLabel,
-                         job.request.showProgress);
+    ProgressBar progress(job.totalFrames, job.source.sampleRate(), job.progressLabel);
     const int64_t inputFrames = job.source.frames();
     bool inputEnded = false;
     for (int64_t done = 0; done < job.totalFrames;)
@@ -184,9 +182,6 @@ bool renderBlocks(const BlockRender& job, InputFindings& findings, std::string& 
             return false;
         done += block;
         progress.update(done);
-        if (job.request.audioMicroseconds)
-            job.request.audioMicroseconds->fetch_add(
-                static_cast<int64_t>(1e6 * block / job.source.sampleRate()));
     }
     return true;
 }
@@ -245,7 +240,7 @@ bool normalizeInto(ScratchSignal& scratch, const LevelMeter& rendered, double db
 }
 
 void printSummary(const std::string& outputName, const AudioSource& source, int64_t tail, int format,
-                  const RenderOptions& options, bool normalized, bool toStandardOutput, bool inBatch)
+                  const RenderOptions& options, bool normalized, bool toStandardOutput)
 {
     const double rate = source.sampleRate();
     std::string extras;
@@ -307,7 +302,7 @@ bool renderFile(const FileRender& job, const RenderOptions& options, std::string
     InputFindings findings;
     FrameSink& first = options.normalize ? static_cast<FrameSink&>(scratch) : sink;
     const bool rendersOk = renderBlocks({*source, file, session, first, rendered, options.blockSize,
-                                         options.mix, source->frames() + tail, job},
+                                         options.mix, source->frames() + tail, job.progressLabel},
                                         findings, error);
     reportFindings(*source, file, findings);
     if (!rendersOk)
@@ -320,8 +315,7 @@ bool renderFile(const FileRender& job, const RenderOptions& options, std::string
         return false;
     const bool toStandardOutput = target.kind == OutputTarget::Kind::kStandardOutput;
     const std::string outputName = toStandardOutput ? "standard output" : job.output;
-    printSummary(outputName, *source, tail, sink.format(), options, normalized, toStandardOutput,
-                 !job.showProgress);
+    printSummary(outputName, *source, tail, sink.format(), options, normalized, toStandardOutput);
     if (!options.normalize)
         reportOvers(outputName, sink.format(), rendered);
     return true;

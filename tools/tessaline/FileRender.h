@@ -5,8 +5,6 @@
 
 #include "RenderOptions.h"
 
-#include <atomic>
-#include <cstdint>
 #include <string>
 
 namespace TessalineTool {
@@ -16,9 +14,7 @@ struct FileRender
     std::string bundlePath;
     std::string input; // empty: the built-in demo
     std::string output;
-    std::string progressLabel;                         // "rendering", "file 2 of 5"
-    bool showProgress = true;                          // false: a batch shows one bar for all its files
-    std::atomic<int64_t>* audioMicroseconds = nullptr; // when given, advanced by each block rendered
+    std::string progressLabel; // "rendering", "file 2 of 5"
 };
 
 // Renders and prints a summary line (and a note when samples went beyond full scale); false with

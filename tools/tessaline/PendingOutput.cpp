@@ -1,13 +1,11 @@
 #include "PendingOutput.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -15,77 +13,47 @@
 namespace TessalineTool {
 
 namespace {
-// The outputs in flight (several in a parallel batch), for the signal handler, which may only use
-// what is async-signal-safe: fixed buffers, lock-free atomics, unlink and write. A slot is
-// filled first and marked used last, and freed by clearing the mark.
-constexpr int kSlots = 64;
-struct PendingSlot
-{
-    std::atomic<int> used{0};
-    char path[4096] = {};
-    char message[4096 + 128] = {};
-    size_t messageLength = 0;
-};
-PendingSlot gSlots[kSlots];
-std::mutex gWatchMutex; // taken by threads that start or end watching, never by the handler
-int gWatching = 0;      // slots in use (under gWatchMutex)
+// The one output in flight, for the signal handler (which may only use what is
+// async-signal-safe: fixed buffers, unlink and write).
+char gPendingPath[4096] = {};
+char gStopMessage[4096 + 128] = {};
+size_t gStopMessageLength = 0;
 
 extern "C" void removePendingAndExit(int signalNumber)
 {
-    for (PendingSlot& slot : gSlots)
+    if (gPendingPath[0])
+        unlink(gPendingPath);
+    if (gStopMessageLength > 0)
     {
-        if (slot.used.load(std::memory_order_acquire) != 1)
-            continue;
-        if (slot.path[0])
-            unlink(slot.path);
-        const ssize_t ignored = write(STDERR_FILENO, slot.message, slot.messageLength);
+        const ssize_t ignored = write(STDERR_FILENO, gStopMessage, gStopMessageLength);
         (void)ignored;
     }
     signal(signalNumber, SIG_DFL);
     raise(signalNumber);
 }
 
-// Returns the slot now watched, or -1 when all are taken (the file is then not removed on a
-// signal, which a batch with more jobs than slots accepts).
-int watchSignals(const std::string& temporaryPath, const std::string& outputName)
+void watchSignals(const std::string& temporaryPath, const std::string& outputName)
 {
-    const std::lock_guard<std::mutex> lock(gWatchMutex);
-    for (int k = 0; k < kSlots; ++k)
+    gPendingPath[0] = '\0';
+    if (temporaryPath.size() < sizeof gPendingPath)
+        std::memcpy(gPendingPath, temporaryPath.c_str(), temporaryPath.size() + 1);
+    // On a terminal the progress line is ended first.
+    std::string message = isatty(STDERR_FILENO) ? "\r\033[K" : "";
+    message += "tessaline: interrupted; " + outputName + " was not written\n";
+    gStopMessageLength = std::min(message.size(), sizeof gStopMessage);
+    std::memcpy(gStopMessage, message.data(), gStopMessageLength);
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
     {
-        PendingSlot& slot = gSlots[k];
-        if (slot.used.load(std::memory_order_relaxed) != 0)
-            continue;
-        slot.path[0] = '\0';
-        if (temporaryPath.size() < sizeof slot.path)
-            std::memcpy(slot.path, temporaryPath.c_str(), temporaryPath.size() + 1);
-        // On a terminal the progress line is ended first.
-        std::string message = isatty(STDERR_FILENO) ? "\r\033[K" : "";
-        message += "tessaline: interrupted; " + outputName + " was not written\n";
-        slot.messageLength = std::min(message.size(), sizeof slot.message);
-        std::memcpy(slot.message, message.data(), slot.messageLength);
-        slot.used.store(1, std::memory_order_release);
-        if (gWatching++ == 0)
-            for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
-            {
-                // A signal the caller chose to ignore (nohup, a background job) stays ignored.
-                struct sigaction current
-                {};
-                if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
-                    signal(signalNumber, removePendingAndExit);
-            }
-        return k;
+        // A signal the caller chose to ignore (nohup, a background job) stays ignored.
+        struct sigaction current
+        {};
+        if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
+            signal(signalNumber, removePendingAndExit);
     }
-    return -1;
 }
 
-void unwatchSignals(int k)
+void unwatchSignals()
 {
-    if (k < 0)
-        return;
-    const std::lock_guard<std::mutex> lock(gWatchMutex);
-    gSlots[k].used.store(0, std::memory_order_release);
-    if (--gWatching > 0)
-        return;
     for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
     {
         struct sigaction current
@@ -93,6 +61,8 @@ void unwatchSignals(int k)
         if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == removePendingAndExit)
             signal(signalNumber, SIG_DFL);
     }
+    gPendingPath[0] = '\0';
+    gStopMessageLength = 0;
 }
 
 std::string folderOf(const std::string& path)
@@ -165,8 +135,8 @@ int PendingOutput::create(const OutputTarget& outputTarget, std::string& error)
             unlink(buffer.data()); // anonymous: gone with the descriptor, whatever happens
         else
             temporary = buffer.data();
-        watchedSlot =
-            watchSignals(temporary, target.path == "-" ? "standard output" : "'" + target.path + "'");
+        watchSignals(temporary, target.path == "-" ? "standard output" : "'" + target.path + "'");
+        watching = true;
     }
     sigprocmask(SIG_SETMASK, &previous, nullptr);
     if (descriptor < 0)
@@ -247,8 +217,8 @@ bool PendingOutput::commit(std::string& error)
     if (descriptor >= 0)
         close(descriptor);
     descriptor = -1;
-    unwatchSignals(watchedSlot);
-    watchedSlot = -1;
+    watching = false;
+    unwatchSignals();
     return true;
 }
 
@@ -260,8 +230,9 @@ void PendingOutput::discard()
     if (!temporary.empty())
         unlink(temporary.c_str());
     temporary.clear();
-    unwatchSignals(watchedSlot);
-    watchedSlot = -1;
+    if (watching)
+        unwatchSignals();
+    watching = false;
 }
 
 } // namespace TessalineTool

@@ -35,7 +35,7 @@ private:
     OutputTarget target;
     std::string temporary; // the file beside a regular OUT; empty for a stream's scratch file
     int descriptor = -1;
-    int watchedSlot = -1; // this output's place among those a stop signal removes
+    bool watching = false; // this output's signal handler is installed
 };
 
 } // namespace TessalineTool

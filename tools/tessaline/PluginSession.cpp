@@ -4,33 +4,13 @@
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
-#include <mutex>
-
 namespace TessalineTool {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-namespace {
-// A module is entered, left, and its instances created and destroyed, one at a time (hosts do
-// it on their main thread); the sessions of a parallel batch take turns here.
-std::mutex& lifetimeMutex()
-{
-    static std::mutex mutex;
-    return mutex;
-}
-} // namespace
-
-PluginSession::~PluginSession()
-{
-    const std::lock_guard<std::mutex> lock(lifetimeMutex());
-    instance.destroy();
-    module.unload();
-}
-
 bool PluginSession::open(const std::string& bundlePath, std::string& error)
 {
-    const std::lock_guard<std::mutex> lock(lifetimeMutex());
     if (!module.load(bundlePath))
     {
         error = "cannot load the plug-in " + bundlePath + ": " + module.error();

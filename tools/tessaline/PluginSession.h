@@ -18,8 +18,6 @@ class PluginSession
 {
 public:
     PluginSession() = default;
-    // Sessions may live on several threads at once: opening and closing take turns.
-    ~PluginSession();
     PluginSession(const PluginSession&) = delete;
     PluginSession& operator=(const PluginSession&) = delete;
 

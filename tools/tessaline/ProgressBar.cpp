@@ -13,11 +13,11 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 constexpr int kBarWidth = 32;
 } // namespace
 
-ProgressBar::ProgressBar(int64_t total, int sampleRate, std::string label, bool wanted)
+ProgressBar::ProgressBar(int64_t total, int sampleRate, std::string label)
     : total(total > 0 ? total : 1)
     , sampleRate(sampleRate > 0 ? sampleRate : 1)
     , label(std::move(label))
-    , enabled(wanted && isatty(STDERR_FILENO) != 0)
+    , enabled(isatty(STDERR_FILENO) != 0)
     , started(Clock::now())
     , lastDrawn(started)
 {}

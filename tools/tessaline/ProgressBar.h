@@ -12,9 +12,8 @@ class ProgressBar
 {
 public:
     // total: the amount of work (frames); sampleRate turns it into seconds of audio for the text;
-    // label names the work ("rendering", "file 2 of 5"); wanted false keeps it hidden (a batch
-    // draws its own).
-    ProgressBar(int64_t total, int sampleRate, std::string label = "rendering", bool wanted = true);
+    // label names the work ("rendering", "file 2 of 5").
+    ProgressBar(int64_t total, int sampleRate, std::string label = "rendering");
     // Clears the bar if it is still shown.
     ~ProgressBar();
     ProgressBar(const ProgressBar&) = delete;

@@ -1,7 +1,6 @@
 // `tessaline render`: one file (or the built-in demo) into OUT, or several files into a folder.
 #include "Commands.h"
 
-#include "BatchProgress.h"
 #include "FileRender.h"
 #include "PluginSession.h"
 #include "RenderOptions.h"
@@ -10,15 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <csignal>
-#include <mutex>
-#include <pthread.h>
 #include <set>
-#include <thread>
-#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,88 +51,38 @@ std::string nameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// One file of a batch: where it goes, or why it cannot be rendered at all.
-struct BatchFile
-{
-    std::string input, output, refusal;
-};
-
-// Each input into the folder under its own name, `jobs` files at a time, each on its own plug-in
-// instance. A failing file is reported and the rest still render; the exit status says whether
-// all succeeded. Every output is what a render of that file alone gives.
+// Each input into the folder under its own name. A failing file is reported and the rest still
+// render; the exit status says whether all succeeded.
 int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
 {
     std::string error;
     if (!checkOutputFolder(options.outputFolder, error) || !checkSettings(commandLine, options, error))
         return fail(error);
     const size_t count = options.inputs.size();
-    std::vector<BatchFile> files;
+    size_t failed = 0;
     std::set<std::string> outputs;
-    for (const std::string& input : options.inputs)
+    for (size_t k = 0; k < count; ++k)
     {
-        BatchFile file{input, options.outputFolder + "/" + nameOf(input), ""};
-        if (nameOf(input).empty() || input == "-")
-            file.refusal =
-                input == "-" ? "standard input cannot be one of several inputs" : "not a file name";
-        else if (sameFile(input, file.output))
-            file.refusal = "its output would replace it; choose another folder";
-        else if (!outputs.insert(file.output).second)
-            file.refusal = "another input of this batch already renders into '" + file.output + "'";
-        files.push_back(file);
-    }
-
-    const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
-    const size_t jobs =
-        std::min<size_t>(count, options.jobs > 0 ? static_cast<size_t>(options.jobs) : processors);
-    BatchProgress progress(static_cast<int>(count));
-    std::atomic<size_t> next{0};
-    std::atomic<size_t> failed{0};
-    std::mutex reportMutex;
-    auto work = [&] {
-        // Stop signals go to the waiting thread, which removes every unfinished output.
-        sigset_t stops;
-        sigemptyset(&stops);
-        for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
-            sigaddset(&stops, signalNumber);
-        pthread_sigmask(SIG_BLOCK, &stops, nullptr);
-        for (size_t k = next++; k < count; k = next++)
+        const std::string& input = options.inputs[k];
+        const std::string output = options.outputFolder + "/" + nameOf(input);
+        FileRender job{commandLine.bundlePath, input, output,
+                       "file " + std::to_string(k + 1) + " of " + std::to_string(count)};
+        error.clear();
+        if (sameFile(input, output))
+            error = "its output would replace it; choose another folder";
+        else if (!outputs.insert(output).second)
+            error = "another input of this batch already renders into '" + output + "'";
+        else if (nameOf(input).empty() || input == "-")
+            error = input == "-" ? "standard input cannot be one of several inputs" : "not a file name";
+        if (!error.empty() || !renderFile(job, options, error))
         {
-            const BatchFile& file = files[k];
-            FileRender job{commandLine.bundlePath, file.input, file.output,
-                           "file " + std::to_string(k + 1) + " of " + std::to_string(count)};
-            job.showProgress = jobs == 1;
-            job.audioMicroseconds = &progress.audioMicroseconds;
-            std::string why = file.refusal;
-            if (!why.empty() || !renderFile(job, options, why))
-            {
-                const std::lock_guard<std::mutex> lock(reportMutex);
-                if (jobs > 1 && isatty(STDERR_FILENO))
-                    std::fputs("\r\033[K", stderr); // off the batch's progress line
-                std::fprintf(stderr, "tessaline: %s: %s\n", file.input.c_str(), why.c_str());
-                ++failed;
-            }
-            ++progress.filesDone;
+            std::fprintf(stderr, "tessaline: %s: %s\n", input.c_str(), error.c_str());
+            ++failed;
         }
-    };
-    if (jobs <= 1)
-        work();
-    else
-    {
-        std::vector<std::thread> threads;
-        for (size_t j = 0; j < jobs; ++j)
-            threads.emplace_back(work);
-        while (progress.filesDone.load() < static_cast<int>(count))
-        {
-            progress.update();
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        for (std::thread& thread : threads)
-            thread.join();
-        progress.finish();
     }
     if (failed == 0)
         return 0;
-    std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed.load(), count);
+    std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed, count);
     return 1;
 }
 } // namespace

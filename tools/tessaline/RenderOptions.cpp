@@ -69,9 +69,8 @@ std::string renderUsage()
                "Without IN and OUT (or with --demo) a built-in dry percussive phrase is rendered\n"
                "into OUT, default ")
            + kDefaultDemoOutput + ".\n"
-           + "With -o DIR every IN is rendered into DIR under its own name, several at once (--jobs);\n"
-             "a file that fails is reported and the others still render (the exit status is 1 if any\n"
-             "failed). Every output is the same, byte for byte, whatever --jobs is.\n"
+           + "With -o DIR every IN is rendered into DIR under its own name; a file that fails is\n"
+             "reported and the others still render (the exit status is 1 if any failed).\n"
              "\n"
            + kRoomSettingsUsage
            + "  --mix PERCENT       share of the room signal, 0 to 100 (default 100: room only, as the\n"
@@ -79,8 +78,6 @@ std::string renderUsage()
              "                      the room keeps its 255-sample offset, as in a DAW's send\n"
              "  --normalize DBFS    scale the whole output so its peak is at DBFS (0 or below, e.g. -1)\n"
              "  -o, --output-dir DIR  render each IN into DIR (which must exist)\n"
-             "  -j, --jobs N        files rendered at once with -o, each on its own instance of the\n"
-             "                      plug-in (1..256, default: one per processor)\n"
              "  --type TYPE         OUT's container, whatever its name: one of wav, w64, rf64, aiff,\n"
              "                      flac, ogg, opus (for - or a name without an extension)\n"
              "  --block N           samples per process call (1..8192, default 512)\n"
@@ -120,7 +117,7 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
         else if (arg == "--no-tail")
             options.renderTail = false;
         else if (arg == "--block" || arg == "--mix" || arg == "--normalize" || arg == "-o"
-                 || arg == "--output-dir" || arg == "--type" || arg == "--jobs" || arg == "-j")
+                 || arg == "--output-dir" || arg == "--type")
         {
             if (!takeValue(args, i, value, error))
                 return false;
@@ -148,16 +145,6 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
                     return false;
                 }
                 options.normalize = true;
-            }
-            else if (arg == "--jobs" || arg == "-j")
-            {
-                long jobs = 0;
-                if (!parseWholeNumber(value, 1, 256, jobs))
-                {
-                    error = "--jobs wants a whole number from 1 to 256, not '" + value + "'";
-                    return false;
-                }
-                options.jobs = static_cast<int>(jobs);
             }
             else if (arg == "--type")
             {

@@ -23,7 +23,6 @@ struct RenderOptions
     bool normalize = false;     // --normalize DBFS given
     double normalizeDbfs = 0.0; // the output's peak level when normalizing
     std::string type;           // --type: the output container, whatever OUT's name says
-    int jobs = 0;               // --jobs: files rendered at once in a batch (0: one per processor)
     bool help = false;
 };
 
