@@ -76,7 +76,9 @@ TEST_F(Vst2AgainstVst3, SetGetAndDisplayRoundTrip)
             const auto held = static_cast<float>(controller->getParamNormalized(info.id));
             EXPECT_EQ(e->getParameter(e, k), held) << k << " at " << v;
             if (info.stepCount == 0)
+            {
                 EXPECT_EQ(held, v) << k;
+            }
             EXPECT_EQ(vst2.text(Vst2::effGetParamDisplay, k), vst3Text(info.id, held)) << k << " at " << v;
             EXPECT_EQ(vst2.text(Vst2::effGetParamDisplay, k), vst3Text(info.id, v)) << k << " at " << v;
         }

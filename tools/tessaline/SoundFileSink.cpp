@@ -85,6 +85,8 @@ bool SoundFileSink::open(const OutputTarget& target, int format, int channels, i
         pending.discard();
         return false;
     }
+    // No PEAK chunk: it carries the time of writing, and the same render must give the same bytes.
+    sf_command(file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
     // Rendered float samples may exceed full scale; an integer container (FLAC) clips them
     // rather than wrapping around.
     sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
