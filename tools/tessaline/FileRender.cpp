@@ -87,7 +87,7 @@ struct BlockRender
     int blockSize;
     double mix;
     int64_t totalFrames;
-    const std::string& progressLabel;
+    const FileRender& file;
 };
 
 bool renderBlocks(const BlockRender& job, std::string& error)
@@ -96,7 +96,8 @@ bool renderBlocks(const BlockRender& job, std::string& error)
     TessalineHost::HostAudioBuffers buffers(channels, channels, job.blockSize);
     std::vector<float> dry(static_cast<size_t>(job.blockSize * channels));
     std::vector<float> frames(dry.size());
-    ProgressBar progress(job.totalFrames, job.source.sampleRate(), job.progressLabel);
+    ProgressBar progress(job.file.onProgress ? 0 : job.totalFrames, job.source.sampleRate(),
+                         job.file.progressLabel, !job.file.onProgress);
     for (int64_t done = 0; done < job.totalFrames;)
     {
         const auto block = static_cast<int32>(std::min<int64_t>(job.blockSize, job.totalFrames - done));
@@ -121,6 +122,11 @@ bool renderBlocks(const BlockRender& job, std::string& error)
             return false;
         done += block;
         progress.update(done);
+        if (job.file.onProgress && !job.file.onProgress(done, job.source.sampleRate()))
+        {
+            error = "stopped";
+            return false;
+        }
     }
     return true;
 }
@@ -219,7 +225,7 @@ bool renderFile(const FileRender& job, const RenderOptions& options, std::string
     LevelMeter rendered;
     FrameSink& first = options.normalize ? static_cast<FrameSink&>(scratch) : sink;
     if (!renderBlocks({*source, session, first, rendered, options.blockSize, options.mix,
-                       source->frames() + tail, job.progressLabel},
+                       source->frames() + tail, job},
                       error))
         return false;
     if (options.normalize && !normalizeInto(scratch, rendered, options.normalizeDbfs, sink, error))

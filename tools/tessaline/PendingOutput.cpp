@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -14,6 +15,9 @@ namespace {
 // The one temporary file in flight, for the signal handler (which may only use what is
 // async-signal-safe: a fixed buffer and unlink).
 char gPendingPath[4096] = {};
+// Renders on several threads (a batch) take turns at the path; the batch itself holds the stop
+// signals back and ends its renders in order, so the handler is not what cleans up there.
+std::mutex gPendingLock;
 
 extern "C" void removePendingAndExit(int signalNumber)
 {
@@ -25,6 +29,7 @@ extern "C" void removePendingAndExit(int signalNumber)
 
 void watchSignals(const std::string& path)
 {
+    const std::lock_guard<std::mutex> hold(gPendingLock);
     if (path.size() >= sizeof gPendingPath)
         return;
     std::memcpy(gPendingPath, path.c_str(), path.size() + 1);
@@ -40,6 +45,7 @@ void watchSignals(const std::string& path)
 
 void unwatchSignals()
 {
+    const std::lock_guard<std::mutex> hold(gPendingLock);
     for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
     {
         struct sigaction current

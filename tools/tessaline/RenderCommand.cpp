@@ -1,7 +1,10 @@
 // `tessaline render`: one file (or the built-in demo) into OUT, or several files into a folder.
 #include "Commands.h"
 
+#include "BatchRunner.h"
 #include "FileRender.h"
+#include "JobCheck.h"
+#include "JobList.h"
 #include "PluginSession.h"
 #include "RenderOptions.h"
 #include "SameFile.h"
@@ -9,6 +12,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iostream>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +56,8 @@ std::string nameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+int jobCount(const RenderOptions& options) { return options.jobs > 0 ? options.jobs : defaultJobCount(); }
+
 // Each input into the folder under its own name. A failing file is reported and the rest still
 // render; the exit status says whether all succeeded.
 int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
@@ -61,12 +68,10 @@ int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
     const size_t count = options.inputs.size();
     size_t failed = 0;
     std::set<std::string> outputs;
-    for (size_t k = 0; k < count; ++k)
+    std::vector<BatchJob> jobs;
+    for (const std::string& input : options.inputs)
     {
-        const std::string& input = options.inputs[k];
         const std::string output = options.outputFolder + "/" + nameOf(input);
-        FileRender job{commandLine.bundlePath, input, output,
-                       "file " + std::to_string(k + 1) + " of " + std::to_string(count)};
         error.clear();
         if (sameFile(input, output))
             error = "its output would replace it; choose another folder";
@@ -74,16 +79,38 @@ int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
             error = "another input of this batch already renders into '" + output + "'";
         else if (nameOf(input).empty())
             error = "not a file name";
-        if (!error.empty() || !renderFile(job, options, error))
+        if (error.empty())
+            jobs.push_back({input, output, options, 0});
+        else
         {
             std::fprintf(stderr, "tessaline: %s: %s\n", input.c_str(), error.c_str());
             ++failed;
         }
     }
+    const int status = jobs.empty() ? 0 : runBatch(commandLine.bundlePath, jobs, jobCount(options));
     if (failed == 0)
-        return 0;
+        return status;
     std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed, count);
     return 1;
+}
+
+// Every line read and checked before the first job renders.
+int renderList(const CommandLine& commandLine, const RenderOptions& options)
+{
+    std::ifstream file;
+    if (options.listFile != "-")
+    {
+        file.open(options.listFile);
+        if (!file)
+            return fail("cannot read the list '" + options.listFile + "': " + std::strerror(errno));
+    }
+    std::vector<BatchJob> jobs;
+    std::string error;
+    const std::string name = options.listFile == "-" ? "standard input" : options.listFile;
+    if (!readJobList(options.listFile == "-" ? std::cin : file, options, jobs, error)
+        || !checkJobs(commandLine.bundlePath, jobs, error))
+        return fail(name + ": " + error);
+    return runBatch(commandLine.bundlePath, jobs, jobCount(options));
 }
 } // namespace
 
@@ -98,10 +125,12 @@ int runRender(const CommandLine& commandLine)
         std::fputs(renderUsage().c_str(), stdout);
         return 0;
     }
+    if (!options.listFile.empty())
+        return renderList(commandLine, options);
     if (!options.outputFolder.empty())
         return renderBatch(commandLine, options);
     const FileRender job{commandLine.bundlePath, options.inputs.empty() ? std::string() : options.inputs[0],
-                         options.outputPath, "rendering"};
+                         options.outputPath, "rendering", {}};
     return renderFile(job, options, error) ? 0 : fail(error);
 }
 

@@ -6,6 +6,7 @@ namespace TessalineTool {
 
 namespace {
 constexpr long kMaxBlockSize = 8192;
+constexpr long kMaxJobs = 1024;
 
 // "30", "30%", "12.5": a share of the room signal from 0 to 100 percent.
 bool parsePercent(std::string text, double& fraction)
@@ -22,6 +23,13 @@ bool parsePercent(std::string text, double& fraction)
 // The file names: IN OUT, several IN with -o DIR, or none (or one with --demo) for the demo.
 bool assignFiles(const std::vector<std::string>& files, bool demo, RenderOptions& options, std::string& error)
 {
+    if (!options.listFile.empty())
+    {
+        error = demo || !files.empty() || !options.outputFolder.empty()
+                    ? "--list takes its inputs and outputs from the list, not from the command line"
+                    : "";
+        return error.empty();
+    }
     if (!options.outputFolder.empty())
     {
         if (demo || files.empty())
@@ -55,7 +63,8 @@ std::string renderUsage()
     return std::string(
                "usage: tessaline render [IN OUT] [--demo [OUT]] [--preset NAME] [--set PARAM=VALUE ...]\n"
                "                        [--mix PERCENT] [--normalize DBFS] [--block N] [--no-tail]\n"
-               "       tessaline render IN... -o DIR [options]\n"
+               "       tessaline render IN... -o DIR [--jobs N] [options]\n"
+               "       tessaline render --list FILE [--jobs N] [options]\n"
                "\n"
                "Renders IN through the Tessaline.vst3 bundle into OUT, at IN's sample rate.\n"
                "IN: WAV, AIFF, FLAC or OGG, mono or stereo. OUT gets IN's container with 32-bit float\n"
@@ -65,6 +74,13 @@ std::string renderUsage()
            + kDefaultDemoOutput + ".\n"
            + "With -o DIR every IN is rendered into DIR under its own name; a file that fails is\n"
              "reported and the others still render (the exit status is 1 if any failed).\n"
+             "Files render N at a time (--jobs), each through its own plug-in instance; the output\n"
+             "is the same, bit for bit, whatever N is. Ctrl-C stops every render and leaves no\n"
+             "partial file.\n"
+             "With --list every line of FILE (- for standard input) is one job: IN OUT and that\n"
+             "job's own --preset, --set and --mix, quoted as in a shell; blank lines and lines\n"
+             "starting with # are skipped. The options given on the command line apply to every job\n"
+             "first. A bad line is reported with its number and nothing renders.\n"
              "\n"
            + kRoomSettingsUsage
            + "  --mix PERCENT       share of the room signal, 0 to 100 (default 100: room only, as the\n"
@@ -72,6 +88,8 @@ std::string renderUsage()
              "                      the room keeps its 255-sample offset, as in a DAW's send\n"
              "  --normalize DBFS    scale the whole output so its peak is at DBFS (0 or below, e.g. -1)\n"
              "  -o, --output-dir DIR  render each IN into DIR (which must exist)\n"
+             "  -j, --jobs N        render N files at a time (default: one per processor)\n"
+             "  --list FILE         render the jobs listed in FILE, one per line (- for stdin)\n"
              "  --block N           samples per process call (1..8192, default 512)\n"
              "  --no-tail           stop at the end of the input instead of rendering the reverb tail\n"
              "\n"
@@ -100,7 +118,7 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
         else if (arg == "--no-tail")
             options.renderTail = false;
         else if (arg == "--block" || arg == "--mix" || arg == "--normalize" || arg == "-o"
-                 || arg == "--output-dir")
+                 || arg == "--output-dir" || arg == "--jobs" || arg == "-j" || arg == "--list")
         {
             if (!takeValue(args, i, value, error))
                 return false;
@@ -113,6 +131,24 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
                     return false;
                 }
                 options.blockSize = static_cast<int>(block);
+            }
+            else if (arg == "--jobs" || arg == "-j")
+            {
+                if (!parseWholeNumber(value, 1, kMaxJobs, block))
+                {
+                    error = "--jobs wants a whole number from 1 to 1024, not '" + value + "'";
+                    return false;
+                }
+                options.jobs = static_cast<int>(block);
+            }
+            else if (arg == "--list")
+            {
+                if (value.empty())
+                {
+                    error = "--list needs a file name (or - for standard input)";
+                    return false;
+                }
+                options.listFile = value;
             }
             else if (arg == "--mix" && !parsePercent(value, options.mix))
             {

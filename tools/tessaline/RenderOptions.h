@@ -22,6 +22,8 @@ struct RenderOptions
     double mix = 1.0;           // share of the room signal, 0..1 (--mix PERCENT / 100)
     bool normalize = false;     // --normalize DBFS given
     double normalizeDbfs = 0.0; // the output's peak level when normalizing
+    int jobs = 0;               // --jobs N: files rendered at a time (0: one per processor)
+    std::string listFile;       // --list FILE: one job per line ("-": standard input)
     bool help = false;
 };
 
