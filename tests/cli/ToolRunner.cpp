@@ -25,14 +25,14 @@ std::string slurp(const std::string& path)
 }
 } // namespace
 
-ToolResult runTool(const std::vector<std::string>& args, const std::string& folder)
+ToolResult runTool(const std::vector<std::string>& args, const std::string& folder, const std::string& stdinPath)
 {
     const std::string outPath = folder + "/.tool-stdout";
     const std::string errPath = folder + "/.tool-stderr";
     std::string command = "cd " + shellQuoted(folder) + " && " + shellQuoted(TESSALINE_TOOL_PATH);
     for (const std::string& arg : args)
         command += " " + shellQuoted(arg);
-    command += " >" + shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " </dev/null";
+    command += " >" + shellQuoted(outPath) + " 2>" + shellQuoted(errPath) + " <" + shellQuoted(stdinPath);
     const int status = std::system(command.c_str());
     ToolResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -13,7 +13,9 @@ struct ToolResult
     std::string err; // standard error
 };
 
-// Runs `tessaline args...` in folder (its working directory) with the built bundle.
-ToolResult runTool(const std::vector<std::string>& args, const std::string& folder);
+// Runs `tessaline args...` in folder (its working directory) with the built bundle, standard
+// input read from stdinPath.
+ToolResult runTool(const std::vector<std::string>& args, const std::string& folder,
+                   const std::string& stdinPath = "/dev/null");
 
 } // namespace CliTest
