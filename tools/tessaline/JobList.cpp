@@ -3,6 +3,8 @@
 #include "ArgumentText.h"
 #include "JobLine.h"
 
+#include <nlohmann/json.hpp>
+
 namespace TessalineTool {
 
 namespace {
@@ -36,6 +38,62 @@ bool takeJobOptions(const std::vector<std::string>& words, RenderOptions& option
     }
     return true;
 }
+// A line of rooms.jsonl: {"input", "output", "preset", "set": [...], "mix"}; other keys are notes.
+bool takeJsonJob(const std::string& text, BatchJob& job, std::string& error)
+{
+    const nlohmann::json line = nlohmann::json::parse(text, nullptr, false);
+    if (line.is_discarded() || !line.is_object())
+    {
+        error = "not a JSON object";
+        return false;
+    }
+    const auto stringField = [&](const char* key, std::string& value) {
+        const auto found = line.find(key);
+        if (found == line.end())
+            return true;
+        if (!found->is_string())
+            return false;
+        value = found->get<std::string>();
+        return true;
+    };
+    if (!stringField("input", job.input) || !stringField("output", job.output) || job.input.empty() || job.output.empty())
+    {
+        error = "a job needs \"input\" and \"output\" file names";
+        return false;
+    }
+    if (!stringField("preset", job.options.room.preset))
+    {
+        error = "\"preset\" wants a name";
+        return false;
+    }
+    if (const auto set = line.find("set"); set != line.end())
+    {
+        if (!set->is_array())
+        {
+            error = "\"set\" wants a list of \"PARAM=VALUE\"";
+            return false;
+        }
+        for (const auto& setting : *set)
+        {
+            if (!setting.is_string())
+            {
+                error = "\"set\" wants a list of \"PARAM=VALUE\"";
+                return false;
+            }
+            job.options.room.settings.push_back(setting.get<std::string>());
+        }
+    }
+    if (const auto mix = line.find("mix"); mix != line.end())
+    {
+        if (!mix->is_number() || mix->get<double>() < 0.0 || mix->get<double>() > 100.0)
+        {
+            error = "\"mix\" wants a percentage from 0 to 100";
+            return false;
+        }
+        job.options.mix = mix->get<double>() / 100.0;
+    }
+    return true;
+}
 } // namespace
 
 bool readJobList(std::istream& in, const RenderOptions& base, std::vector<BatchJob>& jobs, std::string& error)
@@ -48,6 +106,17 @@ bool readJobList(std::istream& in, const RenderOptions& base, std::vector<BatchJ
         BatchJob job{"", "", base, number};
         job.options.listFile.clear();
         std::string why;
+        const size_t first = text.find_first_not_of(" \t\r");
+        if (first != std::string::npos && text[first] == '{')
+        {
+            if (!takeJsonJob(text, job, why))
+            {
+                error = "line " + std::to_string(number) + ": " + why;
+                return false;
+            }
+            read.push_back(std::move(job));
+            continue;
+        }
         if (!splitJobLine(text, words, why))
         {
             error = "line " + std::to_string(number) + ": " + why;

@@ -7,6 +7,7 @@
 #include "JobList.h"
 #include "PluginSession.h"
 #include "RenderOptions.h"
+#include "RoomsLog.h"
 #include "SameFile.h"
 
 #include <cerrno>
@@ -47,7 +48,8 @@ bool checkSettings(const CommandLine& commandLine, const RenderOptions& options,
 {
     PluginSession session;
     std::vector<ParameterEdit> edits;
-    return session.open(commandLine.bundlePath, error) && options.room.resolve(session, edits, error);
+    return session.open(commandLine.bundlePath, error) && options.room.resolve(session, edits, error)
+           && options.variation.check(session, error);
 }
 
 std::string nameOf(const std::string& path)
@@ -57,6 +59,25 @@ std::string nameOf(const std::string& path)
 }
 
 int jobCount(const RenderOptions& options) { return options.jobs > 0 ? options.jobs : defaultJobCount(); }
+
+// Each output's own room drawn and recorded beside it, then the batch.
+int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std::vector<BatchJob>& jobs)
+{
+    if (!options.variation.empty())
+    {
+        for (BatchJob& job : jobs)
+        {
+            // Under -o the file name, in a list the output as the line writes it.
+            const std::string name = job.line == 0 ? nameOf(job.output) : job.output;
+            const std::vector<std::string> drawn = options.variation.draw(options.seed, name);
+            job.options.room.settings.insert(job.options.room.settings.end(), drawn.begin(), drawn.end());
+        }
+        std::string error;
+        if (!jobs.empty() && !writeRoomsLogs(jobs, options.seed, error))
+            return fail(error);
+    }
+    return jobs.empty() ? 0 : runBatch(commandLine.bundlePath, jobs, jobCount(options));
+}
 
 // Each input into the folder under its own name. A failing file is reported and the rest still
 // render; the exit status says whether all succeeded.
@@ -87,7 +108,7 @@ int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
             ++failed;
         }
     }
-    const int status = jobs.empty() ? 0 : runBatch(commandLine.bundlePath, jobs, jobCount(options));
+    const int status = renderJobs(commandLine, options, jobs);
     if (failed == 0)
         return status;
     std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed, count);
@@ -110,7 +131,7 @@ int renderList(const CommandLine& commandLine, const RenderOptions& options)
     if (!readJobList(options.listFile == "-" ? std::cin : file, options, jobs, error)
         || !checkJobs(commandLine.bundlePath, jobs, error))
         return fail(name + ": " + error);
-    return runBatch(commandLine.bundlePath, jobs, jobCount(options));
+    return renderJobs(commandLine, options, jobs);
 }
 } // namespace
 

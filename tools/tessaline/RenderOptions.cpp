@@ -2,11 +2,14 @@
 
 #include "ArgumentText.h"
 
+#include <limits>
+
 namespace TessalineTool {
 
 namespace {
 constexpr long kMaxBlockSize = 8192;
 constexpr long kMaxJobs = 1024;
+constexpr long kMaxSeed = std::numeric_limits<long>::max();
 
 // "30", "30%", "12.5": a share of the room signal from 0 to 100 percent.
 bool parsePercent(std::string text, double& fraction)
@@ -80,7 +83,14 @@ std::string renderUsage()
              "With --list every line of FILE (- for standard input) is one job: IN OUT and that\n"
              "job's own --preset, --set and --mix, quoted as in a shell; blank lines and lines\n"
              "starting with # are skipped. The options given on the command line apply to every job\n"
-             "first. A bad line is reported with its number and nothing renders.\n"
+             "first. A bad line is reported with its number and nothing renders. A line starting\n"
+             "with { is a job in JSON, as rooms.jsonl holds them.\n"
+             "With --vary every output gets its own room: a number drawn evenly from LOW to HIGH,\n"
+             "or one of the entries A,B,C, from a generator seeded with --seed and the output's\n"
+             "name (its file name under -o DIR, as written in a list line with --list), so the same\n"
+             "seed gives the same rooms whatever --jobs is or how a list is split.\n"
+             "Each output folder gets a rooms.jsonl (replacing an earlier one) with every output's\n"
+             "exact settings, one JSON object per line; --list rooms.jsonl renders them again.\n"
              "\n"
            + kRoomSettingsUsage
            + "  --mix PERCENT       share of the room signal, 0 to 100 (default 100: room only, as the\n"
@@ -90,6 +100,10 @@ std::string renderUsage()
              "  -o, --output-dir DIR  render each IN into DIR (which must exist)\n"
              "  -j, --jobs N        render N files at a time (default: one per processor)\n"
              "  --list FILE         render the jobs listed in FILE, one per line (- for stdin)\n"
+             "  --vary PARAM=LOW:HIGH, --vary PARAM=A,B,C\n"
+             "                      draw PARAM for each output from the range or the entries\n"
+             "                      (repeatable; after --preset and --set)\n"
+             "  --seed S            the seed of --vary's draws (a whole number, default 0)\n"
              "  --block N           samples per process call (1..8192, default 512)\n"
              "  --no-tail           stop at the end of the input instead of rendering the reverb tail\n"
              "\n"
@@ -118,7 +132,8 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
         else if (arg == "--no-tail")
             options.renderTail = false;
         else if (arg == "--block" || arg == "--mix" || arg == "--normalize" || arg == "-o"
-                 || arg == "--output-dir" || arg == "--jobs" || arg == "-j" || arg == "--list")
+                 || arg == "--output-dir" || arg == "--jobs" || arg == "-j" || arg == "--list"
+                 || arg == "--vary" || arg == "--seed")
         {
             if (!takeValue(args, i, value, error))
                 return false;
@@ -140,6 +155,17 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
                     return false;
                 }
                 options.jobs = static_cast<int>(block);
+            }
+            else if (arg == "--vary" && !options.variation.add(value, error))
+                return false;
+            else if (arg == "--seed")
+            {
+                if (!parseWholeNumber(value, 0, kMaxSeed, block))
+                {
+                    error = "--seed wants a whole number from 0 to " + std::to_string(kMaxSeed) + ", not '" + value + "'";
+                    return false;
+                }
+                options.seed = static_cast<uint64_t>(block);
             }
             else if (arg == "--list")
             {
@@ -182,6 +208,11 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
         }
         else
             files.push_back(arg);
+    }
+    if (!options.help && !options.variation.empty() && options.listFile.empty() && options.outputFolder.empty())
+    {
+        error = "--vary needs a batch: several IN with -o DIR, or --list";
+        return false;
     }
     return options.help || assignFiles(files, demo, options, error);
 }

@@ -2,6 +2,9 @@
 #pragma once
 
 #include "RoomSettings.h"
+#include "RoomVariation.h"
+
+#include <cstdint>
 
 #include <string>
 #include <vector>
@@ -24,6 +27,8 @@ struct RenderOptions
     double normalizeDbfs = 0.0; // the output's peak level when normalizing
     int jobs = 0;               // --jobs N: files rendered at a time (0: one per processor)
     std::string listFile;       // --list FILE: one job per line ("-": standard input)
+    RoomVariation variation;    // --vary PARAM=LOW:HIGH / PARAM=A,B,C: each output's own room
+    uint64_t seed = 0;          // --seed S for the variation
     bool help = false;
 };
 
