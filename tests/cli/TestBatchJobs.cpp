@@ -1,5 +1,6 @@
 // Batches on several plug-in instances at once (--jobs) and job lists (--list).
 #include "CliFixture.h"
+#include "SameSound.h"
 
 #include <sndfile.h>
 
@@ -9,14 +10,6 @@
 
 namespace CliTest {
 namespace {
-
-std::string bytesOf(const std::string& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 class CliBatch : public CliRender
 {
@@ -40,9 +33,9 @@ protected:
     }
 };
 
-// Every file of a batch comes out the same, byte for byte, whether the files render one after
+// Every file of a batch comes out the same, bit for bit, whether the files render one after
 // the other or two at a time on two plug-in instances.
-TEST_F(CliBatch, TwoJobsWriteTheSameBytesAsOne)
+TEST_F(CliBatch, TwoJobsWriteTheSameAudioAsOne)
 {
     const std::vector<std::string> inputs = corpus();
     for (const char* jobs : {"1", "2", "4"})
@@ -57,10 +50,8 @@ TEST_F(CliBatch, TwoJobsWriteTheSameBytesAsOne)
     }
     for (const std::string name : {"a.wav", "b.flac", "c.wav", "d.aiff", "e.wav"})
     {
-        const std::string one = bytesOf(path("out1/" + name));
-        EXPECT_FALSE(one.empty()) << name;
-        EXPECT_EQ(bytesOf(path("out2/" + name)), one) << name;
-        EXPECT_EQ(bytesOf(path("out4/" + name)), one) << name;
+        EXPECT_TRUE(sameSound(path("out1/" + name), path("out2/" + name)));
+        EXPECT_TRUE(sameSound(path("out1/" + name), path("out4/" + name)));
     }
 }
 
@@ -113,7 +104,7 @@ TEST_F(CliBatch, ListLinesCarryTheirOwnRoom)
             std::vector<std::string> args{"render", inputs[k], single, "--no-tail"};
             args.insert(args.end(), singles[k].room.begin(), singles[k].room.end());
             ASSERT_EQ(run(args).exitCode, 0) << singles[k].output;
-            EXPECT_EQ(bytesOf(path(singles[k].output)), bytesOf(single)) << singles[k].output;
+            EXPECT_TRUE(sameSound(path(singles[k].output), single));
             std::filesystem::remove(path(singles[k].output));
         }
     }
