@@ -5,6 +5,8 @@
 #include "OutputFormat.h"
 #include "PluginSession.h"
 #include "ProgressBar.h"
+#include "ResampledSink.h"
+#include "ResampledSource.h"
 #include "SameFile.h"
 #include "ScratchSignal.h"
 #include "SoundFileSink.h"
@@ -131,6 +133,22 @@ bool renderBlocks(const BlockRender& job, std::string& error)
     return true;
 }
 
+// The room at another rate than the file's: the input converted to roomRate on the way in, the
+// output back to the file's rate on the way out, cut to exactly fileFrames.
+bool renderAtRoomRate(const BlockRender& job, int roomRate, int64_t fileFrames, std::string& error)
+{
+    const int fileRate = job.source.sampleRate();
+    ResampledSource heard(job.source);
+    ResampledSink back(job.sink, job.meter, job.source.channels(), fileFrames);
+    if (!heard.open(roomRate, error) || !back.open(roomRate, fileRate, error))
+        return false;
+    const auto roomFrames = static_cast<int64_t>(
+        std::ceil(static_cast<double>(fileFrames) * roomRate / fileRate));
+    LevelMeter before; // the file's rate is metered in `back`
+    return renderBlocks({heard, job.session, back, before, job.blockSize, job.mix, roomFrames, job.file}, error)
+           && back.finish(error);
+}
+
 // OUT keeps IN's container; say so when OUT's name suggests another one.
 void warnAboutExtension(const std::string& outputPath, int format)
 {
@@ -183,6 +201,11 @@ void printSummary(const std::string& outputPath, const AudioSource& source, int6
         std::snprintf(text, sizeof text, ", mix %g%%", options.mix * 100.0);
         extras += text;
     }
+    if (options.roomRate > 0 && options.roomRate != source.sampleRate())
+    {
+        std::snprintf(text, sizeof text, ", room at %d Hz", options.roomRate);
+        extras += text;
+    }
     if (options.normalize)
     {
         std::snprintf(text, sizeof text, ", peak normalized to %g dBFS", options.normalizeDbfs);
@@ -212,10 +235,17 @@ bool renderFile(const FileRender& job, const RenderOptions& options, std::string
     if (!session.open(job.bundlePath, error) || !options.room.resolve(session, edits, error))
         return false;
     session.edit(edits);
-    if (!session.start(source->channels(), source->sampleRate(), options.blockSize, error))
+    const int fileRate = source->sampleRate();
+    const int roomRate = options.roomRate > 0 ? options.roomRate : fileRate;
+    if (!session.start(source->channels(), roomRate, options.blockSize, error))
         return false;
 
-    const int64_t tail = options.renderTail ? tailFrames(session, source->sampleRate()) : 0;
+    // The tail as the room reports it at its rate, in the file's frames.
+    const int64_t tail = !options.renderTail ? 0
+                         : roomRate == fileRate
+                             ? tailFrames(session, fileRate)
+                             : static_cast<int64_t>(std::ceil(
+                                 static_cast<double>(tailFrames(session, roomRate)) * fileRate / roomRate));
     const int format = outputFormatFor(source->container());
     warnAboutExtension(job.output, format);
     SoundFileSink sink;
@@ -224,9 +254,10 @@ bool renderFile(const FileRender& job, const RenderOptions& options, std::string
     ScratchSignal scratch(source->channels());
     LevelMeter rendered;
     FrameSink& first = options.normalize ? static_cast<FrameSink&>(scratch) : sink;
-    if (!renderBlocks({*source, session, first, rendered, options.blockSize, options.mix,
-                       source->frames() + tail, job},
-                      error))
+    const BlockRender blocks{*source, session, first, rendered, options.blockSize, options.mix,
+                             source->frames() + tail, job};
+    if (!(roomRate == fileRate ? renderBlocks(blocks, error)
+                               : renderAtRoomRate(blocks, roomRate, source->frames() + tail, error)))
         return false;
     if (options.normalize && !normalizeInto(scratch, rendered, options.normalizeDbfs, sink, error))
         return false;
