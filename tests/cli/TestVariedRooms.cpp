@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <sndfile.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -111,6 +112,56 @@ TEST_F(CliVary, TheRoomsLogRendersTheSameRoomsAgain)
     EXPECT_FALSE(std::filesystem::exists(path("again/rooms.jsonl"))) << "nothing varied, nothing to record";
 }
 
+// The settings each output got, by output name, from rooms.jsonl files.
+std::map<std::string, std::vector<std::string>> roomsIn(const std::vector<std::string>& files)
+{
+    std::map<std::string, std::vector<std::string>> rooms;
+    for (const std::string& file : files)
+    {
+        std::istringstream log(textOf(file));
+        for (std::string line; std::getline(log, line);)
+        {
+            const auto room = nlohmann::json::parse(line);
+            rooms[room.at("output").get<std::string>()] = room.at("set").get<std::vector<std::string>>();
+        }
+    }
+    return rooms;
+}
+
+// A list split in two with `split` and rendered by GNU parallel, each share recording its own
+// rooms, gives every output the room and the audio of the whole list rendered at once.
+TEST_F(CliVary, ASplitListGivesEachOutputTheSameRoom)
+{
+    if (std::system("command -v parallel >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "GNU parallel is not installed";
+    std::ofstream list(path("jobs.txt"));
+    for (size_t k = 0; k < inputs.size(); ++k)
+        list << "take" << k << ".wav out/take" << k << ".wav\n";
+    list.close();
+    const std::vector<std::string> vary{"--seed", "3", "--no-tail", "--vary", "Abs L-R=2:9", "--vary",
+                                        "Position=L90,R90,Center"};
+    std::filesystem::create_directory(path("out"));
+    std::vector<std::string> whole{"render", "--list", "jobs.txt", "--rooms", "whole.jsonl"};
+    whole.insert(whole.end(), vary.begin(), vary.end());
+    ASSERT_EQ(run(whole).exitCode, 0);
+    std::filesystem::rename(path("out"), path("whole"));
+    std::filesystem::create_directory(path("out"));
+
+    const std::string command = "cd '" + folder + "' && split -n l/2 jobs.txt part. && parallel --will-cite -q -j 2 '"
+                                + TESSALINE_TOOL_PATH + "' render --list {} --rooms {}.jsonl --seed 3 --no-tail"
+                                + " --vary 'Abs L-R=2:9' --vary Position=L90,R90,Center ::: part.aa part.ab"
+                                + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const auto split = roomsIn({path("part.aa.jsonl"), path("part.ab.jsonl")});
+    EXPECT_EQ(split, roomsIn({path("whole.jsonl")}));
+    EXPECT_EQ(split.size(), inputs.size());
+    for (size_t k = 0; k < inputs.size(); ++k)
+    {
+        const std::string name = "take" + std::to_string(k) + ".wav";
+        EXPECT_TRUE(sameSound(path("out/" + name), path("whole/" + name)));
+    }
+}
+
 // Bad variations and bad JSON jobs: one clear line, nothing written.
 TEST_F(CliVary, BadVariationsAndJsonJobsAreRefused)
 {
@@ -133,6 +184,7 @@ TEST_F(CliVary, BadVariationsAndJsonJobsAreRefused)
         {{"render", take, "-o", "out", "--vary", "Depth=1:2"}, "unknown parameter"},
         {{"render", take, "out/a.wav", "--vary", "Abs L-R=2:9"}, "--vary needs a batch"},
         {{"render", take, "-o", "out", "--vary", "Abs L-R=2:9", "--seed", "-1"}, "--seed wants a whole number"},
+        {{"render", take, "-o", "out", "--rooms", "r.jsonl"}, "--rooms records what --vary draws"},
         {{"render", "--list", "bad.jsonl"}, "bad.jsonl: line 2: \"mix\" wants a percentage"},
         {{"render", "--list", "broken.jsonl"}, "broken.jsonl: line 1: not a JSON object"},
     };

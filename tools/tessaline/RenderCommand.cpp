@@ -73,7 +73,7 @@ int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std
             job.options.room.settings.insert(job.options.room.settings.end(), drawn.begin(), drawn.end());
         }
         std::string error;
-        if (!jobs.empty() && !writeRoomsLogs(jobs, options.seed, error))
+        if (!jobs.empty() && !writeRoomsLogs(jobs, options.seed, options.roomsFile, error))
             return fail(error);
     }
     return jobs.empty() ? 0 : runBatch(commandLine.bundlePath, jobs, jobCount(options));

@@ -94,7 +94,8 @@ std::string renderUsage()
              "name (its file name under -o DIR, as written in a list line with --list), so the same\n"
              "seed gives the same rooms whatever --jobs is or how a list is split.\n"
              "Each output folder gets a rooms.jsonl (replacing an earlier one) with every output's\n"
-             "exact settings, one JSON object per line; --list rooms.jsonl renders them again.\n"
+             "exact settings, one JSON object per line (--rooms FILE: all of them into FILE, e.g.\n"
+             "one per share of a split list); --list rooms.jsonl renders them again.\n"
              "\n"
            + kRoomSettingsUsage
            + "  --mix PERCENT       share of the room signal, 0 to 100 (default 100: room only, as the\n"
@@ -108,6 +109,7 @@ std::string renderUsage()
              "                      draw PARAM for each output from the range or the entries\n"
              "                      (repeatable; after --preset and --set)\n"
              "  --seed S            the seed of --vary's draws (a whole number, default 0)\n"
+             "  --rooms FILE        record the drawn rooms in FILE instead of DIR/rooms.jsonl\n"
              "  --room-rate HZ      render through the room as it sounds at HZ (e.g. 48000), whatever\n"
              "                      IN's rate: IN is resampled to HZ for the plug-in and back\n"
              "                      (libsoxr, very high quality); OUT keeps IN's rate and length\n"
@@ -140,7 +142,8 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             options.renderTail = false;
         else if (arg == "--block" || arg == "--mix" || arg == "--normalize" || arg == "-o"
                  || arg == "--output-dir" || arg == "--jobs" || arg == "-j" || arg == "--list"
-                 || arg == "--vary" || arg == "--seed" || arg == "--room-rate")
+                 || arg == "--vary" || arg == "--seed" || arg == "--room-rate"
+                 || arg == "--rooms")
         {
             if (!takeValue(args, i, value, error))
                 return false;
@@ -173,6 +176,15 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
                     return false;
                 }
                 options.seed = static_cast<uint64_t>(block);
+            }
+            else if (arg == "--rooms")
+            {
+                if (value.empty() || value == "-")
+                {
+                    error = "--rooms needs a file name";
+                    return false;
+                }
+                options.roomsFile = value;
             }
             else if (arg == "--room-rate")
             {
@@ -228,6 +240,11 @@ bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
     if (!options.help && !options.variation.empty() && options.listFile.empty() && options.outputFolder.empty())
     {
         error = "--vary needs a batch: several IN with -o DIR, or --list";
+        return false;
+    }
+    if (!options.help && !options.roomsFile.empty() && options.variation.empty())
+    {
+        error = "--rooms records what --vary draws; give --vary too";
         return false;
     }
     return options.help || assignFiles(files, demo, options, error);

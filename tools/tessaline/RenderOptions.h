@@ -29,6 +29,7 @@ struct RenderOptions
     std::string listFile;       // --list FILE: one job per line ("-": standard input)
     RoomVariation variation;    // --vary PARAM=LOW:HIGH / PARAM=A,B,C: each output's own room
     uint64_t seed = 0;          // --seed S for the variation
+    std::string roomsFile;      // --rooms FILE: the variation's record (default: rooms.jsonl per folder)
     int roomRate = 0;           // --room-rate HZ: the room as it sounds at HZ (0: at the file's rate)
     bool help = false;
 };

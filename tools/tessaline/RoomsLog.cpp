@@ -48,14 +48,14 @@ bool writeAll(int descriptor, const std::string& text)
 }
 } // namespace
 
-bool writeRoomsLogs(const std::vector<BatchJob>& jobs, uint64_t seed, std::string& error)
+bool writeRoomsLogs(const std::vector<BatchJob>& jobs, uint64_t seed, const std::string& named,
+                    std::string& error)
 {
-    std::map<std::string, std::string> logs; // folder -> its lines
+    std::map<std::string, std::string> logs; // file -> its lines
     for (const BatchJob& job : jobs)
-        logs[folderOf(job.output)] += lineFor(job, seed);
-    for (const auto& [folder, text] : logs)
+        logs[named.empty() ? folderOf(job.output) + "/rooms.jsonl" : named] += lineFor(job, seed);
+    for (const auto& [path, text] : logs)
     {
-        const std::string path = folder + "/rooms.jsonl";
         PendingOutput pending;
         const int descriptor = pending.create(path, error);
         if (descriptor < 0)

@@ -11,8 +11,9 @@
 
 namespace TessalineTool {
 
-// Writes rooms.jsonl into every folder the jobs write into, replacing an earlier one there;
-// false with a message when a folder refuses it.
-bool writeRoomsLogs(const std::vector<BatchJob>& jobs, uint64_t seed, std::string& error);
+// Writes rooms.jsonl into every folder the jobs write into (or every line into `path` when it is
+// given), replacing an earlier one there; false with a message when a folder refuses it.
+bool writeRoomsLogs(const std::vector<BatchJob>& jobs, uint64_t seed, const std::string& path,
+                    std::string& error);
 
 } // namespace TessalineTool
