@@ -79,9 +79,11 @@ int defaultJobCount()
     return processors > 0 ? static_cast<int>(processors) : 1;
 }
 
-int runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers)
+size_t runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers)
 {
     const size_t count = jobs.size();
+    if (count == 0)
+        return 0;
     workers = static_cast<int>(std::clamp<size_t>(static_cast<size_t>(std::max(workers, 1)), 1, count));
     std::atomic<size_t> next{0};
     std::atomic<size_t> failed{0};
@@ -115,10 +117,7 @@ int runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, i
         for (std::thread& thread : threads)
             thread.join();
     }
-    if (failed == 0)
-        return 0;
-    std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed.load(), count);
-    return 1;
+    return failed.load();
 }
 
 } // namespace TessalineTool

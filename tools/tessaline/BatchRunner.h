@@ -22,7 +22,8 @@ struct BatchJob
 // The number of processors, the default for --jobs.
 int defaultJobCount();
 
-// Renders every job with up to `workers` at a time; returns the exit status (0: all rendered).
-int runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers);
+// Renders every job with up to `workers` at a time, naming each file that fails on standard
+// error; returns how many failed.
+size_t runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers);
 
 } // namespace TessalineTool

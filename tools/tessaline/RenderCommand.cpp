@@ -60,8 +60,10 @@ std::string nameOf(const std::string& path)
 
 int jobCount(const RenderOptions& options) { return options.jobs > 0 ? options.jobs : defaultJobCount(); }
 
-// Each output's own room drawn and recorded beside it, then the batch.
-int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std::vector<BatchJob>& jobs)
+// Each output's own room drawn and recorded beside it, then the batch; `failed` of `count` files
+// failed before it.
+int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std::vector<BatchJob>& jobs,
+               size_t failed, size_t count)
 {
     if (!options.variation.empty())
     {
@@ -76,7 +78,11 @@ int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std
         if (!jobs.empty() && !writeRoomsLogs(jobs, options.seed, options.roomsFile, error))
             return fail(error);
     }
-    return jobs.empty() ? 0 : runBatch(commandLine.bundlePath, jobs, jobCount(options));
+    failed += runBatch(commandLine.bundlePath, jobs, jobCount(options));
+    if (failed == 0)
+        return 0;
+    std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed, count);
+    return 1;
 }
 
 // Each input into the folder under its own name. A failing file is reported and the rest still
@@ -108,11 +114,7 @@ int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
             ++failed;
         }
     }
-    const int status = renderJobs(commandLine, options, jobs);
-    if (failed == 0)
-        return status;
-    std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed, count);
-    return 1;
+    return renderJobs(commandLine, options, jobs, failed, count);
 }
 
 // Every line read and checked before the first job renders.
@@ -131,7 +133,7 @@ int renderList(const CommandLine& commandLine, const RenderOptions& options)
     if (!readJobList(options.listFile == "-" ? std::cin : file, options, jobs, error)
         || !checkJobs(commandLine.bundlePath, jobs, error))
         return fail(name + ": " + error);
-    return renderJobs(commandLine, options, jobs);
+    return renderJobs(commandLine, options, jobs, 0, jobs.size());
 }
 } // namespace
 
