@@ -61,7 +61,9 @@ void BatchProgress::drawLocked()
     const auto filled = static_cast<size_t>(kBarWidth * filesDone / files);
     std::string bar(filled, '#');
     bar.append(static_cast<size_t>(kBarWidth) - filled, '.');
-    std::fprintf(stderr, "\r\033[K%zu / %zu files [%s] %.1f s of audio, %.1fx real time", filesDone, files,
+    // The cursor goes back to the start of the line, so a summary line printed on standard output
+    // meanwhile writes over the bar rather than after it.
+    std::fprintf(stderr, "\r\033[K%zu / %zu files [%s] %.1f s of audio, %.1fx real time\r", filesDone, files,
                  bar.c_str(), audio, wall > 0.0 ? audio / wall : 0.0);
     std::fflush(stderr);
     shown = true;
