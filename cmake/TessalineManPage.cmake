@@ -50,4 +50,23 @@ the plug-in bundle
 .TP
 .I /usr/share/vst3/presets/Quorvane/Tessaline
 the factory presets as .vstpreset files
+.TP
+.I DIR/rooms.jsonl
+written by \\fBrender \\-\\-vary\\fR beside its outputs: one JSON object per output
+(input, output, preset, set, mix, seed), which \\fBrender \\-\\-list\\fR reads back
+.TP
+.I /usr/share/bash-completion/completions/tessaline
+bash completion of the commands, options, parameter titles and presets
+.SH EXAMPLES
+.nf
+Every take of a folder, two at a time:
+  tessaline render takes/*.wav \\-o out/ \\-\\-jobs 2
+A corpus through a thousand rooms, each drawn from seed 7 and recorded in out/rooms.jsonl:
+  tessaline render corpus/*.wav \\-o out/ \\-\\-seed 7 \\-\\-vary Position=L90,Center,R90 \\-\\-vary \\(dqAbs L\\-R=2:9\\(dq
+The same room at any file rate:
+  tessaline render speech16k.wav wet.wav \\-\\-room\\-rate 48000
+A job list split over two machines that share the folders, with GNU parallel:
+  split \\-n l/2 jobs.txt part.
+  parallel \\-S host1,host2 tessaline render \\-\\-list ::: part.*
+.fi
 ")

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -68,6 +69,55 @@ TEST_P(RenderInterrupted, LeavesNoFileBehind)
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam().signalNumber)
         << "the program ends the way the signal asks";
     EXPECT_EQ(files(), before);
+}
+
+// A batch stopped while two renders are writing: both temporary files go, no output appears, and
+// the files not yet started are never begun.
+TEST_P(RenderInterrupted, BatchLeavesNoFileBehind)
+{
+    std::vector<std::string> inputs;
+    for (const char* name : {"a.wav", "b.wav", "c.wav", "d.wav"})
+        inputs.push_back(input(name, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, 8000 * 600));
+    std::filesystem::create_directory(path("out"));
+    std::vector<std::string> args{TESSALINE_TOOL_PATH, "render"};
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    args.insert(args.end(), {"-o", path("out"), "--jobs", "2", "--block", "1"});
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, GetParam().signalNumber);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, args[0].c_str(), nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    ASSERT_EQ(spawned, 0);
+
+    auto writing = [&] {
+        size_t count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(path("out")))
+            count += entry.path().filename().string().rfind(".tsl-", 0) == 0;
+        return count;
+    };
+    bool both = false;
+    for (int poll = 0; poll < 3000 && !both; ++poll)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        both = writing() == 2;
+    }
+    kill(child, GetParam().signalNumber);
+    int status = 0;
+    waitpid(child, &status, 0);
+
+    ASSERT_TRUE(both) << "two renders never ran at once";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam().signalNumber)
+        << "the program ends the way the signal asks";
+    EXPECT_TRUE(std::filesystem::is_empty(path("out")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, RenderInterrupted,

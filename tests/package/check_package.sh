@@ -23,7 +23,8 @@ for f in usr/bin/tessaline "$MODULE" usr/lib/vst3/Tessaline.vst3/Contents/Resour
          usr/share/doc/tessaline/copyright usr/share/doc/tessaline/changelog.gz \
          usr/lib/lv2/Tessaline.lv2/Tessaline.so usr/lib/lv2/Tessaline.lv2/TessalineUI.so \
          usr/lib/lv2/Tessaline.lv2/tovu.uidesc usr/lib/lv2/Tessaline.lv2/manifest.ttl \
-         usr/lib/lv2/Tessaline.lv2/Tessaline.ttl usr/lib/lv2/Tessaline.lv2/presets.ttl; do
+         usr/lib/lv2/Tessaline.lv2/Tessaline.ttl usr/lib/lv2/Tessaline.lv2/presets.ttl \
+         usr/share/bash-completion/completions/tessaline; do
   [ -f "$ROOT/$f" ] || fail "missing /$f"
 done
 presets=$(ls "$ROOT/usr/share/vst3/presets/Quorvane/Tessaline/"*.vstpreset | wc -l)
@@ -34,7 +35,8 @@ presets=$(ls "$ROOT/usr/share/vst3/presets/Quorvane/Tessaline/"*.vstpreset | wc 
 # Nothing outside the listed folders.
 stray=$(cd "$ROOT" && find . -type f -o -type l | grep -v -e '^./usr/bin/tessaline$' -e '^./usr/lib/vst3/Tessaline.vst3/' \
   -e '^./usr/lib/vst/Tessaline.so$' -e '^./usr/share/vst3/presets/Quorvane/Tessaline/' -e '^./usr/lib/lv2/Tessaline.lv2/' \
-  -e '^./usr/share/man/man1/tessaline.1.gz$' -e '^./usr/share/doc/tessaline/' || true)
+  -e '^./usr/share/man/man1/tessaline.1.gz$' -e '^./usr/share/doc/tessaline/' \
+  -e '^./usr/share/bash-completion/completions/tessaline$' || true)
 [ -z "$stray" ] || fail "unexpected files: $stray"
 
 TOOL="$ROOT/usr/bin/tessaline"

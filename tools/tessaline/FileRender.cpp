@@ -6,6 +6,8 @@
 #include "OutputFormat.h"
 #include "PluginSession.h"
 #include "ProgressBar.h"
+#include "ResampledSink.h"
+#include "ResampledSource.h"
 #include "SameFile.h"
 #include "ScratchSignal.h"
 #include "SoundFileSink.h"
@@ -127,7 +129,7 @@ struct BlockRender
     int blockSize;
     double mix;
     int64_t totalFrames;
-    const std::string& progressLabel;
+    const FileRender& request;
 };
 
 // What reading the input found on the way.
@@ -143,7 +145,8 @@ bool renderBlocks(const BlockRender& job, InputFindings& findings, std::string& 
     TessalineHost::HostAudioBuffers buffers(channels, channels, job.blockSize);
     std::vector<float> dry(static_cast<size_t>(job.blockSize * channels));
     std::vector<float> frames(dry.size());
-    ProgressBar progress(job.totalFrames, job.source.sampleRate(), job.progressLabel);
+    ProgressBar progress(job.request.onProgress ? 0 : job.totalFrames, job.source.sampleRate(),
+                         job.request.progressLabel, !job.request.onProgress);
     const int64_t inputFrames = job.source.frames();
     bool inputEnded = false;
     for (int64_t done = 0; done < job.totalFrames;)
@@ -160,9 +163,10 @@ bool renderBlocks(const BlockRender& job, InputFindings& findings, std::string& 
                     + when + ": " + (job.file ? job.file->readError() : std::string("no more sound"));
             return false;
         }
-        if (got < wanted)
+        if (got < wanted && job.file)
         {
-            // The file ends before its header said: the rest of the input is silence.
+            // The file ends before its header said: the rest of the input is silence. (A
+            // resampled input may deliver fewer frames than asked for while it fills.)
             inputEnded = true;
             findings.shortFrames = inputFrames - (done + got);
         }
@@ -182,8 +186,32 @@ bool renderBlocks(const BlockRender& job, InputFindings& findings, std::string& 
             return false;
         done += block;
         progress.update(done);
+        if (job.request.onProgress && !job.request.onProgress(done, job.source.sampleRate()))
+        {
+            error = "stopped";
+            return false;
+        }
     }
     return true;
+}
+
+// The room at another rate than the file's: the input converted to roomRate on the way in, the
+// output back to the file's rate on the way out, cut to exactly fileFrames.
+bool renderAtRoomRate(const BlockRender& job, int roomRate, int64_t fileFrames, InputFindings& findings,
+                      std::string& error)
+{
+    const int fileRate = job.source.sampleRate();
+    ResampledSource heard(job.source);
+    ResampledSink back(job.sink, job.meter, job.source.channels(), fileFrames);
+    if (!heard.open(roomRate, error) || !back.open(roomRate, fileRate, error))
+        return false;
+    const auto roomFrames =
+        static_cast<int64_t>(std::ceil(static_cast<double>(fileFrames) * roomRate / fileRate));
+    LevelMeter before; // the file's rate is metered in `back`
+    return renderBlocks(
+               {heard, nullptr, job.session, back, before, job.blockSize, job.mix, roomFrames, job.request},
+               findings, error)
+           && back.finish(error);
 }
 
 void reportFindings(const AudioSource& source, const SoundFileSource* file, const InputFindings& findings)
@@ -250,6 +278,11 @@ void printSummary(const std::string& outputName, const AudioSource& source, int6
         std::snprintf(text, sizeof text, ", mix %g%%", options.mix * 100.0);
         extras += text;
     }
+    if (options.roomRate > 0 && options.roomRate != source.sampleRate())
+    {
+        std::snprintf(text, sizeof text, ", room at %d Hz", options.roomRate);
+        extras += text;
+    }
     if (normalized)
     {
         std::snprintf(text, sizeof text, ", peak normalized to %g dBFS", options.normalizeDbfs);
@@ -290,10 +323,17 @@ bool renderFile(const FileRender& job, const RenderOptions& options, std::string
     if (!session.open(job.bundlePath, error) || !options.room.resolve(session, edits, error))
         return false;
     session.edit(edits);
-    if (!session.start(source->channels(), source->sampleRate(), options.blockSize, error))
+    const int fileRate = source->sampleRate();
+    const int roomRate = options.roomRate > 0 ? options.roomRate : fileRate;
+    if (!session.start(source->channels(), roomRate, options.blockSize, error))
         return false;
 
-    const int64_t tail = options.renderTail ? tailFrames(session, source->sampleRate()) : 0;
+    // The tail as the room reports it at its rate, in the file's frames.
+    const int64_t tail = !options.renderTail ? 0
+                         : roomRate == fileRate
+                             ? tailFrames(session, fileRate)
+                             : static_cast<int64_t>(std::ceil(
+                                 static_cast<double>(tailFrames(session, roomRate)) * fileRate / roomRate));
     SoundFileSink sink;
     if (!sink.open(target, format, source->channels(), source->sampleRate(), source->frames() + tail, error))
         return false;
@@ -301,9 +341,12 @@ bool renderFile(const FileRender& job, const RenderOptions& options, std::string
     LevelMeter rendered;
     InputFindings findings;
     FrameSink& first = options.normalize ? static_cast<FrameSink&>(scratch) : sink;
-    const bool rendersOk = renderBlocks({*source, file, session, first, rendered, options.blockSize,
-                                         options.mix, source->frames() + tail, job.progressLabel},
-                                        findings, error);
+    const BlockRender blocks{
+        *source, file, session, first, rendered, options.blockSize, options.mix, source->frames() + tail,
+        job};
+    const bool rendersOk = roomRate == fileRate
+                               ? renderBlocks(blocks, findings, error)
+                               : renderAtRoomRate(blocks, roomRate, source->frames() + tail, findings, error);
     reportFindings(*source, file, findings);
     if (!rendersOk)
         return false;

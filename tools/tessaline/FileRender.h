@@ -5,6 +5,8 @@
 
 #include "RenderOptions.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace TessalineTool {
@@ -15,6 +17,9 @@ struct FileRender
     std::string input; // empty: the built-in demo
     std::string output;
     std::string progressLabel; // "rendering", "file 2 of 5"
+    // When set, called after every block with the frames done and the rate in place of the
+    // file's own progress bar (a batch draws one bar for all); false stops the render.
+    std::function<bool(int64_t done, int sampleRate)> onProgress;
 };
 
 // Renders and prints a summary line (and a note when samples went beyond full scale); false with

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -18,6 +19,9 @@ namespace {
 char gPendingPath[4096] = {};
 char gStopMessage[4096 + 128] = {};
 size_t gStopMessageLength = 0;
+// Renders on several threads (a batch) take turns at the path; the batch itself holds the stop
+// signals back and ends its renders in order, so the handler is not what cleans up there.
+std::mutex gPendingLock;
 
 extern "C" void removePendingAndExit(int signalNumber)
 {
@@ -34,6 +38,7 @@ extern "C" void removePendingAndExit(int signalNumber)
 
 void watchSignals(const std::string& temporaryPath, const std::string& outputName)
 {
+    const std::lock_guard<std::mutex> hold(gPendingLock);
     gPendingPath[0] = '\0';
     if (temporaryPath.size() < sizeof gPendingPath)
         std::memcpy(gPendingPath, temporaryPath.c_str(), temporaryPath.size() + 1);
@@ -54,6 +59,7 @@ void watchSignals(const std::string& temporaryPath, const std::string& outputNam
 
 void unwatchSignals()
 {
+    const std::lock_guard<std::mutex> hold(gPendingLock);
     for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
     {
         struct sigaction current

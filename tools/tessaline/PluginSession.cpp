@@ -4,13 +4,31 @@
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
+#include <mutex>
+
 namespace TessalineTool {
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
+namespace {
+std::mutex& lifetimeLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+} // namespace
+
+PluginSession::~PluginSession()
+{
+    const std::lock_guard<std::mutex> hold(lifetimeLock());
+    instance.destroy();
+    module.unload();
+}
+
 bool PluginSession::open(const std::string& bundlePath, std::string& error)
 {
+    const std::lock_guard<std::mutex> hold(lifetimeLock());
     if (!module.load(bundlePath))
     {
         error = "cannot load the plug-in " + bundlePath + ": " + module.error();

@@ -18,10 +18,14 @@ class PluginSession
 {
 public:
     PluginSession() = default;
+    // Destroys the instance and unloads the module, one session at a time (see open()).
+    ~PluginSession();
     PluginSession(const PluginSession&) = delete;
     PluginSession& operator=(const PluginSession&) = delete;
 
-    // Loads the bundle and creates an initialized instance of its audio effect class.
+    // Loads the bundle and creates an initialized instance of its audio effect class. Sessions
+    // may live on several threads: loading, creating and destroying are serialised, since a
+    // module's entry, exit and factory are not made for concurrent calls.
     bool open(const std::string& bundlePath, std::string& error);
 
     const TessalineHost::HostModule& loadedModule() const { return module; }

@@ -13,11 +13,11 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 constexpr int kBarWidth = 32;
 } // namespace
 
-ProgressBar::ProgressBar(int64_t total, int sampleRate, std::string label)
+ProgressBar::ProgressBar(int64_t total, int sampleRate, std::string label, bool wanted)
     : total(total > 0 ? total : 1)
     , sampleRate(sampleRate > 0 ? sampleRate : 1)
     , label(std::move(label))
-    , enabled(isatty(STDERR_FILENO) != 0)
+    , enabled(wanted && isatty(STDERR_FILENO) != 0)
     , started(Clock::now())
     , lastDrawn(started)
 {}

@@ -12,8 +12,8 @@ class ProgressBar
 {
 public:
     // total: the amount of work (frames); sampleRate turns it into seconds of audio for the text;
-    // label names the work ("rendering", "file 2 of 5").
-    ProgressBar(int64_t total, int sampleRate, std::string label = "rendering");
+    // label names the work ("rendering", "file 2 of 5"); a bar not wanted stays silent.
+    ProgressBar(int64_t total, int sampleRate, std::string label = "rendering", bool wanted = true);
     // Clears the bar if it is still shown.
     ~ProgressBar();
     ProgressBar(const ProgressBar&) = delete;

@@ -1,14 +1,20 @@
 // `tessaline render`: one file (or the built-in demo) into OUT, or several files into a folder.
 #include "Commands.h"
 
+#include "BatchRunner.h"
 #include "FileRender.h"
+#include "JobCheck.h"
+#include "JobList.h"
 #include "PluginSession.h"
 #include "RenderOptions.h"
+#include "RoomsLog.h"
 #include "SameFile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iostream>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -42,13 +48,41 @@ bool checkSettings(const CommandLine& commandLine, const RenderOptions& options,
 {
     PluginSession session;
     std::vector<ParameterEdit> edits;
-    return session.open(commandLine.bundlePath, error) && options.room.resolve(session, edits, error);
+    return session.open(commandLine.bundlePath, error) && options.room.resolve(session, edits, error)
+           && options.variation.check(session, error);
 }
 
 std::string nameOf(const std::string& path)
 {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+int jobCount(const RenderOptions& options) { return options.jobs > 0 ? options.jobs : defaultJobCount(); }
+
+// Each output's own room drawn and recorded beside it, then the batch; `failed` of `count` files
+// failed before it.
+int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std::vector<BatchJob>& jobs,
+               size_t failed, size_t count)
+{
+    if (!options.variation.empty())
+    {
+        for (BatchJob& job : jobs)
+        {
+            // Under -o the file name, in a list the output as the line writes it.
+            const std::string name = job.line == 0 ? nameOf(job.output) : job.output;
+            const std::vector<std::string> drawn = options.variation.draw(options.seed, name);
+            job.options.room.settings.insert(job.options.room.settings.end(), drawn.begin(), drawn.end());
+        }
+        std::string error;
+        if (!jobs.empty() && !writeRoomsLogs(jobs, options.seed, options.roomsFile, error))
+            return fail(error);
+    }
+    failed += runBatch(commandLine.bundlePath, jobs, jobCount(options));
+    if (failed == 0)
+        return 0;
+    std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed, count);
+    return 1;
 }
 
 // Each input into the folder under its own name. A failing file is reported and the rest still
@@ -61,12 +95,10 @@ int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
     const size_t count = options.inputs.size();
     size_t failed = 0;
     std::set<std::string> outputs;
-    for (size_t k = 0; k < count; ++k)
+    std::vector<BatchJob> jobs;
+    for (const std::string& input : options.inputs)
     {
-        const std::string& input = options.inputs[k];
         const std::string output = options.outputFolder + "/" + nameOf(input);
-        FileRender job{commandLine.bundlePath, input, output,
-                       "file " + std::to_string(k + 1) + " of " + std::to_string(count)};
         error.clear();
         if (sameFile(input, output))
             error = "its output would replace it; choose another folder";
@@ -74,16 +106,34 @@ int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
             error = "another input of this batch already renders into '" + output + "'";
         else if (nameOf(input).empty() || input == "-")
             error = input == "-" ? "standard input cannot be one of several inputs" : "not a file name";
-        if (!error.empty() || !renderFile(job, options, error))
+        if (error.empty())
+            jobs.push_back({input, output, options, 0});
+        else
         {
             std::fprintf(stderr, "tessaline: %s: %s\n", input.c_str(), error.c_str());
             ++failed;
         }
     }
-    if (failed == 0)
-        return 0;
-    std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed, count);
-    return 1;
+    return renderJobs(commandLine, options, jobs, failed, count);
+}
+
+// Every line read and checked before the first job renders.
+int renderList(const CommandLine& commandLine, const RenderOptions& options)
+{
+    std::ifstream file;
+    if (options.listFile != "-")
+    {
+        file.open(options.listFile);
+        if (!file)
+            return fail("cannot read the list '" + options.listFile + "': " + std::strerror(errno));
+    }
+    std::vector<BatchJob> jobs;
+    std::string error;
+    const std::string name = options.listFile == "-" ? "standard input" : options.listFile;
+    if (!readJobList(options.listFile == "-" ? std::cin : file, options, jobs, error)
+        || !checkJobs(commandLine.bundlePath, jobs, error))
+        return fail(name + ": " + error);
+    return renderJobs(commandLine, options, jobs, 0, jobs.size());
 }
 } // namespace
 
@@ -98,10 +148,15 @@ int runRender(const CommandLine& commandLine)
         std::fputs(renderUsage().c_str(), stdout);
         return 0;
     }
+    if (!options.listFile.empty())
+        return renderList(commandLine, options);
     if (!options.outputFolder.empty())
         return renderBatch(commandLine, options);
-    const FileRender job{commandLine.bundlePath, options.inputs.empty() ? std::string() : options.inputs[0],
-                         options.outputPath, "rendering"};
+    const FileRender job{commandLine.bundlePath,
+                         options.inputs.empty() ? std::string() : options.inputs[0],
+                         options.outputPath,
+                         "rendering",
+                         {}};
     return renderFile(job, options, error) ? 0 : fail(error);
 }
 

@@ -2,6 +2,9 @@
 #pragma once
 
 #include "RoomSettings.h"
+#include "RoomVariation.h"
+
+#include <cstdint>
 
 #include <string>
 #include <vector>
@@ -23,6 +26,12 @@ struct RenderOptions
     bool normalize = false;     // --normalize DBFS given
     double normalizeDbfs = 0.0; // the output's peak level when normalizing
     std::string type;           // --type: the output container, whatever OUT's name says
+    int jobs = 0;               // --jobs N: files rendered at a time (0: one per processor)
+    std::string listFile;       // --list FILE: one job per line ("-": standard input)
+    RoomVariation variation;    // --vary PARAM=LOW:HIGH / PARAM=A,B,C: each output's own room
+    uint64_t seed = 0;          // --seed S for the variation
+    std::string roomsFile;      // --rooms FILE: the variation's record (default: rooms.jsonl per folder)
+    int roomRate = 0;           // --room-rate HZ: the room as it sounds at HZ (0: at the file's rate)
     bool help = false;
 };
 

@@ -1,0 +1,156 @@
+#include "JobList.h"
+
+#include "ArgumentText.h"
+#include "JobLine.h"
+
+#include <nlohmann/json.hpp>
+
+namespace TessalineTool {
+
+namespace {
+// A line's words after IN and OUT: only the options that shape one job's room.
+bool takeJobOptions(const std::vector<std::string>& words, RenderOptions& options, std::string& error)
+{
+    for (size_t i = 2; i < words.size(); ++i)
+    {
+        const RoomSettings::Taken taken = options.room.take(words, i, error);
+        if (taken == RoomSettings::Taken::kFailed)
+            return false;
+        if (taken == RoomSettings::Taken::kYes)
+            continue;
+        std::string value;
+        if (words[i] != "--mix")
+        {
+            error =
+                "'" + words[i] + "' is not a job option (a line takes IN OUT, then --preset, --set, --mix)";
+            return false;
+        }
+        if (!takeValue(words, i, value, error))
+            return false;
+        double percent = 0.0;
+        if (!value.empty() && value.back() == '%')
+            value.pop_back();
+        if (!parseNumber(value, percent) || percent < 0.0 || percent > 100.0)
+        {
+            error = "--mix wants a percentage from 0 to 100, not '" + words[i] + "'";
+            return false;
+        }
+        options.mix = percent / 100.0;
+    }
+    return true;
+}
+// A line of rooms.jsonl: {"input", "output", "preset", "set": [...], "mix"}; other keys are notes.
+bool takeJsonJob(const std::string& text, BatchJob& job, std::string& error)
+{
+    const nlohmann::json line = nlohmann::json::parse(text, nullptr, false);
+    if (line.is_discarded() || !line.is_object())
+    {
+        error = "not a JSON object";
+        return false;
+    }
+    const auto stringField = [&](const char* key, std::string& value) {
+        const auto found = line.find(key);
+        if (found == line.end())
+            return true;
+        if (!found->is_string())
+            return false;
+        value = found->get<std::string>();
+        return true;
+    };
+    if (!stringField("input", job.input) || !stringField("output", job.output) || job.input.empty()
+        || job.output.empty())
+    {
+        error = "a job needs \"input\" and \"output\" file names";
+        return false;
+    }
+    if (!stringField("preset", job.options.room.preset))
+    {
+        error = "\"preset\" wants a name";
+        return false;
+    }
+    if (const auto set = line.find("set"); set != line.end())
+    {
+        if (!set->is_array())
+        {
+            error = "\"set\" wants a list of \"PARAM=VALUE\"";
+            return false;
+        }
+        for (const auto& setting : *set)
+        {
+            if (!setting.is_string())
+            {
+                error = "\"set\" wants a list of \"PARAM=VALUE\"";
+                return false;
+            }
+            job.options.room.settings.push_back(setting.get<std::string>());
+        }
+    }
+    if (const auto mix = line.find("mix"); mix != line.end())
+    {
+        if (!mix->is_number() || mix->get<double>() < 0.0 || mix->get<double>() > 100.0)
+        {
+            error = "\"mix\" wants a percentage from 0 to 100";
+            return false;
+        }
+        job.options.mix = mix->get<double>() / 100.0;
+    }
+    return true;
+}
+} // namespace
+
+bool readJobList(std::istream& in, const RenderOptions& base, std::vector<BatchJob>& jobs, std::string& error)
+{
+    std::vector<BatchJob> read;
+    std::string text;
+    std::vector<std::string> words;
+    for (size_t number = 1; std::getline(in, text); ++number)
+    {
+        BatchJob job{"", "", base, number};
+        job.options.listFile.clear();
+        std::string why;
+        const size_t first = text.find_first_not_of(" \t\r");
+        if (first != std::string::npos && text[first] == '{')
+        {
+            if (!takeJsonJob(text, job, why))
+            {
+                error = "line " + std::to_string(number) + ": " + why;
+                return false;
+            }
+            read.push_back(std::move(job));
+            continue;
+        }
+        if (!splitJobLine(text, words, why))
+        {
+            error = "line " + std::to_string(number) + ": " + why;
+            return false;
+        }
+        if (words.empty())
+            continue;
+        if (words.size() < 2 || words[1].rfind("--", 0) == 0)
+            why = "a job needs IN and OUT";
+        else if (words[0].empty() || words[1].empty())
+            why = "an empty file name";
+        if (!why.empty() || !takeJobOptions(words, job.options, why))
+        {
+            error = "line " + std::to_string(number) + ": " + why;
+            return false;
+        }
+        job.input = words[0];
+        job.output = words[1];
+        read.push_back(std::move(job));
+    }
+    if (in.bad())
+    {
+        error = "reading the list failed";
+        return false;
+    }
+    if (read.empty())
+    {
+        error = "the list holds no jobs";
+        return false;
+    }
+    jobs = std::move(read);
+    return true;
+}
+
+} // namespace TessalineTool
