@@ -1,6 +1,6 @@
-# sord_validate over the LV2 specifications' own turtle (from lv2-dev) and the bundle's files:
+# sord_validate over the LV2 extensions' own turtle (from lv2-dev) and the bundle's files:
 # passes only when it finds no error. Input: BUNDLE.
-# The specifications' turtle as lv2-dev installs it (other plug-ins on the machine are not ours to
+# The extensions' turtle as lv2-dev installs it (other plug-ins on the machine are not ours to
 # check).
 execute_process(COMMAND dpkg -L lv2-dev OUTPUT_VARIABLE _files ERROR_QUIET)
 string(REPLACE "\n" ";" _files "${_files}")
