@@ -96,7 +96,8 @@ void BM_Vst3Process(benchmark::State& state)
     TUID cid;
     std::memcpy(cid, Tessaline::kProcessorCid, sizeof cid);
     if (!module.load(TESSALINE_BUNDLE_PATH) || !instance.create(module.factory(), cid)
-        || instance.initialize() != kResultOk || instance.setBusArrangement(Vst::SpeakerArr::kStereo) != kResultTrue
+        || instance.initialize() != kResultOk
+        || instance.setBusArrangement(Vst::SpeakerArr::kStereo) != kResultTrue
         || instance.setupProcessing(kRate, block) != kResultOk || instance.setActive(true) != kResultOk)
     {
         state.SkipWithError("the VST3 bundle does not load");

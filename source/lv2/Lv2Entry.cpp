@@ -38,8 +38,8 @@ const void* extensionData(const char* uri)
     return std::strcmp(uri, LV2_STATE__interface) == 0 ? &kStateInterface : nullptr;
 }
 
-const LV2_Descriptor kDescriptor = {TessalineLv2::kPluginUri, instantiate, connectPort, activate, run,
-                                    deactivate,                cleanup,     extensionData};
+const LV2_Descriptor kDescriptor = {
+    TessalineLv2::kPluginUri, instantiate, connectPort, activate, run, deactivate, cleanup, extensionData};
 } // namespace
 
 LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index)

@@ -33,7 +33,8 @@ void controlChange(CPlugIn& plugIn, uint8_t number, uint8_t value)
     if (claimant < 0)
         return;
     const CControlEntry& control = *plugIn.m_ControlList.controlAt(static_cast<uint32_t>(claimant));
-    plugIn.setControlNormalized(static_cast<uint32_t>(claimant), parameterToPosition(control, normalized), false);
+    plugIn.setControlNormalized(static_cast<uint32_t>(claimant), parameterToPosition(control, normalized),
+                                false);
 }
 } // namespace
 
@@ -63,10 +64,13 @@ void deliverMidiMessage(CPlugIn& plugIn, const uint8_t* message, uint32_t size)
             plugIn.midiNoteOn(channel, data1, data2);
         break;
     case kNoteOff: plugIn.midiNoteOff(channel, data1, data2, false); break;
-    case Midi::kPolyPressure: plugIn.midiMessage(static_cast<uint8_t>(channel), Midi::kPolyPressure, data1, data2); break;
+    case Midi::kPolyPressure:
+        plugIn.midiMessage(static_cast<uint8_t>(channel), Midi::kPolyPressure, data1, data2);
+        break;
     case Midi::kControlChange: controlChange(plugIn, data1, data2); break;
     case Midi::kChannelPressure:
-        sendMidiController(plugIn, MidiController::kChannelPressure, static_cast<double>(data1) / Midi::kMaxDataByte);
+        sendMidiController(plugIn, MidiController::kChannelPressure,
+                           static_cast<double>(data1) / Midi::kMaxDataByte);
         break;
     case Midi::kPitchBend:
     {

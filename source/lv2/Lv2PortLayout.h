@@ -18,7 +18,7 @@ constexpr const char* kUiBinaryName = "TessalineUI.so";
 
 struct PortLayout
 {
-    uint32_t controls; // room controls: ports 0 .. controls-1
+    uint32_t controls;                            // room controls: ports 0 .. controls-1
     uint32_t enabled() const { return controls; } // 1 runs the room, 0 bypasses (lv2:enabled)
     uint32_t latency() const { return controls + 1; }
     uint32_t inLeft() const { return controls + 2; }

@@ -86,8 +86,10 @@ std::vector<std::pair<std::string, std::string>> Lv2World::presets()
 }
 
 Lv2Instance::Lv2Instance(Lv2World& world, double rate, uint32_t maxBlock)
-    : m_World(world), m_Controls(kPortCount, 0.0f), m_Audio(4, std::vector<float>(maxBlock, 0.0f)),
-      m_Midi(kMidiCapacity / 8, 0)
+    : m_World(world)
+    , m_Controls(kPortCount, 0.0f)
+    , m_Audio(4, std::vector<float>(maxBlock, 0.0f))
+    , m_Midi(kMidiCapacity / 8, 0)
 {
     if (!world.plugin())
         return;
@@ -103,7 +105,8 @@ Lv2Instance::Lv2Instance(Lv2World& world, double rate, uint32_t maxBlock)
     for (uint32_t p = 0; p < kPortCount; ++p)
         lilv_instance_connect_port(m_pInstance, p, &m_Controls[p]);
     for (int c = 0; c < 4; ++c)
-        lilv_instance_connect_port(m_pInstance, world.portIndex(audio[c]), m_Audio[static_cast<size_t>(c)].data());
+        lilv_instance_connect_port(m_pInstance, world.portIndex(audio[c]),
+                                   m_Audio[static_cast<size_t>(c)].data());
     setMidi({});
     lilv_instance_connect_port(m_pInstance, kMidiPort, m_Midi.data());
     lilv_instance_activate(m_pInstance);
@@ -139,7 +142,8 @@ void Lv2Instance::setMidi(const std::vector<std::pair<uint32_t, std::vector<uint
         event->body.type = midi;
         event->body.size = static_cast<uint32_t>(bytes.size());
         std::memcpy(event + 1, bytes.data(), bytes.size());
-        sequence->atom.size += lv2_atom_pad_size(static_cast<uint32_t>(sizeof(LV2_Atom_Event) + bytes.size()));
+        sequence->atom.size +=
+            lv2_atom_pad_size(static_cast<uint32_t>(sizeof(LV2_Atom_Event) + bytes.size()));
     }
 }
 
@@ -153,8 +157,8 @@ struct Stored
     uint32_t key;
 };
 
-LV2_State_Status storeValue(LV2_State_Handle handle, uint32_t key, const void* value, size_t size, uint32_t type,
-                            uint32_t)
+LV2_State_Status storeValue(LV2_State_Handle handle, uint32_t key, const void* value, size_t size,
+                            uint32_t type, uint32_t)
 {
     auto* stored = static_cast<Stored*>(handle);
     stored->key = key;
@@ -170,7 +174,8 @@ struct Offered
     uint32_t key;
 };
 
-const void* retrieveValue(LV2_State_Handle handle, uint32_t key, size_t* size, uint32_t* type, uint32_t* flags)
+const void* retrieveValue(LV2_State_Handle handle, uint32_t key, size_t* size, uint32_t* type,
+                          uint32_t* flags)
 {
     auto* offered = static_cast<Offered*>(handle);
     if (key != offered->key)
@@ -199,7 +204,8 @@ LV2_State_Status Lv2Instance::restore(const std::vector<uint8_t>& bytes, uint32_
     const auto* iface = static_cast<const LV2_State_Interface*>(
         lilv_instance_get_extension_data(m_pInstance, LV2_STATE__interface));
     Offered offered{&bytes, type, m_World.urid(kStateKey)};
-    return iface->restore(lilv_instance_get_handle(m_pInstance), retrieveValue, &offered, 0, m_World.features());
+    return iface->restore(lilv_instance_get_handle(m_pInstance), retrieveValue, &offered, 0,
+                          m_World.features());
 }
 
 const void* Lv2Instance::portValue(const char* symbol, void* user, uint32_t* size, uint32_t* type)
@@ -220,7 +226,8 @@ const void* Lv2Instance::portValue(const char* symbol, void* user, uint32_t* siz
     return &self->m_Controls[port];
 }
 
-void Lv2Instance::setPortValue(const char* symbol, void* user, const void* value, uint32_t size, uint32_t type)
+void Lv2Instance::setPortValue(const char* symbol, void* user, const void* value, uint32_t size,
+                               uint32_t type)
 {
     auto* self = static_cast<Lv2Instance*>(user);
     if (size == sizeof(float) && type == self->m_World.urid(LV2_ATOM__Float))
@@ -229,9 +236,9 @@ void Lv2Instance::setPortValue(const char* symbol, void* user, const void* value
 
 LilvState* Lv2Instance::captureState()
 {
-    return lilv_state_new_from_instance(m_World.plugin(), m_pInstance, m_World.map(), nullptr, nullptr, nullptr,
-                                        nullptr, portValue, this, LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE,
-                                        m_World.features());
+    return lilv_state_new_from_instance(m_World.plugin(), m_pInstance, m_World.map(), nullptr, nullptr,
+                                        nullptr, nullptr, portValue, this,
+                                        LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, m_World.features());
 }
 
 void Lv2Instance::applyState(const LilvState* state)

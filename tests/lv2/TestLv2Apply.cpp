@@ -19,15 +19,16 @@ TEST(Lv2Apply, RendersWhatTessalineRenderRenders)
     std::filesystem::create_directories(dir);
     const std::string dry = (dir / "dry.wav").string(), lv2 = (dir / "lv2.wav").string(),
                       vst3 = (dir / "vst3.wav").string();
-    ASSERT_TRUE(TestSupport::writeSound(dry, TestSupport::testSignal(2, 44100, 30000), SF_FORMAT_WAV | SF_FORMAT_FLOAT));
+    ASSERT_TRUE(TestSupport::writeSound(dry, TestSupport::testSignal(2, 44100, 30000),
+                                        SF_FORMAT_WAV | SF_FORMAT_FLOAT));
     std::filesystem::remove(lv2);
     std::filesystem::remove(vst3);
     const std::string lv2Path = std::filesystem::path(TESSALINE_LV2_BUNDLE_PATH).parent_path().string();
-    ASSERT_EQ(run("LV2_PATH='" + lv2Path + "' lv2apply -c abs_l_r 4.0 -c position 3 -i '" + dry + "' -o '" + lv2
-                  + "' https://tessaline.quorvane.example/plugins/tessaline"),
+    ASSERT_EQ(run("LV2_PATH='" + lv2Path + "' lv2apply -c abs_l_r 4.0 -c position 3 -i '" + dry + "' -o '"
+                  + lv2 + "' https://tessaline.quorvane.example/plugins/tessaline"),
               0);
-    ASSERT_EQ(run(std::string("'") + TESSALINE_TOOL_PATH + "' --bundle '" + TESSALINE_BUNDLE_PATH + "' render '" + dry
-                  + "' '" + vst3 + "' --no-tail --set 'Abs L-R=4' --set Position=L45"),
+    ASSERT_EQ(run(std::string("'") + TESSALINE_TOOL_PATH + "' --bundle '" + TESSALINE_BUNDLE_PATH
+                  + "' render '" + dry + "' '" + vst3 + "' --no-tail --set 'Abs L-R=4' --set Position=L45"),
               0);
     TestSupport::Sound a, b;
     ASSERT_TRUE(TestSupport::readSound(lv2, a));

@@ -60,13 +60,20 @@ struct Message
 TEST(Lv2Midi, ControllersReachTheDspObjectAsThroughTheVst3Mapping)
 {
     const Message messages[] = {
-        {{0xB0, 1, 0}, kCtrlModWheel, 0.0},          {{0xB0, 1, 64}, kCtrlModWheel, 64 / 127.0},
-        {{0xB3, 1, 127}, kCtrlModWheel, 1.0},        {{0xB0, 7, 100}, kCtrlVolume, 100 / 127.0},
-        {{0xB0, 10, 5}, kCtrlPan, 5 / 127.0},        {{0xB0, 11, 90}, kCtrlExpression, 90 / 127.0},
-        {{0xB0, 64, 63}, kCtrlSustainOnOff, 63 / 127.0}, {{0xB0, 64, 64}, kCtrlSustainOnOff, 64 / 127.0},
-        {{0xB0, 123, 0}, kCtrlAllNotesOff, 0.0},     {{0xD0, 33}, kAfterTouch, 33 / 127.0},
-        {{0xE0, 0, 0}, kPitchBend, 0.0},             {{0xE0, 0, 64}, kPitchBend, 8192 / 16383.0},
-        {{0xE0, 127, 127}, kPitchBend, 1.0},         {{0xE0, 5, 20}, kPitchBend, (20 * 128 + 5) / 16383.0},
+        {{0xB0, 1, 0}, kCtrlModWheel, 0.0},
+        {{0xB0, 1, 64}, kCtrlModWheel, 64 / 127.0},
+        {{0xB3, 1, 127}, kCtrlModWheel, 1.0},
+        {{0xB0, 7, 100}, kCtrlVolume, 100 / 127.0},
+        {{0xB0, 10, 5}, kCtrlPan, 5 / 127.0},
+        {{0xB0, 11, 90}, kCtrlExpression, 90 / 127.0},
+        {{0xB0, 64, 63}, kCtrlSustainOnOff, 63 / 127.0},
+        {{0xB0, 64, 64}, kCtrlSustainOnOff, 64 / 127.0},
+        {{0xB0, 123, 0}, kCtrlAllNotesOff, 0.0},
+        {{0xD0, 33}, kAfterTouch, 33 / 127.0},
+        {{0xE0, 0, 0}, kPitchBend, 0.0},
+        {{0xE0, 0, 64}, kPitchBend, 8192 / 16383.0},
+        {{0xE0, 127, 127}, kPitchBend, 1.0},
+        {{0xE0, 5, 20}, kPitchBend, (20 * 128 + 5) / 16383.0},
     };
     auto* vstDsp = new RecordingDsp;
     TessalineTest::PendingProcessor<RecordingDsp> vst3(vstDsp);
@@ -89,9 +96,9 @@ TEST(Lv2Midi, NotesArriveAndBrokenMessagesAreIgnored)
     RecordingDsp dsp;
     const std::vector<std::vector<uint8_t>> messages = {
         {0x91, 60, 100}, {0x91, 60, 0}, {0x82, 61, 40}, // on, on with velocity 0 (an off), off
-        {0xB0, 1},       {0xE0, 3},     {0x90},          // too short: ignored
-        {0x45, 1, 2},    {0xF0, 1, 2},  {},              // data without status, system: ignored
-        {0xB0, 20, 5},                                   // a controller no control claims
+        {0xB0, 1},       {0xE0, 3},     {0x90},         // too short: ignored
+        {0x45, 1, 2},    {0xF0, 1, 2},  {},             // data without status, system: ignored
+        {0xB0, 20, 5},                                  // a controller no control claims
     };
     for (const auto& m : messages)
         TessalineLv2::deliverMidiMessage(dsp, m.data(), static_cast<uint32_t>(m.size()));

@@ -114,8 +114,8 @@ protected:
     }
 
     void renderWith(Lv2Instance& plug, HostInstance& vst, uint32_t block, uint32_t frames,
-                    const std::vector<Change>& changes, Rendered& lv2, Rendered& vst3, bool rightSilent = false,
-                    ParamValue vst3Preset = -1.0)
+                    const std::vector<Change>& changes, Rendered& lv2, Rendered& vst3,
+                    bool rightSilent = false, ParamValue vst3Preset = -1.0)
     {
         const std::vector<float> left = noise(frames, 7), right = noise(frames, 11);
         HostAudioBuffers buffers(2, 2, static_cast<int32>(block));
@@ -139,7 +139,8 @@ protected:
                     continue;
                 }
                 plug.control(c.control) = c.plain;
-                vstChanges.addChange(c.control, 0, vst.getController()->plainParamToNormalized(c.control, c.plain));
+                vstChanges.addChange(c.control, 0,
+                                     vst.getController()->plainParamToNormalized(c.control, c.plain));
             }
             for (uint32_t i = 0; i < n; ++i)
             {
@@ -203,8 +204,7 @@ struct RunCase
 };
 
 class Lv2MatchesVst3 : public Lv2Plugin, public ::testing::WithParamInterface<RunCase>
-{
-};
+{};
 
 TEST_P(Lv2MatchesVst3, SampleForSampleWithEveryControlAutomated)
 {
@@ -323,7 +323,8 @@ TEST_F(Lv2Plugin, StateRoundTripsThroughLilv)
     a.run(0);
     LilvState* state = a.captureState();
     ASSERT_NE(state, nullptr);
-    char* text = lilv_state_to_string(world.world(), world.map(), world.unmap(), state, "urn:tessaline:test", nullptr);
+    char* text =
+        lilv_state_to_string(world.world(), world.map(), world.unmap(), state, "urn:tessaline:test", nullptr);
     lilv_state_free(state);
     ASSERT_NE(text, nullptr);
     LilvState* reread = lilv_state_new_from_string(world.world(), world.map(), text);
@@ -343,7 +344,8 @@ TEST_F(Lv2Plugin, StateRoundTripsThroughLilv)
     for (uint32_t block = 0; block < 40; ++block)
     {
         for (uint32_t i = 0; i < 128; ++i)
-            a.input(0)[i] = a.input(1)[i] = b.input(0)[i] = b.input(1)[i] = i == 0 && block == 0 ? 1.0f : 0.0f;
+            a.input(0)[i] = a.input(1)[i] = b.input(0)[i] = b.input(1)[i] =
+                i == 0 && block == 0 ? 1.0f : 0.0f;
         a.run(128);
         b.run(128);
         outA.insert(outA.end(), a.output(0), a.output(0) + 128);
@@ -422,7 +424,8 @@ TEST_F(Lv2Plugin, RunIsRealTimeSafe)
         plug.control(block % kControls) = block % 2 ? 0.0f : 1.0f;
         plug.control(kEnabledPort) = block % 5 == 4 ? 0.0f : 1.0f;
         for (uint32_t i = 0; i < 512; ++i)
-            plug.input(0)[i] = plug.input(1)[i] = 0.1f * std::sin(0.05f * static_cast<float>(i + block * 512));
+            plug.input(0)[i] = plug.input(1)[i] =
+                0.1f * std::sin(0.05f * static_cast<float>(i + block * 512));
         plug.run(512);
     }
     TestSupport::stopCounting();

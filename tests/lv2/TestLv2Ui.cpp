@@ -78,7 +78,8 @@ struct HostSide
     std::vector<std::pair<uint32_t, bool>> touches;
     std::vector<std::pair<int, int>> sizes;
 
-    static void write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t format, const void* buffer)
+    static void write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t format,
+                      const void* buffer)
     {
         auto* self = static_cast<HostSide*>(controller);
         if (size == sizeof(float) && format == 0)
@@ -106,7 +107,8 @@ protected:
     {
         if (!host.available())
             GTEST_SKIP() << "no X server (set DISPLAY, e.g. with Xvfb)";
-        module = dlopen((std::string(TESSALINE_LV2_BUNDLE_PATH) + "/TessalineUI.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+        module = dlopen((std::string(TESSALINE_LV2_BUNDLE_PATH) + "/TessalineUI.so").c_str(),
+                        RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(module, nullptr) << dlerror();
         auto entry = reinterpret_cast<LV2UI_DescriptorFunction>(dlsym(module, "lv2ui_descriptor"));
         ASSERT_NE(entry, nullptr);
@@ -131,10 +133,11 @@ protected:
         touchFeature = {LV2_UI__touch, &touchData};
         resizeFeature = {LV2_UI__resize, &resizeData};
         idleFeature = {LV2_UI__idleInterface, nullptr};
-        const LV2_Feature* features[] = {&parentFeature, &touchFeature, &resizeFeature, &idleFeature, nullptr};
+        const LV2_Feature* features[] = {&parentFeature, &touchFeature, &resizeFeature, &idleFeature,
+                                         nullptr};
         LV2UI_Widget widget = nullptr;
-        handle = descriptor->instantiate(descriptor, kPluginUri, TESSALINE_LV2_BUNDLE_PATH, HostSide::write, &side,
-                                         &widget, features);
+        handle = descriptor->instantiate(descriptor, kPluginUri, TESSALINE_LV2_BUNDLE_PATH, HostSide::write,
+                                         &side, &widget, features);
         ASSERT_NE(handle, nullptr);
         EXPECT_NE(widget, nullptr);
     }
@@ -156,7 +159,10 @@ protected:
         }
     }
 
-    void portEvent(uint32_t port, float value) { descriptor->port_event(handle, port, sizeof value, 0, &value); }
+    void portEvent(uint32_t port, float value)
+    {
+        descriptor->port_event(handle, port, sizeof value, 0, &value);
+    }
 
     TestX11Host host;
     void* module = nullptr;
@@ -229,8 +235,8 @@ TEST_F(Lv2PanelX11, PortEventMovesTheKnobOnTheNextIdleAndIsNotSentBack)
     pump(10);
     const auto knob = grab(host, 180, 65, 222, 107); // "Abs L-R", port 3
     portEvent(3, 14.0f);
-    portEvent(40, 1.0f);            // no such port: ignored
-    portEvent(1, std::nanf(""));    // not a value: ignored
+    portEvent(40, 1.0f);                            // no such port: ignored
+    portEvent(1, std::nanf(""));                    // not a value: ignored
     EXPECT_EQ(grab(host, 180, 65, 222, 107), knob); // nothing before the idle
     pump(6);
     EXPECT_NE(grab(host, 180, 65, 222, 107), knob);
@@ -261,13 +267,13 @@ TEST_F(Lv2PanelX11, RefusedWithoutParentOrForAnotherPlugin)
 {
     const LV2_Feature* none[] = {nullptr};
     LV2UI_Widget widget = nullptr;
-    EXPECT_EQ(descriptor->instantiate(descriptor, kPluginUri, TESSALINE_LV2_BUNDLE_PATH, HostSide::write, &side,
-                                      &widget, none),
+    EXPECT_EQ(descriptor->instantiate(descriptor, kPluginUri, TESSALINE_LV2_BUNDLE_PATH, HostSide::write,
+                                      &side, &widget, none),
               nullptr);
     parentFeature = {LV2_UI__parent, host.parent()};
     const LV2_Feature* parentOnly[] = {&parentFeature, nullptr};
-    EXPECT_EQ(descriptor->instantiate(descriptor, "urn:another:plugin", TESSALINE_LV2_BUNDLE_PATH, HostSide::write,
-                                      &side, &widget, parentOnly),
+    EXPECT_EQ(descriptor->instantiate(descriptor, "urn:another:plugin", TESSALINE_LV2_BUNDLE_PATH,
+                                      HostSide::write, &side, &widget, parentOnly),
               nullptr);
     EXPECT_EQ(host.childWindowCount(), 0u);
 }

@@ -136,8 +136,9 @@ std::string panelTable(const CPlugIn& plugIn)
         }
         else if (control.nDataType == kDataInt)
             steps = static_cast<int>(control.fMax - control.fMin);
-        out << "{" << quoted(control.szName) << ", " << number(control.fMin) << "f, " << number(control.fMax) << "f, "
-            << number(plugIn.getControlValue(k)) << "f, " << steps << ", " << quoted(entries) << "},\n";
+        out << "{" << quoted(control.szName) << ", " << number(control.fMin) << "f, " << number(control.fMax)
+            << "f, " << number(plugIn.getControlValue(k)) << "f, " << steps << ", " << quoted(entries)
+            << "},\n";
     }
     return out.str();
 }
@@ -202,12 +203,13 @@ int main(int argc, char** argv)
                     << quoted(symbolOf(plugIn->m_ControlList.controlAt(k)->szName)) << " ; pset:value "
                     << number(values[k]) << " ]";
         // The bypass is left as it is, as the VST3 presets leave it.
-        presets << " ;\n  state:state [\n    <" << kStateUri
-                << "> \"" << base64(layout.encode(state)) << "\"^^xsd:base64Binary\n  ] .\n\n";
+        presets << " ;\n  state:state [\n    <" << kStateUri << "> \"" << base64(layout.encode(state))
+                << "\"^^xsd:base64Binary\n  ] .\n\n";
     }
 
     std::ostringstream plugin;
-    plugin << kPrefixes << uri << "\n  a lv2:Plugin , lv2:ReverbPlugin , doap:Project ;\n  doap:name \"Tessaline\" ;\n"
+    plugin << kPrefixes << uri
+           << "\n  a lv2:Plugin , lv2:ReverbPlugin , doap:Project ;\n  doap:name \"Tessaline\" ;\n"
            << "  doap:license <https://tessaline.quorvane.example/license> ;\n"
            << "  doap:maintainer [ foaf:name \"Quorvane\" ] ;\n"
            << "  lv2:minorVersion " << minor << " ;\n  lv2:microVersion " << micro << " ;\n"
@@ -221,7 +223,8 @@ int main(int argc, char** argv)
     }
     plugin << "  [\n    a lv2:InputPort , lv2:ControlPort ;\n    lv2:index " << ports.enabled()
            << " ;\n    lv2:symbol \"enabled\" ;\n    lv2:name \"Enabled\" ;\n"
-           << "    lv2:designation lv2:enabled ;\n    lv2:default 1 ;\n    lv2:minimum 0 ;\n    lv2:maximum 1 ;\n"
+           << "    lv2:designation lv2:enabled ;\n    lv2:default 1 ;\n    lv2:minimum 0 ;\n    lv2:maximum "
+              "1 ;\n"
            << "    lv2:portProperty lv2:integer , lv2:toggled\n  ] ,\n"
            << "  [\n    a lv2:OutputPort , lv2:ControlPort ;\n    lv2:index " << ports.latency()
            << " ;\n    lv2:symbol \"latency\" ;\n    lv2:name \"Latency\" ;\n"
@@ -247,15 +250,18 @@ int main(int argc, char** argv)
            << "    atom:bufferType atom:Sequence ;\n    atom:supports midi:MidiEvent ;\n"
            << "    lv2:designation lv2:control ;\n    lv2:portProperty lv2:connectionOptional\n  ] .\n\n"
            << "<" << kStateUri << ">\n  a rdf:Property ;\n  rdfs:label \"component state\" ;\n"
-           << "  rdfs:comment \"The controls, bypass and vector joystick in the stream the VST3 state holds.\" ;\n"
+           << "  rdfs:comment \"The controls, bypass and vector joystick in the stream the VST3 state "
+              "holds.\" ;\n"
            << "  rdfs:range atom:Chunk .\n\n"
            << "<" << kUiUri << ">\n  a ui:X11UI ;\n"
            << "  lv2:requiredFeature ui:idleInterface ;\n"
            << "  lv2:optionalFeature ui:parent , ui:resize , ui:touch ;\n"
            << "  lv2:extensionData ui:idleInterface .\n";
 
-    return writeFile(folder + "/manifest.ttl", manifest.str()) && writeFile(folder + "/Tessaline.ttl", plugin.str())
-                   && writeFile(folder + "/presets.ttl", presets.str()) && writeFile(argv[3], panelTable(*plugIn))
+    return writeFile(folder + "/manifest.ttl", manifest.str())
+                   && writeFile(folder + "/Tessaline.ttl", plugin.str())
+                   && writeFile(folder + "/presets.ttl", presets.str())
+                   && writeFile(argv[3], panelTable(*plugIn))
                ? 0
                : 1;
 }

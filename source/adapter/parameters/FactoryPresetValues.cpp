@@ -47,8 +47,9 @@ void factoryPresetValues(const CPlugIn& plugIn, int32_t slot, float* values, uin
     const double axes[2] = {(c - d) / 1.41421356 / 1.414, (c + d) / 1.41421356 / 1.414};
     for (int axis = 0; axis < 2; ++axis)
     {
-        const float position = std::isfinite(axes[axis]) ? std::clamp(static_cast<float>(axes[axis]), -1.0f, 1.0f)
-                                                         : std::numeric_limits<float>::quiet_NaN();
+        const float position = std::isfinite(axes[axis])
+                                   ? std::clamp(static_cast<float>(axes[axis]), -1.0f, 1.0f)
+                                   : std::numeric_limits<float>::quiet_NaN();
         (axis == 0 ? joystickX : joystickY) = position;
     }
 }

@@ -114,8 +114,8 @@ void PanelEditor::showPort(uint32_t port)
     {
         if (info.steps > 0)
         {
-            if (auto* menu = dynamic_cast<VSTGUI::COptionMenu*>(control); menu && *info.entries
-                && menu->getNbEntries() != info.steps + 1)
+            if (auto* menu = dynamic_cast<VSTGUI::COptionMenu*>(control);
+                menu && *info.entries && menu->getNbEntries() != info.steps + 1)
             {
                 menu->removeAllEntry();
                 std::stringstream entries(info.entries);
@@ -175,7 +175,8 @@ void PanelEditor::valueChanged(VSTGUI::CControl* control)
 void PanelEditor::controlBeginEdit(VSTGUI::CControl* control)
 {
     const int32_t tag = control->getTag();
-    if (tag >= 0 && static_cast<size_t>(tag) < m_Gestures.size() && m_Gestures[static_cast<size_t>(tag)]++ == 0)
+    if (tag >= 0 && static_cast<size_t>(tag) < m_Gestures.size()
+        && m_Gestures[static_cast<size_t>(tag)]++ == 0)
         touch(static_cast<uint32_t>(tag), true);
 }
 

@@ -35,7 +35,8 @@ public:
     };
 
     // Null when the description cannot be read or the frame cannot open in `parent`.
-    static std::unique_ptr<PanelEditor> open(const std::string& resourceFolder, void* parent, const HostAccess& host);
+    static std::unique_ptr<PanelEditor> open(const std::string& resourceFolder, void* parent,
+                                             const HostAccess& host);
     ~PanelEditor() override;
     PanelEditor(const PanelEditor&) = delete;
     PanelEditor& operator=(const PanelEditor&) = delete;
