@@ -11,7 +11,7 @@ libgtest-dev libgmock-dev libbenchmark-dev
 juce-modules-source-data juce-modules-source
 libcairo2-dev libsndfile1-dev libzita-convolver-dev libfftw3-dev nlohmann-json3-dev libsoxr-dev parallel
 liblilv-dev lv2-dev lsp-plugins-lv2 lilv-utils sordi serdi
-clang libclang-rt-14-dev clang-format
+clang libclang-rt-14-dev clang-format clang-tidy
 libfreetype-dev libfontconfig1-dev libx11-dev libxext-dev libxrandr-dev
 libxinerama-dev libxcursor-dev libasound2-dev libpng-dev libjpeg-dev zlib1g-dev
 libpango1.0-dev libexpat1-dev libxcb1-dev libxcb-xkb-dev libxcb-xtest0-dev

@@ -126,7 +126,7 @@ void CVuMeterKa::draw(CDrawContext* context)
         else
             drawLeds(context);
     }
-    CView::setDirty(false);
+    setDirty(false);
 }
 
 } // namespace VSTGUI

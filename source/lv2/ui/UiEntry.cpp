@@ -39,8 +39,9 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
         auto editor = PanelEditor::open(bundlePath, parent, host);
         if (!editor)
             return nullptr;
+        // An X11 UI hands the host its window id in the widget pointer.
         if (widget)
-            *widget = reinterpret_cast<LV2UI_Widget>(editor->window());
+            *widget = reinterpret_cast<LV2UI_Widget>(editor->window()); // NOLINT(performance-no-int-to-ptr)
         return editor.release();
     }
     catch (const std::bad_alloc&)

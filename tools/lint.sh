@@ -1,0 +1,28 @@
+#!/bin/sh
+# The tree's two checks that are not tests:
+#   1. every tracked .cpp and .h file is formatted as .clang-format says (tools/format.sh fixes it);
+#   2. clang-tidy, with the checks .clang-tidy names, is clean on source/.
+# Usage: tools/lint.sh [BUILD_DIR]   (default build; it needs the compile_commands.json a
+# configured tree writes, and the generated headers a build makes)
+# Needs clang-format and clang-tidy (Debian packages clang-format, clang-tidy).
+set -eu
+cd "$(dirname "$0")/.."
+build=${1:-build}
+status=0
+if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror --style=file; then
+    echo "lint: files above are not formatted; run tools/format.sh" >&2
+    status=1
+fi
+if [ ! -f "$build/compile_commands.json" ]; then
+    echo "lint: $build/compile_commands.json not found; configure and build first" >&2
+    exit 2
+fi
+# Only C++ translation units of source/ (the bank's assembly file is not C++).
+if ! run-clang-tidy -quiet -p "$build" -j "$(nproc)" -extra-arg=-w "^$PWD/source/.*\.cpp\$" \
+        >"$build/clang-tidy.log" 2>&1; then
+    sed "s/\x1b\[[0-9;]*m//g" "$build/clang-tidy.log" | grep -E "(warning|error): " | sort -u >&2 || cat "$build/clang-tidy.log" >&2
+    echo "lint: clang-tidy found the faults above (full log: $build/clang-tidy.log)" >&2
+    status=1
+fi
+[ "$status" -eq 0 ] && echo "lint: formatting and clang-tidy clean"
+exit "$status"
