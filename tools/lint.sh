@@ -1,7 +1,9 @@
 #!/bin/sh
 # The tree's two checks that are not tests:
 #   1. every tracked .cpp and .h file is formatted as .clang-format says (tools/format.sh fixes it);
-#   2. clang-tidy, with the checks .clang-tidy names, is clean on source/.
+#   2. every header of source/ and standin/, and every .cpp there without a header, opens with a
+#      comment line saying what it is for;
+#   3. clang-tidy, with the checks .clang-tidy names, is clean on source/.
 # Usage: tools/lint.sh [BUILD_DIR]   (default build; it needs the compile_commands.json a
 # configured tree writes, and the generated headers a build makes)
 # Needs clang-format and clang-tidy (Debian packages clang-format, clang-tidy).
@@ -13,6 +15,13 @@ if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror --
     echo "lint: files above are not formatted; run tools/format.sh" >&2
     status=1
 fi
+for f in $(git ls-files 'source/*.h' 'source/*.cpp' 'standin/*.h' 'standin/*.cpp'); do
+    case $f in *.cpp) [ -f "${f%.cpp}.h" ] && continue ;; esac
+    case $(head -n 1 "$f") in
+        //* | /\**) ;;
+        *) echo "lint: $f does not open with a line on its purpose" >&2; status=1 ;;
+    esac
+done
 if [ ! -f "$build/compile_commands.json" ]; then
     echo "lint: $build/compile_commands.json not found; configure and build first" >&2
     exit 2

@@ -1,3 +1,4 @@
+// What the core class asks of a block's MIDI events, whatever plug-in format delivered them.
 #pragma once
 #include <cstdint>
 

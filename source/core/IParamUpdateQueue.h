@@ -1,3 +1,4 @@
+// What the core class asks of one parameter's sample-accurate changes within a block.
 #pragma once
 #include <cstdint>
 

@@ -1,5 +1,5 @@
-#pragma once
 // Everything of the toolkit in one include.
+#pragma once
 
 #include "lib/cbitmap.h"
 #include "lib/ccolor.h"

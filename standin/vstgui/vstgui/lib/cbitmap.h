@@ -1,7 +1,7 @@
-#pragma once
 // Images loaded from PNG files through cairo. A file "name.png" with a sibling "name@2x.png"
 // gets both; drawing picks the one that fits the device scale. Bitmaps whose file is missing
 // exist without an image and draw nothing.
+#pragma once
 
 #include "crect.h"
 #include "vstguibase.h"

@@ -1,3 +1,4 @@
+// Mouse buttons with their modifier keys, and the key codes of keyboard events.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// An RGBA colour of 8-bit channels, with the toolkit's named colours.
 #pragma once
 
 #include <cstdint>

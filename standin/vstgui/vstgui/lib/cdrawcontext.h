@@ -1,6 +1,6 @@
-#pragma once
 // Drawing on a cairo context. Coordinates are points; the context's scale factor maps them to
 // device pixels (2 on a 2x display). A transform stack offsets children inside containers.
+#pragma once
 
 #include "ccolor.h"
 #include "cfont.h"

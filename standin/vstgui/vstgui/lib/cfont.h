@@ -1,6 +1,6 @@
-#pragma once
 // Font descriptions. Faces the system lacks are matched by fontconfig to the closest family it
 // has (Verdana or Arial become DejaVu Sans on Debian), keeping size, weight and slant.
+#pragma once
 
 #include "vstguibase.h"
 

@@ -1,7 +1,7 @@
-#pragma once
 // The root view. It owns the platform window (when opened inside a parent window), collects
 // invalid rectangles and repaints them, dispatches mouse, wheel and key events, keeps the focus
 // view and the modal popup, and applies the zoom (the content scale of the display).
+#pragma once
 
 #include "cviewcontainer.h"
 #include "vstguieditorinterface.h"

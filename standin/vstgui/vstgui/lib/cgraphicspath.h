@@ -1,5 +1,5 @@
-#pragma once
 // A vector path recorded as commands and replayed onto a draw context.
+#pragma once
 
 #include "crect.h"
 #include "vstguibase.h"

@@ -1,3 +1,4 @@
+// A point in view coordinates (points, not device pixels).
 #pragma once
 
 #include "vstguifwd.h"

@@ -1,3 +1,4 @@
+// A rectangle in view coordinates, with the geometry the views need.
 #pragma once
 
 #include "cpoint.h"

@@ -1,6 +1,6 @@
-#pragma once
 // Base of every view: a rectangle in its parent's coordinates that draws itself and may take
 // mouse, wheel and key events.
+#pragma once
 
 #include "cbuttonstate.h"
 #include "crect.h"

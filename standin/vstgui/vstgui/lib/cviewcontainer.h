@@ -1,7 +1,7 @@
-#pragma once
 // A view that holds child views in drawing order, draws its background (colour, bitmap or
 // both) and clips its children to its own rectangle. The background is cached offscreen at the
 // device scale, so a full repaint costs one surface paint for it.
+#pragma once
 
 #include "ccolor.h"
 #include "cview.h"

@@ -1,6 +1,6 @@
-#pragma once
 // A repeating timer run by the host's event loop (the run loop the open frame received). It
 // starts no thread: without a run loop it does not fire.
+#pragma once
 
 #include "vstguibase.h"
 

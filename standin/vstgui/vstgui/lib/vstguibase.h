@@ -1,7 +1,7 @@
-#pragma once
 // Reference counting as the toolkit uses it: objects start with one reference owned by their
 // creator; remember() adds one, forget() drops one and deletes at zero. Views handed to a
 // container are owned by it (addView takes the creator's reference).
+#pragma once
 
 #include "vstguifwd.h"
 

@@ -1,5 +1,5 @@
-#pragma once
 // What a frame asks of the editor that owns it.
+#pragma once
 
 #include "crect.h"
 #include "vstguifwd.h"

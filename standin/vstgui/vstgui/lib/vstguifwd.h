@@ -1,5 +1,5 @@
-#pragma once
 // Basic types and forward declarations shared by every header of the toolkit.
+#pragma once
 
 #include <cstdint>
 

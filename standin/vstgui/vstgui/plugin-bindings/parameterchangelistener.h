@@ -1,7 +1,7 @@
-#pragma once
 // Binds the controls of one tag to the edit controller's parameter with that id, both ways:
 // user gestures become beginEdit/performEdit/endEdit on the controller, parameter changes
 // (automation, host edits) move every bound control.
+#pragma once
 
 #include "../lib/vstguifwd.h"
 

@@ -1,7 +1,7 @@
-#pragma once
 // The stock editor: a frame built from a description template, every control bound to the
 // parameter whose id equals its tag, a delegate (the edit controller, when it implements
 // VST3EditorDelegate) asked for custom views and sub-controllers, and the editor's timer.
+#pragma once
 
 #include "../uidescription/icontroller.h"
 #include "../uidescription/uidescription.h"

@@ -1,6 +1,6 @@
-#pragma once
 // Binds the XY pad inside the view that carries it to two parameters: a pad edit writes both
 // (y upward for the parameters is the pad's business), a parameter change moves the pad.
+#pragma once
 
 #include "../lib/controls/cxypad.h"
 #include "../uidescription/delegationcontroller.h"

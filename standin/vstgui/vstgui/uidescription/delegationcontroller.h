@@ -1,6 +1,6 @@
-#pragma once
 // A controller that hands everything to its parent controller; sub-controllers derive from it
 // and override what they handle.
+#pragma once
 
 #include "icontroller.h"
 

@@ -1,6 +1,6 @@
-#pragma once
 // A controller the description asks while it builds views: for custom views, for the check of
 // each built view, for sub-controllers and for the tags and listeners of control-tag names.
+#pragma once
 
 #include "../lib/controls/icontrollistener.h"
 #include "../lib/vstguifwd.h"

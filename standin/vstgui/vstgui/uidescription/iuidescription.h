@@ -1,5 +1,5 @@
-#pragma once
 // What views and controllers may ask of a description while it builds them.
+#pragma once
 
 #include "../lib/ccolor.h"
 #include "../lib/cfont.h"

@@ -1,5 +1,5 @@
-#pragma once
 // The attributes of one element of a description, by name, in file order.
+#pragma once
 
 #include "../lib/crect.h"
 

@@ -1,7 +1,7 @@
-#pragma once
 // A parsed user-interface description ("vstgui-ui-description" XML): fonts, colours, bitmaps,
 // control tags and templates. createView builds a template's view tree, asking the controller
 // for custom views ("custom-view-name"), sub-controllers ("sub-controller") and tags.
+#pragma once
 
 #include "../lib/cbitmap.h"
 #include "iuidescription.h"

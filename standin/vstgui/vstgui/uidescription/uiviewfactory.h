@@ -1,6 +1,6 @@
-#pragma once
 // Builds views from a class name and attributes, and applies attributes to existing views.
 // Unknown classes and unknown attributes are reported once each (to the debug log) and skipped.
+#pragma once
 
 #include "uiattributes.h"
 

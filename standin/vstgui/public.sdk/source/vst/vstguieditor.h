@@ -1,4 +1,3 @@
-#pragma once
 // The SDK's editor view over the toolkit: an IPlugView for "X11EmbedWindowID" that opens its
 // frame inside the host's window, runs its timer and X events on the host's IRunLoop (asked of
 // the IPlugFrame given in setFrame) and starts no thread.
@@ -6,6 +5,7 @@
 // In a translation unit that also uses SingleComponentEffect, include
 // "public.sdk/source/vst/vstsinglecomponenteffect.h" first: it renames the edit controller's
 // setState/getState and must be the first to see the controller's headers.
+#pragma once
 
 #include "vstgui/lib/cframe.h"
 #include "vstgui/lib/cvstguitimer.h"

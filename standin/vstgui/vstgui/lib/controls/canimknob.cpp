@@ -1,3 +1,4 @@
+// The filmstrip knob: draws the frame of its bitmap that matches the value.
 #include "cknob.h"
 
 #include "../cbitmap.h"

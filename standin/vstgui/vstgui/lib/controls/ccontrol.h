@@ -1,6 +1,6 @@
-#pragma once
 // Base of the value-carrying views: a float value within min..max, a tag naming what it edits,
 // a listener that hears its edits, and the begin/end of each user gesture.
+#pragma once
 
 #include "../cview.h"
 #include "icontrollistener.h"

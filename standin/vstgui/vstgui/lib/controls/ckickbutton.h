@@ -1,5 +1,5 @@
-#pragma once
 // A momentary button: max while pressed inside it, min again on release.
+#pragma once
 
 #include "ccontrol.h"
 

@@ -1,7 +1,7 @@
-#pragma once
 // Knobs: CKnobBase maps the pointer to the value (circular, relative circular or linear drag,
 // wheel, fine adjustment with kZoomModifier, default value on double click or with
 // kDefaultValueModifier); CKnob draws a handle line, CAnimKnob a filmstrip frame.
+#pragma once
 
 #include "../ccolor.h"
 #include "ccontrol.h"

@@ -1,3 +1,4 @@
+// How a knob turns the pointer, the wheel and the modifier keys into its value.
 #include "cknob.h"
 
 #include "../cframe.h"

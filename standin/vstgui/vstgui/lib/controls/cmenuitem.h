@@ -1,3 +1,4 @@
+// One entry of an option menu: its title and whether it is checked, enabled or a separator.
 #pragma once
 
 #include "../vstguibase.h"

@@ -1,6 +1,6 @@
-#pragma once
 // A two-state switch: a click flips between min and max; the bitmap holds the off frame on top
 // of the on frame.
+#pragma once
 
 #include "ccontrol.h"
 

@@ -1,8 +1,8 @@
-#pragma once
 // A display that shows the current entry of a list and pops the list up on click. The value is
 // the index of the current entry (min 0, max the entry count - 1). The popup shows every entry,
 // follows the pointer, the arrow keys and the wheel, and selects on click or Enter; Escape or a
 // click outside closes it unchanged. The wheel over the closed menu steps through the entries.
+#pragma once
 
 #include "cmenuitem.h"
 #include "cparamdisplay.h"

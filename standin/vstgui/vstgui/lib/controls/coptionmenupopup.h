@@ -1,7 +1,7 @@
-#pragma once
 // The open list of an option menu: one row per entry, the current one checked, the one under
 // the pointer (or chosen with the arrow keys or the wheel) highlighted. Shown by the frame as its
 // modal view; its rectangle is in frame coordinates.
+#pragma once
 
 #include "../cview.h"
 

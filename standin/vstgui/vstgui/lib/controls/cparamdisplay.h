@@ -1,5 +1,5 @@
-#pragma once
 // Shows a value (or a text) with font, colours, frame, shadow and round-rect styles.
+#pragma once
 
 #include "../ccolor.h"
 #include "../cfont.h"

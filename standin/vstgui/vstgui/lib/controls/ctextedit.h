@@ -1,7 +1,7 @@
-#pragma once
 // A label the user can type into. A click (or takeFocus) starts editing with a caret; Enter or
 // losing the focus commits the text and reports it to the listener, Escape restores the text
 // from before the edit and reports nothing.
+#pragma once
 
 #include "ctextlabel.h"
 

@@ -1,5 +1,5 @@
-#pragma once
 // A display that shows a fixed text instead of a value.
+#pragma once
 
 #include "cparamdisplay.h"
 

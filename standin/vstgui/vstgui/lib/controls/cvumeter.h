@@ -1,6 +1,6 @@
-#pragma once
 // A level meter: the on bitmap lights the part of the meter up to the value, the off bitmap
 // the rest, in nbLed steps; the value falls back by decreaseValue per draw.
+#pragma once
 
 #include "ccontrol.h"
 

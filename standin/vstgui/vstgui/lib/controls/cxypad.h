@@ -1,6 +1,6 @@
-#pragma once
 // A two-dimensional control: the handle's x and y (0 to 1 each, y downward) share one float
 // value (see calculateValue).
+#pragma once
 
 #include "cparamdisplay.h"
 

@@ -1,3 +1,4 @@
+// The listener a control tells of its value changes and of the start and end of each gesture.
 #pragma once
 
 #include "../vstguifwd.h"

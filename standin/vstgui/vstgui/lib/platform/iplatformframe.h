@@ -1,5 +1,5 @@
-#pragma once
 // What a frame needs from its window system: repaint scheduling, size, scale and popups.
+#pragma once
 
 #include "../crect.h"
 

@@ -1,6 +1,6 @@
-#pragma once
 // Pango layouts of (font, text) pairs, kept between repaints: labels redraw the same texts 20
 // times a second, and shaping them once is the expensive part of text drawing.
+#pragma once
 
 #include "../../cfont.h"
 #include "../../cpoint.h"

@@ -1,7 +1,7 @@
-#pragma once
 // The host's Steinberg::Linux::IRunLoop behind the toolkit's X11::IRunLoop. Every handler it
 // registers is unregistered again when asked or, at the latest, when the adapter goes away, so
 // a removed editor leaves nothing registered with the host.
+#pragma once
 
 #include "x11runloop.h"
 

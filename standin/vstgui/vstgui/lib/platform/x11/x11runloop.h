@@ -1,7 +1,7 @@
-#pragma once
 // The event loop the toolkit runs on: the host's Steinberg::Linux::IRunLoop seen through a small
 // interface. The editor installs it while its frame is open; timers and the X connection's file
 // descriptor are registered with it and with nothing else.
+#pragma once
 
 #include "../../cframe.h"
 
