@@ -10,6 +10,12 @@ elseif(NOT TESSALINE_SANITIZE STREQUAL "")
   message(FATAL_ERROR "TESSALINE_SANITIZE must be empty, 'address' or 'thread'")
 endif()
 
+# Sanitizer and fuzzing builds keep the internal asserts that a release build compiles out
+# (their RelWithDebInfo type would otherwise define NDEBUG).
+if(NOT TESSALINE_SANITIZE STREQUAL "")
+  add_compile_options(-UNDEBUG)
+endif()
+
 # Fuzzing build (clang only): every library gets libFuzzer's coverage instrumentation, so the
 # fuzz target is guided by the adapter and the DSP code, not only by its own file.
 option(TESSALINE_FUZZ "Build the libFuzzer targets fuzz_state, fuzz_process, fuzz_preset, fuzz_uidesc (needs clang)" OFF)
@@ -17,7 +23,7 @@ if(TESSALINE_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     message(FATAL_ERROR "TESSALINE_FUZZ needs clang (CC=clang CXX=clang++)")
   endif()
-  add_compile_options(-fsanitize=fuzzer-no-link)
+  add_compile_options(-fsanitize=fuzzer-no-link -UNDEBUG)
 endif()
 
 # Shared modules are linked with --no-undefined so a missing symbol fails the build, not the

@@ -2,6 +2,7 @@
 // vector loads never split cache lines. Sized once at construction; never reallocates.
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -27,7 +28,11 @@ public:
     AlignedArray& operator=(const AlignedArray&) = delete;
 
     T* get() const { return m_pData; }
-    T& operator[](std::size_t i) const { return m_pData[i]; }
+    T& operator[](std::size_t i) const
+    {
+        assert(i < m_nCount && "index past the array");
+        return m_pData[i];
+    }
     std::size_t size() const { return m_nCount; }
     void zero() { std::memset(static_cast<void*>(m_pData), 0, m_nCount * sizeof(T)); }
 

@@ -3,6 +3,7 @@
 #include "engine/RFFT.h"
 #include "engine/PowerOfTwo.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <iostream>
@@ -29,6 +30,7 @@ RFFT::RFFT(int n, int direction, char letter)
     , m_nSwapCount(0)
     , m_BitReversed(n / 2 + 1)
 {
+    assert(isPowerOfTwo(n) && n >= 4 && "the split real transform needs a power of two, at least 4");
     twiddles = m_Twiddles.get();
     timeData = m_TimeData.get();
     spectrum = m_Spectrum.get();
@@ -149,6 +151,8 @@ RFFT::Complex* RFFT::resultBuffer() const { return m_cLetter == 'F' ? spectrum :
 
 void RFFT::transform(const Complex* data, int count)
 {
+    // A wrong count is a caller's fault: it fires in checked builds and does nothing in release.
+    assert(count == halfSize && data != nullptr && "transform takes exactly halfSize values");
     if (count != halfSize || data == nullptr)
         return;
     Complex* work = resultBuffer();
