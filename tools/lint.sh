@@ -3,7 +3,8 @@
 #   1. every tracked .cpp and .h file is formatted as .clang-format says (tools/format.sh fixes it);
 #   2. every header of source/ and standin/, and every .cpp there without a header, opens with a
 #      comment line saying what it is for;
-#   3. clang-tidy, with the checks .clang-tidy names, is clean on source/.
+#   3. every test file (one that defines GoogleTest cases) is named Test<Subject>.cpp;
+#   4. clang-tidy, with the checks .clang-tidy names, is clean on source/.
 # Usage: tools/lint.sh [BUILD_DIR]   (default build; it needs the compile_commands.json a
 # configured tree writes, and the generated headers a build makes)
 # Needs clang-format and clang-tidy (Debian packages clang-format, clang-tidy).
@@ -20,6 +21,12 @@ for f in $(git ls-files 'source/*.h' 'source/*.cpp' 'standin/*.h' 'standin/*.cpp
     case $(head -n 1 "$f") in
         //* | /\**) ;;
         *) echo "lint: $f does not open with a line on its purpose" >&2; status=1 ;;
+    esac
+done
+for f in $(git ls-files 'tests/*.cpp' | xargs grep -l -E '^(TEST|TEST_F|TEST_P)\(' || true); do
+    case $(basename "$f") in
+        Test[A-Z]*.cpp) ;;
+        *) echo "lint: $f defines tests; name it Test<Subject>.cpp" >&2; status=1 ;;
     esac
 done
 if [ ! -f "$build/compile_commands.json" ]; then
