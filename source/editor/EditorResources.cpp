@@ -39,13 +39,13 @@ std::string resourcesBeside(const std::string& modulePath)
 
 std::string resourceFolderOfModule(const std::string& modulePath, const char* probeFile)
 {
-    const std::string given = resourcesBeside(modulePath);
+    std::string given = resourcesBeside(modulePath);
     if (isFile(given + "/" + probeFile))
         return given;
     char resolved[PATH_MAX];
     if (::realpath(modulePath.c_str(), resolved))
     {
-        const std::string real = resourcesBeside(resolved);
+        std::string real = resourcesBeside(resolved);
         if (isFile(real + "/" + probeFile))
             return real;
     }
