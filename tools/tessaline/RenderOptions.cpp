@@ -63,75 +63,7 @@ bool assignFiles(const std::vector<std::string>& files, bool demo, RenderOptions
                    "demo)";
     return false;
 }
-} // namespace
 
-std::string renderUsage()
-{
-    return std::string(
-               "usage: tessaline render [IN OUT] [--demo [OUT]] [--preset NAME] [--set PARAM=VALUE ...]\n"
-               "                        [--mix PERCENT] [--normalize DBFS] [--type TYPE] [--block N]\n"
-               "                        [--no-tail] [--]\n"
-               "       tessaline render IN... -o DIR [--jobs N] [options]\n"
-               "       tessaline render --list FILE [--jobs N] [options]\n"
-               "\n"
-               "Renders IN through the Tessaline.vst3 bundle into OUT, at IN's sample rate (8000 to\n"
-               "384000 Hz), as a DAW would: the room's time scale follows the rate (T30 1.11 s at\n"
-               "48 kHz, 0.62 s at 96 kHz); --room-rate gives every file the room as it sounds at one\n"
-               "rate. IN: WAV, AIFF, FLAC or OGG, mono or stereo; - reads standard input.\n"
-               "OUT's container is the one its extension names (wav, w64, rf64, aif, aiff, flac, ogg,\n"
-               "oga, opus), else --type's, else IN's: 32-bit float samples in WAV (RF64 past 4 GiB),\n"
-               "W64 and AIFF, 24-bit in FLAC, Vorbis in OGG, Opus in .opus (both lossy).\n"
-               "OUT - writes standard output; an existing device or FIFO is written into, a link's\n"
-               "file is replaced; a read-only OUT is refused. A failed render leaves OUT as it was.\n"
-               "Without IN and OUT (or with --demo) a built-in dry percussive phrase is rendered\n"
-               "into OUT, default ")
-           + kDefaultDemoOutput + ".\n"
-           + "With -o DIR every IN is rendered into DIR under its own name; a file that fails is\n"
-             "reported and the others still render (the exit status is 1 if any failed).\n"
-             "Files render N at a time (--jobs), each through its own plug-in instance; the output\n"
-             "is the same, bit for bit, whatever N is. Ctrl-C stops every render and leaves no\n"
-             "partial file.\n"
-             "With --list every line of FILE (- for standard input) is one job: IN OUT and that\n"
-             "job's own --preset, --set and --mix, quoted as in a shell; blank lines and lines\n"
-             "starting with # are skipped. The options given on the command line apply to every job\n"
-             "first. A bad line is reported with its number and nothing renders. A line starting\n"
-             "with { is a job in JSON, as rooms.jsonl holds them.\n"
-             "With --vary every output gets its own room: a number drawn evenly from LOW to HIGH,\n"
-             "or one of the entries A,B,C, from a generator seeded with --seed and the output's\n"
-             "name (its file name under -o DIR, as written in a list line with --list), so the same\n"
-             "seed gives the same rooms whatever --jobs is or how a list is split.\n"
-             "Each output folder gets a rooms.jsonl (replacing an earlier one) with every output's\n"
-             "exact settings, one JSON object per line (--rooms FILE: all of them into FILE, e.g.\n"
-             "one per share of a split list); --list rooms.jsonl renders them again.\n"
-             "\n"
-           + kRoomSettingsUsage
-           + "  --mix PERCENT       share of the room signal, 0 to 100 (default 100: room only, as the\n"
-             "                      plug-in outputs it); the rest is the dry input, not delayed, while\n"
-             "                      the room keeps its 255-sample offset, as in a DAW's send\n"
-             "  --normalize DBFS    scale the whole output so its peak is at DBFS (0 or below, e.g. -1)\n"
-             "  -o, --output-dir DIR  render each IN into DIR (which must exist)\n"
-             "  --type TYPE         OUT's container, whatever its name: one of wav, w64, rf64, aiff,\n"
-             "                      flac, ogg, opus (for - or a name without an extension)\n"
-             "  -j, --jobs N        render N files at a time (default: one per processor)\n"
-             "  --list FILE         render the jobs listed in FILE, one per line (- for stdin)\n"
-             "  --vary PARAM=LOW:HIGH, --vary PARAM=A,B,C\n"
-             "                      draw PARAM for each output from the range or the entries\n"
-             "                      (repeatable; after --preset and --set)\n"
-             "  --seed S            the seed of --vary's draws (a whole number, default 0)\n"
-             "  --rooms FILE        record the drawn rooms in FILE instead of DIR/rooms.jsonl\n"
-             "  --room-rate HZ      render through the room as it sounds at HZ (e.g. 48000), whatever\n"
-             "                      IN's rate: IN is resampled to HZ for the plug-in and back\n"
-             "                      (libsoxr, very high quality); OUT keeps IN's rate and length\n"
-             "  --block N           samples per process call (1..8192, default 512)\n"
-             "  --no-tail           stop at the end of the input instead of rendering the reverb tail\n"
-             "  --                  every argument after it is a file name\n"
-             "\n"
-             "Samples beyond full scale are reported: float files keep them, 24-bit FLAC and OGG\n"
-             "clip them at full scale (never wrap). --normalize or a lower --mix avoids them.\n"
-             "`tessaline info` lists the parameters, their ranges and the preset names.\n";
-}
-
-namespace {
 // Applies one of render's options that take a value.
 bool takeRenderValue(const std::string& arg, const std::string& value, RenderOptions& options,
                      std::string& error)
@@ -229,6 +161,72 @@ bool takeRenderValue(const std::string& arg, const std::string& value, RenderOpt
     return true;
 }
 } // namespace
+
+std::string renderUsage()
+{
+    return std::string(
+               "usage: tessaline render [IN OUT] [--demo [OUT]] [--preset NAME] [--set PARAM=VALUE ...]\n"
+               "                        [--mix PERCENT] [--normalize DBFS] [--type TYPE] [--block N]\n"
+               "                        [--no-tail] [--]\n"
+               "       tessaline render IN... -o DIR [--jobs N] [options]\n"
+               "       tessaline render --list FILE [--jobs N] [options]\n"
+               "\n"
+               "Renders IN through the Tessaline.vst3 bundle into OUT, at IN's sample rate (8000 to\n"
+               "384000 Hz), as a DAW would: the room's time scale follows the rate (T30 1.11 s at\n"
+               "48 kHz, 0.62 s at 96 kHz); --room-rate gives every file the room as it sounds at one\n"
+               "rate. IN: WAV, AIFF, FLAC or OGG, mono or stereo; - reads standard input.\n"
+               "OUT's container is the one its extension names (wav, w64, rf64, aif, aiff, flac, ogg,\n"
+               "oga, opus), else --type's, else IN's: 32-bit float samples in WAV (RF64 past 4 GiB),\n"
+               "W64 and AIFF, 24-bit in FLAC, Vorbis in OGG, Opus in .opus (both lossy).\n"
+               "OUT - writes standard output; an existing device or FIFO is written into, a link's\n"
+               "file is replaced; a read-only OUT is refused. A failed render leaves OUT as it was.\n"
+               "Without IN and OUT (or with --demo) a built-in dry percussive phrase is rendered\n"
+               "into OUT, default ")
+           + kDefaultDemoOutput + ".\n"
+           + "With -o DIR every IN is rendered into DIR under its own name; a file that fails is\n"
+             "reported and the others still render (the exit status is 1 if any failed).\n"
+             "Files render N at a time (--jobs), each through its own plug-in instance; the output\n"
+             "is the same, bit for bit, whatever N is. Ctrl-C stops every render and leaves no\n"
+             "partial file.\n"
+             "With --list every line of FILE (- for standard input) is one job: IN OUT and that\n"
+             "job's own --preset, --set and --mix, quoted as in a shell; blank lines and lines\n"
+             "starting with # are skipped. The options given on the command line apply to every job\n"
+             "first. A bad line is reported with its number and nothing renders. A line starting\n"
+             "with { is a job in JSON, as rooms.jsonl holds them.\n"
+             "With --vary every output gets its own room: a number drawn evenly from LOW to HIGH,\n"
+             "or one of the entries A,B,C, from a generator seeded with --seed and the output's\n"
+             "name (its file name under -o DIR, as written in a list line with --list), so the same\n"
+             "seed gives the same rooms whatever --jobs is or how a list is split.\n"
+             "Each output folder gets a rooms.jsonl (replacing an earlier one) with every output's\n"
+             "exact settings, one JSON object per line (--rooms FILE: all of them into FILE, e.g.\n"
+             "one per share of a split list); --list rooms.jsonl renders them again.\n"
+             "\n"
+           + kRoomSettingsUsage
+           + "  --mix PERCENT       share of the room signal, 0 to 100 (default 100: room only, as the\n"
+             "                      plug-in outputs it); the rest is the dry input, not delayed, while\n"
+             "                      the room keeps its 255-sample offset, as in a DAW's send\n"
+             "  --normalize DBFS    scale the whole output so its peak is at DBFS (0 or below, e.g. -1)\n"
+             "  -o, --output-dir DIR  render each IN into DIR (which must exist)\n"
+             "  --type TYPE         OUT's container, whatever its name: one of wav, w64, rf64, aiff,\n"
+             "                      flac, ogg, opus (for - or a name without an extension)\n"
+             "  -j, --jobs N        render N files at a time (default: one per processor)\n"
+             "  --list FILE         render the jobs listed in FILE, one per line (- for stdin)\n"
+             "  --vary PARAM=LOW:HIGH, --vary PARAM=A,B,C\n"
+             "                      draw PARAM for each output from the range or the entries\n"
+             "                      (repeatable; after --preset and --set)\n"
+             "  --seed S            the seed of --vary's draws (a whole number, default 0)\n"
+             "  --rooms FILE        record the drawn rooms in FILE instead of DIR/rooms.jsonl\n"
+             "  --room-rate HZ      render through the room as it sounds at HZ (e.g. 48000), whatever\n"
+             "                      IN's rate: IN is resampled to HZ for the plug-in and back\n"
+             "                      (libsoxr, very high quality); OUT keeps IN's rate and length\n"
+             "  --block N           samples per process call (1..8192, default 512)\n"
+             "  --no-tail           stop at the end of the input instead of rendering the reverb tail\n"
+             "  --                  every argument after it is a file name\n"
+             "\n"
+             "Samples beyond full scale are reported: float files keep them, 24-bit FLAC and OGG\n"
+             "clip them at full scale (never wrap). --normalize or a lower --mix avoids them.\n"
+             "`tessaline info` lists the parameters, their ranges and the preset names.\n";
+}
 
 bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options, std::string& error)
 {
