@@ -6,6 +6,7 @@
 
 #include "HostStrings.h"
 
+#include "support/DspWithControls.h"
 #include "support/PendingProcessor.h"
 
 #include <gtest/gtest.h>
@@ -35,41 +36,11 @@ inline std::ostream& operator<<(std::ostream& os, const MidiCall& m)
     return os << m.op << "(" << m.a << "," << m.b << "," << m.c << "," << m.d << "," << m.f << ")";
 }
 
-class FixtureDsp : public CPlugIn
+class FixtureDsp : public TessalineTest::DspWithControls
 {
 public:
-    float values[16] = {};
-    uint32_t choices[16] = {};
-    int32_t integers[16] = {};
     std::vector<MidiCall> midi;
     std::vector<CUiMessage> uiMessages;
-
-    // Appends a control bound to values[position]; returns the list's copy for further edits.
-    CControlEntry& addControl(const char* name, int32_t kind, int32_t dataType, float min, float max,
-                              float initial)
-    {
-        const auto position = m_ControlList.controlCount();
-        CControlEntry record;
-        record.nKind = kind;
-        record.uId = 100 + position;
-        record.nDataType = dataType;
-        record.fMin = min;
-        record.fMax = max;
-        record.nPrecision = 2;
-        values[position] = initial;
-        choices[position] = static_cast<uint32_t>(initial);
-        integers[position] = static_cast<int32_t>(initial);
-        if (dataType == kDataUint)
-            record.pUintVar = &choices[position];
-        else if (dataType == kDataInt)
-            record.pIntVar = &integers[position];
-        else
-            record.pFloatVar = &values[position];
-        CControlEntry::setText(record.szName, name);
-        CControlEntry* entry = m_ControlList.appendControl(record);
-        buildControlTables();
-        return *entry;
-    }
 
     bool midiNoteOff(uint32_t ch, uint32_t note, uint32_t vel, bool all) override
     {

@@ -1,5 +1,5 @@
 // Every refused render exits non-zero, says why on standard error and leaves no file behind.
-#include "CliFixture.h"
+#include "CliErrorCase.h"
 #include "support/CaseNames.h"
 
 #include <sndfile.h>
@@ -9,47 +9,25 @@
 namespace CliTest {
 namespace {
 
-struct ErrorCase
-{
-    const char* name;
-    std::vector<std::string> args; // "@" prefixes a name in the scratch folder
-    const char* message;           // part of what stderr must say
-};
-inline void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name; }
-
-class RenderErrors : public CliRender, public ::testing::WithParamInterface<ErrorCase>
+class RenderErrors : public CliErrors
 {
 protected:
     void SetUp() override
     {
-        CliRender::SetUp();
-        input("in.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+        CliErrors::SetUp();
         input("in.au", SF_FORMAT_AU | SF_FORMAT_PCM_16);
         input("three.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 3);
         std::ofstream(path("text.wav")) << "not a sound file\n";
-    }
-
-    std::vector<std::string> resolve(const std::vector<std::string>& args) const
-    {
-        std::vector<std::string> resolved;
-        for (const std::string& arg : args)
-            resolved.push_back(!arg.empty() && arg[0] == '@' ? path(arg.substr(1)) : arg);
-        return resolved;
     }
 };
 
 TEST_P(RenderErrors, ExitsWithAMessageAndWritesNothing)
 {
-    const ErrorCase& c = GetParam();
     Sound before;
     ASSERT_TRUE(readSound(path("in.wav"), before));
-    const std::set<std::string> filesBefore = files();
 
-    const ToolResult result = run(resolve(c.args));
+    expectRefused(GetParam());
 
-    EXPECT_NE(result.exitCode, 0);
-    EXPECT_NE(result.err.find(c.message), std::string::npos) << "stderr: " << result.err;
-    EXPECT_EQ(files(), filesBefore) << "no output and no temporary file is left";
     Sound after;
     ASSERT_TRUE(readSound(path("in.wav"), after));
     EXPECT_EQ(largestDifference(before, after), 0.0) << "the input is untouched";

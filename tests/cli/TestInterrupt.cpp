@@ -20,77 +20,53 @@ struct StopCase
 {
     const char* name;
     int signalNumber;
+    bool batch; // four files into a folder, two at a time; else one IN OUT
 };
 inline void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
 
 class RenderInterrupted : public CliRender, public ::testing::WithParamInterface<StopCase>
 {};
 
+// How many temporary outputs are being written in folder.
+size_t temporaryFiles(const std::string& folder)
+{
+    size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        count += entry.path().filename().string().rfind(".tsl-", 0) == 0;
+    return count;
+}
+
+// Stopped while every render it runs at once is writing, the program removes their temporary
+// files, leaves no output and never begins the files not yet started.
 TEST_P(RenderInterrupted, LeavesNoFileBehind)
 {
-    // Long enough, in one-sample blocks, that the render is still running when it is stopped.
-    const std::string in = input("long.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, 8000 * 600);
-    const std::string out = path("out.wav");
+    const StopCase& c = GetParam();
+    // Long enough, in one-sample blocks, that the renders are still running when stopped.
+    std::vector<std::string> args{TESSALINE_TOOL_PATH, "render"};
+    for (const char* name : c.batch ? std::vector<const char*>{"a.wav", "b.wav", "c.wav", "d.wav"}
+                                    : std::vector<const char*>{"long.wav"})
+        args.push_back(input(name, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, 8000 * 600));
+    const std::string outputs = c.batch ? path("out") : folder;
+    if (c.batch)
+    {
+        std::filesystem::create_directory(outputs);
+        args.insert(args.end(), {"-o", outputs, "--jobs", "2"});
+    }
+    else
+        args.push_back(path("out.wav"));
+    args.insert(args.end(), {"--block", "1"});
+    const size_t renders = c.batch ? 2 : 1;
     const std::set<std::string> before = files();
-    std::string tool = TESSALINE_TOOL_PATH;
-    std::string render = "render", block = "--block", one = "1";
-    char* argv[] = {tool.data(),
-                    render.data(),
-                    const_cast<char*>(in.c_str()),
-                    const_cast<char*>(out.c_str()),
-                    block.data(),
-                    one.data(),
-                    nullptr};
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
     // The child starts with default signal handling even when the test runner ignores signals.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     sigset_t defaults;
     sigemptyset(&defaults);
-    sigaddset(&defaults, GetParam().signalNumber);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, tool.c_str(), nullptr, &attributes, argv, environ);
-    posix_spawnattr_destroy(&attributes);
-    ASSERT_EQ(spawned, 0);
-
-    // Wait until the temporary output exists, then stop the render.
-    bool writing = false;
-    for (int poll = 0; poll < 3000 && !writing; ++poll)
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        writing = files().size() > before.size();
-    }
-    kill(child, GetParam().signalNumber);
-    int status = 0;
-    waitpid(child, &status, 0);
-
-    ASSERT_TRUE(writing) << "the render never started writing";
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam().signalNumber)
-        << "the program ends the way the signal asks";
-    EXPECT_EQ(files(), before);
-}
-
-// A batch stopped while two renders are writing: both temporary files go, no output appears, and
-// the files not yet started are never begun.
-TEST_P(RenderInterrupted, BatchLeavesNoFileBehind)
-{
-    std::vector<std::string> inputs;
-    for (const char* name : {"a.wav", "b.wav", "c.wav", "d.wav"})
-        inputs.push_back(input(name, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, 8000 * 600));
-    std::filesystem::create_directory(path("out"));
-    std::vector<std::string> args{TESSALINE_TOOL_PATH, "render"};
-    args.insert(args.end(), inputs.begin(), inputs.end());
-    args.insert(args.end(), {"-o", path("out"), "--jobs", "2", "--block", "1"});
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, GetParam().signalNumber);
+    sigaddset(&defaults, c.signalNumber);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t child = 0;
@@ -98,30 +74,32 @@ TEST_P(RenderInterrupted, BatchLeavesNoFileBehind)
     posix_spawnattr_destroy(&attributes);
     ASSERT_EQ(spawned, 0);
 
-    auto writing = [&] {
-        size_t count = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(path("out")))
-            count += entry.path().filename().string().rfind(".tsl-", 0) == 0;
-        return count;
-    };
-    bool both = false;
-    for (int poll = 0; poll < 3000 && !both; ++poll)
+    // Wait until every render writes its temporary output, then stop the program.
+    bool writing = false;
+    for (int poll = 0; poll < 3000 && !writing; ++poll)
     {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        both = writing() == 2;
+        writing = temporaryFiles(outputs) == renders;
     }
-    kill(child, GetParam().signalNumber);
+    kill(child, c.signalNumber);
     int status = 0;
     waitpid(child, &status, 0);
 
-    ASSERT_TRUE(both) << "two renders never ran at once";
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam().signalNumber)
+    ASSERT_TRUE(writing) << renders << " render(s) never wrote at once";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signalNumber)
         << "the program ends the way the signal asks";
-    EXPECT_TRUE(std::filesystem::is_empty(path("out")));
+    EXPECT_EQ(files(), before);
+    if (c.batch)
+    {
+        EXPECT_TRUE(std::filesystem::is_empty(outputs));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, RenderInterrupted,
-                         ::testing::Values(StopCase{"Interrupt", SIGINT}, StopCase{"Terminate", SIGTERM}),
+                         ::testing::Values(StopCase{"Interrupt", SIGINT, false},
+                                           StopCase{"Terminate", SIGTERM, false},
+                                           StopCase{"BatchInterrupt", SIGINT, true},
+                                           StopCase{"BatchTerminate", SIGTERM, true}),
                          TestSupport::caseName<StopCase>);
 
 } // namespace

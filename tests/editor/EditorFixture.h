@@ -6,6 +6,7 @@
 
 #include "HostComponentHandler.h"
 
+#include "support/DspWithControls.h"
 #include "support/PendingProcessor.h"
 
 #include "editor/EditorResources.h"
@@ -25,12 +26,11 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace Steinberg::Vst::Vava2DUZ3;
 
-// A DSP object with float controls of its own, which records every editor message, answers
-// the own-editor question as told and names a fixed set of dependent controls for any edit.
-class EditorDsp : public CPlugIn
+// A DSP object with controls of its own (DspWithControls), which records every editor message,
+// answers the own-editor question as told and names a fixed set of dependent controls for any edit.
+class EditorDsp : public TessalineTest::DspWithControls
 {
 public:
-    float values[16] = {};
     std::vector<CUiMessage> uiMessages;
     bool claimsOwnEditor = false;     // answer to "has own editor"
     std::vector<uint32_t> dependents; // control ids reported for any edit
@@ -42,31 +42,11 @@ public:
         m_nKnobMode = kEditorKnobFollowHost;
     }
 
+    using DspWithControls::addControl;
     // Appends a float control (id 100 + position) bound to values[position].
     CControlEntry& addControl(const char* name, float min, float max, float initial)
     {
         return addControl(name, 100, kDataFloat, min, max, initial);
-    }
-
-    // The same with the control's kind given (a meter, a normal control); only float data.
-    CControlEntry& addControl(const char* name, int32_t kind, int32_t dataType, float min, float max,
-                              float initial)
-    {
-        EXPECT_EQ(dataType, kDataFloat) << "the editor fixture binds float controls only";
-        const auto position = m_ControlList.controlCount();
-        CControlEntry record;
-        record.nKind = kind;
-        record.uId = 100 + position;
-        record.nDataType = kDataFloat;
-        record.fMin = min;
-        record.fMax = max;
-        record.nPrecision = 2;
-        values[position] = initial;
-        record.pFloatVar = &values[position];
-        CControlEntry::setText(record.szName, name);
-        CControlEntry* entry = m_ControlList.appendControl(record);
-        buildControlTables();
-        return *entry;
     }
 
     void* uiMessage(CUiMessage* message) override

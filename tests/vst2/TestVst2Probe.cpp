@@ -78,7 +78,7 @@ TEST_F(Vst2Probe, VstPluginMainEntersTheModuleOnce)
 
 TEST_F(Vst2Probe, DescribedFromTheClassInfo)
 {
-    EXPECT_EQ(host.text(Vst2::effGetEffectName), "Vst2Probe");
+    EXPECT_EQ(host.text(Vst2::effGetEffectName), "Probe");
     EXPECT_EQ(host.text(Vst2::effGetVendorString), "Probe Vendor");
     EXPECT_EQ(host.dispatch(Vst2::effGetVendorVersion), 1234);
     EXPECT_EQ(host.dispatch(Vst2::effGetPlugCategory), Vst2::kPlugCategEffect);

@@ -2,13 +2,14 @@
 // idle-driven run loop, the editor frame, transport conversion, the fixed-capacity host lists
 // and text truncation.
 #include "public.sdk/source/common/pluginview.h"
-#include "public.sdk/source/vst/hosting/eventlist.h"
-#include "public.sdk/source/vst/hosting/parameterchanges.h"
 #include "public.sdk/source/vst/vst2wrapper/vst2editorframe.h"
 #include "public.sdk/source/vst/vst2wrapper/vst2processcontext.h"
 #include "public.sdk/source/vst/vst2wrapper/vst2runloop.h"
 #include "public.sdk/source/vst/vst2wrapper/vst2text.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
+
+#include "HostEventList.h"
+#include "HostParameterChanges.h"
 
 #include <gtest/gtest.h>
 
@@ -228,18 +229,21 @@ TEST(Vst2ProcessContext, ValidityBitsDecideWhatIsCopied)
     EXPECT_EQ(context.state, 0u);
 }
 
+// The lists as the wrapper fills them: fixed capacities, and MIDI values added as each queue's
+// latest point.
 TEST(Vst2HostLists, FixedCapacityNeverGrows)
 {
-    ParameterChanges changes(2, 3);
+    TessalineHost::HostParameterChanges changes(2, 3);
     int32 index = -1;
     IParamValueQueue* a = changes.addParameterData(10, index);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(changes.addParameterData(10, index), a); // same id, same queue
     ASSERT_NE(changes.addParameterData(11, index), nullptr);
     EXPECT_EQ(changes.addParameterData(12, index), nullptr); // full
-    int32 point = 0;
+    TessalineHost::HostParamValueQueue* latest = changes.find(10);
+    ASSERT_EQ(latest, a);
     for (int32 k = 0; k < 5; ++k)
-        a->addPoint(k * 10, k / 10.0, point);
+        latest->addLatestPoint(k * 10, k / 10.0);
     // Full queue: the newest value replaced the last point.
     ASSERT_EQ(a->getPointCount(), 3);
     int32 offset = 0;
@@ -247,19 +251,20 @@ TEST(Vst2HostLists, FixedCapacityNeverGrows)
     ASSERT_EQ(a->getPoint(2, offset, value), kResultTrue);
     EXPECT_EQ(offset, 40);
     EXPECT_DOUBLE_EQ(value, 0.4);
-    // Points stay in offset order.
-    a->addPoint(5, 0.9, point);
+    // Points stay in offset order: an earlier one moves to the last offset.
+    latest->addLatestPoint(5, 0.9);
     ASSERT_EQ(a->getPoint(2, offset, value), kResultTrue);
     EXPECT_EQ(offset, 40);
-    EXPECT_EQ(a->getPoint(3, offset, value), kResultFalse);
-    changes.clearQueue();
+    EXPECT_DOUBLE_EQ(value, 0.9);
+    EXPECT_NE(a->getPoint(3, offset, value), kResultTrue);
+    changes.clear();
     EXPECT_EQ(changes.getParameterCount(), 0);
     EXPECT_EQ(changes.getParameterData(0), nullptr);
 
-    EventList events(1);
+    TessalineHost::HostEventList events(1);
     Event e{};
     EXPECT_EQ(events.addEvent(e), kResultTrue);
-    EXPECT_EQ(events.addEvent(e), kResultFalse);
+    EXPECT_NE(events.addEvent(e), kResultTrue);
     EXPECT_EQ(events.getEventCount(), 1);
     EXPECT_NE(events.getEvent(1, e), kResultTrue);
 }

@@ -10,6 +10,8 @@
 #include <cmath>
 
 namespace irgen {
+using TessalineFft::RealFft;
+
 namespace {
 // Frames of kFrame samples every kHop samples under a periodic Hann window (which sums to
 // kFrame / kHop / 2 = 2 at this overlap), each filtered by linear convolution in a transform of

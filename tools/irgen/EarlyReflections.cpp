@@ -8,6 +8,8 @@
 #include <complex>
 
 namespace irgen {
+using TessalineFft::RealFft;
+
 namespace {
 // Long enough that the last arrival (0.1 s) and its short kernel stay clear of the wrap-around.
 constexpr int kFftSize = 16384;

@@ -8,6 +8,8 @@
 #include <complex>
 
 namespace irgen {
+using TessalineFft::RealFft;
+
 namespace {
 // Frames of 4096 samples (93 ms, 10.8 Hz bins: about two bins across the lowest third-octave
 // band that matters) every quarter frame, under a sine window for analysis and again for

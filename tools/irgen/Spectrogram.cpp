@@ -8,6 +8,8 @@
 #include <vector>
 
 namespace irgen {
+using TessalineFft::RealFft;
+
 namespace {
 constexpr int kFrame = 1024;
 constexpr double kRangeDb = 90.0;

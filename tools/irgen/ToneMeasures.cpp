@@ -6,6 +6,8 @@
 #include <cmath>
 
 namespace irgen {
+using TessalineFft::RealFft;
+
 namespace {
 constexpr int kMinimumFft = 16384;
 // A band counts when its exact centre lies within a twelfth of an octave of the range, so the

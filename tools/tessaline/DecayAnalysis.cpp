@@ -1,8 +1,9 @@
 #include "DecayAnalysis.h"
 
-#include <fftw3.h>
+#include "RealFft.h"
 
 #include <cmath>
+#include <complex>
 #include <cstdio>
 #include <limits>
 
@@ -35,51 +36,35 @@ class BandFilter
 {
 public:
     explicit BandFilter(size_t frames)
-        : size(2 * frames)
-        , time(fftw_alloc_real(size))
-        , spectrum(fftw_alloc_complex(size / 2 + 1))
-        , work(fftw_alloc_complex(size / 2 + 1))
-        , forward(fftw_plan_dft_r2c_1d(static_cast<int>(size), time, spectrum, FFTW_ESTIMATE))
-        , inverse(fftw_plan_dft_c2r_1d(static_cast<int>(size), work, time, FFTW_ESTIMATE))
+        : fft(static_cast<int>(2 * frames))
+        , size(2 * frames)
     {}
-    ~BandFilter()
-    {
-        fftw_destroy_plan(forward);
-        fftw_destroy_plan(inverse);
-        fftw_free(time);
-        fftw_free(spectrum);
-        fftw_free(work);
-    }
-    BandFilter(const BandFilter&) = delete;
-    BandFilter& operator=(const BandFilter&) = delete;
 
     // Adds the band's energy of one ear's response to energy.
     void addBandEnergy(const std::vector<float>& ear, double centre, int sampleRate,
                        std::vector<double>& energy)
     {
+        double* time = fft.time();
         for (size_t n = 0; n < size; ++n)
             time[n] = n < ear.size() ? ear[n] : 0.0;
-        fftw_execute(forward);
-        const size_t bins = size / 2 + 1;
-        for (size_t k = 0; k < bins; ++k)
+        fft.forward();
+        // The band's weights, in place: the next call transforms the response afresh.
+        std::complex<double>* spectrum = fft.spectrum();
+        for (int k = 0; k < fft.bins(); ++k)
         {
             const double w =
                 bandWeight(static_cast<double>(k) * sampleRate / static_cast<double>(size), centre);
-            work[k][0] = spectrum[k][0] * w / static_cast<double>(size);
-            work[k][1] = spectrum[k][1] * w / static_cast<double>(size);
+            spectrum[k] = {spectrum[k].real() * w / static_cast<double>(size),
+                           spectrum[k].imag() * w / static_cast<double>(size)};
         }
-        fftw_execute(inverse);
+        fft.inverse();
         for (size_t n = 0; n < energy.size(); ++n)
             energy[n] += time[n] * time[n];
     }
 
 private:
+    TessalineFft::RealFft fft;
     size_t size;
-    double* time;
-    fftw_complex* spectrum;
-    fftw_complex* work;
-    fftw_plan forward;
-    fftw_plan inverse;
 };
 } // namespace
 

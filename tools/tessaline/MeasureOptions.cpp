@@ -1,6 +1,7 @@
 #include "MeasureOptions.h"
 
 #include "ArgumentText.h"
+#include "CommandOptions.h"
 #include "OutputFormat.h"
 
 #include <algorithm>
@@ -67,50 +68,26 @@ const char* const kMeasureUsage =
 bool parseMeasureOptions(const std::vector<std::string>& args, bool withSize, MeasureOptions& options,
                          std::string& error)
 {
+    CommandOptions command;
+    command.kindOf = [withSize](const std::string& arg) {
+        const bool valued = (!withSize && arg == "--type") || arg == "--rate" || arg == "--length"
+                            || (withSize && arg == "--size");
+        return valued ? OptionKind::kValued : OptionKind::kUnknown;
+    };
+    command.take = [&options](const std::string& arg, const std::string& value, std::string& message) {
+        if (arg != "--type")
+            return takeMeasureValue(arg, value, options, message);
+        if (formatForContainerName(value) == 0)
+        {
+            message = "--type wants one of " + std::string(kContainerNames) + ", not '" + value + "'";
+            return false;
+        }
+        options.type = value;
+        return true;
+    };
     std::vector<std::string> files;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i)
-    {
-        const std::string arg = args[i];
-        if (optionsEnded || arg == "--")
-        {
-            if (optionsEnded)
-                files.push_back(arg);
-            optionsEnded = true;
-            continue;
-        }
-        const RoomSettings::Taken taken = options.room.take(args, i, error);
-        if (taken == RoomSettings::Taken::kFailed)
-            return false;
-        if (taken == RoomSettings::Taken::kYes)
-            continue;
-        std::string value;
-        if (arg == "--help" || arg == "-h")
-            options.help = true;
-        else if (!withSize && arg == "--type")
-        {
-            if (!takeValue(args, i, value, error))
-                return false;
-            if (formatForContainerName(value) == 0)
-            {
-                error = "--type wants one of " + std::string(kContainerNames) + ", not '" + value + "'";
-                return false;
-            }
-            options.type = value;
-        }
-        else if (arg == "--rate" || arg == "--length" || (withSize && arg == "--size"))
-        {
-            if (!takeValue(args, i, value, error) || !takeMeasureValue(arg, value, options, error))
-                return false;
-        }
-        else if (arg.size() > 1 && arg[0] == '-')
-        {
-            error = "unknown option '" + arg + "'";
-            return false;
-        }
-        else
-            files.push_back(arg);
-    }
+    if (!readCommandOptions(args, command, options.room, options.help, files, error))
+        return false;
     if (options.help)
         return true;
     if (files.size() != 1)

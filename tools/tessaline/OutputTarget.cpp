@@ -1,5 +1,7 @@
 #include "OutputTarget.h"
 
+#include "FolderOf.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -10,14 +12,6 @@
 namespace TessalineTool {
 
 namespace {
-std::string folderOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // The file a chain of links ends at (which need not exist yet), or "" for a loop or a chain
 // too long to follow.
 std::string followLinks(std::string path)

@@ -1,5 +1,7 @@
 #include "PendingOutput.h"
 
+#include "FolderOf.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -69,14 +71,6 @@ void unwatchSignals()
     }
     gPendingPath[0] = '\0';
     gStopMessageLength = 0;
-}
-
-std::string folderOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 std::string scratchFolder()

@@ -1,6 +1,7 @@
 #include "RenderOptions.h"
 
 #include "ArgumentText.h"
+#include "CommandOptions.h"
 #include "OutputFormat.h"
 
 #include <limits>
@@ -61,6 +62,103 @@ bool assignFiles(const std::vector<std::string>& files, bool demo, RenderOptions
                  : "render needs both IN and OUT, or several IN with -o DIR (or no file names, to render the "
                    "demo)";
     return false;
+}
+
+// Applies one of render's options that take a value.
+bool takeRenderValue(const std::string& arg, const std::string& value, RenderOptions& options,
+                     std::string& error)
+{
+    long block = 0;
+    if (arg == "--block")
+    {
+        if (!parseWholeNumber(value, 1, kMaxBlockSize, block))
+        {
+            error = "--block wants a whole number from 1 to 8192, not '" + value + "'";
+            return false;
+        }
+        options.blockSize = static_cast<int>(block);
+    }
+    else if (arg == "--jobs" || arg == "-j")
+    {
+        if (!parseWholeNumber(value, 1, kMaxJobs, block))
+        {
+            error = "--jobs wants a whole number from 1 to 1024, not '" + value + "'";
+            return false;
+        }
+        options.jobs = static_cast<int>(block);
+    }
+    else if (arg == "--vary" && !options.variation.add(value, error))
+        return false;
+    else if (arg == "--seed")
+    {
+        if (!parseWholeNumber(value, 0, kMaxSeed, block))
+        {
+            error =
+                "--seed wants a whole number from 0 to " + std::to_string(kMaxSeed) + ", not '" + value + "'";
+            return false;
+        }
+        options.seed = static_cast<uint64_t>(block);
+    }
+    else if (arg == "--rooms")
+    {
+        if (value.empty() || value == "-")
+        {
+            error = "--rooms needs a file name";
+            return false;
+        }
+        options.roomsFile = value;
+    }
+    else if (arg == "--room-rate")
+    {
+        if (!parseWholeNumber(value, kLowestRoomRate, kHighestRoomRate, block))
+        {
+            error = "--room-rate wants a sample rate in Hz from 8000 to 768000, not '" + value + "'";
+            return false;
+        }
+        options.roomRate = static_cast<int>(block);
+    }
+    else if (arg == "--list")
+    {
+        if (value.empty())
+        {
+            error = "--list needs a file name (or - for standard input)";
+            return false;
+        }
+        options.listFile = value;
+    }
+    else if (arg == "--mix" && !parsePercent(value, options.mix))
+    {
+        error = "--mix wants a percentage from 0 to 100, not '" + value + "'";
+        return false;
+    }
+    else if (arg == "--normalize")
+    {
+        if (!parseNumber(value, options.normalizeDbfs) || options.normalizeDbfs > 0.0)
+        {
+            error = "--normalize wants a peak level in dBFS, 0 or below (e.g. -1), not '" + value + "'";
+            return false;
+        }
+        options.normalize = true;
+    }
+    else if (arg == "--type")
+    {
+        if (formatForContainerName(value) == 0)
+        {
+            error = "--type wants one of " + std::string(kContainerNames) + ", not '" + value + "'";
+            return false;
+        }
+        options.type = value;
+    }
+    else if (arg == "-o" || arg == "--output-dir")
+    {
+        if (value.empty())
+        {
+            error = arg + " needs a folder name";
+            return false;
+        }
+        options.outputFolder = value;
+    }
+    return true;
 }
 } // namespace
 
@@ -132,138 +230,29 @@ std::string renderUsage()
 
 bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options, std::string& error)
 {
-    std::vector<std::string> files;
     bool demo = false;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i)
-    {
-        const std::string arg = args[i];
-        if (optionsEnded || arg == "--")
-        {
-            if (optionsEnded)
-                files.push_back(arg);
-            optionsEnded = true;
-            continue;
-        }
-        const RoomSettings::Taken taken = options.room.take(args, i, error);
-        if (taken == RoomSettings::Taken::kFailed)
-            return false;
-        if (taken == RoomSettings::Taken::kYes)
-            continue;
-        std::string value;
-        if (arg == "--help" || arg == "-h")
-            options.help = true;
-        else if (arg == "--demo")
+    CommandOptions command;
+    command.kindOf = [](const std::string& arg) {
+        if (arg == "--demo" || arg == "--no-tail")
+            return OptionKind::kFlag;
+        const bool valued = arg == "--block" || arg == "--mix" || arg == "--normalize" || arg == "-o"
+                            || arg == "--output-dir" || arg == "--type" || arg == "--jobs" || arg == "-j"
+                            || arg == "--list" || arg == "--vary" || arg == "--seed" || arg == "--room-rate"
+                            || arg == "--rooms";
+        return valued ? OptionKind::kValued : OptionKind::kUnknown;
+    };
+    command.take = [&](const std::string& arg, const std::string& value, std::string& message) {
+        if (arg == "--demo")
             demo = true;
         else if (arg == "--no-tail")
             options.renderTail = false;
-        else if (arg == "--block" || arg == "--mix" || arg == "--normalize" || arg == "-o"
-                 || arg == "--output-dir" || arg == "--type" || arg == "--jobs" || arg == "-j"
-                 || arg == "--list" || arg == "--vary" || arg == "--seed" || arg == "--room-rate"
-                 || arg == "--rooms")
-        {
-            if (!takeValue(args, i, value, error))
-                return false;
-            long block = 0;
-            if (arg == "--block")
-            {
-                if (!parseWholeNumber(value, 1, kMaxBlockSize, block))
-                {
-                    error = "--block wants a whole number from 1 to 8192, not '" + value + "'";
-                    return false;
-                }
-                options.blockSize = static_cast<int>(block);
-            }
-            else if (arg == "--jobs" || arg == "-j")
-            {
-                if (!parseWholeNumber(value, 1, kMaxJobs, block))
-                {
-                    error = "--jobs wants a whole number from 1 to 1024, not '" + value + "'";
-                    return false;
-                }
-                options.jobs = static_cast<int>(block);
-            }
-            else if (arg == "--vary" && !options.variation.add(value, error))
-                return false;
-            else if (arg == "--seed")
-            {
-                if (!parseWholeNumber(value, 0, kMaxSeed, block))
-                {
-                    error = "--seed wants a whole number from 0 to " + std::to_string(kMaxSeed) + ", not '"
-                            + value + "'";
-                    return false;
-                }
-                options.seed = static_cast<uint64_t>(block);
-            }
-            else if (arg == "--rooms")
-            {
-                if (value.empty() || value == "-")
-                {
-                    error = "--rooms needs a file name";
-                    return false;
-                }
-                options.roomsFile = value;
-            }
-            else if (arg == "--room-rate")
-            {
-                if (!parseWholeNumber(value, kLowestRoomRate, kHighestRoomRate, block))
-                {
-                    error = "--room-rate wants a sample rate in Hz from 8000 to 768000, not '" + value + "'";
-                    return false;
-                }
-                options.roomRate = static_cast<int>(block);
-            }
-            else if (arg == "--list")
-            {
-                if (value.empty())
-                {
-                    error = "--list needs a file name (or - for standard input)";
-                    return false;
-                }
-                options.listFile = value;
-            }
-            else if (arg == "--mix" && !parsePercent(value, options.mix))
-            {
-                error = "--mix wants a percentage from 0 to 100, not '" + value + "'";
-                return false;
-            }
-            else if (arg == "--normalize")
-            {
-                if (!parseNumber(value, options.normalizeDbfs) || options.normalizeDbfs > 0.0)
-                {
-                    error =
-                        "--normalize wants a peak level in dBFS, 0 or below (e.g. -1), not '" + value + "'";
-                    return false;
-                }
-                options.normalize = true;
-            }
-            else if (arg == "--type")
-            {
-                if (formatForContainerName(value) == 0)
-                {
-                    error = "--type wants one of " + std::string(kContainerNames) + ", not '" + value + "'";
-                    return false;
-                }
-                options.type = value;
-            }
-            else if (arg == "-o" || arg == "--output-dir")
-            {
-                if (value.empty())
-                {
-                    error = arg + " needs a folder name";
-                    return false;
-                }
-                options.outputFolder = value;
-            }
-        }
-        else if (arg.size() > 1 && arg[0] == '-')
-        {
-            error = "unknown option '" + arg + "'";
-            return false;
-        }
         else
-            files.push_back(arg);
-    }
+            return takeRenderValue(arg, value, options, message);
+        return true;
+    };
+    std::vector<std::string> files;
+    if (!readCommandOptions(args, command, options.room, options.help, files, error))
+        return false;
     if (!options.help && !options.variation.empty() && options.listFile.empty()
         && options.outputFolder.empty())
     {

@@ -1,5 +1,6 @@
 #include "RoomsLog.h"
 
+#include "FolderOf.h"
 #include "PendingOutput.h"
 
 #include <nlohmann/json.hpp>
@@ -12,14 +13,6 @@
 namespace TessalineTool {
 
 namespace {
-std::string folderOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string lineFor(const BatchJob& job, uint64_t seed)
 {
     nlohmann::ordered_json line;

@@ -95,8 +95,8 @@ void Vst2MidiInput::addNote(int32 offset, const Event& event)
     item.event = event;
 }
 
-void Vst2MidiInput::deliver(int32 start, int32 length, bool last, EventList& events,
-                            ParameterChanges& changes) const
+void Vst2MidiInput::deliver(int32 start, int32 length, bool last, TessalineHost::HostEventList& events,
+                            TessalineHost::HostParameterChanges& changes) const
 {
     for (int32 i = 0; i < count; ++i)
     {
@@ -113,9 +113,8 @@ void Vst2MidiInput::deliver(int32 start, int32 length, bool last, EventList& eve
             continue;
         }
         int32 queueIndex = 0;
-        int32 pointIndex = 0;
-        if (IParamValueQueue* queue = changes.addParameterData(item.id, queueIndex))
-            queue->addPoint(offset, item.value, pointIndex);
+        if (changes.addParameterData(item.id, queueIndex))
+            changes.queue(queueIndex)->addLatestPoint(offset, item.value);
     }
 }
 

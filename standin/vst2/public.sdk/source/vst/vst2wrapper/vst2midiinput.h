@@ -4,9 +4,10 @@
 // and are handed out piece by piece while the block is processed.
 #pragma once
 
-#include "public.sdk/source/vst/hosting/eventlist.h"
-#include "public.sdk/source/vst/hosting/parameterchanges.h"
 #include "public.sdk/source/vst/vst2wrapper/vst2parametercache.h"
+
+#include "HostEventList.h"
+#include "HostParameterChanges.h"
 
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
 #include "vst2abi/Vst2Events.h"
@@ -30,8 +31,10 @@ public:
     // the controller (the processor gets them at their sample position instead).
     void addEvents(const Vst2::VstEvents& events, Vst2ParameterCache& cache);
     // [audio thread] Hands the events of the piece [start, start + length) (with `last`, every
-    // later one too) to the lists, with offsets made relative to start.
-    void deliver(int32 start, int32 length, bool last, EventList& events, ParameterChanges& changes) const;
+    // later one too) to the lists, with offsets made relative to start; a parameter's value
+    // arriving last is the last point of its queue.
+    void deliver(int32 start, int32 length, bool last, TessalineHost::HostEventList& events,
+                 TessalineHost::HostParameterChanges& changes) const;
     void clear() { count = 0; }
 
 private:

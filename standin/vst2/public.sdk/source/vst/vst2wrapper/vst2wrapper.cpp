@@ -58,6 +58,7 @@ Vst2Wrapper* Vst2Wrapper::create(IPluginFactory* factory, const TUID vst3Compone
 Vst2Wrapper::Vst2Wrapper(IPluginFactory* f, Vst2::HostCallback master)
     : audioMaster(master)
     , factory(owned(f))
+    , inputChanges(0, 64) // sized once the parameters are known
     , events(512)
 {
     effect.magic = Vst2::kEffectMagic;
@@ -110,7 +111,7 @@ bool Vst2Wrapper::init(const TUID vst3ComponentID, int32 vst2ID)
     parameters.build(*controller);
     bypassParameter = parameters.findFlag(ParameterInfo::kIsBypass);
     describePrograms();
-    inputChanges = ParameterChanges(parameters.count() + 1, 64);
+    inputChanges = TessalineHost::HostParameterChanges(parameters.count() + 1, 64);
     midiInput.mapControllers(FUnknownPtr<IMidiMapping>(component));
     editor.reset(new Vst2EditorFrame(*controller, [this](int32 width, int32 height) {
         return hostCall(Vst2::audioMasterSizeWindow, width, height) != 0;
@@ -293,7 +294,7 @@ void Vst2Wrapper::flushParameters()
 {
     if (active)
         return; // the next block takes them
-    inputChanges.clearQueue();
+    inputChanges.clear();
     parameters.takeProcessorChanges(inputChanges);
     if (inputChanges.getParameterCount() == 0)
         return;
@@ -309,7 +310,7 @@ void Vst2Wrapper::flushParameters()
         processor->process(data);
         component->setActive(false);
     }
-    inputChanges.clearQueue();
+    inputChanges.clear();
 }
 
 tresult PLUGIN_API Vst2Wrapper::queryInterface(const TUID _iid, void** obj)

@@ -12,11 +12,12 @@
 // either. Nothing on the audio thread allocates or locks.
 #pragma once
 
-#include "public.sdk/source/vst/hosting/eventlist.h"
-#include "public.sdk/source/vst/hosting/parameterchanges.h"
 #include "public.sdk/source/vst/vst2wrapper/vst2editorframe.h"
 #include "public.sdk/source/vst/vst2wrapper/vst2midiinput.h"
 #include "public.sdk/source/vst/vst2wrapper/vst2parametercache.h"
+
+#include "HostEventList.h"
+#include "HostParameterChanges.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/base/smartpointer.h"
@@ -153,8 +154,8 @@ private:
     Vst2::VstSpeakerArrangement reportedArrangement[2]{};
 
     // Processing objects, sized on resume.
-    ParameterChanges inputChanges;
-    EventList events;
+    TessalineHost::HostParameterChanges inputChanges;
+    TessalineHost::HostEventList events;
     Vst2MidiInput midiInput;
     ProcessContext processContext{};
     std::vector<float> scratch; // per channel blockSize samples: accumulation and lost outputs

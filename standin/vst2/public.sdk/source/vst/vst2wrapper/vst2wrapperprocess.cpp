@@ -55,7 +55,7 @@ void Vst2Wrapper::processBlock(float** inputs, float** outputs, int32 frames, bo
 void Vst2Wrapper::processPiece(float** inputs, float** outputs, int32 start, int32 length, bool last,
                                bool accumulate, bool hasContext)
 {
-    inputChanges.clearQueue();
+    inputChanges.clear();
     events.clear();
     if (start == 0)
         parameters.takeProcessorChanges(inputChanges);

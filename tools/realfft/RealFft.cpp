@@ -1,6 +1,6 @@
 #include "RealFft.h"
 
-namespace irgen {
+namespace TessalineFft {
 RealFft::RealFft(int size)
     : m_nSize(size)
     , m_pTime(fftw_alloc_real(static_cast<size_t>(size)))
@@ -19,4 +19,4 @@ RealFft::~RealFft()
     fftw_free(m_pTime);
 }
 
-} // namespace irgen
+} // namespace TessalineFft

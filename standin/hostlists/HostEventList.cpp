@@ -10,28 +10,32 @@ HostEventList::HostEventList(int32 capacity)
     : events(static_cast<size_t>(capacity > 0 ? capacity : 0))
 {}
 
-Vst::Event HostEventList::noteOn(int32 sampleOffset, int16 channel, int16 pitch, float velocity)
+namespace {
+// A note event of the given type, its note record (noteOn or noteOff) filled with no note id.
+template <class Note>
+Vst::Event noteEvent(int32 sampleOffset, uint16 type, Note Vst::Event::*record, int16 channel, int16 pitch,
+                     float velocity)
 {
     Vst::Event e{};
     e.sampleOffset = sampleOffset;
-    e.type = Vst::Event::kNoteOnEvent;
-    e.noteOn.channel = channel;
-    e.noteOn.pitch = pitch;
-    e.noteOn.velocity = velocity;
-    e.noteOn.noteId = -1;
+    e.type = type;
+    Note& note = e.*record;
+    note.channel = channel;
+    note.pitch = pitch;
+    note.velocity = velocity;
+    note.noteId = -1;
     return e;
+}
+} // namespace
+
+Vst::Event HostEventList::noteOn(int32 sampleOffset, int16 channel, int16 pitch, float velocity)
+{
+    return noteEvent(sampleOffset, Vst::Event::kNoteOnEvent, &Vst::Event::noteOn, channel, pitch, velocity);
 }
 
 Vst::Event HostEventList::noteOff(int32 sampleOffset, int16 channel, int16 pitch, float velocity)
 {
-    Vst::Event e{};
-    e.sampleOffset = sampleOffset;
-    e.type = Vst::Event::kNoteOffEvent;
-    e.noteOff.channel = channel;
-    e.noteOff.pitch = pitch;
-    e.noteOff.velocity = velocity;
-    e.noteOff.noteId = -1;
-    return e;
+    return noteEvent(sampleOffset, Vst::Event::kNoteOffEvent, &Vst::Event::noteOff, channel, pitch, velocity);
 }
 
 tresult PLUGIN_API HostEventList::getEvent(int32 index, Vst::Event& e)

@@ -27,6 +27,12 @@ public:
     // malformed queues; false when the queue is full.
     bool appendPoint(Steinberg::int32 sampleOffset, Steinberg::Vst::ParamValue value);
 
+    // Adds a value that must be the queue's last, as a host turning a stream of values into
+    // points needs (the VST2 wrapper): a point earlier than the last one moves to the last one's
+    // offset, and a full queue's last point gives way to it (the latest value is what a block
+    // must end with). Nothing is added to a queue without room for any point.
+    void addLatestPoint(Steinberg::int32 sampleOffset, Steinberg::Vst::ParamValue value);
+
     //--- IParamValueQueue
     Steinberg::Vst::ParamID PLUGIN_API getParameterId() override { return paramId; }
     Steinberg::int32 PLUGIN_API getPointCount() override { return count; }

@@ -1,7 +1,9 @@
-// A small module with what Tessaline does not have yet, for testing the VST2 wrapper end to end:
-// an X11 editor view that, once attached, drives a gesture on its one parameter and asks for a
-// bigger window from a run-loop timer; a gain effect so the processor's view of the parameter is
-// audible. It also tells where it thinks its module file is.
+// A small module built from the stand-ins, for testing the host library and the VST2 wrapper end
+// to end with what Tessaline does not have: a stereo gain effect whose gain is parameter 0 (the
+// processor reports it back as an output change); its state is the gain as one float, and
+// restoring a state asks the host to re-read parameter values; an X11 editor view that, once
+// attached, drives a gesture on the parameter and asks for a bigger window from a run-loop timer.
+// Its VST2 entry also tells where it thinks its module file is.
 #include "public.sdk/source/vst/vstsinglecomponenteffect.h"
 
 #include "public.sdk/source/common/pluginview.h"
@@ -10,6 +12,7 @@
 #include "public.sdk/source/vst/vst2wrapper/vst2moduleentry.h"
 #include "public.sdk/source/vst/vst2wrapper/vst2wrapper.h"
 
+#include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "vst2abi/Vst2Opcodes.h"
 
@@ -21,7 +24,7 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-const TUID kProbeCid = INLINE_UID(0x50524F42, 0x45000000, 0x00000000, 0x00000002);
+const TUID kProbeCid = INLINE_UID(0x50524F42, 0x45000000, 0x00000000, 0x00000001);
 
 class ProbeView : public CPluginView, public Linux::ITimerHandler
 {
@@ -89,7 +92,8 @@ public:
             return result;
         addAudioInput(STR16("In"), SpeakerArr::kStereo);
         addAudioOutput(STR16("Out"), SpeakerArr::kStereo);
-        parameters.addParameter(STR16("Level"), nullptr, 0, 1.0, ParameterInfo::kCanAutomate, 0);
+        addEventInput(STR16("Events"));
+        parameters.addParameter(STR16("Gain"), nullptr, 0, 1.0, ParameterInfo::kCanAutomate, 0);
         return result;
     }
     IPlugView* PLUGIN_API createView(FIDString name) override
@@ -102,29 +106,61 @@ public:
     }
     tresult PLUGIN_API process(ProcessData& data) override
     {
-        if (data.inputParameterChanges)
-            for (int32 k = 0; k < data.inputParameterChanges->getParameterCount(); ++k)
-            {
-                IParamValueQueue* q = data.inputParameterChanges->getParameterData(k);
-                int32 offset = 0;
-                ParamValue value = 0;
-                if (q && q->getParameterId() == 0 && q->getPointCount() > 0
-                    && q->getPoint(q->getPointCount() - 1, offset, value) == kResultOk)
-                    level = value;
-            }
+        // [audio thread]
+        readGain(data.inputParameterChanges);
         if (data.numInputs < 1 || data.numOutputs < 1)
             return kResultOk;
         for (int32 c = 0; c < data.outputs[0].numChannels; ++c)
             for (int32 i = 0; i < data.numSamples; ++i)
                 data.outputs[0].channelBuffers32[c][i] =
-                    data.inputs[0].channelBuffers32[c]
-                        ? data.inputs[0].channelBuffers32[c][i] * static_cast<float>(level)
+                    c < data.inputs[0].numChannels && data.inputs[0].channelBuffers32[c]
+                        ? data.inputs[0].channelBuffers32[c][i] * static_cast<float>(gain)
                         : 0.0f;
+        int32 index = 0;
+        if (data.outputParameterChanges)
+            if (auto* q = data.outputParameterChanges->addParameterData(0, index))
+                q->addPoint(0, gain, index);
+        return kResultOk;
+    }
+
+    tresult PLUGIN_API getState(IBStream* state) override
+    {
+        float value = static_cast<float>(gain);
+        int32 written = 0;
+        return state && state->write(&value, sizeof value, &written) == kResultOk && written == sizeof value
+                   ? kResultOk
+                   : kResultFalse;
+    }
+
+    tresult PLUGIN_API setState(IBStream* state) override
+    {
+        float value = 0.f;
+        int32 read = 0;
+        if (!state || state->read(&value, sizeof value, &read) != kResultOk || read != sizeof value)
+            return kResultFalse;
+        gain = value;
+        if (componentHandler)
+            componentHandler->restartComponent(kParamValuesChanged);
         return kResultOk;
     }
 
 private:
-    ParamValue level = 1.0;
+    void readGain(IParameterChanges* changes)
+    {
+        if (!changes)
+            return;
+        for (int32 k = 0; k < changes->getParameterCount(); ++k)
+        {
+            IParamValueQueue* q = changes->getParameterData(k);
+            int32 offset = 0;
+            ParamValue value = 0;
+            if (q && q->getParameterId() == 0 && q->getPointCount() > 0
+                && q->getPoint(q->getPointCount() - 1, offset, value) == kResultOk)
+                gain = value;
+        }
+    }
+
+    ParamValue gain = 1.0;
 };
 
 } // namespace
@@ -150,7 +186,7 @@ SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory()
     }
     static PFactoryInfo factoryInfo("Probe Vendor", "", "", PFactoryInfo::kUnicode);
     gPluginFactory = new CPluginFactory(factoryInfo);
-    static PClassInfo2 classInfo(kProbeCid, PClassInfo::kManyInstances, "Audio Module Class", "Vst2Probe", 0,
+    static PClassInfo2 classInfo(kProbeCid, PClassInfo::kManyInstances, "Audio Module Class", "Probe", 0,
                                  "Fx|Delay", "", "1.2.3.4", "VST 3.6.6");
     gPluginFactory->registerClass(&classInfo, ProbeEffect::create);
     return gPluginFactory;

@@ -7,7 +7,7 @@
 
 #include <fftw3.h>
 
-namespace irgen {
+namespace TessalineFft {
 class RealFft
 {
 public:
@@ -32,4 +32,4 @@ private:
     fftw_plan m_Inverse;
 };
 
-} // namespace irgen
+} // namespace TessalineFft

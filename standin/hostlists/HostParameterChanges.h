@@ -21,6 +21,9 @@ public:
     virtual ~HostParameterChanges() = default;
     HostParameterChanges(const HostParameterChanges&) = delete;
     HostParameterChanges& operator=(const HostParameterChanges&) = delete;
+    // For resizing a list no process call uses at the time (its queues move along).
+    HostParameterChanges(HostParameterChanges&&) = default;
+    HostParameterChanges& operator=(HostParameterChanges&&) = default;
 
     // Removes all queues (their storage stays reserved).
     void clear() { used = 0; }

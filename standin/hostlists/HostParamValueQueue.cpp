@@ -2,6 +2,8 @@
 
 #include "pluginterfaces/base/funknown.h"
 
+#include <algorithm>
+
 namespace TessalineHost {
 
 using namespace Steinberg;
@@ -22,6 +24,17 @@ bool HostParamValueQueue::appendPoint(int32 sampleOffset, Vst::ParamValue value)
         return false;
     points[static_cast<size_t>(count++)] = {sampleOffset, value};
     return true;
+}
+
+void HostParamValueQueue::addLatestPoint(int32 sampleOffset, Vst::ParamValue value)
+{
+    if (capacity() == 0)
+        return;
+    if (count > 0)
+        sampleOffset = std::max(sampleOffset, points[static_cast<size_t>(count - 1)].offset);
+    if (count == capacity())
+        --count;
+    points[static_cast<size_t>(count++)] = {sampleOffset, value};
 }
 
 tresult PLUGIN_API HostParamValueQueue::getPoint(int32 index, int32& sampleOffset, Vst::ParamValue& value)
