@@ -31,8 +31,11 @@ struct StereoRoom
                                                            kLateLength, kLatePartition, kLateStart);
         lateRight = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 1, kResponseLength,
                                                             kLateLength, kLatePartition, kLateStart);
-        delayLeft = std::make_unique<CDelayLine>(kSampleRate, kLateDelay, 0.0, 100.0);
-        delayRight = std::make_unique<CDelayLine>(kSampleRate, kLateDelay, 0.0, 100.0);
+        earlyRight->shareTransforms(*earlyLeft);
+        lateRight->shareTransforms(*lateLeft);
+        const CDelayLine::Capacity capacity{kLateDelay + 1};
+        delayLeft = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);
+        delayRight = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);
         for (CPartitionedConvolver* s : stages())
         {
             s->reloadPosition(position, kSampleRate);
