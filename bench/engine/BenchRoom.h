@@ -60,6 +60,18 @@ struct StereoRoom
         return bytes;
     }
 
+    // Bytes of those rings the multiply-accumulate streams per frame: a stage passes over its
+    // rings once per pair of its blocks, the early stages every 256 frames, the late ones every
+    // 4096.
+    static double streamedBytesPerFrame()
+    {
+        const StereoRoom room;
+        return static_cast<double>(room.earlyLeft->spectrumBytes() + room.earlyRight->spectrumBytes())
+                   / (2 * kEarlyPartition)
+               + static_cast<double>(room.lateLeft->spectrumBytes() + room.lateRight->spectrumBytes())
+                     / (2 * kLatePartition);
+    }
+
     void processFrame(const double* in, double* out)
     {
         earlyLeft->processSample(in[0]);
