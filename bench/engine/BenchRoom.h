@@ -31,8 +31,11 @@ struct StereoRoom
                                                            kLateLength, kLatePartition, kLateStart);
         lateRight = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 1, kResponseLength,
                                                             kLateLength, kLatePartition, kLateStart);
-        delayLeft = std::make_unique<CDelayLine>(kSampleRate, kLateDelay, 0.0, 100.0);
-        delayRight = std::make_unique<CDelayLine>(kSampleRate, kLateDelay, 0.0, 100.0);
+        earlyRight->shareTransforms(*earlyLeft);
+        lateRight->shareTransforms(*lateLeft);
+        const CDelayLine::Capacity capacity{kLateDelay + 1};
+        delayLeft = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);
+        delayRight = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);
         for (CPartitionedConvolver* s : stages())
         {
             s->reloadPosition(position, kSampleRate);
@@ -55,6 +58,18 @@ struct StereoRoom
         for (const CPartitionedConvolver* s : room.stages())
             bytes += s->spectrumBytes();
         return bytes;
+    }
+
+    // Bytes of those rings the multiply-accumulate streams per frame: a stage passes over its
+    // rings once per pair of its blocks, the early stages every 256 frames, the late ones every
+    // 4096.
+    static double streamedBytesPerFrame()
+    {
+        const StereoRoom room;
+        return static_cast<double>(room.earlyLeft->spectrumBytes() + room.earlyRight->spectrumBytes())
+                   / (2 * kEarlyPartition)
+               + static_cast<double>(room.lateLeft->spectrumBytes() + room.lateRight->spectrumBytes())
+                     / (2 * kLatePartition);
     }
 
     void processFrame(const double* in, double* out)

@@ -220,8 +220,10 @@ void printEightRooms(const Options& o, const TessalineHost::HostModule& module, 
     std::printf("  Tessaline's eight vs zita's eight: %.2f, vs LSP's eight: %.2f\n", m[1] / m[3],
                 m[1] / m[5]);
     const long ringBytes = enginebench::StereoRoom::spectrumBytes();
-    std::printf("  bytes of spectra one instance's blocks stream through: %.2f MiB\n",
-                static_cast<double>(ringBytes) / (1024.0 * 1024.0));
+    std::printf(
+        "  bytes of spectra one instance's blocks stream through: %.2f MiB, %.0f KiB per %d-frame block\n",
+        static_cast<double>(ringBytes) / (1024.0 * 1024.0),
+        enginebench::StereoRoom::streamedBytesPerFrame() * kBlock / 1024.0, kBlock);
 }
 
 // Resident memory of plug-in instances that have each processed a second, beyond the module.

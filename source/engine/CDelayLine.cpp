@@ -7,6 +7,8 @@ namespace {
 
 int bufferSizeFor(int sampleRate) { return std::max(2, 2 * std::max(sampleRate, 0)); }
 
+int bufferSizeFor(CDelayLine::Capacity capacity) { return std::max(2, capacity.samples); }
+
 double fraction(double percent) { return std::isfinite(percent) ? percent / 100.0 : 0.0; }
 
 } // namespace
@@ -14,6 +16,13 @@ double fraction(double percent) { return std::isfinite(percent) ? percent / 100.
 CDelayLine::CDelayLine(int sampleRate, int delaySamples, double feedbackPercent, double wetPercent)
     : m_Buffer(static_cast<std::size_t>(bufferSizeFor(sampleRate)))
     , m_nBufferSize(bufferSizeFor(sampleRate))
+{
+    reset(delaySamples, feedbackPercent, wetPercent);
+}
+
+CDelayLine::CDelayLine(Capacity capacity, int delaySamples, double feedbackPercent, double wetPercent)
+    : m_Buffer(static_cast<std::size_t>(bufferSizeFor(capacity)))
+    , m_nBufferSize(bufferSizeFor(capacity))
 {
     reset(delaySamples, feedbackPercent, wetPercent);
 }

@@ -8,8 +8,17 @@
 class CDelayLine
 {
 public:
+    // The number of samples a line holds, when given outright rather than by a sample rate.
+    struct Capacity
+    {
+        int samples;
+    };
+
     // [main thread] Buffer of 2·sampleRate samples (at least 2), then reset(...).
     CDelayLine(int sampleRate, int delaySamples, double feedbackPercent, double wetPercent);
+    // [main thread] Buffer of capacity.samples samples (at least 2), which allows delays up to
+    // one sample fewer, then reset(...). A fixed short delay needs no second's worth of memory.
+    CDelayLine(Capacity capacity, int delaySamples, double feedbackPercent, double wetPercent);
 
     // [audio thread] New settings, buffer and indices cleared. The delay is clamped to
     // 0 … buffer size − 1; non-finite percentages count as 0.

@@ -73,6 +73,15 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
 
 CPartitionedConvolver::~CPartitionedConvolver() = default;
 
+bool CPartitionedConvolver::shareTransforms(CPartitionedConvolver& other)
+{
+    if (other.m_nPartitionSize != m_nPartitionSize)
+        return false;
+    m_pForwardFFT = other.m_pForwardFFT;
+    m_pInverseFFT = other.m_pInverseFFT;
+    return true;
+}
+
 void CPartitionedConvolver::resetSignal()
 {
     m_ResponseBlocks.zero();

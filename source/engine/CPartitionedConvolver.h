@@ -112,6 +112,13 @@ public:
     void loadPosition(int position, int sampleRate);
     void reloadPosition(int position, int sampleRate);
 
+    // [main thread, not processing] Transforms with other instead of keeping transforms of its
+    // own: a transform's work buffer holds nothing from one block-end step to the next, so
+    // stages that one thread runs in turn (the two ears of a room) can take turns with one
+    // set, and their steps at the same sample find it in cache. False, and nothing shared,
+    // when the partition sizes differ.
+    bool shareTransforms(CPartitionedConvolver& other);
+
     // Bytes of the spectrum rings one block's multiply-accumulate streams through.
     long spectrumBytes() const { return m_pSpectra->ringBytes(); }
 
@@ -189,8 +196,8 @@ private:
     CDecayEnvelope m_EnvLR;
     CDecayEnvelope m_EnvCF;
 
-    std::unique_ptr<ARFFT> m_pForwardFFT; // response partitions and input blocks in turn
-    std::unique_ptr<BRFFT> m_pInverseFFT;
+    std::shared_ptr<ARFFT> m_pForwardFFT; // response partitions and input blocks in turn
+    std::shared_ptr<BRFFT> m_pInverseFFT; // both perhaps shared with another stage (see above)
     std::unique_ptr<CPartitionSpectra> m_pSpectra;
     std::unique_ptr<CComponentIR> m_pCompFB;
     std::unique_ptr<CComponentIR> m_pCompLR;

@@ -8,12 +8,6 @@
 #include <cstring>
 #include <iostream>
 
-namespace {
-
-constexpr double kTwoPi = 6.283185307179586476925286766559;
-
-} // namespace
-
 RFFT::RFFT(int n, int direction, char letter)
     : size(n)
     , halfSize(n / 2)
@@ -21,78 +15,13 @@ RFFT::RFFT(int n, int direction, char letter)
     , length(n)
     , m_Kernels(selectKernels())
     , m_cLetter(letter)
-    , m_Twiddles(n / 2 + 1)
-    , m_TimeData(n)
-    , m_Spectrum(n)
-    , m_StageRR(n)
-    , m_StageRI(n)
-    , m_SwapPairs(n)
-    , m_nSwapCount(0)
-    , m_BitReversed(n / 2 + 1)
+    , m_pTables(RFFTTables::shared(n, direction))
+    , m_Work(n)
 {
     assert(isPowerOfTwo(n) && n >= 4 && "the split real transform needs a power of two, at least 4");
-    twiddles = m_Twiddles.get();
-    timeData = m_TimeData.get();
-    spectrum = m_Spectrum.get();
-    // First quarter from cos/sin, the rest by the mirror w[N/2 − j] = (−Re w[j], Im w[j]), so
-    // that w[N/4] = −i and w[N/2] = −1 exactly and bins 0 and N/2 come out exactly real.
-    const int quarter = n / 4;
-    for (int j = 0; j <= quarter; ++j)
-    {
-        const double theta = -j * kTwoPi / n;
-        twiddles[j] = j == quarter ? Complex(0.0, -1.0) : Complex(std::cos(theta), std::sin(theta));
-        twiddles[halfSize - j] = Complex(-twiddles[j].real(), twiddles[j].imag());
-    }
-    buildStageTwiddles(direction);
-    buildBitReversal();
-}
-
-// The twiddle of butterfly j in a stage is the running product step^j, step = exp(i·σ·2π/span),
-// tabulated once here so that the stages run as straight vector loops.
-void RFFT::buildStageTwiddles(int direction)
-{
-    int offset = 0;
-    for (int s = 1; s <= stageCount; ++s)
-    {
-        const int groupSpan = halfSize >> (s - 1);
-        const int half = groupSpan / 2;
-        const double a = direction * kTwoPi / groupSpan;
-        const Complex stageStep(std::cos(a), std::sin(a));
-        Complex running(1.0, 0.0);
-        for (int j = 0; j < half; ++j)
-        {
-            m_StageRR[offset + 2 * j] = m_StageRR[offset + 2 * j + 1] = running.real();
-            m_StageRI[offset + 2 * j] = -running.imag();
-            m_StageRI[offset + 2 * j + 1] = running.imag();
-            running = Complex(running.real() * stageStep.real() - running.imag() * stageStep.imag(),
-                              running.real() * stageStep.imag() + running.imag() * stageStep.real());
-        }
-        offset += 2 * half;
-    }
-}
-
-void RFFT::buildBitReversal()
-{
-    const int count = halfSize;
-    int j = 0;
-    for (int i = 0; i < count; ++i)
-    {
-        if (i < j)
-        {
-            m_SwapPairs[2 * m_nSwapCount] = i;
-            m_SwapPairs[2 * m_nSwapCount + 1] = j;
-            ++m_nSwapCount;
-        }
-        m_BitReversed[i] = j;
-        int m = count / 2;
-        while (m > 0 && m <= j)
-        {
-            j -= m;
-            m /= 2;
-        }
-        j += m;
-    }
-    m_BitReversed[count] = 0;
+    twiddles = m_pTables->twiddles();
+    timeData = m_Work.get();
+    spectrum = m_Work.get();
 }
 
 void RFFT::runComplex(Complex* buf)
@@ -106,8 +35,8 @@ void RFFT::runComplex(Complex* buf)
 void RFFT::runStages(Complex* buf, int firstStage)
 {
     double* data = reinterpret_cast<double*>(buf);
-    const double* rr = m_StageRR.get();
-    const double* ri = m_StageRI.get();
+    const double* rr = m_pTables->stageRR();
+    const double* ri = m_pTables->stageRI();
     int offset = 0;
     for (int s = 1; s <= stageCount;)
     {
@@ -138,8 +67,9 @@ void RFFT::runStages(Complex* buf, int firstStage)
 
 void RFFT::bitReverse(Complex* buf)
 {
-    const int* pairs = m_SwapPairs.get();
-    for (int p = 0; p < m_nSwapCount; ++p)
+    const int* pairs = m_pTables->swapPairs();
+    const int count = m_pTables->swapCount();
+    for (int p = 0; p < count; ++p)
     {
         const Complex t = buf[pairs[2 * p]];
         buf[pairs[2 * p]] = buf[pairs[2 * p + 1]];

@@ -1,14 +1,18 @@
 // Real FFTs of one power-of-two size N (at least 4), in double precision: ARFFT turns N real
 // samples into their spectrum, BRFFT turns a spectrum back into N·(the real samples). Each
 // real transform is one radix-2 decimation-in-frequency complex FFT of N/2 points on the
-// samples packed in pairs, with the usual split step before or after it.
+// samples packed in pairs, with the usual split step before or after it. The tables are
+// shared by every transform of the same size and direction (RFFTTables); a transform owns only
+// its work buffer.
 // No allocation, locking or system calls after construction.
 #pragma once
 
 #include "engine/AlignedArray.h"
+#include "engine/RFFTTables.h"
 #include "engine/SimdKernels.h"
 
 #include <complex>
+#include <memory>
 
 class RFFT
 {
@@ -19,7 +23,7 @@ public:
     // transforms them there, unscaled. Any other count leaves everything unchanged.
     virtual void transform(const Complex* data, int count);
     // rev[k]: where bin k of the complex transform sits before bit reversal; rev[N/2] = 0.
-    const int* bitReversedIndex() const { return m_BitReversed.get(); }
+    const int* bitReversedIndex() const { return m_pTables->bitReversed(); }
 
     // Diagnostic dump of the result buffer; the engine never calls it.
     virtual void print(int start, int count);
@@ -30,13 +34,13 @@ public:
     // [audio thread] Divides all N entries of timeData by N.
     void normalize();
 
-    int size;          // N
-    int halfSize;      // N/2, the size of the complex transform
-    int stageCount;    // log2(N/2)
-    Complex* twiddles; // w[j] = exp(−i·2π·j/N), j = 0 … N/2
-    Complex* timeData; // BRFFT's work buffer and result
-    Complex* spectrum; // ARFFT's work buffer and result
-    double length;     // N, the divisor of normalize
+    int size;                // N
+    int halfSize;            // N/2, the size of the complex transform
+    int stageCount;          // log2(N/2)
+    const Complex* twiddles; // w[j] = exp(−i·2π·j/N), j = 0 … N/2
+    Complex* timeData;       // BRFFT's work buffer and result (N values)
+    Complex* spectrum;       // ARFFT's work buffer and result: the same N values as timeData
+    double length;           // N, the divisor of normalize
 
 protected:
     // direction −1 for the forward transform, +1 for the inverse; letter tags print lines.
@@ -53,25 +57,14 @@ protected:
     Complex* resultBuffer() const;
 
     const SimdKernels& kernels() const { return m_Kernels; }
-    const double* stageOneRR() const { return m_StageRR.get(); }
-    const double* stageOneRI() const { return m_StageRI.get(); }
+    const double* stageOneRR() const { return m_pTables->stageRR(); }
+    const double* stageOneRI() const { return m_pTables->stageRI(); }
 
 private:
-    void buildStageTwiddles(int direction);
-    void buildBitReversal();
-
     const SimdKernels& m_Kernels;
     const char m_cLetter;
-    AlignedArray<Complex> m_Twiddles;
-    AlignedArray<Complex> m_TimeData;
-    AlignedArray<Complex> m_Spectrum;
-    // Per stage, the running-product twiddles of the butterflies, laid out for the kernels.
-    AlignedArray<double> m_StageRR;
-    AlignedArray<double> m_StageRI;
-    // Index pairs (i, j), i < j, that the bit-reversal permutation swaps.
-    AlignedArray<int> m_SwapPairs;
-    int m_nSwapCount;
-    AlignedArray<int> m_BitReversed;
+    std::shared_ptr<const RFFTTables> m_pTables;
+    AlignedArray<Complex> m_Work; // timeData and spectrum
 };
 
 class ARFFT final : public RFFT

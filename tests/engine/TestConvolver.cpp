@@ -204,6 +204,37 @@ TEST(Convolver, ResetSignalRunsBitIdenticalToAFreshStage)
         }
 }
 
+// Two stages taking turns with one set of transforms, sample by sample as a room's ears do,
+// each with its own response and input, give bit for bit what each gives alone; a stage of
+// another partition size is refused.
+TEST(Convolver, StagesSharingTransformsRunAsTheyDoAlone)
+{
+    for (const StageShape& s : {kEarly, kLate})
+    {
+        const std::vector<double> left = noise(kResponseLength, 31), right = noise(kResponseLength, 32);
+        const std::vector<double> xl = noise(static_cast<std::size_t>(6 * s.c + 77), 33);
+        const std::vector<double> xr = noise(xl.size(), 34);
+        const std::vector<double> aloneLeft = run(*stageWithResponse(s, left), xl);
+        const std::vector<double> aloneRight = run(*stageWithResponse(s, right), xr);
+        auto a = stageWithResponse(s, left);
+        auto b = stageWithResponse(s, right);
+        ASSERT_TRUE(b->shareTransforms(*a));
+        std::vector<double> yl, yr;
+        for (std::size_t n = 0; n < xl.size(); ++n)
+        {
+            a->processSample(xl[n]);
+            yl.push_back(a->output());
+            b->processSample(xr[n]);
+            yr.push_back(b->output());
+        }
+        EXPECT_EQ(yl, aloneLeft) << "c " << s.c;
+        EXPECT_EQ(yr, aloneRight) << "c " << s.c;
+    }
+    const std::vector<double> response = noise(kResponseLength, 35);
+    auto early = stageWithResponse(kEarly, response);
+    EXPECT_FALSE(early->shareTransforms(*stageWithResponse(kLate, response)));
+}
+
 TEST(Convolver, NonFiniteInputCountsAsSilence)
 {
     const std::vector<double> response = noise(kResponseLength, 18);

@@ -66,6 +66,29 @@ TEST(DelayLine, IndicesWrapWithoutChangingTheDelay)
         ASSERT_EQ(out[n], n == 256 ? 1.0 : 0.0) << n;
 }
 
+// The room's lines hold one sample more than their delay: every slot is read back exactly
+// `delay` samples after it is written, through many wraps, and a longer delay is clamped.
+TEST(DelayLine, LineSizedToItsDelayWrapsWithoutChangingIt)
+{
+    CDelayLine line(CDelayLine::Capacity{257}, 256, 0.0, 100.0);
+    EXPECT_EQ(line.bufferSize(), 257);
+    for (int n = 0; n < 10 * 257 + 3; ++n)
+        line.processSample(0.0);
+    std::vector<double> in(1500), out;
+    for (std::size_t n = 0; n < in.size(); ++n)
+        in[n] = static_cast<double>(n % 311) - 100.0;
+    for (double x : in)
+    {
+        line.processSample(x);
+        out.push_back(line.output());
+    }
+    for (std::size_t n = 0; n < out.size(); ++n)
+        ASSERT_EQ(out[n], n < 256 ? 0.0 : in[n - 256]) << n;
+    line.reset(1000, 0.0, 100.0);
+    EXPECT_EQ(line.delaySamples(), 256);
+    EXPECT_EQ(CDelayLine(CDelayLine::Capacity{0}, 5, 0.0, 100.0).bufferSize(), 2);
+}
+
 TEST(DelayLine, OutOfRangeSettingsAreClamped)
 {
     CDelayLine line(100, 5000, std::numeric_limits<double>::quiet_NaN(), 100.0);

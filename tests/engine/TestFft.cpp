@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <complex>
+#include <memory>
 #include <sstream>
 #include <iostream>
 #include <string>
@@ -152,6 +153,32 @@ TEST(Fft, ComplexTransformRejectsWrongCount)
 #endif
     fft.transform(data.data(), 8);
     EXPECT_LT(std::abs(fft.spectrum[0] - Complex(8.0, 16.0)), 1e-15);
+}
+
+// Transforms of one size and direction share their tables: one made while another exists gives
+// the same bits, and the tables outlive the transform that built them. Forward and inverse
+// transforms of a size keep tables of their own (the round trip holds with both alive).
+TEST(Fft, TransformsSharingTablesAgreeAndOutliveEachOther)
+{
+    const int n = 512;
+    const std::vector<double> x = noise(n, 77u);
+    auto first = std::make_unique<ARFFT>(n);
+    ARFFT second(n);
+    BRFFT inverse(n);
+    first->forwardHalf(x.data());
+    const std::vector<Complex> before(first->spectrum, first->spectrum + n / 2 + 1);
+    first.reset();
+    ARFFT third(n);
+    for (ARFFT* fft : {&second, &third})
+    {
+        fft->forwardHalf(x.data());
+        for (int k = 0; k <= n / 2; ++k)
+            ASSERT_EQ(fft->spectrum[k], before[static_cast<std::size_t>(k)]) << k;
+    }
+    std::vector<Complex> bins(before);
+    inverse.inverse(bins.data());
+    for (int i = 0; i < n; ++i)
+        ASSERT_NEAR(inverse.timeData[i].real() / n, x[static_cast<std::size_t>(i)], 1e-14 * n) << i;
 }
 
 TEST(Fft, PrintWritesOnlyValidRanges)
