@@ -9,6 +9,7 @@
 
 #include "adapter/realtime/ControlHandOff.h"
 #include "adapter/realtime/ControlMirror.h"
+#include "adapter/processor/EditorDelegate.h"
 #include "adapter/processor/HostNotifier.h"
 #include "adapter/processor/StateStream.h"
 #include "core/CPlugIn.h"
@@ -54,7 +55,8 @@ constexpr UnitID kPresetsUnitId = 0;
 constexpr UnitID kRootUnitIdOfProcessor = 1;
 
 // IUnitInfo comes with the base's EditControllerEx1; the Processor answers its queries itself.
-// It is also the delegate of the editor it creates (VSTGUI's VST3EditorDelegate).
+// It is also the controller and delegate of the editor it creates (VSTGUI's VST3EditorDelegate);
+// the views themselves come from the editor library installed in CEditorDelegate.
 //
 // Threads. The host calls process on its audio thread and everything else on its UI (main)
 // thread. Main-thread calls marked "while processing" may come while process runs on the
@@ -116,7 +118,7 @@ public:
     ParamValue PLUGIN_API normalizedParamToPlain(ParamID id, ParamValue valueNormalized) SMTG_OVERRIDE;
     ParamValue PLUGIN_API plainParamToNormalized(ParamID id, ParamValue plainValue) SMTG_OVERRIDE;
 
-    // --- IEditController: the editor (ProcessorEditor.cpp) [UI thread] ---
+    // --- IEditController: the editor (ProcessorEditor.cpp, through m_Editor) [UI thread] ---
     IPlugView* PLUGIN_API createView(FIDString name) SMTG_OVERRIDE;
     // Text messages of the editor: "VSTGUITimerPing" and "RecreateView".
     tresult receiveText(const char8* text) SMTG_OVERRIDE;
@@ -124,7 +126,7 @@ public:
     // --- VST3EditorDelegate ---
     void didOpen(VSTGUI::VST3Editor* editor) override;
     void willClose(VSTGUI::VST3Editor* editor) override;
-    // The framework's named views and pad controllers (ProcessorCustomViews.cpp).
+    // The framework's named views and pad controllers.
     VSTGUI::CView* createCustomView(VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& attributes,
                                     const VSTGUI::IUIDescription* description,
                                     VSTGUI::VST3Editor* editor) override;
@@ -243,10 +245,6 @@ protected:
     // the host through a posted edit when reportToHost).
     bool showStateInParameters(const StateValues& values, bool reportToHost);
 
-    // Editor (ProcessorEditor.cpp). [UI thread]
-    IPlugView* createOwnEditorView();
-    void sendEditorLifeMessage(uint32_t code);
-
     // Presets (ProcessorPresets.cpp). [main thread]
     bool applyPreset(int32 listPosition);
     int32 presetSlotOfPosition(int32 listPosition) const;
@@ -300,9 +298,8 @@ protected:
     // Silent input channels for whole-block processing of missing inputs (allocated by setup).
     std::vector<float> m_SilentInput;
 
-    // The editor's messages to the DSP object (codes 0 to 2); fields a message does not set
-    // keep their earlier contents. [UI thread]
-    CUiMessage m_UiMessage;
+    // The editor's controller and delegate side. [UI thread]
+    CEditorDelegate m_Editor;
 };
 
 } // namespace Vava2DUZ3
