@@ -4,6 +4,7 @@
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
+#include <cassert>
 #include <cstring>
 #include <new>
 
@@ -27,9 +28,9 @@ Processor::Processor(PlugInCreator creator)
 
 Processor::~Processor()
 {
-    releaseProcessingObjects();
-    delete m_pPlugIn;
-    m_pPlugIn = nullptr;
+    // The DSP object takes its processing objects back before it goes.
+    m_Path.releaseObjects();
+    m_pPlugIn.reset();
 }
 
 FUnknown* Processor::createInstance(void* /*context*/)
@@ -43,21 +44,21 @@ void Processor::createPlugIn()
 {
     // [main thread] Builds the DSP object; memory exhaustion leaves the Processor without one
     // (it then declares only the pseudo-parameters) instead of failing the whole instance.
+    assert(!m_pPlugIn && "the DSP object is built once");
     try
     {
-        m_pPlugIn = m_pCreator ? m_pCreator() : nullptr;
+        m_pPlugIn.reset(m_pCreator ? m_pCreator() : nullptr);
     }
     catch (const std::bad_alloc&)
     {
-        m_pPlugIn = nullptr;
+        m_pPlugIn.reset();
     }
     if (!m_pPlugIn)
         return;
     m_pPlugIn->postConstruct();
     m_nLatencySamples = static_cast<int32>(m_pPlugIn->m_fLatencySamples);
     m_bHasSidechain = m_pPlugIn->m_bWantSidechain != 0;
-    m_bSampleAccurate = m_pPlugIn->m_bWantSampleAccurate != 0;
-    m_nUpdateInterval = m_pPlugIn->m_nUpdateInterval;
+    m_Path.attach(*m_pPlugIn);
     allocateControlSync();
 }
 
@@ -83,7 +84,7 @@ tresult PLUGIN_API Processor::initialize(FUnknown* context)
         declareBuses();
         if (m_pPlugIn)
         {
-            createProcessingObjects();
+            m_Path.createObjects();
             registerControlParameters();
             registerJoystickAndButtons();
         }
@@ -97,7 +98,7 @@ tresult PLUGIN_API Processor::terminate()
 {
     // [main thread] The DSP object and the units outlive terminate; parameters and buses go.
     m_MeterParamIds.clear();
-    releaseProcessingObjects();
+    m_Path.releaseObjects();
     m_Notifier.detachRunLoop();
     m_Notifier.setComponentHandler(nullptr);
     return SingleComponentEffect::terminate();

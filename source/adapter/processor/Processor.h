@@ -11,6 +11,7 @@
 #include "adapter/realtime/ControlMirror.h"
 #include "adapter/processor/EditorDelegate.h"
 #include "adapter/processor/HostNotifier.h"
+#include "adapter/processor/ProcessingPath.h"
 #include "adapter/processor/StateStream.h"
 #include "core/CPlugIn.h"
 #include "pluginterfaces/vst/ivstevents.h"
@@ -19,6 +20,7 @@
 #include "vstgui/plugin-bindings/vst3editor.h"
 
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,9 +28,6 @@
 namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
-
-class CVSTParamUpdateQueue;
-class CVSTMidiEventList;
 
 // Parameter ids beside the control positions 0 .. N-1.
 enum ProcessorParamId : ParamID
@@ -175,7 +174,7 @@ public:
     // editor's timer calls its deliverPending and hands it the plug-in frame (attachRunLoop).
     CHostNotifier& hostNotifier() { return m_Notifier; }
 
-    CPlugIn* plugIn() const { return m_pPlugIn; }
+    CPlugIn* plugIn() const { return m_pPlugIn.get(); }
     // Ids of the read-only meter parameters, in registration order.
     const std::vector<int32>& meterParamIds() const { return m_MeterParamIds; }
 
@@ -193,34 +192,13 @@ protected:
     void registerUnitsAndPresets();
     int32 presetNameCount() const;
 
-    // Processing objects (ProcessorSetup.cpp).
-    void createProcessingObjects();
-    void releaseProcessingObjects();
-    void prepareAtSampleRate(double sampleRate);
-
-    // Processing path (ProcessorProcess.cpp). [audio thread]
-    struct BlockChannels
-    {
-        float* in[2]; // null where the host gave no input channel or flagged it silent
-        float* out[2];
-        uint32_t count; // channels exchanged with the DSP object (0 .. 2)
-    };
-    bool resolveChannels(const ProcessData& data, BlockChannels& channels) const;
+    // Processing path (ProcessorProcess.cpp): the block's parameter changes; the rest is
+    // m_Path's. [audio thread]
     void applyParameterChanges(ProcessData& data);
     void applyLastValue(IParamValueQueue& queue, int32 numSamples);
-    void detachUpdateQueues();
     void applyParameterChange(IParamValueQueue& queue, ParamID id, ParamValue value, int32 numSamples);
-    void sendHostInfo(const ProcessData& data, CHostInfo& info, double& period);
-    void bypassBlock(const BlockChannels& channels, int32 numSamples);
-    void processWholeBlock(ProcessData& data, const BlockChannels& channels);
-    void processFrames(ProcessData& data, const BlockChannels& channels, CHostInfo& info, bool hasContext,
-                       double period);
-    bool skipSilentBlock(ProcessData& data, const BlockChannels& channels, CHostInfo& info, bool hasContext,
-                         double period);
     uint32_t sidechainChannels(const ProcessData& data);
-    void feedSidechainFrame(float* const* aux, uint32_t auxChannels, int32 frame, float* auxFrame);
-    void handleEvent(const Event& event);
-    void reportMeters(ProcessData& data, bool zero);
+    void prepareAtSampleRate(double sampleRate);
 
     // Main-thread changes to the DSP object and their hand-off (ProcessorControlSync.cpp).
     void allocateControlSync();
@@ -265,29 +243,24 @@ protected:
     PlugInCreator m_pCreator;
 
     int32 m_nLatencySamples = 0;
-    CPlugIn* m_pPlugIn = nullptr;
+    std::unique_ptr<CPlugIn> m_pPlugIn;
     double m_dJoystickX = 0.5;
     double m_dJoystickY = 0.5;
     bool m_bBypass = false;
     std::vector<int32> m_MeterParamIds;
     bool m_bHasSidechain = false;
     bool m_bUnitsViews = true;
-    int32 m_nUpdateInterval = 1;
-    bool m_bSampleAccurate = false;
     std::vector<IPtr<Unit>> m_Units;
     int32 m_nSelectedUnit = kRootUnitIdOfProcessor;
-    // Processing objects, created by initialize for the processing path.
-    CVSTParamUpdateQueue** m_pParamUpdateQueues = nullptr;
-    uint32_t m_uQueueCount = 0;
-    CVSTMidiEventList* m_pMidiEventList = nullptr;
+    // The processing path and the objects it hands the DSP object (made by initialize).
+    CProcessingPath m_Path;
 
     // Thread hand-off and the main thread's view of the controls.
     CStateLayout m_StateLayout;
     CControlHandOff m_HandOff;
     CControlMirror m_Mirror;
-    uint64_t m_uTakenSequence = 0;                // audio thread: snapshot taken this block
-    bool m_bActive = false;                       // main thread
-    std::atomic<int32> m_nArrangementChannels{2}; // speakers of the current arrangement
+    uint64_t m_uTakenSequence = 0; // audio thread: snapshot taken this block
+    bool m_bActive = false;        // main thread
     // Preset changes between the threads: a position asked for off the main thread (for the
     // audio thread) and one the audio thread applied (for the parameters); -1: none.
     std::atomic<int32> m_nRequestedPreset{-1};
@@ -295,8 +268,6 @@ protected:
     int32 m_nBlockPreset = -1;      // audio thread: program applied in this block, published at its end
     CControlSnapshot m_AudioPreset; // audio thread's preset storage
     CHostNotifier m_Notifier;
-    // Silent input channels for whole-block processing of missing inputs (allocated by setup).
-    std::vector<float> m_SilentInput;
 
     // The editor's controller and delegate side. [UI thread]
     CEditorDelegate m_Editor;

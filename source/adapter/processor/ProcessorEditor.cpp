@@ -8,29 +8,29 @@ namespace Vava2DUZ3 {
 
 IPlugView* PLUGIN_API Processor::createView(FIDString name)
 {
-    return m_Editor.createView(*this, m_pPlugIn, name);
+    return m_Editor.createView(*this, m_pPlugIn.get(), name);
 }
 
 tresult Processor::receiveText(const char8* text)
 {
-    m_Editor.receiveText(m_pPlugIn, text, m_Notifier);
+    m_Editor.receiveText(m_pPlugIn.get(), text, m_Notifier);
     return kResultOk;
 }
 
-void Processor::didOpen(VSTGUI::VST3Editor* editor) { m_Editor.didOpen(m_pPlugIn, editor); }
+void Processor::didOpen(VSTGUI::VST3Editor* editor) { m_Editor.didOpen(m_pPlugIn.get(), editor); }
 
-void Processor::willClose(VSTGUI::VST3Editor*) { m_Editor.willClose(m_pPlugIn); }
+void Processor::willClose(VSTGUI::VST3Editor*) { m_Editor.willClose(m_pPlugIn.get()); }
 
 VSTGUI::CView* Processor::createCustomView(VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& attributes,
                                            const VSTGUI::IUIDescription* description, VSTGUI::VST3Editor*)
 {
-    return m_Editor.createCustomView(m_pPlugIn, name, attributes, description);
+    return m_Editor.createCustomView(m_pPlugIn.get(), name, attributes, description);
 }
 
 VSTGUI::IController* Processor::createSubController(VSTGUI::UTF8StringPtr name, const VSTGUI::IUIDescription*,
                                                     VSTGUI::VST3Editor* editor)
 {
-    return m_Editor.createSubController(*this, m_pPlugIn, name, editor);
+    return m_Editor.createSubController(*this, m_pPlugIn.get(), name, editor);
 }
 
 } // namespace Vava2DUZ3
