@@ -83,13 +83,12 @@ tresult PLUGIN_API Processor::initialize(FUnknown* context)
         m_MeterParamIds.clear();
         declareBuses();
         if (m_pPlugIn)
-        {
             m_Path.createObjects();
-            registerControlParameters();
-            registerJoystickAndButtons();
-        }
-        registerBypassAndMidiParameters();
+        m_Registry.build(m_pPlugIn.get());
+        registerParameters();
     }
+    else
+        m_Registry.build(m_pPlugIn.get());
     registerUnitsAndPresets();
     return result;
 }
@@ -125,27 +124,7 @@ tresult PLUGIN_API Processor::queryInterface(const TUID iid, void** obj)
 
 std::optional<std::string> Processor::getEnumItem(const char* text, int32 k)
 {
-    if (k < 0)
-        return std::nullopt;
-    const std::string list = text ? text : "";
-    size_t start = 0;
-    for (int32 j = 0;; ++j)
-    {
-        const size_t comma = list.find(',', start);
-        if (j == k)
-        {
-            const std::string item =
-                list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-            if (item == "SWITCH_OFF")
-                return std::string("OFF");
-            if (item == "SWITCH_ON")
-                return std::string("ON");
-            return item;
-        }
-        if (comma == std::string::npos)
-            return std::nullopt;
-        start = comma + 1;
-    }
+    return CParameterRegistry::enumItem(text, k);
 }
 
 } // namespace Vava2DUZ3

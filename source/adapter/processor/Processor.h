@@ -7,6 +7,7 @@
 // the component's and the controller's setState/getState); include this header first.
 #include "public.sdk/source/vst/vstsinglecomponenteffect.h"
 
+#include "adapter/parameters/ParameterRegistry.h"
 #include "adapter/realtime/ControlHandOff.h"
 #include "adapter/realtime/ControlMirror.h"
 #include "adapter/processor/EditorDelegate.h"
@@ -28,30 +29,6 @@
 namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
-
-// Parameter ids beside the control positions 0 .. N-1.
-enum ProcessorParamId : ParamID
-{
-    kParamPitchBend = 0x800,
-    kParamModWheel = 0x801,
-    kParamMidiVol = 0x802,
-    kParamMidiPan = 0x803,
-    kParamMidiExpression = 0x804,
-    kParamSustainPedal = 0x805,
-    kParamChannelPressure = 0x806,
-    kParamAllNotesOff = 0x807,
-    kParamBypass = 0x808,
-    kParamButton1 = 0x8000,
-    kParamButton2 = 0x8001,
-    kParamButton3 = 0x8002,
-    kParamJoystickX = kJoystickXControlId,
-    kParamJoystickY = kJoystickYControlId,
-    kParamFactoryPresets = 0x70727374, // 'prst'
-};
-
-// Unit ids: the preset unit is 0 (the unit every parameter belongs to), the root unit 1.
-constexpr UnitID kPresetsUnitId = 0;
-constexpr UnitID kRootUnitIdOfProcessor = 1;
 
 // IUnitInfo comes with the base's EditControllerEx1; the Processor answers its queries itself.
 // It is also the controller and delegate of the editor it creates (VSTGUI's VST3EditorDelegate);
@@ -185,12 +162,9 @@ public:
 protected:
     void createPlugIn();
     void declareBuses();
-    void registerControlParameters();
-    void registerControlParameter(int32 index, const CControlEntry& control);
-    void registerJoystickAndButtons();
-    void registerBypassAndMidiParameters();
+    // The registry's parameters as the SDK's parameter objects (ProcessorParameters.cpp).
+    void registerParameters();
     void registerUnitsAndPresets();
-    int32 presetNameCount() const;
 
     // Processing path (ProcessorProcess.cpp): the block's parameter changes; the rest is
     // m_Path's. [audio thread]
@@ -250,6 +224,8 @@ protected:
     std::vector<int32> m_MeterParamIds;
     bool m_bHasSidechain = false;
     bool m_bUnitsViews = true;
+    // What the DSP object declares: parameters, units, presets (built by initialize).
+    CParameterRegistry m_Registry;
     std::vector<IPtr<Unit>> m_Units;
     int32 m_nSelectedUnit = kRootUnitIdOfProcessor;
     // The processing path and the objects it hands the DSP object (made by initialize).
