@@ -1,5 +1,7 @@
 #include "adapter/parameters/ParameterRegistry.h"
 
+#include "adapter/parameters/EnumList.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -59,7 +61,7 @@ void CParameterRegistry::describeControl(const CPlugIn& plugIn, uint32_t index, 
         description.curve = ParameterDescription::Curve::kList;
         for (int32_t k = 0;; ++k)
         {
-            std::optional<std::string> item = enumItem(control.szEnumList, k);
+            std::optional<std::string> item = enumListItem(control.szEnumList, k);
             if (!item)
                 break;
             description.entries.push_back(std::move(*item));
@@ -152,31 +154,6 @@ const ParameterDescription* CParameterRegistry::find(uint32_t id) const
         if (description.id == id)
             return &description;
     return m_PresetList && m_PresetList->id == id ? &*m_PresetList : nullptr;
-}
-
-std::optional<std::string> CParameterRegistry::enumItem(const char* text, int32_t k)
-{
-    if (k < 0)
-        return std::nullopt;
-    const std::string list = text ? text : "";
-    size_t start = 0;
-    for (int32_t j = 0;; ++j)
-    {
-        const size_t comma = list.find(',', start);
-        if (j == k)
-        {
-            const std::string item =
-                list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-            if (item == "SWITCH_OFF")
-                return std::string("OFF");
-            if (item == "SWITCH_ON")
-                return std::string("ON");
-            return item;
-        }
-        if (comma == std::string::npos)
-            return std::nullopt;
-        start = comma + 1;
-    }
 }
 
 std::string CParameterRegistry::formatPlain(double plain, int32_t precision)

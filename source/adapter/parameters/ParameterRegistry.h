@@ -1,5 +1,6 @@
 // The plug-in's host parameters, units and factory presets as a DSP object declares them, with
-// the display and parsing of values: format-neutral (no SDK types), read by the VST3 Processor.
+// the display and parsing of values: format-neutral (no SDK types), read by the VST3 Processor;
+// list entries come from enumListItem, which the LV2 panel shares.
 #pragma once
 
 #include "adapter/parameters/ParameterDescription.h"
@@ -34,9 +35,6 @@ public:
     // The description of parameter `id` (the preset list included), or null.
     const ParameterDescription* find(uint32_t id) const;
 
-    // Item k of a comma-separated list ("SWITCH_ON"/"SWITCH_OFF" shown as "ON"/"OFF");
-    // nothing when the text has no item k. Items are not trimmed.
-    static std::optional<std::string> enumItem(const char* text, int32_t k);
     // A plain value as shown with `precision` decimals ("%.*f").
     static std::string formatPlain(double plain, int32_t precision);
     // The leading number of a typed text (blanks skipped, trailing units ignored); nothing for a

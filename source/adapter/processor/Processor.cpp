@@ -1,5 +1,6 @@
 #include "adapter/processor/Processor.h"
 
+#include "adapter/parameters/EnumList.h"
 #include "room/CTessaline.h"
 
 #include "pluginterfaces/vst/vstspeaker.h"
@@ -122,10 +123,7 @@ tresult PLUGIN_API Processor::queryInterface(const TUID iid, void** obj)
     return SingleComponentEffect::queryInterface(iid, obj);
 }
 
-std::optional<std::string> Processor::getEnumItem(const char* text, int32 k)
-{
-    return CParameterRegistry::enumItem(text, k);
-}
+std::optional<std::string> Processor::getEnumItem(const char* text, int32 k) { return enumListItem(text, k); }
 
 } // namespace Vava2DUZ3
 } // namespace Vst
