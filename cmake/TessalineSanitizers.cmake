@@ -9,6 +9,11 @@ elseif(TESSALINE_SANITIZE STREQUAL "thread")
 elseif(NOT TESSALINE_SANITIZE STREQUAL "")
   message(FATAL_ERROR "TESSALINE_SANITIZE must be empty, 'address' or 'thread'")
 endif()
+# Sanitizer trees keep the internal preconditions (assert) checked, whatever the build type's
+# flags say: -UNDEBUG comes after the type's -DNDEBUG on every compile line.
+if(NOT TESSALINE_SANITIZE STREQUAL "")
+  add_compile_options(-UNDEBUG)
+endif()
 
 # Fuzzing build (clang only): every library gets libFuzzer's coverage instrumentation, so the
 # fuzz target is guided by the adapter and the DSP code, not only by its own file.

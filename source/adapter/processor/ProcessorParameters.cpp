@@ -7,6 +7,8 @@
 #include "adapter/processor/TextConversion.h"
 #include "adapter/parameters/VoltOctaveParameter.h"
 
+#include <cassert>
+
 namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
@@ -64,6 +66,7 @@ Parameter* makeParameter(const ParameterDescription& description)
 
 void Processor::registerParameters()
 {
+    assert(parameters.getParameterCount() == 0 && m_MeterParamIds.empty() && "parameters registered twice");
     // [main thread] In the registry's order, which is the order hosts enumerate.
     for (const ParameterDescription& description : m_Registry.parameters())
         parameters.addParameter(makeParameter(description));

@@ -8,6 +8,7 @@
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 namespace Steinberg {
@@ -62,6 +63,7 @@ void Processor::applyLastValue(IParamValueQueue& queue, int32 numSamples)
 
 void Processor::applyParameterChange(IParamValueQueue& queue, ParamID id, ParamValue value, int32 numSamples)
 {
+    assert(value >= 0.0 && value <= 1.0 && numSamples >= 0);
     if (m_Path.applyControlChange(queue, id, value, numSamples))
         return;
     switch (id)
