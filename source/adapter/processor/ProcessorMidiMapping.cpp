@@ -4,8 +4,6 @@
 #include "adapter/realtime/MidiControllerCalls.h"
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
 
-#include <cassert>
-
 namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
@@ -64,7 +62,6 @@ tresult PLUGIN_API Processor::getMidiControllerAssignment(int32 busIndex, int16 
 void Processor::forwardMidiParameter(int32 id, double value)
 {
     // [audio thread] Called from the processing path with the last value of the host queue.
-    assert(id >= static_cast<int32>(kParamPitchBend) && id <= static_cast<int32>(kParamAllNotesOff));
     if (!m_pPlugIn)
         return;
     MidiController controller = MidiController::kNone;
