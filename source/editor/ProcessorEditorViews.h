@@ -1,5 +1,4 @@
-// The editor library's views for the Processor (VST3EditorKa, the DSP object's own editor, the
-// framework's named views), and the call that installs them for every Processor of the process.
+// The editor library's views for every Processor of the process, and the call installing them.
 #pragma once
 
 #include "adapter/processor/IEditorViews.h"
@@ -8,6 +7,7 @@ namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
+// VST3EditorKa, the DSP object's own editor and the framework's named views.
 class CProcessorEditorViews : public IEditorViews
 {
 public:

@@ -1,5 +1,4 @@
-// One host parameter as every plug-in format sees it: id, title, units, range and curve, list
-// entries, display precision and what the host may do with it.
+// One host parameter as every plug-in format sees it.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +9,8 @@ namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
+// Id, title, units, range and curve, list entries, display precision and what the host may do
+// with it.
 struct ParameterDescription
 {
     enum class Curve

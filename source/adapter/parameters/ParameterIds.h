@@ -1,5 +1,4 @@
-// The host parameter ids beside the control positions 0 .. N-1, and the two unit ids, as plain
-// integers: the same numbers in every plug-in format and in saved states.
+// The host parameter ids beside the control positions, and the unit ids, as plain integers.
 #pragma once
 
 #include "core/PlugInTypes.h"
@@ -10,6 +9,7 @@ namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
+// The same numbers in every plug-in format and in saved states.
 enum ProcessorParamId : uint32_t
 {
     kParamPitchBend = 0x800,

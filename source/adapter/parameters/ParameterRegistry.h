@@ -1,6 +1,4 @@
-// The plug-in's host parameters, units and factory presets as a DSP object declares them, with
-// the display and parsing of values: format-neutral (no SDK types), read by the VST3 Processor;
-// list entries come from enumListItem, which the LV2 panel shares.
+// The host parameters, units and factory presets a DSP object declares, in no SDK type.
 #pragma once
 
 #include "adapter/parameters/ParameterDescription.h"
@@ -16,6 +14,8 @@ namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
+// With the display and parsing of plain values; the VST3 Processor turns the descriptions into
+// the SDK's objects. List entries come from enumListItem, which the LV2 panel shares.
 class CParameterRegistry
 {
 public:

@@ -1,5 +1,4 @@
-// The Processor's part as the editor's controller and delegate: what the DSP object hears of the
-// editor's life (open, close, timer ticks, rebuilds) and the views of the installed IEditorViews.
+// The Processor's part as the editor's controller and delegate.
 #pragma once
 
 #include "adapter/processor/HostNotifier.h"
@@ -10,6 +9,9 @@ namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
+// What the DSP object hears of the editor's life (open, close, timer ticks, rebuilds), and the
+// views of the installed IEditorViews.
+//
 // Everything here runs on the host's user-interface thread.
 class CEditorDelegate
 {

@@ -1,5 +1,4 @@
-// The views the editor library builds for a Processor, installed once per process by whoever
-// links that library (the plug-in module, the editor tests), so the adapter links no toolkit.
+// The views the editor library builds for a Processor, so that the adapter links no toolkit.
 #pragma once
 
 #include "core/CPlugIn.h"
@@ -13,6 +12,8 @@ namespace Vava2DUZ3 {
 
 class Processor;
 
+// Installed once per process (CEditorDelegate::install) by whoever links the editor library: the
+// plug-in module, the editor tests.
 class IEditorViews
 {
 public:

@@ -1,6 +1,4 @@
-// The Processor's processing path: the objects it hands the DSP object (per-control update
-// queues, the MIDI event list), the buses' channels of a block, and the block itself run as
-// bypass, whole buffers or frames, with the silent-input shortcut and the meters.
+// The Processor's processing path: a block from the host's buses through the DSP object.
 #pragma once
 
 #include "core/CPlugIn.h"
@@ -20,6 +18,9 @@ namespace Vava2DUZ3 {
 class CVSTParamUpdateQueue;
 class CVSTMidiEventList;
 
+// The objects it hands the DSP object (per-control update queues, the MIDI event list), the
+// buses' channels of a block, and the block itself run as bypass, whole buffers or frames, with
+// the silent-input shortcut and the meters.
 class CProcessingPath
 {
 public:
