@@ -172,6 +172,8 @@ protected:
     void applyLastValue(IParamValueQueue& queue, int32 numSamples);
     void applyParameterChange(IParamValueQueue& queue, ParamID id, ParamValue value, int32 numSamples);
     uint32_t sidechainChannels(const ProcessData& data);
+
+    // [main thread, not processing] The DSP object prepared at a rate (ProcessorSetup.cpp).
     void prepareAtSampleRate(double sampleRate);
 
     // Main-thread changes to the DSP object and their hand-off (ProcessorControlSync.cpp).
