@@ -9,9 +9,8 @@ elseif(TESSALINE_SANITIZE STREQUAL "thread")
 elseif(NOT TESSALINE_SANITIZE STREQUAL "")
   message(FATAL_ERROR "TESSALINE_SANITIZE must be empty, 'address' or 'thread'")
 endif()
-
-# Sanitizer and fuzzing builds keep the internal asserts that a release build compiles out
-# (their RelWithDebInfo type would otherwise define NDEBUG).
+# Sanitizer trees keep the internal preconditions (assert) checked, whatever the build type's
+# flags say: -UNDEBUG comes after the type's -DNDEBUG on every compile line.
 if(NOT TESSALINE_SANITIZE STREQUAL "")
   add_compile_options(-UNDEBUG)
 endif()

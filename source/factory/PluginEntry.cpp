@@ -1,6 +1,8 @@
 // The module's exported entry points and the process-wide class factory.
 #include "adapter/processor/Processor.h"
 
+#include "editor/ProcessorEditorViews.h"
+
 #include "FactoryInfo.h"
 #include "TessalineIds.h"
 
@@ -60,6 +62,8 @@ SMTG_EXPORT_SYMBOL Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory()
         kProcessorUid.toTUID(gClassInfo.cid);
         gFilled |= kClassInfoFilled;
     }
+    // Every Processor this module creates opens the editor library's views.
+    Vst::Vava2DUZ3::CProcessorEditorViews::install();
     gPluginFactory->registerClass(&gClassInfo, &Vst::Vava2DUZ3::Processor::createInstance, nullptr);
     return gPluginFactory;
 }

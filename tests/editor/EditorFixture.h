@@ -10,6 +10,7 @@
 #include "support/PendingProcessor.h"
 
 #include "editor/EditorResources.h"
+#include "editor/ProcessorEditorViews.h"
 #include "editor/VST3EditorKa.h"
 
 #include "vstgui/lib/cframe.h"
@@ -25,6 +26,10 @@ namespace EditorTest {
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace Steinberg::Vst::Vava2DUZ3;
+
+// The editor library's views, installed for every Processor of the test as the plug-in module
+// installs them (the adapter itself builds no editor).
+inline const bool kEditorViewsInstalled = (CProcessorEditorViews::install(), true);
 
 // A DSP object with controls of its own (DspWithControls), which records every editor message,
 // answers the own-editor question as told and names a fixed set of dependent controls for any edit.

@@ -6,6 +6,8 @@
 // description's other templates and closes.
 #include "adapter/processor/Processor.h"
 
+#include "editor/ProcessorEditorViews.h"
+
 #include "vstgui/lib/cdrawcontext.h"
 #include "vstgui/lib/cframe.h"
 #include "vstgui/lib/cvstguitimer.h"
@@ -30,6 +32,7 @@ constexpr int kCanvas = 96;
 Processor& processor()
 {
     static Processor* instance = [] {
+        CProcessorEditorViews::install();
         auto* p = new Processor();
         p->initialize(nullptr);
         return p;

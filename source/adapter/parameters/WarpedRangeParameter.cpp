@@ -1,9 +1,9 @@
 #include "adapter/parameters/WarpedRangeParameter.h"
 
+#include "adapter/parameters/ParameterRegistry.h"
 #include "adapter/processor/TextConversion.h"
 
-#include <cmath>
-#include <cstdio>
+#include <optional>
 #include <string>
 
 namespace Steinberg {
@@ -12,21 +12,18 @@ namespace Vava2DUZ3 {
 
 void WarpedRangeParameter::toString(ParamValue valueNormalized, String128 string) const
 {
-    char text[512] = {};
-    const double plain = toPlain(valueNormalized);
-    std::snprintf(text, sizeof text, "%.*lf", static_cast<int>(getPrecision()), plain);
-    copyUtf8ToString128(text, string);
+    const std::string text = CParameterRegistry::formatPlain(toPlain(valueNormalized), getPrecision());
+    copyUtf8ToString128(text.c_str(), string);
 }
 
 bool WarpedRangeParameter::fromString(const TChar* string, ParamValue& valueNormalized) const
 {
     if (!string)
         return false;
-    const std::string text = utf16ToAscii(string);
-    double plain = 0.0;
-    if (std::sscanf(text.c_str(), "%lf", &plain) != 1 || !std::isfinite(plain))
+    const std::optional<double> plain = CParameterRegistry::parsePlain(utf16ToAscii(string).c_str());
+    if (!plain)
         return false;
-    valueNormalized = toNormalized(plain);
+    valueNormalized = toNormalized(*plain);
     return true;
 }
 

@@ -1,9 +1,11 @@
 #include "adapter/processor/Processor.h"
 
+#include "adapter/parameters/EnumList.h"
 #include "room/CTessaline.h"
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
+#include <cassert>
 #include <cstring>
 #include <new>
 
@@ -27,9 +29,9 @@ Processor::Processor(PlugInCreator creator)
 
 Processor::~Processor()
 {
-    releaseProcessingObjects();
-    delete m_pPlugIn;
-    m_pPlugIn = nullptr;
+    // The DSP object takes its processing objects back before it goes.
+    m_Path.releaseObjects();
+    m_pPlugIn.reset();
 }
 
 FUnknown* Processor::createInstance(void* /*context*/)
@@ -43,21 +45,21 @@ void Processor::createPlugIn()
 {
     // [main thread] Builds the DSP object; memory exhaustion leaves the Processor without one
     // (it then declares only the pseudo-parameters) instead of failing the whole instance.
+    assert(!m_pPlugIn && "the DSP object is built once");
     try
     {
-        m_pPlugIn = m_pCreator ? m_pCreator() : nullptr;
+        m_pPlugIn.reset(m_pCreator ? m_pCreator() : nullptr);
     }
     catch (const std::bad_alloc&)
     {
-        m_pPlugIn = nullptr;
+        m_pPlugIn.reset();
     }
     if (!m_pPlugIn)
         return;
     m_pPlugIn->postConstruct();
     m_nLatencySamples = static_cast<int32>(m_pPlugIn->m_fLatencySamples);
     m_bHasSidechain = m_pPlugIn->m_bWantSidechain != 0;
-    m_bSampleAccurate = m_pPlugIn->m_bWantSampleAccurate != 0;
-    m_nUpdateInterval = m_pPlugIn->m_nUpdateInterval;
+    m_Path.attach(*m_pPlugIn);
     allocateControlSync();
 }
 
@@ -82,13 +84,12 @@ tresult PLUGIN_API Processor::initialize(FUnknown* context)
         m_MeterParamIds.clear();
         declareBuses();
         if (m_pPlugIn)
-        {
-            createProcessingObjects();
-            registerControlParameters();
-            registerJoystickAndButtons();
-        }
-        registerBypassAndMidiParameters();
+            m_Path.createObjects();
+        m_Registry.build(m_pPlugIn.get());
+        registerParameters();
     }
+    else
+        m_Registry.build(m_pPlugIn.get());
     registerUnitsAndPresets();
     return result;
 }
@@ -97,7 +98,7 @@ tresult PLUGIN_API Processor::terminate()
 {
     // [main thread] The DSP object and the units outlive terminate; parameters and buses go.
     m_MeterParamIds.clear();
-    releaseProcessingObjects();
+    m_Path.releaseObjects();
     m_Notifier.detachRunLoop();
     m_Notifier.setComponentHandler(nullptr);
     return SingleComponentEffect::terminate();
@@ -122,30 +123,7 @@ tresult PLUGIN_API Processor::queryInterface(const TUID iid, void** obj)
     return SingleComponentEffect::queryInterface(iid, obj);
 }
 
-std::optional<std::string> Processor::getEnumItem(const char* text, int32 k)
-{
-    if (k < 0)
-        return std::nullopt;
-    const std::string list = text ? text : "";
-    size_t start = 0;
-    for (int32 j = 0;; ++j)
-    {
-        const size_t comma = list.find(',', start);
-        if (j == k)
-        {
-            const std::string item =
-                list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-            if (item == "SWITCH_OFF")
-                return std::string("OFF");
-            if (item == "SWITCH_ON")
-                return std::string("ON");
-            return item;
-        }
-        if (comma == std::string::npos)
-            return std::nullopt;
-        start = comma + 1;
-    }
-}
+std::optional<std::string> Processor::getEnumItem(const char* text, int32 k) { return enumListItem(text, k); }
 
 } // namespace Vava2DUZ3
 } // namespace Vst

@@ -7,9 +7,12 @@
 // the component's and the controller's setState/getState); include this header first.
 #include "public.sdk/source/vst/vstsinglecomponenteffect.h"
 
+#include "adapter/parameters/ParameterRegistry.h"
 #include "adapter/realtime/ControlHandOff.h"
 #include "adapter/realtime/ControlMirror.h"
+#include "adapter/processor/EditorDelegate.h"
 #include "adapter/processor/HostNotifier.h"
+#include "adapter/processor/ProcessingPath.h"
 #include "adapter/processor/StateStream.h"
 #include "core/CPlugIn.h"
 #include "pluginterfaces/vst/ivstevents.h"
@@ -18,6 +21,7 @@
 #include "vstgui/plugin-bindings/vst3editor.h"
 
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,35 +30,9 @@ namespace Steinberg {
 namespace Vst {
 namespace Vava2DUZ3 {
 
-class CVSTParamUpdateQueue;
-class CVSTMidiEventList;
-
-// Parameter ids beside the control positions 0 .. N-1.
-enum ProcessorParamId : ParamID
-{
-    kParamPitchBend = 0x800,
-    kParamModWheel = 0x801,
-    kParamMidiVol = 0x802,
-    kParamMidiPan = 0x803,
-    kParamMidiExpression = 0x804,
-    kParamSustainPedal = 0x805,
-    kParamChannelPressure = 0x806,
-    kParamAllNotesOff = 0x807,
-    kParamBypass = 0x808,
-    kParamButton1 = 0x8000,
-    kParamButton2 = 0x8001,
-    kParamButton3 = 0x8002,
-    kParamJoystickX = kJoystickXControlId,
-    kParamJoystickY = kJoystickYControlId,
-    kParamFactoryPresets = 0x70727374, // 'prst'
-};
-
-// Unit ids: the preset unit is 0 (the unit every parameter belongs to), the root unit 1.
-constexpr UnitID kPresetsUnitId = 0;
-constexpr UnitID kRootUnitIdOfProcessor = 1;
-
 // IUnitInfo comes with the base's EditControllerEx1; the Processor answers its queries itself.
-// It is also the delegate of the editor it creates (VSTGUI's VST3EditorDelegate).
+// It is also the controller and delegate of the editor it creates (VSTGUI's VST3EditorDelegate);
+// the views themselves come from the editor library installed in CEditorDelegate.
 //
 // Threads. The host calls process on its audio thread and everything else on its UI (main)
 // thread. Main-thread calls marked "while processing" may come while process runs on the
@@ -116,7 +94,7 @@ public:
     ParamValue PLUGIN_API normalizedParamToPlain(ParamID id, ParamValue valueNormalized) SMTG_OVERRIDE;
     ParamValue PLUGIN_API plainParamToNormalized(ParamID id, ParamValue plainValue) SMTG_OVERRIDE;
 
-    // --- IEditController: the editor (ProcessorEditor.cpp) [UI thread] ---
+    // --- IEditController: the editor (ProcessorEditor.cpp, through m_Editor) [UI thread] ---
     IPlugView* PLUGIN_API createView(FIDString name) SMTG_OVERRIDE;
     // Text messages of the editor: "VSTGUITimerPing" and "RecreateView".
     tresult receiveText(const char8* text) SMTG_OVERRIDE;
@@ -124,7 +102,7 @@ public:
     // --- VST3EditorDelegate ---
     void didOpen(VSTGUI::VST3Editor* editor) override;
     void willClose(VSTGUI::VST3Editor* editor) override;
-    // The framework's named views and pad controllers (ProcessorCustomViews.cpp).
+    // The framework's named views and pad controllers.
     VSTGUI::CView* createCustomView(VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& attributes,
                                     const VSTGUI::IUIDescription* description,
                                     VSTGUI::VST3Editor* editor) override;
@@ -173,7 +151,7 @@ public:
     // editor's timer calls its deliverPending and hands it the plug-in frame (attachRunLoop).
     CHostNotifier& hostNotifier() { return m_Notifier; }
 
-    CPlugIn* plugIn() const { return m_pPlugIn; }
+    CPlugIn* plugIn() const { return m_pPlugIn.get(); }
     // Ids of the read-only meter parameters, in registration order.
     const std::vector<int32>& meterParamIds() const { return m_MeterParamIds; }
 
@@ -184,41 +162,19 @@ public:
 protected:
     void createPlugIn();
     void declareBuses();
-    void registerControlParameters();
-    void registerControlParameter(int32 index, const CControlEntry& control);
-    void registerJoystickAndButtons();
-    void registerBypassAndMidiParameters();
+    // The registry's parameters as the SDK's parameter objects (ProcessorParameters.cpp).
+    void registerParameters();
     void registerUnitsAndPresets();
-    int32 presetNameCount() const;
 
-    // Processing objects (ProcessorSetup.cpp).
-    void createProcessingObjects();
-    void releaseProcessingObjects();
-    void prepareAtSampleRate(double sampleRate);
-
-    // Processing path (ProcessorProcess.cpp). [audio thread]
-    struct BlockChannels
-    {
-        float* in[2]; // null where the host gave no input channel or flagged it silent
-        float* out[2];
-        uint32_t count; // channels exchanged with the DSP object (0 .. 2)
-    };
-    bool resolveChannels(const ProcessData& data, BlockChannels& channels) const;
+    // Processing path (ProcessorProcess.cpp): the block's parameter changes; the rest is
+    // m_Path's. [audio thread]
     void applyParameterChanges(ProcessData& data);
     void applyLastValue(IParamValueQueue& queue, int32 numSamples);
-    void detachUpdateQueues();
     void applyParameterChange(IParamValueQueue& queue, ParamID id, ParamValue value, int32 numSamples);
-    void sendHostInfo(const ProcessData& data, CHostInfo& info, double& period);
-    void bypassBlock(const BlockChannels& channels, int32 numSamples);
-    void processWholeBlock(ProcessData& data, const BlockChannels& channels);
-    void processFrames(ProcessData& data, const BlockChannels& channels, CHostInfo& info, bool hasContext,
-                       double period);
-    bool skipSilentBlock(ProcessData& data, const BlockChannels& channels, CHostInfo& info, bool hasContext,
-                         double period);
     uint32_t sidechainChannels(const ProcessData& data);
-    void feedSidechainFrame(float* const* aux, uint32_t auxChannels, int32 frame, float* auxFrame);
-    void handleEvent(const Event& event);
-    void reportMeters(ProcessData& data, bool zero);
+
+    // [main thread, not processing] The DSP object prepared at a rate (ProcessorSetup.cpp).
+    void prepareAtSampleRate(double sampleRate);
 
     // Main-thread changes to the DSP object and their hand-off (ProcessorControlSync.cpp).
     void allocateControlSync();
@@ -243,10 +199,6 @@ protected:
     // the host through a posted edit when reportToHost).
     bool showStateInParameters(const StateValues& values, bool reportToHost);
 
-    // Editor (ProcessorEditor.cpp). [UI thread]
-    IPlugView* createOwnEditorView();
-    void sendEditorLifeMessage(uint32_t code);
-
     // Presets (ProcessorPresets.cpp). [main thread]
     bool applyPreset(int32 listPosition);
     int32 presetSlotOfPosition(int32 listPosition) const;
@@ -267,29 +219,26 @@ protected:
     PlugInCreator m_pCreator;
 
     int32 m_nLatencySamples = 0;
-    CPlugIn* m_pPlugIn = nullptr;
+    std::unique_ptr<CPlugIn> m_pPlugIn;
     double m_dJoystickX = 0.5;
     double m_dJoystickY = 0.5;
     bool m_bBypass = false;
     std::vector<int32> m_MeterParamIds;
     bool m_bHasSidechain = false;
     bool m_bUnitsViews = true;
-    int32 m_nUpdateInterval = 1;
-    bool m_bSampleAccurate = false;
+    // What the DSP object declares: parameters, units, presets (built by initialize).
+    CParameterRegistry m_Registry;
     std::vector<IPtr<Unit>> m_Units;
     int32 m_nSelectedUnit = kRootUnitIdOfProcessor;
-    // Processing objects, created by initialize for the processing path.
-    CVSTParamUpdateQueue** m_pParamUpdateQueues = nullptr;
-    uint32_t m_uQueueCount = 0;
-    CVSTMidiEventList* m_pMidiEventList = nullptr;
+    // The processing path and the objects it hands the DSP object (made by initialize).
+    CProcessingPath m_Path;
 
     // Thread hand-off and the main thread's view of the controls.
     CStateLayout m_StateLayout;
     CControlHandOff m_HandOff;
     CControlMirror m_Mirror;
-    uint64_t m_uTakenSequence = 0;                // audio thread: snapshot taken this block
-    bool m_bActive = false;                       // main thread
-    std::atomic<int32> m_nArrangementChannels{2}; // speakers of the current arrangement
+    uint64_t m_uTakenSequence = 0; // audio thread: snapshot taken this block
+    bool m_bActive = false;        // main thread
     // Preset changes between the threads: a position asked for off the main thread (for the
     // audio thread) and one the audio thread applied (for the parameters); -1: none.
     std::atomic<int32> m_nRequestedPreset{-1};
@@ -297,12 +246,9 @@ protected:
     int32 m_nBlockPreset = -1;      // audio thread: program applied in this block, published at its end
     CControlSnapshot m_AudioPreset; // audio thread's preset storage
     CHostNotifier m_Notifier;
-    // Silent input channels for whole-block processing of missing inputs (allocated by setup).
-    std::vector<float> m_SilentInput;
 
-    // The editor's messages to the DSP object (codes 0 to 2); fields a message does not set
-    // keep their earlier contents. [UI thread]
-    CUiMessage m_UiMessage;
+    // The editor's controller and delegate side. [UI thread]
+    CEditorDelegate m_Editor;
 };
 
 } // namespace Vava2DUZ3

@@ -4,6 +4,7 @@
 // applied at the start of the next block. While inactive it is applied at once.
 #include "adapter/processor/Processor.h"
 
+#include <cassert>
 #include <cmath>
 
 namespace Steinberg {
@@ -23,6 +24,8 @@ void Processor::allocateControlSync()
 
 void Processor::applySnapshot(const CControlSnapshot& snapshot)
 {
+    assert(m_pPlugIn && "a snapshot applied with no DSP object");
+    assert(snapshot.count <= m_pPlugIn->m_ControlList.controlCount());
     for (uint32_t k = 0; k < snapshot.count; ++k)
     {
         if (snapshot.keeps(k))
@@ -51,6 +54,7 @@ void Processor::applySnapshot(const CControlSnapshot& snapshot)
 void Processor::submitDraft()
 {
     // [main thread]
+    assert(m_pPlugIn && "a draft submitted with no DSP object");
     if (m_bActive)
     {
         m_HandOff.publish();
@@ -77,6 +81,7 @@ void Processor::drainPendingChanges()
 void Processor::takePendingChanges()
 {
     // [audio thread]
+    assert(m_pPlugIn);
     m_uTakenSequence = 0;
     if (const CControlSnapshot* snapshot = m_HandOff.take())
     {

@@ -8,6 +8,7 @@
 #include "adapter/parameters/ValueMapping.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 namespace Steinberg {
@@ -111,12 +112,15 @@ int32 Processor::presetSlotOfPosition(int32 listPosition) const
 
 void Processor::fillPresetSnapshot(int32 slot, CControlSnapshot& snapshot) const
 {
+    assert(m_pPlugIn && slot >= 0 && slot < kPresetSlots);
+    assert(snapshot.count == m_StateLayout.controlCount() && "a snapshot sized for another control list");
     factoryPresetValues(*m_pPlugIn, slot, snapshot.values.get(), snapshot.count, snapshot.joystickX,
                         snapshot.joystickY);
 }
 
 bool Processor::showPresetInParameters(int32 slot, const CControlSnapshot& snapshot)
 {
+    assert(m_pPlugIn && slot >= 0 && slot < kPresetSlots);
     // Every parameter the preset changes is posted as an edit for the host.
     bool changed = false;
     auto show = [&](ParamID id, double normalized) {

@@ -1,9 +1,5 @@
-// Processing set-up: the processing objects, bus arrangements, sample rate, activation,
-// latency and tail.
+// Processing set-up: bus arrangements, sample rate, activation, latency and tail.
 #include "adapter/processor/Processor.h"
-
-#include "adapter/realtime/CVSTMidiEventList.h"
-#include "adapter/realtime/CVSTParamUpdateQueue.h"
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
@@ -24,47 +20,6 @@ bool isMonoOrStereo(SpeakerArrangement arrangement)
 }
 } // namespace
 
-void Processor::createProcessingObjects()
-{
-    // [main thread] A repeated initialize replaces what a previous one left.
-    releaseProcessingObjects();
-    m_pMidiEventList = new CVSTMidiEventList(m_pPlugIn);
-    CHostMessage message;
-    message.pMidiEvents = m_pMidiEventList;
-    m_pPlugIn->hostMessage(msgMidiEventList, message);
-    if (!m_bSampleAccurate)
-        return;
-    const uint32_t count = m_pPlugIn->m_ControlList.controlCount();
-    m_pParamUpdateQueues = new CVSTParamUpdateQueue*[count > 0 ? count : 1]();
-    m_uQueueCount = count;
-    for (uint32_t i = 0; i < count; ++i)
-        if (m_pPlugIn->m_ControlList.controlAt(i))
-            m_pParamUpdateQueues[i] = new CVSTParamUpdateQueue(&m_nUpdateInterval);
-}
-
-void Processor::releaseProcessingObjects()
-{
-    if (m_pParamUpdateQueues && m_pPlugIn)
-    {
-        for (uint32_t i = 0; i < m_uQueueCount; ++i)
-        {
-            if (CControlEntry* control = m_pPlugIn->m_ControlList.controlAt(i))
-                control->pUpdateQueue = nullptr;
-            delete m_pParamUpdateQueues[i];
-        }
-    }
-    delete[] m_pParamUpdateQueues;
-    m_pParamUpdateQueues = nullptr;
-    m_uQueueCount = 0;
-    if (m_pMidiEventList && m_pPlugIn)
-    {
-        CHostMessage message; // the DSP object must not keep a list that is going away
-        m_pPlugIn->hostMessage(msgMidiEventList, message);
-    }
-    delete m_pMidiEventList;
-    m_pMidiEventList = nullptr;
-}
-
 tresult PLUGIN_API Processor::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                  SpeakerArrangement* outputs, int32 numOuts)
 {
@@ -81,7 +36,7 @@ tresult PLUGIN_API Processor::setBusArrangements(SpeakerArrangement* inputs, int
         return kResultFalse;
     const tresult result = SingleComponentEffect::setBusArrangements(inputs, numIns, outputs, numOuts);
     if (result == kResultTrue)
-        m_nArrangementChannels.store(SpeakerArr::getChannelCount(outputs[0]), std::memory_order_relaxed);
+        m_Path.setArrangementChannels(SpeakerArr::getChannelCount(outputs[0]));
     return result;
 }
 
@@ -113,7 +68,7 @@ tresult PLUGIN_API Processor::setupProcessing(ProcessSetup& setup)
         return kResultFalse;
     prepareAtSampleRate(rate);
     const int32 block = std::clamp<int32>(setup.maxSamplesPerBlock, 1, kMaxSilentBlock);
-    m_SilentInput.assign(static_cast<size_t>(block) * 2, 0.0f);
+    m_Path.allocateSilentInput(block, false);
     return SingleComponentEffect::setupProcessing(setup);
 }
 
@@ -127,8 +82,7 @@ tresult PLUGIN_API Processor::setActive(TBool state)
         return kResultOk;
     }
     prepareAtSampleRate(processSetup.sampleRate);
-    if (m_SilentInput.empty())
-        m_SilentInput.assign(static_cast<size_t>(kMaxSilentBlock) * 2, 0.0f);
+    m_Path.allocateSilentInput(kMaxSilentBlock, true);
     m_bActive = true;
     return kResultOk;
 }

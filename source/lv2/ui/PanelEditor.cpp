@@ -1,5 +1,7 @@
 #include "lv2/ui/PanelEditor.h"
 
+#include "adapter/parameters/EnumList.h"
+
 #include "vstgui/lib/cbitmap.h"
 #include "vstgui/lib/controls/ccontrol.h"
 #include "vstgui/lib/controls/coptionmenu.h"
@@ -8,8 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
-#include <sstream>
 
 namespace TessalineLv2 {
 
@@ -118,9 +120,10 @@ void PanelEditor::showPort(uint32_t port)
                 menu && *info.entries && menu->getNbEntries() != info.steps + 1)
             {
                 menu->removeAllEntry();
-                std::stringstream entries(info.entries);
-                for (std::string entry; std::getline(entries, entry, ',');)
-                    menu->addEntry(entry);
+                // The entries as the VST3 editor's list parameter shows them.
+                for (int32_t k = 0; k <= info.steps; ++k)
+                    if (const auto entry = Steinberg::Vst::Vava2DUZ3::enumListItem(info.entries, k))
+                        menu->addEntry(*entry);
             }
             control->setMin(0.0f);
             control->setMax(static_cast<float>(info.steps));
