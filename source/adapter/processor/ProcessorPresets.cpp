@@ -82,10 +82,12 @@ void Processor::forwardControllerEdit(ParamID id, ParamValue value)
     if (control && (!parameter || (parameter->getInfo().flags & ParameterInfo::kIsReadOnly)))
         return; // meters and controls without a parameter are not the host's to set
     CControlSnapshot& draft = m_HandOff.beginDraft();
-    if (control && id < draft.count)
+    if (control)
+    {
+        if (id >= draft.count)
+            return; // past what a snapshot carries: nothing of the sound to change
         draft.values[id] = plainOfPosition(*control, parameterToPosition(*control, v));
-    else if (control)
-        return;
+    }
     else if (id == kParamBypass)
         draft.bypass = v != 0.0 ? 1 : 0;
     else if (id == kParamJoystickX)
