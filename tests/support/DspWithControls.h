@@ -3,7 +3,7 @@
 // data type asks.
 #pragma once
 
-#include "adapter/processor/Processor.h"
+#include "core/CPlugIn.h"
 
 #include <cstdint>
 

@@ -2,6 +2,7 @@
 // executable links the format-neutral adapter library and the DSP side only, no SDK library.
 #include "adapter/parameters/ParameterRegistry.h"
 #include "room/CTessaline.h"
+#include "support/DspWithControls.h"
 
 #include <gtest/gtest.h>
 
@@ -12,36 +13,6 @@ using namespace Steinberg::Vst::Vava2DUZ3;
 using Curve = ParameterDescription::Curve;
 
 namespace {
-// A DSP object whose controls each test declares.
-class ListDsp : public CPlugIn
-{
-public:
-    float values[8] = {};
-    uint32_t choices[8] = {};
-
-    CControlEntry& add(const char* name, int32_t kind, int32_t dataType, float min, float max, float initial)
-    {
-        const auto position = m_ControlList.controlCount();
-        CControlEntry record;
-        record.nKind = kind;
-        record.uId = 100 + position;
-        record.nDataType = dataType;
-        record.fMin = min;
-        record.fMax = max;
-        record.nPrecision = 2;
-        values[position] = initial;
-        choices[position] = static_cast<uint32_t>(initial);
-        if (dataType == kDataUint)
-            record.pUintVar = &choices[position];
-        else
-            record.pFloatVar = &values[position];
-        CControlEntry::setText(record.szName, name);
-        CControlEntry* entry = m_ControlList.appendControl(record);
-        buildControlTables();
-        return *entry;
-    }
-};
-
 std::vector<uint32_t> idsOf(const CParameterRegistry& registry)
 {
     std::vector<uint32_t> ids;
@@ -113,16 +84,16 @@ TEST(ParameterRegistry, RoomPlugInInHostOrderWithListsUnitsAndPresets)
 
 TEST(ParameterRegistry, KindsCurvesAndWhatIsLeftOut)
 {
-    ListDsp dsp;
-    CControlEntry& gain = dsp.add("Gain", 100, kDataFloat, 0.0f, 1.0f, 0.25f);
+    TessalineTest::DspWithControls dsp;
+    CControlEntry& gain = dsp.addControl("Gain", 100, kDataFloat, 0.0f, 1.0f, 0.25f);
     CControlEntry::setText(gain.szUnits, "dB");
-    CControlEntry& mode = dsp.add("Mode", 100, kDataUint, 0.0f, 2.0f, 1.0f);
+    CControlEntry& mode = dsp.addControl("Mode", 100, kDataUint, 0.0f, 2.0f, 1.0f);
     CControlEntry::setText(mode.szEnumList, "SWITCH_OFF,SWITCH_ON, Third");
-    dsp.add("Level", kControlKindMeter, kDataFloat, 0.0f, 1.0f, 0.0f);
-    dsp.add("Freq", 102, kDataFloat, 20.0f, 20000.0f, 1000.0f).bLogControl = true;
-    dsp.add("Pitch", 104, kDataFloat, 20.0f, 20480.0f, 640.0f).bVoltOctave = true;
-    dsp.add("Count", 106, kDataInt, 0.0f, 10.0f, 4.0f).nPrecision = 3;
-    dsp.add("Hidden", 101, kDataFloat, 0.0f, 1.0f, 0.0f);
+    dsp.addControl("Level", kControlKindMeter, kDataFloat, 0.0f, 1.0f, 0.0f);
+    dsp.addControl("Freq", 102, kDataFloat, 20.0f, 20000.0f, 1000.0f).bLogControl = true;
+    dsp.addControl("Pitch", 104, kDataFloat, 20.0f, 20480.0f, 640.0f).bVoltOctave = true;
+    dsp.addControl("Count", 106, kDataInt, 0.0f, 10.0f, 4.0f).nPrecision = 3;
+    dsp.addControl("Hidden", 101, kDataFloat, 0.0f, 1.0f, 0.0f);
     dsp.m_ButtonLabels[1] = "";
     dsp.m_PresetNames[0] = "Init";
     dsp.m_PresetNames[2] = "Wide";
