@@ -1,4 +1,4 @@
-// One stage of the two-stage room convolver: a uniformly partitioned overlap-add convolver
+// One stage of the room convolver: a uniformly partitioned overlap-add convolver
 // over the response region [stageStart, stageStart + P·c), with a frequency-domain delay line.
 // The stage delays its region by 2c − 1 samples, which leaves one whole block of slack: the
 // product spectrum that becomes the output at the end of block t + 1 needs only the spectra of
@@ -42,9 +42,9 @@ public:
 
     // [main thread] Binds the components of position from tables (see loadPosition), which
     // must outlive the stage. Envelopes start at zero, so the stage is silent until its decays
-    // are set. Throws std::invalid_argument unless partitionSize (>= 2) and stageLength /
-    // partitionSize are powers of two and the region lies inside the response; std::bad_alloc
-    // when memory runs out.
+    // are set. Throws std::invalid_argument unless partitionSize (>= 2) is a power of two,
+    // stageLength a multiple of it (any number of partitions P >= 1) and the region lies inside
+    // the response; std::bad_alloc when memory runs out.
     // The spectra are kept at the given precision (see SpectrumPrecision).
     CPartitionedConvolver(const IResponseTables& tables, int position, int sampleRate, int ear,
                           int responseLength, int stageLength, int partitionSize, int stageStart,

@@ -13,7 +13,8 @@ namespace {
 
 using namespace enginetest;
 
-// Small shapes run in full; the room's two shapes are checked over windows of outputs.
+// Small shapes run in full, among them partition counts that are not powers of two; the room's
+// three shapes are checked over windows of outputs.
 class StageShapes : public ::testing::TestWithParam<StageShape>
 {};
 
@@ -45,14 +46,14 @@ TEST_P(StageShapes, MatchesDirectConvolutionAtEveryBlockPhase)
 
 INSTANTIATE_TEST_SUITE_P(Shapes, StageShapes,
                          ::testing::Values(StageShape{2, 1, 0}, StageShape{4, 8, 3}, StageShape{16, 4, 100},
-                                           kEarly, kLate),
+                                           StageShape{8, 3, 5}, StageShape{32, 6, 40}, kEarly, kLate, kTail),
                          [](const ::testing::TestParamInfo<StageShape>& shape) {
                              return stageName(shape.param);
                          });
 
 TEST(Convolver, ImpulseResponseLatencyAtBothEndsOfTheRegion)
 {
-    for (const StageShape& s : {kEarly, kLate})
+    for (const StageShape& s : {kEarly, kLate, kTail})
     {
         const int region = s.P * s.c;
         for (int tap : {0, region - 1})
@@ -119,7 +120,7 @@ TEST(Convolver, ReadsOnlyItsOwnRegion)
 {
     const std::vector<double> x = noise(70000, 8);
     const std::vector<double> base = noise(kResponseLength, 9);
-    for (const StageShape& s : {kEarly, kLate})
+    for (const StageShape& s : {kEarly, kLate, kTail})
     {
         std::vector<double> altered = noise(kResponseLength, 10);
         std::copy(base.begin() + s.start, base.begin() + s.start + s.P * s.c, altered.begin() + s.start);
@@ -189,7 +190,7 @@ TEST(Convolver, ResetSignalRunsBitIdenticalToAFreshStage)
     const std::vector<double> response = noise(kResponseLength, 15);
     const std::vector<double> second = noise(80000, 17);
     // A reset after a few blocks (some of the spectra written) and after many (all of them).
-    for (const StageShape& s : {kEarly, kLate})
+    for (const StageShape& s : {kEarly, kLate, kTail})
         for (const size_t heard : {size_t(3 * s.c + 17), size_t(50000)})
         {
             auto used = stageWithResponse(s, response);
@@ -209,7 +210,7 @@ TEST(Convolver, ResetSignalRunsBitIdenticalToAFreshStage)
 // another partition size is refused.
 TEST(Convolver, StagesSharingTransformsRunAsTheyDoAlone)
 {
-    for (const StageShape& s : {kEarly, kLate})
+    for (const StageShape& s : {kEarly, kLate, kTail})
     {
         const std::vector<double> left = noise(kResponseLength, 31), right = noise(kResponseLength, 32);
         const std::vector<double> xl = noise(static_cast<std::size_t>(6 * s.c + 77), 33);
@@ -255,7 +256,7 @@ TEST(Convolver, NonFiniteInputCountsAsSilence)
 TEST(Convolver, BlockEndStepsAreSpreadOverTheNextBlock)
 {
     const std::vector<double> response = noise(kResponseLength, 20); // the stage reads it: keep it
-    for (const StageShape& s : {kEarly, kLate})
+    for (const StageShape& s : {kEarly, kLate, kTail})
     {
         auto stage = stageWithResponse(s, response);
         std::vector<int> firstRun, run;
@@ -346,7 +347,7 @@ TEST(Convolver, RejectsGeometryItCannotRun)
         int responseLength, stageLength, partitionSize, stageStart;
     };
     for (const Case& k : {Case{kResponseLength, 4096, 100, 0}, Case{kResponseLength, 4096, 1, 0},
-                          Case{kResponseLength, 3 * 128, 128, 0}, Case{kResponseLength, 64, 128, 0},
+                          Case{kResponseLength, 3 * 128 + 64, 128, 0}, Case{kResponseLength, 64, 128, 0},
                           Case{kResponseLength, 65536, 2048, 8192}, Case{kResponseLength, 4096, 128, -1}})
         EXPECT_THROW(CPartitionedConvolver(testBank(), 0, 44100, 0, k.responseLength, k.stageLength,
                                            k.partitionSize, k.stageStart),

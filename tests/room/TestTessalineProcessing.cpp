@@ -6,6 +6,7 @@
 #include "room/RoomConstants.h"
 #include "support/CaseNames.h"
 #include "support/Noise.h"
+#include "support/SpectrumAccuracy.h"
 
 #include <gtest/gtest.h>
 
@@ -159,11 +160,12 @@ TEST_F(TessalineProcessing, OutputIsTheInputConvolvedWithTheShapedResponse)
     fx.setControlPlain(CTessaline::kPosition, 3.0f);
     fx.setControlPlain(CTessaline::kGain, 1.0f);
     fx.prepare();
-    std::vector<double> h(kResponseLength), lateH(kResponseLength);
+    std::vector<double> h(kResponseLength), lateH(kResponseLength), tailH(kResponseLength);
     fx.m_pEarlyRight->shapedResponse(0, kResponseLength, h.data());
     fx.m_pLateRight->shapedResponse(0, kResponseLength, lateH.data());
+    fx.m_pTailRight->shapedResponse(0, kResponseLength, tailH.data());
     for (int i = 0; i < kResponseLength; ++i)
-        h[i] += lateH[i];
+        h[i] += lateH[i] + tailH[i];
 
     const Frames in = burst(7000, false, true, 7);
     const Frames out = render(fx, in, 2);
@@ -207,7 +209,8 @@ double expectedResponse(const CTessaline& fx, int i, bool exponential, int ear)
     return expectedResponse(fx, i, Laws{exponential, exponential, exponential}, ear);
 }
 
-// One index inside each of the four stages' regions (early 0 .. 4095, late 4096 ..).
+// One index inside each of the six stages' regions (early 0 .. 4095, late 4096 .. 20479,
+// tail 20480 ..).
 struct Probe
 {
     CPartitionedConvolver* stage;
@@ -216,10 +219,9 @@ struct Probe
 
 std::vector<Probe> probes(CTessaline& fx)
 {
-    return {{fx.m_pEarlyLeft.get(), 1000, 0},
-            {fx.m_pEarlyRight.get(), 1000, 1},
-            {fx.m_pLateLeft.get(), 30000, 0},
-            {fx.m_pLateRight.get(), 30000, 1}};
+    return {{fx.m_pEarlyLeft.get(), 1000, 0}, {fx.m_pEarlyRight.get(), 1000, 1},
+            {fx.m_pLateLeft.get(), 15000, 0}, {fx.m_pLateRight.get(), 15000, 1},
+            {fx.m_pTailLeft.get(), 50000, 0}, {fx.m_pTailRight.get(), 50000, 1}};
 }
 
 double responseAt(const Probe& probe)
@@ -238,9 +240,9 @@ void expectEveryStageFollows(CTessaline& fx, Laws exponential)
 
 TEST_F(TessalineProcessing, PrepareBuildsEnvelopesWithTheStoredDecayType)
 {
-    const int early = 1000, late = 30000;
+    const int early = 1000, late = 30000; // in the early and the tail stage's regions
     double got = 0.0;
-    fx.m_pLateLeft->shapedResponse(late, 1, &got);
+    fx.m_pTailLeft->shapedResponse(late, 1, &got);
     EXPECT_NEAR(got, expectedResponse(fx, late, false, 0), 1e-12);
 
     // A restored state writes the members, then the host prepares.
@@ -250,7 +252,7 @@ TEST_F(TessalineProcessing, PrepareBuildsEnvelopesWithTheStoredDecayType)
     fx.prepare();
     fx.m_pEarlyRight->shapedResponse(early, 1, &got);
     EXPECT_NEAR(got, expectedResponse(fx, early, true, 1), 1e-12);
-    fx.m_pLateLeft->shapedResponse(late, 1, &got);
+    fx.m_pTailLeft->shapedResponse(late, 1, &got);
     EXPECT_NEAR(got, expectedResponse(fx, late, true, 0), 1e-12);
     EXPECT_GT(std::fabs(expectedResponse(fx, late, true, 0) - expectedResponse(fx, late, false, 0)), 1e-6);
 }
@@ -266,6 +268,99 @@ TEST_F(TessalineProcessing, DecayTypeChangeRebuildsAllEnvelopes)
     EXPECT_NEAR(got, expectedResponse(fx, 20000, false, 1), 1e-12);
 }
 
+// Renders in host blocks as the adapters do: a block of silent input is first offered to
+// skipSilentFrames, which may stand in for it (output zeros). Counts the frames skipped.
+Frames renderInBlocks(CTessaline& fx, const Frames& in, size_t block, size_t& skipped)
+{
+    Frames out{std::vector<float>(in.left.size(), 0.0f), std::vector<float>(in.left.size(), 0.0f)};
+    for (size_t first = 0; first < in.left.size(); first += block)
+    {
+        const size_t n = std::min(block, in.left.size() - first);
+        bool silent = true;
+        for (size_t i = first; i < first + n; ++i)
+            silent = silent && in.left[i] == 0.0f && in.right[i] == 0.0f;
+        if (silent && fx.skipSilentFrames(static_cast<uint32_t>(n), 2))
+        {
+            skipped += n;
+            continue;
+        }
+        for (size_t i = first; i < first + n; ++i)
+        {
+            const float frameIn[2] = {in.left[i], in.right[i]};
+            float frameOut[2] = {0.0f, 0.0f};
+            fx.processFrame(frameIn, frameOut, 2, 2);
+            out.left[i] = frameOut[0];
+            out.right[i] = frameOut[1];
+        }
+    }
+    return out;
+}
+
+struct ImpulseCase
+{
+    uint32_t position;
+    float absFB, absLR, absCF;
+    int curve;
+};
+
+// An impulse gives each ear its whole shaped response, from sample 255 on and nothing before,
+// across the seams of the three stages (response samples 4096 and 20480) and the block seams of
+// each, whatever the host's block size; and silence after it, through the skipped blocks too.
+TEST_F(TessalineProcessing, ImpulseGivesTheShapedResponse255SamplesLateAcrossTheStageSeams)
+{
+    fx.setControlPlain(CTessaline::kGain, 1.0f);
+    const size_t frames = kRoomDelay + kResponseLength + 30000;
+    Frames impulse{std::vector<float>(frames, 0.0f), std::vector<float>(frames, 0.0f)};
+    impulse.left[0] = impulse.right[0] = 1.0f;
+    for (const ImpulseCase& k : {ImpulseCase{3, 7.0f, 7.0f, 7.0f, 1}, ImpulseCase{0, 2.0f, 9.0f, 4.5f, 0},
+                                 ImpulseCase{10, 12.0f, 0.5f, 6.0f, 1}, ImpulseCase{6, 0.5f, 3.0f, 1.0f, 0}})
+    {
+        fx.setControlPlain(CTessaline::kPosition, static_cast<float>(k.position));
+        fx.setControlPlain(CTessaline::kDecayType, static_cast<float>(k.curve));
+        fx.setControlPlain(CTessaline::kAbsFB, k.absFB);
+        fx.setControlPlain(CTessaline::kAbsLR, k.absLR);
+        fx.setControlPlain(CTessaline::kAbsCF, k.absCF);
+        std::vector<double> h[2];
+        double peakH = 0.0;
+        for (int ear : {0, 1})
+            for (int i = 0; i < kResponseLength; ++i)
+            {
+                h[ear].push_back(expectedResponse(fx, i, k.curve == 0, ear));
+                peakH = std::max(peakH, std::fabs(h[ear].back()));
+            }
+        // Round-off of the spectra, and of the float output itself.
+        const double bound = TestSupport::spectrumBound(1e-11, peakH) + 1e-7 * peakH;
+        for (size_t block : {1u, 64u, 1000u, 4096u})
+        {
+            fx.prepare();
+            size_t skipped = 0;
+            const Frames out = renderInBlocks(fx, impulse, block, skipped);
+            for (int ear : {0, 1})
+            {
+                const std::vector<float>& y = ear == 0 ? out.left : out.right;
+                for (size_t n = 0; n < kRoomDelay; ++n)
+                    ASSERT_EQ(y[n], 0.0f) << "ear " << ear << " block " << block << " n " << n;
+                double worst = 0.0;
+                size_t worstAt = 0;
+                for (size_t n = kRoomDelay; n < frames; ++n)
+                {
+                    const size_t i = n - kRoomDelay;
+                    const double expected = i < static_cast<size_t>(kResponseLength) ? h[ear][i] : 0.0;
+                    const double error = std::fabs(y[n] - expected);
+                    if (error > worst)
+                    {
+                        worst = error;
+                        worstAt = i;
+                    }
+                }
+                EXPECT_LE(worst, bound) << "position " << k.position << " curve " << k.curve << " ear " << ear
+                                        << " block " << block << ": worst at response sample " << worstAt;
+            }
+            EXPECT_GT(skipped, 0u) << "block " << block << ": the idle room skips its silent blocks";
+        }
+    }
+}
+
 struct ChangeCase
 {
     const char* name;
@@ -277,7 +372,7 @@ inline void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.name; }
 class TessalineControlChange : public TessalineProcessing, public ::testing::WithParamInterface<ChangeCase>
 {};
 
-// A control change alone, without a prepare, reshapes the responses of all four stages.
+// A control change alone, without a prepare, reshapes the responses of all six stages.
 TEST_P(TessalineControlChange, ReachesEveryStage)
 {
     std::vector<double> before;
@@ -324,18 +419,22 @@ TEST_F(TessalineProcessing, DecayTypeChangeKeepsEachEnvelopesAbsorption)
 }
 
 // Changes reach the running room without a prepare: with every volume at 0 the output falls
-// silent once the late stage has renewed all its partitions (34 blocks of 2048) and its
-// 256-sample delay has passed, and stays silent. The change comes on a late block boundary;
-// one in mid-block adds the rest of that block, whose partition is gathered half old, half new.
+// silent once every stage has renewed all its partitions and its aligning delay has passed
+// (the tail: 6 + 2 blocks of 8192, then 4352 samples), and stays silent. The change comes on a
+// block boundary of every stage, the latest a change can be whole (one in mid-block is whole
+// at the same block boundary, its block's partition being gathered half old, half new).
 TEST_F(TessalineProcessing, VolumesAtZeroSilenceTheRunningRoom)
 {
     uint32_t seed = 5;
-    ASSERT_GT(peak(render(fx, noiseFrames(2 * 2048, seed), 2).left), 1e-3);
+    ASSERT_GT(peak(render(fx, noiseFrames(2 * kTailPartition, seed), 2).left), 1e-3);
 
     for (uint32_t id : {CTessaline::kVolLR, CTessaline::kVolFB, CTessaline::kVolCF})
         fx.setControlPlain(id, 0.0f);
-    const size_t settle = 34 * 2048 + 256;
+    const size_t settle = kChangeSamples;
     const Frames out = render(fx, noiseFrames(settle + 8192, seed), 2);
+    // Not whole any sooner: the last tail block before it still carries the old response.
+    EXPECT_GT(peak(std::vector<float>(out.left.begin() + settle - kTailPartition, out.left.begin() + settle)),
+              0.0);
     for (size_t n = settle; n < out.left.size(); ++n)
     {
         ASSERT_EQ(out.left[n], 0.0f) << n;
