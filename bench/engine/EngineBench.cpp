@@ -73,7 +73,7 @@ enum Change
     kDecayType
 };
 
-// One control change as the effect applies it: the same call on all four stages.
+// One control change as the effect applies it: the same call on all six stages.
 void applyChange(StereoRoom& room, Change change, int curve, int n)
 {
     const auto stages = room.stages();
