@@ -39,7 +39,9 @@ TEST_P(StageShapes, MatchesDirectConvolutionAtEveryBlockPhase)
             expected.emplace_back(m, directSample(x, response.data() + s.start, region, m, latency));
             peak = std::max(peak, std::abs(expected.back().second));
         }
-    const double bound = TestSupport::spectrumBound(1e-11, peak);
+    // Double-precision round-off grows with the transform's length: the tail's 16384-point
+    // transforms (c = 8192) pass 1e-11 at a peak of about 110, the others stay within it.
+    const double bound = TestSupport::spectrumBound(s.c > 2048 ? 2e-11 : 1e-11, peak);
     for (const auto& [m, value] : expected)
         ASSERT_NEAR(y[m], value, bound) << "sample " << m;
 }
