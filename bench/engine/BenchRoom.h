@@ -1,6 +1,5 @@
-// The room's engine wired as the effect wires it: early, late and tail stage per ear, a
-// 256-sample delay after each late stage and a 4352-sample one after each tail stage, for
-// benchmarks.
+// The room's engine wired as the effect wires it: early and late stage per ear and a
+// 256-sample delay after each late stage, for benchmarks.
 #pragma once
 
 #include "engine/CDelayLine.h"
@@ -18,8 +17,8 @@ constexpr int kSampleRate = 48000;
 
 struct StereoRoom
 {
-    std::unique_ptr<CPartitionedConvolver> earlyLeft, earlyRight, lateLeft, lateRight, tailLeft, tailRight;
-    std::unique_ptr<CDelayLine> delayLeft, delayRight, tailDelayLeft, tailDelayRight;
+    std::unique_ptr<CPartitionedConvolver> earlyLeft, earlyRight, lateLeft, lateRight;
+    std::unique_ptr<CDelayLine> delayLeft, delayRight;
 
     explicit StereoRoom(int curveType = 1, int position = 3)
     {
@@ -32,19 +31,11 @@ struct StereoRoom
                                                            kLateLength, kLatePartition, kLateStart);
         lateRight = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 1, kResponseLength,
                                                             kLateLength, kLatePartition, kLateStart);
-        tailLeft = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 0, kResponseLength,
-                                                           kTailLength, kTailPartition, kTailStart);
-        tailRight = std::make_unique<CPartitionedConvolver>(bank, 0, kSampleRate, 1, kResponseLength,
-                                                            kTailLength, kTailPartition, kTailStart);
         earlyRight->shareTransforms(*earlyLeft);
         lateRight->shareTransforms(*lateLeft);
-        tailRight->shareTransforms(*tailLeft);
         const CDelayLine::Capacity capacity{kLateDelay + 1};
         delayLeft = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);
         delayRight = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);
-        const CDelayLine::Capacity tailCapacity{kTailDelay + 1};
-        tailDelayLeft = std::make_unique<CDelayLine>(tailCapacity, kTailDelay, 0.0, 100.0);
-        tailDelayRight = std::make_unique<CDelayLine>(tailCapacity, kTailDelay, 0.0, 100.0);
         for (CPartitionedConvolver* s : stages())
         {
             s->reloadPosition(position, kSampleRate);
@@ -55,11 +46,10 @@ struct StereoRoom
 
     std::vector<CPartitionedConvolver*> stages() const
     {
-        return {earlyLeft.get(), earlyRight.get(), lateLeft.get(),
-                lateRight.get(), tailLeft.get(),   tailRight.get()};
+        return {earlyLeft.get(), earlyRight.get(), lateLeft.get(), lateRight.get()};
     }
 
-    // Bytes of the spectrum rings of the six stages: what an instance's multiply-accumulate
+    // Bytes of the spectrum rings of the four stages: what an instance's multiply-accumulate
     // streams through, block by block.
     static long spectrumBytes()
     {
@@ -71,33 +61,27 @@ struct StereoRoom
     }
 
     // Bytes of those rings the multiply-accumulate streams per frame: a stage passes over its
-    // rings once per pair of its blocks: the early stages every 256 frames, the late ones every
-    // 4096, the tail ones every 16384.
+    // rings once per pair of its blocks, the early stages every 256 frames, the late ones every
+    // 4096.
     static double streamedBytesPerFrame()
     {
         const StereoRoom room;
         return static_cast<double>(room.earlyLeft->spectrumBytes() + room.earlyRight->spectrumBytes())
                    / (2 * kEarlyPartition)
                + static_cast<double>(room.lateLeft->spectrumBytes() + room.lateRight->spectrumBytes())
-                     / (2 * kLatePartition)
-               + static_cast<double>(room.tailLeft->spectrumBytes() + room.tailRight->spectrumBytes())
-                     / (2 * kTailPartition);
+                     / (2 * kLatePartition);
     }
 
     void processFrame(const double* in, double* out)
     {
         earlyLeft->processSample(in[0]);
         lateLeft->processSample(in[0]);
-        tailLeft->processSample(in[0]);
         delayLeft->processSample(lateLeft->output());
-        tailDelayLeft->processSample(tailLeft->output());
-        out[0] = delayLeft->output() + earlyLeft->output() + tailDelayLeft->output();
+        out[0] = delayLeft->output() + earlyLeft->output();
         earlyRight->processSample(in[1]);
         lateRight->processSample(in[1]);
-        tailRight->processSample(in[1]);
         delayRight->processSample(lateRight->output());
-        tailDelayRight->processSample(tailRight->output());
-        out[1] = delayRight->output() + earlyRight->output() + tailDelayRight->output();
+        out[1] = delayRight->output() + earlyRight->output();
     }
 
     // The whole response of one ear as the stages gather it.
@@ -106,14 +90,10 @@ struct StereoRoom
         std::vector<double> h(kResponseLength, 0.0), part(kResponseLength, 0.0);
         CPartitionedConvolver& early = ear == 0 ? *earlyLeft : *earlyRight;
         CPartitionedConvolver& late = ear == 0 ? *lateLeft : *lateRight;
-        CPartitionedConvolver& tail = ear == 0 ? *tailLeft : *tailRight;
         early.shapedResponse(0, kResponseLength, h.data());
-        for (CPartitionedConvolver* stage : {&late, &tail})
-        {
-            stage->shapedResponse(0, kResponseLength, part.data());
-            for (int i = 0; i < kResponseLength; ++i)
-                h[i] += part[i];
-        }
+        late.shapedResponse(0, kResponseLength, part.data());
+        for (int i = 0; i < kResponseLength; ++i)
+            h[i] += part[i];
         return h;
     }
 };

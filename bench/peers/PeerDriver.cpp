@@ -28,9 +28,7 @@ using namespace peerbench;
 namespace {
 
 constexpr int kRate = enginebench::kSampleRate;
-// The plug-in's longest cycle: the tail stage's pair of 8192-sample blocks.
-constexpr int kCycle = 2 * kTailPartition;
-constexpr int kCycles = 50;
+constexpr int kLateBlock = 2048; // the plug-in's longest block cycle
 
 struct Options
 {
@@ -91,10 +89,10 @@ double cpuPerAudioSecond(Convolver& c, const Signal& s, int block)
     return (processCpuSeconds() - start) / (static_cast<double>(s.frames() / block * block) / kRate);
 }
 
-// Median wall time of each block phase of the plug-in's cycle, over `cycles` cycles.
+// Median wall time of each block phase of the 2048-frame cycle, over `cycles` cycles.
 std::vector<double> phaseMedians(Convolver& c, const Signal& s, int block, int cycles)
 {
-    const int phases = kCycle / block;
+    const int phases = kLateBlock / block;
     std::vector<std::vector<double>> times(static_cast<std::size_t>(phases));
     std::vector<float> outL(static_cast<std::size_t>(block)), outR(outL.size());
     float* out[2] = {outL.data(), outR.data()};
@@ -149,16 +147,16 @@ void printWorstPhase(const TessalineHost::HostModule& module, const Signal& sign
 {
     constexpr int kBlock = 64;
     const double period = static_cast<double>(kBlock) / kRate;
-    std::printf("\nWorst block phase at %d frames (median per phase of the %d-frame cycle, %d cycles)\n",
-                kBlock, kCycle, kCycles);
+    std::printf("\nWorst block phase at %d frames (median per phase of the %d-frame cycle, 400 cycles)\n",
+                kBlock, kLateBlock);
     for (bool automate : {false, true})
     {
         TessalineRunner t(module, kRate, kBlock, automate);
-        phaseMedians(t, signal, kBlock, 3);
-        const std::vector<double> m = phaseMedians(t, signal, kBlock, kCycles);
+        phaseMedians(t, signal, kBlock, 20);
+        const std::vector<double> m = phaseMedians(t, signal, kBlock, 400);
         const auto worst = std::max_element(m.begin(), m.end());
         std::printf(
-            "  %-20s slowest phase %3ld: %7.1f us = %5.1f%% of the %.0f us period (median phase %.1f us)\n",
+            "  %-20s slowest phase %2ld: %7.1f us = %5.1f%% of the %.0f us period (median phase %.1f us)\n",
             t.name().c_str(), static_cast<long>(worst - m.begin()), 1e6 * *worst, 100.0 * *worst / period,
             1e6 * period, 1e6 * median(m));
     }

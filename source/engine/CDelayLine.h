@@ -1,6 +1,5 @@
 // A circular delay with feedback and wet/dry mix; the room uses it with feedback 0 % and wet
-// 100 % as the pure delays (256 and 4352 samples) that align the late and tail stages with the
-// early stage.
+// 100 % as the pure 256-sample delay that aligns a late stage with its early stage.
 // No allocation, locking or system calls after construction.
 #pragma once
 

@@ -1,4 +1,4 @@
-// One stage of the room convolver: a uniformly partitioned overlap-add convolver
+// One stage of the two-stage room convolver: a uniformly partitioned overlap-add convolver
 // over the response region [stageStart, stageStart + P·c), with a frequency-domain delay line.
 // The stage delays its region by 2c − 1 samples, which leaves one whole block of slack: the
 // product spectrum that becomes the output at the end of block t + 1 needs only the spectra of

@@ -75,10 +75,6 @@ CTessaline::~CTessaline()
     m_pLateRight.reset();
     m_pLateDelayLeft.reset();
     m_pLateDelayRight.reset();
-    m_pTailLeft.reset();
-    m_pTailRight.reset();
-    m_pTailDelayLeft.reset();
-    m_pTailDelayRight.reset();
 }
 
 // [main thread] Fills the control list once; a second call leaves it as it is.

@@ -5,7 +5,6 @@
 #include "core/CPlugIn.h"
 #include "engine/SpectrumPrecision.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -35,7 +34,7 @@ public:
     // Test switch: never skip, so an instance can be compared with one that does.
     bool m_bNeverSkip = false;
 
-    // [main thread, not processing] Rebuilds the six stages with their spectra kept at this
+    // [main thread, not processing] Rebuilds the four stages with their spectra kept at this
     // precision (a double-precision reference for checks and tools) and the room from the
     // current controls; prepare() follows as after construction.
     void useSpectrumPrecision(SpectrumPrecision precision);
@@ -64,11 +63,6 @@ public:
     std::unique_ptr<CPartitionedConvolver> m_pLateRight;
     std::unique_ptr<CDelayLine> m_pLateDelayLeft;
     std::unique_ptr<CDelayLine> m_pLateDelayRight;
-    // The tail stages, in partitions as large as their 4352-sample aligning delays allow.
-    std::unique_ptr<CPartitionedConvolver> m_pTailLeft;
-    std::unique_ptr<CPartitionedConvolver> m_pTailRight;
-    std::unique_ptr<CDelayLine> m_pTailDelayLeft;
-    std::unique_ptr<CDelayLine> m_pTailDelayRight;
 
     // Controls.
     float m_fGain = 0.5f;
@@ -92,14 +86,10 @@ private:
     void buildRoom();
     void buildStage(CPartitionedConvolver& stage);
     void createEngine();
-    void createTailStages();
-    // The six stages: early left, early right, late left, late right, tail left, tail right.
-    std::array<CPartitionedConvolver*, 6> stages() const;
     bool earIsIdle(const CPartitionedConvolver& early, const CPartitionedConvolver& late,
-                   const CDelayLine& delay, const CPartitionedConvolver& tail,
-                   const CDelayLine& tailDelay) const;
+                   const CDelayLine& delay) const;
     float processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& delay,
-                     CPartitionedConvolver& tail, CDelayLine& tailDelay, float input);
+                     float input);
 };
 
 // The effect's creation function; the host adapter calls postConstruct afterwards.

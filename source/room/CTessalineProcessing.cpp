@@ -15,7 +15,7 @@ namespace {
 constexpr double kInputCeiling = 1.0e6; // +120 dBFS
 } // namespace
 
-// [main thread] Step 2 of construction: six stages and four delays, Center components bound
+// [main thread] Step 2 of construction: four stages and two delays, Center components bound
 // and silent until the room is built.
 void CTessaline::createEngine()
 {
@@ -37,29 +37,6 @@ void CTessaline::createEngine()
     const CDelayLine::Capacity capacity{kLateDelay + 1};
     m_pLateDelayLeft = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);
     m_pLateDelayRight = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);
-    createTailStages();
-}
-
-// [main thread] The tail stages and their aligning delays, sharing transforms as above.
-void CTessaline::createTailStages()
-{
-    const int fs = m_nSampleRate;
-    const IResponseTables& bank = roomResponseBank();
-    const SpectrumPrecision p = m_SpectrumPrecision;
-    m_pTailLeft = std::make_unique<CPartitionedConvolver>(bank, 0, fs, 0, kResponseLength, kTailLength,
-                                                          kTailPartition, kTailStart, p);
-    m_pTailRight = std::make_unique<CPartitionedConvolver>(bank, 0, fs, 1, kResponseLength, kTailLength,
-                                                           kTailPartition, kTailStart, p);
-    m_pTailRight->shareTransforms(*m_pTailLeft);
-    const CDelayLine::Capacity capacity{kTailDelay + 1};
-    m_pTailDelayLeft = std::make_unique<CDelayLine>(capacity, kTailDelay, 0.0, 100.0);
-    m_pTailDelayRight = std::make_unique<CDelayLine>(capacity, kTailDelay, 0.0, 100.0);
-}
-
-std::array<CPartitionedConvolver*, 6> CTessaline::stages() const
-{
-    return {m_pEarlyLeft.get(), m_pEarlyRight.get(), m_pLateLeft.get(),
-            m_pLateRight.get(), m_pTailLeft.get(),   m_pTailRight.get()};
 }
 
 float CTessaline::tailTimeMs(int32_t sampleRate)
@@ -81,16 +58,16 @@ void CTessaline::buildStage(CPartitionedConvolver& stage)
     stage.setVolumes(m_fVolFB, m_fVolLR, m_fVolCF);
 }
 
-// [main thread] Rebuilds all six responses from the current controls, with the stored decay
+// [main thread] Rebuilds all four responses from the current controls, with the stored decay
 // law, and empties the aligning delays.
 void CTessaline::buildRoom()
 {
-    for (CPartitionedConvolver* s : stages())
-        buildStage(*s);
+    buildStage(*m_pEarlyLeft);
+    buildStage(*m_pEarlyRight);
+    buildStage(*m_pLateLeft);
+    buildStage(*m_pLateRight);
     m_pLateDelayLeft->reset(kLateDelay, 0.0, 100.0);
     m_pLateDelayRight->reset(kLateDelay, 0.0, 100.0);
-    m_pTailDelayLeft->reset(kTailDelay, 0.0, 100.0);
-    m_pTailDelayRight->reset(kTailDelay, 0.0, 100.0);
     m_fTailTimeMs = tailTimeMs(m_nSampleRate);
 }
 
@@ -112,27 +89,26 @@ bool CTessaline::postConstruct()
 bool CTessaline::prepare()
 {
     buildRoom();
-    for (CPartitionedConvolver* s : stages())
-        s->resetSignal();
+    m_pEarlyLeft->resetSignal();
+    m_pEarlyRight->resetSignal();
+    m_pLateLeft->resetSignal();
+    m_pLateRight->resetSignal();
     CPlugIn::prepare();
     return true;
 }
 
-// [audio thread] One ear: early stage plus the late and tail stages delayed into line, times the
-// gain.
+// [audio thread] One ear: early stage plus the late stage delayed into line, times the gain.
 // A non-finite input sample counts as silence, and a finite one is held within +-kInputCeiling:
 // far above any real signal, yet low enough that the room's gain can never overflow a float.
 float CTessaline::processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& delay,
-                             CPartitionedConvolver& tail, CDelayLine& tailDelay, float input)
+                             float input)
 {
     const double x =
         std::isfinite(input) ? std::clamp(static_cast<double>(input), -kInputCeiling, kInputCeiling) : 0.0;
     early.processSample(x);
     late.processSample(x);
-    tail.processSample(x);
     delay.processSample(late.output());
-    tailDelay.processSample(tail.output());
-    return static_cast<float>(delay.output() + early.output() + tailDelay.output()) * m_fGain;
+    return static_cast<float>(delay.output() + early.output()) * m_fGain;
 }
 
 // [audio thread]
@@ -144,23 +120,19 @@ bool CTessaline::processFrame(const float* in, float* out, uint32_t inChannels, 
     const bool mono = m_fStereoMono != 0;
     const bool right = m_fLeftRight != 0;
     const float leftInput = (mono && right) ? in[1] : in[0];
-    out[0] = processEar(*m_pEarlyLeft, *m_pLateLeft, *m_pLateDelayLeft, *m_pTailLeft, *m_pTailDelayLeft,
-                        leftInput);
+    out[0] = processEar(*m_pEarlyLeft, *m_pLateLeft, *m_pLateDelayLeft, leftInput);
     if (inChannels == 2 && outChannels == 2)
     {
         const float rightInput = (!mono || right) ? in[1] : in[0];
-        out[1] = processEar(*m_pEarlyRight, *m_pLateRight, *m_pLateDelayRight, *m_pTailRight,
-                            *m_pTailDelayRight, rightInput);
+        out[1] = processEar(*m_pEarlyRight, *m_pLateRight, *m_pLateDelayRight, rightInput);
     }
     return true;
 }
 
 bool CTessaline::earIsIdle(const CPartitionedConvolver& early, const CPartitionedConvolver& late,
-                           const CDelayLine& delay, const CPartitionedConvolver& tail,
-                           const CDelayLine& tailDelay) const
+                           const CDelayLine& delay) const
 {
-    return early.canSkip() && late.canSkip() && tail.canSkip() && delay.holdsOnlyZeros()
-           && tailDelay.holdsOnlyZeros();
+    return early.canSkip() && late.canSkip() && delay.holdsOnlyZeros();
 }
 
 // [audio thread] An idle room, one that has forgotten all it heard and whose controls are at
@@ -172,28 +144,25 @@ bool CTessaline::skipSilentFrames(uint32_t frames, uint32_t channels)
     if (m_bNeverSkip || !smoothingAtRest())
         return false;
     const bool both = channels == 2;
-    if (!earIsIdle(*m_pEarlyLeft, *m_pLateLeft, *m_pLateDelayLeft, *m_pTailLeft, *m_pTailDelayLeft)
-        || (both
-            && !earIsIdle(*m_pEarlyRight, *m_pLateRight, *m_pLateDelayRight, *m_pTailRight,
-                          *m_pTailDelayRight)))
+    if (!earIsIdle(*m_pEarlyLeft, *m_pLateLeft, *m_pLateDelayLeft)
+        || (both && !earIsIdle(*m_pEarlyRight, *m_pLateRight, *m_pLateDelayRight)))
         return false;
     m_pEarlyLeft->skipSilence(frames);
     m_pLateLeft->skipSilence(frames);
-    m_pTailLeft->skipSilence(frames);
     if (both)
     {
         m_pEarlyRight->skipSilence(frames);
         m_pLateRight->skipSilence(frames);
-        m_pTailRight->skipSilence(frames);
     }
     return true;
 }
 
-// Acts on the six stages in the order of stages().
+// Acts on the four stages in the order early left, early right, late left, late right.
 bool CTessaline::controlChanged(uint32_t uId)
 {
     const int fs = m_nSampleRate;
-    const std::array<CPartitionedConvolver*, 6> stages = this->stages();
+    CPartitionedConvolver* stages[4] = {m_pEarlyLeft.get(), m_pEarlyRight.get(), m_pLateLeft.get(),
+                                        m_pLateRight.get()};
     switch (uId)
     {
     case kPosition:

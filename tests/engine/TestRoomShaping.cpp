@@ -63,7 +63,7 @@ TEST(RoomShaping, GatheredPartitionsFollowTheClosedForm)
         {7.0, 7.0, 7.0, 44100, 1, 1.0, 1.0, 1.0},   {0.0, 3.5, 14.0, 96000, 1, 0.3, -0.8, 1.2},
         {13.9, 0.01, 6.2, 22050, 0, 2.0, 0.5, 0.0},
     };
-    for (const StageShape& s : {kEarly, kLate, kTail})
+    for (const StageShape& s : {kEarly, kLate})
     {
         for (int ear : {0, 1})
         {
@@ -105,11 +105,8 @@ TEST(RoomShaping, EnvelopeLevelsAt44100)
         {0, 0, 0.0, 0.0, 0.0},          {0, 1, -0.06, -0.59, -0.91},     {7, 0, -5.65, -60.8, -96.0},
         {7, 1, -15.39, -34.58, -38.49}, {14, 0, -11.29, -121.6, -192.0}, {14, 1, -20.64, -40.51, -44.45},
     };
-    // One stage over the whole response past the early part, so that all three levels are read
-    // from one envelope.
     const std::vector<double> ones(kResponseLength, 1.0);
-    auto stage = stageWithResponse(
-        {kLatePartition, (kResponseLength - kLateStart) / kLatePartition, kLateStart}, ones);
+    auto stage = stageWithResponse(kLate, ones);
     stage->setVolumes(1.0, 0.0, 0.0);
     for (const Row& row : table)
     {

@@ -160,12 +160,11 @@ TEST_F(TessalineProcessing, OutputIsTheInputConvolvedWithTheShapedResponse)
     fx.setControlPlain(CTessaline::kPosition, 3.0f);
     fx.setControlPlain(CTessaline::kGain, 1.0f);
     fx.prepare();
-    std::vector<double> h(kResponseLength), lateH(kResponseLength), tailH(kResponseLength);
+    std::vector<double> h(kResponseLength), lateH(kResponseLength);
     fx.m_pEarlyRight->shapedResponse(0, kResponseLength, h.data());
     fx.m_pLateRight->shapedResponse(0, kResponseLength, lateH.data());
-    fx.m_pTailRight->shapedResponse(0, kResponseLength, tailH.data());
     for (int i = 0; i < kResponseLength; ++i)
-        h[i] += lateH[i] + tailH[i];
+        h[i] += lateH[i];
 
     const Frames in = burst(7000, false, true, 7);
     const Frames out = render(fx, in, 2);
@@ -209,8 +208,7 @@ double expectedResponse(const CTessaline& fx, int i, bool exponential, int ear)
     return expectedResponse(fx, i, Laws{exponential, exponential, exponential}, ear);
 }
 
-// One index inside each of the six stages' regions (early 0 .. 4095, late 4096 .. 20479,
-// tail 20480 ..).
+// One index inside each of the four stages' regions (early 0 .. 4095, late 4096 ..).
 struct Probe
 {
     CPartitionedConvolver* stage;
@@ -219,9 +217,10 @@ struct Probe
 
 std::vector<Probe> probes(CTessaline& fx)
 {
-    return {{fx.m_pEarlyLeft.get(), 1000, 0}, {fx.m_pEarlyRight.get(), 1000, 1},
-            {fx.m_pLateLeft.get(), 15000, 0}, {fx.m_pLateRight.get(), 15000, 1},
-            {fx.m_pTailLeft.get(), 50000, 0}, {fx.m_pTailRight.get(), 50000, 1}};
+    return {{fx.m_pEarlyLeft.get(), 1000, 0},
+            {fx.m_pEarlyRight.get(), 1000, 1},
+            {fx.m_pLateLeft.get(), 30000, 0},
+            {fx.m_pLateRight.get(), 30000, 1}};
 }
 
 double responseAt(const Probe& probe)
@@ -240,9 +239,9 @@ void expectEveryStageFollows(CTessaline& fx, Laws exponential)
 
 TEST_F(TessalineProcessing, PrepareBuildsEnvelopesWithTheStoredDecayType)
 {
-    const int early = 1000, late = 30000; // in the early and the tail stage's regions
+    const int early = 1000, late = 30000;
     double got = 0.0;
-    fx.m_pTailLeft->shapedResponse(late, 1, &got);
+    fx.m_pLateLeft->shapedResponse(late, 1, &got);
     EXPECT_NEAR(got, expectedResponse(fx, late, false, 0), 1e-12);
 
     // A restored state writes the members, then the host prepares.
@@ -252,7 +251,7 @@ TEST_F(TessalineProcessing, PrepareBuildsEnvelopesWithTheStoredDecayType)
     fx.prepare();
     fx.m_pEarlyRight->shapedResponse(early, 1, &got);
     EXPECT_NEAR(got, expectedResponse(fx, early, true, 1), 1e-12);
-    fx.m_pTailLeft->shapedResponse(late, 1, &got);
+    fx.m_pLateLeft->shapedResponse(late, 1, &got);
     EXPECT_NEAR(got, expectedResponse(fx, late, true, 0), 1e-12);
     EXPECT_GT(std::fabs(expectedResponse(fx, late, true, 0) - expectedResponse(fx, late, false, 0)), 1e-6);
 }
@@ -304,8 +303,8 @@ struct ImpulseCase
 };
 
 // An impulse gives each ear its whole shaped response, from sample 255 on and nothing before,
-// across the seams of the three stages (response samples 4096 and 20480) and the block seams of
-// each, whatever the host's block size; and silence after it, through the skipped blocks too.
+// across the seam of the two stages (response sample 4096) and the block seams of each, whatever
+// the host's block size; and silence after it, through the skipped blocks too.
 TEST_F(TessalineProcessing, ImpulseGivesTheShapedResponse255SamplesLateAcrossTheStageSeams)
 {
     fx.setControlPlain(CTessaline::kGain, 1.0f);
@@ -372,7 +371,7 @@ inline void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.name; }
 class TessalineControlChange : public TessalineProcessing, public ::testing::WithParamInterface<ChangeCase>
 {};
 
-// A control change alone, without a prepare, reshapes the responses of all six stages.
+// A control change alone, without a prepare, reshapes the responses of all four stages.
 TEST_P(TessalineControlChange, ReachesEveryStage)
 {
     std::vector<double> before;
@@ -419,22 +418,18 @@ TEST_F(TessalineProcessing, DecayTypeChangeKeepsEachEnvelopesAbsorption)
 }
 
 // Changes reach the running room without a prepare: with every volume at 0 the output falls
-// silent once every stage has renewed all its partitions and its aligning delay has passed
-// (the tail: 6 + 2 blocks of 8192, then 4352 samples), and stays silent. The change comes on a
-// block boundary of every stage, the latest a change can be whole (one in mid-block is whole
-// at the same block boundary, its block's partition being gathered half old, half new).
+// silent once the late stage has renewed all its partitions (34 blocks of 2048) and its
+// 256-sample delay has passed, and stays silent. The change comes on a late block boundary;
+// one in mid-block adds the rest of that block, whose partition is gathered half old, half new.
 TEST_F(TessalineProcessing, VolumesAtZeroSilenceTheRunningRoom)
 {
     uint32_t seed = 5;
-    ASSERT_GT(peak(render(fx, noiseFrames(2 * kTailPartition, seed), 2).left), 1e-3);
+    ASSERT_GT(peak(render(fx, noiseFrames(2 * 2048, seed), 2).left), 1e-3);
 
     for (uint32_t id : {CTessaline::kVolLR, CTessaline::kVolFB, CTessaline::kVolCF})
         fx.setControlPlain(id, 0.0f);
-    const size_t settle = kChangeSamples;
+    const size_t settle = 34 * 2048 + 256;
     const Frames out = render(fx, noiseFrames(settle + 8192, seed), 2);
-    // Not whole any sooner: the last tail block before it still carries the old response.
-    EXPECT_GT(peak(std::vector<float>(out.left.begin() + settle - kTailPartition, out.left.begin() + settle)),
-              0.0);
     for (size_t n = settle; n < out.left.size(); ++n)
     {
         ASSERT_EQ(out.left[n], 0.0f) << n;

@@ -35,7 +35,6 @@ inline std::string stageName(const StageShape& s)
 }
 constexpr StageShape kEarly{kEarlyPartition, kEarlyLength / kEarlyPartition, 0};
 constexpr StageShape kLate{kLatePartition, kLateLength / kLatePartition, kLateStart};
-constexpr StageShape kTail{kTailPartition, kTailLength / kTailPartition, kTailStart};
 
 // A bank shaped like the room's (11 positions of three tables, position p on tables 3p .. 3p + 2)
 // over one noise signal: table k starts k samples into it, so every table is distinct and
