@@ -63,6 +63,53 @@ void BM_WorstFrame(benchmark::State& state)
 }
 BENCHMARK(BM_WorstFrame)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
+// One stage shape alone (c, P, region start) with its response settled, in `copies` stages
+// (one ear each) that take 256-frame blocks in turn as a mix of rooms does: CPU per audio
+// second and stage. One copy keeps its rings in cache; sixteen (eight stereo rooms) need not.
+// What a layout of stages costs, shape by shape.
+void BM_StageShape(benchmark::State& state)
+{
+    const int c = static_cast<int>(state.range(0)), partitions = static_cast<int>(state.range(1));
+    const int start = static_cast<int>(state.range(2)), copies = static_cast<int>(state.range(3));
+    std::vector<std::unique_ptr<CPartitionedConvolver>> stages;
+    for (int i = 0; i < copies; ++i)
+    {
+        stages.push_back(std::make_unique<CPartitionedConvolver>(roomResponseBank(), 3, kSampleRate, i % 2,
+                                                                 kResponseLength, partitions * c, c, start));
+        stages.back()->setAllDecays(7.0, 7.0, 7.0, kSampleRate, 1);
+        stages.back()->setVolumes(1.0, 1.0, 1.0);
+    }
+    const std::vector<double> input = stereoNoise(kSampleRate, 3);
+    double sink = 0.0;
+    auto second = [&] {
+        for (int base = 0; base < kSampleRate; base += 256)
+            for (auto& stage : stages)
+                for (int n = base; n < base + 256; ++n)
+                {
+                    stage->processSample(input[2 * static_cast<std::size_t>(n)]);
+                    sink += stage->output();
+                }
+    };
+    second(); // past P + 2 blocks of the largest shapes: the responses settle
+    second();
+    for (auto _ : state)
+        second();
+    benchmark::DoNotOptimize(sink);
+    state.counters["ms_per_audio_s_per_stage"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * copies / 1e3,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_StageShape)
+    ->ArgNames({"c", "P", "start", "copies"})
+    ->ArgsProduct({{128}, {32}, {0}, {1, 16}})
+    ->ArgsProduct({{2048}, {32, 16, 8}, {4096}, {1, 16}})
+    ->ArgsProduct({{4096}, {15}, {8192}, {1, 16}})
+    ->ArgsProduct({{8192}, {6}, {20480}, {1, 16}})
+    ->ArgsProduct({{8192}, {4}, {36864}, {1, 16}})
+    ->ArgsProduct({{16384}, {2}, {36864}, {1, 16}})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
+
 enum Change
 {
     kPosition,

@@ -8,9 +8,16 @@ namespace {
 
 int checkedPartitions(int length, int partitionSize)
 {
-    if (!isPowerOfTwo(length) || !isPowerOfTwo(partitionSize) || partitionSize > length)
-        throw std::invalid_argument("CPartitionSpectra: sizes must be powers of two, c <= length");
+    if (!isPowerOfTwo(partitionSize) || length < partitionSize || length % partitionSize != 0)
+        throw std::invalid_argument("CPartitionSpectra: c a power of two, length a multiple of c");
     return length / partitionSize;
+}
+
+// k modulo P for any k (P >= 1 partitions, not necessarily a power of two).
+int wrapped(int k, int partitions)
+{
+    const int r = k % partitions;
+    return r < 0 ? r + partitions : r;
 }
 
 // The kernels for each precision, picked by the rows' type.
@@ -93,11 +100,11 @@ template <class T>
 void CPartitionSpectra::storeInputIn(Rings<T>& rings, const Complex* bins)
 {
     const int P = m_nPartitions;
-    m_nNewest = (m_nNewest + 1) & (P - 1);
+    m_nNewest = m_nNewest + 1 < P ? m_nNewest + 1 : 0;
     markWritten(m_InputWritten, m_nInputWritten, m_nNewest);
     storeSlot(bins, slotOf(rings.input, m_nNewest));
     for (int k = 0; k < P; ++k)
-        rings.window[k] = slotOf(rings.input, (m_nNewest - k) & (P - 1));
+        rings.window[k] = slotOf(rings.input, wrapped(m_nNewest - k, P));
 }
 
 void CPartitionSpectra::storeInput(const Complex* bins)
@@ -110,7 +117,7 @@ void CPartitionSpectra::storeInput(const Complex* bins)
 
 void CPartitionSpectra::storeResponse(int partition, const Complex* bins)
 {
-    const int slot = partition & (m_nPartitions - 1);
+    const int slot = wrapped(partition, m_nPartitions);
     markWritten(m_ResponseWritten, m_nResponseWritten, slot);
     if (single())
         storeSlot(bins, slotOf(m_Single.response, slot));
@@ -210,8 +217,8 @@ void CPartitionSpectra::accumulateTermsIn(const Rings<T>& rings, const int* age,
     n = std::min(n, 4);
     for (int j = 0; j < n; ++j)
     {
-        x[j] = rings.window[age[j] & (m_nPartitions - 1)];
-        h[j] = rings.slots[partition[j] & (m_nPartitions - 1)];
+        x[j] = rings.window[wrapped(age[j], m_nPartitions)];
+        h[j] = rings.slots[wrapped(partition[j], m_nPartitions)];
     }
     sumPairs(x, h, n, first, count, out, m_Scratch.get());
     if (first == 0)
@@ -253,7 +260,7 @@ void CPartitionSpectra::clearIn(Rings<T>& rings)
     zeroWritten(rings.response, m_ResponseWritten, m_nResponseWritten);
     m_nNewest = 0;
     for (int k = 0; k < m_nPartitions; ++k)
-        rings.window[k] = slotOf(rings.input, (m_nNewest - k) & (m_nPartitions - 1));
+        rings.window[k] = slotOf(rings.input, wrapped(m_nNewest - k, m_nPartitions));
 }
 
 void CPartitionSpectra::clear()

@@ -22,7 +22,7 @@ class CPartitionSpectra
 public:
     using Complex = std::complex<double>;
 
-    // length = P·c; both length and partitionSize powers of two, partitionSize <= length.
+    // length = P·c: partitionSize a power of two, length a multiple of it (P >= 1, any count).
     // Throws std::invalid_argument otherwise.
     CPartitionSpectra(int length, int partitionSize, SpectrumPrecision precision = kDefaultSpectrumPrecision);
 

@@ -14,7 +14,7 @@ int checkedPartitions(int responseLength, int stageLength, int partitionSize, in
     if (partitionSize < 2 || !isPowerOfTwo(partitionSize) || stageLength < partitionSize)
         throw std::invalid_argument("CPartitionedConvolver: partition size");
     const int partitions = stageLength / partitionSize;
-    if (!isPowerOfTwo(partitions) || stageStart < 0
+    if (stageLength % partitionSize != 0 || stageStart < 0
         || static_cast<long>(stageStart) + static_cast<long>(partitions) * partitionSize > responseLength)
         throw std::invalid_argument("CPartitionedConvolver: stage region");
     return partitions;

@@ -42,9 +42,9 @@ public:
 
     // [main thread] Binds the components of position from tables (see loadPosition), which
     // must outlive the stage. Envelopes start at zero, so the stage is silent until its decays
-    // are set. Throws std::invalid_argument unless partitionSize (>= 2) and stageLength /
-    // partitionSize are powers of two and the region lies inside the response; std::bad_alloc
-    // when memory runs out.
+    // are set. Throws std::invalid_argument unless partitionSize (>= 2) is a power of two,
+    // stageLength a multiple of it (any number of partitions P >= 1) and the region lies inside
+    // the response; std::bad_alloc when memory runs out.
     // The spectra are kept at the given precision (see SpectrumPrecision).
     CPartitionedConvolver(const IResponseTables& tables, int position, int sampleRate, int ear,
                           int responseLength, int stageLength, int partitionSize, int stageStart,

@@ -13,7 +13,8 @@ namespace {
 
 using namespace enginetest;
 
-// Small shapes run in full; the room's two shapes are checked over windows of outputs.
+// Small shapes run in full, among them partition counts that are not powers of two; the room's
+// two shapes are checked over windows of outputs.
 class StageShapes : public ::testing::TestWithParam<StageShape>
 {};
 
@@ -45,7 +46,7 @@ TEST_P(StageShapes, MatchesDirectConvolutionAtEveryBlockPhase)
 
 INSTANTIATE_TEST_SUITE_P(Shapes, StageShapes,
                          ::testing::Values(StageShape{2, 1, 0}, StageShape{4, 8, 3}, StageShape{16, 4, 100},
-                                           kEarly, kLate),
+                                           StageShape{8, 3, 5}, StageShape{32, 6, 40}, kEarly, kLate),
                          [](const ::testing::TestParamInfo<StageShape>& shape) {
                              return stageName(shape.param);
                          });
@@ -346,7 +347,7 @@ TEST(Convolver, RejectsGeometryItCannotRun)
         int responseLength, stageLength, partitionSize, stageStart;
     };
     for (const Case& k : {Case{kResponseLength, 4096, 100, 0}, Case{kResponseLength, 4096, 1, 0},
-                          Case{kResponseLength, 3 * 128, 128, 0}, Case{kResponseLength, 64, 128, 0},
+                          Case{kResponseLength, 3 * 128 + 64, 128, 0}, Case{kResponseLength, 64, 128, 0},
                           Case{kResponseLength, 65536, 2048, 8192}, Case{kResponseLength, 4096, 128, -1}})
         EXPECT_THROW(CPartitionedConvolver(testBank(), 0, 44100, 0, k.responseLength, k.stageLength,
                                            k.partitionSize, k.stageStart),

@@ -6,6 +6,7 @@
 #include "room/RoomConstants.h"
 #include "support/CaseNames.h"
 #include "support/Noise.h"
+#include "support/SpectrumAccuracy.h"
 
 #include <gtest/gtest.h>
 
@@ -264,6 +265,99 @@ TEST_F(TessalineProcessing, DecayTypeChangeRebuildsAllEnvelopes)
     fx.setControlPlain(CTessaline::kDecayType, 1.0f);
     fx.m_pLateRight->shapedResponse(20000, 1, &got);
     EXPECT_NEAR(got, expectedResponse(fx, 20000, false, 1), 1e-12);
+}
+
+// Renders in host blocks as the adapters do: a block of silent input is first offered to
+// skipSilentFrames, which may stand in for it (output zeros). Counts the frames skipped.
+Frames renderInBlocks(CTessaline& fx, const Frames& in, size_t block, size_t& skipped)
+{
+    Frames out{std::vector<float>(in.left.size(), 0.0f), std::vector<float>(in.left.size(), 0.0f)};
+    for (size_t first = 0; first < in.left.size(); first += block)
+    {
+        const size_t n = std::min(block, in.left.size() - first);
+        bool silent = true;
+        for (size_t i = first; i < first + n; ++i)
+            silent = silent && in.left[i] == 0.0f && in.right[i] == 0.0f;
+        if (silent && fx.skipSilentFrames(static_cast<uint32_t>(n), 2))
+        {
+            skipped += n;
+            continue;
+        }
+        for (size_t i = first; i < first + n; ++i)
+        {
+            const float frameIn[2] = {in.left[i], in.right[i]};
+            float frameOut[2] = {0.0f, 0.0f};
+            fx.processFrame(frameIn, frameOut, 2, 2);
+            out.left[i] = frameOut[0];
+            out.right[i] = frameOut[1];
+        }
+    }
+    return out;
+}
+
+struct ImpulseCase
+{
+    uint32_t position;
+    float absFB, absLR, absCF;
+    int curve;
+};
+
+// An impulse gives each ear its whole shaped response, from sample 255 on and nothing before,
+// across the seam of the two stages (response sample 4096) and the block seams of each, whatever
+// the host's block size; and silence after it, through the skipped blocks too.
+TEST_F(TessalineProcessing, ImpulseGivesTheShapedResponse255SamplesLateAcrossTheStageSeams)
+{
+    fx.setControlPlain(CTessaline::kGain, 1.0f);
+    const size_t frames = kRoomDelay + kResponseLength + 30000;
+    Frames impulse{std::vector<float>(frames, 0.0f), std::vector<float>(frames, 0.0f)};
+    impulse.left[0] = impulse.right[0] = 1.0f;
+    for (const ImpulseCase& k : {ImpulseCase{3, 7.0f, 7.0f, 7.0f, 1}, ImpulseCase{0, 2.0f, 9.0f, 4.5f, 0},
+                                 ImpulseCase{10, 12.0f, 0.5f, 6.0f, 1}, ImpulseCase{6, 0.5f, 3.0f, 1.0f, 0}})
+    {
+        fx.setControlPlain(CTessaline::kPosition, static_cast<float>(k.position));
+        fx.setControlPlain(CTessaline::kDecayType, static_cast<float>(k.curve));
+        fx.setControlPlain(CTessaline::kAbsFB, k.absFB);
+        fx.setControlPlain(CTessaline::kAbsLR, k.absLR);
+        fx.setControlPlain(CTessaline::kAbsCF, k.absCF);
+        std::vector<double> h[2];
+        double peakH = 0.0;
+        for (int ear : {0, 1})
+            for (int i = 0; i < kResponseLength; ++i)
+            {
+                h[ear].push_back(expectedResponse(fx, i, k.curve == 0, ear));
+                peakH = std::max(peakH, std::fabs(h[ear].back()));
+            }
+        // Round-off of the spectra, and of the float output itself.
+        const double bound = TestSupport::spectrumBound(1e-11, peakH) + 1e-7 * peakH;
+        for (size_t block : {1u, 64u, 1000u, 4096u})
+        {
+            fx.prepare();
+            size_t skipped = 0;
+            const Frames out = renderInBlocks(fx, impulse, block, skipped);
+            for (int ear : {0, 1})
+            {
+                const std::vector<float>& y = ear == 0 ? out.left : out.right;
+                for (size_t n = 0; n < kRoomDelay; ++n)
+                    ASSERT_EQ(y[n], 0.0f) << "ear " << ear << " block " << block << " n " << n;
+                double worst = 0.0;
+                size_t worstAt = 0;
+                for (size_t n = kRoomDelay; n < frames; ++n)
+                {
+                    const size_t i = n - kRoomDelay;
+                    const double expected = i < static_cast<size_t>(kResponseLength) ? h[ear][i] : 0.0;
+                    const double error = std::fabs(y[n] - expected);
+                    if (error > worst)
+                    {
+                        worst = error;
+                        worstAt = i;
+                    }
+                }
+                EXPECT_LE(worst, bound) << "position " << k.position << " curve " << k.curve << " ear " << ear
+                                        << " block " << block << ": worst at response sample " << worstAt;
+            }
+            EXPECT_GT(skipped, 0u) << "block " << block << ": the idle room skips its silent blocks";
+        }
+    }
 }
 
 struct ChangeCase
