@@ -47,15 +47,14 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_nSettledBlocks(0)
     , m_bStale(false)
     , m_bRenewing(false)
-    , m_ResponseBlocks(2 * static_cast<std::size_t>(partitionSize))
-    , m_InputBlocks(2 * static_cast<std::size_t>(partitionSize))
+    , m_ResponseBlocks(4 * static_cast<std::size_t>(partitionSize))
+    , m_InputBlocks(4 * static_cast<std::size_t>(partitionSize))
     , m_OutputBlock(2 * static_cast<std::size_t>(partitionSize))
     , m_OutputSpectrum(static_cast<std::size_t>(partitionSize) + 1)
     , m_PartialSpectrum(static_cast<std::size_t>(partitionSize) + 1)
     , m_Correction(static_cast<std::size_t>(partitionSize) + 1)
     , m_Terms(static_cast<std::size_t>(partitionSize) + 1)
-    , m_pForwardFFT(new ARFFT(2 * partitionSize))
-    , m_pInverseFFT(new BRFFT(2 * partitionSize))
+    , m_pTransforms(std::make_shared<CFftwTransforms>(2 * partitionSize))
     , m_pSpectra(new CPartitionSpectra(m_nPartitions * partitionSize, partitionSize, precision))
     , m_pCompFB(new CComponentIR{responseLength, nullptr})
     , m_pCompLR(new CComponentIR{responseLength, nullptr})
@@ -77,8 +76,7 @@ bool CPartitionedConvolver::shareTransforms(CPartitionedConvolver& other)
 {
     if (other.m_nPartitionSize != m_nPartitionSize)
         return false;
-    m_pForwardFFT = other.m_pForwardFFT;
-    m_pInverseFFT = other.m_pInverseFFT;
+    m_pTransforms = other.m_pTransforms;
     return true;
 }
 
@@ -171,7 +169,7 @@ void CPartitionedConvolver::runStep(int step)
         m_bRenewing = !responseSettled();
         if (m_bRenewing)
         {
-            m_pForwardFFT->forwardHalfPadded(m_ResponseBlocks.get() + pending * c);
+            const Complex* spectrum = m_pTransforms->forward(m_ResponseBlocks.get() + pending * m_nFFTSize);
             if (m_bFinishing && renewed != 0)
             {
                 // The begun sum holds this partition's old spectrum against the input block
@@ -179,13 +177,12 @@ void CPartitionedConvolver::runStep(int step)
                 const int age = renewed - 1;
                 m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, m_Correction.get());
             }
-            m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
+            m_pSpectra->storeResponse(renewed, spectrum);
         }
     }
     else if (step == 1)
     {
-        m_pForwardFFT->forwardHalfPadded(m_InputBlocks.get() + pending * c);
-        m_pSpectra->storeInput(m_pForwardFFT->spectrum);
+        m_pSpectra->storeInput(m_pTransforms->forward(m_InputBlocks.get() + pending * m_nFFTSize));
     }
     else
     {
@@ -226,25 +223,16 @@ void CPartitionedConvolver::finishSlice(int first, int count)
 void CPartitionedConvolver::endBlock()
 {
     const int c = m_nPartitionSize;
-    // Time samples 2n and 2n + 1 of the inverse are 2·z[n] / 2c (real and imaginary part),
-    // exact in both forms since 2c is a power of two; z[n] is read through the bit reversal.
-    const Complex* z = m_pInverseFFT->inverseHalfBitReversed(m_OutputSpectrum.get());
-    const int* rev = m_pInverseFFT->bitReversedIndex();
-    const double scale = 2.0 / m_nFFTSize;
+    // The inverse gives 2c·y[n]; dividing by 2c, a power of two, is exact. The sum is rewritten
+    // in full before the next block end, so the inverse may overwrite it (an all-zero sum, as
+    // while silence is skipped, stays zero).
+    const double* y = m_pTransforms->inverse(m_OutputSpectrum.get());
+    const double scale = 1.0 / m_nFFTSize;
     double* out = m_OutputBlock.get();
-    const int half = c / 2; // complex values that make the first c samples
-    for (int n = 0; n < half; ++n)
-    {
-        const Complex v = z[rev[n]];
-        out[2 * n] = v.real() * scale + out[c + 2 * n];
-        out[2 * n + 1] = v.imag() * scale + out[c + 2 * n + 1];
-    }
-    for (int n = half; n < c; ++n)
-    {
-        const Complex v = z[rev[n]];
-        out[2 * n] = v.real() * scale;
-        out[2 * n + 1] = v.imag() * scale;
-    }
+    for (int n = 0; n < c; ++n)
+        out[n] = y[n] * scale + out[c + n];
+    for (int n = c; n < 2 * c; ++n)
+        out[n] = y[n] * scale;
 
     m_nQuietBlocks = m_bBlockHasSignal ? 0 : std::min(m_nQuietBlocks + 1, m_nPartitions + 2);
     m_nSettledBlocks = std::min(m_nSettledBlocks + 1, m_nPartitions + 2);
@@ -309,7 +297,7 @@ void CPartitionedConvolver::restoreGathering()
     if (m_nNextStep == 0)
     {
         const int c = m_nPartitionSize;
-        double* pending = m_ResponseBlocks.get() + (1 - m_nGather) * c;
+        double* pending = m_ResponseBlocks.get() + (1 - m_nGather) * m_nFFTSize;
         const int start = m_nStageStart + m_nPendingPartition * c;
         for (int k = 0; k < c; k += m_nChunk)
             shapeChunk(start, k, m_nChunk, pending + k);
