@@ -47,14 +47,15 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_nSettledBlocks(0)
     , m_bStale(false)
     , m_bRenewing(false)
-    , m_ResponseBlocks(4 * static_cast<std::size_t>(partitionSize))
-    , m_InputBlocks(4 * static_cast<std::size_t>(partitionSize))
+    , m_ResponseBlocks(2 * static_cast<std::size_t>(partitionSize))
+    , m_InputBlocks(2 * static_cast<std::size_t>(partitionSize))
     , m_OutputBlock(2 * static_cast<std::size_t>(partitionSize))
     , m_OutputSpectrum(static_cast<std::size_t>(partitionSize) + 1)
     , m_PartialSpectrum(static_cast<std::size_t>(partitionSize) + 1)
     , m_Correction(static_cast<std::size_t>(partitionSize) + 1)
     , m_Terms(static_cast<std::size_t>(partitionSize) + 1)
-    , m_pTransforms(std::make_shared<CFftwTransforms>(2 * partitionSize))
+    , m_pForwardFFT(new ARFFT(2 * partitionSize))
+    , m_pInverseFFT(new BRFFT(2 * partitionSize))
     , m_pSpectra(new CPartitionSpectra(m_nPartitions * partitionSize, partitionSize, precision))
     , m_pCompFB(new CComponentIR{responseLength, nullptr})
     , m_pCompLR(new CComponentIR{responseLength, nullptr})
@@ -76,7 +77,8 @@ bool CPartitionedConvolver::shareTransforms(CPartitionedConvolver& other)
 {
     if (other.m_nPartitionSize != m_nPartitionSize)
         return false;
-    m_pTransforms = other.m_pTransforms;
+    m_pForwardFFT = other.m_pForwardFFT;
+    m_pInverseFFT = other.m_pInverseFFT;
     return true;
 }
 
@@ -169,7 +171,7 @@ void CPartitionedConvolver::runStep(int step)
         m_bRenewing = !responseSettled();
         if (m_bRenewing)
         {
-            const Complex* spectrum = m_pTransforms->forward(m_ResponseBlocks.get() + pending * m_nFFTSize);
+            m_pForwardFFT->forwardHalfPadded(m_ResponseBlocks.get() + pending * c);
             if (m_bFinishing && renewed != 0)
             {
                 // The begun sum holds this partition's old spectrum against the input block
@@ -177,12 +179,13 @@ void CPartitionedConvolver::runStep(int step)
                 const int age = renewed - 1;
                 m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, m_Correction.get());
             }
-            m_pSpectra->storeResponse(renewed, spectrum);
+            m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
         }
     }
     else if (step == 1)
     {
-        m_pSpectra->storeInput(m_pTransforms->forward(m_InputBlocks.get() + pending * m_nFFTSize));
+        m_pForwardFFT->forwardHalfPadded(m_InputBlocks.get() + pending * c);
+        m_pSpectra->storeInput(m_pForwardFFT->spectrum);
     }
     else
     {
@@ -223,16 +226,25 @@ void CPartitionedConvolver::finishSlice(int first, int count)
 void CPartitionedConvolver::endBlock()
 {
     const int c = m_nPartitionSize;
-    // The inverse gives 2c·y[n]; dividing by 2c, a power of two, is exact. The sum is rewritten
-    // in full before the next block end, so the inverse may overwrite it (an all-zero sum, as
-    // while silence is skipped, stays zero).
-    const double* y = m_pTransforms->inverse(m_OutputSpectrum.get());
-    const double scale = 1.0 / m_nFFTSize;
+    // Time samples 2n and 2n + 1 of the inverse are 2·z[n] / 2c (real and imaginary part),
+    // exact in both forms since 2c is a power of two; z[n] is read through the bit reversal.
+    const Complex* z = m_pInverseFFT->inverseHalfBitReversed(m_OutputSpectrum.get());
+    const int* rev = m_pInverseFFT->bitReversedIndex();
+    const double scale = 2.0 / m_nFFTSize;
     double* out = m_OutputBlock.get();
-    for (int n = 0; n < c; ++n)
-        out[n] = y[n] * scale + out[c + n];
-    for (int n = c; n < 2 * c; ++n)
-        out[n] = y[n] * scale;
+    const int half = c / 2; // complex values that make the first c samples
+    for (int n = 0; n < half; ++n)
+    {
+        const Complex v = z[rev[n]];
+        out[2 * n] = v.real() * scale + out[c + 2 * n];
+        out[2 * n + 1] = v.imag() * scale + out[c + 2 * n + 1];
+    }
+    for (int n = half; n < c; ++n)
+    {
+        const Complex v = z[rev[n]];
+        out[2 * n] = v.real() * scale;
+        out[2 * n + 1] = v.imag() * scale;
+    }
 
     m_nQuietBlocks = m_bBlockHasSignal ? 0 : std::min(m_nQuietBlocks + 1, m_nPartitions + 2);
     m_nSettledBlocks = std::min(m_nSettledBlocks + 1, m_nPartitions + 2);
@@ -297,7 +309,7 @@ void CPartitionedConvolver::restoreGathering()
     if (m_nNextStep == 0)
     {
         const int c = m_nPartitionSize;
-        double* pending = m_ResponseBlocks.get() + (1 - m_nGather) * m_nFFTSize;
+        double* pending = m_ResponseBlocks.get() + (1 - m_nGather) * c;
         const int start = m_nStageStart + m_nPendingPartition * c;
         for (int k = 0; k < c; k += m_nChunk)
             shapeChunk(start, k, m_nChunk, pending + k);

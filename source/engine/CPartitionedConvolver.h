@@ -29,7 +29,7 @@
 #include "engine/CDecayEnvelope.h"
 #include "engine/CPartitionSpectra.h"
 #include "engine/IResponseTables.h"
-#include "engine/CFftwTransforms.h"
+#include "engine/RFFT.h"
 
 #include <cmath>
 #include <complex>
@@ -155,8 +155,8 @@ private:
     // Whether the published tables are those the components give now.
     bool publishedTablesCurrent() const;
     void prefetchTables(int index) const;
-    double* gatheringInput() const { return m_InputBlocks.get() + m_nGather * m_nFFTSize; }
-    double* gatheringResponse() const { return m_ResponseBlocks.get() + m_nGather * m_nFFTSize; }
+    double* gatheringInput() const { return m_InputBlocks.get() + m_nGather * m_nPartitionSize; }
+    double* gatheringResponse() const { return m_ResponseBlocks.get() + m_nGather * m_nPartitionSize; }
 
     int m_nPartitions;    // P
     int m_nPartitionSize; // c
@@ -181,12 +181,10 @@ private:
     bool m_bStale;           // gathering was skipped: gathered response blocks are stale
     bool m_bRenewing;        // this block's step 0 stored a renewed partition spectrum
 
-    // Blocks of 2c samples whose upper c stay zero: the forward transform's zero-padded input.
-    AlignedArray<double> m_ResponseBlocks;   // 2 × 2c: partition being gathered, previous one
-    AlignedArray<double> m_InputBlocks;      // 2 × 2c: block being gathered, previous one
+    AlignedArray<double> m_ResponseBlocks;   // 2 × c: partition being gathered, previous one
+    AlignedArray<double> m_InputBlocks;      // 2 × c: block being gathered, previous one
     AlignedArray<double> m_OutputBlock;      // 2c: result of the last block end
     AlignedArray<Complex> m_OutputSpectrum;  // bins 0 … c of the product spectrum being summed
-                                             // (the inverse transform overwrites it)
     AlignedArray<Complex> m_PartialSpectrum; // the next block's sum as far as known (pairs)
     AlignedArray<Complex> m_Correction;      // old term of the renewed partition in that sum
     AlignedArray<Complex> m_Terms;           // a finishing slice's new terms
@@ -198,9 +196,8 @@ private:
     CDecayEnvelope m_EnvLR;
     CDecayEnvelope m_EnvCF;
 
-    // Response partitions and input blocks in turn, and the block end's inverse; perhaps
-    // shared with another stage (see shareTransforms).
-    std::shared_ptr<CFftwTransforms> m_pTransforms;
+    std::shared_ptr<ARFFT> m_pForwardFFT; // response partitions and input blocks in turn
+    std::shared_ptr<BRFFT> m_pInverseFFT; // both perhaps shared with another stage (see above)
     std::unique_ptr<CPartitionSpectra> m_pSpectra;
     std::unique_ptr<CComponentIR> m_pCompFB;
     std::unique_ptr<CComponentIR> m_pCompLR;
