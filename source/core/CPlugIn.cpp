@@ -46,6 +46,7 @@ CPlugIn::~CPlugIn() = default;
 void CPlugIn::buildControlTables()
 {
     m_nControlCount = m_ControlList.controlCount();
+    m_bHasSmoothers = true; // until prepare() looks at the new table
     // Two spare entries mirror the value table, whose last two elements are the joystick axes.
     m_ppControlTable = std::make_unique<CControlEntry*[]>(m_nControlCount + 2);
     m_pControlValues = std::make_unique<CControlValue[]>(m_nControlCount + 2);

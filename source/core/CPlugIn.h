@@ -95,7 +95,12 @@ public:
     void setJoystickX(float x, bool rotated);
     void setJoystickY(float y, bool rotated);
     // [audio thread] One smoothing step; called once per frame before control variables are read.
-    void smoothControls();
+    // Nothing to do, and nothing done, when prepare() found no smoothed control.
+    void smoothControls()
+    {
+        if (m_bHasSmoothers)
+            stepSmoothers();
+    }
     // [audio thread] True when smoothControls would change nothing: no control is gliding and
     // the joystick is not smoothed.
     bool smoothingAtRest() const;
@@ -139,8 +144,13 @@ protected:
     CControlEntry* entryAt(uint32_t position) const;
 
 private:
+    void stepSmoothers();
     void writeControl(CControlEntry& entry, float plain, bool applyNow, bool truncateInt);
     void applyJoystickValues(const CHostMessage& message);
     static bool storeJoystickPosition(CControlEntry& axis, float position, bool toTarget);
     void sendJoystickMix(bool rotated);
+
+    // Whether any control or the joystick is smoothed, as prepare() last found; until then
+    // (and after the tables are rebuilt) every frame steps the table as before.
+    bool m_bHasSmoothers = true;
 };

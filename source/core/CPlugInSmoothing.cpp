@@ -68,11 +68,14 @@ bool CPlugIn::prepare()
     if (!m_ppControlTable)
         return true;
     const uint32_t count = std::min(m_ControlList.controlCount(), m_nControlCount);
+    // Entries beyond the list's count are stepped all the same: they keep the flag up.
+    bool smoothed = m_JoystickX.bSmooth || count < m_nControlCount;
     for (uint32_t p = 0; p < count; ++p)
     {
         CControlEntry* entry = m_ppControlTable[p];
         if (entry == nullptr || !entry->bSmooth)
             continue;
+        smoothed = true;
         const float c = smoothingCoefficient(m_nSampleRate, entry->fSmoothTimeMs);
         if (entry->nDataType == kDataFloat && entry->pFloatVar != nullptr)
             primeSmoother(*entry, *entry->pFloatVar, c);
@@ -82,11 +85,12 @@ bool CPlugIn::prepare()
     for (CControlEntry* axis : {&m_JoystickX, &m_JoystickY})
         if (axis->bSmooth)
             primeSmoother(*axis, axis->fValue, smoothingCoefficient(m_nSampleRate, axis->fSmoothTimeMs));
+    m_bHasSmoothers = smoothed;
     return true;
 }
 
 // [audio thread] No allocation: a walk over the table and two multiply-adds per smoothed control.
-void CPlugIn::smoothControls()
+void CPlugIn::stepSmoothers()
 {
     if (!m_ppControlTable)
         return;
@@ -121,7 +125,7 @@ bool CPlugIn::smoothingAtRest() const
 {
     if (m_JoystickX.bSmooth)
         return false;
-    if (!m_ppControlTable)
+    if (!m_ppControlTable || !m_bHasSmoothers)
         return true;
     for (uint32_t p = 0; p < m_nControlCount; ++p)
     {

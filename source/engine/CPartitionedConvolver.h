@@ -55,12 +55,13 @@ public:
 
     // [audio thread] Consumes one sample; a non-finite sample counts as silence. Inline: most
     // samples only store the input, and everything else happens at the samples advance takes.
-    void processSample(double x)
+    void processSample(double x) { processFiniteSample(std::isfinite(x) ? x : 0.0); }
+    // [audio thread] processSample for a sample the caller has already found finite.
+    void processFiniteSample(double x)
     {
         const int j = m_nIndex;
-        const double v = std::isfinite(x) ? x : 0.0;
-        gatheringInput()[j] = v;
-        m_bBlockHasSignal |= v != 0.0;
+        gatheringInput()[j] = x;
+        m_bBlockHasSignal |= x != 0.0;
         if (j < m_nNextEventAt)
             m_nIndex = j + 1;
         else

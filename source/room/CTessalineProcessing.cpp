@@ -12,7 +12,7 @@
 #include <memory>
 
 namespace {
-constexpr double kInputCeiling = 1.0e6; // +120 dBFS
+constexpr float kInputCeiling = 1.0e6f; // +120 dBFS, exact in float and double alike
 } // namespace
 
 // [main thread] Step 2 of construction: four stages and two delays, Center components bound
@@ -100,13 +100,16 @@ bool CTessaline::prepare()
 // [audio thread] One ear: early stage plus the late stage delayed into line, times the gain.
 // A non-finite input sample counts as silence, and a finite one is held within +-kInputCeiling:
 // far above any real signal, yet low enough that the room's gain can never overflow a float.
-float CTessaline::processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& delay,
-                             float input)
+// Inlined into processFrame: the call itself cost as much as the clamping. The clamp is taken in
+// float, where it picks exactly the value the widened sample would, and the stages skip their own
+// finiteness check on a sample that has passed this one.
+[[gnu::always_inline]] inline float CTessaline::processEar(CPartitionedConvolver& early,
+                                                           CPartitionedConvolver& late, CDelayLine& delay,
+                                                           float input)
 {
-    const double x =
-        std::isfinite(input) ? std::clamp(static_cast<double>(input), -kInputCeiling, kInputCeiling) : 0.0;
-    early.processSample(x);
-    late.processSample(x);
+    const double x = std::isfinite(input) ? std::clamp(input, -kInputCeiling, kInputCeiling) : 0.0f;
+    early.processFiniteSample(x);
+    late.processFiniteSample(x);
     delay.processSample(late.output());
     return static_cast<float>(delay.output() + early.output()) * m_fGain;
 }

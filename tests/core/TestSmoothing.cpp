@@ -136,3 +136,67 @@ TEST(Smoothing, ObjectWithoutTablesDoesNothing)
     EXPECT_EQ(plugIn.m_JoystickX.fSmoothA, 0.0f);
     EXPECT_EQ(plugIn.m_JoystickX.fValue, 0.5f);
 }
+
+// prepare() decides whether frames step the smoothers at all; the decision follows the
+// configuration it finds each time, and a table without prepare() is stepped as it stands.
+TEST(Smoothing, PrepareDecidesAnewWhetherAnythingIsSmoothed)
+{
+    struct Case
+    {
+        bool controls;
+        bool joystick;
+        bool steps;
+    };
+    const Case cases[] = {{true, false, true}, {false, true, true}, {false, false, false}};
+    for (const Case& c : cases)
+    {
+        FixturePlugIn plugIn;
+        plugIn.m_ppControlTable[P::kFloatSmooth]->bSmooth = c.controls;
+        plugIn.m_ppControlTable[P::kDoubleSmooth]->bSmooth = c.controls;
+        plugIn.m_JoystickX.bSmooth = c.joystick;
+        plugIn.prepare();
+        EXPECT_EQ(plugIn.smoothingAtRest(), !c.joystick) << c.controls << c.joystick;
+        plugIn.setControlNormalized(P::kFloatSmooth, 1.0f, false);
+        plugIn.setJoystickX(1.0f, false);
+        plugIn.changes.clear();
+        plugIn.joystickCalls = 0;
+        plugIn.smoothControls();
+        EXPECT_EQ(plugIn.totalChanges() + plugIn.joystickCalls > 0, c.steps) << c.controls << c.joystick;
+        if (!c.controls)
+        {
+            EXPECT_EQ(plugIn.m_fFloatSmooth, 1.0f); // written at once, left alone by the frame
+        }
+    }
+
+    // Nothing smoothed at the first prepare, a smoother switched on before the second: it glides.
+    FixturePlugIn plugIn;
+    CControlEntry& entry = *plugIn.m_ppControlTable[P::kFloatSmooth];
+    entry.bSmooth = false;
+    plugIn.m_ppControlTable[P::kDoubleSmooth]->bSmooth = false;
+    plugIn.prepare();
+    entry.bSmooth = true;
+    plugIn.prepare();
+    plugIn.setControlNormalized(P::kFloatSmooth, 1.0f, false);
+    plugIn.changes.clear();
+    plugIn.smoothControls();
+    EXPECT_EQ(plugIn.changesOf(P::kFloatSmooth), 1);
+    EXPECT_GT(plugIn.m_fFloatSmooth, 0.0f);
+    EXPECT_LT(plugIn.m_fFloatSmooth, 1.0f);
+}
+
+TEST(Smoothing, RebuiltTablesAreSteppedBeforeAnyPrepare)
+{
+    FixturePlugIn plugIn;
+    for (uint32_t p : {P::kFloatSmooth, P::kDoubleSmooth})
+        plugIn.m_ppControlTable[p]->bSmooth = false;
+    plugIn.prepare(); // nothing smoothed: frames skip the table
+    CControlEntry& entry = *plugIn.m_ppControlTable[P::kFloatSmooth];
+    entry.bSmooth = true;
+    entry.fTarget = 0.7f;
+    plugIn.smoothControls();
+    EXPECT_EQ(plugIn.m_fFloatSmooth, 0.0f);
+
+    plugIn.buildControlTables(); // a new table: stepped as it stands until prepare() looks
+    plugIn.smoothControls();
+    EXPECT_EQ(plugIn.m_fFloatSmooth, 0.7f); // unprepared coefficients jump to the target
+}

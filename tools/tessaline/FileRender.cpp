@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace TessalineTool {
@@ -72,26 +73,61 @@ int64_t tailFrames(const PluginSession& session, int sampleRate)
     return std::min<int64_t>(session.tailSamples(), longest);
 }
 
-// Moves interleaved frames into the buses' channels and back.
+// Moves interleaved frames into the buses' channels and back; mono and stereo, the renders
+// there are, get loops of their own that the compiler vectorises.
 void deinterleave(const std::vector<float>& frames, int32 block, TessalineHost::HostAudioBuffers& buffers)
 {
     const int32 channels = buffers.inputChannels();
+    const float* from = frames.data();
+    if (channels == 1)
+    {
+        std::copy_n(from, block, buffers.input(0));
+        return;
+    }
+    if (channels == 2)
+    {
+        float* left = buffers.input(0);
+        float* right = buffers.input(1);
+        for (int32 n = 0; n < block; ++n)
+        {
+            left[n] = from[2 * n];
+            right[n] = from[2 * n + 1];
+        }
+        return;
+    }
     for (int32 c = 0; c < channels; ++c)
     {
         float* in = buffers.input(c);
         for (int32 n = 0; n < block; ++n)
-            in[n] = frames[static_cast<size_t>(n * channels + c)];
+            in[n] = from[n * channels + c];
     }
 }
 
 void interleave(TessalineHost::HostAudioBuffers& buffers, int32 block, std::vector<float>& frames)
 {
     const int32 channels = buffers.outputChannels();
+    float* to = frames.data();
+    if (channels == 1)
+    {
+        std::copy_n(buffers.output(0), block, to);
+        return;
+    }
+    if (channels == 2)
+    {
+        const float* left = buffers.output(0);
+        const float* right = buffers.output(1);
+        for (int32 n = 0; n < block; ++n)
+        {
+            to[2 * n] = left[n];
+            to[2 * n + 1] = right[n];
+        }
+        return;
+    }
     for (int32 c = 0; c < channels; ++c)
     {
         const float* out = buffers.output(c);
         for (int32 n = 0; n < block; ++n)
-            frames[static_cast<size_t>(n * channels + c)] = out[n];
+            to[n * channels + c] = out[n];
     }
 }
 
@@ -109,13 +145,17 @@ void blend(const std::vector<float>& dry, double mix, size_t count, std::vector<
 // dry path as well; returns how many there were.
 int64_t silenceNonFinite(std::vector<float>& frames, size_t count)
 {
+    // On the bits, without branches: all exponent bits set is an infinity or a NaN.
     int64_t found = 0;
+    float* samples = frames.data();
     for (size_t i = 0; i < count; ++i)
-        if (!std::isfinite(frames[i]))
-        {
-            frames[i] = 0.0f;
-            ++found;
-        }
+    {
+        uint32_t bits;
+        std::memcpy(&bits, samples + i, sizeof bits);
+        const bool bad = (bits & 0x7f800000u) == 0x7f800000u;
+        samples[i] = bad ? 0.0f : samples[i];
+        found += bad ? 1 : 0;
+    }
     return found;
 }
 

@@ -2,6 +2,7 @@
 
 #include "OutputFormat.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -90,12 +91,32 @@ bool SoundFileSink::open(const OutputTarget& target, int format, int channels, i
     // Rendered float samples may exceed full scale; an integer container (FLAC) clips them
     // rather than wrapping around.
     sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    width = static_cast<size_t>(channels);
+    behind.assign(static_cast<size_t>(kWriteBehindFrames) * width, 0.0f);
+    behindCount = 0;
     return true;
 }
 
 bool SoundFileSink::write(const float* interleaved, int64_t frames, std::string& error)
 {
-    if (sf_writef_float(file, interleaved, frames) != frames)
+    for (int64_t done = 0; done < frames;)
+    {
+        const int64_t take = std::min(kWriteBehindFrames - behindCount, frames - done);
+        std::copy_n(interleaved + static_cast<size_t>(done) * width, static_cast<size_t>(take) * width,
+                    behind.data() + static_cast<size_t>(behindCount) * width);
+        behindCount += take;
+        done += take;
+        if (behindCount == kWriteBehindFrames && !flush(error))
+            return false;
+    }
+    return true;
+}
+
+bool SoundFileSink::flush(std::string& error)
+{
+    const int64_t count = behindCount;
+    behindCount = 0;
+    if (count > 0 && sf_writef_float(file, behind.data(), count) != count)
     {
         error = std::string("writing the output failed: ") + sf_strerror(file);
         return false;
@@ -105,6 +126,13 @@ bool SoundFileSink::write(const float* interleaved, int64_t frames, std::string&
 
 bool SoundFileSink::finish(std::string& error)
 {
+    if (!flush(error))
+    {
+        sf_close(file);
+        file = nullptr;
+        pending.discard();
+        return false;
+    }
     const int closed = sf_close(file);
     file = nullptr;
     if (closed != 0)

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace TessalineTool {
 
@@ -35,9 +36,17 @@ public:
     int format() const { return written; }
 
 private:
+    // Frames gathered before they go to the file: one system call per this many, not per block.
+    static constexpr int64_t kWriteBehindFrames = 32768;
+
+    bool flush(std::string& error);
+
     PendingOutput pending;
     SNDFILE* file = nullptr;
     int written = 0;
+    size_t width = 0;          // channels
+    std::vector<float> behind; // interleaved frames not yet written
+    int64_t behindCount = 0;
 };
 
 // The largest size a 32-bit container (WAV, AIFF) holds: 4 GiB, or what the environment variable

@@ -2,6 +2,7 @@
 
 #include "OutputFormat.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -123,12 +124,68 @@ bool SoundFileSource::open(const std::string& path, std::string& error)
     return true;
 }
 
+namespace {
+// Plain samples, which libsndfile reads as they lie: a read stops only at the end of what the
+// file holds. A decoder (FLAC, Vorbis, Opus) may instead refuse a whole read that meets damage,
+// so where a damaged file stops depends on the size of the reads: it keeps the host's.
+bool readsPlainSamples(int format)
+{
+    if ((format & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC)
+        return false;
+    switch (format & SF_FORMAT_SUBMASK)
+    {
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8:
+    case SF_FORMAT_PCM_16:
+    case SF_FORMAT_PCM_24:
+    case SF_FORMAT_PCM_32:
+    case SF_FORMAT_FLOAT:
+    case SF_FORMAT_DOUBLE: return true;
+    default: return false;
+    }
+}
+} // namespace
+
+// Plain samples come from the read-ahead, refilled as it runs dry: the same frames in the same
+// order as reading the file block by block. A short read is the file's end (or a failure, when
+// libsndfile says so), reported once every frame read before it has been handed out.
 int64_t SoundFileSource::read(float* interleaved, int64_t maxFrames)
 {
-    const sf_count_t got = sf_readf_float(file, interleaved, maxFrames);
-    if (got == 0 && sf_error(file) != SF_ERR_NO_ERROR)
-        return -1;
-    return got;
+    if (!readsPlainSamples(info.format))
+    {
+        const sf_count_t got = sf_readf_float(file, interleaved, maxFrames);
+        if (got == 0 && sf_error(file) != SF_ERR_NO_ERROR)
+            return -1;
+        return got;
+    }
+    const auto width = static_cast<size_t>(info.channels);
+    int64_t done = 0;
+    while (done < maxFrames)
+    {
+        if (aheadCount == 0)
+        {
+            if (fileExhausted)
+                break;
+            if (ahead.empty())
+                ahead.resize(static_cast<size_t>(kReadAheadFrames) * width);
+            const sf_count_t got = sf_readf_float(file, ahead.data(), kReadAheadFrames);
+            if (got <= 0)
+            {
+                fileExhausted = true;
+                readFailed = sf_error(file) != SF_ERR_NO_ERROR;
+                break;
+            }
+            aheadAt = 0;
+            aheadCount = got;
+        }
+        const int64_t take = std::min(aheadCount, maxFrames - done);
+        std::copy_n(ahead.data() + static_cast<size_t>(aheadAt) * width, static_cast<size_t>(take) * width,
+                    interleaved + static_cast<size_t>(done) * width);
+        aheadAt += take;
+        aheadCount -= take;
+        done += take;
+    }
+    return done == 0 && readFailed ? -1 : done;
 }
 
 std::string SoundFileSource::readError() const { return file ? sf_strerror(file) : "not open"; }

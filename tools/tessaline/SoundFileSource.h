@@ -6,6 +6,7 @@
 #include <sndfile.h>
 
 #include <string>
+#include <vector>
 
 namespace TessalineTool {
 
@@ -37,7 +38,16 @@ public:
     const std::string& name() const { return shownName; }
 
 private:
+    // Frames read from the file at a time: one system call per read-ahead instead of one per
+    // host block (a 512-frame stereo block is a single 4 KiB read).
+    static constexpr int64_t kReadAheadFrames = 32768;
+
     SNDFILE* file = nullptr;
+    std::vector<float> ahead;   // frames read from the file and not yet handed out, interleaved
+    int64_t aheadAt = 0;        // the first of them
+    int64_t aheadCount = 0;     // how many there are
+    bool fileExhausted = false; // the file gave no more (its end, or a failed read)
+    bool readFailed = false;
     SF_INFO info{};
     int64_t missing = 0;
     std::string shownName;

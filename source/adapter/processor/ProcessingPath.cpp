@@ -268,6 +268,7 @@ void CProcessingPath::processFrames(ProcessData& data, const BlockChannels& chan
             pending = events->getEvent(nextEvent++, event) == kResultOk;
     };
     fetch();
+    CPlugIn& plugIn = *m_pPlugIn;
     float inFrame[2] = {0.0f, 0.0f};
     float outFrame[2] = {0.0f, 0.0f};
     float auxFrame[2] = {0.0f, 0.0f};
@@ -275,29 +276,51 @@ void CProcessingPath::processFrames(ProcessData& data, const BlockChannels& chan
     CHostMessage message;
     message.nValueCount = -1;
     message.pHostInfo = hasContext ? &info : nullptr;
-    const int32 last = data.numSamples - 1;
-    for (int32 i = 0; i <= last; ++i)
-    {
-        if (aux)
-            feedSidechainFrame(aux, auxChannels, i, auxFrame);
-        // An event is due at the first frame at or after its offset; out-of-order events and
-        // those beyond the block arrive no later than the last frame.
-        while (pending && (event.sampleOffset <= i || i == last))
-        {
-            deliverMidiEvent(*m_pPlugIn, event, MidiDelivery::kNotesAndRaw);
-            fetch();
-        }
-        for (uint32_t c = 0; c < channels.count; ++c)
-            inFrame[c] = channels.in[c] ? finiteOrZero(channels.in[c][i]) : 0.0f;
-        m_pPlugIn->processFrame(inFrame, outFrame, channels.count, channels.count);
-        for (uint32_t c = 0; c < channels.count; ++c)
-            channels.out[c][i] = outFrame[c];
+    const uint32_t count = channels.count;
+    const float* const in0 = channels.in[0];
+    const float* const in1 = count == 2 ? channels.in[1] : nullptr;
+    float* const out0 = channels.out[0];
+    float* const out1 = count == 2 ? channels.out[1] : nullptr;
+    // One frame, its side-chain frame fed and its events delivered: the input frame (a missing
+    // channel reads zeros), the effect, the output and the transport.
+    auto frame = [&](int32 i) {
+        inFrame[0] = in0 ? finiteOrZero(in0[i]) : 0.0f;
+        if (out1)
+            inFrame[1] = in1 ? finiteOrZero(in1[i]) : 0.0f;
+        plugIn.processFrame(inFrame, outFrame, count, count);
+        out0[i] = outFrame[0];
+        if (out1)
+            out1[i] = outFrame[1];
         if (hasContext)
         {
             ++info.uSamplePos;
             info.dTimeSeconds = static_cast<double>(info.uSamplePos) * period;
-            m_pPlugIn->hostMessage(msgHostInfo, message);
+            plugIn.hostMessage(msgHostInfo, message);
         }
+    };
+    const int32 last = data.numSamples - 1;
+    for (int32 i = 0; i <= last; ++i)
+    {
+        // An event is due at the first frame at or after its offset; out-of-order events and
+        // those beyond the block arrive no later than the last frame. The frames before the
+        // next one due run without looking at events.
+        const int32 due = pending ? std::clamp(event.sampleOffset, i, last) : last + 1;
+        for (; i < due; ++i)
+        {
+            if (aux)
+                feedSidechainFrame(aux, auxChannels, i, auxFrame);
+            frame(i);
+        }
+        if (i > last)
+            break;
+        if (aux)
+            feedSidechainFrame(aux, auxChannels, i, auxFrame);
+        while (pending && (event.sampleOffset <= i || i == last))
+        {
+            deliverMidiEvent(plugIn, event, MidiDelivery::kNotesAndRaw);
+            fetch();
+        }
+        frame(i);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "ProcessFixture.h"
 
 #include <array>
+#include <utility>
 
 using namespace AdapterTest;
 
@@ -27,6 +28,7 @@ public:
     };
     std::vector<AuxCall> aux;
     std::vector<BufferCall> buffers;
+    std::vector<std::pair<char, int64_t>> order; // 'a' side-chain frame, 'n' note, at which frame
 
     ModeDsp(bool wholeBuffers, bool outputOnly)
     {
@@ -43,7 +45,14 @@ public:
                                                ? std::array<float, 2>{info->pAuxFrame[0], info->pAuxFrame[1]}
                                                : std::array<float, 2>{nan, nan};
         aux.push_back({frame, info->ppAuxBuffers, info->uAuxChannels, info->nVersion});
+        order.emplace_back('a', this->frame);
         return true;
+    }
+
+    bool midiNoteOn(uint32_t channel, uint32_t note, uint32_t velocity) override
+    {
+        order.emplace_back('n', frame);
+        return RecordingDsp::midiNoteOn(channel, note, velocity);
     }
 
     bool processBuffers(float** in, float** out, uint32_t channels, uint32_t frames) override
@@ -108,6 +117,30 @@ TEST(ProcessSidechain, FramesCarryTheAuxSamplesOfAnActiveBusOnly)
     block.channels[0] = nullptr;
     EXPECT_EQ(rig->process(block.attach(rig.buffers.prepare(2), 2)), kResultOk);
     EXPECT_TRUE(dsp->aux.empty());
+}
+
+// Each frame takes its side-chain frame first, then the events due at it (late and out-of-order
+// ones included), then is processed: frames without events in between are fed exactly once too.
+TEST(ProcessSidechain, EachFrameFeedsItsAuxThenItsEventsThenRuns)
+{
+    auto* dsp = new ModeDsp(false, false);
+    ProcessRig rig(dsp);
+    ASSERT_EQ(rig->activateBus(kAudio, kInput, 1, true), kResultOk);
+    for (int32 offset : {2, 0, 2, 9})
+    {
+        Event note = TessalineHost::HostEventList::noteOn(offset, 0, 60, 1.0f);
+        rig.events.addEvent(note);
+    }
+    SidechainBlock block;
+    ProcessData& data = block.attach(rig.buffers.prepare(4), 2);
+    data.inputEvents = &rig.events;
+    EXPECT_EQ(rig->process(data), kResultOk);
+    const std::vector<std::pair<char, int64_t>> expected = {{'a', 0}, {'a', 1}, {'a', 2}, {'n', 2},
+                                                            {'n', 2}, {'n', 2}, {'a', 3}, {'n', 3}};
+    EXPECT_EQ(dsp->order, expected);
+    EXPECT_EQ(dsp->frame, 4);
+    ASSERT_EQ(dsp->aux.size(), 4u);
+    EXPECT_EQ(dsp->aux[3].frame, (std::array<float, 2>{4.0f, -4.0f}));
 }
 
 TEST(ProcessWholeBuffers, OneCallWithTheHostChannelsAndTheAuxBuffers)
