@@ -61,15 +61,16 @@ struct StereoRoom
     }
 
     // Bytes of those rings the multiply-accumulate streams per frame: a stage passes over its
-    // rings once per pair of its blocks, the early stages every 256 frames, the late ones every
-    // 4096.
+    // rings once per pair or group of four of its blocks, the early stages every 256 frames, the
+    // late ones every 8192.
     static double streamedBytesPerFrame()
     {
         const StereoRoom room;
+        // One pass over a stage's rings serves blocksPerPass blocks.
         return static_cast<double>(room.earlyLeft->spectrumBytes() + room.earlyRight->spectrumBytes())
-                   / (2 * kEarlyPartition)
+                   / (room.earlyLeft->blocksPerPass() * kEarlyPartition)
                + static_cast<double>(room.lateLeft->spectrumBytes() + room.lateRight->spectrumBytes())
-                     / (2 * kLatePartition);
+                     / (room.lateLeft->blocksPerPass() * kLatePartition);
     }
 
     void processFrame(const double* in, double* out)
