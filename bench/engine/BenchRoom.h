@@ -61,16 +61,15 @@ struct StereoRoom
     }
 
     // Bytes of those rings the multiply-accumulate streams per frame: a stage passes over its
-    // rings once per pair or group of four of its blocks, the early stages every 256 frames, the
-    // late ones every 8192.
+    // rings once per pair of its blocks, the early stages every 256 frames, the late ones every
+    // 4096.
     static double streamedBytesPerFrame()
     {
         const StereoRoom room;
-        // One pass over a stage's rings serves blocksPerPass blocks.
         return static_cast<double>(room.earlyLeft->spectrumBytes() + room.earlyRight->spectrumBytes())
-                   / (room.earlyLeft->blocksPerPass() * kEarlyPartition)
+                   / (2 * kEarlyPartition)
                + static_cast<double>(room.lateLeft->spectrumBytes() + room.lateRight->spectrumBytes())
-                     / (room.lateLeft->blocksPerPass() * kLatePartition);
+                     / (2 * kLatePartition);
     }
 
     void processFrame(const double* in, double* out)

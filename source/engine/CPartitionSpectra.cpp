@@ -163,24 +163,6 @@ void CPartitionSpectra::sumPairs(const T* const* x, const T* const* h, int n, in
     }
 }
 
-template <class T>
-void CPartitionSpectra::sumQuads(const T* const* x, const T* const* h, int n, int first, int count,
-                                 Complex* now, Complex* const* ahead) const
-{
-    const int w = m_nWidth;
-    for (int b = first; b < first + count;)
-    {
-        const int lane = b % w;
-        const int m = std::min(w - lane, first + count - b);
-        const long offset = (b / w) * m_nChunkStride + lane;
-        productPairs(m_Kernels, x, h, n, offset, w, m, reinterpret_cast<double*>(now + b),
-                     reinterpret_cast<double*>(ahead[0] + b));
-        productPairs(m_Kernels, x, h + 2, n - 2, offset, w, m, reinterpret_cast<double*>(ahead[1] + b),
-                     reinterpret_cast<double*>(ahead[2] + b));
-        b += m;
-    }
-}
-
 // DC and Nyquist values are real and packed in bin 0: multiplied apart, not as one complex bin.
 // Products of single-precision values are exact in double precision.
 template <class T>
@@ -223,26 +205,6 @@ void CPartitionSpectra::accumulatePair(int first, int count, Complex* now, Compl
         pair(m_Double);
 }
 
-void CPartitionSpectra::accumulateQuad(int first, int count, Complex* now, Complex* const* ahead) const
-{
-    auto quad = [&](const auto& rings) {
-        const auto* x = rings.window.get();
-        const auto* h = rings.slots.get();
-        const int P = m_nPartitions;
-        sumQuads(x, h, P, first, count, now, ahead);
-        if (first == 0)
-        {
-            packedEnds(x, h, P, now);
-            for (int j = 0; j < 3; ++j)
-                packedEnds(x, h + j + 1, P - j - 1, ahead[j]);
-        }
-    };
-    if (single())
-        quad(m_Single);
-    else
-        quad(m_Double);
-}
-
 // Through the pair kernel, so that a term comes out with the rounding it has inside a pair's
 // begun sum: taking it back out of that sum then leaves the other terms (and exactly zero once
 // they are all zero, so that a silenced room is silent to the last bit).
@@ -250,9 +212,9 @@ template <class T>
 void CPartitionSpectra::accumulateTermsIn(const Rings<T>& rings, const int* age, const int* partition, int n,
                                           int first, int count, Complex* out)
 {
-    const T* x[8];
-    const T* h[8];
-    n = std::min(n, 8);
+    const T* x[4];
+    const T* h[4];
+    n = std::min(n, 4);
     for (int j = 0; j < n; ++j)
     {
         x[j] = rings.window[wrapped(age[j], m_nPartitions)];

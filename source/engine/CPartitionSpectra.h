@@ -41,14 +41,7 @@ public:
     // next[b] = Σₖ X(newest − k)·H(k + 1) over k < P − 1: all of the following block's sum
     // that does not involve its newest input block or a renewed partition.
     void accumulatePair(int first, int count, Complex* now, Complex* next) const;
-    // [audio thread] As accumulatePair into now and ahead[0], and from the same pass
-    // ahead[j][b] = Σₖ X(newest − k)·H(k + j + 1) over k < P − j − 1 for j = 1, 2: the parts of
-    // the three following blocks' sums that are known now (P >= 4). Each chunk of bins goes
-    // through the pair kernel twice, the second time against the responses two partitions on,
-    // while the chunk's rows are still in the first-level cache: the rings stream from memory
-    // once for four blocks.
-    void accumulateQuad(int first, int count, Complex* now, Complex* const* ahead) const;
-    // [audio thread] out[b] = Σ X(newest − age[j])·H(partition[j]) over the n <= 8 given terms,
+    // [audio thread] out[b] = Σ X(newest − age[j])·H(partition[j]) over the n <= 4 given terms,
     // each rounded as inside accumulatePair's sums.
     void accumulateTerms(const int* age, const int* partition, int n, int first, int count, Complex* out);
 
@@ -91,9 +84,6 @@ private:
     template <class T>
     void sumPairs(const T* const* x, const T* const* h, int n, int first, int count, Complex* now,
                   Complex* next) const;
-    template <class T>
-    void sumQuads(const T* const* x, const T* const* h, int n, int first, int count, Complex* now,
-                  Complex* const* ahead) const;
     template <class T>
     void packedEnds(const T* const* x, const T* const* h, int n, Complex* out) const;
     template <class T>

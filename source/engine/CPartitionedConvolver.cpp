@@ -20,22 +20,11 @@ int checkedPartitions(int responseLength, int stageLength, int partitionSize, in
     return partitions;
 }
 
-// Four blocks per pass where the rings are too large to stay in cache and hold enough
-// partitions for the sums ahead; two otherwise.
-int chosenBlocksPerPass(int requested, int partitions, int partitionSize)
-{
-    if (partitions < 4)
-        return 2;
-    if (requested == 0)
-        return partitionSize >= CPartitionedConvolver::kGroupPartition ? 4 : 2;
-    return requested == 4 ? 4 : 2;
-}
-
 } // namespace
 
 CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int position, int sampleRate,
                                              int ear, int responseLength, int stageLength, int partitionSize,
-                                             int stageStart, SpectrumPrecision precision, int blocksPerPass)
+                                             int stageStart, SpectrumPrecision precision)
     : m_nPartitions(checkedPartitions(responseLength, stageLength, partitionSize, stageStart))
     , m_nPartitionSize(partitionSize)
     , m_nFFTSize(2 * partitionSize)
@@ -52,8 +41,7 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_nNextEventAt(0)
     , m_nGather(0)
     , m_nPendingPartition(0)
-    , m_nBlocksPerPass(chosenBlocksPerPass(blocksPerPass, m_nPartitions, partitionSize))
-    , m_nPhase(m_nBlocksPerPass - 1)
+    , m_bFinishing(true)
     , m_bBlockHasSignal(false)
     , m_nQuietBlocks(m_nPartitions + 2)
     , m_nSettledBlocks(0)
@@ -63,8 +51,8 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_InputBlocks(2 * static_cast<std::size_t>(partitionSize))
     , m_OutputBlock(2 * static_cast<std::size_t>(partitionSize))
     , m_OutputSpectrum(static_cast<std::size_t>(partitionSize) + 1)
-    , m_Ahead((m_nBlocksPerPass - 1) * (static_cast<std::size_t>(partitionSize) + 1))
-    , m_Correction((m_nBlocksPerPass - 1) * (static_cast<std::size_t>(partitionSize) + 1))
+    , m_PartialSpectrum(static_cast<std::size_t>(partitionSize) + 1)
+    , m_Correction(static_cast<std::size_t>(partitionSize) + 1)
     , m_Terms(static_cast<std::size_t>(partitionSize) + 1)
     , m_pForwardFFT(new ARFFT(2 * partitionSize))
     , m_pInverseFFT(new BRFFT(2 * partitionSize))
@@ -80,9 +68,6 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_Tables(tables)
 {
     // Blocks, spectra and rings start zeroed and the envelopes at zero: nothing to clear.
-    for (int j = 0; j < 3; ++j)
-        m_AheadRows[j] = j + 1 < m_nBlocksPerPass ? ahead(j + 1) : nullptr;
-    forgetSwaps();
     loadPosition(position, sampleRate);
 }
 
@@ -103,9 +88,8 @@ void CPartitionedConvolver::resetSignal()
     m_InputBlocks.zero();
     m_OutputBlock.zero();
     m_OutputSpectrum.zero();
-    m_Ahead.zero();
+    m_PartialSpectrum.zero();
     m_Correction.zero();
-    forgetSwaps();
     m_Terms.zero();
     m_pSpectra->clear();
     m_nIndex = 0;
@@ -115,7 +99,7 @@ void CPartitionedConvolver::resetSignal()
     m_nNextEventAt = 0;
     m_nGather = 0;
     m_nPendingPartition = 0;
-    m_nPhase = m_nBlocksPerPass - 1;
+    m_bFinishing = true;
     m_bBlockHasSignal = false;
     m_nQuietBlocks = m_nPartitions + 2; // all zero, as after construction
     m_nSettledBlocks = 0;               // the response spectra were cleared
@@ -183,17 +167,17 @@ void CPartitionedConvolver::runStep(int step)
     const int renewed = m_nPendingPartition;
     if (step == 0)
     {
-        if (m_nPhase == 0)
-            forgetSwaps();
         // Settled: the slot already holds exactly the spectrum the transform would give.
         m_bRenewing = !responseSettled();
         if (m_bRenewing)
         {
             m_pForwardFFT->forwardHalfPadded(m_ResponseBlocks.get() + pending * c);
-            if (m_nPhase != 0)
+            if (m_bFinishing && renewed != 0)
             {
-                takeOutOldTerms(renewed);
-                m_nSwapped[m_nPhase] = renewed;
+                // The begun sum holds this partition's old spectrum against the input block
+                // `renewed` blocks older than the coming one (age renewed − 1 until it is stored).
+                const int age = renewed - 1;
+                m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, m_Correction.get());
             }
             m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
         }
@@ -207,71 +191,27 @@ void CPartitionedConvolver::runStep(int step)
     {
         const int bins = c / m_nSlices;
         const int first = (step - 2) * bins;
-        if (m_nPhase != 0)
-            finishSlice(first, bins);
-        else if (m_nBlocksPerPass == 2)
-            m_pSpectra->accumulatePair(first, bins, m_OutputSpectrum.get(), ahead(1));
+        if (!m_bFinishing)
+            m_pSpectra->accumulatePair(first, bins, m_OutputSpectrum.get(), m_PartialSpectrum.get());
         else
-            m_pSpectra->accumulateQuad(first, bins, m_OutputSpectrum.get(), m_AheadRows);
+            finishSlice(first, bins);
     }
     m_nNextStep = step + 1;
     m_nNextStepAt =
         m_nNextStep < m_nSteps ? static_cast<int>(static_cast<long>(m_nNextStep) * c / m_nSteps) : c;
 }
 
-// Forgets the partitions renewed and the old terms noted during the last group.
-void CPartitionedConvolver::forgetSwaps()
-{
-    for (int g = 0; g < 4; ++g)
-    {
-        m_bCorrected[g] = false;
-        m_nSwapped[g] = -1;
-    }
-}
-
-// In block g of a group (g >= 1), the begun sum of every block g' >= g holds partition r's old
-// spectrum when r >= g', against the input block that is r − g' blocks older than block g'
-// (age r − 1 − (g' − g) now, before this block's input is stored). Each goes into that block's
-// correction, to be taken back out of its sum.
-void CPartitionedConvolver::takeOutOldTerms(int renewed)
-{
-    const int c = m_nPartitionSize;
-    for (int later = m_nPhase; later < m_nBlocksPerPass && renewed >= later; ++later)
-    {
-        const int age = renewed - 1 - (later - m_nPhase);
-        Complex* correction = this->correction(later);
-        if (!m_bCorrected[later])
-        {
-            m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, correction);
-            m_bCorrected[later] = true;
-            continue;
-        }
-        const Complex* terms = m_Terms.get();
-        m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, m_Terms.get());
-        for (int b = 0; b <= c; ++b)
-            correction[b] += terms[b];
-    }
-}
-
-// A later block of a group: its begun sum, plus its g newest input blocks against partitions
-// 0 … g − 1, plus the new terms of the partitions renewed since the pass in place of the old
-// ones the sum holds (those below g are among the newest inputs' terms already).
+// The second block of a pair: the begun sum, plus the newest input block against partition 0,
+// plus the renewed partition's new term in place of its old one (unless nothing was renewed).
 void CPartitionedConvolver::finishSlice(int first, int count)
 {
-    const int g = m_nPhase;
-    int age[8], partition[8], n = 0;
-    for (int k = 0; k < g; ++k, ++n)
-        age[n] = partition[n] = k;
-    for (int p = 1; p <= g; ++p)
-        if (m_nSwapped[p] >= g)
-        {
-            age[n] = partition[n] = m_nSwapped[p];
-            ++n;
-        }
-    m_pSpectra->accumulateTerms(age, partition, n, first, count, m_Terms.get());
-    const bool swapTerm = m_bCorrected[g];
-    const Complex* partial = ahead(g);
-    const Complex* correction = this->correction(g);
+    const int renewed = m_nPendingPartition;
+    const int age[2] = {0, renewed};
+    const int partition[2] = {0, renewed};
+    const bool swapTerm = m_bRenewing && renewed != 0;
+    m_pSpectra->accumulateTerms(age, partition, swapTerm ? 2 : 1, first, count, m_Terms.get());
+    const Complex* partial = m_PartialSpectrum.get();
+    const Complex* correction = m_Correction.get();
     const Complex* terms = m_Terms.get();
     Complex* out = m_OutputSpectrum.get();
     auto finish = [&](int b) { out[b] = (swapTerm ? partial[b] - correction[b] : partial[b]) + terms[b]; };
@@ -310,7 +250,7 @@ void CPartitionedConvolver::endBlock()
     m_nSettledBlocks = std::min(m_nSettledBlocks + 1, m_nPartitions + 2);
     m_bBlockHasSignal = false;
     m_nPendingPartition = (m_nLoadPos - m_nStageStart) / c;
-    m_nPhase = m_nPhase + 1 < m_nBlocksPerPass ? m_nPhase + 1 : 0;
+    m_bFinishing = !m_bFinishing;
     m_nGather = 1 - m_nGather;
     m_nNextStep = 0;
     m_nNextStepAt = 0;
@@ -338,9 +278,10 @@ void CPartitionedConvolver::skipSilence(long count)
         m_nPendingPartition = static_cast<int>(lastStart / c);
         m_nLoadPos = m_nStageStart + static_cast<int>((lastStart + c) % length);
         if (blocks % 2 != 0)
+        {
+            m_bFinishing = !m_bFinishing;
             m_nGather = 1 - m_nGather;
-        m_nPhase = static_cast<int>((m_nPhase + blocks) % m_nBlocksPerPass);
-        forgetSwaps(); // the sums ahead hold only zeros, whatever was renewed
+        }
         m_nNextStep = 0;
         m_nNextStepAt = 0;
     }

@@ -11,11 +11,6 @@
 // one pass over the rings gives a block's whole sum and all of the next block's sum but two
 // terms — its newest input block, and the partition renewed meanwhile (its old term is taken
 // back out and its new one added). The second block of a pair thus reads two partitions, not P.
-// Stages with large partitions (rings that live in memory rather than cache) go in groups of
-// four instead: the pass also gives the third and fourth blocks' sums as far as they are
-// known, and each of those blocks adds its one to three newest input blocks against the first
-// partitions and, for every partition renewed since the pass that its sum already holds,
-// swaps the old term for the new one. The rings then stream from memory once per four blocks.
 //
 // The response is never stored: each block gathers one partition of it, built from the three
 // component tables, their volumes and decay envelopes as they stand at that moment, and
@@ -50,15 +45,10 @@ public:
     // are set. Throws std::invalid_argument unless partitionSize (>= 2) is a power of two,
     // stageLength a multiple of it (any number of partitions P >= 1) and the region lies inside
     // the response; std::bad_alloc when memory runs out.
-    // The spectra are kept at the given precision (see SpectrumPrecision). blocksPerPass (2 or
-    // 4) sets how many blocks one pass over the rings serves; 0 picks 4 for partitions of at
-    // least kGroupPartition samples and P >= 4, else 2 (4 needs P >= 4 and falls back to 2).
+    // The spectra are kept at the given precision (see SpectrumPrecision).
     CPartitionedConvolver(const IResponseTables& tables, int position, int sampleRate, int ear,
                           int responseLength, int stageLength, int partitionSize, int stageStart,
-                          SpectrumPrecision precision = kDefaultSpectrumPrecision, int blocksPerPass = 0);
-
-    // Partitions from which a stage's rings are too large to stay in cache between blocks.
-    static constexpr int kGroupPartition = 1024;
+                          SpectrumPrecision precision = kDefaultSpectrumPrecision);
     ~CPartitionedConvolver();
     CPartitionedConvolver(const CPartitionedConvolver&) = delete;
     CPartitionedConvolver& operator=(const CPartitionedConvolver&) = delete;
@@ -108,10 +98,8 @@ public:
     int blockPhase() const { return m_nIndex; }
     int stepsDone() const { return m_nNextStep; }
     int stepCount() const { return m_nSteps; }
-    // Whether this block's steps complete a sum begun by an earlier block's pass (see above),
-    // and how many blocks a pass serves.
-    bool finishesPass() const { return m_nPhase != 0; }
-    int blocksPerPass() const { return m_nBlocksPerPass; }
+    // Whether this block's steps complete a pair begun in the previous block (see above).
+    bool finishesPair() const { return m_bFinishing; }
 
     // Room shaping (RoomShaping.cpp). Any thread, but never concurrently with processSample.
     void setAllDecays(double absFB, double absLR, double absCF, int sampleRate, int curveType);
@@ -160,14 +148,6 @@ private:
     int nextEvent();
     void runStep(int step);
     void finishSlice(int first, int count);
-    // Before partition `renewed` is overwritten: its old terms in the begun sums still to come.
-    void takeOutOldTerms(int renewed);
-    void forgetSwaps();
-    Complex* ahead(int phase) const { return m_Ahead.get() + (phase - 1) * (m_nPartitionSize + 1L); }
-    Complex* correction(int phase) const
-    {
-        return m_Correction.get() + (phase - 1) * (m_nPartitionSize + 1L);
-    }
     void endBlock();
     void restoreGathering();
     void shapeChunk(int partitionStart, int offset, int count, double* out);
@@ -195,24 +175,20 @@ private:
     int m_nNextEventAt;      // block index of the next sample advance must see; 0: the next one
     int m_nGather;           // which half of the block pairs is being gathered (0, 1)
     int m_nPendingPartition; // partition gathered in the previous block
-    int m_nBlocksPerPass;    // blocks one pass over the rings serves (2 or 4)
-    int m_nPhase;            // this block's place in its group: 0 runs the pass
+    bool m_bFinishing;       // this block completes the sum its predecessor began
     bool m_bBlockHasSignal;  // a non-zero sample entered the block being gathered
     int m_nQuietBlocks;      // completed blocks in a row with only zero samples (saturating)
     int m_nSettledBlocks;    // completed blocks since the response last changed (saturating)
     bool m_bStale;           // gathering was skipped: gathered response blocks are stale
     bool m_bRenewing;        // this block's step 0 stored a renewed partition spectrum
 
-    AlignedArray<double> m_ResponseBlocks;  // 2 × c: partition being gathered, previous one
-    AlignedArray<double> m_InputBlocks;     // 2 × c: block being gathered, previous one
-    AlignedArray<double> m_OutputBlock;     // 2c: result of the last block end
-    AlignedArray<Complex> m_OutputSpectrum; // bins 0 … c of the product spectrum being summed
-    AlignedArray<Complex> m_Ahead;          // per later block of the group: its sum as far as known
-    AlignedArray<Complex> m_Correction;     // per later block: old terms of renewed partitions in it
-    AlignedArray<Complex> m_Terms;          // a finishing slice's new terms
-    Complex* m_AheadRows[3];                // ahead(1 … 3) for the pass
-    bool m_bCorrected[4];                   // per phase: its correction holds terms
-    int m_nSwapped[4];                      // per phase: the partition it renewed, or −1
+    AlignedArray<double> m_ResponseBlocks;   // 2 × c: partition being gathered, previous one
+    AlignedArray<double> m_InputBlocks;      // 2 × c: block being gathered, previous one
+    AlignedArray<double> m_OutputBlock;      // 2c: result of the last block end
+    AlignedArray<Complex> m_OutputSpectrum;  // bins 0 … c of the product spectrum being summed
+    AlignedArray<Complex> m_PartialSpectrum; // the next block's sum as far as known (pairs)
+    AlignedArray<Complex> m_Correction;      // old term of the renewed partition in that sum
+    AlignedArray<Complex> m_Terms;           // a finishing slice's new terms
 
     double m_dVolFB = 1.0;
     double m_dVolLR = 1.0;

@@ -68,12 +68,10 @@ inline const SyntheticBank& testBank()
 // LR and CF are unbound and so contribute exact zeros.
 inline std::unique_ptr<CPartitionedConvolver> stageWithResponse(const StageShape& s,
                                                                 const std::vector<double>& response,
-                                                                int responseLength = kResponseLength,
-                                                                int blocksPerPass = 0)
+                                                                int responseLength = kResponseLength)
 {
-    auto stage =
-        std::make_unique<CPartitionedConvolver>(testBank(), 0, 44100, 0, responseLength, s.P * s.c, s.c,
-                                                s.start, kDefaultSpectrumPrecision, blocksPerPass);
+    auto stage = std::make_unique<CPartitionedConvolver>(testBank(), 0, 44100, 0, responseLength, s.P * s.c,
+                                                         s.c, s.start);
     stage->component(CPartitionedConvolver::Component::kFB).m_pData = response.data();
     stage->component(CPartitionedConvolver::Component::kLR).m_pData = nullptr;
     stage->component(CPartitionedConvolver::Component::kCF).m_pData = nullptr;
