@@ -185,6 +185,75 @@ TEST(Convolver, ResponseChangeCompleteWithinPPlus2Blocks)
     }
 }
 
+// A response that changes at every block boundary, so that every partition a stage renews
+// differs from the spectrum its slot held: the second block of a pair must swap the renewed
+// partition's old term in the begun sum for its new one, and add its newest input, or its output
+// drifts from the reference. Partition k is gathered in the blocks k, k + P, …, from the
+// response of that block, and the product of input block b with it is summed in block b + k + 1:
+// there it is the partition gathered last in a block g <= b + k, g = b + k − (b mod P).
+TEST(Convolver, ResponseChangingEveryBlockMatchesThePartitionsAsGathered)
+{
+    struct Case
+    {
+        StageShape s;
+        long checkFrom; // block
+        long checkBlocks;
+    };
+    const std::vector<Case> cases = {{{16, 8, 5}, 0, 30}, {{8, 4, 0}, 0, 24}, {{32, 6, 40}, 0, 24},
+                                     {{4, 13, 3}, 0, 60}, {kEarly, 34, 6},    {kLate, 40, 4}};
+    constexpr int kVersions = 5; // odd: the versions do not line up with the pairs
+    std::vector<std::vector<double>> versions;
+    for (int v = 0; v < kVersions; ++v)
+        versions.push_back(noise(kResponseLength, 60u + v, 0.5));
+    for (const Case& k : cases)
+    {
+        const StageShape s = k.s;
+        SCOPED_TRACE(stageName(s));
+        std::vector<double> response = versions[0];
+        auto stage = stageWithResponse(s, response);
+        const long c = s.c, region = static_cast<long>(s.P) * s.c;
+        const long blocks = k.checkFrom + k.checkBlocks;
+        const std::vector<double> x = noise(static_cast<std::size_t>(blocks * c), 70u + s.c);
+        std::vector<double> y(x.size());
+        for (long m = 0; m < static_cast<long>(x.size()); ++m)
+        {
+            if (m % c == 0 && m > 0)
+            {
+                response = versions[static_cast<std::size_t>(m / c % kVersions)];
+                stage->combine();
+            }
+            stage->processSample(x[static_cast<std::size_t>(m)]);
+            y[static_cast<std::size_t>(m)] = stage->output();
+        }
+        double peak = 0.0;
+        std::vector<double> expected;
+        for (long m = k.checkFrom * c; m < static_cast<long>(x.size()); ++m)
+        {
+            // Runs of taps over which both the input block and the partition stay the same.
+            double sum = 0.0;
+            for (long j = 0; j < region;)
+            {
+                const long n = m - (2 * c - 1) - j;
+                if (n < 0)
+                    break;
+                const long b = n / c, gathered = b + j / c - b % s.P;
+                const long count = std::min(c - j % c, n % c + 1);
+                const double* h = versions[static_cast<std::size_t>(gathered % kVersions)].data() + s.start;
+                for (long q = 0; q < count; ++q)
+                    sum += x[static_cast<std::size_t>(n - q)] * h[j + q];
+                j += count;
+            }
+            expected.push_back(sum);
+            peak = std::max(peak, std::abs(sum));
+        }
+        const double bound = TestSupport::spectrumBound(1e-11, peak);
+        for (long m = k.checkFrom * c; m < static_cast<long>(x.size()); ++m)
+            ASSERT_NEAR(y[static_cast<std::size_t>(m)],
+                        expected[static_cast<std::size_t>(m - k.checkFrom * c)], bound)
+                << "sample " << m << ", block " << m / c;
+    }
+}
+
 TEST(Convolver, ResetSignalRunsBitIdenticalToAFreshStage)
 {
     const std::vector<double> response = noise(kResponseLength, 15);
