@@ -8,7 +8,9 @@
 // with the given planner flag on 64-byte aligned buffers and run through the new-array calls,
 // as a stage would run one plan on its own buffers. copy:0 leaves out FFTW's copy: what a
 // stage pays that gathers its blocks into zero-padded buffers and lets the inverse overwrite
-// the summed spectrum (which the next block's sum rewrites anyway).
+// the summed spectrum (which the next block's sum rewrites anyway). The FftwFloat cases run the
+// same two transforms in single precision (measured plans, with the copies), the precision
+// every peer's transforms use, to show what float transforms would be worth.
 #include "engine/AlignedArray.h"
 #include "engine/RFFT.h"
 
@@ -131,6 +133,56 @@ void BM_FftwInverse(benchmark::State& state)
     fftw_destroy_plan(plan);
 }
 
+void BM_FftwFloatForward(benchmark::State& state)
+{
+    const int c = static_cast<int>(state.range(0));
+    AlignedArray<float> block(c);
+    AlignedArray<float> padded(2 * c);
+    AlignedArray<std::complex<float>> bins(c + 1);
+    for (int i = 0; i < c; ++i)
+        block[static_cast<std::size_t>(i)] = static_cast<float>((i * 7919 % 2001) - 1000) / 1000.0f;
+    const fftwf_plan plan = fftwf_plan_dft_r2c_1d(2 * c, padded.get(),
+                                                  reinterpret_cast<fftwf_complex*>(bins.get()), FFTW_MEASURE);
+    for (auto _ : state)
+    {
+        std::memcpy(padded.get(), block.get(), sizeof(float) * static_cast<std::size_t>(c));
+        fftwf_execute_dft_r2c(plan, padded.get(), reinterpret_cast<fftwf_complex*>(bins.get()));
+        benchmark::DoNotOptimize(bins.get());
+        benchmark::ClobberMemory();
+    }
+    fftwf_destroy_plan(plan);
+}
+
+void BM_FftwFloatInverse(benchmark::State& state)
+{
+    const int c = static_cast<int>(state.range(0));
+    AlignedArray<std::complex<float>> bins(c + 1);
+    AlignedArray<std::complex<float>> work(c + 1);
+    AlignedArray<float> time(2 * c);
+    AlignedArray<float> out(2 * c);
+    for (int i = 0; i <= c; ++i)
+        bins[static_cast<std::size_t>(i)] =
+            std::complex<float>(static_cast<float>(i % 13), static_cast<float>(i % 7));
+    const fftwf_plan plan =
+        fftwf_plan_dft_c2r_1d(2 * c, reinterpret_cast<fftwf_complex*>(work.get()), time.get(), FFTW_MEASURE);
+    const float scale = 0.5f / static_cast<float>(c);
+    for (auto _ : state)
+    {
+        std::memcpy(static_cast<void*>(work.get()), bins.get(),
+                    sizeof(std::complex<float>) * static_cast<std::size_t>(c + 1));
+        fftwf_execute_dft_c2r(plan, reinterpret_cast<fftwf_complex*>(work.get()), time.get());
+        float* o = out.get();
+        const float* t = time.get();
+        for (int n = 0; n < c; ++n)
+            o[n] = t[n] * scale + o[c + n];
+        for (int n = c; n < 2 * c; ++n)
+            o[n] = t[n] * scale;
+        benchmark::DoNotOptimize(o);
+        benchmark::ClobberMemory();
+    }
+    fftwf_destroy_plan(plan);
+}
+
 // c = 128 and 2048 are the room's two stages; 8192 a long tail stage's size.
 BENCHMARK(BM_OursForward)->ArgName("c")->Arg(128)->Arg(2048)->Arg(8192);
 BENCHMARK(BM_FftwForward)
@@ -140,5 +192,7 @@ BENCHMARK(BM_OursInverse)->ArgName("c")->Arg(128)->Arg(2048)->Arg(8192);
 BENCHMARK(BM_FftwInverse)
     ->ArgNames({"c", "planner", "copy"})
     ->ArgsProduct({{128, 2048, 8192}, {0, 1, 2}, {1, 0}});
+BENCHMARK(BM_FftwFloatForward)->ArgName("c")->Arg(128)->Arg(2048)->Arg(8192);
+BENCHMARK(BM_FftwFloatInverse)->ArgName("c")->Arg(128)->Arg(2048)->Arg(8192);
 
 } // namespace
