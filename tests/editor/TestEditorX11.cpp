@@ -18,16 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Pixels of one rectangle of a host screenshot.
-std::vector<VSTGUI::CColor> grab(TestX11Host& host, int left, int top, int right, int bottom)
-{
-    std::vector<VSTGUI::CColor> pixels;
-    for (int y = top; y < bottom; y += 2)
-        for (int x = left; x < right; x += 2)
-            pixels.push_back(host.pixel(x, y));
-    return pixels;
-}
-
 class BundleEditorX11 : public ::testing::Test
 {
 protected:
@@ -82,7 +72,7 @@ TEST_F(BundleEditorX11, RealClickOnDecayTypeIsOneUndoableEdit)
 
     IEditController* controller = instance.getController();
     const double before = controller->getParamNormalized(8);
-    const auto lever = grab(host, 129, 273, 171, 315);
+    const auto lever = host.pixels(129, 273, 171, 315);
     instance.handler().reset();
     host.click(150, 294);
     host.runFor(200);
@@ -92,17 +82,17 @@ TEST_F(BundleEditorX11, RealClickOnDecayTypeIsOneUndoableEdit)
     ASSERT_EQ(instance.handler().edits.size(), 1u);
     EXPECT_EQ(instance.handler().edits[0].id, 8u);
     EXPECT_EQ(instance.handler().edits[0].value, 1.0 - before);
-    EXPECT_NE(grab(host, 129, 273, 171, 315), lever);
+    EXPECT_NE(host.pixels(129, 273, 171, 315), lever);
 }
 
 TEST_F(BundleEditorX11, AutomationMovesTheKnobOnTheNextRepaint)
 {
     openEditor(TESSALINE_BUNDLE_PATH);
     IEditController* controller = instance.getController();
-    const auto knob = grab(host, 180, 65, 222, 107); // "Abs L-R"
+    const auto knob = host.pixels(180, 65, 222, 107); // "Abs L-R"
     controller->setParamNormalized(3, 1.0);
     host.runFor(200);
-    EXPECT_NE(grab(host, 180, 65, 222, 107), knob);
+    EXPECT_NE(host.pixels(180, 65, 222, 107), knob);
     EXPECT_TRUE(instance.handler().edits.empty()); // a host change is not sent back
 }
 
@@ -114,7 +104,7 @@ TEST_F(BundleEditorX11, PanelFoundThroughALinkedBundle)
     fs::create_directory_symlink(TESSALINE_BUNDLE_PATH, link);
     openEditor(link.string());
     // The artwork is drawn: the knob's pointer region is not the plain background grey.
-    const auto knob = grab(host, 180, 65, 222, 107);
+    const auto knob = host.pixels(180, 65, 222, 107);
     size_t dark = 0;
     for (const auto& c : knob)
         dark += (c.red + c.green + c.blue) < 3 * 60 ? 1 : 0;

@@ -25,15 +25,6 @@
 namespace {
 const char* const kPluginUri = "https://tessaline.quorvane.example/plugins/tessaline";
 
-std::vector<VSTGUI::CColor> grab(TestX11Host& host, int left, int top, int right, int bottom)
-{
-    std::vector<VSTGUI::CColor> pixels;
-    for (int y = top; y < bottom; y += 2)
-        for (int x = left; x < right; x += 2)
-            pixels.push_back(host.pixel(x, y));
-    return pixels;
-}
-
 // The pixels of a PNG the host wrote (ARGB words), empty when it cannot be read.
 std::vector<uint32_t> pixelsOf(const std::string& png, int& width, int& height)
 {
@@ -218,7 +209,7 @@ TEST_F(Lv2PanelX11, ClickOnASwitchWritesItsPortOnceInAGesture)
 {
     open();
     pump(10);
-    const auto lever = grab(host, 129, 273, 171, 315); // "Decay Type", port 8, default 1
+    const auto lever = host.pixels(129, 273, 171, 315); // "Decay Type", port 8, default 1
     host.click(150, 294);
     pump(10);
     ASSERT_EQ(side.writes.size(), 1u);
@@ -226,20 +217,20 @@ TEST_F(Lv2PanelX11, ClickOnASwitchWritesItsPortOnceInAGesture)
     EXPECT_EQ(side.writes[0].value, 0.0f);
     const std::vector<std::pair<uint32_t, bool>> gesture = {{8u, true}, {8u, false}};
     EXPECT_EQ(side.touches, gesture);
-    EXPECT_NE(grab(host, 129, 273, 171, 315), lever);
+    EXPECT_NE(host.pixels(129, 273, 171, 315), lever);
 }
 
 TEST_F(Lv2PanelX11, PortEventMovesTheKnobOnTheNextIdleAndIsNotSentBack)
 {
     open();
     pump(10);
-    const auto knob = grab(host, 180, 65, 222, 107); // "Abs L-R", port 3
+    const auto knob = host.pixels(180, 65, 222, 107); // "Abs L-R", port 3
     portEvent(3, 14.0f);
-    portEvent(40, 1.0f);                            // no such port: ignored
-    portEvent(1, std::nanf(""));                    // not a value: ignored
-    EXPECT_EQ(grab(host, 180, 65, 222, 107), knob); // nothing before the idle
+    portEvent(40, 1.0f);                             // no such port: ignored
+    portEvent(1, std::nanf(""));                     // not a value: ignored
+    EXPECT_EQ(host.pixels(180, 65, 222, 107), knob); // nothing before the idle
     pump(6);
-    EXPECT_NE(grab(host, 180, 65, 222, 107), knob);
+    EXPECT_NE(host.pixels(180, 65, 222, 107), knob);
     EXPECT_TRUE(side.writes.empty());
 }
 

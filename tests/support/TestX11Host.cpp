@@ -247,21 +247,40 @@ bool TestX11Host::screenshot(const std::string& pngPath)
     return ok;
 }
 
+namespace {
+// Pixel (x, y) of a screenshot; transparent black outside it.
+VSTGUI::CColor pixelOf(cairo_surface_t* s, int x, int y)
+{
+    if (x < 0 || y < 0 || x >= cairo_image_surface_get_width(s) || y >= cairo_image_surface_get_height(s))
+        return VSTGUI::CColor{0, 0, 0, 0};
+    uint32_t v;
+    std::memcpy(&v, cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s) + x * 4, 4);
+    return VSTGUI::CColor(static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
+                          static_cast<uint8_t>(v), 255);
+}
+} // namespace
+
 VSTGUI::CColor TestX11Host::pixel(int x, int y)
 {
     cairo_surface_t* s = grab(conn, window);
     if (!s)
         return {};
-    VSTGUI::CColor c{0, 0, 0, 0};
-    if (x >= 0 && y >= 0 && x < cairo_image_surface_get_width(s) && y < cairo_image_surface_get_height(s))
-    {
-        uint32_t v;
-        std::memcpy(&v, cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s) + x * 4, 4);
-        c = VSTGUI::CColor(static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
-                           static_cast<uint8_t>(v), 255);
-    }
+    const VSTGUI::CColor c = pixelOf(s, x, y);
     cairo_surface_destroy(s);
     return c;
+}
+
+std::vector<VSTGUI::CColor> TestX11Host::pixels(int left, int top, int right, int bottom)
+{
+    std::vector<VSTGUI::CColor> found;
+    cairo_surface_t* s = grab(conn, window);
+    if (!s)
+        return found;
+    for (int y = top; y < bottom; y += 2)
+        for (int x = left; x < right; x += 2)
+            found.push_back(pixelOf(s, x, y));
+    cairo_surface_destroy(s);
+    return found;
 }
 
 void TestX11Host::pressKeys(const std::vector<uint32_t>& keysyms)

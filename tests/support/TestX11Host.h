@@ -33,6 +33,8 @@ public:
     // The embedded view's window pixels, as the X server has them.
     bool screenshot(const std::string& pngPath);
     VSTGUI::CColor pixel(int x, int y);
+    // Every second pixel of every second row of a rectangle, from one screenshot.
+    std::vector<VSTGUI::CColor> pixels(int left, int top, int right, int bottom);
     // Windows inside the host window (the embedded view's) and mapped override-redirect windows.
     size_t childWindowCount();
     size_t popupWindowCount();
