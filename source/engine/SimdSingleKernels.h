@@ -10,8 +10,22 @@ namespace {
 
 constexpr int kSingleChunk = 32;
 
+// re + i·im += (xr + i·xi)(hr + i·hi) over n (<= kSingleChunk) bins. The bound is a constant
+// when the chunk is whole (N > 0), so the loop vectorises without a tail.
+template <int N>
+inline void singleMultiplyAdd(const float* xr, const float* xi, const float* hr, const float* hi, int n,
+                              float* re, float* im)
+{
+    const int count = N > 0 ? N : n;
+    for (int i = 0; i < count; ++i)
+    {
+        re[i] += xr[i] * hr[i] - xi[i] * hi[i];
+        im[i] += xr[i] * hi[i] + xi[i] * hr[i];
+    }
+}
+
 // Sums over the given rows for n (<= kSingleChunk) bins starting at offset; re and im hold the
-// sums. The bound is a constant when the chunk is whole, so the loop vectorises without a tail.
+// sums.
 template <int N>
 inline void singleSums(const float* const* x, const float* const* h, int partitions, long offset,
                        long imOffset, int n, float* re, float* im)
@@ -24,12 +38,7 @@ inline void singleSums(const float* const* x, const float* const* h, int partiti
         const float* xr = x[k] + offset;
         const float* xi = xr + imOffset;
         const float* hr = h[k] + offset;
-        const float* hi = hr + imOffset;
-        for (int i = 0; i < count; ++i)
-        {
-            re[i] += xr[i] * hr[i] - xi[i] * hi[i];
-            im[i] += xr[i] * hi[i] + xi[i] * hr[i];
-        }
+        singleMultiplyAdd<N>(xr, xi, hr, hr + imOffset, n, re, im);
     }
 }
 
@@ -66,21 +75,11 @@ inline void singlePairSums(const float* const* x, const float* const* h, int par
         const float* xr = x[k] + offset;
         const float* xi = xr + imOffset;
         const float* hr = h[k] + offset;
-        const float* hi = hr + imOffset;
-        for (int i = 0; i < count; ++i)
-        {
-            nr[i] += xr[i] * hr[i] - xi[i] * hi[i];
-            ni[i] += xr[i] * hi[i] + xi[i] * hr[i];
-        }
+        singleMultiplyAdd<N>(xr, xi, hr, hr + imOffset, n, nr, ni);
         if (k + 1 < partitions)
         {
             const float* gr = h[k + 1] + offset;
-            const float* gi = gr + imOffset;
-            for (int i = 0; i < count; ++i)
-            {
-                pr[i] += xr[i] * gr[i] - xi[i] * gi[i];
-                pi[i] += xr[i] * gi[i] + xi[i] * gr[i];
-            }
+            singleMultiplyAdd<N>(xr, xi, gr, gr + imOffset, n, pr, pi);
         }
     }
 }
