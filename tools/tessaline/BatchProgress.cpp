@@ -8,8 +8,6 @@
 namespace TessalineTool {
 
 namespace {
-constexpr auto kQuietStart = std::chrono::milliseconds(400);
-constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 constexpr int kBarWidth = 24;
 } // namespace
 
@@ -17,8 +15,6 @@ BatchProgress::BatchProgress(size_t files, int workers)
     : files(files > 0 ? files : 1)
     , currentSeconds(static_cast<size_t>(workers > 0 ? workers : 1), 0.0)
     , enabled(isatty(STDERR_FILENO) != 0)
-    , started(Clock::now())
-    , lastDrawn(started)
 {}
 
 BatchProgress::~BatchProgress()
@@ -52,12 +48,11 @@ void BatchProgress::drawLocked()
 {
     if (!enabled)
         return;
-    const Clock::time_point now = Clock::now();
-    if (now - started < kQuietStart || (shown && now - lastDrawn < kRedrawInterval))
+    const RedrawPacing::Clock::time_point now = RedrawPacing::Clock::now();
+    if (!pacing.due(now, shown))
         return;
-    lastDrawn = now;
     const double audio = std::accumulate(currentSeconds.begin(), currentSeconds.end(), finishedSeconds);
-    const double wall = std::chrono::duration<double>(now - started).count();
+    const double wall = std::chrono::duration<double>(now - pacing.start()).count();
     const auto filled = static_cast<size_t>(kBarWidth * filesDone / files);
     std::string bar(filled, '#');
     bar.append(static_cast<size_t>(kBarWidth) - filled, '.');

@@ -3,7 +3,8 @@
 // is not a terminal.
 #pragma once
 
-#include <chrono>
+#include "RedrawPacing.h"
+
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -27,7 +28,6 @@ public:
 private:
     void drawLocked();
 
-    using Clock = std::chrono::steady_clock;
     std::mutex lock;
     size_t files;
     size_t filesDone = 0;
@@ -35,8 +35,7 @@ private:
     std::vector<double> currentSeconds; // per worker, of the file in progress
     bool enabled;
     bool shown = false;
-    Clock::time_point started;
-    Clock::time_point lastDrawn;
+    RedrawPacing pacing;
 };
 
 } // namespace TessalineTool

@@ -8,8 +8,6 @@
 namespace TessalineTool {
 
 namespace {
-constexpr auto kQuietStart = std::chrono::milliseconds(400); // short renders show no bar
-constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 constexpr int kBarWidth = 32;
 } // namespace
 
@@ -18,8 +16,6 @@ ProgressBar::ProgressBar(int64_t total, int sampleRate, std::string label, bool 
     , sampleRate(sampleRate > 0 ? sampleRate : 1)
     , label(std::move(label))
     , enabled(wanted && isatty(STDERR_FILENO) != 0)
-    , started(Clock::now())
-    , lastDrawn(started)
 {}
 
 ProgressBar::~ProgressBar() { finish(); }
@@ -28,10 +24,9 @@ void ProgressBar::update(int64_t done)
 {
     if (!enabled)
         return;
-    const Clock::time_point now = Clock::now();
-    if (now - started < kQuietStart || (shown && now - lastDrawn < kRedrawInterval))
+    const RedrawPacing::Clock::time_point now = RedrawPacing::Clock::now();
+    if (!pacing.due(now, shown))
         return;
-    lastDrawn = now;
     draw(done);
 }
 

@@ -2,7 +2,8 @@
 // when standard error is not a terminal (scripts, logs, tests).
 #pragma once
 
-#include <chrono>
+#include "RedrawPacing.h"
+
 #include <cstdint>
 #include <string>
 
@@ -28,14 +29,12 @@ public:
 private:
     void draw(int64_t done);
 
-    using Clock = std::chrono::steady_clock;
     int64_t total;
     int sampleRate;
     std::string label;
     bool enabled;
     bool shown = false;
-    Clock::time_point started;
-    Clock::time_point lastDrawn;
+    RedrawPacing pacing;
 };
 
 } // namespace TessalineTool
