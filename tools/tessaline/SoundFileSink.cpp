@@ -49,7 +49,7 @@ SoundFileSink::~SoundFileSink()
 bool SoundFileSink::open(const OutputTarget& target, int format, int channels, int sampleRate,
                          int64_t expectedFrames, std::string& error)
 {
-    const std::string name = target.path == "-" ? "standard output" : "'" + target.path + "'";
+    name = target.path == "-" ? "standard output" : "'" + target.path + "'";
     const uint64_t bytes = static_cast<uint64_t>(expectedFrames > 0 ? expectedFrames : 0)
                                * static_cast<uint64_t>(channels)
                                * static_cast<uint64_t>(bytesPerSample(format))
@@ -118,7 +118,7 @@ bool SoundFileSink::flush(std::string& error)
     behindCount = 0;
     if (count > 0 && sf_writef_float(file, behind.data(), count) != count)
     {
-        error = std::string("writing the output failed: ") + sf_strerror(file);
+        error = "writing " + name + " failed: " + sf_strerror(file);
         return false;
     }
     return true;
@@ -137,7 +137,7 @@ bool SoundFileSink::finish(std::string& error)
     file = nullptr;
     if (closed != 0)
     {
-        error = std::string("finishing the output failed: ") + sf_error_number(closed);
+        error = "finishing " + name + " failed: " + sf_error_number(closed);
         pending.discard();
         return false;
     }

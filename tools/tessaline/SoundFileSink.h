@@ -42,6 +42,7 @@ private:
     bool flush(std::string& error);
 
     PendingOutput pending;
+    std::string name; // OUT as messages name it
     SNDFILE* file = nullptr;
     int written = 0;
     size_t width = 0;          // channels
