@@ -106,7 +106,7 @@ void drawEnd(cairo_t* cr, PlotAxes& axes, const ResponseEnd& end, double fontSiz
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0.0);
     cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-    drawText(cr, "last 10 ms: " + endText(end) + " below the loudest 10 ms", x - fontSize * 0.5,
+    drawText(cr, "last 10 ms at " + endText(end) + " against the loudest 10 ms", x - fontSize * 0.5,
              axes.bottom() - fontSize * 0.8, fontSize * 0.9, 1.0);
 }
 
