@@ -32,6 +32,11 @@ std::shared_ptr<const CSingleTransforms::Plans> sharedPlans(int n)
 {
     static std::map<int, std::weak_ptr<const CSingleTransforms::Plans>> cache;
     const std::lock_guard<std::mutex> lock(plannerMutex());
+    // Our lock covers this module only; other plug-ins in the host (and our other format's
+    // module) plan through the same libfftw3f. This makes FFTW itself lock around every planner
+    // call in the process, whoever makes it.
+    static const bool threadSafe = (fftwf_make_planner_thread_safe(), true);
+    (void)threadSafe;
     std::weak_ptr<const CSingleTransforms::Plans>& slot = cache[n];
     std::shared_ptr<const CSingleTransforms::Plans> plans = slot.lock();
     if (plans)

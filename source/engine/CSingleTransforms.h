@@ -2,8 +2,9 @@
 // single-precision plans: c samples (zero-padded to N) into bins 0 … c, and bins 0 … c back into
 // N·(the samples). The plans are made once per size for the whole process, with FFTW_ESTIMATE
 // (the same algorithm on every run, so that renders repeat bit for bit from one process to the
-// next), under one process-wide planner lock, and shared by every stage of that size; running a
-// plan takes no lock. Each object owns the 64-byte aligned buffers the plans run on, so stages
+// next), under one process-wide planner lock (and FFTW's own, which it is told to take for every
+// planner call in the process), and shared by every stage of that size; running a plan takes
+// no lock. Each object owns the 64-byte aligned buffers the plans run on, so stages
 // that one thread runs in turn may share one object, and stages on different threads may not.
 // No allocation, locking or system calls after construction.
 #pragma once
