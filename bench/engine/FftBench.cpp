@@ -10,8 +10,11 @@
 // stage pays that gathers its blocks into zero-padded buffers and lets the inverse overwrite
 // the summed spectrum (which the next block's sum rewrites anyway). The FftwFloat cases run the
 // same two transforms in single precision (measured plans, with the copies), the precision
-// every peer's transforms use, to show what float transforms would be worth.
+// every peer's transforms use, to show what float transforms would be worth. The Single cases
+// run the single-precision stage's own transforms (CSingleTransforms: FFTW's estimated float
+// plans, the samples narrowed on the way in, the bins on the way back) with its overlap-add.
 #include "engine/AlignedArray.h"
+#include "engine/CSingleTransforms.h"
 #include "engine/RFFT.h"
 
 #include <benchmark/benchmark.h>
@@ -184,6 +187,39 @@ void BM_FftwFloatInverse(benchmark::State& state)
     fftwf_destroy_plan(plan);
 }
 
+void BM_SingleForward(benchmark::State& state)
+{
+    const int c = static_cast<int>(state.range(0));
+    CSingleTransforms fft(2 * c);
+    AlignedArray<double> block(c);
+    fillNoise(block.get(), c, 1);
+    for (auto _ : state)
+    {
+        benchmark::DoNotOptimize(fft.forwardPadded(block.get()));
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_SingleInverse(benchmark::State& state)
+{
+    const int c = static_cast<int>(state.range(0));
+    CSingleTransforms fft(2 * c);
+    AlignedArray<Complex> bins(c + 1);
+    AlignedArray<double> out(2 * c);
+    fillNoise(reinterpret_cast<double*>(bins.get()), 2 * (c + 1), 2);
+    const double scale = 0.5 / c;
+    for (auto _ : state)
+    {
+        const float* t = fft.inverse(bins.get());
+        for (int n = 0; n < c; ++n)
+            out[n] = static_cast<double>(t[n]) * scale + out[c + n];
+        for (int n = c; n < 2 * c; ++n)
+            out[n] = static_cast<double>(t[n]) * scale;
+        benchmark::DoNotOptimize(out.get());
+        benchmark::ClobberMemory();
+    }
+}
+
 // c = 128 and 2048 are the room's two stages; 8192 a long tail stage's size.
 BENCHMARK(BM_OursForward)->ArgName("c")->Arg(128)->Arg(2048)->Arg(8192);
 BENCHMARK(BM_FftwForward)
@@ -195,5 +231,7 @@ BENCHMARK(BM_FftwInverse)
     ->ArgsProduct({{128, 2048, 8192}, {0, 1, 2}, {1, 0}});
 BENCHMARK(BM_FftwFloatForward)->ArgName("c")->Arg(128)->Arg(2048)->Arg(8192);
 BENCHMARK(BM_FftwFloatInverse)->ArgName("c")->Arg(128)->Arg(2048)->Arg(8192);
+BENCHMARK(BM_SingleForward)->ArgName("c")->Arg(128)->Arg(2048)->Arg(8192);
+BENCHMARK(BM_SingleInverse)->ArgName("c")->Arg(128)->Arg(2048)->Arg(8192);
 
 } // namespace

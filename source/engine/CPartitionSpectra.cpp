@@ -29,6 +29,16 @@ void splitBins(const SimdKernels& k, const double* bins, int count, float* re, f
 {
     k.splitBinsSingle(bins, count, re, im);
 }
+// Single-precision bins into single-precision rows (wider ones are never asked for).
+template <class T>
+void splitBins(const SimdKernels&, const float* bins, int count, T* re, T* im)
+{
+    for (int b = 0; b < count; ++b)
+    {
+        re[b] = bins[2 * b];
+        im[b] = bins[2 * b + 1];
+    }
+}
 void products(const SimdKernels& k, const double* const* x, const double* const* h, int n, long offset,
               long imOffset, int count, double* out)
 {
@@ -84,20 +94,20 @@ long CPartitionSpectra::ringBytes() const
     return 2 * values * static_cast<long>(single() ? sizeof(float) : sizeof(double));
 }
 
-template <class T>
-void CPartitionSpectra::storeSlot(const Complex* bins, T* slot) const
+template <class B, class T>
+void CPartitionSpectra::storeSlot(const std::complex<B>* bins, T* slot) const
 {
     const int c = m_nPartitionSize, w = m_nWidth;
     for (int first = 0; first < c; first += w)
     {
         T* chunk = slot + (first / w) * m_nChunkStride;
-        splitBins(m_Kernels, reinterpret_cast<const double*>(bins + first), w, chunk, chunk + w);
+        splitBins(m_Kernels, reinterpret_cast<const B*>(bins + first), w, chunk, chunk + w);
     }
     slot[w] = static_cast<T>(bins[c].real()); // bin 0's imaginary part is zero: bin c rides there
 }
 
-template <class T>
-void CPartitionSpectra::storeInputIn(Rings<T>& rings, const Complex* bins)
+template <class B, class T>
+void CPartitionSpectra::storeInputIn(Rings<T>& rings, const std::complex<B>* bins)
 {
     const int P = m_nPartitions;
     m_nNewest = m_nNewest + 1 < P ? m_nNewest + 1 : 0;
@@ -115,7 +125,26 @@ void CPartitionSpectra::storeInput(const Complex* bins)
         storeInputIn(m_Double, bins);
 }
 
+void CPartitionSpectra::storeInput(const std::complex<float>* bins)
+{
+    if (single())
+        storeInputIn(m_Single, bins);
+    else
+        storeInputIn(m_Double, bins);
+}
+
 void CPartitionSpectra::storeResponse(int partition, const Complex* bins)
+{
+    storeResponseFrom(partition, bins);
+}
+
+void CPartitionSpectra::storeResponse(int partition, const std::complex<float>* bins)
+{
+    storeResponseFrom(partition, bins);
+}
+
+template <class B>
+void CPartitionSpectra::storeResponseFrom(int partition, const std::complex<B>* bins)
 {
     const int slot = wrapped(partition, m_nPartitions);
     markWritten(m_ResponseWritten, m_nResponseWritten, slot);

@@ -31,6 +31,9 @@ public:
     void storeInput(const Complex* bins);
     // [audio thread] Bins 0 … c of response partition p's spectrum (0 <= p < P).
     void storeResponse(int partition, const Complex* bins);
+    // [audio thread] The same from single-precision bins (as a float transform gives them).
+    void storeInput(const std::complex<float>* bins);
+    void storeResponse(int partition, const std::complex<float>* bins);
 
     // [audio thread] sums[b] = Σₖ X(newest − k)·H(k) over the P partitions, for bins b in
     // [first, first + count) (first a multiple of 8, first + count <= c). The range holding
@@ -73,10 +76,12 @@ private:
         AlignedArray<const T*> slots;  // response slots: slots[k] = H(k)
     };
 
-    template <class T>
-    void storeSlot(const Complex* bins, T* slot) const;
-    template <class T>
-    void storeInputIn(Rings<T>& rings, const Complex* bins);
+    template <class B, class T>
+    void storeSlot(const std::complex<B>* bins, T* slot) const;
+    template <class B, class T>
+    void storeInputIn(Rings<T>& rings, const std::complex<B>* bins);
+    template <class B>
+    void storeResponseFrom(int partition, const std::complex<B>* bins);
     // The chunk walk shared by the sums: kernel over rows x[k], h[k] (k < n), bins
     // [first, first + count) into out, and bins 0 and c as real products when first is 0.
     template <class T>

@@ -54,8 +54,11 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_PartialSpectrum(static_cast<std::size_t>(partitionSize) + 1)
     , m_Correction(static_cast<std::size_t>(partitionSize) + 1)
     , m_Terms(static_cast<std::size_t>(partitionSize) + 1)
-    , m_pForwardFFT(new ARFFT(2 * partitionSize))
-    , m_pInverseFFT(new BRFFT(2 * partitionSize))
+    , m_pForwardFFT(precision == SpectrumPrecision::kDouble ? new ARFFT(2 * partitionSize) : nullptr)
+    , m_pInverseFFT(precision == SpectrumPrecision::kDouble ? new BRFFT(2 * partitionSize) : nullptr)
+    , m_pSingleFFT(precision == SpectrumPrecision::kSingle
+                       ? std::make_shared<CSingleTransforms>(2 * partitionSize)
+                       : nullptr)
     , m_pSpectra(new CPartitionSpectra(m_nPartitions * partitionSize, partitionSize, precision))
     , m_pCompFB(new CComponentIR{responseLength, nullptr})
     , m_pCompLR(new CComponentIR{responseLength, nullptr})
@@ -75,10 +78,12 @@ CPartitionedConvolver::~CPartitionedConvolver() = default;
 
 bool CPartitionedConvolver::shareTransforms(CPartitionedConvolver& other)
 {
-    if (other.m_nPartitionSize != m_nPartitionSize)
+    if (other.m_nPartitionSize != m_nPartitionSize
+        || other.m_pSpectra->precision() != m_pSpectra->precision())
         return false;
     m_pForwardFFT = other.m_pForwardFFT;
     m_pInverseFFT = other.m_pInverseFFT;
+    m_pSingleFFT = other.m_pSingleFFT;
     return true;
 }
 
@@ -171,7 +176,12 @@ void CPartitionedConvolver::runStep(int step)
         m_bRenewing = !responseSettled();
         if (m_bRenewing)
         {
-            m_pForwardFFT->forwardHalfPadded(m_ResponseBlocks.get() + pending * c);
+            const double* block = m_ResponseBlocks.get() + pending * c;
+            const CSingleTransforms::Bin* single = nullptr;
+            if (m_pSingleFFT)
+                single = m_pSingleFFT->forwardPadded(block);
+            else
+                m_pForwardFFT->forwardHalfPadded(block);
             if (m_bFinishing && renewed != 0)
             {
                 // The begun sum holds this partition's old spectrum against the input block
@@ -179,13 +189,24 @@ void CPartitionedConvolver::runStep(int step)
                 const int age = renewed - 1;
                 m_pSpectra->accumulateTerms(&age, &renewed, 1, 0, c, m_Correction.get());
             }
-            m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
+            if (single != nullptr)
+                m_pSpectra->storeResponse(renewed, single);
+            else
+                m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
         }
     }
     else if (step == 1)
     {
-        m_pForwardFFT->forwardHalfPadded(m_InputBlocks.get() + pending * c);
-        m_pSpectra->storeInput(m_pForwardFFT->spectrum);
+        const double* block = m_InputBlocks.get() + pending * c;
+        if (m_pSingleFFT)
+        {
+            m_pSpectra->storeInput(m_pSingleFFT->forwardPadded(block));
+        }
+        else
+        {
+            m_pForwardFFT->forwardHalfPadded(block);
+            m_pSpectra->storeInput(m_pForwardFFT->spectrum);
+        }
     }
     else
     {
@@ -226,8 +247,31 @@ void CPartitionedConvolver::finishSlice(int first, int count)
 void CPartitionedConvolver::endBlock()
 {
     const int c = m_nPartitionSize;
-    // Time samples 2n and 2n + 1 of the inverse are 2·z[n] / 2c (real and imaginary part),
-    // exact in both forms since 2c is a power of two; z[n] is read through the bit reversal.
+    if (m_pSingleFFT)
+        inverseSingle();
+    else
+        inverseDouble();
+
+    m_nQuietBlocks = m_bBlockHasSignal ? 0 : std::min(m_nQuietBlocks + 1, m_nPartitions + 2);
+    m_nSettledBlocks = std::min(m_nSettledBlocks + 1, m_nPartitions + 2);
+    m_bBlockHasSignal = false;
+    m_nPendingPartition = (m_nLoadPos - m_nStageStart) / c;
+    m_bFinishing = !m_bFinishing;
+    m_nGather = 1 - m_nGather;
+    m_nNextStep = 0;
+    m_nNextStepAt = 0;
+    m_nIndex = 0;
+    m_nLoadPos += c;
+    if (m_nLoadPos >= m_nStageEnd)
+        m_nLoadPos = m_nStageStart;
+}
+
+// The inverse of the summed spectrum into the output block, overlap-added with the previous
+// tail. Time samples 2n and 2n + 1 of the inverse are 2·z[n] / 2c (real and imaginary part),
+// exact in both forms since 2c is a power of two; z[n] is read through the bit reversal.
+void CPartitionedConvolver::inverseDouble()
+{
+    const int c = m_nPartitionSize;
     const Complex* z = m_pInverseFFT->inverseHalfBitReversed(m_OutputSpectrum.get());
     const int* rev = m_pInverseFFT->bitReversedIndex();
     const double scale = 2.0 / m_nFFTSize;
@@ -245,19 +289,20 @@ void CPartitionedConvolver::endBlock()
         out[2 * n] = v.real() * scale;
         out[2 * n + 1] = v.imag() * scale;
     }
+}
 
-    m_nQuietBlocks = m_bBlockHasSignal ? 0 : std::min(m_nQuietBlocks + 1, m_nPartitions + 2);
-    m_nSettledBlocks = std::min(m_nSettledBlocks + 1, m_nPartitions + 2);
-    m_bBlockHasSignal = false;
-    m_nPendingPartition = (m_nLoadPos - m_nStageStart) / c;
-    m_bFinishing = !m_bFinishing;
-    m_nGather = 1 - m_nGather;
-    m_nNextStep = 0;
-    m_nNextStepAt = 0;
-    m_nIndex = 0;
-    m_nLoadPos += c;
-    if (m_nLoadPos >= m_nStageEnd)
-        m_nLoadPos = m_nStageStart;
+// As inverseDouble through the float transform, which gives 2c·y[n] in order; the scaling by
+// 1/2c (exact) and the overlap-add run in double precision.
+void CPartitionedConvolver::inverseSingle()
+{
+    const int c = m_nPartitionSize;
+    const float* y = m_pSingleFFT->inverse(m_OutputSpectrum.get());
+    const double scale = 1.0 / m_nFFTSize;
+    double* out = m_OutputBlock.get();
+    for (int n = 0; n < c; ++n)
+        out[n] = static_cast<double>(y[n]) * scale + out[c + n];
+    for (int n = c; n < 2 * c; ++n)
+        out[n] = static_cast<double>(y[n]) * scale;
 }
 
 // The counters after `count` zero samples, worked out rather than stepped through. Block ends

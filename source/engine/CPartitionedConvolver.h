@@ -28,6 +28,7 @@
 #include "engine/CComponentIR.h"
 #include "engine/CDecayEnvelope.h"
 #include "engine/CPartitionSpectra.h"
+#include "engine/CSingleTransforms.h"
 #include "engine/IResponseTables.h"
 #include "engine/RFFT.h"
 
@@ -45,7 +46,8 @@ public:
     // are set. Throws std::invalid_argument unless partitionSize (>= 2) is a power of two,
     // stageLength a multiple of it (any number of partitions P >= 1) and the region lies inside
     // the response; std::bad_alloc when memory runs out.
-    // The spectra are kept at the given precision (see SpectrumPrecision).
+    // The spectra are kept, and the transforms run, at the given precision (see
+    // SpectrumPrecision): single precision through FFTW's float plans, double through our own.
     CPartitionedConvolver(const IResponseTables& tables, int position, int sampleRate, int ear,
                           int responseLength, int stageLength, int partitionSize, int stageStart,
                           SpectrumPrecision precision = kDefaultSpectrumPrecision);
@@ -149,6 +151,8 @@ private:
     void runStep(int step);
     void finishSlice(int first, int count);
     void endBlock();
+    void inverseDouble();
+    void inverseSingle();
     void restoreGathering();
     void shapeChunk(int partitionStart, int offset, int count, double* out);
     // A component's table if it covers the region, else null (the stage reads silence).
@@ -197,8 +201,12 @@ private:
     CDecayEnvelope m_EnvLR;
     CDecayEnvelope m_EnvCF;
 
-    std::shared_ptr<ARFFT> m_pForwardFFT; // response partitions and input blocks in turn
-    std::shared_ptr<BRFFT> m_pInverseFFT; // both perhaps shared with another stage (see above)
+    // Double precision: response partitions and input blocks in turn, and the block end's
+    // inverse; single precision: both directions in one object. Only the stage's precision
+    // has its transforms (the other pointers stay null), perhaps shared with another stage.
+    std::shared_ptr<ARFFT> m_pForwardFFT;
+    std::shared_ptr<BRFFT> m_pInverseFFT;
+    std::shared_ptr<CSingleTransforms> m_pSingleFFT;
     std::unique_ptr<CPartitionSpectra> m_pSpectra;
     std::unique_ptr<CComponentIR> m_pCompFB;
     std::unique_ptr<CComponentIR> m_pCompLR;

@@ -1,15 +1,18 @@
 // Real FFT against the direct DFT, and the transform properties the convolver relies on.
 #include "support/StageFixtures.h"
+#include "engine/CSingleTransforms.h"
 #include "engine/RFFT.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <memory>
 #include <sstream>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -92,6 +95,44 @@ INSTANTIATE_TEST_SUITE_P(PowersOfTwo, FftSizes, ::testing::Values(4, 8, 16, 64, 
                          [](const ::testing::TestParamInfo<int>& size) {
                              return "N" + std::to_string(size.param);
                          });
+
+// The single-precision transforms a stage runs: zero-padded samples into bins 0 … N/2 and back
+// into N·x, each within single-precision round-off of the exact transform (relative to the
+// signal's energy, as a float FFT's error grows), bins 0 and N/2 exactly real, and the inverse
+// deaf to the imaginary parts of those two bins.
+TEST_P(FftSizes, SingleTransformsMatchDirectDftAndRestoreSamples)
+{
+    const int n = GetParam();
+    std::vector<double> x = noise(n, 4321u + n);
+    std::fill(x.begin() + n / 2, x.end(), 0.0);
+    const std::vector<Complex> expected = directDft(x);
+    double energy = 0.0;
+    for (double v : x)
+        energy += v * v;
+    const double binBound = 1e-6 * std::sqrt(energy * n) * (1 + std::log2(n));
+
+    CSingleTransforms fft(n);
+    ASSERT_EQ(fft.size(), n);
+    const CSingleTransforms::Bin* bins = fft.forwardPadded(x.data());
+    std::vector<Complex> wide(static_cast<std::size_t>(n / 2 + 1));
+    for (int k = 0; k <= n / 2; ++k)
+    {
+        wide[k] = Complex(bins[k].real(), bins[k].imag());
+        ASSERT_LT(std::abs(wide[k] - expected[k]), binBound) << "bin " << k;
+    }
+    EXPECT_EQ(bins[0].imag(), 0.0f);
+    EXPECT_EQ(bins[n / 2].imag(), 0.0f);
+
+    wide[0].imag(123.0);
+    wide[n / 2].imag(-456.0);
+    const std::vector<Complex> given(wide);
+    const float* y = fft.inverse(wide.data());
+    EXPECT_EQ(wide, given); // the caller's bins are left as they were
+    const double sampleBound = 1e-6 * std::sqrt(energy) * (1 + std::log2(n));
+    for (int i = 0; i < n; ++i)
+        ASSERT_NEAR(static_cast<double>(y[i]) / n, x[static_cast<std::size_t>(i)], sampleBound)
+            << "sample " << i;
+}
 
 TEST(Fft, ImpulseConstantAndAlternatingInputs)
 {
@@ -179,6 +220,41 @@ TEST(Fft, TransformsSharingTablesAgreeAndOutliveEachOther)
     inverse.inverse(bins.data());
     for (int i = 0; i < n; ++i)
         ASSERT_NEAR(inverse.timeData[i].real() / n, x[static_cast<std::size_t>(i)], 1e-14 * n) << i;
+}
+
+// FFTW's planner is not thread-safe: single-precision transforms built on several threads at
+// once (the same sizes and others) plan under one lock, share one plan per size and give the
+// same bits as one built alone; the plans outlive the transforms that made them.
+TEST(Fft, SingleTransformsBuiltOnManyThreadsAgree)
+{
+    const int sizes[] = {256, 4096, 512};
+    std::vector<std::vector<float>> alone;
+    for (int n : sizes)
+    {
+        const std::vector<double> x = noise(n / 2, 55u + n);
+        auto first = std::make_unique<CSingleTransforms>(n);
+        const CSingleTransforms::Bin* b = first->forwardPadded(x.data());
+        alone.emplace_back(reinterpret_cast<const float*>(b), reinterpret_cast<const float*>(b + n / 2 + 1));
+    }
+    constexpr int kThreads = 6;
+    std::vector<int> mismatches(kThreads, -1);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            int bad = 0;
+            for (int round = 0; round < 20; ++round)
+            {
+                const int which = (t + round) % 3, n = sizes[which];
+                const std::vector<double> x = noise(n / 2, 55u + n);
+                CSingleTransforms fft(n);
+                const float* b = reinterpret_cast<const float*>(fft.forwardPadded(x.data()));
+                bad += !std::equal(b, b + n + 2, alone[static_cast<std::size_t>(which)].begin());
+            }
+            mismatches[static_cast<std::size_t>(t)] = bad;
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(mismatches, std::vector<int>(kThreads, 0));
 }
 
 TEST(Fft, PrintWritesOnlyValidRanges)
