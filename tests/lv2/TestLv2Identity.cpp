@@ -67,19 +67,25 @@ TEST_F(Lv2Identity, PortIndicesAndSymbolsNeverChange)
         EXPECT_EQ(world.portIndex(kSymbols[k]), k) << kSymbols[k];
     }
     // The presets name their ports by the same symbols.
-    for (const auto& preset : world.presets())
+    const auto presets = world.presets();
+    EXPECT_EQ(presets.size(), 2u);
+    for (const auto& preset : presets)
     {
         LilvNode* uri = lilv_new_uri(world.world(), preset.second.c_str());
         LilvState* state = lilv_state_new_from_world(world.world(), world.map(), uri);
         lilv_node_free(uri);
         ASSERT_NE(state, nullptr) << preset.first;
-        EXPECT_EQ(lilv_state_get_num_properties(state), 1u) << preset.first;
-        char* text = lilv_state_to_string(world.world(), world.map(), world.unmap(), state, "urn:t", nullptr);
-        for (uint32_t k = 0; k < kControls; ++k)
-            EXPECT_NE(std::string(text).find(std::string("lv2:symbol \"") + kSymbols[k] + "\""),
-                      std::string::npos)
-                << preset.first << " " << kSymbols[k];
-        lilv_free(text);
+        std::vector<std::string> symbols;
+        lilv_state_emit_port_values(
+            state,
+            [](const char* symbol, void* user, const void*, uint32_t, uint32_t) {
+                static_cast<std::vector<std::string>*>(user)->push_back(symbol);
+            },
+            &symbols);
+        std::vector<std::string> controls(kSymbols, kSymbols + kControls);
+        std::sort(symbols.begin(), symbols.end());
+        std::sort(controls.begin(), controls.end());
+        EXPECT_EQ(symbols, controls) << preset.first;
         lilv_state_free(state);
     }
 }
