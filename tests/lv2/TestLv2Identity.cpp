@@ -97,12 +97,12 @@ TEST_F(Lv2Identity, AReleasedVersionDecayTypeAsItsEntriesAndARequiredParent)
     ASSERT_GE(std::sscanf(TESSALINE_VERSION, "%d.%d.%d.%d", &parts[0], &parts[1], &parts[2], &parts[3]), 3);
     const TessalineLv2::Lv2Version expected =
         TessalineLv2::lv2VersionOf(parts[0], parts[1], parts[2], parts[3]);
-    const LilvNode* uri = lilv_plugin_get_uri(world.plugin());
     auto number = [&](const char* predicate) {
         LilvNode* p = lilv_new_uri(world.world(), predicate);
-        LilvNode* value = lilv_world_get(world.world(), uri, p, nullptr);
+        LilvNodes* values = lilv_plugin_get_value(world.plugin(), p);
+        const LilvNode* value = values ? lilv_nodes_get_first(values) : nullptr;
         const int n = value && lilv_node_is_int(value) ? lilv_node_as_int(value) : -1;
-        lilv_node_free(value);
+        lilv_nodes_free(values);
         lilv_node_free(p);
         return n;
     };

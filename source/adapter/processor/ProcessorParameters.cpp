@@ -6,6 +6,7 @@
 #include "adapter/parameters/PeakParameter.h"
 #include "adapter/processor/TextConversion.h"
 #include "adapter/parameters/VoltOctaveParameter.h"
+#include "adapter/parameters/WholeRangeParameter.h"
 
 #include <cassert>
 
@@ -57,6 +58,8 @@ Parameter* makeParameter(const ParameterDescription& description)
         parameter = new LogParameter(title, id, unitsOrNone, min, max, value, steps, flags, 0);
     else if (description.curve == Curve::kVoltOctave)
         parameter = new VoltOctaveParameter(title, id, unitsOrNone, min, max, value, steps, flags, 0);
+    else if (steps > 0)
+        parameter = new WholeRangeParameter(title, id, unitsOrNone, min, max, value, steps, flags, 0);
     else
         parameter = new RangeParameter(title, id, unitsOrNone, min, max, value, steps, flags, 0);
     if (description.precision >= 0)

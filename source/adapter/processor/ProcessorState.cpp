@@ -107,10 +107,11 @@ bool Processor::showStateInParameters(const StateValues& values, bool reportToHo
             || (parameter->getInfo().flags & ParameterInfo::kIsReadOnly))
             continue;
         const float restored = settledPlainValue(*control, values.controls[k]);
-        if (control->nDataType == kDataInt || control->nDataType == kDataUint)
+        if (control->nDataType == kDataInt)
         {
-            // A whole value has one normalized value: the host's stale fraction that happens to
-            // lead to the same sound is replaced too, so what it reads back is what was saved.
+            // A whole value has one normalized value: a stale fraction the host left that leads
+            // to the same sound is replaced too, so what it reads back is what was saved. (A list
+            // parameter never holds anything but its entries.)
             const ParamValue held =
                 heldNormalized(static_cast<ParamID>(k), positionToParameter(*control, restored));
             if (std::isfinite(held))
