@@ -40,6 +40,8 @@ Lv2Plugin* Lv2Plugin::create(double sampleRate, const LV2_Feature* const* featur
         plugIn.m_nSampleRate = static_cast<int32_t>(sampleRate);
         plugIn.prepare();
         const uint32_t controls = plugIn.m_ControlList.controlCount();
+        if (controls != controlPortCount())
+            return nullptr; // the port table is fixed: a DSP object with other controls has no ports
         self->m_Layout.controls = controls;
         self->m_ControlPorts.assign(controls, nullptr);
         self->m_LastPortValues.resize(controls);

@@ -28,7 +28,7 @@ TEST_F(Bundle, TwentySixParametersInHostOrder)
             {5, "Abs F-B", 1, 0, 0.5},
             {6, "Vol C-F", 1, 0, 1.0},
             {7, "Abs C-F", 1, 0, 0.5},
-            {8, "Decay Type", 1, 0, 1.0},
+            {8, "Decay Type", 1, 1, 1.0},
             {9, "Stereo/Mono", 9, 1, 0.0},
             {10, "Left/Right", 9, 1, 0.0},
         },

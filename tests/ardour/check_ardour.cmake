@@ -1,29 +1,35 @@
 # Runs presets.lua in Ardour's headless Lua session tool against the built bundle, in a scratch
-# home folder (Ardour finds VST3 bundles in ~/.vst3 and indexes them with its own scanner), and
-# checks Ardour's view of the eleven controls at each stage.
-# Arguments: -DBUNDLE=<Tessaline.vst3> -DARDOUR_LUA=<ardour7-lua or empty> -DSCRIPT=<presets.lua>
-#            -DWORK=<scratch folder>
+# home folder (Ardour finds VST3 bundles in ~/.vst3 and indexes them with its own scanner; LV2
+# bundles through LV2_PATH), and checks Ardour's view of the eleven controls at each stage.
+# Arguments: -DBUNDLE=<Tessaline.vst3 or Tessaline.lv2> -DFORMAT=<VST3 or LV2>
+#            -DARDOUR_LUA=<ardour7-lua or empty> -DSCRIPT=<presets.lua> -DWORK=<scratch folder>
 cmake_minimum_required(VERSION 3.25)
 if(NOT ARDOUR_LUA OR NOT EXISTS /usr/lib/ardour7/ardour-vst3-scanner)
   message("Ardour 7 is not installed: skipped")
   cmake_language(EXIT 77)
 endif()
 file(REMOVE_RECURSE "${WORK}")
-file(MAKE_DIRECTORY "${WORK}/home/.vst3")
-file(CREATE_LINK "${BUNDLE}" "${WORK}/home/.vst3/Tessaline.vst3" SYMBOLIC)
+file(MAKE_DIRECTORY "${WORK}/home/.vst3" "${WORK}/lv2")
 set(env ${CMAKE_COMMAND} -E env HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/.config
         XDG_CACHE_HOME=${WORK}/home/.cache)
-
-execute_process(COMMAND ${env} LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -q -f
-                        ${WORK}/home/.vst3/Tessaline.vst3
-                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "Ardour's scanner refused the bundle (${status}):\n${out}\n${err}")
+if(FORMAT STREQUAL "LV2")
+  # Only our bundle and the LV2 extensions' own descriptions: another Tessaline installed on the
+  # machine is never the one tested.
+  file(CREATE_LINK "${BUNDLE}" "${WORK}/lv2/Tessaline.lv2" SYMBOLIC)
+  list(APPEND env LV2_PATH=${WORK}/lv2:/usr/lib/lv2)
+else()
+  file(CREATE_LINK "${BUNDLE}" "${WORK}/home/.vst3/Tessaline.vst3" SYMBOLIC)
+  execute_process(COMMAND ${env} LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -q -f
+                          ${WORK}/home/.vst3/Tessaline.vst3
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "Ardour's scanner refused the bundle (${status}):\n${out}\n${err}")
+  endif()
 endif()
 
 set(output "")
 foreach(stage create reopen)
-  set(args ${WORK}/session)
+  set(args ${WORK}/session ${FORMAT})
   if(stage STREQUAL "reopen")
     list(APPEND args reopen)
   endif()

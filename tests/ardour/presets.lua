@@ -2,8 +2,11 @@
 -- program chosen by name through Ardour's preset interface with no plug-in window open, an edit
 -- after it, and the saved session reopened. Prints one "values <stage>: v0 .. v10" line per
 -- stage with Ardour's own view of the eleven room controls (plain values). Ardour 7.3 hangs
--- closing a session it reopened, so the reopening is a second run: arguments DIR [reopen].
-local dir, name = arg[1], "tessaline"
+-- closing a session it reopened, so the reopening is a second run: arguments DIR FORMAT
+-- [reopen], FORMAT VST3 or LV2 (the same plug-in, the same values in either).
+local dir, format, name = arg[1], arg[2], "tessaline"
+local kinds = { VST3 = ARDOUR.PluginType.VST3, LV2 = ARDOUR.PluginType.LV2 }
+assert(kinds[format], "format VST3 or LV2")
 
 local function show(proc, stage)
   local out = {}
@@ -17,7 +20,7 @@ local function room()
   end
 end
 
-if arg[2] == "reopen" then
+if arg[3] == "reopen" then
   assert(load_session(dir, name), "session does not reopen")
   show(room(), "reopened")
   return
@@ -27,7 +30,7 @@ local s = create_session(dir, name, 48000)
 assert(s, "no session")
 local tracks = Session:new_audio_track(2, 2, nil, 1, "Room", ARDOUR.PresentationInfo.max_order,
                                        ARDOUR.TrackMode.Normal, true)
-local proc = ARDOUR.LuaAPI.new_plugin(Session, "Tessaline", ARDOUR.PluginType.VST3, "")
+local proc = ARDOUR.LuaAPI.new_plugin(Session, "Tessaline", kinds[format], "")
 assert(not proc:isnil(), "Tessaline not found")
 tracks:front():add_processor_by_index(proc, 0, nil, true)
 show(proc, "default")

@@ -222,3 +222,64 @@ TEST_F(Bundle, UnitAndProgramQueries)
     EXPECT_EQ(units->getProgramName(0x70727374, 2, name), kResultFalse);
     EXPECT_EQ(units->getProgramName(0, 0, name), kResultFalse);
 }
+
+TEST_F(Bundle, EveryRoomControlReadsBackWhatARestoredStateHolds)
+{
+    // Save, move the control elsewhere, restore (both readers, as a host restoring a project
+    // does), read: whatever the host set in between, the control shows the saved value. Fractions
+    // of Decay Type (0.21, 0.679) are held as the whole value the room uses, in the parameter, its
+    // text and the saved state alike.
+    HostInstance instance;
+    start(instance);
+    IEditController* controller = instance.getController();
+    HostAudioBuffers buffers(2, 2, kBlock);
+    auto set = [&](ParamID id, double v) {
+        ASSERT_EQ(controller->setParamNormalized(id, v), kResultOk);
+        HostParameterChanges change;
+        change.addChange(id, 0, v);
+        ASSERT_EQ(instance.process(buffers, kBlock, &change), kResultOk);
+    };
+    const double values[] = {0.0, 0.21, 0.5, 0.679, 1.0};
+    constexpr ParamID kDecayType = 8;
+    constexpr ParamID kMidiVol = 0x802;
+    for (ParamID k = 0; k < 11; ++k)
+        for (double saved : values)
+            for (double other : values)
+            {
+                if (other == saved)
+                    continue;
+                set(k, saved);
+                const double held = controller->getParamNormalized(k);
+                std::vector<uint8_t> bytes;
+                ASSERT_EQ(saveComponentState(instance.getComponent(), bytes), kResultOk);
+                if (k == kDecayType)
+                {
+                    const int32_t whole = saved < 0.5 ? 0 : 1;
+                    EXPECT_EQ(held, whole) << "Decay Type set to " << saved;
+                    EXPECT_EQ(decode(bytes).decay, whole) << saved;
+                    String128 text = {};
+                    ASSERT_EQ(controller->getParamStringByValue(k, saved, text), kResultOk);
+                    EXPECT_EQ(TessalineHost::toUtf8(text), whole ? "1" : "0") << saved;
+                }
+                set(k, other);
+                set(kMidiVol, other); // outside the state: the host's value stays
+                ASSERT_EQ(loadComponentState(instance.getComponent(), bytes), kResultOk);
+                ASSERT_EQ(loadControllerState(controller, bytes), kResultOk);
+                if (k == 0 || (k >= 2 && k <= 7)) // continuous: through the state's float32
+                {
+                    EXPECT_NEAR(controller->getParamNormalized(k), held, 1e-6)
+                        << "control " << k << " saved " << saved << " then " << other;
+                }
+                else
+                {
+                    EXPECT_EQ(controller->getParamNormalized(k), held)
+                        << "control " << k << " saved " << saved << " then " << other;
+                }
+                EXPECT_EQ(controller->getParamNormalized(kMidiVol), other);
+                // The sound follows: the next state saved holds the restored value.
+                ASSERT_EQ(instance.process(buffers, kBlock), kResultOk);
+                std::vector<uint8_t> again;
+                ASSERT_EQ(saveComponentState(instance.getComponent(), again), kResultOk);
+                EXPECT_EQ(again, bytes) << "control " << k << " saved " << saved << " then " << other;
+            }
+}

@@ -241,3 +241,53 @@ TEST_F(Vst2Bundle, MonoArrangementLeavesTheSecondOutputSilent)
 }
 
 } // namespace
+
+TEST_F(Vst2Bundle, EveryRoomControlReadsBackWhatARestoredChunkHolds)
+{
+    // Save a chunk, move the control, restore the chunk, read: the saved value, whatever the host
+    // set in between. Decay Type's fractions are held as the whole value the room uses.
+    Vst2HostEffect host;
+    start(host);
+    Vst2::AEffect* e = host.effect();
+    const std::vector<float> silence(kBlock, 0.0f);
+    const float values[] = {0.0f, 0.21f, 0.5f, 0.679f, 1.0f};
+    const int32_t decayType = host.findParameter("Decay Type");
+    const int32_t midiVol = host.findParameter("MIDI Vol");
+    ASSERT_GE(decayType, 0);
+    ASSERT_GE(midiVol, 0);
+    for (int32_t k = 0; k < 11; ++k)
+        for (float saved : values)
+            for (float other : values)
+            {
+                if (other == saved)
+                    continue;
+                e->setParameter(e, k, saved);
+                const float held = e->getParameter(e, k);
+                if (k == decayType)
+                {
+                    EXPECT_EQ(held, saved < 0.5f ? 0.0f : 1.0f) << saved;
+                }
+                render(host, silence, silence); // the value reaches the sound
+                void* data = nullptr;
+                const intptr_t size = host.dispatch(Vst2::effGetChunk, 0, 0, &data);
+                ASSERT_EQ(size, 62);
+                const std::vector<char> chunk(static_cast<char*>(data), static_cast<char*>(data) + size);
+                e->setParameter(e, k, other);
+                e->setParameter(e, midiVol, other);
+                render(host, silence, silence);
+                ASSERT_EQ(host.dispatch(Vst2::effSetChunk, 0, size, const_cast<char*>(chunk.data())), 1);
+                // Continuous controls pass the chunk's float32 plain values.
+                EXPECT_NEAR(e->getParameter(e, k), held, 1e-6f)
+                    << k << " saved " << saved << " then " << other;
+                if (k == decayType || k == 1 || k >= 9)
+                {
+                    EXPECT_EQ(e->getParameter(e, k), held) << k << " saved " << saved << " then " << other;
+                }
+                EXPECT_EQ(e->getParameter(e, midiVol), other); // not in the chunk: the host's value
+                render(host, silence, silence);
+                data = nullptr;
+                ASSERT_EQ(host.dispatch(Vst2::effGetChunk, 0, 0, &data), size);
+                EXPECT_EQ(std::memcmp(data, chunk.data(), chunk.size()), 0)
+                    << k << " saved " << saved << " then " << other;
+            }
+}

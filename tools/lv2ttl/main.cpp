@@ -7,6 +7,7 @@
 #include "adapter/processor/StateStream.h"
 #include "core/CPlugIn.h"
 #include "lv2/Lv2PortLayout.h"
+#include "lv2/Lv2Version.h"
 
 #include <cctype>
 #include <cstdio>
@@ -32,6 +33,7 @@ const char* const kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#> .\
                               "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
                               "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
                               "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
+                              "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
                               "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
                               "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n\n";
 
@@ -84,29 +86,51 @@ std::string base64(const std::vector<uint8_t>& bytes)
     return out;
 }
 
-// Port `index`: the control as the plug-in declares it, its list entries as every host shows them.
-void controlPort(std::ostream& out, uint32_t index, const CControlEntry& control, float value,
+// The unit a host shows beside a control, for the units the controls may carry; empty: none.
+std::string unitOf(const char* units)
+{
+    static const struct
+    {
+        const char* text;
+        const char* unit;
+    } kUnits[] = {
+        {"dB", "units:db"}, {"Hz", "units:hz"}, {"kHz", "units:khz"}, {"ms", "units:ms"},
+        {"s", "units:s"},   {"%", "units:pc"},  {"ct", "units:cent"}, {"st", "units:semitone12TET"}};
+    for (const auto& known : kUnits)
+        if (std::string(units) == known.text)
+            return known.unit;
+    return {};
+}
+
+// Port `port`: the control as the plug-in declares it, its list entries (or whole values) as
+// every host shows them.
+void controlPort(std::ostream& out, const PortEntry& port, const CControlEntry& control, float value,
                  const ParameterDescription& described)
 {
-    out << "  [\n    a lv2:InputPort , lv2:ControlPort ;\n    lv2:index " << index << " ;\n"
-        << "    lv2:symbol " << quoted(symbolOf(control.szName)) << " ;\n"
+    out << "  [\n    a lv2:InputPort , lv2:ControlPort ;\n    lv2:index " << port.index << " ;\n"
+        << "    lv2:symbol " << quoted(port.symbol) << " ;\n"
         << "    lv2:name " << quoted(control.szName) << " ;\n";
     const bool list = control.nDataType == kDataUint;
-    const bool integer = list || control.nDataType == kDataInt;
     out << "    lv2:default " << number(value) << " ;\n    lv2:minimum " << number(control.fMin)
         << " ;\n    lv2:maximum " << number(control.fMax);
-    if (list)
+    if (list || control.nDataType == kDataInt)
     {
+        // One entry per value the room takes, labelled as the plug-in displays it: a list's
+        // entries, an integer control's whole values in its display format.
         out << " ;\n    lv2:portProperty lv2:integer , lv2:enumeration";
-        const std::vector<std::string>& entries = described.entries;
-        for (size_t k = 0; k < entries.size(); ++k)
-            out << " ;\n    lv2:scalePoint [ rdfs:label " << quoted(entries[k]) << " ; rdf:value "
-                << number(control.fMin + static_cast<double>(k)) << " ]";
+        const auto count =
+            list ? described.entries.size() : static_cast<size_t>(control.fMax - control.fMin) + 1;
+        for (size_t k = 0; k < count; ++k)
+        {
+            const double plain = control.fMin + static_cast<double>(k);
+            const std::string label =
+                list ? described.entries[k] : CParameterRegistry::formatPlain(plain, described.precision);
+            out << " ;\n    lv2:scalePoint [ rdfs:label " << quoted(label) << " ; rdf:value " << number(plain)
+                << " ]";
+        }
     }
-    else if (integer && control.fMin == 0.0f && control.fMax == 1.0f)
-        out << " ;\n    lv2:portProperty lv2:integer , lv2:toggled";
-    else if (integer)
-        out << " ;\n    lv2:portProperty lv2:integer";
+    if (const std::string unit = unitOf(control.szUnits); !unit.empty())
+        out << " ;\n    units:unit " << unit;
     out << "\n  ]";
 }
 
@@ -159,14 +183,24 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string folder = argv[1];
-    int major = 0, minor = 0, micro = 0;
-    std::sscanf(argv[2], "%d.%d.%d", &major, &minor, &micro);
+    int major = 0, minor = 0, patch = 0, tweak = 0;
+    if (std::sscanf(argv[2], "%d.%d.%d.%d", &major, &minor, &patch, &tweak) < 3)
+    {
+        std::fprintf(stderr, "tessaline-lv2ttl: version %s is not major.minor.patch[.tweak]\n", argv[2]);
+        return 2;
+    }
+    const Lv2Version version = lv2VersionOf(major, minor, patch, tweak);
     std::unique_ptr<CPlugIn> plugIn(createPlugIn());
     plugIn->postConstruct();
     CParameterRegistry registry;
     registry.build(plugIn.get());
     const uint32_t controls = plugIn->m_ControlList.controlCount();
-    const PortLayout ports{controls};
+    if (controls != controlPortCount())
+    {
+        std::fprintf(stderr, "tessaline-lv2ttl: %u controls for %u control ports\n", controls,
+                     controlPortCount());
+        return 1;
+    }
     const std::string uri = std::string("<") + kPluginUri + ">";
 
     std::ostringstream manifest;
@@ -196,7 +230,7 @@ int main(int argc, char** argv)
                 << " ;\n  rdfs:label " << quoted(name) << " ;\n  lv2:port";
         for (uint32_t k = 0; k < controls; ++k)
             presets << (k ? " ,\n" : "\n") << "    [ lv2:symbol "
-                    << quoted(symbolOf(plugIn->m_ControlList.controlAt(k)->szName)) << " ; pset:value "
+                    << quoted(kPorts[portIndex(PortKind::kControl, k)].symbol) << " ; pset:value "
                     << number(values[k]) << " ]";
         // The bypass is left as it is, as the VST3 presets leave it.
         presets << " ;\n  state:state [\n    <" << kStateUri << "> \"" << base64(layout.encode(state))
@@ -208,51 +242,57 @@ int main(int argc, char** argv)
            << "\n  a lv2:Plugin , lv2:ReverbPlugin , doap:Project ;\n  doap:name \"Tessaline\" ;\n"
            << "  doap:license <https://tessaline.quorvane.example/license> ;\n"
            << "  doap:maintainer [ foaf:name \"Quorvane\" ] ;\n"
-           << "  lv2:minorVersion " << minor << " ;\n  lv2:microVersion " << micro << " ;\n"
+           << "  lv2:minorVersion " << version.minor << " ;\n  lv2:microVersion " << version.micro << " ;\n"
            << "  rdfs:comment \"A modelled room: the input placed in a room of eleven source positions.\" ;\n"
            << "  lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n"
            << "  lv2:extensionData state:interface ;\n  ui:ui <" << kUiUri << "> ;\n  lv2:port\n";
-    for (uint32_t k = 0; k < controls; ++k)
+    for (const PortEntry& port : kPorts)
     {
-        controlPort(plugin, k, *plugIn->m_ControlList.controlAt(k), plugIn->getControlValue(k),
-                    *registry.find(k));
-        plugin << " ,\n";
+        switch (port.kind)
+        {
+        case PortKind::kControl:
+            controlPort(plugin, port, *plugIn->m_ControlList.controlAt(port.control),
+                        plugIn->getControlValue(port.control), *registry.find(port.control));
+            break;
+        case PortKind::kEnabled:
+            plugin << "  [\n    a lv2:InputPort , lv2:ControlPort ;\n    lv2:index " << port.index
+                   << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
+                   << " ;\n    lv2:designation lv2:enabled ;\n    lv2:default 1 ;\n    lv2:minimum 0 ;\n"
+                   << "    lv2:maximum 1 ;\n    lv2:portProperty lv2:integer , lv2:toggled\n  ]";
+            break;
+        case PortKind::kLatency:
+            plugin << "  [\n    a lv2:OutputPort , lv2:ControlPort ;\n    lv2:index " << port.index
+                   << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
+                   << " ;\n    lv2:designation lv2:latency ;\n"
+                   << "    lv2:portProperty lv2:reportsLatency , lv2:integer\n  ]";
+            break;
+        case PortKind::kAudioIn:
+        case PortKind::kAudioOut:
+            // A mono host may leave the right input unconnected.
+            plugin << "  [\n    a lv2:" << (port.kind == PortKind::kAudioIn ? "Input" : "Output")
+                   << "Port , lv2:AudioPort ;\n    lv2:index " << port.index << " ;\n    lv2:symbol "
+                   << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
+                   << (port.kind == PortKind::kAudioIn && port.control == 1
+                           ? " ;\n    lv2:portProperty lv2:connectionOptional"
+                           : "")
+                   << "\n  ]";
+            break;
+        case PortKind::kMidiIn:
+            plugin << "  [\n    a lv2:InputPort , atom:AtomPort ;\n    lv2:index " << port.index
+                   << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
+                   << " ;\n    atom:bufferType atom:Sequence ;\n    atom:supports midi:MidiEvent ;\n"
+                   << "    lv2:designation lv2:control ;\n    lv2:portProperty lv2:connectionOptional\n  ]";
+            break;
+        }
+        plugin << (port.index + 1 < kPortCount ? " ,\n" : " .\n\n");
     }
-    plugin << "  [\n    a lv2:InputPort , lv2:ControlPort ;\n    lv2:index " << ports.enabled()
-           << " ;\n    lv2:symbol \"enabled\" ;\n    lv2:name \"Enabled\" ;\n"
-           << "    lv2:designation lv2:enabled ;\n    lv2:default 1 ;\n    lv2:minimum 0 ;\n    lv2:maximum "
-              "1 ;\n"
-           << "    lv2:portProperty lv2:integer , lv2:toggled\n  ] ,\n"
-           << "  [\n    a lv2:OutputPort , lv2:ControlPort ;\n    lv2:index " << ports.latency()
-           << " ;\n    lv2:symbol \"latency\" ;\n    lv2:name \"Latency\" ;\n"
-           << "    lv2:designation lv2:latency ;\n"
-           << "    lv2:portProperty lv2:reportsLatency , lv2:integer\n  ] ,\n";
-    const struct
-    {
-        uint32_t index;
-        const char* kind;
-        const char* symbol;
-        const char* name;
-        bool optional;
-    } audio[] = {{ports.inLeft(), "Input", "in_l", "In Left", false},
-                 {ports.inRight(), "Input", "in_r", "In Right", true},
-                 {ports.outLeft(), "Output", "out_l", "Out Left", false},
-                 {ports.outRight(), "Output", "out_r", "Out Right", false}};
-    for (const auto& port : audio)
-        plugin << "  [\n    a lv2:" << port.kind << "Port , lv2:AudioPort ;\n    lv2:index " << port.index
-               << " ;\n    lv2:symbol \"" << port.symbol << "\" ;\n    lv2:name \"" << port.name << "\""
-               << (port.optional ? " ;\n    lv2:portProperty lv2:connectionOptional" : "") << "\n  ] ,\n";
-    plugin << "  [\n    a lv2:InputPort , atom:AtomPort ;\n    lv2:index " << ports.midiIn()
-           << " ;\n    lv2:symbol \"midi_in\" ;\n    lv2:name \"MIDI In\" ;\n"
-           << "    atom:bufferType atom:Sequence ;\n    atom:supports midi:MidiEvent ;\n"
-           << "    lv2:designation lv2:control ;\n    lv2:portProperty lv2:connectionOptional\n  ] .\n\n"
-           << "<" << kStateUri << ">\n  a rdf:Property ;\n  rdfs:label \"component state\" ;\n"
+    plugin << "<" << kStateUri << ">\n  a rdf:Property ;\n  rdfs:label \"component state\" ;\n"
            << "  rdfs:comment \"The controls, bypass and vector joystick in the stream the VST3 state "
               "holds.\" ;\n"
            << "  rdfs:range atom:Chunk .\n\n"
            << "<" << kUiUri << ">\n  a ui:X11UI ;\n"
-           << "  lv2:requiredFeature ui:idleInterface ;\n"
-           << "  lv2:optionalFeature ui:parent , ui:resize , ui:touch ;\n"
+           << "  lv2:requiredFeature ui:idleInterface , ui:parent ;\n"
+           << "  lv2:optionalFeature ui:resize , ui:touch ;\n"
            << "  lv2:extensionData ui:idleInterface .\n";
 
     return writeFile(folder + "/manifest.ttl", manifest.str())

@@ -30,6 +30,7 @@ struct ParameterDescription
     double max = 1.0;
     double defaultPlain = 0.0;
     int32_t precision = -1; // decimals shown; -1: the format's default
+    int32_t steps = 0;      // whole values less one for an integer control; 0: continuous
     std::vector<std::string> entries;
     bool automatable = false;
     bool readOnly = false;

@@ -78,6 +78,9 @@ void CParameterRegistry::describeControl(const CPlugIn& plugIn, uint32_t index, 
     else if (control.bVoltOctave)
         description.curve = ParameterDescription::Curve::kVoltOctave;
     description.precision = control.nDataType == kDataInt ? 0 : control.nPrecision;
+    // An integer control holds whole values: hosts offer, draw and automate only those.
+    if (control.nDataType == kDataInt && control.fMax > control.fMin)
+        description.steps = static_cast<int32_t>(control.fMax - control.fMin);
     m_Parameters.push_back(std::move(description));
 }
 

@@ -195,14 +195,16 @@ protected:
     // [main thread] A restored state into the DSP object (through the hand-off) and into the
     // parameters.
     void restoreIntoPlugIn(const StateValues& values);
-    // [main thread] True when a parameter's value changed (the DSP object's editor is told, and
-    // the host through a posted edit when reportToHost).
+    // [main thread] Every room control's parameter shows the restored value; true when a
+    // parameter's value changed (the DSP object's editor is told, and the host through a posted
+    // edit when reportToHost).
     bool showStateInParameters(const StateValues& values, bool reportToHost);
 
     // Presets (ProcessorPresets.cpp). [main thread]
     bool applyPreset(int32 listPosition);
     int32 presetSlotOfPosition(int32 listPosition) const;
-    // [any thread] The value parameter `id` holds when set to `value`: a list's nearest entry.
+    // [any thread] The value parameter `id` holds when set to `value`: a list's nearest entry, an
+    // integer control's nearest whole value.
     ParamValue heldNormalized(ParamID id, ParamValue value);
     // [any thread] The list position a normalized "Factory Presets" value selects.
     int32 presetPositionOf(ParamValue value);

@@ -6,6 +6,7 @@
 #include "adapter/parameters/PeakParameter.h"
 #include "adapter/processor/TextConversion.h"
 #include "adapter/parameters/VoltOctaveParameter.h"
+#include "adapter/parameters/WholeRangeParameter.h"
 
 #include <cassert>
 
@@ -52,12 +53,15 @@ Parameter* makeParameter(const ParameterDescription& description)
     const double max = description.max;
     const double value = description.defaultPlain;
     RangeParameter* parameter = nullptr;
+    const int32 steps = description.steps;
     if (description.curve == Curve::kLog)
-        parameter = new LogParameter(title, id, unitsOrNone, min, max, value, 0, flags, 0);
+        parameter = new LogParameter(title, id, unitsOrNone, min, max, value, steps, flags, 0);
     else if (description.curve == Curve::kVoltOctave)
-        parameter = new VoltOctaveParameter(title, id, unitsOrNone, min, max, value, 0, flags, 0);
+        parameter = new VoltOctaveParameter(title, id, unitsOrNone, min, max, value, steps, flags, 0);
+    else if (steps > 0)
+        parameter = new WholeRangeParameter(title, id, unitsOrNone, min, max, value, steps, flags, 0);
     else
-        parameter = new RangeParameter(title, id, unitsOrNone, min, max, value, 0, flags, 0);
+        parameter = new RangeParameter(title, id, unitsOrNone, min, max, value, steps, flags, 0);
     if (description.precision >= 0)
         parameter->setPrecision(description.precision);
     return parameter;

@@ -54,15 +54,20 @@ tresult PLUGIN_API Processor::setParamNormalized(ParamID tag, ParamValue value)
 
 ParamValue Processor::heldNormalized(ParamID id, ParamValue value)
 {
-    // A list control holds one entry: the parameter shows the one the DSP object takes (the
-    // nearest), so that what the host reads back, its text and the sound agree.
+    // A list or integer control holds one whole value: the parameter shows the one the DSP
+    // object takes (the nearest), so that what the host reads back, its text and the sound agree.
     const CControlEntry* control = m_pPlugIn ? m_pPlugIn->m_ControlList.controlAt(id) : nullptr;
-    const Parameter* parameter =
-        control && control->nDataType == kDataUint ? getParameterObject(id) : nullptr;
-    if (!parameter || parameter->getInfo().stepCount <= 0)
+    const Parameter* parameter = control ? getParameterObject(id) : nullptr;
+    if (!parameter || (parameter->getInfo().flags & ParameterInfo::kIsReadOnly))
         return value;
     const float plain = plainOfPosition(*control, parameterToPosition(*control, std::clamp(value, 0.0, 1.0)));
-    return std::isfinite(plain) ? parameter->toNormalized(plain) : value;
+    if (!std::isfinite(plain))
+        return value;
+    if (control->nDataType == kDataUint && parameter->getInfo().stepCount > 0)
+        return parameter->toNormalized(plain);
+    if (control->nDataType == kDataInt)
+        return std::clamp(positionToParameter(*control, plain), 0.0, 1.0);
+    return value;
 }
 
 tresult PLUGIN_API Processor::setComponentHandler(IComponentHandler* handler)

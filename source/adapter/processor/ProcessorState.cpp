@@ -53,7 +53,9 @@ tresult PLUGIN_API Processor::setState(IBStream* state)
 
 tresult PLUGIN_API Processor::setComponentState(IBStream* state)
 {
-    // [main thread] The host has just handed the values over and reads them itself: no restart.
+    // [main thread] The host has just handed the values over and reads them itself: no restart,
+    // but each value that differs from what the host last saw is reported as an edit, so that a
+    // host keeping its own copy of the values shows the restored ones.
     if (!m_pPlugIn)
         return kResultFalse;
     CHostNotifier::Busy busy(m_Notifier);
@@ -61,7 +63,7 @@ tresult PLUGIN_API Processor::setComponentState(IBStream* state)
     if (!m_StateLayout.read(state, values))
         return kResultFalse;
     restoreIntoPlugIn(values);
-    showStateInParameters(values, false);
+    showStateInParameters(values, true);
     refreshDependentControls();
     return kResultOk;
 }
@@ -104,11 +106,23 @@ bool Processor::showStateInParameters(const StateValues& values, bool reportToHo
         if (!control || !parameter || !std::isfinite(values.controls[k])
             || (parameter->getInfo().flags & ParameterInfo::kIsReadOnly))
             continue;
+        const float restored = settledPlainValue(*control, values.controls[k]);
+        if (control->nDataType == kDataInt)
+        {
+            // A whole value has one normalized value: a stale fraction the host left that leads
+            // to the same sound is replaced too, so what it reads back is what was saved. (A list
+            // parameter never holds anything but its entries.)
+            const ParamValue held =
+                heldNormalized(static_cast<ParamID>(k), positionToParameter(*control, restored));
+            if (std::isfinite(held))
+                show(*parameter, held);
+            continue;
+        }
         const double lo = std::min(control->fMin, control->fMax);
         const double hi = std::max(control->fMin, control->fMax);
         const float shown =
             plainOfPosition(*control, parameterToPosition(*control, parameter->getNormalized()));
-        if (shown != settledPlainValue(*control, values.controls[k]))
+        if (shown != restored)
             show(*parameter, parameter->toNormalized(std::clamp(values.controls[k], lo, hi)));
     }
     if (Parameter* bypass = getParameterObject(kParamBypass))

@@ -56,7 +56,7 @@ TEST(Registration, ParametersInHostOrderWithTheirRecords)
                                                {2, "Level", 2, 0, 0.5},
                                                {3, "Freq", 1, 0, -1.0}, // warped defaults checked below
                                                {4, "Pitch", 1, 0, -1.0},
-                                               {5, "Count", 1, 0, 0.4},
+                                               {5, "Count", 1, 10, 0.4},
                                            },
                                            {{0x8000, "B1", 1, 0, 0.0}, {0x8002, "Third", 1, 0, 0.0}}));
     EXPECT_EQ(toUtf8(infoAt(p.processor, 0).units), "dB");

@@ -70,11 +70,11 @@ void Vst2ParameterCache::set(int32 index, double v, bool toProcessor, bool toCon
         return;
     const auto k = static_cast<size_t>(index);
     v = std::clamp(v, 0.0, 1.0);
-    // A list holds one of its entries: the nearest, as the plug-in takes it, so the host reads
-    // back the entry the sound uses (as through the controller) instead of a value between two.
+    // A list or a stepped parameter holds one of its steps: the nearest, as the plug-in takes it,
+    // so the host reads back the value the sound uses (as through the controller) instead of a
+    // value between two.
     const int32 steps = stepCounts[k];
-    if ((infoFlags[k] & ParameterInfo::kIsList) && !(infoFlags[k] & ParameterInfo::kIsProgramChange)
-        && steps > 0)
+    if (!(infoFlags[k] & ParameterInfo::kIsProgramChange) && steps > 0)
         v = std::floor(static_cast<double>(static_cast<float>(v) * static_cast<float>(steps)) + 0.5) / steps;
     values[k].store(v, std::memory_order_relaxed);
     // The flag is raised after the value: whoever takes the flag sees this value or a newer one.

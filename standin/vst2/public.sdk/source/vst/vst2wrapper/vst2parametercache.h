@@ -34,7 +34,7 @@ public:
     int32 findFlag(int32 flagMask) const;
 
     double value(int32 index) const;
-    // Stores value (clamped to 0 .. 1, a list's to its nearest entry, NaN refused) and marks it
+    // Stores value (clamped to 0 .. 1, a stepped one's to its nearest step, NaN refused) and marks it
     // for the processor and/or the controller.
     void set(int32 index, double value, bool toProcessor, bool toController);
 
