@@ -21,7 +21,7 @@ std::string plotUsage()
 {
     return std::string(
                "usage: tessaline plot OUT.png [--preset NAME] [--set PARAM=VALUE ...] [--size WxH]\n"
-               "                      [--rate HZ] [--length SECONDS]\n"
+               "                      [--rate HZ] [--length SECONDS] [--any-rate]\n"
                "\n"
                "Draws the room for these settings into a PNG: both ears' impulse response over time,\n"
                "linear and in dB; the energy decay curve with its T30; and T30 per octave band from\n"
