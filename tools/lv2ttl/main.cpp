@@ -168,9 +168,14 @@ int main(int argc, char** argv)
     const uint32_t controls = plugIn->m_ControlList.controlCount();
     const PortLayout ports{controls};
     const std::string uri = std::string("<") + kPluginUri + ">";
+    const std::string anyRateUri = std::string("<") + kAnyRatePluginUri + ">";
+    // The presets, state and panel serve both rooms alike.
+    const std::string bothUris = uri + " , " + anyRateUri;
 
     std::ostringstream manifest;
     manifest << kPrefixes << uri << "\n  a lv2:Plugin ;\n  lv2:binary <" << kBinaryName
+             << "> ;\n  rdfs:seeAlso <Tessaline.ttl> .\n\n"
+             << anyRateUri << "\n  a lv2:Plugin ;\n  lv2:binary <" << kBinaryName
              << "> ;\n  rdfs:seeAlso <Tessaline.ttl> .\n\n<" << kUiUri << ">\n  a ui:X11UI ;\n  ui:binary <"
              << kUiBinaryName << "> ;\n  rdfs:seeAlso <Tessaline.ttl> .\n";
     std::ostringstream presets;
@@ -185,14 +190,14 @@ int main(int argc, char** argv)
         std::vector<float> values(controls);
         float joystickX = 0.0f, joystickY = 0.0f;
         factoryPresetValues(*plugIn, slot, values.data(), controls, joystickX, joystickY);
-        manifest << "\n<" << presetUri(name) << ">\n  a pset:Preset ;\n  lv2:appliesTo " << uri
+        manifest << "\n<" << presetUri(name) << ">\n  a pset:Preset ;\n  lv2:appliesTo " << bothUris
                  << " ;\n  rdfs:seeAlso <presets.ttl> .\n";
         StateValues state;
         state.controls.assign(values.begin(), values.end());
         state.hasJoystick = true;
         state.joystickX = joystickX;
         state.joystickY = joystickY;
-        presets << "<" << presetUri(name) << ">\n  a pset:Preset ;\n  lv2:appliesTo " << uri
+        presets << "<" << presetUri(name) << ">\n  a pset:Preset ;\n  lv2:appliesTo " << bothUris
                 << " ;\n  rdfs:label " << quoted(name) << " ;\n  lv2:port";
         for (uint32_t k = 0; k < controls; ++k)
             presets << (k ? " ,\n" : "\n") << "    [ lv2:symbol "
@@ -203,30 +208,36 @@ int main(int argc, char** argv)
                 << "\"^^xsd:base64Binary\n  ] .\n\n";
     }
 
+    // The two rooms: the same description but for the name and comment, the ports written once
+    // and given to both.
     std::ostringstream plugin;
-    plugin << kPrefixes << uri
-           << "\n  a lv2:Plugin , lv2:ReverbPlugin , doap:Project ;\n  doap:name \"Tessaline\" ;\n"
-           << "  doap:license <https://tessaline.quorvane.example/license> ;\n"
-           << "  doap:maintainer [ foaf:name \"Quorvane\" ] ;\n"
-           << "  lv2:minorVersion " << minor << " ;\n  lv2:microVersion " << micro << " ;\n"
-           << "  rdfs:comment \"A modelled room: the input placed in a room of eleven source positions.\" ;\n"
-           << "  lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n"
-           << "  lv2:extensionData state:interface ;\n  ui:ui <" << kUiUri << "> ;\n  lv2:port\n";
+    const auto describe = [&](const std::string& subject, const char* name, const char* comment) {
+        plugin << subject << "\n  a lv2:Plugin , lv2:ReverbPlugin , doap:Project ;\n  doap:name \"" << name
+               << "\" ;\n"
+               << "  doap:license <https://tessaline.quorvane.example/license> ;\n"
+               << "  doap:maintainer [ foaf:name \"Quorvane\" ] ;\n"
+               << "  lv2:minorVersion " << minor << " ;\n  lv2:microVersion " << micro << " ;\n"
+               << "  rdfs:comment \"" << comment << "\" ;\n"
+               << "  lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n"
+               << "  lv2:extensionData state:interface ;\n  ui:ui <" << kUiUri << "> ;\n  lv2:port\n";
+    };
+    std::ostringstream portList;
     for (uint32_t k = 0; k < controls; ++k)
     {
-        controlPort(plugin, k, *plugIn->m_ControlList.controlAt(k), plugIn->getControlValue(k),
+        controlPort(portList, k, *plugIn->m_ControlList.controlAt(k), plugIn->getControlValue(k),
                     *registry.find(k));
-        plugin << " ,\n";
+        portList << " ,\n";
     }
-    plugin << "  [\n    a lv2:InputPort , lv2:ControlPort ;\n    lv2:index " << ports.enabled()
-           << " ;\n    lv2:symbol \"enabled\" ;\n    lv2:name \"Enabled\" ;\n"
-           << "    lv2:designation lv2:enabled ;\n    lv2:default 1 ;\n    lv2:minimum 0 ;\n    lv2:maximum "
-              "1 ;\n"
-           << "    lv2:portProperty lv2:integer , lv2:toggled\n  ] ,\n"
-           << "  [\n    a lv2:OutputPort , lv2:ControlPort ;\n    lv2:index " << ports.latency()
-           << " ;\n    lv2:symbol \"latency\" ;\n    lv2:name \"Latency\" ;\n"
-           << "    lv2:designation lv2:latency ;\n"
-           << "    lv2:portProperty lv2:reportsLatency , lv2:integer\n  ] ,\n";
+    portList
+        << "  [\n    a lv2:InputPort , lv2:ControlPort ;\n    lv2:index " << ports.enabled()
+        << " ;\n    lv2:symbol \"enabled\" ;\n    lv2:name \"Enabled\" ;\n"
+        << "    lv2:designation lv2:enabled ;\n    lv2:default 1 ;\n    lv2:minimum 0 ;\n    lv2:maximum "
+           "1 ;\n"
+        << "    lv2:portProperty lv2:integer , lv2:toggled\n  ] ,\n"
+        << "  [\n    a lv2:OutputPort , lv2:ControlPort ;\n    lv2:index " << ports.latency()
+        << " ;\n    lv2:symbol \"latency\" ;\n    lv2:name \"Latency\" ;\n"
+        << "    lv2:designation lv2:latency ;\n"
+        << "    lv2:portProperty lv2:reportsLatency , lv2:integer\n  ] ,\n";
     const struct
     {
         uint32_t index;
@@ -239,13 +250,20 @@ int main(int argc, char** argv)
                  {ports.outLeft(), "Output", "out_l", "Out Left", false},
                  {ports.outRight(), "Output", "out_r", "Out Right", false}};
     for (const auto& port : audio)
-        plugin << "  [\n    a lv2:" << port.kind << "Port , lv2:AudioPort ;\n    lv2:index " << port.index
-               << " ;\n    lv2:symbol \"" << port.symbol << "\" ;\n    lv2:name \"" << port.name << "\""
-               << (port.optional ? " ;\n    lv2:portProperty lv2:connectionOptional" : "") << "\n  ] ,\n";
-    plugin << "  [\n    a lv2:InputPort , atom:AtomPort ;\n    lv2:index " << ports.midiIn()
-           << " ;\n    lv2:symbol \"midi_in\" ;\n    lv2:name \"MIDI In\" ;\n"
-           << "    atom:bufferType atom:Sequence ;\n    atom:supports midi:MidiEvent ;\n"
-           << "    lv2:designation lv2:control ;\n    lv2:portProperty lv2:connectionOptional\n  ] .\n\n"
+        portList << "  [\n    a lv2:" << port.kind << "Port , lv2:AudioPort ;\n    lv2:index " << port.index
+                 << " ;\n    lv2:symbol \"" << port.symbol << "\" ;\n    lv2:name \"" << port.name << "\""
+                 << (port.optional ? " ;\n    lv2:portProperty lv2:connectionOptional" : "") << "\n  ] ,\n";
+    portList << "  [\n    a lv2:InputPort , atom:AtomPort ;\n    lv2:index " << ports.midiIn()
+             << " ;\n    lv2:symbol \"midi_in\" ;\n    lv2:name \"MIDI In\" ;\n"
+             << "    atom:bufferType atom:Sequence ;\n    atom:supports midi:MidiEvent ;\n"
+             << "    lv2:designation lv2:control ;\n    lv2:portProperty lv2:connectionOptional\n  ]";
+    plugin << kPrefixes;
+    describe(uri, "Tessaline", "A modelled room: the input placed in a room of eleven source positions.");
+    plugin << portList.str() << " .\n\n";
+    describe(anyRateUri, "Tessaline Any Rate",
+             "The Tessaline room as it sounds at 44.1 kHz at every sample rate: its response resampled to "
+             "the session's rate.");
+    plugin << portList.str() << " .\n\n"
            << "<" << kStateUri << ">\n  a rdf:Property ;\n  rdfs:label \"component state\" ;\n"
            << "  rdfs:comment \"The controls, bypass and vector joystick in the stream the VST3 state "
               "holds.\" ;\n"
