@@ -140,8 +140,12 @@ bool CTessalineAnyRate::prepare()
     const double x = std::isfinite(input) ? std::clamp(input, -kInputCeiling, kInputCeiling) : 0.0f;
     early.processFiniteSample(x);
     late.processFiniteSample(x);
-    earlyDelay.processSample(early.output());
     lateDelay.processSample(late.output());
+    // Without an early delay (the bank's rate) the line would pass the sample through unchanged:
+    // skipping it saves its work and changes nothing.
+    if (m_Layout.nEarlyDelay == 0)
+        return static_cast<float>(lateDelay.output() + early.output()) * m_fGain;
+    earlyDelay.processSample(early.output());
     return static_cast<float>(lateDelay.output() + earlyDelay.output()) * m_fGain;
 }
 
