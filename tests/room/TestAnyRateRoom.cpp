@@ -428,6 +428,31 @@ TEST(AnyRateRoom, IsTheOriginalSampleForSampleAtTheBankRate)
     EXPECT_EQ(original.m_fTailTimeMs, anyRate.m_fTailTimeMs);
 }
 
+// Outside the rates it resamples for, the rate-true room plays the tables as they are, exactly as
+// the original does at that rate, and builds no bank.
+TEST(AnyRateRoom, OutsideItsRangeIsTheOriginalAtThatRate)
+{
+    const int before = liveResampledBanks();
+    const Stereo in = noise(20000);
+    for (const int rate : {4000, kMaxRateTrueRate + 1, 768000})
+    {
+        SCOPED_TRACE(rate);
+        CTessaline original;
+        CTessalineAnyRate anyRate;
+        original.postConstruct();
+        anyRate.postConstruct();
+        const Stereo a = render(original, rate, in);
+        const Stereo b = render(anyRate, rate, in);
+        EXPECT_EQ(liveResampledBanks(), before);
+        EXPECT_EQ(original.m_fTailTimeMs, anyRate.m_fTailTimeMs);
+        for (size_t n = 0; n < in.left.size(); ++n)
+        {
+            ASSERT_EQ(a.left[n], b.left[n]) << n;
+            ASSERT_EQ(a.right[n], b.right[n]) << n;
+        }
+    }
+}
+
 // One resampled bank per rate in use, shared by every room at that rate and freed with the last;
 // the bank's own rate needs none. Switching a running room's rate (48 -> 96 -> 44.1 kHz) lets go
 // of each bank it leaves, and the room then plays the new rate's room (its tail in milliseconds
