@@ -140,6 +140,7 @@ TEST_F(CliRender, AnyRateGivesTheSameRoomAtEveryFileRate)
     const ToolResult ir = run({"ir", "--any-rate", "--rate", "96000", path("ir.wav")});
     EXPECT_EQ(ir.exitCode, 0) << ir.err;
     EXPECT_NE(run({"render", "--help"}).out.find("--any-rate"), std::string::npos);
+    EXPECT_NE(run({"info"}).out.find("\"Tessaline Any Rate\" (`--any-rate`)"), std::string::npos);
 }
 
 } // namespace
