@@ -1,24 +1,33 @@
 #!/bin/sh
 # One-stop build: installs what is missing, configures, builds, then
-#   ./build.sh        runs the main job (see README)
-#   ./build.sh test   runs the test suite
+#   ./build.sh        the product (the plug-in as VST3, VST2 and LV2, `tessaline`), and renders
+#                     the demo through it
+#   ./build.sh test   the product with the tests, benchmarks and the JUCE host, and runs the suite
+# Each installs only its own packages (tools/bootstrap.sh product|test). The same build folder
+# serves both: each run configures it for its purpose.
 # TESSALINE_WERROR=ON in the environment makes warnings in our code errors (CI sets it).
 set -eu
 cd "$(dirname "$0")"
-tools/bootstrap.sh
+job=${1:-run}
+case "$job" in
+  run) purpose=product checks=OFF ;;
+  test) purpose=test checks=ON ;;
+  *)
+    echo "usage: ./build.sh [test]" >&2
+    exit 2
+    ;;
+esac
+tools/bootstrap.sh "$purpose"
 BUILD_DIR=${BUILD_DIR:-build}
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DTESSALINE_BUILD_TESTS="$checks" -DTESSALINE_BUILD_BENCH="$checks" \
   ${TESSALINE_WERROR:+-DTESSALINE_WERROR="$TESSALINE_WERROR"} >/dev/null
 cmake --build "$BUILD_DIR"
-case "${1:-run}" in
+case "$job" in
   test)
     ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)"
     ;;
   run)
     "$BUILD_DIR"/tessaline render --demo "$BUILD_DIR"/tessaline-demo.wav
-    ;;
-  *)
-    echo "usage: ./build.sh [test]" >&2
-    exit 2
     ;;
 esac

@@ -5,6 +5,12 @@
 # /usr/lib/lv2/Tessaline.lv2; the tool, its manual page and the documents follow below.
 set(_doc share/doc/tessaline)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${_doc})
+# The pages the README links to, with its pictures, so its links resolve where it is installed.
+install(FILES ${CMAKE_SOURCE_DIR}/CONTRIBUTING.md DESTINATION ${_doc})
+install(FILES ${CMAKE_SOURCE_DIR}/docs/cli.md ${CMAKE_SOURCE_DIR}/docs/install.md
+              ${CMAKE_SOURCE_DIR}/docs/performance.md ${CMAKE_SOURCE_DIR}/docs/architecture.md
+        DESTINATION ${_doc}/docs)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/images DESTINATION ${_doc}/docs)
 # Debian wants the changelog and manual pages compressed, reproducibly (no name or time stamp).
 configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.gz

@@ -1,10 +1,12 @@
 #!/bin/sh
-# The tree's two checks that are not tests:
+# The tree's checks that are not tests:
 #   1. every tracked .cpp and .h file is formatted as .clang-format says (tools/format.sh fixes it);
 #   2. every header of source/ and standin/, and every .cpp there without a header, opens with a
 #      comment line saying what it is for;
 #   3. every test file (one that defines GoogleTest cases) is named Test<Subject>.cpp;
-#   4. clang-tidy, with the checks .clang-tidy names, is clean on source/.
+#   4. every relative link and image of README.md, CONTRIBUTING.md and docs/*.md resolves
+#      (tools/checklinks.sh);
+#   5. clang-tidy, with the checks .clang-tidy names, is clean on source/.
 # Usage: tools/lint.sh [BUILD_DIR]   (default build; it needs the compile_commands.json a
 # configured tree writes, and the generated headers a build makes)
 # Needs clang-format and clang-tidy (Debian packages clang-format, clang-tidy).
@@ -29,6 +31,10 @@ for f in $(git ls-files 'tests/*.cpp' | xargs grep -l -E '^(TEST|TEST_F|TEST_P)\
         *) echo "lint: $f defines tests; name it Test<Subject>.cpp" >&2; status=1 ;;
     esac
 done
+if ! sh tools/checklinks.sh >/dev/null; then
+    echo "lint: the pages above link to files that do not exist" >&2
+    status=1
+fi
 if [ ! -f "$build/compile_commands.json" ]; then
     echo "lint: $build/compile_commands.json not found; configure and build first" >&2
     exit 2

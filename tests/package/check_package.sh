@@ -53,6 +53,9 @@ if command -v lv2info >/dev/null 2>&1; then
     || fail "lv2info does not find the installed LV2 bundle"
   grep -q "Studio" "$WORK/lv2info.txt" || fail "lv2info lists no Studio preset"
 fi
+# The installed README's links reach the pages and pictures installed beside it.
+sh "$(dirname "$0")/../../tools/checklinks.sh" "$ROOT/usr/share/doc/tessaline" >"$WORK/links.txt" 2>&1 \
+  || fail "the installed documents link to files the package lacks: $(cat "$WORK/links.txt")"
 zcat "$ROOT/usr/share/man/man1/tessaline.1.gz" | grep -q "render" || fail "manual page lacks the commands"
 
 depends=$(dpkg-deb -f "$DEB" Depends)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -107,6 +108,25 @@ TEST_P(BankTable, DecaysSlowlyByItself)
     EXPECT_LT(firstStep, 13.0);
     EXPECT_GT(secondStep, 8.0);
     EXPECT_LT(secondStep, 13.0);
+}
+
+// Every table ends in the bank's tail fade: its last 10 ms (at 44.1 kHz) lie 90 dB or more below
+// its loudest 10 ms (unfaded they lie 30 to 40 dB below), so that with the envelopes at 1 (no
+// absorption, exponential law) the room still fades out rather than stopping with a cut.
+TEST_P(BankTable, EndsFarBelowItsLoudestPart)
+{
+    constexpr int kWindow = 441;
+    const double* t = table();
+    auto energy = [t](int first) {
+        double sum = 0.0;
+        for (int i = first; i < first + kWindow; ++i)
+            sum += t[i] * t[i];
+        return sum;
+    };
+    double loudest = 0.0;
+    for (int first = 0; first + kWindow <= kResponseLength; first += kWindow)
+        loudest = std::max(loudest, energy(first));
+    EXPECT_LE(10.0 * std::log10(energy(kResponseLength - kWindow) / loudest), -90.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTables, BankTable, ::testing::ValuesIn(tablesWhere([](int) { return true; })),

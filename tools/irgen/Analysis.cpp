@@ -1,5 +1,6 @@
 #include "Analysis.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace irgen {
@@ -33,6 +34,21 @@ int peakIndex(const double* table, int length)
         if (std::fabs(table[i]) > std::fabs(table[best]))
             best = i;
     return best;
+}
+
+double endLevelDb(const double* table, int length, int window)
+{
+    auto energy = [table](int first, int count) {
+        double sum = 0.0;
+        for (int i = first; i < first + count; ++i)
+            sum += table[i] * table[i];
+        return sum;
+    };
+    double loudest = 0.0;
+    for (int first = 0; first + window <= length; first += window)
+        loudest = std::max(loudest, energy(first, window));
+    const double last = energy(length - window, window);
+    return loudest > 0.0 && last > 0.0 ? 10.0 * std::log10(last / loudest) : -400.0;
 }
 
 } // namespace irgen

@@ -13,4 +13,8 @@ int indexBelow(const std::vector<double>& edc, double db);
 // Index of the sample with the largest magnitude.
 int peakIndex(const double* table, int length);
 
+// Level of the last `window` samples against the loudest of the windows that tile the table from
+// its start, in dB (energy per window): how far down the table is when it ends.
+double endLevelDb(const double* table, int length, int window);
+
 } // namespace irgen

@@ -16,14 +16,14 @@ constexpr int kCellWidth = 520;
 constexpr int kCellHeight = 110;
 constexpr int kPlotWidth = 240;
 constexpr int kEarlySamples = 2048;
-constexpr double kFloorDb = -60.0;
+constexpr double kFloorDb = -100.0; // deep enough to show how every table ends
 const char* const kPositionNames[kPositions] = {"Center", "L22", "L32", "L45", "L64", "L90",
                                                 "R22",    "R32", "R45", "R64", "R90"};
 const char* const kComponentNames[3] = {"CF", "LR", "FB"};
 constexpr int kSpectrogramPosition = 3; // L45: every component carries much of the sound
 constexpr int kSpectrogramWidth = 480;
 constexpr int kSpectrogramHeight = 240;
-constexpr double kSpectrogramSeconds = 1.2;
+constexpr double kSpectrogramSeconds = kResponseLength / kSampleRate; // to the last sample
 
 void drawFrame(cairo_t* cr, double x, double y)
 {
@@ -78,7 +78,7 @@ bool writeBankPicture(const std::vector<double>& bank, const std::string& path)
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_move_to(cr, 10, 18);
     cairo_show_text(cr, "Room-response bank: first 2048 samples (full scale = bank maximum) and "
-                        "energy decay curve (0 .. -60 dB over 69632 samples)");
+                        "energy decay curve (0 .. -100 dB over all 69632 samples)");
     for (int k = 0; k < kTables; ++k)
     {
         const int position = 10 - k / 3, component = k % 3;
@@ -95,7 +95,7 @@ bool writeBankPicture(const std::vector<double>& bank, const std::string& path)
     }
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_move_to(cr, 10, grid + 18);
-    cairo_show_text(cr, "Spectrograms of L45, 0 .. 1.2 s across, 0 .. 22.05 kHz linear up "
+    cairo_show_text(cr, "Spectrograms of L45, all 69632 samples (1.58 s) across, 0 .. 22.05 kHz linear up "
                         "(levels 0 .. -90 dB below each table's loudest cell)");
     for (int component = 0; component < 3; ++component)
     {

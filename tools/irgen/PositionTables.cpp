@@ -1,5 +1,7 @@
 #include "PositionTables.h"
 
+#include "room/BankTailFade.h"
+
 #include <cmath>
 
 namespace irgen {
@@ -38,6 +40,14 @@ void fadeInLeadIn(PositionTables& tables)
             const double s = std::sin(0.5 * kPi * i / kLeadIn);
             (*t)[static_cast<size_t>(i)] *= s * s;
         }
+}
+
+void fadeOutTail(PositionTables& tables)
+{
+    static_assert(kTailFadeStart + kTailFadeLength == kResponseLength, "the fade ends with the tables");
+    for (std::vector<double>* t : {&tables.fb, &tables.lr, &tables.cf})
+        for (int i = kTailFadeStart; i < kResponseLength; ++i)
+            (*t)[static_cast<size_t>(i)] *= tailFadeGain(i);
 }
 
 void removeSubsonic(PositionTables& tables)

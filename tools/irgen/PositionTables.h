@@ -34,4 +34,8 @@ void removeSubsonic(PositionTables& tables);
 constexpr int kLeadIn = 256;
 void fadeInLeadIn(PositionTables& tables);
 
+// Every table ends in the bank's tail fade (room/BankTailFade.h), so that no setting of the
+// envelopes at any sample rate leaves the response to stop with a cut.
+void fadeOutTail(PositionTables& tables);
+
 } // namespace irgen

@@ -2,6 +2,7 @@
 
 #include "RealFft.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdio>
@@ -121,6 +122,33 @@ DecayFit fitT30(const std::vector<double>& curveDb, int sampleRate)
     return fit;
 }
 
+namespace {
+ResponseEnd measureEnd(const std::vector<double>& energy, int sampleRate)
+{
+    ResponseEnd end;
+    const size_t window = static_cast<size_t>(std::max(1, sampleRate / 100));
+    size_t last = energy.size();
+    while (last > 0 && energy[last - 1] == 0.0)
+        --last;
+    if (last < 2 * window)
+        return end;
+    auto sum = [&energy, window](size_t first) {
+        double s = 0.0;
+        for (size_t n = first; n < first + window; ++n)
+            s += energy[n];
+        return s;
+    };
+    double loudest = 0.0;
+    for (size_t first = 0; first + window <= last; first += window)
+        loudest = std::max(loudest, sum(first));
+    const double final = sum(last - window);
+    end.valid = loudest > 0.0 && final > 0.0;
+    end.seconds = static_cast<double>(last) / sampleRate;
+    end.levelDb = end.valid ? 10.0 * std::log10(final / loudest) : 0.0;
+    return end;
+}
+} // namespace
+
 RoomDecay analyseDecay(const ImpulseResponse& response)
 {
     RoomDecay decay;
@@ -131,6 +159,7 @@ RoomDecay analyseDecay(const ImpulseResponse& response)
                     + static_cast<double>(response.right[n]) * response.right[n];
     decay.curve = energyDecayCurve(energy);
     decay.broadband = fitT30(decay.curve, response.sampleRate);
+    decay.end = measureEnd(energy, response.sampleRate);
 
     BandFilter filter(frames);
     for (double centre : kBandCentres)
@@ -148,6 +177,15 @@ RoomDecay analyseDecay(const ImpulseResponse& response)
         decay.bands.push_back(band);
     }
     return decay;
+}
+
+std::string endText(const ResponseEnd& end)
+{
+    if (!end.valid)
+        return "n/a";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f dB", end.levelDb);
+    return text;
 }
 
 std::string t30Text(const DecayFit& fit)

@@ -25,9 +25,19 @@ struct BandDecay
     DecayFit fit;
 };
 
+// How the response ends, as a listener measures it: the 10 ms before its last non-zero sample
+// against its loudest 10 ms (windows tiling it from the start), both ears' energy.
+struct ResponseEnd
+{
+    bool valid = false;   // false for a silent response or one shorter than 20 ms
+    double seconds = 0.0; // time of the last non-zero sample
+    double levelDb = 0.0; // its last 10 ms, in dB below the loudest 10 ms (negative)
+};
+
 struct RoomDecay
 {
     std::vector<double> curve; // energy decay curve in dB (0 dB at sample 0), both ears' energy
+    ResponseEnd end;
     DecayFit broadband;
     std::vector<BandDecay> bands; // octave bands 125 Hz to 8 kHz
 };
@@ -41,6 +51,9 @@ DecayFit fitT30(const std::vector<double>& curveDb, int sampleRate);
 
 // Both ears' energy, broadband and in each octave band.
 RoomDecay analyseDecay(const ImpulseResponse& response);
+
+// "-98.1 dB" or "n/a" — the text the plot shows for the end of the response.
+std::string endText(const ResponseEnd& end);
 
 // "1.23 s" or "n/a" — the text the plot shows for a T30.
 std::string t30Text(const DecayFit& fit);

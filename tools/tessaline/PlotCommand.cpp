@@ -24,9 +24,10 @@ std::string plotUsage()
                "                      [--rate HZ] [--length SECONDS] [--any-rate]\n"
                "\n"
                "Draws the room for these settings into a PNG: both ears' impulse response over time,\n"
-               "linear and in dB; the energy decay curve with its T30; and T30 per octave band from\n"
-               "125 Hz to 8 kHz. The response is the one `tessaline ir` writes. The T30 values are\n"
-               "also printed, and stored in the PNG as texts \"T30\", \"T30 125 Hz\", ... \"T30 8k Hz\".\n"
+               "linear and in dB, with where it ends and how far down its last 10 ms are; the energy\n"
+               "decay curve with its T30; and T30 per octave band from 125 Hz to 8 kHz. The response\n"
+               "is the one `tessaline ir` writes. The T30 values and the end level are also printed,\n"
+               "and stored in the PNG as texts \"T30\", \"T30 125 Hz\", ... \"T30 8k Hz\", \"End\".\n"
                "\n")
            + kRoomSettingsUsage
            + "  --size WxH          picture size in pixels (each 360..8000, default 1200x900)\n"

@@ -90,8 +90,29 @@ void drawLinear(cairo_t* cr, PlotAxes& axes, const ImpulseResponse& response, do
     legend(cr, axes, fontSize);
 }
 
-// The loudest sample per pixel column in dB, as a line per ear.
-void drawLevels(cairo_t* cr, PlotAxes& axes, const ImpulseResponse& response, double seconds, double fontSize)
+// Where and how far down the response ends: a dashed line at its last non-zero sample and the
+// level of its last 10 ms, so a cut (a tail still loud when it stops) shows at a glance.
+void drawEnd(cairo_t* cr, PlotAxes& axes, const ResponseEnd& end, double fontSize)
+{
+    if (!end.valid)
+        return;
+    const double x = axes.px(end.seconds);
+    cairo_set_source_rgb(cr, 0.35, 0.35, 0.35);
+    cairo_set_line_width(cr, 1.0);
+    const double dash[] = {fontSize * 0.4, fontSize * 0.3};
+    cairo_set_dash(cr, dash, 2, 0.0);
+    cairo_move_to(cr, x, axes.top());
+    cairo_line_to(cr, x, axes.bottom());
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0.0);
+    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
+    drawText(cr, "last 10 ms at " + endText(end) + " against the loudest 10 ms", x - fontSize * 0.5,
+             axes.bottom() - fontSize * 0.8, fontSize * 0.9, 1.0);
+}
+
+// The loudest sample per pixel column in dB, as a line per ear, and where the response ends.
+void drawLevels(cairo_t* cr, PlotAxes& axes, const ImpulseResponse& response, const ResponseEnd& responseEnd,
+                double seconds, double fontSize)
 {
     double peak = 1e-9;
     for (size_t n = 0; n < response.left.size(); ++n)
@@ -126,6 +147,7 @@ void drawLevels(cairo_t* cr, PlotAxes& axes, const ImpulseResponse& response, do
         cairo_stroke(cr);
     }
     axes.unclip();
+    drawEnd(cr, axes, responseEnd, fontSize);
     legend(cr, axes, fontSize);
 }
 
@@ -233,6 +255,7 @@ std::vector<PlotLabel> drawRoom(cairo_t* cr, int width, int height, const Impuls
     for (const BandDecay& band : decay.bands)
         labels.push_back(
             {"T30 " + bandName(band.centre) + " Hz", band.aboveNyquist ? "n/a" : t30Text(band.fit)});
+    labels.push_back({"End", endText(decay.end)});
 
     const double fontSize = std::clamp(std::min(width / 80.0, height / 60.0), 9.0, 30.0);
     cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
@@ -247,7 +270,7 @@ std::vector<PlotLabel> drawRoom(cairo_t* cr, int width, int height, const Impuls
     PlotAxes linear(cr, 0.0, top, panelWidth, panelHeight, fontSize);
     drawLinear(cr, linear, response, seconds, fontSize);
     PlotAxes levels(cr, panelWidth, top, panelWidth, panelHeight, fontSize);
-    drawLevels(cr, levels, response, seconds, fontSize);
+    drawLevels(cr, levels, response, decay.end, seconds, fontSize);
     PlotAxes curve(cr, 0.0, top + panelHeight, panelWidth, panelHeight, fontSize);
     drawDecay(cr, curve, decay, seconds, fontSize, labels[0].text);
     PlotAxes bands(cr, panelWidth, top + panelHeight, panelWidth, panelHeight, fontSize);
