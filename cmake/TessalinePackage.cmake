@@ -9,6 +9,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/packaging/copyri
 install(FILES ${CMAKE_SOURCE_DIR}/CONTRIBUTING.md DESTINATION ${_doc})
 install(FILES ${CMAKE_SOURCE_DIR}/docs/cli.md ${CMAKE_SOURCE_DIR}/docs/install.md
               ${CMAKE_SOURCE_DIR}/docs/performance.md ${CMAKE_SOURCE_DIR}/docs/architecture.md
+              ${CMAKE_SOURCE_DIR}/docs/tail-end.md ${CMAKE_SOURCE_DIR}/docs/rate-true-room.md
         DESTINATION ${_doc}/docs)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/images DESTINATION ${_doc}/docs)
 # Debian wants the changelog and manual pages compressed, reproducibly (no name or time stamp).

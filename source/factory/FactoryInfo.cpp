@@ -40,4 +40,11 @@ void fillClassInfo(Steinberg::PClassInfo2& info)
     copyField(info.sdkVersion, "VST 3.6.6");
 }
 
+void fillAnyRateClassInfo(Steinberg::PClassInfo2& info)
+{
+    fillClassInfo(info);
+    std::memcpy(info.cid, kAnyRateCid, sizeof info.cid);
+    copyField(info.name, "Tessaline Any Rate");
+}
+
 } // namespace Tessaline

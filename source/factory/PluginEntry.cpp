@@ -16,6 +16,8 @@ namespace {
 // The class id object, constructed at module load; the factory records carry its bytes.
 const Steinberg::FUID kProcessorUid =
     Steinberg::FUID::fromTUID(reinterpret_cast<const Steinberg::char8*>(Tessaline::kProcessorCid));
+const Steinberg::FUID kAnyRateUid =
+    Steinberg::FUID::fromTUID(reinterpret_cast<const Steinberg::char8*>(Tessaline::kAnyRateCid));
 
 // Fill-once flags: the records are built for the first factory and reused by later ones.
 enum : unsigned
@@ -26,6 +28,7 @@ enum : unsigned
 unsigned gFilled = 0;
 Steinberg::PFactoryInfo gFactoryInfo;
 Steinberg::PClassInfo2 gClassInfo;
+Steinberg::PClassInfo2 gAnyRateClassInfo;
 
 // Module hooks: nothing to prepare or release.
 bool moduleHook() { return true; }
@@ -60,11 +63,15 @@ SMTG_EXPORT_SYMBOL Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory()
     {
         Tessaline::fillClassInfo(gClassInfo);
         kProcessorUid.toTUID(gClassInfo.cid);
+        Tessaline::fillAnyRateClassInfo(gAnyRateClassInfo);
+        kAnyRateUid.toTUID(gAnyRateClassInfo.cid);
         gFilled |= kClassInfoFilled;
     }
     // Every Processor this module creates opens the editor library's views.
     Vst::Vava2DUZ3::CProcessorEditorViews::install();
     gPluginFactory->registerClass(&gClassInfo, &Vst::Vava2DUZ3::Processor::createInstance, nullptr);
+    gPluginFactory->registerClass(&gAnyRateClassInfo, &Vst::Vava2DUZ3::Processor::createAnyRateInstance,
+                                  nullptr);
     return gPluginFactory;
 }
 

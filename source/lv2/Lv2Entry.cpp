@@ -1,5 +1,8 @@
-// The module's one export, lv2_descriptor, and the C callbacks into Lv2Plugin.
+// The module's one export, lv2_descriptor (the original room, then the rate-true one), and the C
+// callbacks into Lv2Plugin.
 #include "lv2/Lv2Plugin.h"
+#include "room/CTessaline.h"
+#include "room/CTessalineAnyRate.h"
 
 #include <lv2/core/lv2.h>
 
@@ -12,7 +15,12 @@ Lv2Plugin* self(LV2_Handle handle) { return static_cast<Lv2Plugin*>(handle); }
 
 LV2_Handle instantiate(const LV2_Descriptor*, double rate, const char*, const LV2_Feature* const* features)
 {
-    return Lv2Plugin::create(rate, features);
+    return Lv2Plugin::create(rate, features, &createPlugIn);
+}
+LV2_Handle instantiateAnyRate(const LV2_Descriptor*, double rate, const char*,
+                              const LV2_Feature* const* features)
+{
+    return Lv2Plugin::create(rate, features, &createAnyRatePlugIn);
 }
 void connectPort(LV2_Handle handle, uint32_t port, void* data) { self(handle)->connect(port, data); }
 void activate(LV2_Handle handle) { self(handle)->activate(); }
@@ -38,11 +46,13 @@ const void* extensionData(const char* uri)
     return std::strcmp(uri, LV2_STATE__interface) == 0 ? &kStateInterface : nullptr;
 }
 
-const LV2_Descriptor kDescriptor = {
-    TessalineLv2::kPluginUri, instantiate, connectPort, activate, run, deactivate, cleanup, extensionData};
+const LV2_Descriptor kDescriptors[] = {
+    {TessalineLv2::kPluginUri, instantiate, connectPort, activate, run, deactivate, cleanup, extensionData},
+    {TessalineLv2::kAnyRatePluginUri, instantiateAnyRate, connectPort, activate, run, deactivate, cleanup,
+     extensionData}};
 } // namespace
 
 LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index)
 {
-    return index == 0 ? &kDescriptor : nullptr;
+    return index < sizeof kDescriptors / sizeof kDescriptors[0] ? &kDescriptors[index] : nullptr;
 }

@@ -13,13 +13,11 @@
 #include <cstring>
 #include <new>
 
-CPlugIn* createPlugIn();
-
 namespace TessalineLv2 {
 
 using namespace Steinberg::Vst::Vava2DUZ3;
 
-Lv2Plugin* Lv2Plugin::create(double sampleRate, const LV2_Feature* const* features)
+Lv2Plugin* Lv2Plugin::create(double sampleRate, const LV2_Feature* const* features, PlugInCreator creator)
 {
     const LV2_URID_Map* map = nullptr;
     for (int i = 0; features && features[i]; ++i)
@@ -32,7 +30,7 @@ Lv2Plugin* Lv2Plugin::create(double sampleRate, const LV2_Feature* const* featur
         return nullptr;
     try
     {
-        self->m_pPlugIn.reset(createPlugIn());
+        self->m_pPlugIn.reset(creator());
         if (!self->m_pPlugIn)
             return nullptr;
         CPlugIn& plugIn = *self->m_pPlugIn;

@@ -22,8 +22,10 @@ class Lv2Plugin
 {
 public:
     // [instantiation] Null for a rate the DSP object cannot hold or when it cannot be built.
-    // Without the host's URID map the MIDI input and the state are left unused.
-    static Lv2Plugin* create(double sampleRate, const LV2_Feature* const* features);
+    // Without the host's URID map the MIDI input and the state are left unused. `creator` builds
+    // the DSP object: the original room, or the rate-true one.
+    using PlugInCreator = CPlugIn* (*)();
+    static Lv2Plugin* create(double sampleRate, const LV2_Feature* const* features, PlugInCreator creator);
     ~Lv2Plugin();
 
     void connect(uint32_t port, void* data);

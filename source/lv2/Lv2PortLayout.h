@@ -9,6 +9,8 @@ namespace TessalineLv2 {
 
 // The plug-in's URI: fixed for good once released.
 constexpr const char* kPluginUri = "https://tessaline.quorvane.example/plugins/tessaline";
+// The rate-true room beside it, in the same bundle with the same ports, state, presets and panel.
+constexpr const char* kAnyRatePluginUri = "https://tessaline.quorvane.example/plugins/tessaline-any-rate";
 // The key of the component state (an atom:Chunk holding the same stream the VST3 state carries).
 constexpr const char* kStateUri = "https://tessaline.quorvane.example/plugins/tessaline#componentState";
 constexpr const char* kBinaryName = "Tessaline.so";

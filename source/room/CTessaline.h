@@ -81,11 +81,18 @@ public:
     // so that a host truncating ms / 1000 * rate still gets every sample of it.
     static float tailTimeMs(int32_t sampleRate);
 
+protected:
+    // [main thread] Builds the four stages and the aligning delays (construction, a new spectrum
+    // precision); a room with other sizes builds its own.
+    virtual void createEngine();
+    // [main thread] Builds the four responses from the current controls and empties the
+    // aligning delays (construction and every prepare).
+    virtual void buildRoom();
+    void buildStage(CPartitionedConvolver& stage);
+    SpectrumPrecision spectrumPrecision() const { return m_SpectrumPrecision; }
+
 private:
     SpectrumPrecision m_SpectrumPrecision = kDefaultSpectrumPrecision;
-    void buildRoom();
-    void buildStage(CPartitionedConvolver& stage);
-    void createEngine();
     bool earIsIdle(const CPartitionedConvolver& early, const CPartitionedConvolver& late,
                    const CDelayLine& delay) const;
     float processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& delay,

@@ -4,6 +4,7 @@
 #include "engine/CDelayLine.h"
 #include "engine/CPartitionedConvolver.h"
 #include "room/ResponseBank.h"
+#include "room/RoomLayout.h"
 #include "room/RoomConstants.h"
 
 #include <algorithm>
@@ -41,13 +42,7 @@ void CTessaline::createEngine()
 
 float CTessaline::tailTimeMs(int32_t sampleRate)
 {
-    const int rate = sampleRate > 0 ? sampleRate : 44100;
-    const int samples = kRoomDelay + kResponseLength;
-    float ms = static_cast<float>(std::ceil(1000.0 * samples / rate));
-    // Guard against rounding of the float: the host's truncated sample count must cover it all.
-    while (static_cast<long>(static_cast<double>(ms) / 1000.0 * rate) < samples)
-        ms += 1.0f;
-    return ms;
+    return tailTimeMsFor(kRoomDelay + kResponseLength, sampleRate > 0 ? sampleRate : kBankSampleRate);
 }
 
 void CTessaline::buildStage(CPartitionedConvolver& stage)
@@ -58,8 +53,6 @@ void CTessaline::buildStage(CPartitionedConvolver& stage)
     stage.setVolumes(m_fVolFB, m_fVolLR, m_fVolCF);
 }
 
-// [main thread] Rebuilds all four responses from the current controls, with the stored decay
-// law, and empties the aligning delays.
 void CTessaline::buildRoom()
 {
     buildStage(*m_pEarlyLeft);

@@ -3,6 +3,8 @@
 // the tests build and check against the same values.
 #pragma once
 
+#include "room/BankRate.h"
+
 // Samples in each component table of the bank, and so in the room's response (0x11000).
 constexpr int kResponseLength = 69632;
 

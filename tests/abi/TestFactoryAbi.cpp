@@ -15,9 +15,11 @@ TEST_F(Bundle, FactoryInformation)
     EXPECT_EQ(info.flags, PFactoryInfo::kUnicode);
 }
 
-TEST_F(Bundle, OneClassDescribedIn8BitAndUtf16)
+// The original room first (hosts that take a module's first class get it), then the rate-true
+// room: the same record with its own class id and name.
+TEST_F(Bundle, TwoClassesDescribedIn8BitAndUtf16)
 {
-    ASSERT_EQ(module.classCount(), 1);
+    ASSERT_EQ(module.classCount(), 2);
     PClassInfo2 info = {};
     ASSERT_TRUE(module.classInfo2(0, info));
     EXPECT_EQ(std::memcmp(info.cid, Tessaline::kProcessorCid, 16), 0);
@@ -46,8 +48,23 @@ TEST_F(Bundle, OneClassDescribedIn8BitAndUtf16)
     ASSERT_TRUE(module.classInfo(0, basic));
     EXPECT_EQ(std::memcmp(basic.cid, Tessaline::kProcessorCid, 16), 0);
     EXPECT_STREQ(basic.name, "Tessaline");
+
+    PClassInfo2 anyRate = {};
+    ASSERT_TRUE(module.classInfo2(1, anyRate));
+    EXPECT_EQ(std::memcmp(anyRate.cid, Tessaline::kAnyRateCid, 16), 0);
+    EXPECT_NE(std::memcmp(Tessaline::kAnyRateCid, Tessaline::kProcessorCid, 16), 0);
+    EXPECT_STREQ(anyRate.name, "Tessaline Any Rate");
+    PClassInfo2 same = info;
+    std::memcpy(same.cid, anyRate.cid, sizeof same.cid);
+    std::memcpy(same.name, anyRate.name, sizeof same.name);
+    EXPECT_EQ(std::memcmp(&same, &anyRate, sizeof same), 0) << "every other field as the original's";
+    PClassInfoW anyRateWide = {};
+    ASSERT_TRUE(module.classInfoW(1, anyRateWide));
+    EXPECT_EQ(std::memcmp(anyRateWide.cid, Tessaline::kAnyRateCid, 16), 0);
+    EXPECT_EQ(toUtf8(anyRateWide.name), "Tessaline Any Rate");
+
     PClassInfo2 beyond = {};
-    EXPECT_FALSE(module.classInfo2(1, beyond));
+    EXPECT_FALSE(module.classInfo2(2, beyond));
 }
 
 TEST_F(Bundle, SecondGetPluginFactoryReturnsTheSameObjectWithOneMoreReference)
@@ -126,7 +143,7 @@ TEST(BundleLifeCycle, FactoryIsRebuiltAfterItsFinalRelease)
     EXPECT_EQ(first->release(), 0u); // the final release destroys it
     IPluginFactory* second = getFactory();
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->countClasses(), 1);
+    EXPECT_EQ(second->countClasses(), 2);
     PClassInfo info = {};
     ASSERT_EQ(second->getClassInfo(0, &info), kResultOk);
     EXPECT_EQ(std::memcmp(info.cid, Tessaline::kProcessorCid, 16), 0);

@@ -1,4 +1,5 @@
-// The built bundle, loaded through its exports, rendering audio at 48 kHz in stereo.
+// The built bundle, loaded through its exports, rendering audio in stereo: the original room at
+// 48 kHz, and the rate-true room at the bank's rate and at 96 kHz.
 #pragma once
 
 #include "HostAudioBuffers.h"
@@ -28,27 +29,42 @@ using TessalineHost::HostModule;
 using TessalineHost::HostParameterChanges;
 
 constexpr int32 kBlock = 256;
-constexpr double kRate = 48000.0;
 
-class Bundle : public ::testing::Test
+// Which class of the bundle a test runs, and at which rate.
+struct ClassAtRate
+{
+    const char* name;
+    const uint8_t* cid;
+    double rate;
+    bool rateTrue; // the rate-true room: its times scale with the rate
+};
+inline void PrintTo(const ClassAtRate& c, std::ostream* os) { *os << c.name; }
+
+class Bundle : public ::testing::TestWithParam<ClassAtRate>
 {
 protected:
     void SetUp() override { ASSERT_TRUE(module.load(TESSALINE_BUNDLE_PATH)) << module.error(); }
 
-    static const TUID& cid()
+    TUID& cid()
     {
-        static TUID id;
-        std::memcpy(id, Tessaline::kProcessorCid, sizeof id);
+        std::memcpy(id, GetParam().cid, sizeof id);
         return id;
     }
+    double rate() const { return GetParam().rate; }
+    // Samples from the input to the room signal: the bank-rate onset, in time for the rate-true
+    // room (rounded to the nearest sample).
+    int32 onset() const { return scaled(kRoomDelay, rate()); }
+    // The room signal's length after the input at a rate.
+    int32 roomSamples(double atRate) const { return scaled(kRoomDelay + kResponseLength, atRate); }
 
     // An initialized, set-up and active stereo instance.
-    void start(HostInstance& instance, double rate = kRate)
+    void start(HostInstance& instance) { start(instance, rate()); }
+    void start(HostInstance& instance, double atRate)
     {
         ASSERT_TRUE(instance.create(module.factory(), cid()));
         ASSERT_EQ(instance.initialize(), kResultOk);
         ASSERT_EQ(instance.setBusArrangement(SpeakerArr::kStereo), kResultTrue);
-        ASSERT_EQ(instance.setupProcessing(rate, kBlock), kResultOk);
+        ASSERT_EQ(instance.setupProcessing(atRate, kBlock), kResultOk);
         ASSERT_EQ(instance.setActive(true), kResultOk);
     }
 
@@ -77,6 +93,13 @@ protected:
     }
 
     HostModule module;
+
+private:
+    int32 scaled(int32 samples, double atRate) const
+    {
+        return GetParam().rateTrue ? static_cast<int32>(samples * atRate / kBankSampleRate + 0.5) : samples;
+    }
+    TUID id = {};
 };
 
 } // namespace AudioTest

@@ -42,9 +42,12 @@ TEST_F(CliRender, InfoJsonDescribesTheBundleForScripts)
     ASSERT_FALSE(info.is_discarded()) << result.out;
     EXPECT_EQ(info["bundle"], TESSALINE_BUNDLE_PATH);
     EXPECT_EQ(info["factory"]["vendor"], "Quorvane");
-    ASSERT_EQ(info["classes"].size(), 1u);
+    ASSERT_EQ(info["classes"].size(), 2u);
     EXPECT_EQ(info["classes"][0]["name"], "Tessaline");
     EXPECT_EQ(info["classes"][0]["cid"].get<std::string>().size(), 32u);
+    EXPECT_EQ(info["classes"][1]["name"], "Tessaline Any Rate");
+    EXPECT_EQ(info["classes"][1]["cid"].get<std::string>().size(), 32u);
+    EXPECT_NE(info["classes"][1]["cid"], info["classes"][0]["cid"]);
     EXPECT_EQ(info["presets"], nlohmann::json::array({"Factory Preset", "Studio"}));
     std::map<std::string, nlohmann::json> byTitle;
     for (const auto& parameter : info["parameters"])

@@ -27,12 +27,13 @@ protected:
             GTEST_SKIP() << "no X server (set DISPLAY, e.g. with Xvfb)";
     }
 
-    // Loads the bundle from `path`, creates and initializes the effect, attaches its editor.
-    void openEditor(const std::string& path)
+    // Loads the bundle from `path`, creates and initializes the effect (by default the original
+    // room), attaches its editor.
+    void openEditor(const std::string& path, const uint8_t* classId = Tessaline::kProcessorCid)
     {
         ASSERT_TRUE(module.load(path)) << module.error();
         TUID cid;
-        std::memcpy(cid, Tessaline::kProcessorCid, sizeof cid);
+        std::memcpy(cid, classId, sizeof cid);
         ASSERT_TRUE(instance.create(module.factory(), cid));
         ASSERT_EQ(instance.initialize(), kResultOk);
         view = instance.getController()->createView(ViewType::kEditor);
@@ -94,6 +95,20 @@ TEST_F(BundleEditorX11, AutomationMovesTheKnobOnTheNextRepaint)
     host.runFor(200);
     EXPECT_NE(host.pixels(180, 65, 222, 107), knob);
     EXPECT_TRUE(instance.handler().edits.empty()); // a host change is not sent back
+}
+
+// The rate-true room opens the same panel, which follows automation as the original's does.
+TEST_F(BundleEditorX11, AnyRateRoomOpensTheSamePanel)
+{
+    openEditor(TESSALINE_BUNDLE_PATH, Tessaline::kAnyRateCid);
+    ViewRect size;
+    ASSERT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.getWidth(), 303);
+    EXPECT_EQ(size.getHeight(), 525);
+    const auto knob = host.pixels(180, 65, 222, 107); // "Abs L-R"
+    instance.getController()->setParamNormalized(3, 1.0);
+    host.runFor(200);
+    EXPECT_NE(host.pixels(180, 65, 222, 107), knob);
 }
 
 TEST_F(BundleEditorX11, PanelFoundThroughALinkedBundle)

@@ -110,7 +110,7 @@ bool renderIsUsable(const RenderResult& render, const juce::String& what)
 } // namespace
 
 bool scanBundle(juce::VST3PluginFormat& format, const juce::String& path,
-                juce::PluginDescription& description)
+                std::vector<juce::PluginDescription>& descriptions)
 {
     if (!format.fileMightContainThisPluginType(path))
         return fail("'" + path + "' is not a VST3 bundle");
@@ -128,9 +128,12 @@ bool scanBundle(juce::VST3PluginFormat& format, const juce::String& path,
                   << each->createIdentifierString() << ")\n"
                   << "  inputs/outputs: " << each->numInputChannels << "/" << each->numOutputChannels << "\n";
     }
-    if (found.size() != 1)
-        return fail("expected exactly one plug-in in the bundle, found " + juce::String(found.size()));
-    description = *found[0];
+    if (found.size() != 2 || found[0]->name != "Tessaline" || found[1]->name != "Tessaline Any Rate")
+        return fail("expected the two rooms in the bundle, found " + juce::String(found.size())
+                    + " plug-in(s)");
+    descriptions.clear();
+    for (const auto* each : found)
+        descriptions.push_back(*each);
     return true;
 }
 

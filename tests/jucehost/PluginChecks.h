@@ -3,6 +3,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
+#include <vector>
 
 namespace jucehost {
 
@@ -18,9 +19,10 @@ struct HostSettings
 // Each step prints what it saw to stdout and, on failure, one "error: ..." line to
 // stderr, then returns false. All of them run on the message thread.
 
-// Scans the bundle; succeeds with exactly one description, which it stores in `description`.
+// Scans the bundle; succeeds with the descriptions of its classes, in the bundle's order, when
+// they are the two rooms ("Tessaline", then "Tessaline Any Rate").
 bool scanBundle(juce::VST3PluginFormat& format, const juce::String& path,
-                juce::PluginDescription& description);
+                std::vector<juce::PluginDescription>& descriptions);
 
 // Creates and prepares an instance; nullptr (after printing why) on failure.
 std::unique_ptr<juce::AudioPluginInstance> createInstance(juce::VST3PluginFormat& format,

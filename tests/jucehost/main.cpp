@@ -26,21 +26,27 @@ int run(const juce::String& path, const jucehost::HostSettings& settings)
     }
 
     juce::VST3PluginFormat format;
-    juce::PluginDescription description;
-    if (!jucehost::scanBundle(format, path, description))
+    std::vector<juce::PluginDescription> descriptions;
+    if (!jucehost::scanBundle(format, path, descriptions))
         return kExitFailed;
 
-    auto instance = jucehost::createInstance(format, description, settings);
-    if (instance == nullptr)
-        return kExitFailed;
-
-    jucehost::printParameters(*instance);
-    if (!jucehost::checkRender(*instance, settings))
-        return kExitFailed;
-    if (!jucehost::checkStateRoundTrip(format, description, *instance, settings))
-        return kExitFailed;
-
-    instance->releaseResources();
+    // Every class of the bundle, at the settings' rate and at twice it.
+    for (const juce::PluginDescription& description : descriptions)
+        for (const double rate : {settings.sampleRate, 2.0 * settings.sampleRate})
+        {
+            jucehost::HostSettings at = settings;
+            at.sampleRate = rate;
+            std::cout << "class: " << description.name << " at " << rate << " Hz\n";
+            auto instance = jucehost::createInstance(format, description, at);
+            if (instance == nullptr)
+                return kExitFailed;
+            jucehost::printParameters(*instance);
+            if (!jucehost::checkRender(*instance, at))
+                return kExitFailed;
+            if (!jucehost::checkStateRoundTrip(format, description, *instance, at))
+                return kExitFailed;
+            instance->releaseResources();
+        }
     std::cout << "all checks passed\n";
     return kExitOk;
 }

@@ -19,7 +19,7 @@ constexpr uint32_t kMidiPort = 17;
 constexpr size_t kMidiCapacity = 4096;
 } // namespace
 
-Lv2World::Lv2World(const std::string& bundleDir)
+Lv2World::Lv2World(const std::string& bundleDir, const char* pluginUri)
 {
     m_Map = {this, mapUri};
     m_Unmap = {this, unmapUrid};
@@ -31,7 +31,7 @@ Lv2World::Lv2World(const std::string& bundleDir)
     LilvNode* bundle = lilv_new_file_uri(m_pWorld, nullptr, (bundleDir + "/").c_str());
     lilv_world_load_bundle(m_pWorld, bundle);
     lilv_node_free(bundle);
-    LilvNode* uri = lilv_new_uri(m_pWorld, kPluginUri);
+    LilvNode* uri = lilv_new_uri(m_pWorld, pluginUri ? pluginUri : kPluginUri);
     m_pPlugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(m_pWorld), uri);
     lilv_node_free(uri);
 }

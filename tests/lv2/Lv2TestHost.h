@@ -17,7 +17,8 @@ namespace Lv2Test {
 class Lv2World
 {
 public:
-    explicit Lv2World(const std::string& bundleDir);
+    // The bundle's plug-in of that URI (by default the original room).
+    explicit Lv2World(const std::string& bundleDir, const char* pluginUri = nullptr);
     ~Lv2World();
     Lv2World(const Lv2World&) = delete;
     Lv2World& operator=(const Lv2World&) = delete;

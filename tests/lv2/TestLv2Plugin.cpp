@@ -85,10 +85,11 @@ protected:
         ASSERT_NE(world.plugin(), nullptr) << "the plug-in is not in " << TESSALINE_LV2_BUNDLE_PATH;
     }
 
-    void startVst3(HostInstance& instance, double rate, int32 block)
+    void startVst3(HostInstance& instance, double rate, int32 block,
+                   const uint8_t* classId = Tessaline::kProcessorCid)
     {
         TUID cid;
-        std::memcpy(cid, Tessaline::kProcessorCid, sizeof cid);
+        std::memcpy(cid, classId, sizeof cid);
         ASSERT_TRUE(instance.create(module.factory(), cid));
         ASSERT_EQ(instance.initialize(), kResultOk);
         ASSERT_EQ(instance.setBusArrangement(SpeakerArr::kStereo), kResultTrue);
@@ -223,6 +224,57 @@ INSTANTIATE_TEST_SUITE_P(BlocksAndRates, Lv2MatchesVst3,
                              return "Rate" + std::to_string(static_cast<int>(param.param.rate)) + "Block"
                                     + std::to_string(param.param.block);
                          });
+
+// The rate-true room's URI in the same bundle: the same ports as the original, the same presets,
+// sample for sample the VST3 class "Tessaline Any Rate" at the bank's rate and at 96 kHz with every
+// control automated, and a state the original's instance takes as its own.
+TEST_F(Lv2Plugin, AnyRateRoomBesideTheOriginalMatchesItsVst3Class)
+{
+    Lv2World anyRate(TESSALINE_LV2_BUNDLE_PATH,
+                     "https://tessaline.quorvane.example/plugins/tessaline-any-rate");
+    ASSERT_NE(anyRate.plugin(), nullptr);
+    LilvNode* name = lilv_plugin_get_name(anyRate.plugin());
+    EXPECT_STREQ(lilv_node_as_string(name), "Tessaline Any Rate");
+    lilv_node_free(name);
+    ASSERT_EQ(lilv_plugin_get_num_ports(anyRate.plugin()), lilv_plugin_get_num_ports(world.plugin()));
+    for (const char* symbol :
+         {"gain", "position", "enabled", "latency", "in_l", "in_r", "out_l", "out_r", "midi_in"})
+        EXPECT_EQ(anyRate.portIndex(symbol), world.portIndex(symbol)) << symbol;
+    EXPECT_EQ(anyRate.presets().size(), world.presets().size());
+
+    for (const double rate : {44100.0, 96000.0})
+    {
+        SCOPED_TRACE(rate);
+        HostInstance vst;
+        startVst3(vst, rate, 256, Tessaline::kAnyRateCid);
+        Lv2Instance plug(anyRate, rate, 256);
+        ASSERT_TRUE(plug.valid());
+        Rendered lv2, vst3;
+        renderWith(plug, vst, 256, 30000, automation(30000), lv2, vst3);
+        expectSame(lv2, vst3);
+        EXPECT_GT(peak(lv2.left), 1e-3f);
+
+        // The whole state as lilv writes it (ports and component state), read into the original.
+        LilvState* state = plug.captureState();
+        ASSERT_NE(state, nullptr);
+        char* text = lilv_state_to_string(anyRate.world(), anyRate.map(), anyRate.unmap(), state,
+                                          "urn:tessaline:test", nullptr);
+        lilv_state_free(state);
+        ASSERT_NE(text, nullptr);
+        LilvState* reread = lilv_state_new_from_string(world.world(), world.map(), text);
+        lilv_free(text);
+        ASSERT_NE(reread, nullptr);
+        Lv2Instance original(world, rate, 256);
+        original.applyState(reread);
+        lilv_state_free(reread);
+        original.run(0);
+        std::vector<uint8_t> saved, again;
+        uint32_t type = 0;
+        ASSERT_EQ(plug.save(saved, type), LV2_STATE_SUCCESS);
+        ASSERT_EQ(original.save(again, type), LV2_STATE_SUCCESS);
+        EXPECT_EQ(again, saved);
+    }
+}
 
 TEST_F(Lv2Plugin, MonoHostAndLatencyAsTheVst3Path)
 {

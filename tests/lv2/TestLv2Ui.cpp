@@ -118,7 +118,7 @@ protected:
             dlclose(module);
     }
 
-    void open()
+    void open(const char* pluginUri = kPluginUri)
     {
         parentFeature = {LV2_UI__parent, host.parent()};
         touchFeature = {LV2_UI__touch, &touchData};
@@ -127,7 +127,7 @@ protected:
         const LV2_Feature* features[] = {&parentFeature, &touchFeature, &resizeFeature, &idleFeature,
                                          nullptr};
         LV2UI_Widget widget = nullptr;
-        handle = descriptor->instantiate(descriptor, kPluginUri, TESSALINE_LV2_BUNDLE_PATH, HostSide::write,
+        handle = descriptor->instantiate(descriptor, pluginUri, TESSALINE_LV2_BUNDLE_PATH, HostSide::write,
                                          &side, &widget, features);
         ASSERT_NE(handle, nullptr);
         EXPECT_NE(widget, nullptr);
@@ -252,6 +252,15 @@ TEST_F(Lv2PanelX11, FiftyOpenCloseCyclesLeaveNothingBehind)
     }
     EXPECT_EQ(openDescriptors(), descriptors);
     EXPECT_EQ(host.eventHandlerCount() + host.timerCount(), 0u); // the panel never uses the host's loop
+}
+
+// The rate-true room of the bundle shares the panel: it opens for that URI too, in the same window.
+TEST_F(Lv2PanelX11, OpensForTheAnyRateRoomToo)
+{
+    open("https://tessaline.quorvane.example/plugins/tessaline-any-rate");
+    EXPECT_EQ(host.childWindowCount(), 1u);
+    close();
+    EXPECT_EQ(host.childWindowCount(), 0u);
 }
 
 TEST_F(Lv2PanelX11, RefusedWithoutParentOrForAnotherPlugin)

@@ -2,7 +2,8 @@
 
 namespace TessalineHost {
 
-bool openEffect(const HostModule& module, HostInstance& instance, Steinberg::TUID cid, std::string& error)
+bool openEffect(const HostModule& module, HostInstance& instance, Steinberg::TUID cid, std::string& error,
+                const char* className)
 {
     using namespace Steinberg;
     if (!module.factory())
@@ -10,9 +11,10 @@ bool openEffect(const HostModule& module, HostInstance& instance, Steinberg::TUI
         error = "no plug-in is loaded";
         return false;
     }
-    if (!module.findClass(kVstAudioEffectClass, cid))
+    if (!module.findClass(kVstAudioEffectClass, cid, className))
     {
-        error = "the bundle holds no audio effect class";
+        error = className ? std::string("the bundle holds no audio effect class \"") + className + "\""
+                          : "the bundle holds no audio effect class";
         return false;
     }
     if (!instance.create(module.factory(), cid) || instance.initialize() != kResultOk

@@ -122,12 +122,13 @@ bool HostModule::classInfoW(int32 index, PClassInfoW& info) const
     return f && f->getClassInfoUnicode(index, &info) == kResultOk;
 }
 
-bool HostModule::findClass(const char* category, TUID cid) const
+bool HostModule::findClass(const char* category, TUID cid, const char* name) const
 {
     for (int32 i = 0; i < classCount(); ++i)
     {
         PClassInfo info;
-        if (classInfo(i, info) && std::strncmp(info.category, category, PClassInfo::kCategorySize) == 0)
+        if (classInfo(i, info) && std::strncmp(info.category, category, PClassInfo::kCategorySize) == 0
+            && (name == nullptr || std::strncmp(info.name, name, PClassInfo::kNameSize) == 0))
         {
             std::memcpy(cid, info.cid, sizeof(TUID));
             return true;

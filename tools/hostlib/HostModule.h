@@ -44,8 +44,9 @@ public:
     bool classInfo(Steinberg::int32 index, Steinberg::PClassInfo& info) const;
     bool classInfo2(Steinberg::int32 index, Steinberg::PClassInfo2& info) const;
     bool classInfoW(Steinberg::int32 index, Steinberg::PClassInfoW& info) const;
-    // Class id of the first class of a category ("Audio Module Class"); false when there is none.
-    bool findClass(const char* category, Steinberg::TUID cid) const;
+    // Class id of the first class of a category ("Audio Module Class"), or of the one with that
+    // name when a name is given; false when there is none.
+    bool findClass(const char* category, Steinberg::TUID cid, const char* name = nullptr) const;
 
 private:
     bool fail(const std::string& message);

@@ -4,6 +4,8 @@
 
 #include "Vec3.h"
 
+#include "room/BankRate.h"
+
 #include <array>
 
 namespace irgen {
@@ -12,8 +14,8 @@ using OctaveValues = std::array<double, kOctaves>;
 constexpr OctaveValues kOctaveCentreHz = {125.0, 250.0, 500.0, 1000.0, 2000.0, 4000.0, 8000.0};
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kSampleRate = 44100.0;
-constexpr double kSpeedOfSound = 343.0; // m/s at 20 degrees C
+constexpr double kSampleRate = kBankSampleRate; // the room plays the tables at this rate
+constexpr double kSpeedOfSound = 343.0;         // m/s at 20 degrees C
 constexpr int kResponseLength = 69632;
 constexpr int kPositions = 11;
 constexpr int kTables = 33;

@@ -202,9 +202,14 @@ int main(int argc, char** argv)
         return 1;
     }
     const std::string uri = std::string("<") + kPluginUri + ">";
+    const std::string anyRateUri = std::string("<") + kAnyRatePluginUri + ">";
+    // The presets, state and panel serve both rooms alike.
+    const std::string bothUris = uri + " , " + anyRateUri;
 
     std::ostringstream manifest;
     manifest << kPrefixes << uri << "\n  a lv2:Plugin ;\n  lv2:binary <" << kBinaryName
+             << "> ;\n  rdfs:seeAlso <Tessaline.ttl> .\n\n"
+             << anyRateUri << "\n  a lv2:Plugin ;\n  lv2:binary <" << kBinaryName
              << "> ;\n  rdfs:seeAlso <Tessaline.ttl> .\n\n<" << kUiUri << ">\n  a ui:X11UI ;\n  ui:binary <"
              << kUiBinaryName << "> ;\n  rdfs:seeAlso <Tessaline.ttl> .\n";
     std::ostringstream presets;
@@ -219,14 +224,14 @@ int main(int argc, char** argv)
         std::vector<float> values(controls);
         float joystickX = 0.0f, joystickY = 0.0f;
         factoryPresetValues(*plugIn, slot, values.data(), controls, joystickX, joystickY);
-        manifest << "\n<" << presetUri(name) << ">\n  a pset:Preset ;\n  lv2:appliesTo " << uri
+        manifest << "\n<" << presetUri(name) << ">\n  a pset:Preset ;\n  lv2:appliesTo " << bothUris
                  << " ;\n  rdfs:seeAlso <presets.ttl> .\n";
         StateValues state;
         state.controls.assign(values.begin(), values.end());
         state.hasJoystick = true;
         state.joystickX = joystickX;
         state.joystickY = joystickY;
-        presets << "<" << presetUri(name) << ">\n  a pset:Preset ;\n  lv2:appliesTo " << uri
+        presets << "<" << presetUri(name) << ">\n  a pset:Preset ;\n  lv2:appliesTo " << bothUris
                 << " ;\n  rdfs:label " << quoted(name) << " ;\n  lv2:port";
         for (uint32_t k = 0; k < controls; ++k)
             presets << (k ? " ,\n" : "\n") << "    [ lv2:symbol "
@@ -237,56 +242,70 @@ int main(int argc, char** argv)
                 << "\"^^xsd:base64Binary\n  ] .\n\n";
     }
 
+    // The two rooms: the same description but for the name and comment, the ports written once
+    // and given to both.
     std::ostringstream plugin;
-    plugin << kPrefixes << uri
-           << "\n  a lv2:Plugin , lv2:ReverbPlugin , doap:Project ;\n  doap:name \"Tessaline\" ;\n"
-           << "  doap:license <https://tessaline.quorvane.example/license> ;\n"
-           << "  doap:maintainer [ foaf:name \"Quorvane\" ] ;\n"
-           << "  lv2:minorVersion " << version.minor << " ;\n  lv2:microVersion " << version.micro << " ;\n"
-           << "  rdfs:comment \"A modelled room: the input placed in a room of eleven source positions.\" ;\n"
-           << "  lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n"
-           << "  lv2:extensionData state:interface ;\n  ui:ui <" << kUiUri << "> ;\n  lv2:port\n";
+    const auto describe = [&](const std::string& subject, const char* name, const char* comment) {
+        plugin << subject << "\n  a lv2:Plugin , lv2:ReverbPlugin , doap:Project ;\n  doap:name \"" << name
+               << "\" ;\n"
+               << "  doap:license <https://tessaline.quorvane.example/license> ;\n"
+               << "  doap:maintainer [ foaf:name \"Quorvane\" ] ;\n"
+               << "  lv2:minorVersion " << version.minor << " ;\n  lv2:microVersion " << version.micro
+               << " ;\n"
+               << "  rdfs:comment \"" << comment << "\" ;\n"
+               << "  lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n"
+               << "  lv2:extensionData state:interface ;\n  ui:ui <" << kUiUri << "> ;\n  lv2:port\n";
+    };
+    std::ostringstream portList;
     for (const PortEntry& port : kPorts)
     {
         switch (port.kind)
         {
         case PortKind::kControl:
-            controlPort(plugin, port, *plugIn->m_ControlList.controlAt(port.control),
+            controlPort(portList, port, *plugIn->m_ControlList.controlAt(port.control),
                         plugIn->getControlValue(port.control), *registry.find(port.control));
             break;
         case PortKind::kEnabled:
-            plugin << "  [\n    a lv2:InputPort , lv2:ControlPort ;\n    lv2:index " << port.index
-                   << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
-                   << " ;\n    lv2:designation lv2:enabled ;\n    lv2:default 1 ;\n    lv2:minimum 0 ;\n"
-                   << "    lv2:maximum 1 ;\n    lv2:portProperty lv2:integer , lv2:toggled\n  ]";
+            portList << "  [\n    a lv2:InputPort , lv2:ControlPort ;\n    lv2:index " << port.index
+                     << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
+                     << " ;\n    lv2:designation lv2:enabled ;\n    lv2:default 1 ;\n    lv2:minimum 0 ;\n"
+                     << "    lv2:maximum 1 ;\n    lv2:portProperty lv2:integer , lv2:toggled\n  ]";
             break;
         case PortKind::kLatency:
-            plugin << "  [\n    a lv2:OutputPort , lv2:ControlPort ;\n    lv2:index " << port.index
-                   << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
-                   << " ;\n    lv2:designation lv2:latency ;\n"
-                   << "    lv2:portProperty lv2:reportsLatency , lv2:integer\n  ]";
+            portList << "  [\n    a lv2:OutputPort , lv2:ControlPort ;\n    lv2:index " << port.index
+                     << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
+                     << " ;\n    lv2:designation lv2:latency ;\n"
+                     << "    lv2:portProperty lv2:reportsLatency , lv2:integer\n  ]";
             break;
         case PortKind::kAudioIn:
         case PortKind::kAudioOut:
             // A mono host may leave the right input unconnected.
-            plugin << "  [\n    a lv2:" << (port.kind == PortKind::kAudioIn ? "Input" : "Output")
-                   << "Port , lv2:AudioPort ;\n    lv2:index " << port.index << " ;\n    lv2:symbol "
-                   << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
-                   << (port.kind == PortKind::kAudioIn && port.control == 1
-                           ? " ;\n    lv2:portProperty lv2:connectionOptional"
-                           : "")
-                   << "\n  ]";
+            portList << "  [\n    a lv2:" << (port.kind == PortKind::kAudioIn ? "Input" : "Output")
+                     << "Port , lv2:AudioPort ;\n    lv2:index " << port.index << " ;\n    lv2:symbol "
+                     << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
+                     << (port.kind == PortKind::kAudioIn && port.control == 1
+                             ? " ;\n    lv2:portProperty lv2:connectionOptional"
+                             : "")
+                     << "\n  ]";
             break;
         case PortKind::kMidiIn:
-            plugin << "  [\n    a lv2:InputPort , atom:AtomPort ;\n    lv2:index " << port.index
-                   << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
-                   << " ;\n    atom:bufferType atom:Sequence ;\n    atom:supports midi:MidiEvent ;\n"
-                   << "    lv2:designation lv2:control ;\n    lv2:portProperty lv2:connectionOptional\n  ]";
+            portList << "  [\n    a lv2:InputPort , atom:AtomPort ;\n    lv2:index " << port.index
+                     << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
+                     << " ;\n    atom:bufferType atom:Sequence ;\n    atom:supports midi:MidiEvent ;\n"
+                     << "    lv2:designation lv2:control ;\n    lv2:portProperty lv2:connectionOptional\n  ]";
             break;
         }
-        plugin << (port.index + 1 < kPortCount ? " ,\n" : " .\n\n");
+        if (port.index + 1 < kPortCount)
+            portList << " ,\n";
     }
-    plugin << "<" << kStateUri << ">\n  a rdf:Property ;\n  rdfs:label \"component state\" ;\n"
+    plugin << kPrefixes;
+    describe(uri, "Tessaline", "A modelled room: the input placed in a room of eleven source positions.");
+    plugin << portList.str() << " .\n\n";
+    describe(anyRateUri, "Tessaline Any Rate",
+             "The Tessaline room as it sounds at 44.1 kHz at every sample rate: its response resampled to "
+             "the session's rate.");
+    plugin << portList.str() << " .\n\n"
+           << "<" << kStateUri << ">\n  a rdf:Property ;\n  rdfs:label \"component state\" ;\n"
            << "  rdfs:comment \"The controls, bypass and vector joystick in the stream the VST3 state "
               "holds.\" ;\n"
            << "  rdfs:range atom:Chunk .\n\n"

@@ -360,7 +360,8 @@ bool renderFile(const FileRender& job, const RenderOptions& options, std::string
 
     PluginSession session;
     std::vector<ParameterEdit> edits;
-    if (!session.open(job.bundlePath, error) || !options.room.resolve(session, edits, error))
+    if (!session.open(job.bundlePath, error, options.room.className())
+        || !options.room.resolve(session, edits, error))
         return false;
     session.edit(edits);
     const int fileRate = source->sampleRate();

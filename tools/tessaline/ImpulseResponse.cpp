@@ -20,7 +20,7 @@ bool measureImpulseResponse(const std::string& bundlePath, const RoomSettings& r
 {
     PluginSession session;
     std::vector<ParameterEdit> edits;
-    if (!session.open(bundlePath, error) || !room.resolve(session, edits, error))
+    if (!session.open(bundlePath, error, room.className()) || !room.resolve(session, edits, error))
         return false;
     session.edit(edits);
     if (!session.start(2, sampleRate, kBlock, error))

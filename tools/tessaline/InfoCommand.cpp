@@ -99,7 +99,9 @@ const char* const kRateBehaviour =
     "  processing rate: T30 1.19 s at 44.1 kHz, 1.11 s at 48 kHz, 0.62 s at 96 kHz, 0.35 s at\n"
     "  192 kHz, the colour shifted by the same factor. `tessaline render` uses each file's own\n"
     "  rate, as a DAW does; `render --room-rate HZ` renders every file through the room as it\n"
-    "  sounds at HZ (resampled with libsoxr), keeping the file's rate and length.\n";
+    "  sounds at HZ (resampled with libsoxr), keeping the file's rate and length. The class\n"
+    "  \"Tessaline Any Rate\" (`--any-rate`) plays the room as it sounds at 44.1 kHz at every\n"
+    "  rate from 8 to 384 kHz: T30 1.19 s at each.\n";
 
 void printUnitsAndPresets(IUnitInfo* units)
 {

@@ -21,7 +21,7 @@ std::string irUsage()
     return std::string(
                "usage: tessaline ir OUT [--preset NAME] [--set PARAM=VALUE ...] [--rate HZ] [--length "
                "SECONDS]\n"
-               "                    [--type TYPE] [--]\n"
+               "                    [--type TYPE] [--any-rate] [--]\n"
                "\n"
                "Writes the room's stereo impulse response for these settings into OUT: exactly what the\n"
                "plug-in outputs for a unit impulse on both inputs, once the settings have reached the\n"

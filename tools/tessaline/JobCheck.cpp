@@ -10,7 +10,7 @@ namespace TessalineTool {
 bool checkJobs(const std::string& bundlePath, const std::vector<BatchJob>& jobs, std::string& error)
 {
     PluginSession session;
-    if (!session.open(bundlePath, error)
+    if (!session.open(bundlePath, error, jobs.empty() ? nullptr : jobs[0].options.room.className())
         || (!jobs.empty() && !jobs[0].options.variation.check(session, error)))
         return false;
     std::set<std::string> outputs;

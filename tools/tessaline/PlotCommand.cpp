@@ -21,7 +21,7 @@ std::string plotUsage()
 {
     return std::string(
                "usage: tessaline plot OUT.png [--preset NAME] [--set PARAM=VALUE ...] [--size WxH]\n"
-               "                      [--rate HZ] [--length SECONDS]\n"
+               "                      [--rate HZ] [--length SECONDS] [--any-rate]\n"
                "\n"
                "Draws the room for these settings into a PNG: both ears' impulse response over time,\n"
                "linear and in dB, with where it ends and how far down its last 10 ms are; the energy\n"

@@ -26,7 +26,7 @@ PluginSession::~PluginSession()
     module.unload();
 }
 
-bool PluginSession::open(const std::string& bundlePath, std::string& error)
+bool PluginSession::open(const std::string& bundlePath, std::string& error, const char* className)
 {
     const std::lock_guard<std::mutex> hold(lifetimeLock());
     if (!module.load(bundlePath))
@@ -36,7 +36,7 @@ bool PluginSession::open(const std::string& bundlePath, std::string& error)
     }
     TUID cid = {};
     std::string reason;
-    if (!TessalineHost::openEffect(module, instance, cid, reason))
+    if (!TessalineHost::openEffect(module, instance, cid, reason, className))
     {
         error = bundlePath + ": " + reason;
         return false;

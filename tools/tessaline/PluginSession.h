@@ -26,7 +26,8 @@ public:
     // Loads the bundle and creates an initialized instance of its audio effect class. Sessions
     // may live on several threads: loading, creating and destroying are serialised, since a
     // module's entry, exit and factory are not made for concurrent calls.
-    bool open(const std::string& bundlePath, std::string& error);
+    // A className opens that class of the bundle instead of its first effect class.
+    bool open(const std::string& bundlePath, std::string& error, const char* className = nullptr);
 
     const TessalineHost::HostModule& loadedModule() const { return module; }
     Steinberg::Vst::IEditController& controller() { return *instance.getController(); }

@@ -48,8 +48,8 @@ bool checkSettings(const CommandLine& commandLine, const RenderOptions& options,
 {
     PluginSession session;
     std::vector<ParameterEdit> edits;
-    return session.open(commandLine.bundlePath, error) && options.room.resolve(session, edits, error)
-           && options.variation.check(session, error);
+    return session.open(commandLine.bundlePath, error, options.room.className())
+           && options.room.resolve(session, edits, error) && options.variation.check(session, error);
 }
 
 std::string nameOf(const std::string& path)

@@ -15,6 +15,10 @@ struct RoomSettings
 {
     std::string preset;                // empty: the plug-in's initial values
     std::vector<std::string> settings; // "Title=Value", applied after the preset, in order
+    bool anyRate = false;              // --any-rate: the rate-true class, not the original
+
+    // The class to open: null for the bundle's first (the original room).
+    const char* className() const;
 
     enum class Taken
     {
@@ -22,7 +26,7 @@ struct RoomSettings
         kYes,    // taken, i moved onto its value
         kFailed, // the value is missing (error says so)
     };
-    // Takes --preset NAME or --set PARAM=VALUE at args[i].
+    // Takes --preset NAME, --set PARAM=VALUE or --any-rate at args[i].
     Taken take(const std::vector<std::string>& args, size_t& i, std::string& error);
 
     // The preset first, then each setting in order, so a setting overrides the preset's value.
@@ -33,7 +37,7 @@ struct RoomSettings
     std::string describe() const;
 };
 
-// The --preset and --set lines of a command's usage text.
+// The --preset, --set and --any-rate lines of a command's usage text.
 extern const char* const kRoomSettingsUsage;
 
 } // namespace TessalineTool

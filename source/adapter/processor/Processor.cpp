@@ -2,6 +2,7 @@
 
 #include "adapter/parameters/EnumList.h"
 #include "room/CTessaline.h"
+#include "room/CTessalineAnyRate.h"
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
@@ -38,6 +39,12 @@ FUnknown* Processor::createInstance(void* /*context*/)
 {
     // Nothing may throw across the host boundary: an allocation failure yields null.
     auto* processor = new (std::nothrow) Processor();
+    return processor ? static_cast<IAudioProcessor*>(processor) : nullptr;
+}
+
+FUnknown* Processor::createAnyRateInstance(void* /*context*/)
+{
+    auto* processor = new (std::nothrow) Processor(&::createAnyRatePlugIn);
     return processor ? static_cast<IAudioProcessor*>(processor) : nullptr;
 }
 

@@ -52,6 +52,8 @@ public:
     ~Processor() override;
 
     static FUnknown* createInstance(void* context);
+    // The same Processor over the rate-true room (CTessalineAnyRate).
+    static FUnknown* createAnyRateInstance(void* context);
 
     // --- IPluginBase --- [main thread, not processing]
     tresult PLUGIN_API initialize(FUnknown* context) SMTG_OVERRIDE;

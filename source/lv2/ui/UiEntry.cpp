@@ -18,7 +18,11 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
                          LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget,
                          const LV2_Feature* const* features)
 {
-    if (!pluginUri || std::strcmp(pluginUri, TessalineLv2::kPluginUri) != 0 || !bundlePath)
+    // One panel serves both rooms of the bundle: they share every port.
+    if (!pluginUri
+        || (std::strcmp(pluginUri, TessalineLv2::kPluginUri) != 0
+            && std::strcmp(pluginUri, TessalineLv2::kAnyRatePluginUri) != 0)
+        || !bundlePath)
         return nullptr;
     void* parent = nullptr;
     PanelEditor::HostAccess host;

@@ -1,8 +1,10 @@
-// The real effect behind the Processor, active at 48 kHz, with host-side objects prepared so
-// that a block can be processed without the test itself allocating.
+// The real effect behind the Processor (the original room, or another class's DSP object), active
+// at 48 kHz or a given rate, with host-side objects prepared so that a block can be processed
+// without the test itself allocating.
 #pragma once
 
 #include "adapter/processor/Processor.h"
+#include "room/CTessaline.h"
 
 #include "HostAudioBuffers.h"
 #include "HostEventList.h"
@@ -18,16 +20,18 @@ using namespace Steinberg::Vst::Vava2DUZ3;
 
 struct RealtimeRig
 {
-    Processor* processor = new Processor();
+    Processor* processor;
     TessalineHost::HostAudioBuffers buffers{2, 2, 1024};
     TessalineHost::HostParameterChanges changes{32, 8};
     TessalineHost::HostEventList events{32};
     char16 tag[9] = {'T', 'O', 'V', 'U', 'M', 'I', 'D', 'I', 0};
 
-    explicit RealtimeRig(int32 maxBlock = 1024)
+    explicit RealtimeRig(int32 maxBlock = 1024, Processor::PlugInCreator creator = &::createPlugIn,
+                         double rate = 48000.0)
+        : processor(new Processor(creator))
     {
         processor->initialize(nullptr);
-        ProcessSetup setup{kRealtime, kSample32, maxBlock, 48000.0};
+        ProcessSetup setup{kRealtime, kSample32, maxBlock, rate};
         processor->setupProcessing(setup);
         processor->setActive(true);
     }
