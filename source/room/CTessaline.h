@@ -30,6 +30,12 @@ public:
     // may come while audio runs, touch none of its processing state.
 
     bool skipSilentFrames(uint32_t frames, uint32_t channels) override;
+    // Empties the four stages and the aligning delays a piece per call (see kForgetBytesPerFrame).
+    bool forgetSignal(uint32_t frames) override;
+
+    // Bytes of the room's memory a bypassed frame may zero: about what a processed frame streams
+    // through, so emptying the room costs no block more than running it would.
+    static constexpr long kForgetBytesPerFrame = 2048;
 
     // Test switch: never skip, so an instance can be compared with one that does.
     bool m_bNeverSkip = false;
@@ -83,6 +89,7 @@ public:
 
 private:
     SpectrumPrecision m_SpectrumPrecision = kDefaultSpectrumPrecision;
+    int m_nForgetStage = 0; // the stage forgetSignal works on (4: the delays)
     void buildRoom();
     void buildStage(CPartitionedConvolver& stage);
     void createEngine();
