@@ -244,3 +244,4 @@ bool CPlugIn::reportDependentControls(uint32_t, float, CDependentControl**, bool
 void* CPlugIn::uiMessage(CUiMessage*) { return nullptr; }
 bool CPlugIn::processAuxInput(CAuxInputInfo*) { return true; }
 bool CPlugIn::skipSilentFrames(uint32_t, uint32_t) { return false; }
+bool CPlugIn::forgetSignal(uint32_t) { return true; }

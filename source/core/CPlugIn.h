@@ -78,6 +78,12 @@ public:
     // that can stand in for them exactly, without running its processing, returns true and its
     // output for them is zero; false (the default) and the frames are processed as usual.
     virtual bool skipSilentFrames(uint32_t frames, uint32_t channels); // slot 20
+    // [audio thread] The adapter has stopped feeding the object (bypass) and will not run its
+    // processing until this answers true: forget what it has heard, so that nothing of it comes
+    // out once processing resumes. Work is spread over the calls, each no more than about what
+    // `frames` frames of processing would cost; 0 frames asks for the rest at once. Called
+    // again after true only once more frames have been processed. The default keeps nothing.
+    virtual bool forgetSignal(uint32_t frames); // slot 21
 
     // Control access by position (0 .. m_nControlCount-1). Safe no-ops on a missing table/entry.
     // The set operations run on the audio thread, or on the UI thread while not processing.

@@ -2,6 +2,7 @@
 #include "engine/PowerOfTwo.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -298,4 +299,26 @@ void CPartitionSpectra::clear()
         clearIn(m_Single);
     else
         clearIn(m_Double);
+}
+
+template <class T>
+bool CPartitionSpectra::forgetInputIn(Rings<T>& rings, long& cursor, long& budget)
+{
+    const long total = static_cast<long>(rings.input.size() * sizeof(T));
+    const long count = std::min(total - cursor, budget);
+    if (count > 0)
+        std::memset(reinterpret_cast<unsigned char*>(rings.input.get()) + cursor, 0,
+                    static_cast<size_t>(count));
+    cursor += std::max(count, 0L);
+    budget -= std::max(count, 0L);
+    if (cursor < total)
+        return false;
+    m_InputWritten.zero();
+    m_nInputWritten = 0;
+    return true;
+}
+
+bool CPartitionSpectra::forgetInput(long& cursor, long& budget)
+{
+    return single() ? forgetInputIn(m_Single, cursor, budget) : forgetInputIn(m_Double, cursor, budget);
 }

@@ -51,6 +51,10 @@ public:
     // [audio thread] Both rings back to zero, the window back to its first slot. Only the slots
     // written since the last clear are zeroed when they are few (a reset soon after the last).
     void clear();
+    // [audio thread] Zeroes the input ring piece by piece, from byte `cursor` on and at most
+    // `budget` bytes (both advanced); true once the whole ring is zero. The window stays where
+    // it is, so the sums go on as if only zeros had come in; the response ring is untouched.
+    bool forgetInput(long& cursor, long& budget);
 
     int partitions() const { return m_nPartitions; }
     SpectrumPrecision precision() const { return m_Precision; }
@@ -96,6 +100,8 @@ private:
                            int count, Complex* out);
     template <class T>
     void clearIn(Rings<T>& rings);
+    template <class T>
+    bool forgetInputIn(Rings<T>& rings, long& cursor, long& budget);
     template <class T>
     T* slotOf(const AlignedArray<T>& ring, int slot) const
     {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -110,6 +111,47 @@ void CPartitionedConvolver::resetSignal()
     m_nSettledBlocks = 0;               // the response spectra were cleared
     m_bStale = false;
     m_bRenewing = false;
+    m_lForgotten = 0;
+}
+
+bool CPartitionedConvolver::forgetSignal(long& budget)
+{
+    // Everything that holds input, or sums and output made from it, in a fixed order; the
+    // input ring last. A piece is zeroed from where the previous call stopped.
+    struct Piece
+    {
+        void* data;
+        long bytes;
+    };
+    auto piece = [](const auto& array) {
+        return Piece{static_cast<void*>(array.get()), static_cast<long>(array.size() * sizeof(*array.get()))};
+    };
+    const Piece pieces[] = {piece(m_InputBlocks),     piece(m_OutputBlock), piece(m_OutputSpectrum),
+                            piece(m_PartialSpectrum), piece(m_Correction),  piece(m_Terms)};
+    long start = 0;
+    for (const Piece& p : pieces)
+    {
+        const long from = std::max(m_lForgotten - start, 0L);
+        const long count = std::min(p.bytes - from, budget);
+        if (count > 0)
+        {
+            std::memset(static_cast<unsigned char*>(p.data) + from, 0, static_cast<size_t>(count));
+            m_lForgotten += count;
+            budget -= count;
+        }
+        start += p.bytes;
+        if (m_lForgotten < start)
+            return false;
+    }
+    long ring = m_lForgotten - start;
+    const bool done = m_pSpectra->forgetInput(ring, budget);
+    m_lForgotten = start + ring;
+    if (!done)
+        return false;
+    m_lForgotten = 0;
+    m_bBlockHasSignal = false;
+    m_nQuietBlocks = m_nPartitions + 2;
+    return true;
 }
 
 void CPartitionedConvolver::advance(int j)

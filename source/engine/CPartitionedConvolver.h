@@ -76,6 +76,12 @@ public:
     // at construction; response settings and components are kept. A run after it is
     // bit-identical to a run of a freshly built stage with the same settings.
     void resetSignal();
+    // [audio thread, while the stage is not fed] Forgets the input it has taken, zeroing at
+    // most `budget` bytes per call (budget is reduced by what was done); true once done. The
+    // response, its spectra and where the stage stands in its block are kept, so processing
+    // goes on exactly as if only zeros had come in since. Calls continue where the last one
+    // stopped; no sample may be processed between the first call and the one that answers true.
+    bool forgetSignal(long& budget);
 
     // [audio thread] True when every input sample the stage still remembers is exactly zero:
     // the last P + 2 completed blocks and the block being gathered (also right after
@@ -185,6 +191,7 @@ private:
     int m_nSettledBlocks;    // completed blocks since the response last changed (saturating)
     bool m_bStale;           // gathering was skipped: gathered response blocks are stale
     bool m_bRenewing;        // this block's step 0 stored a renewed partition spectrum
+    long m_lForgotten = 0;   // bytes forgetSignal has zeroed so far (0: not begun)
 
     AlignedArray<double> m_ResponseBlocks;   // 2 × c: partition being gathered, previous one
     AlignedArray<double> m_InputBlocks;      // 2 × c: block being gathered, previous one

@@ -37,6 +37,7 @@ Lv2Plugin* Lv2Plugin::create(double sampleRate, const LV2_Feature* const* featur
         plugIn.postConstruct();
         plugIn.m_nSampleRate = static_cast<int32_t>(sampleRate);
         plugIn.prepare();
+        self->m_Bypass.reset(plugIn.m_nSampleRate, false);
         const uint32_t controls = plugIn.m_ControlList.controlCount();
         if (controls != controlPortCount())
             return nullptr; // the port table is fixed: a DSP object with other controls has no ports
@@ -85,6 +86,7 @@ void Lv2Plugin::activate()
 {
     // A fresh start at the instance's rate, as the VST3 path does on activation.
     m_pPlugIn->prepare();
+    m_Bypass.reset(m_pPlugIn->m_nSampleRate, m_bBypass);
     m_Mirror.storeFrom(*m_pPlugIn, m_bBypass);
 }
 
@@ -121,15 +123,24 @@ void Lv2Plugin::applyMidi()
     }
 }
 
-void Lv2Plugin::processFrames(const float* const in[2], float* const out[2], uint32_t frames)
+void Lv2Plugin::processFrames(const float* const in[2], float* const out[2], uint32_t from, uint32_t to,
+                              bool fade)
 {
     float inFrame[2] = {0.0f, 0.0f};
     float outFrame[2] = {0.0f, 0.0f};
-    for (uint32_t i = 0; i < frames; ++i)
+    for (uint32_t i = from; i < to; ++i)
     {
         for (uint32_t c = 0; c < 2; ++c)
             inFrame[c] = in[c] ? finiteOrZero(in[c][i]) : 0.0f;
-        m_pPlugIn->processFrame(inFrame, outFrame, 2, 2);
+        if (fade)
+        {
+            float roomIn[2] = {0.0f, 0.0f};
+            const float w = m_Bypass.fadeInput(inFrame, roomIn, 2);
+            m_pPlugIn->processFrame(roomIn, outFrame, 2, 2);
+            CBypassCrossfade::mixFrame(inFrame, outFrame, 2, w);
+        }
+        else
+            m_pPlugIn->processFrame(inFrame, outFrame, 2, 2);
         out[0][i] = outFrame[0];
         out[1][i] = outFrame[1];
     }
@@ -147,24 +158,41 @@ void Lv2Plugin::run(uint32_t frames)
     if (frames > 0 && m_pOut[0] && m_pOut[1])
     {
         const float* const in[2] = {m_pIn[0], m_pIn[1]};
-        if (m_bBypass)
+        // The enabled port moves once a block: a switch crossfades from the block's start.
+        m_Bypass.setBypass(m_bBypass);
+        bool silent = m_Bypass.settledOnRoom();
+        for (uint32_t c = 0; c < 2 && silent; ++c)
+            silent = !in[c] || readsAsSilence(in[c], static_cast<int32_t>(frames));
+        if (silent && m_pPlugIn->skipSilentFrames(frames, 2))
         {
-            for (uint32_t c = 0; c < 2; ++c)
-                for (uint32_t i = 0; i < frames; ++i)
-                    m_pOut[c][i] = in[c] ? finiteOrZero(in[c][i]) : 0.0f;
+            std::fill(m_pOut[0], m_pOut[0] + frames, 0.0f);
+            std::fill(m_pOut[1], m_pOut[1] + frames, 0.0f);
         }
         else
         {
-            bool silent = true;
-            for (uint32_t c = 0; c < 2 && silent; ++c)
-                silent = !in[c] || readsAsSilence(in[c], static_cast<int32_t>(frames));
-            if (silent && m_pPlugIn->skipSilentFrames(frames, 2))
+            // Frames from `base` on; hosts hand over blocks far below 2^31 frames, and a larger
+            // one is taken in pieces.
+            uint32_t base = 0;
+            auto room = [&](int32_t a, int32_t b) {
+                processFrames(in, m_pOut, base + static_cast<uint32_t>(a), base + static_cast<uint32_t>(b),
+                              false);
+            };
+            auto dry = [&](int32_t a, int32_t b) {
+                for (uint32_t c = 0; c < 2; ++c)
+                    for (uint32_t i = base + static_cast<uint32_t>(a); i < base + static_cast<uint32_t>(b);
+                         ++i)
+                        m_pOut[c][i] = in[c] ? finiteOrZero(in[c][i]) : 0.0f;
+            };
+            auto fade = [&](int32_t a, int32_t b) {
+                processFrames(in, m_pOut, base + static_cast<uint32_t>(a), base + static_cast<uint32_t>(b),
+                              true);
+            };
+            for (; base < frames;)
             {
-                std::fill(m_pOut[0], m_pOut[0] + frames, 0.0f);
-                std::fill(m_pOut[1], m_pOut[1] + frames, 0.0f);
+                const uint32_t piece = std::min<uint32_t>(frames - base, 1u << 30);
+                m_Bypass.run(*m_pPlugIn, 0, static_cast<int32_t>(piece), room, dry, fade);
+                base += piece;
             }
-            else
-                processFrames(in, m_pOut, frames);
         }
     }
     m_Mirror.storeFrom(*m_pPlugIn, m_bBypass);

@@ -4,6 +4,7 @@
 // mirror run() publishes at the end of each block.
 #pragma once
 
+#include "adapter/realtime/BypassCrossfade.h"
 #include "adapter/realtime/ControlMirror.h"
 #include "adapter/processor/StateStream.h"
 #include "core/CPlugIn.h"
@@ -41,7 +42,8 @@ private:
     Lv2Plugin() = default;
     void applyControlPorts();
     void applyMidi();
-    void processFrames(const float* const in[2], float* const out[2], uint32_t frames);
+    // Frames [from, to) through the room, each mixed with its input by the crossfade when `fade`.
+    void processFrames(const float* const in[2], float* const out[2], uint32_t from, uint32_t to, bool fade);
 
     std::unique_ptr<CPlugIn> m_pPlugIn;
     PortLayout m_Layout{};
@@ -53,6 +55,7 @@ private:
     float* m_pOut[2] = {nullptr, nullptr};
     const LV2_Atom_Sequence* m_pMidi = nullptr;
     bool m_bBypass = false;
+    Steinberg::Vst::Vava2DUZ3::CBypassCrossfade m_Bypass;
     Steinberg::Vst::Vava2DUZ3::CStateLayout m_StateLayout;
     Steinberg::Vst::Vava2DUZ3::CControlMirror m_Mirror;
     LV2_URID m_uMidiEvent = 0;

@@ -30,6 +30,12 @@ public:
     // may come while audio runs, touch none of its processing state.
 
     bool skipSilentFrames(uint32_t frames, uint32_t channels) override;
+    // Empties the four stages and the aligning delays a piece per call (see kForgetBytesPerFrame).
+    bool forgetSignal(uint32_t frames) override;
+
+    // Bytes of the room's memory a bypassed frame may zero: about what a processed frame streams
+    // through, so emptying the room costs no block more than running it would.
+    static constexpr long kForgetBytesPerFrame = 2048;
 
     // Test switch: never skip, so an instance can be compared with one that does.
     bool m_bNeverSkip = false;
@@ -88,11 +94,15 @@ protected:
     // [main thread] Builds the four responses from the current controls and empties the
     // aligning delays (construction and every prepare).
     virtual void buildRoom();
+    // [audio thread] Empties the aligning delays whole (the last step of forgetSignal); a room
+    // with other delays empties its own.
+    virtual void emptyDelays();
     void buildStage(CPartitionedConvolver& stage);
     SpectrumPrecision spectrumPrecision() const { return m_SpectrumPrecision; }
 
 private:
     SpectrumPrecision m_SpectrumPrecision = kDefaultSpectrumPrecision;
+    int m_nForgetStage = 0; // the stage forgetSignal works on (4: the delays)
     bool earIsIdle(const CPartitionedConvolver& early, const CPartitionedConvolver& late,
                    const CDelayLine& delay) const;
     float processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& delay,

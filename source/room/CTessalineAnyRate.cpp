@@ -117,12 +117,18 @@ void CTessalineAnyRate::buildRoom()
     buildStage(*m_pEarlyRight);
     buildStage(*m_pLateLeft);
     buildStage(*m_pLateRight);
+    emptyDelays();
+    // Every sample of the table after the onset; the padding behind it is silent.
+    m_fTailTimeMs = tailTimeMsFor(static_cast<long>(m_Layout.nOnset) + m_Layout.nTableLength, m_nSampleRate);
+}
+
+// [audio thread, or main thread while not processing] Both ears' delays at this rate's lengths.
+void CTessalineAnyRate::emptyDelays()
+{
     m_pEarlyDelayLeft->reset(m_Layout.nEarlyDelay, 0.0, 100.0);
     m_pEarlyDelayRight->reset(m_Layout.nEarlyDelay, 0.0, 100.0);
     m_pLateDelayLeft->reset(m_Layout.nLateDelay, 0.0, 100.0);
     m_pLateDelayRight->reset(m_Layout.nLateDelay, 0.0, 100.0);
-    // Every sample of the table after the onset; the padding behind it is silent.
-    m_fTailTimeMs = tailTimeMsFor(static_cast<long>(m_Layout.nOnset) + m_Layout.nTableLength, m_nSampleRate);
 }
 
 bool CTessalineAnyRate::prepare()

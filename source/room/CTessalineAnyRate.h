@@ -31,6 +31,7 @@ public:
 protected:
     void createEngine() override;
     void buildRoom() override;
+    void emptyDelays() override;
 
 private:
     float processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& earlyDelay,

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -86,6 +87,7 @@ bool CTessaline::prepare()
     m_pEarlyRight->resetSignal();
     m_pLateLeft->resetSignal();
     m_pLateRight->resetSignal();
+    m_nForgetStage = 0;
     CPlugIn::prepare();
     return true;
 }
@@ -151,6 +153,28 @@ bool CTessaline::skipSilentFrames(uint32_t frames, uint32_t channels)
         m_pLateRight->skipSilence(frames);
     }
     return true;
+}
+
+// [audio thread] The stages one after the other, each taking what is left of the budget; the
+// aligning delays hold 257 samples each and are emptied whole at the end.
+bool CTessaline::forgetSignal(uint32_t frames)
+{
+    long budget =
+        frames == 0 ? std::numeric_limits<long>::max() : static_cast<long>(frames) * kForgetBytesPerFrame;
+    CPartitionedConvolver* stages[4] = {m_pEarlyLeft.get(), m_pEarlyRight.get(), m_pLateLeft.get(),
+                                        m_pLateRight.get()};
+    for (; m_nForgetStage < 4; ++m_nForgetStage)
+        if (!stages[m_nForgetStage]->forgetSignal(budget))
+            return false;
+    emptyDelays();
+    m_nForgetStage = 0;
+    return true;
+}
+
+void CTessaline::emptyDelays()
+{
+    m_pLateDelayLeft->reset(kLateDelay, 0.0, 100.0);
+    m_pLateDelayRight->reset(kLateDelay, 0.0, 100.0);
 }
 
 // Acts on the four stages in the order early left, early right, late left, late right.

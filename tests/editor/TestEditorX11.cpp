@@ -160,3 +160,50 @@ TEST(EditorTimerX11, PingsWhileAttachedAndStopsWhenRemoved)
     EXPECT_EQ(host.timerCount(), 0u);
     session.view->setFrame(nullptr);
 }
+
+// Two instances' panels open at once, each in its host window with that window's run loop,
+// closed in one order and then the other, fifty times. Each panel's timer stays on its own
+// loop: also one restarted (a new idle rate) while the other panel is the newer one, which must
+// keep ticking after the newer panel has gone, and leave nothing on a loop that is gone.
+TEST(EditorTimerX11, TwoPanelsOpenAtOnceKeepTheirOwnTimers)
+{
+    TestX11Host hostA, hostB;
+    if (!hostA.available() || !hostB.available())
+        GTEST_SKIP() << "no X server (set DISPLAY, e.g. with Xvfb)";
+    auto* dspA = new EditorDsp;
+    auto* dspB = new EditorDsp;
+    ProcessorHolder holderA(dspA), holderB(dspB);
+    ASSERT_EQ(holderA->initialize(nullptr), kResultOk);
+    ASSERT_EQ(holderB->initialize(nullptr), kResultOk);
+    auto pings = [](const EditorDsp* dsp) {
+        const auto codes = dsp->codes();
+        return std::count(codes.begin(), codes.end(), kUiTimerPing);
+    };
+    for (int cycle = 0; cycle < 50; ++cycle)
+    {
+        OffscreenEditor a(holderA.processor), b(holderB.processor);
+        ASSERT_NE(a.editor, nullptr);
+        ASSERT_NE(b.editor, nullptr);
+        ASSERT_EQ(a.view->setFrame(&hostA), kResultOk);
+        ASSERT_EQ(a.view->attached(hostA.parent(), kPlatformTypeX11EmbedWindowID), kResultOk);
+        ASSERT_EQ(b.view->setFrame(&hostB), kResultOk);
+        ASSERT_EQ(b.view->attached(hostB.parent(), kPlatformTypeX11EmbedWindowID), kResultOk);
+        a.editor->setIdleRate(40); // the older panel's timer starts again, the newer one open
+        // Closing the newer panel first, then the older one; the other way on odd cycles.
+        OffscreenEditor& first = cycle % 2 == 0 ? b : a;
+        OffscreenEditor& second = cycle % 2 == 0 ? a : b;
+        TestX11Host& secondHost = cycle % 2 == 0 ? hostA : hostB;
+        const EditorDsp* secondDsp = cycle % 2 == 0 ? dspA : dspB;
+        hostA.runFor(20);
+        hostB.runFor(20);
+        ASSERT_EQ(first.view->removed(), kResultOk);
+        first.view->setFrame(nullptr);
+        const auto before = pings(secondDsp);
+        secondHost.runFor(150);
+        EXPECT_GT(pings(secondDsp), before) << "cycle " << cycle << ": the open panel's timer stopped";
+        ASSERT_EQ(second.view->removed(), kResultOk);
+        second.view->setFrame(nullptr);
+        ASSERT_EQ(hostA.timerCount() + hostB.timerCount(), 0u) << "cycle " << cycle;
+        ASSERT_EQ(hostA.eventHandlerCount() + hostB.eventHandlerCount(), 0u) << "cycle " << cycle;
+    }
+}

@@ -425,3 +425,30 @@ TEST(Convolver, RejectsGeometryItCannotRun)
 }
 
 } // namespace
+
+// A stage that forgets what it heard, in pieces of any size and at any block phase, goes on
+// exactly as a stage that heard only zeros in that time: bit for bit, also while a pair of
+// blocks is half summed and the block-end steps are under way.
+TEST(Convolver, ForgottenSignalLeavesTheStageAsIfItHeardSilence)
+{
+    const StageShape shape{16, 5, 0};
+    const std::vector<double> response = noise(kResponseLength, 31);
+    struct Case
+    {
+        int heard;   // samples of noise before forgetting (sets the block phase)
+        long budget; // bytes per forgetSignal call
+    };
+    for (const Case c : {Case{37, 1}, Case{48, 100}, Case{83, 4096}, Case{96, 1L << 30}, Case{101, 7}})
+    {
+        auto forgetting = stageWithResponse(shape, response);
+        auto silent = stageWithResponse(shape, response);
+        run(*forgetting, noise(static_cast<size_t>(c.heard), 5));
+        run(*silent, std::vector<double>(static_cast<size_t>(c.heard), 0.0));
+        int calls = 0;
+        for (long budget = c.budget; !forgetting->forgetSignal(budget); budget = c.budget)
+            ASSERT_LT(++calls, 1 << 20) << "never done";
+        const std::vector<double> after = noise(400, 9);
+        EXPECT_EQ(run(*forgetting, after), run(*silent, after))
+            << "heard " << c.heard << ", budget " << c.budget;
+    }
+}

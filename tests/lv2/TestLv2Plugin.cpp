@@ -293,6 +293,8 @@ TEST_F(Lv2Plugin, BypassCopiesTheInputAndDropsNonFiniteSamples)
 {
     Lv2Instance plug(world, 48000.0, 64);
     plug.control(kEnabledPort) = 0.0f;
+    for (int block = 0; block < 4; ++block)
+        plug.run(64); // the switch's crossfade: 5 ms, 240 frames
     for (uint32_t i = 0; i < 64; ++i)
     {
         plug.input(0)[i] = 0.01f * static_cast<float>(i);

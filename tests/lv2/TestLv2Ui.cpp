@@ -278,3 +278,43 @@ TEST_F(Lv2PanelX11, RefusedWithoutParentOrForAnotherPlugin)
     EXPECT_EQ(host.childWindowCount(), 0u);
 }
 } // namespace
+
+// Two instances' panels open at once, each in its own host window, closed in one order and then
+// the other, fifty times: each keeps running on its own idle calls after the other has gone,
+// and neither leaves a window behind.
+TEST_F(Lv2PanelX11, TwoPanelsOpenAtOnceCloseInEitherOrder)
+{
+    TestX11Host otherHost;
+    HostSide otherSide;
+    const LV2_Feature otherParent{LV2_UI__parent, otherHost.parent()};
+    const LV2_Feature* otherFeatures[] = {&otherParent, nullptr};
+    for (int cycle = 0; cycle < 50; ++cycle)
+    {
+        open();
+        LV2UI_Widget widget = nullptr;
+        LV2UI_Handle other = descriptor->instantiate(descriptor, kPluginUri, TESSALINE_LV2_BUNDLE_PATH,
+                                                     HostSide::write, &otherSide, &widget, otherFeatures);
+        ASSERT_NE(other, nullptr) << "cycle " << cycle;
+        ASSERT_EQ(idle->idle(handle), 0);
+        ASSERT_EQ(idle->idle(other), 0);
+        if (cycle % 2 == 0)
+        {
+            descriptor->cleanup(other); // the newer panel first
+            pump(2);
+            close();
+        }
+        else
+        {
+            close();
+            for (int round = 0; round < 2; ++round)
+            {
+                ASSERT_EQ(idle->idle(other), 0);
+                otherHost.runFor(20);
+            }
+            descriptor->cleanup(other);
+        }
+        host.runFor(10);
+        otherHost.runFor(10);
+        ASSERT_EQ(host.childWindowCount() + otherHost.childWindowCount(), 0u) << "cycle " << cycle;
+    }
+}

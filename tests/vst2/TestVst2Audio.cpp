@@ -105,6 +105,7 @@ TEST_F(Vst2Bundle, BypassPassesTheInputThrough)
     start(host);
     ASSERT_EQ(host.dispatch(Vst2::effSetBypass, 0, 1), 1);
     EXPECT_FLOAT_EQ(host.effect()->getParameter(host.effect(), host.findParameter("Bypass")), 1.0f);
+    render(host, inL, inR); // the switch's crossfade
     const Stereo bypassed = render(host, inL, inR);
     EXPECT_EQ(bypassed.left, inL);
     EXPECT_EQ(bypassed.right, inR);

@@ -131,7 +131,8 @@ bool CProcessingPath::applyControlChange(IParamValueQueue& queue, ParamID id, Pa
 }
 
 void CProcessingPath::runBlock(ProcessData& data, const BlockChannels& channels, bool bypass,
-                               uint32_t auxChannels, const std::vector<int32>& meterIds)
+                               IParamValueQueue* bypassQueue, uint32_t auxChannels,
+                               const std::vector<int32>& meterIds)
 {
     assert(m_pPlugIn && channels.count > 0 && channels.count <= 2 && data.numSamples > 0);
     CHostInfo info;
@@ -139,20 +140,100 @@ void CProcessingPath::runBlock(ProcessData& data, const BlockChannels& channels,
     sendHostInfo(data, info, period);
     // The output is flagged silent only where the idle path below knows it is.
     data.outputs[0].silenceFlags = 0;
-    if (bypass && !m_pPlugIn->m_bOutputOnly)
+    const bool hasContext = data.processContext != nullptr;
+    if (m_pPlugIn->m_bOutputOnly)
     {
-        bypassBlock(channels, data.numSamples);
-        reportMeters(data, true, meterIds);
+        // Nothing to pass through: an output-only object is never bypassed.
+        if (m_pPlugIn->m_bProcessWholeBuffers)
+            processWholeBlock(data, channels, auxChannels, meterIds);
+        else
+        {
+            processFrames(data, channels, auxChannels, info, hasContext, period);
+            reportMeters(data, false, meterIds);
+        }
+        return;
     }
-    else if (m_pPlugIn->m_bProcessWholeBuffers)
-        processWholeBlock(data, channels, auxChannels, meterIds);
-    else
+    if (m_pPlugIn->m_bProcessWholeBuffers)
     {
-        const bool hasContext = data.processContext != nullptr;
+        // Whole buffers are the object's own: the switch takes effect at the block's start.
+        const bool last = bypassQueue ? lastBypassValue(*bypassQueue, bypass) : bypass;
+        m_Bypass.setBypass(last);
+        if (last)
+        {
+            bypassBlock(channels, data.numSamples);
+            reportMeters(data, true, meterIds);
+        }
+        else
+            processWholeBlock(data, channels, auxChannels, meterIds);
+        return;
+    }
+    m_Bypass.setBypass(bypass);
+    if (!bypassQueue && m_Bypass.settledOnRoom())
+    {
         if (!skipSilentBlock(data, channels, auxChannels, info, hasContext, period))
             processFrames(data, channels, auxChannels, info, hasContext, period);
         reportMeters(data, false, meterIds);
+        return;
     }
+    FrameRun run{data, channels, auxChannels, info, hasContext, period};
+    beginFrames(run);
+    processSwitchingBlock(run, bypass, bypassQueue);
+    reportMeters(data, m_Bypass.settledOnDry(), meterIds);
+}
+
+// [audio thread] A block with a switch, a fade or the bypass in it: the frames between two
+// switch points go through the crossfade, which runs the room, the input or both.
+void CProcessingPath::processSwitchingBlock(FrameRun& run, bool bypass, IParamValueQueue* bypassQueue)
+{
+    const int32 frames = run.data.numSamples;
+    const int32 points = bypassQueue ? bypassQueue->getPointCount() : 0;
+    int32 point = 0;
+    int32 from = 0;
+    m_Bypass.setBypass(bypass);
+    while (from < frames)
+    {
+        // The points due by `from` switch now (one out of order, or refused, takes no time);
+        // the next one ends the run.
+        int32 to = frames;
+        for (; point < points; ++point)
+        {
+            int32 offset = 0;
+            ParamValue value = 0.0;
+            if (bypassQueue->getPoint(point, offset, value) != kResultOk || std::isnan(value))
+                continue;
+            if (offset > from)
+            {
+                to = std::min(offset, frames);
+                break;
+            }
+            m_Bypass.setBypass(value != 0.0);
+        }
+        m_Bypass.run(
+            *m_pPlugIn, from, to, [&](int32 a, int32 b) { runFrames(run, a, b, false); },
+            [&](int32 a, int32 b) { skipFrames(run, a, b); },
+            [&](int32 a, int32 b) { runFrames(run, a, b, true); });
+        from = to;
+    }
+    // Points at or past the block's end still count, from the next block on.
+    for (; point < points; ++point)
+    {
+        int32 offset = 0;
+        ParamValue value = 0.0;
+        if (bypassQueue->getPoint(point, offset, value) == kResultOk && !std::isnan(value))
+            m_Bypass.setBypass(value != 0.0);
+    }
+}
+
+bool CProcessingPath::lastBypassValue(IParamValueQueue& queue, bool bypass)
+{
+    for (int32 point = queue.getPointCount() - 1; point >= 0; --point)
+    {
+        int32 offset = 0;
+        ParamValue value = 0.0;
+        if (queue.getPoint(point, offset, value) == kResultOk && !std::isnan(value))
+            return value != 0.0;
+    }
+    return bypass;
 }
 
 void CProcessingPath::endBlock()
@@ -251,31 +332,46 @@ void CProcessingPath::feedSidechainFrame(float* const* aux, uint32_t auxChannels
     m_pPlugIn->processAuxInput(&info);
 }
 
+void CProcessingPath::FrameRun::fetch()
+{
+    // Events the host refuses to hand out are passed over.
+    pending = false;
+    while (!pending && nextEvent < eventCount)
+        pending = events->getEvent(nextEvent++, event) == kResultOk;
+}
+
+void CProcessingPath::beginFrames(FrameRun& run)
+{
+    run.events = run.data.inputEvents;
+    if (m_pMidiEventList)
+        m_pMidiEventList->setHostList(run.events);
+    run.eventCount = run.events ? run.events->getEventCount() : 0;
+    run.fetch();
+}
+
 void CProcessingPath::processFrames(ProcessData& data, const BlockChannels& channels, uint32_t auxChannels,
                                     CHostInfo& info, bool hasContext, double period)
 {
-    IEventList* events = data.inputEvents;
-    if (m_pMidiEventList)
-        m_pMidiEventList->setHostList(events);
-    const int32 eventCount = events ? events->getEventCount() : 0;
-    int32 nextEvent = 0;
-    Event event = {};
-    bool pending = false;
-    auto fetch = [&]() {
-        // Events the host refuses to hand out are passed over.
-        pending = false;
-        while (!pending && nextEvent < eventCount)
-            pending = events->getEvent(nextEvent++, event) == kResultOk;
-    };
-    fetch();
+    FrameRun run{data, channels, auxChannels, info, hasContext, period};
+    beginFrames(run);
+    runFrames(run, 0, data.numSamples, false);
+}
+
+void CProcessingPath::runFrames(FrameRun& run, int32 from, int32 to, bool fade)
+{
     CPlugIn& plugIn = *m_pPlugIn;
     float inFrame[2] = {0.0f, 0.0f};
     float outFrame[2] = {0.0f, 0.0f};
     float auxFrame[2] = {0.0f, 0.0f};
-    float* const* aux = auxChannels > 0 ? data.inputs[1].channelBuffers32 : nullptr;
+    const uint32_t auxChannels = run.auxChannels;
+    float* const* aux = auxChannels > 0 ? run.data.inputs[1].channelBuffers32 : nullptr;
+    CHostInfo& info = run.info;
+    const bool hasContext = run.hasContext;
+    const double period = run.period;
     CHostMessage message;
     message.nValueCount = -1;
     message.pHostInfo = hasContext ? &info : nullptr;
+    const BlockChannels& channels = run.channels;
     const uint32_t count = channels.count;
     const float* const in0 = channels.in[0];
     const float* const in1 = count == 2 ? channels.in[1] : nullptr;
@@ -287,7 +383,15 @@ void CProcessingPath::processFrames(ProcessData& data, const BlockChannels& chan
         inFrame[0] = in0 ? finiteOrZero(in0[i]) : 0.0f;
         if (out1)
             inFrame[1] = in1 ? finiteOrZero(in1[i]) : 0.0f;
-        plugIn.processFrame(inFrame, outFrame, count, count);
+        if (fade)
+        {
+            float roomIn[2] = {0.0f, 0.0f};
+            const float w = m_Bypass.fadeInput(inFrame, roomIn, count);
+            plugIn.processFrame(roomIn, outFrame, count, count);
+            CBypassCrossfade::mixFrame(inFrame, outFrame, count, w);
+        }
+        else
+            plugIn.processFrame(inFrame, outFrame, count, count);
         out0[i] = outFrame[0];
         if (out1)
             out1[i] = outFrame[1];
@@ -298,29 +402,54 @@ void CProcessingPath::processFrames(ProcessData& data, const BlockChannels& chan
             plugIn.hostMessage(msgHostInfo, message);
         }
     };
-    const int32 last = data.numSamples - 1;
-    for (int32 i = 0; i <= last; ++i)
+    const int32 last = run.data.numSamples - 1;
+    for (int32 i = from; i < to; ++i)
     {
         // An event is due at the first frame at or after its offset; out-of-order events and
         // those beyond the block arrive no later than the last frame. The frames before the
         // next one due run without looking at events.
-        const int32 due = pending ? std::clamp(event.sampleOffset, i, last) : last + 1;
+        const int32 due = std::min(run.pending ? std::clamp(run.event.sampleOffset, i, last) : last + 1, to);
         for (; i < due; ++i)
         {
             if (aux)
                 feedSidechainFrame(aux, auxChannels, i, auxFrame);
             frame(i);
         }
-        if (i > last)
+        if (i >= to)
             break;
         if (aux)
             feedSidechainFrame(aux, auxChannels, i, auxFrame);
-        while (pending && (event.sampleOffset <= i || i == last))
+        while (run.pending && (run.event.sampleOffset <= i || i == last))
         {
-            deliverMidiEvent(plugIn, event, MidiDelivery::kNotesAndRaw);
-            fetch();
+            deliverMidiEvent(plugIn, run.event, MidiDelivery::kNotesAndRaw);
+            run.fetch();
         }
         frame(i);
+    }
+}
+
+void CProcessingPath::skipFrames(FrameRun& run, int32 from, int32 to)
+{
+    const BlockChannels& channels = run.channels;
+    for (uint32_t c = 0; c < channels.count; ++c)
+    {
+        float* out = channels.out[c];
+        const float* in = channels.in[c];
+        for (int32 i = from; i < to; ++i)
+            out[i] = in ? finiteOrZero(in[i]) : 0.0f; // a bypassed NaN is no more welcome
+    }
+    // A bypassed object hears no events, as it hears no input.
+    const int32 last = run.data.numSamples - 1;
+    while (run.pending && (run.event.sampleOffset < to || to > last))
+        run.fetch();
+    if (run.hasContext)
+    {
+        run.info.uSamplePos += static_cast<uint64_t>(to - from);
+        run.info.dTimeSeconds = static_cast<double>(run.info.uSamplePos) * run.period;
+        CHostMessage message;
+        message.nValueCount = -1;
+        message.pHostInfo = &run.info;
+        m_pPlugIn->hostMessage(msgHostInfo, message);
     }
 }
 

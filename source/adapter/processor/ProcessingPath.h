@@ -1,6 +1,7 @@
 // The Processor's processing path: a block from the host's buses through the DSP object.
 #pragma once
 
+#include "adapter/realtime/BypassCrossfade.h"
 #include "core/CPlugIn.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -61,20 +62,52 @@ public:
     // [audio thread] A host change of control `id` (the queue's last value, normalized): through
     // the control's update queue when sample-accurate. False when `id` is no control.
     bool applyControlChange(IParamValueQueue& queue, ParamID id, ParamValue value, int32 numSamples);
+    // [main thread, not processing] After the DSP object was prepared: the bypass settles on
+    // `bypass` without a fade, the room being empty.
+    void resetBypass(int32 sampleRate, bool bypass) { m_Bypass.reset(sampleRate, bypass); }
     // [audio thread] The block after its parameter changes: bypassed (input copied), as whole
-    // buffers or frame by frame; `auxChannels` of the side-chain bus, `meterIds` reported.
-    void runBlock(ProcessData& data, const BlockChannels& channels, bool bypass, uint32_t auxChannels,
-                  const std::vector<int32>& meterIds);
+    // buffers or frame by frame; `auxChannels` of the side-chain bus, `meterIds` reported. The
+    // bypass is `bypass` from the block's start and follows the points of `bypassQueue` (if
+    // any) from their offsets on, crossfading at every switch.
+    void runBlock(ProcessData& data, const BlockChannels& channels, bool bypass,
+                  IParamValueQueue* bypassQueue, uint32_t auxChannels, const std::vector<int32>& meterIds);
     // [audio thread] No host pointer outlives the block.
     void endBlock();
 
 private:
+    // Where a frame-by-frame block stands: its event list and next event, the side-chain, the
+    // transport.
+    struct FrameRun
+    {
+        ProcessData& data;
+        const BlockChannels& channels;
+        uint32_t auxChannels;
+        CHostInfo& info;
+        bool hasContext;
+        double period;
+        IEventList* events = nullptr;
+        int32 eventCount = 0;
+        int32 nextEvent = 0;
+        Event event = {};
+        bool pending = false;
+        void fetch();
+    };
     void sendHostInfo(const ProcessData& data, CHostInfo& info, double& period);
     void bypassBlock(const BlockChannels& channels, int32 numSamples);
     void processWholeBlock(ProcessData& data, const BlockChannels& channels, uint32_t auxChannels,
                            const std::vector<int32>& meterIds);
     void processFrames(ProcessData& data, const BlockChannels& channels, uint32_t auxChannels,
                        CHostInfo& info, bool hasContext, double period);
+    void beginFrames(FrameRun& run);
+    // Frames [from, to) through the DSP object, each mixed with its input by the crossfade
+    // when `fade`.
+    void runFrames(FrameRun& run, int32 from, int32 to, bool fade);
+    // Frames [from, to) bypassed: the input copied, the events due passed over, the transport
+    // moved on.
+    void skipFrames(FrameRun& run, int32 from, int32 to);
+    void processSwitchingBlock(FrameRun& run, bool bypass, IParamValueQueue* bypassQueue);
+    // The queue's last readable value, or `bypass` when it has none.
+    static bool lastBypassValue(IParamValueQueue& queue, bool bypass);
     bool skipSilentBlock(ProcessData& data, const BlockChannels& channels, uint32_t auxChannels,
                          CHostInfo& info, bool hasContext, double period);
     void feedSidechainFrame(float* const* aux, uint32_t auxChannels, int32 frame, float* auxFrame);
@@ -87,6 +120,7 @@ private:
     std::unique_ptr<CVSTMidiEventList> m_pMidiEventList;
     std::atomic<int32> m_nArrangementChannels{2}; // speakers of the current arrangement
     std::vector<float> m_SilentInput;
+    CBypassCrossfade m_Bypass;
 };
 
 } // namespace Vava2DUZ3

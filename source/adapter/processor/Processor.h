@@ -227,6 +227,7 @@ protected:
     double m_dJoystickX = 0.5;
     double m_dJoystickY = 0.5;
     bool m_bBypass = false;
+    IParamValueQueue* m_pBypassQueue = nullptr; // the block's bypass queue, during process() only
     std::vector<int32> m_MeterParamIds;
     bool m_bHasSidechain = false;
     bool m_bUnitsViews = true;

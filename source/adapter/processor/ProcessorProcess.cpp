@@ -22,11 +22,16 @@ tresult PLUGIN_API Processor::process(ProcessData& data)
         return kResultFalse;
     CScopedDenormalFlush flushDenormals;
     takePendingChanges();
+    // The bypass as the block starts; a bypass queue of the block moves it at its points' offsets.
+    const bool bypassAtStart = m_bBypass;
+    m_pBypassQueue = nullptr;
     // Changes are applied also in a flush call (no buffers, no samples): none is dropped.
     applyParameterChanges(data);
     CProcessingPath::BlockChannels channels;
     if (data.numSamples > 0 && m_Path.resolveChannels(data, channels))
-        m_Path.runBlock(data, channels, m_bBypass, sidechainChannels(data), m_MeterParamIds);
+        m_Path.runBlock(data, channels, bypassAtStart, m_pBypassQueue, sidechainChannels(data),
+                        m_MeterParamIds);
+    m_pBypassQueue = nullptr;
     m_Path.endBlock();
     publishBlockResults();
     return kResultOk;
@@ -79,7 +84,10 @@ void Processor::applyParameterChange(IParamValueQueue& queue, ParamID id, ParamV
         m_dJoystickY = value;
         m_pPlugIn->setJoystickY(static_cast<float>(2.0 * value - 1.0), true);
         break;
-    case kParamBypass: m_bBypass = value != 0.0; break; // the scan goes on after it
+    case kParamBypass: // the scan goes on after it
+        m_bBypass = value != 0.0;
+        m_pBypassQueue = &queue;
+        break;
     case kParamFactoryPresets: applyPresetOnAudioThread(presetPositionOf(value)); break;
     default:
         if (id >= kParamPitchBend && id <= kParamAllNotesOff)

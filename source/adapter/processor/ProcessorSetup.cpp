@@ -55,6 +55,7 @@ void Processor::prepareAtSampleRate(double sampleRate)
     drainPendingChanges();
     m_pPlugIn->m_nSampleRate = static_cast<int32_t>(sampleRate);
     m_pPlugIn->prepare();
+    m_Path.resetBypass(m_pPlugIn->m_nSampleRate, m_bBypass);
     m_Mirror.storeFrom(*m_pPlugIn, m_bBypass);
 }
 

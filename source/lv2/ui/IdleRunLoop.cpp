@@ -27,6 +27,8 @@ bool IdleRunLoop::unregisterTimer(uint64_t handle) { return m_Timers.erase(handl
 
 void IdleRunLoop::idle()
 {
+    // What the panel starts from its events and timers belongs to this loop.
+    VSTGUI::X11::RunLoop::Scope scope(this);
     // Handles are collected first: a callback may register or unregister others.
     std::vector<uint64_t> ready;
     for (const auto& [handle, handler] : m_Handlers)

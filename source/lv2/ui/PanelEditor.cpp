@@ -50,6 +50,7 @@ std::unique_ptr<PanelEditor> PanelEditor::open(const std::string& resourceFolder
     self->frame = frame;
     frame->registerViewAddedRemovedObserver(self.get());
     VSTGUI::X11::RunLoop::init(&self->m_RunLoop);
+    VSTGUI::X11::RunLoop::Scope scope(&self->m_RunLoop);
     VSTGUI::X11::FrameConfig config(&self->m_RunLoop);
     if (!frame->open(parent, VSTGUI::kX11EmbedWindowID, &config))
     {
@@ -72,6 +73,7 @@ PanelEditor::~PanelEditor()
             controls.clear();
         VSTGUI::CFrame* f = frame;
         frame = nullptr;
+        VSTGUI::X11::RunLoop::Scope scope(&m_RunLoop);
         f->close();
         VSTGUI::X11::RunLoop::exit(&m_RunLoop);
     }

@@ -23,14 +23,17 @@ TEST(ProcessChanges, FlushCallAppliesChangesAndScanSkipsEmptyQueuesAndPassesBypa
     data.inputParameterChanges = &rig.changes;
     EXPECT_EQ(rig->process(data), kResultOk);
     EXPECT_FLOAT_EQ(rig.dsp->values[0], 0.9f);
-    // Bypass is on: the next block copies input to output.
-    TessalineHost::HostAudioBuffers buffers(2, 2, 8);
+    // Bypass is on: once the switch has faded (a few ms), blocks copy input to output and the
+    // DSP object runs no frame.
+    TessalineHost::HostAudioBuffers buffers(2, 2, 512);
+    EXPECT_EQ(rig->process(buffers.prepare(512)), kResultOk);
+    const auto framesBefore = rig.dsp->frame;
     buffers.input(0)[3] = 0.5f;
     buffers.fillOutputs(7.0f);
     EXPECT_EQ(rig->process(buffers.prepare(8)), kResultOk);
     EXPECT_EQ(buffers.output(0)[3], 0.5f);
     EXPECT_EQ(buffers.output(1)[3], 0.0f);
-    EXPECT_EQ(rig.dsp->frame, 0);
+    EXPECT_EQ(rig.dsp->frame, framesBefore);
 }
 
 TEST(ProcessChanges, HostValuesOutsideTheRangeAreClampedAndNaNIgnored)

@@ -7,10 +7,12 @@ namespace VSTGUI {
 IdStringPtr CVSTGUITimer::kMsgTimer = "timer fired";
 
 namespace {
-// Handles of running timers; the run loop they were registered with is the one in use.
+// A running timer's registration: the loop of the panel that started it (the current one at
+// start), the opening of that loop, and the handle.
 struct TimerRegistration
 {
     X11::IRunLoop* runLoop;
+    uint64_t opening;
     uint64_t handle;
 };
 } // namespace
@@ -43,7 +45,7 @@ bool CVSTGUITimer::start()
     const uint64_t handle = runLoop->registerTimer(fireTime, [this] { fire(); });
     if (handle == 0)
         return false;
-    platformTimer = new TimerRegistration{runLoop, handle};
+    platformTimer = new TimerRegistration{runLoop, X11::RunLoop::openingOf(runLoop), handle};
     running = true;
     return true;
 }
@@ -53,7 +55,9 @@ bool CVSTGUITimer::stop()
     if (!running)
         return false;
     auto* registration = static_cast<TimerRegistration*>(platformTimer);
-    registration->runLoop->unregisterTimer(registration->handle);
+    // A loop closed meanwhile took its registrations with it.
+    if (X11::RunLoop::openingOf(registration->runLoop) == registration->opening)
+        registration->runLoop->unregisterTimer(registration->handle);
     delete registration;
     platformTimer = nullptr;
     running = false;

@@ -1,6 +1,7 @@
 #include "vstguieditor.h"
 
 #include "vstgui/lib/platform/x11/hostrunloop.h"
+#include "vstgui/lib/platform/x11/x11runloop.h"
 
 #include "base/source/updatehandler.h"
 
@@ -45,7 +46,11 @@ void VSTGUIEditor::setIdleRate(int32 millisec)
 {
     idleRate = millisec > 0 ? millisec : 1;
     if (timer)
+    {
+        // A restarted timer stays on this editor's loop, whichever editor opened last.
+        VSTGUI::X11::RunLoop::Scope scope(runLoop.get());
         timer->setFireTime(static_cast<uint32_t>(idleRate));
+    }
 }
 
 VSTGUI::CMessageResult VSTGUIEditor::notify(VSTGUI::CBaseObject*, VSTGUI::IdStringPtr message)
@@ -76,6 +81,7 @@ tresult PLUGIN_API VSTGUIEditor::attached(void* parent, FIDString type)
         return kResultFalse;
     runLoop = std::make_unique<VSTGUI::X11::HostRunLoop>(hostLoop);
     VSTGUI::X11::RunLoop::init(runLoop.get());
+    VSTGUI::X11::RunLoop::Scope scope(runLoop.get());
     frameConfig = std::make_unique<VSTGUI::X11::FrameConfig>(runLoop.get());
     if (!open(parent, VSTGUI::kX11EmbedWindowID))
     {
@@ -92,6 +98,7 @@ tresult PLUGIN_API VSTGUIEditor::removed()
 {
     if (!isAttached())
         return kResultFalse;
+    VSTGUI::X11::RunLoop::Scope scope(runLoop.get());
     if (timer)
     {
         timer->stop();

@@ -9,13 +9,18 @@ namespace X11 {
 class HostRunLoop::EventHandler : public Steinberg::FObject, public Steinberg::Linux::IEventHandler
 {
 public:
-    explicit EventHandler(EventCallback callback)
-        : callback(std::move(callback))
+    EventHandler(IRunLoop* owner, EventCallback callback)
+        : owner(owner)
+        , callback(std::move(callback))
     {}
     void PLUGIN_API onFDIsSet(Steinberg::Linux::FileDescriptor fd) override
     {
         if (callback)
+        {
+            // Whatever the panel starts from here belongs to its own loop.
+            RunLoop::Scope scope(owner);
             callback(fd);
+        }
     }
     // The host may still hold us for a moment after unregistering.
     void disconnect() { callback = nullptr; }
@@ -27,19 +32,22 @@ public:
     REFCOUNT_METHODS(FObject)
 
 private:
+    IRunLoop* owner;
     EventCallback callback;
 };
 
 class HostRunLoop::TimerHandler : public Steinberg::FObject, public Steinberg::Linux::ITimerHandler
 {
 public:
-    explicit TimerHandler(TimerCallback callback)
-        : callback(std::move(callback))
+    TimerHandler(IRunLoop* owner, TimerCallback callback)
+        : owner(owner)
+        , callback(std::move(callback))
     {}
     void PLUGIN_API onTimer() override
     {
         if (callback)
         {
+            RunLoop::Scope scope(owner);
             // The callback may unregister this timer; keep ourselves alive for the call.
             addRef();
             auto copy = callback;
@@ -56,6 +64,7 @@ public:
     REFCOUNT_METHODS(FObject)
 
 private:
+    IRunLoop* owner;
     TimerCallback callback;
 };
 
@@ -80,7 +89,7 @@ uint64_t HostRunLoop::registerEventHandler(int fd, EventCallback callback)
 {
     if (!host)
         return 0;
-    auto* handler = new EventHandler(std::move(callback));
+    auto* handler = new EventHandler(this, std::move(callback));
     if (host->registerEventHandler(handler, fd) != Steinberg::kResultTrue)
     {
         handler->release();
@@ -107,7 +116,7 @@ uint64_t HostRunLoop::registerTimer(uint64_t intervalMs, TimerCallback callback)
 {
     if (!host)
         return 0;
-    auto* handler = new TimerHandler(std::move(callback));
+    auto* handler = new TimerHandler(this, std::move(callback));
     if (host->registerTimer(handler, intervalMs) != Steinberg::kResultTrue)
     {
         handler->release();

@@ -24,13 +24,30 @@ public:
     virtual bool unregisterTimer(uint64_t handle) = 0;
 };
 
-// The run loop in use (set by the open editor, reference counted by nesting).
+// The run loops of the open editors. Each editor opens its own (init) and closes it (exit); a
+// registration belongs to the loop of the panel it serves. While a panel's code runs (a host
+// call into its editor, one of its timers or window events) that panel's loop is the current
+// one, and get() answers it; outside of every panel, the innermost open loop.
 class RunLoop
 {
 public:
     static void init(IRunLoop* runLoop);
     static void exit(IRunLoop* runLoop);
     static IRunLoop* get();
+    // A number that names this opening of runLoop (0: not open), so that a registration can
+    // tell whether the loop it was made with is still there, even when a later loop happens to
+    // sit at the same address.
+    static uint64_t openingOf(IRunLoop* runLoop);
+
+    // Makes runLoop the current one for the scope's lifetime (nested scopes stack).
+    class Scope
+    {
+    public:
+        explicit Scope(IRunLoop* runLoop);
+        ~Scope();
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+    };
 };
 
 // What CFrame::open needs on X11: the loop to run the window's events on.
