@@ -60,12 +60,30 @@ std::string nameOf(const std::string& path)
 
 int jobCount(const RenderOptions& options) { return options.jobs > 0 ? options.jobs : defaultJobCount(); }
 
-// Each output's own room drawn and recorded beside it, then the batch; `failed` of `count` files
-// failed before it.
+// What a stopped batch did: the outputs it finished and those it did not write.
+void reportStop(const std::vector<BatchJob>& jobs, const BatchOutcome& outcome)
+{
+    std::string written, missing;
+    size_t writtenCount = 0;
+    for (size_t k = 0; k < jobs.size(); ++k)
+    {
+        std::string& list = outcome.written[k] ? written : missing;
+        list += (list.empty() ? "" : ", ") + ("'" + jobs[k].output + "'");
+        writtenCount += outcome.written[k] ? 1 : 0;
+    }
+    std::fprintf(stderr, "tessaline: interrupted; %zu of %zu outputs were written%s%s\n", writtenCount,
+                 jobs.size(), written.empty() ? "" : ": ", written.c_str());
+    if (!missing.empty())
+        std::fprintf(stderr, "tessaline: not written: %s\n", missing.c_str());
+}
+
+// Each output's own room drawn, then the batch, then the record of the outputs it wrote;
+// `failed` of `count` files failed before it.
 int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std::vector<BatchJob>& jobs,
                size_t failed, size_t count)
 {
-    if (!options.variation.empty())
+    const bool varied = !options.variation.empty();
+    if (varied)
     {
         for (BatchJob& job : jobs)
         {
@@ -75,10 +93,33 @@ int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std
             job.options.room.settings.insert(job.options.room.settings.end(), drawn.begin(), drawn.end());
         }
         std::string error;
-        if (!jobs.empty() && !writeRoomsLogs(jobs, options.seed, options.roomsFile, error))
+        if (!checkRoomsLogs(jobs, options.roomsFile, options.listFile, error))
             return fail(error);
     }
-    failed += runBatch(commandLine.bundlePath, jobs, jobCount(options));
+    const BatchOutcome outcome = runBatch(commandLine.bundlePath, jobs, jobCount(options));
+    std::vector<const BatchJob*> written;
+    for (size_t k = 0; k < jobs.size(); ++k)
+        if (outcome.written[k])
+            written.push_back(&jobs[k]);
+    std::set<std::string> recorded;
+    if (varied && !written.empty())
+    {
+        for (const BatchJob* job : written)
+            recorded.insert(roomsLogOf(*job, options.roomsFile));
+        std::string error;
+        if (!writeRoomsLogs(written, options.seed, options.roomsFile, error))
+        {
+            std::fprintf(stderr, "tessaline: %s\n", error.c_str());
+            ++failed;
+        }
+    }
+    forgetReplacedOutputs(written, recorded);
+    if (outcome.stopSignal != 0)
+    {
+        reportStop(jobs, outcome);
+        endBySignal(outcome.stopSignal);
+    }
+    failed += outcome.failed;
     if (failed == 0)
         return 0;
     std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed, count);
