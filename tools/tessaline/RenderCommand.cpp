@@ -58,6 +58,14 @@ std::string nameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// "out/" and "out" alike give "out/take.wav".
+std::string intoFolder(std::string folder, const std::string& name)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
 int jobCount(const RenderOptions& options) { return options.jobs > 0 ? options.jobs : defaultJobCount(); }
 
 // What a stopped batch did: the outputs it finished and those it did not write.
@@ -139,7 +147,7 @@ int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
     std::vector<BatchJob> jobs;
     for (const std::string& input : options.inputs)
     {
-        const std::string output = options.outputFolder + "/" + nameOf(input);
+        const std::string output = intoFolder(options.outputFolder, nameOf(input));
         error.clear();
         if (sameFile(input, output))
             error = "its output would replace it; choose another folder";
