@@ -379,5 +379,68 @@ TEST_F(BatchSafety, TerminalsAndEmptyStandardInputAreRefused)
     EXPECT_TRUE(std::filesystem::is_empty(path("out")));
 }
 
+// --vary takes what the parameter takes: a list's entries (a range over one names them), a
+// parameter once, and for a switch (Decay Type, Bypass) whole numbers only.
+TEST_F(BatchSafety, VaryFollowsTheParametersKind)
+{
+    const struct
+    {
+        std::vector<std::string> vary;
+        const char* message;
+    } refused[] = {
+        {{"Position=2:5"},
+         "is a list, not a number; draw from its entries, e.g. --vary \"Position=Center,L22,"},
+        {{"Stereo/Mono=0:1"}, "--vary \"Stereo/Mono=Stereo,Mono\""},
+        {{"Gain=0:1", "gain=0.2:0.3"}, "\"Gain\" is varied twice"},
+        {{"Decay Type=0.2:0.8"}, "takes whole numbers, and none lies from 0.2000 to 0.8000"},
+    };
+    for (const auto& c : refused)
+    {
+        std::vector<std::string> args{"render", "a.wav", "b.wav", "-o", "out"};
+        for (const std::string& vary : c.vary)
+            args.insert(args.end(), {"--vary", vary});
+        const ToolResult result = run(args);
+        EXPECT_EQ(result.exitCode, 1) << c.vary[0];
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        EXPECT_TRUE(std::filesystem::is_empty(path("out"))) << c.vary[0];
+    }
+
+    std::vector<std::string> args{"render",    "a.wav",  "b.wav",          "-o",     "out",
+                                  "--no-tail", "--vary", "Decay Type=0:1", "--vary", "Bypass=0:1"};
+    std::set<std::string> drawn;
+    for (const char* seed : {"1", "2", "3", "4", "5", "6"})
+    {
+        std::vector<std::string> seeded = args;
+        seeded.insert(seeded.end(), {"--seed", seed});
+        ASSERT_EQ(run(seeded).exitCode, 0);
+        std::istringstream record(textOf(path("out/rooms.jsonl")));
+        for (std::string line; std::getline(record, line);)
+            for (const char* key : {"\"Decay Type=", "\"Bypass="})
+            {
+                const size_t at = line.find(key);
+                ASSERT_NE(at, std::string::npos) << line;
+                drawn.insert(line.substr(at + 1, line.find('"', at + 1) - at - 1));
+            }
+    }
+    EXPECT_EQ(drawn, (std::set<std::string>{"Decay Type=0", "Decay Type=1", "Bypass=0", "Bypass=1"}));
+}
+
+// Every command reports a mistake on its command line with exit status 2, any other failure with 1.
+TEST_F(BatchSafety, UsageErrorsExitWithTwo)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"render", "a.wav", "x.wav", "--bogus"},
+          {"render", "--room-rate", "768000"},
+          {"ir", "ir.wav", "--bogus"},
+          {"plot", "p.png", "--bogus"},
+          {"info", "--bogus"},
+          {"bogus"}})
+    {
+        const ToolResult result = run(args);
+        EXPECT_EQ(result.exitCode, 2) << args[0] << " " << args.back() << ": " << result.err;
+    }
+    EXPECT_EQ(run({"render", "missing.wav", "x.wav"}).exitCode, 1);
+}
+
 } // namespace
 } // namespace CliTest

@@ -191,11 +191,20 @@ int runRender(const CommandLine& commandLine)
     RenderOptions options;
     std::string error;
     if (!parseRenderOptions(commandLine.args, options, error))
-        return fail(error + "\nsee tessaline render --help");
+    {
+        fail(error + "\nsee tessaline render --help");
+        return 2; // a usage error, as every command reports one
+    }
     if (options.help)
     {
         std::fputs(renderUsage().c_str(), stdout);
         return 0;
+    }
+    if (!options.variation.empty())
+    {
+        PluginSession session;
+        if (!session.open(commandLine.bundlePath, error) || !options.variation.learn(session, error))
+            return fail(error);
     }
     if (!options.listFile.empty())
         return renderList(commandLine, options);

@@ -152,11 +152,11 @@ bool SoundFileSink::readsBack(std::string& error) const
     if (same)
         return true;
     // FLAC, Ogg Opus and AIFF (which reads back a few frames long) have no empty file a reader takes.
-    error = framesWritten == 0 ? "nothing to write: the render is empty (IN holds no sound, and --no-tail "
-                                 "adds none), and an empty "
-                                     + describeFormat(written)
-                                     + " file is not readable; write WAV or W64 for an empty file"
-                               : name + " does not read back as written; it was not written";
+    error = framesWritten == 0
+                ? "nothing to write: the render is empty (IN holds no sound, and --no-tail "
+                  "adds none), and an empty "
+                      + describeFormat(written) + " file is not readable; write WAV or W64 for an empty file"
+                : name + " does not read back as written; it was not written";
     return false;
 }
 
