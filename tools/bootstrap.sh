@@ -10,6 +10,7 @@ cmake ninja-build g++ pkg-config binutils ccache
 libgtest-dev libgmock-dev libbenchmark-dev
 juce-modules-source-data juce-modules-source
 libcairo2-dev libsndfile1-dev libzita-convolver-dev libfftw3-dev nlohmann-json3-dev libsoxr-dev parallel
+bash-completion
 liblilv-dev lv2-dev lsp-plugins-lv2 lilv-utils sordi serdi
 clang libclang-rt-14-dev clang-format clang-tidy
 libfreetype-dev libfontconfig1-dev libx11-dev libxext-dev libxrandr-dev
