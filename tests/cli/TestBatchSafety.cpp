@@ -344,6 +344,10 @@ TEST_F(BatchSafety, RenderWithoutVaryForgetsTheRoomsItReplaced)
     ASSERT_EQ(run({"render", "a.wav", "b.wav", "-o", "out", "--vary", "Gain=0.1:0.9", "--no-tail"}).exitCode,
               0);
     ASSERT_NE(textOf(path("out/rooms.jsonl")).find("out/a.wav"), std::string::npos);
+    // The same rooms rendered again from the record leave it as it was: it is still true.
+    const std::string varied = textOf(path("out/rooms.jsonl"));
+    ASSERT_EQ(run({"render", "--list", "out/rooms.jsonl", "--no-tail"}).exitCode, 0);
+    EXPECT_EQ(textOf(path("out/rooms.jsonl")), varied);
 
     const ToolResult first = run({"render", "a.wav", "-o", "out/", "--no-tail"});
     ASSERT_EQ(first.exitCode, 0) << first.err;

@@ -78,6 +78,23 @@ bool checkRoomsLogs(const std::vector<BatchJob>& jobs, const std::string& named,
 }
 
 namespace {
+// Whether a record line holds the room and mix a job was rendered with.
+bool describes(const nlohmann::json& room, const BatchJob& job)
+{
+    const auto preset = room.find("preset");
+    const auto set = room.find("set");
+    const auto mix = room.find("mix");
+    const std::string presetName =
+        preset != room.end() && preset->is_string() ? preset->get<std::string>() : "";
+    std::vector<std::string> settings;
+    if (set != room.end() && set->is_array())
+        for (const auto& setting : *set)
+            settings.push_back(setting.is_string() ? setting.get<std::string>() : std::string());
+    const double percent = mix != room.end() && mix->is_number() ? mix->get<double>() : 100.0;
+    return presetName == job.options.room.preset && settings == job.options.room.settings
+           && percent == job.options.mix * 100.0;
+}
+
 // Writes text into path through a temporary file beside it, renamed over path at the end.
 bool replaceWhole(const std::string& path, const std::string& text, std::string& error)
 {
@@ -115,10 +132,13 @@ void forgetReplacedOutputs(const std::vector<const BatchJob*>& written, const st
         {
             const nlohmann::json room = nlohmann::json::parse(line, nullptr, false);
             const auto output = room.is_object() ? room.find("output") : room.end();
-            const bool replaced = room.is_object() && output != room.end() && output->is_string()
-                                  && std::any_of(jobs.begin(), jobs.end(), [&](const BatchJob* job) {
-                                         return sameFile(output->get<std::string>(), job->output);
-                                     });
+            // A line stays true when its output was rendered again with the room it describes
+            // (--list rooms.jsonl into the same place).
+            const bool replaced =
+                room.is_object() && output != room.end() && output->is_string()
+                && std::any_of(jobs.begin(), jobs.end(), [&](const BatchJob* job) {
+                       return sameFile(output->get<std::string>(), job->output) && !describes(room, *job);
+                   });
             if (replaced)
                 ++dropped;
             else
