@@ -337,8 +337,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, EmptyRender,
                                            EmptyCase{"Aiff", "e.aiff", false}),
                          TestSupport::caseName<EmptyCase>);
 
-// A render without --vary into a folder drops the lines its replaced outputs had in the old
-// record, and removes the record once it describes nothing.
+// A render without --vary into a folder (a batch or one IN OUT) drops the lines its replaced
+// outputs had in the old record, and removes the record once it describes nothing.
 TEST_F(BatchSafety, RenderWithoutVaryForgetsTheRoomsItReplaced)
 {
     ASSERT_EQ(run({"render", "a.wav", "b.wav", "-o", "out", "--vary", "Gain=0.1:0.9", "--no-tail"}).exitCode,
@@ -357,7 +357,7 @@ TEST_F(BatchSafety, RenderWithoutVaryForgetsTheRoomsItReplaced)
     EXPECT_EQ(record.find("out/a.wav"), std::string::npos) << record;
     EXPECT_NE(record.find("out/b.wav"), std::string::npos) << record;
 
-    ASSERT_EQ(run({"render", "b.wav", "-o", "out", "--no-tail"}).exitCode, 0);
+    ASSERT_EQ(run({"render", "b.wav", "out/b.wav", "--no-tail"}).exitCode, 0);
     EXPECT_FALSE(std::filesystem::exists(path("out/rooms.jsonl")));
 }
 

@@ -215,7 +215,15 @@ int runRender(const CommandLine& commandLine)
                          options.outputPath,
                          "rendering",
                          {}};
-    return renderFile(job, options, error) ? 0 : fail(error);
+    if (!renderFile(job, options, error))
+        return fail(error);
+    // A record beside OUT no longer describes the file just written.
+    if (options.outputPath != "-")
+    {
+        const BatchJob written{job.input, options.outputPath, options, 0};
+        forgetReplacedOutputs({&written}, {});
+    }
+    return 0;
 }
 
 } // namespace TessalineTool
