@@ -52,8 +52,9 @@ the plug-in bundle
 the factory presets as .vstpreset files
 .TP
 .I DIR/rooms.jsonl
-written by \\fBrender \\-\\-vary\\fR beside its outputs: one JSON object per output
-(input, output, preset, set, mix, seed), which \\fBrender \\-\\-list\\fR reads back
+written by \\fBrender \\-\\-vary\\fR beside its outputs: one JSON object per output that
+run wrote (input, output, preset, set, mix, seed), which \\fBrender \\-\\-list\\fR reads back;
+a later render into the folder without \\-\\-vary drops the lines of the outputs it replaces
 .TP
 .I /usr/share/bash-completion/completions/tessaline
 bash completion of the commands, options, parameter titles and presets
@@ -65,8 +66,10 @@ A corpus through a thousand rooms, each drawn from seed 7 and recorded in out/ro
   tessaline render corpus/*.wav \\-o out/ \\-\\-seed 7 \\-\\-vary Position=L90,Center,R90 \\-\\-vary \\(dqAbs L\\-R=2:9\\(dq
 The same room at any file rate:
   tessaline render speech16k.wav wet.wav \\-\\-room\\-rate 48000
-A job list split over two machines that share the folders, with GNU parallel:
+A job list split over two machines that share the folders, with GNU parallel (each
+host first changes into the shared folder, since a list's relative names are taken from the
+working directory):
   split \\-n l/2 jobs.txt part.
-  parallel \\-S host1,host2 tessaline render \\-\\-list ::: part.*
+  parallel \\-S host1,host2 \\(aqcd /shared/project && tessaline render \\-\\-list {}\\(aq ::: part.*
 .fi
 ")

@@ -24,7 +24,7 @@ libsndfile1-dev libsoxr-dev libfftw3-dev nlohmann-json3-dev lv2-dev
 # the peers the benchmarks measure against (zita-convolver, LSP); lilv and its tools for the LV2
 # tests; Ardour for the headless session test; xcb-xtest and Xvfb for the window tests; clang,
 # its sanitizer runtime and its format and tidy tools; lintian for the package test; GNU parallel
-# for the split-corpus test.
+# for the split-corpus test; bash-completion for the completion tests.
 TEST="
 libgtest-dev libgmock-dev libbenchmark-dev
 juce-modules-source libfreetype-dev libx11-dev libxext-dev libxrandr-dev libxinerama-dev
@@ -34,7 +34,7 @@ liblilv-dev lilv-utils sordi serdi
 ardour
 libxcb-xtest0-dev xvfb
 clang libclang-rt-14-dev clang-format clang-tidy
-lintian parallel
+lintian parallel bash-completion
 "
 
 usage() {

@@ -51,7 +51,7 @@ TEST_P(BundleBypass, NothingHeardBeforeABypassComesOutAfterIt)
 
 TEST_P(BundleBypass, SwitchesInsideABlockAreCrossfadedAtTheirFrame)
 {
-    TestSupport::expectSmoothSwitches(renderer(), 76800 + 37, 88832 + 130);
+    TestSupport::expectSmoothSwitches(renderer(), 76800 + 37, 88832 + 130, static_cast<int32_t>(rate()));
 }
 
 // The rate-true room empties its own delays too: at 96 kHz they are longer than the original's.

@@ -27,12 +27,21 @@ inline void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
 class RenderInterrupted : public CliRender, public ::testing::WithParamInterface<StopCase>
 {};
 
-// How many temporary outputs are being written in folder.
+// How many temporary outputs are being written in folder; each is named after its output
+// (".a.wav.tsl-…" for a.wav), so a left-over one tells whose it was.
 size_t temporaryFiles(const std::string& folder)
 {
     size_t count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
-        count += entry.path().filename().string().rfind(".tsl-", 0) == 0;
+    {
+        const std::string name = entry.path().filename().string();
+        const size_t mark = name.find(".tsl-");
+        if (mark == std::string::npos || mark < 2 || name[0] != '.')
+            continue;
+        const std::string output = name.substr(1, mark - 1);
+        count += output == "out.wav" || output == "a.wav" || output == "b.wav" || output == "c.wav"
+                 || output == "d.wav";
+    }
     return count;
 }
 

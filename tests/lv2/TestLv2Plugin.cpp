@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -203,6 +205,10 @@ struct RunCase
     uint32_t block;
     uint32_t frames;
 };
+inline void PrintTo(const RunCase& c, std::ostream* os)
+{
+    *os << c.rate << " Hz, blocks of " << c.block << ", " << c.frames << " frames";
+}
 
 class Lv2MatchesVst3 : public Lv2Plugin, public ::testing::WithParamInterface<RunCase>
 {};

@@ -74,8 +74,9 @@ inline void expectNoGhost(const BypassRender& render, int32_t on, int32_t off)
 // no sample-to-sample step within 100 ms of a switch may be larger than the largest step the
 // sine or the steady room signal takes on its own. A hard cut jumps by up to the sum of both
 // amplitudes, about eight times that.
-inline void expectSmoothSwitches(const BypassRender& render, int32_t on, int32_t off)
+inline void expectSmoothSwitches(const BypassRender& render, int32_t on, int32_t off, int32_t rate = kBypassRate)
 {
+    const int32_t fade = kBypassFade * rate / kBypassRate + 1; // 5 ms at the session's rate
     const double w = 2.0 * M_PI * 1000.0 / kBypassRate;
     std::vector<float> input(static_cast<size_t>(off + kBypassRate / 2));
     for (size_t i = 0; i < input.size(); ++i)
@@ -96,7 +97,7 @@ inline void expectSmoothSwitches(const BypassRender& render, int32_t on, int32_t
                                    << ", room's own " << room;
         }
     // While bypassed, past the fade, the input comes out unchanged.
-    for (size_t i = static_cast<size_t>(on + kBypassFade); i < static_cast<size_t>(off); ++i)
+    for (size_t i = static_cast<size_t>(on + fade); i < static_cast<size_t>(off); ++i)
         ASSERT_EQ(out.left[i], input[i]) << "frame " << i;
 }
 

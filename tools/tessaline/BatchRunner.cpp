@@ -18,7 +18,9 @@ namespace {
 const int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // The stop signals are held back on every thread of the batch and taken here instead, so each
-// render can end at its next block and remove its temporary file itself.
+// render can end at its next block and remove its temporary file itself. A signal the process
+// was started with ignored (nohup, a background job of a script) stays ignored: it is neither
+// held back nor taken.
 class StopWatch
 {
 public:
@@ -26,7 +28,12 @@ public:
     {
         sigemptyset(&stops);
         for (int signalNumber : kStopSignals)
-            sigaddset(&stops, signalNumber);
+        {
+            struct sigaction current
+            {};
+            if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
+                sigaddset(&stops, signalNumber);
+        }
         pthread_sigmask(SIG_BLOCK, &stops, &previous);
         watcher = std::thread([this] { watch(); });
     }
@@ -34,24 +41,13 @@ public:
     {
         finished = true;
         watcher.join();
-        const int signalNumber = stopSignal.load();
-        if (signalNumber != 0)
-        {
-            // Every render has cleaned up: end the way the signal asks.
-            std::fflush(stdout);
-            signal(signalNumber, SIG_DFL);
-            sigset_t only;
-            sigemptyset(&only);
-            sigaddset(&only, signalNumber);
-            pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
-            raise(signalNumber);
-        }
         pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     }
     StopWatch(const StopWatch&) = delete;
     StopWatch& operator=(const StopWatch&) = delete;
 
     bool stopped() const { return stopSignal.load() != 0; }
+    int signalNumber() const { return stopSignal.load(); }
 
 private:
     void watch()
@@ -79,11 +75,24 @@ int defaultJobCount()
     return processors > 0 ? static_cast<int>(processors) : 1;
 }
 
-size_t runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers)
+void endBySignal(int signalNumber)
+{
+    std::fflush(stdout);
+    signal(signalNumber, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signalNumber);
+    pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    raise(signalNumber);
+}
+
+BatchOutcome runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers)
 {
     const size_t count = jobs.size();
+    BatchOutcome outcome;
+    outcome.written.assign(count, 0);
     if (count == 0)
-        return 0;
+        return outcome;
     workers = static_cast<int>(std::clamp<size_t>(static_cast<size_t>(std::max(workers, 1)), 1, count));
     std::atomic<size_t> next{0};
     std::atomic<size_t> failed{0};
@@ -103,6 +112,7 @@ size_t runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs
                 std::string error;
                 const bool rendered = renderFile(render, job.options, error);
                 progress.fileDone(worker);
+                outcome.written[k] = rendered ? 1 : 0;
                 if (!rendered && !stop.stopped())
                 {
                     std::fprintf(stderr, "tessaline: %s: %s\n", job.input.c_str(), error.c_str());
@@ -116,8 +126,10 @@ size_t runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs
         work(0);
         for (std::thread& thread : threads)
             thread.join();
+        outcome.stopSignal = stop.signalNumber();
     }
-    return failed.load();
+    outcome.failed = failed.load();
+    return outcome;
 }
 
 } // namespace TessalineTool

@@ -22,8 +22,19 @@ struct BatchJob
 // The number of processors, the default for --jobs.
 int defaultJobCount();
 
+struct BatchOutcome
+{
+    std::vector<char> written; // per job: its output was written whole
+    size_t failed = 0;         // jobs that failed on their own (not those a stop ended)
+    int stopSignal = 0;        // the signal that stopped the batch, or 0
+};
+
 // Renders every job with up to `workers` at a time, naming each file that fails on standard
-// error; returns how many failed.
-size_t runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers);
+// error. A stop signal ends every render in flight and starts no other; the caller reports what
+// was written and then ends with endBySignal.
+BatchOutcome runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers);
+
+// Ends the program the way the signal asks (its default action).
+void endBySignal(int signalNumber);
 
 } // namespace TessalineTool

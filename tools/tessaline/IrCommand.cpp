@@ -73,7 +73,10 @@ int runIr(const CommandLine& commandLine)
     MeasureOptions options;
     std::string error;
     if (!parseMeasureOptions(commandLine.args, false, options, error))
-        return fail(error + "\nsee tessaline ir --help");
+    {
+        fail(error + "\nsee tessaline ir --help");
+        return 2; // a usage error, as every command reports one
+    }
     if (options.help)
     {
         std::fputs(irUsage().c_str(), stdout);

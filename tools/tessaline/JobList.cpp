@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <set>
+
 namespace TessalineTool {
 
 namespace {
@@ -39,13 +41,35 @@ bool takeJobOptions(const std::vector<std::string>& words, RenderOptions& option
     }
     return true;
 }
-// A line of rooms.jsonl: {"input", "output", "preset", "set": [...], "mix"}; other keys are notes.
+// A line of rooms.jsonl: {"input", "output", "preset", "set": [...], "mix"}, and "seed", the
+// note of where a drawn room came from. Any other key, or a key given twice, is a mistake (a
+// misspelt "presets" would otherwise render the default room without a word).
 bool takeJsonJob(const std::string& text, BatchJob& job, std::string& error)
 {
-    const nlohmann::json line = nlohmann::json::parse(text, nullptr, false);
+    static const std::set<std::string> kKeys{"input", "output", "preset", "set", "mix", "seed"};
+    std::set<std::string> seen;
+    std::string problem;
+    const nlohmann::json::parser_callback_t checkKeys = [&](int depth, nlohmann::json::parse_event_t event,
+                                                            nlohmann::json& parsed) {
+        if (depth == 1 && event == nlohmann::json::parse_event_t::key && problem.empty())
+        {
+            const std::string key = parsed.get<std::string>();
+            if (kKeys.count(key) == 0)
+                problem = "unknown key \"" + key + "\" (a job takes input, output, preset, set, mix)";
+            else if (!seen.insert(key).second)
+                problem = "the key \"" + key + "\" is given twice";
+        }
+        return true;
+    };
+    const nlohmann::json line = nlohmann::json::parse(text, checkKeys, false);
     if (line.is_discarded() || !line.is_object())
     {
         error = "not a JSON object";
+        return false;
+    }
+    if (!problem.empty())
+    {
+        error = problem;
         return false;
     }
     const auto stringField = [&](const char* key, std::string& value) {
@@ -105,6 +129,9 @@ bool readJobList(std::istream& in, const RenderOptions& base, std::vector<BatchJ
     std::vector<std::string> words;
     for (size_t number = 1; std::getline(in, text); ++number)
     {
+        // A byte-order mark that some editors put before the first line is not part of it.
+        if (number == 1 && text.rfind("\xEF\xBB\xBF", 0) == 0)
+            text.erase(0, 3);
         BatchJob job{"", "", base, number};
         job.options.listFile.clear();
         std::string why;

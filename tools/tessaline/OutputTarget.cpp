@@ -39,6 +39,12 @@ bool resolveOutputTarget(const std::string& path, OutputTarget& target, std::str
     target.path = path;
     if (path == "-")
     {
+        // Binary audio or pictures on a terminal are noise that can leave it in a strange state.
+        if (isatty(STDOUT_FILENO))
+        {
+            error = "standard output is a terminal; redirect it into a file or a pipe, or name OUT";
+            return false;
+        }
         target.kind = OutputTarget::Kind::kStandardOutput;
         return true;
     }

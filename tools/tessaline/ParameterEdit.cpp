@@ -139,6 +139,34 @@ bool resolveSetting(IEditController& controller, const std::string& setting, Par
     return resolvePlainValue(controller, info, value, edit, error);
 }
 
+bool describeParameter(IEditController& controller, const std::string& title, ParameterShape& shape,
+                       std::string& error)
+{
+    ParameterInfo info = {};
+    std::string titles;
+    if (!findParameter(controller, trimmed(title), info, titles))
+    {
+        error = "unknown parameter \"" + trimmed(title) + "\"; the parameters are: " + titles;
+        return false;
+    }
+    shape = ParameterShape{};
+    shape.id = info.id;
+    shape.title = toUtf8(info.title, 128);
+    shape.list = (info.flags & ParameterInfo::kIsList) && info.stepCount > 0;
+    if (shape.list)
+        for (int32 step = 0; step <= info.stepCount; ++step)
+            shape.entries.push_back(
+                displayText(controller, info.id, static_cast<double>(step) / info.stepCount));
+    // A switch or a counter: stepped, the bypass, or shown without decimals at both ends.
+    const auto whole = [](const std::string& text) {
+        return !text.empty() && text.find_first_not_of("-0123456789") == std::string::npos;
+    };
+    shape.wholeNumbers =
+        shape.list || info.stepCount > 0 || (info.flags & ParameterInfo::kIsBypass)
+        || (whole(displayText(controller, info.id, 0.0)) && whole(displayText(controller, info.id, 1.0)));
+    return true;
+}
+
 bool resolvePreset(const std::vector<TessalinePresets::FactoryPreset>& presets, const std::string& name,
                    ParameterEdit& edit, std::string& error)
 {

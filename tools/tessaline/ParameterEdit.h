@@ -24,6 +24,20 @@ struct ParameterEdit
 bool resolveSetting(Steinberg::Vst::IEditController& controller, const std::string& setting,
                     ParameterEdit& edit, std::string& error);
 
+// What a parameter takes, as far as drawing values for it goes.
+struct ParameterShape
+{
+    Steinberg::Vst::ParamID id = 0;
+    std::string title;                // as the plug-in spells it
+    bool list = false;                // takes one of `entries`
+    std::vector<std::string> entries; // a list's entries, as displayed
+    bool wholeNumbers = false;        // a switch or a counter: a fraction means nothing to it
+};
+
+// The parameter of that title (ignoring case); false with a message listing the titles.
+bool describeParameter(Steinberg::Vst::IEditController& controller, const std::string& title,
+                       ParameterShape& shape, std::string& error);
+
 // A factory preset by name (ignoring case), as a value of the "Factory Presets" program-change
 // parameter. False with a message listing the presets when there is none of that name.
 bool resolvePreset(const std::vector<TessalinePresets::FactoryPreset>& presets, const std::string& name,

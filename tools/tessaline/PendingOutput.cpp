@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
@@ -93,6 +94,68 @@ void choosePermissions(int descriptor, const OutputTarget& target)
     fchmod(descriptor, 0666 & ~mask);
 }
 
+// A temporary file is named after its output, the machine and the process writing it:
+// ".take.wav.tsl-HOST-PID-XXXXXX". One that a killed run left (SIGKILL, a power cut) can so be
+// told from a live one, and from any file that is not ours.
+std::string hostName()
+{
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0')
+        return "localhost";
+    std::string host(name);
+    host = host.substr(0, host.find('.'));
+    for (char& c : host)
+        if (c == '-' || c == '/')
+            c = '_';
+    return host.substr(0, 32);
+}
+
+std::string temporaryPrefix(const std::string& outputName)
+{
+    // Room for the rest within a file name's 255 bytes.
+    return "." + outputName.substr(0, 160) + ".tsl-" + hostName() + "-" + std::to_string(getpid()) + "-";
+}
+
+// Removes, once per folder and run, the temporary files that runs on this machine left there when
+// they were killed: only names of our exact shape, regular files of this user, whose process is gone.
+void removeStaleTemporaries(const std::string& folder)
+{
+    static std::mutex lock;
+    static std::vector<std::string> cleaned;
+    {
+        const std::lock_guard<std::mutex> hold(lock);
+        if (std::find(cleaned.begin(), cleaned.end(), folder) != cleaned.end())
+            return;
+        cleaned.push_back(folder);
+    }
+    DIR* listing = opendir(folder.c_str());
+    if (!listing)
+        return;
+    const std::string marker = ".tsl-" + hostName() + "-";
+    while (const dirent* entry = readdir(listing))
+    {
+        const std::string name = entry->d_name;
+        const size_t at = name.rfind(marker);
+        if (name.size() < 2 || name[0] != '.' || at == std::string::npos || at < 2)
+            continue;
+        // PID-XXXXXX after the marker, nothing else.
+        const std::string rest = name.substr(at + marker.size());
+        const size_t dash = rest.find('-');
+        if (dash == std::string::npos || dash == 0 || rest.size() != dash + 7
+            || rest.find_first_not_of("0123456789") != dash)
+            continue;
+        const long pid = std::strtol(rest.substr(0, dash).c_str(), nullptr, 10);
+        if (pid <= 0 || pid == getpid() || kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat status
+        {};
+        const std::string path = folder + "/" + name;
+        if (lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == geteuid())
+            unlink(path.c_str());
+    }
+    closedir(listing);
+}
+
 bool writeAll(int to, const char* bytes, size_t count)
 {
     while (count > 0)
@@ -116,8 +179,13 @@ int PendingOutput::create(const OutputTarget& outputTarget, std::string& error)
     discard();
     target = outputTarget;
     const bool stream = target.isStream();
-    // A short name, so that any legal OUT name (up to 255 bytes) has a temporary beside it.
-    std::string pattern = (stream ? scratchFolder() : folderOf(target.filePath)) + "/.tsl-XXXXXX";
+    const size_t slash = target.filePath.rfind('/');
+    const std::string outputName =
+        slash == std::string::npos ? target.filePath : target.filePath.substr(slash + 1);
+    if (!stream)
+        removeStaleTemporaries(folderOf(target.filePath));
+    std::string pattern = stream ? scratchFolder() + "/.tsl-XXXXXX"
+                                 : folderOf(target.filePath) + "/" + temporaryPrefix(outputName) + "XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     // A stop signal that arrives between creating the file and watching for signals would leave

@@ -61,7 +61,10 @@ int runPlot(const CommandLine& commandLine)
     MeasureOptions options;
     std::string error;
     if (!parseMeasureOptions(commandLine.args, true, options, error))
-        return fail(error + "\nsee tessaline plot --help");
+    {
+        fail(error + "\nsee tessaline plot --help");
+        return 2; // a usage error, as every command reports one
+    }
     if (options.help)
     {
         std::fputs(plotUsage().c_str(), stdout);

@@ -58,14 +58,40 @@ std::string nameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// "out/" and "out" alike give "out/take.wav".
+std::string intoFolder(std::string folder, const std::string& name)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
 int jobCount(const RenderOptions& options) { return options.jobs > 0 ? options.jobs : defaultJobCount(); }
 
-// Each output's own room drawn and recorded beside it, then the batch; `failed` of `count` files
-// failed before it.
+// What a stopped batch did: the outputs it finished and those it did not write.
+void reportStop(const std::vector<BatchJob>& jobs, const BatchOutcome& outcome)
+{
+    std::string written, missing;
+    size_t writtenCount = 0;
+    for (size_t k = 0; k < jobs.size(); ++k)
+    {
+        std::string& list = outcome.written[k] ? written : missing;
+        list += (list.empty() ? "" : ", ") + ("'" + jobs[k].output + "'");
+        writtenCount += outcome.written[k] ? 1 : 0;
+    }
+    std::fprintf(stderr, "tessaline: interrupted; %zu of %zu outputs were written%s%s\n", writtenCount,
+                 jobs.size(), written.empty() ? "" : ": ", written.c_str());
+    if (!missing.empty())
+        std::fprintf(stderr, "tessaline: not written: %s\n", missing.c_str());
+}
+
+// Each output's own room drawn, then the batch, then the record of the outputs it wrote;
+// `failed` of `count` files failed before it.
 int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std::vector<BatchJob>& jobs,
                size_t failed, size_t count)
 {
-    if (!options.variation.empty())
+    const bool varied = !options.variation.empty();
+    if (varied)
     {
         for (BatchJob& job : jobs)
         {
@@ -75,10 +101,33 @@ int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std
             job.options.room.settings.insert(job.options.room.settings.end(), drawn.begin(), drawn.end());
         }
         std::string error;
-        if (!jobs.empty() && !writeRoomsLogs(jobs, options.seed, options.roomsFile, error))
+        if (!checkRoomsLogs(jobs, options.roomsFile, options.listFile, error))
             return fail(error);
     }
-    failed += runBatch(commandLine.bundlePath, jobs, jobCount(options));
+    const BatchOutcome outcome = runBatch(commandLine.bundlePath, jobs, jobCount(options));
+    std::vector<const BatchJob*> written;
+    for (size_t k = 0; k < jobs.size(); ++k)
+        if (outcome.written[k])
+            written.push_back(&jobs[k]);
+    std::set<std::string> recorded;
+    if (varied && !written.empty())
+    {
+        for (const BatchJob* job : written)
+            recorded.insert(roomsLogOf(*job, options.roomsFile));
+        std::string error;
+        if (!writeRoomsLogs(written, options.seed, options.roomsFile, error))
+        {
+            std::fprintf(stderr, "tessaline: %s\n", error.c_str());
+            ++failed;
+        }
+    }
+    forgetReplacedOutputs(written, recorded);
+    if (outcome.stopSignal != 0)
+    {
+        reportStop(jobs, outcome);
+        endBySignal(outcome.stopSignal);
+    }
+    failed += outcome.failed;
     if (failed == 0)
         return 0;
     std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed, count);
@@ -98,7 +147,7 @@ int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
     std::vector<BatchJob> jobs;
     for (const std::string& input : options.inputs)
     {
-        const std::string output = options.outputFolder + "/" + nameOf(input);
+        const std::string output = intoFolder(options.outputFolder, nameOf(input));
         error.clear();
         if (sameFile(input, output))
             error = "its output would replace it; choose another folder";
@@ -142,11 +191,20 @@ int runRender(const CommandLine& commandLine)
     RenderOptions options;
     std::string error;
     if (!parseRenderOptions(commandLine.args, options, error))
-        return fail(error + "\nsee tessaline render --help");
+    {
+        fail(error + "\nsee tessaline render --help");
+        return 2; // a usage error, as every command reports one
+    }
     if (options.help)
     {
         std::fputs(renderUsage().c_str(), stdout);
         return 0;
+    }
+    if (!options.variation.empty())
+    {
+        PluginSession session;
+        if (!session.open(commandLine.bundlePath, error) || !options.variation.learn(session, error))
+            return fail(error);
     }
     if (!options.listFile.empty())
         return renderList(commandLine, options);
@@ -157,7 +215,15 @@ int runRender(const CommandLine& commandLine)
                          options.outputPath,
                          "rendering",
                          {}};
-    return renderFile(job, options, error) ? 0 : fail(error);
+    if (!renderFile(job, options, error))
+        return fail(error);
+    // A record beside OUT no longer describes the file just written.
+    if (options.outputPath != "-")
+    {
+        const BatchJob written{job.input, options.outputPath, options, 0};
+        forgetReplacedOutputs({&written}, {});
+    }
+    return 0;
 }
 
 } // namespace TessalineTool

@@ -12,7 +12,7 @@ namespace {
 constexpr long kMaxBlockSize = 8192;
 constexpr long kMaxJobs = 1024;
 constexpr long kLowestRoomRate = 8000;
-constexpr long kHighestRoomRate = 768000;
+constexpr long kHighestRoomRate = 384000;
 constexpr long kMaxSeed = std::numeric_limits<long>::max();
 
 // "30", "30%", "12.5": a share of the room signal from 0 to 100 percent.
@@ -112,7 +112,7 @@ bool takeRenderValue(const std::string& arg, const std::string& value, RenderOpt
     {
         if (!parseWholeNumber(value, kLowestRoomRate, kHighestRoomRate, block))
         {
-            error = "--room-rate wants a sample rate in Hz from 8000 to 768000, not '" + value + "'";
+            error = "--room-rate wants a sample rate in Hz from 8000 to 384000, not '" + value + "'";
             return false;
         }
         options.roomRate = static_cast<int>(block);
@@ -187,20 +187,26 @@ std::string renderUsage()
            + "With -o DIR every IN is rendered into DIR under its own name; a file that fails is\n"
              "reported and the others still render (the exit status is 1 if any failed).\n"
              "Files render N at a time (--jobs), each through its own plug-in instance; the output\n"
-             "is the same, bit for bit, whatever N is. Ctrl-C stops every render and leaves no\n"
-             "partial file.\n"
+             "is the same, bit for bit, whatever N is. Ctrl-C stops every render, leaves no\n"
+             "partial file and lists the outputs written and those not; a signal ignored when\n"
+             "tessaline started (nohup) stays ignored. A killed run's temporary files\n"
+             "(.OUT.tsl-HOST-PID-XXXXXX) are removed by the next render into their folder.\n"
              "With --list every line of FILE (- for standard input) is one job: IN OUT and that\n"
              "job's own --preset, --set and --mix, quoted as in a shell; blank lines and lines\n"
              "starting with # are skipped. The options given on the command line apply to every job\n"
              "first. A bad line is reported with its number and nothing renders. A line starting\n"
-             "with { is a job in JSON, as rooms.jsonl holds them.\n"
+             "with { is a job in JSON, as rooms.jsonl holds them (the keys input, output, preset,\n"
+             "set, mix and seed, each at most once). Relative file names in a list are taken from\n"
+             "the working directory, not from the list's folder.\n"
              "With --vary every output gets its own room: a number drawn evenly from LOW to HIGH,\n"
              "or one of the entries A,B,C, from a generator seeded with --seed and the output's\n"
              "name (its file name under -o DIR, as written in a list line with --list), so the same\n"
              "seed gives the same rooms whatever --jobs is or how a list is split.\n"
-             "Each output folder gets a rooms.jsonl (replacing an earlier one) with every output's\n"
-             "exact settings, one JSON object per line (--rooms FILE: all of them into FILE, e.g.\n"
-             "one per share of a split list); --list rooms.jsonl renders them again.\n"
+             "Each output folder gets a rooms.jsonl (replacing an earlier one) with the exact\n"
+             "settings of every output the run wrote, one JSON object per line (--rooms FILE: all\n"
+             "of them into FILE, e.g. one per share of a split list; it may not be an input, an\n"
+             "output or the list); --list rooms.jsonl renders them again. A render into the folder\n"
+             "without --vary drops the lines of the outputs it replaces.\n"
              "\n"
            + kRoomSettingsUsage
            + "  --mix PERCENT       share of the room signal, 0 to 100 (default 100: room only, as the\n"

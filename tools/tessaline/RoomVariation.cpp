@@ -1,9 +1,11 @@
 #include "RoomVariation.h"
 
 #include "ArgumentText.h"
+#include "ParameterEdit.h"
 #include "PluginSession.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -81,6 +83,46 @@ bool RoomVariation::add(const std::string& text, std::string& error)
     return true;
 }
 
+bool RoomVariation::learn(PluginSession& session, std::string& error)
+{
+    std::vector<Steinberg::Vst::ParamID> seen;
+    for (Range& range : ranges)
+    {
+        ParameterShape shape;
+        if (!describeParameter(session.controller(), range.title, shape, error))
+        {
+            error = "--vary " + range.title + ": " + error;
+            return false;
+        }
+        if (std::find(seen.begin(), seen.end(), shape.id) != seen.end())
+        {
+            error = "--vary: \"" + shape.title + "\" is varied twice; give it once";
+            return false;
+        }
+        seen.push_back(shape.id);
+        if (range.numeric && shape.list)
+        {
+            std::string entries;
+            for (const std::string& entry : shape.entries)
+                entries += (entries.empty() ? "" : ",") + entry;
+            error = "--vary " + range.title + ": \"" + shape.title
+                    + "\" is a list, not a number; draw from its entries, e.g. --vary \"" + shape.title + "="
+                    + entries + "\"";
+            return false;
+        }
+        range.whole = range.numeric && shape.wholeNumbers;
+        if (range.whole && std::ceil(range.low) > std::floor(range.high))
+        {
+            error = "--vary " + range.title + ": \"" + shape.title
+                    + "\" takes whole numbers, and none lies from "
+                    + numberText(range.low, range.low, range.high) + " to "
+                    + numberText(range.high, range.low, range.high);
+            return false;
+        }
+    }
+    return check(session, error);
+}
+
 bool RoomVariation::check(PluginSession& session, std::string& error) const
 {
     for (const Range& range : ranges)
@@ -115,7 +157,16 @@ std::vector<std::string> RoomVariation::draw(uint64_t seed, const std::string& o
     for (const Range& range : ranges)
     {
         const double unit = static_cast<double>(generator() >> 11) * 0x1.0p-53; // [0, 1)
-        if (range.numeric)
+        if (range.whole)
+        {
+            const double first = std::ceil(range.low);
+            const double count = std::floor(range.high) - first + 1.0;
+            const double pick = std::min(std::floor(unit * count), count - 1.0);
+            char text[32];
+            std::snprintf(text, sizeof text, "%.0f", first + pick);
+            settings.push_back(range.title + "=" + text);
+        }
+        else if (range.numeric)
             settings.push_back(
                 range.title + "="
                 + numberText(range.low + unit * (range.high - range.low), range.low, range.high));

@@ -19,6 +19,11 @@ public:
     bool add(const std::string& text, std::string& error);
     bool empty() const { return ranges.empty(); }
 
+    // Learns from the plug-in which parameters take whole numbers only (switches such as Decay
+    // Type or Bypass draw one of them, never a fraction); false with a message for a range over a
+    // list parameter, a parameter varied twice, or what check() refuses.
+    bool learn(PluginSession& session, std::string& error);
+
     // False with a message when the plug-in does not accept a bound or an entry.
     bool check(PluginSession& session, std::string& error) const;
 
@@ -33,6 +38,7 @@ private:
         double low = 0.0;
         double high = 0.0;
         std::vector<std::string> entries; // when not numeric
+        bool whole = false;               // numeric, drawn from the whole numbers LOW..HIGH
     };
     std::vector<Range> ranges;
 };

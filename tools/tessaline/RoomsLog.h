@@ -6,14 +6,28 @@
 #include "BatchRunner.h"
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace TessalineTool {
 
-// Writes rooms.jsonl into every folder the jobs write into (or every line into `path` when it is
-// given), replacing an earlier one there; false with a message when a folder refuses it.
-bool writeRoomsLogs(const std::vector<BatchJob>& jobs, uint64_t seed, const std::string& path,
+// The record a job's room goes into: `named` (--rooms) when given, else rooms.jsonl beside its output.
+std::string roomsLogOf(const BatchJob& job, const std::string& named);
+
+// Refuses, before anything is written, a record that would replace the job list, an input or an
+// output of the run (by name or as the same file under another name).
+bool checkRoomsLogs(const std::vector<BatchJob>& jobs, const std::string& named, const std::string& listFile,
                     std::string& error);
+
+// Writes the rooms of the jobs given (those whose outputs were written) into their records,
+// replacing earlier ones; false with a message when a folder refuses it.
+bool writeRoomsLogs(const std::vector<const BatchJob*>& jobs, uint64_t seed, const std::string& named,
+                    std::string& error);
+
+// An earlier rooms.jsonl beside outputs this run replaced without recording them (paths in
+// `skip` excepted) drops their lines, and is removed when none remain, so it never describes
+// rooms the files no longer hold; says so on standard error.
+void forgetReplacedOutputs(const std::vector<const BatchJob*>& written, const std::set<std::string>& skip);
 
 } // namespace TessalineTool

@@ -20,10 +20,12 @@ int bytesPerSample(int format)
     }
 }
 
-std::string gibibytes(uint64_t bytes)
+// "4294971392 bytes (4.0 GiB)": the bytes themselves, since a size just past a limit rounds to it.
+std::string sizeText(uint64_t bytes)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f GiB", static_cast<double>(bytes) / (1024.0 * 1024.0 * 1024.0));
+    char text[64];
+    std::snprintf(text, sizeof text, "%llu bytes (%.1f GiB)", static_cast<unsigned long long>(bytes),
+                  static_cast<double>(bytes) / (1024.0 * 1024.0 * 1024.0));
     return text;
 }
 } // namespace
@@ -58,7 +60,8 @@ bool SoundFileSink::open(const OutputTarget& target, int format, int channels, i
     const bool big = bytes > sizeLimitOf32BitContainers();
     if (container == SF_FORMAT_AIFF && big)
     {
-        error = name + ": an AIFF file holds at most 4 GiB and this render needs " + gibibytes(bytes)
+        error = name + ": an AIFF file holds at most " + sizeText(sizeLimitOf32BitContainers())
+                + " and this render needs about " + sizeText(bytes)
                 + "; write WAV (it becomes RF64) or W64 instead";
         return false;
     }
@@ -76,7 +79,10 @@ bool SoundFileSink::open(const OutputTarget& target, int format, int channels, i
                 + std::to_string(channels) + " channel(s)";
         return false;
     }
-    const int descriptor = pending.create(target, error);
+    descriptor = pending.create(target, error);
+    channelCount = channels;
+    rate = sampleRate;
+    framesWritten = 0;
     if (descriptor < 0)
         return false;
     file = sf_open_fd(descriptor, SFM_WRITE, &info, SF_FALSE);
@@ -121,7 +127,37 @@ bool SoundFileSink::flush(std::string& error)
         error = "writing " + name + " failed: " + sf_strerror(file);
         return false;
     }
+    framesWritten += count;
     return true;
+}
+
+bool SoundFileSink::readsBack(std::string& error) const
+{
+    const int copy = dup(descriptor);
+    if (copy < 0 || lseek(copy, 0, SEEK_SET) != 0)
+    {
+        if (copy >= 0)
+            close(copy);
+        error = "cannot read " + name + " back";
+        return false;
+    }
+    SF_INFO info{};
+    SNDFILE* back = sf_open_fd(copy, SFM_READ, &info, SF_TRUE);
+    const bool same = back && info.channels == channelCount && info.samplerate == rate
+                      && ((written & SF_FORMAT_TYPEMASK) == SF_FORMAT_OGG || info.frames == framesWritten);
+    if (back)
+        sf_close(back);
+    else
+        close(copy);
+    if (same)
+        return true;
+    // FLAC, Ogg Opus and AIFF (which reads back a few frames long) have no empty file a reader takes.
+    error = framesWritten == 0
+                ? "nothing to write: the render is empty (IN holds no sound, and --no-tail "
+                  "adds none), and an empty "
+                      + describeFormat(written) + " file is not readable; write WAV or W64 for an empty file"
+                : name + " does not read back as written; it was not written";
+    return false;
 }
 
 bool SoundFileSink::finish(std::string& error)
@@ -138,6 +174,11 @@ bool SoundFileSink::finish(std::string& error)
     if (closed != 0)
     {
         error = "finishing " + name + " failed: " + sf_error_number(closed);
+        pending.discard();
+        return false;
+    }
+    if (!readsBack(error))
+    {
         pending.discard();
         return false;
     }

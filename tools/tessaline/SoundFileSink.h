@@ -40,11 +40,17 @@ private:
     static constexpr int64_t kWriteBehindFrames = 32768;
 
     bool flush(std::string& error);
+    // The finished file opened again: it must read back as the channels, rate and length written.
+    bool readsBack(std::string& error) const;
 
     PendingOutput pending;
     std::string name; // OUT as messages name it
     SNDFILE* file = nullptr;
     int written = 0;
+    int descriptor = -1; // the temporary file's, owned by `pending`
+    int channelCount = 0;
+    int rate = 0;
+    int64_t framesWritten = 0;
     size_t width = 0;          // channels
     std::vector<float> behind; // interleaved frames not yet written
     int64_t behindCount = 0;

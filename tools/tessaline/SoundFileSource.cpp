@@ -32,6 +32,12 @@ std::string openFailure(const std::string& path)
 // does not tell the length of what it brings, and a render needs it.
 int spoolStandardInput(std::string& error)
 {
+    // Nobody types audio: waiting for it would look like a hang.
+    if (isatty(STDIN_FILENO))
+    {
+        error = "standard input is a terminal; pipe a sound file into it, or name IN";
+        return -1;
+    }
     const char* folder = std::getenv("TMPDIR");
     std::string pattern = std::string(folder && *folder ? folder : "/tmp") + "/.tsl-XXXXXX";
     const int descriptor = mkstemp(pattern.data());
@@ -56,6 +62,12 @@ int spoolStandardInput(std::string& error)
             close(descriptor);
             return -1;
         }
+    }
+    if (lseek(descriptor, 0, SEEK_END) == 0)
+    {
+        error = "standard input is empty";
+        close(descriptor);
+        return -1;
     }
     lseek(descriptor, 0, SEEK_SET);
     return descriptor;
