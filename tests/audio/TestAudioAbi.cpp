@@ -56,15 +56,16 @@ TEST_P(Bundle, BypassCopiesTheInput)
     start(instance);
     HostParameterChanges bypass;
     bypass.addChange(0x808, 0, 1.0);
-    std::vector<float> left(600), right(600), outL, outR;
+    std::vector<float> left(1200), right(1200), outL, outR;
     for (size_t i = 0; i < left.size(); ++i)
     {
         left[i] = std::sin(0.01f * static_cast<float>(i));
         right[i] = -0.5f * left[i];
     }
-    render(instance, left, right, 600, outL, outR, &bypass);
-    // Past the switch's crossfade (5 ms, 240 frames at 48 kHz) the input comes out unchanged.
-    for (size_t i = 240; i < left.size(); ++i)
+    render(instance, left, right, 1200, outL, outR, &bypass);
+    // Past the switch's crossfade (5 ms: 240 frames at 48 kHz) the input comes out unchanged.
+    const auto fade = static_cast<size_t>(std::ceil(0.005 * rate()));
+    for (size_t i = fade; i < left.size(); ++i)
     {
         ASSERT_EQ(outL[i], left[i]) << "frame " << i;
         ASSERT_EQ(outR[i], right[i]) << "frame " << i;
@@ -72,7 +73,7 @@ TEST_P(Bundle, BypassCopiesTheInput)
     // A non-finite sample is not passed on, even bypassed.
     left[10] = std::nanf("");
     right[11] = -std::numeric_limits<float>::infinity();
-    render(instance, left, right, 600, outL, outR);
+    render(instance, left, right, 1200, outL, outR);
     EXPECT_EQ(outL[10], 0.0f);
     EXPECT_EQ(outR[11], 0.0f);
     EXPECT_EQ(outL[12], left[12]);

@@ -46,7 +46,7 @@ protected:
 TEST_P(BundleBypass, NothingHeardBeforeABypassComesOutAfterIt)
 {
     // Inside blocks, as automation gives them.
-    TestSupport::expectNoGhost(renderer(), 48000 + 77, 144000 + 201);
+    TestSupport::expectNoGhost(renderer(), 48000 + 77, 144000 + 201, static_cast<int32_t>(rate()));
 }
 
 TEST_P(BundleBypass, SwitchesInsideABlockAreCrossfadedAtTheirFrame)

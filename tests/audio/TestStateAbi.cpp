@@ -249,7 +249,7 @@ TEST_P(Bundle, UnitAndProgramQueries)
     EXPECT_EQ(units->getProgramName(0, 0, name), kResultFalse);
 }
 
-TEST_F(Bundle, EveryRoomControlReadsBackWhatARestoredStateHolds)
+TEST_P(Bundle, EveryRoomControlReadsBackWhatARestoredStateHolds)
 {
     // Save, move the control elsewhere, restore (both readers, as a host restoring a project
     // does), read: whatever the host set in between, the control shows the saved value. Fractions

@@ -53,8 +53,9 @@ inline float largestStep(const std::vector<float>& v, size_t from, size_t to)
 // on, still on silence: after the bypass's fade-out nothing at all may come out, least of all
 // the tail of the noise. `on` and `off` are the switch frames (block boundaries for formats
 // that switch per block).
-inline void expectNoGhost(const BypassRender& render, int32_t on, int32_t off)
+inline void expectNoGhost(const BypassRender& render, int32_t on, int32_t off, int32_t rate = kBypassRate)
 {
+    const int32_t fade = kBypassFade * rate / kBypassRate + 1; // 5 ms at the session's rate
     std::vector<float> input(static_cast<size_t>(off + 2 * kBypassRate), 0.0f);
     uint32_t state = 7;
     for (int32_t i = 0; i < on; ++i)
@@ -63,7 +64,7 @@ inline void expectNoGhost(const BypassRender& render, int32_t on, int32_t off)
     ASSERT_EQ(out.left.size(), input.size());
     EXPECT_GT(peakOf(out.left, static_cast<size_t>(on - kBypassRate / 2), static_cast<size_t>(on)), 0.01f)
         << "the room did not sound before the bypass";
-    const auto quiet = static_cast<size_t>(on + kBypassFade);
+    const auto quiet = static_cast<size_t>(on + fade);
     EXPECT_EQ(peakOf(out.left, quiet, out.left.size()), 0.0f) << "sound after the bypass began";
     EXPECT_EQ(peakOf(out.right, quiet, out.right.size()), 0.0f) << "sound after the bypass began";
     EXPECT_EQ(peakOf(out.left, static_cast<size_t>(off), out.left.size()), 0.0f)
@@ -74,7 +75,8 @@ inline void expectNoGhost(const BypassRender& render, int32_t on, int32_t off)
 // no sample-to-sample step within 100 ms of a switch may be larger than the largest step the
 // sine or the steady room signal takes on its own. A hard cut jumps by up to the sum of both
 // amplitudes, about eight times that.
-inline void expectSmoothSwitches(const BypassRender& render, int32_t on, int32_t off, int32_t rate = kBypassRate)
+inline void expectSmoothSwitches(const BypassRender& render, int32_t on, int32_t off,
+                                 int32_t rate = kBypassRate)
 {
     const int32_t fade = kBypassFade * rate / kBypassRate + 1; // 5 ms at the session's rate
     const double w = 2.0 * M_PI * 1000.0 / kBypassRate;

@@ -267,14 +267,15 @@ int main(int argc, char** argv)
             break;
         case PortKind::kEnabled:
             portList << "  [\n    a lv2:InputPort , lv2:ControlPort ;\n    lv2:index " << port.index
-                     << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
+                     << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name "
+                     << quoted(port.name)
                      << " ;\n    lv2:designation lv2:enabled ;\n    lv2:default 1 ;\n    lv2:minimum 0 ;\n"
                      << "    lv2:maximum 1 ;\n    lv2:portProperty lv2:integer , lv2:toggled\n  ]";
             break;
         case PortKind::kLatency:
             portList << "  [\n    a lv2:OutputPort , lv2:ControlPort ;\n    lv2:index " << port.index
-                     << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
-                     << " ;\n    lv2:designation lv2:latency ;\n"
+                     << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name "
+                     << quoted(port.name) << " ;\n    lv2:designation lv2:latency ;\n"
                      << "    lv2:portProperty lv2:reportsLatency , lv2:integer\n  ]";
             break;
         case PortKind::kAudioIn:
@@ -290,7 +291,8 @@ int main(int argc, char** argv)
             break;
         case PortKind::kMidiIn:
             portList << "  [\n    a lv2:InputPort , atom:AtomPort ;\n    lv2:index " << port.index
-                     << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name " << quoted(port.name)
+                     << " ;\n    lv2:symbol " << quoted(port.symbol) << " ;\n    lv2:name "
+                     << quoted(port.name)
                      << " ;\n    atom:bufferType atom:Sequence ;\n    atom:supports midi:MidiEvent ;\n"
                      << "    lv2:designation lv2:control ;\n    lv2:portProperty lv2:connectionOptional\n  ]";
             break;
