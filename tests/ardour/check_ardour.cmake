@@ -2,6 +2,7 @@
 # home folder (Ardour finds VST3 bundles in ~/.vst3 and indexes them with its own scanner; LV2
 # bundles through LV2_PATH), and checks Ardour's view of the eleven controls at each stage.
 # Arguments: -DBUNDLE=<Tessaline.vst3 or Tessaline.lv2> -DFORMAT=<VST3 or LV2>
+#            -DPLUGIN=<the class's name; "Tessaline" when not given>
 #            -DARDOUR_LUA=<ardour7-lua or empty> -DSCRIPT=<presets.lua> -DWORK=<scratch folder>
 cmake_minimum_required(VERSION 3.25)
 if(NOT ARDOUR_LUA OR NOT EXISTS /usr/lib/ardour7/ardour-vst3-scanner)
@@ -27,9 +28,12 @@ else()
   endif()
 endif()
 
+if(NOT PLUGIN)
+  set(PLUGIN "Tessaline")
+endif()
 set(output "")
 foreach(stage create reopen)
-  set(args ${WORK}/session ${FORMAT})
+  set(args ${WORK}/session ${FORMAT} ${PLUGIN})
   if(stage STREQUAL "reopen")
     list(APPEND args reopen)
   endif()
@@ -46,6 +50,11 @@ message("${output}")
 set(default "0.5000 0.0000 1.0000 7.0000 1.0000 7.0000 1.0000 7.0000 1.0000 0.0000 0.0000")
 set(studio "0.5000 5.0000 1.0000 5.3100 1.0000 7.5400 1.0000 9.4900 0.0000 0.0000 0.0000")
 set(edited "0.5000 5.0000 1.0000 12.6000 1.0000 7.5400 1.0000 9.4900 0.0000 0.0000 0.0000")
+# Both runs hold the class asked for, not the other one of the bundle.
+string(REGEX MATCHALL "plugin [^\n]*" held "${output}")
+if(NOT held STREQUAL "plugin ${PLUGIN};plugin ${PLUGIN}")
+  message(FATAL_ERROR "Ardour holds \"${held}\", not ${PLUGIN} twice")
+endif()
 foreach(expected "default: ${default}" "studio: ${studio}" "edited: ${edited}" "saved: ${edited}"
                  "reopened: ${edited}")
   string(FIND "${output}" "values ${expected}" at)

@@ -2,9 +2,10 @@
 -- program chosen by name through Ardour's preset interface with no plug-in window open, an edit
 -- after it, and the saved session reopened. Prints one "values <stage>: v0 .. v10" line per
 -- stage with Ardour's own view of the eleven room controls (plain values). Ardour 7.3 hangs
--- closing a session it reopened, so the reopening is a second run: arguments DIR FORMAT
--- [reopen], FORMAT VST3 or LV2 (the same plug-in, the same values in either).
-local dir, format, name = arg[1], arg[2], "tessaline"
+-- closing a session it reopened, so the reopening is a second run: arguments DIR FORMAT PLUGIN
+-- [reopen], FORMAT VST3 or LV2, PLUGIN the class's name ("Tessaline" or "Tessaline Any Rate": the
+-- same controls, the same values in either). Each run prints "plugin <name>" for the room it holds.
+local dir, format, plugin, name = arg[1], arg[2], arg[3], "tessaline"
 local kinds = { VST3 = ARDOUR.PluginType.VST3, LV2 = ARDOUR.PluginType.LV2 }
 assert(kinds[format], "format VST3 or LV2")
 
@@ -20,8 +21,9 @@ local function room()
   end
 end
 
-if arg[3] == "reopen" then
+if arg[4] == "reopen" then
   assert(load_session(dir, name), "session does not reopen")
+  print("plugin " .. room():to_insert():plugin(0):name())
   show(room(), "reopened")
   return
 end
@@ -30,8 +32,9 @@ local s = create_session(dir, name, 48000)
 assert(s, "no session")
 local tracks = Session:new_audio_track(2, 2, nil, 1, "Room", ARDOUR.PresentationInfo.max_order,
                                        ARDOUR.TrackMode.Normal, true)
-local proc = ARDOUR.LuaAPI.new_plugin(Session, "Tessaline", kinds[format], "")
-assert(not proc:isnil(), "Tessaline not found")
+local proc = ARDOUR.LuaAPI.new_plugin(Session, plugin, kinds[format], "")
+assert(not proc:isnil(), plugin .. " not found")
+print("plugin " .. proc:to_insert():plugin(0):name())
 tracks:front():add_processor_by_index(proc, 0, nil, true)
 show(proc, "default")
 local plug = proc:to_insert():plugin(0)
