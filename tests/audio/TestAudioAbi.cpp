@@ -93,6 +93,10 @@ TEST_P(Bundle, NonFiniteInputGivesFiniteOutput)
 
 TEST_P(Bundle, TailCoversTheWholeRoomSignalAtEveryRate)
 {
+    // The loop runs every rate itself: once per class is enough (each rate-true one resamples
+    // the bank at every rate, the slowest case of the suite under a sanitizer).
+    if (GetParam().rateTrue && rate() != 96000.0)
+        GTEST_SKIP() << "covered by the class's 96 kHz case";
     for (double rate : {8000.0, 22050.0, 44100.0, 48000.0, 88200.0, 96000.0, 192000.0, 384000.0})
     {
         HostInstance instance;
