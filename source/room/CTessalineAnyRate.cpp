@@ -5,25 +5,27 @@
 #include "engine/CDelayLine.h"
 #include "engine/CPartitionedConvolver.h"
 #include "room/ResampledBank.h"
+#include "room/RoomInput.h"
 
 #include <algorithm>
 #include <cmath>
 #include <new>
 #include <stdexcept>
 
-namespace {
-constexpr float kInputCeiling = 1.0e6f; // as the original room: +120 dBFS
+namespace {} // namespace
 
 // The engine of one layout, built whole before it replaces the one in use.
-struct Engine
+struct CTessalineAnyRate::Engine
 {
     std::unique_ptr<CPartitionedConvolver> earlyLeft, earlyRight, lateLeft, lateRight;
     std::unique_ptr<CDelayLine> earlyDelayLeft, earlyDelayRight, lateDelayLeft, lateDelayRight;
 };
 
-Engine buildEngine(const CRoomLayout& l, const IResponseTables& tables, int fs, SpectrumPrecision p)
+namespace {
+CTessalineAnyRate::Engine buildEngine(const CRoomLayout& l, const IResponseTables& tables, int fs,
+                                      SpectrumPrecision p)
 {
-    Engine e;
+    CTessalineAnyRate::Engine e;
     e.earlyLeft = std::make_unique<CPartitionedConvolver>(tables, 0, fs, 0, l.nResponseLength, l.nEarlyLength,
                                                           l.nEarlyPartition, 0, p);
     e.earlyRight = std::make_unique<CPartitionedConvolver>(tables, 0, fs, 1, l.nResponseLength,
@@ -69,7 +71,12 @@ CTessalineAnyRate::~CTessalineAnyRate()
 // so a failure leaves the room as it was.
 void CTessalineAnyRate::createEngine()
 {
-    Engine e = buildEngine(m_Layout, *m_pTables, m_Layout.nSampleRate, spectrumPrecision());
+    adoptEngine(buildEngine(m_Layout, *m_pTables, m_Layout.nSampleRate, spectrumPrecision()));
+}
+
+// [main thread] Puts a built engine in place of the one in use.
+void CTessalineAnyRate::adoptEngine(Engine&& e)
+{
     m_pEarlyLeft = std::move(e.earlyLeft);
     m_pEarlyRight = std::move(e.earlyRight);
     m_pLateLeft = std::move(e.lateLeft);
@@ -93,15 +100,7 @@ void CTessalineAnyRate::adoptRate(int sampleRate)
     try
     {
         std::shared_ptr<const IResponseTables> tables = acquireRoomTables(next);
-        Engine e = buildEngine(next, *tables, sampleRate, spectrumPrecision());
-        m_pEarlyLeft = std::move(e.earlyLeft);
-        m_pEarlyRight = std::move(e.earlyRight);
-        m_pLateLeft = std::move(e.lateLeft);
-        m_pLateRight = std::move(e.lateRight);
-        m_pEarlyDelayLeft = std::move(e.earlyDelayLeft);
-        m_pEarlyDelayRight = std::move(e.earlyDelayRight);
-        m_pLateDelayLeft = std::move(e.lateDelayLeft);
-        m_pLateDelayRight = std::move(e.lateDelayRight);
+        adoptEngine(buildEngine(next, *tables, sampleRate, spectrumPrecision()));
         m_pTables = std::move(tables);
         m_Layout = next;
     }
@@ -143,7 +142,7 @@ bool CTessalineAnyRate::prepare()
                                                                   CDelayLine& earlyDelay,
                                                                   CDelayLine& lateDelay, float input)
 {
-    const double x = std::isfinite(input) ? std::clamp(input, -kInputCeiling, kInputCeiling) : 0.0f;
+    const double x = roomInputSample(input);
     early.processFiniteSample(x);
     late.processFiniteSample(x);
     lateDelay.processSample(late.output());

@@ -28,6 +28,8 @@ public:
 
     const CRoomLayout& layout() const { return m_Layout; }
 
+    struct Engine; // the stages and delays of one layout (CTessalineAnyRate.cpp)
+
 protected:
     void createEngine() override;
     void buildRoom() override;
@@ -37,6 +39,7 @@ private:
     float processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& earlyDelay,
                      CDelayLine& lateDelay, float input);
     void adoptRate(int sampleRate);
+    void adoptEngine(Engine&& e);
 
     CRoomLayout m_Layout;
     std::shared_ptr<const IResponseTables> m_pTables;

@@ -1,5 +1,6 @@
 // CTessaline: the engine it owns, building the room, frame processing and control changes.
 #include "room/CTessaline.h"
+#include "room/RoomInput.h"
 
 #include "engine/CDelayLine.h"
 #include "engine/CPartitionedConvolver.h"
@@ -12,10 +13,6 @@
 #include <cstring>
 #include <limits>
 #include <memory>
-
-namespace {
-constexpr float kInputCeiling = 1.0e6f; // +120 dBFS, exact in float and double alike
-} // namespace
 
 // [main thread] Step 2 of construction: four stages and two delays, Center components bound
 // and silent until the room is built.
@@ -102,7 +99,7 @@ bool CTessaline::prepare()
                                                            CPartitionedConvolver& late, CDelayLine& delay,
                                                            float input)
 {
-    const double x = std::isfinite(input) ? std::clamp(input, -kInputCeiling, kInputCeiling) : 0.0f;
+    const double x = roomInputSample(input);
     early.processFiniteSample(x);
     late.processFiniteSample(x);
     delay.processSample(late.output());
