@@ -34,7 +34,4 @@ struct BatchOutcome
 // was written and then ends with endBySignal.
 BatchOutcome runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers);
 
-// Ends the program the way the signal asks (its default action).
-void endBySignal(int signalNumber);
-
 } // namespace TessalineTool

@@ -5,6 +5,7 @@
 #include "LevelMeter.h"
 #include "OutputFormat.h"
 #include "PluginSession.h"
+#include "RateLimits.h"
 #include "ProgressBar.h"
 #include "ResampledSink.h"
 #include "ResampledSource.h"
@@ -12,6 +13,7 @@
 #include "ScratchSignal.h"
 #include "SoundFileSink.h"
 #include "SoundFileSource.h"
+#include "StopSignals.h"
 
 #include "HostAudioBuffers.h"
 
@@ -32,10 +34,6 @@ namespace {
 // An infinite tail is cut after this long, so a render always ends.
 constexpr double kLongestTailSeconds = 30.0;
 
-// The sample rates a render and an impulse response take.
-constexpr int kLowestRate = 8000;
-constexpr int kHighestRate = 384000;
-
 std::unique_ptr<AudioSource> openSource(const std::string& input, SoundFileSource*& file, std::string& error)
 {
     file = nullptr;
@@ -47,7 +45,7 @@ std::unique_ptr<AudioSource> openSource(const std::string& input, SoundFileSourc
     if (opened->sampleRate() < kLowestRate || opened->sampleRate() > kHighestRate)
     {
         error = opened->name() + " is at " + std::to_string(opened->sampleRate())
-                + " Hz; tessaline renders files from 8000 to 384000 Hz";
+                + " Hz; tessaline renders files from " + rateRangeText() + " Hz";
         return nullptr;
     }
     file = opened.get();
@@ -226,7 +224,9 @@ bool renderBlocks(const BlockRender& job, InputFindings& findings, std::string& 
             return false;
         done += block;
         progress.update(done);
-        if (job.request.onProgress && !job.request.onProgress(done, job.source.sampleRate()))
+        if (job.request.onProgress)
+            job.request.onProgress(done, job.source.sampleRate());
+        if (job.request.stop && job.request.stop->stopped())
         {
             error = "stopped";
             return false;

@@ -11,6 +11,8 @@
 
 namespace TessalineTool {
 
+class StopSignals;
+
 struct FileRender
 {
     std::string bundlePath;
@@ -18,8 +20,10 @@ struct FileRender
     std::string output;
     std::string progressLabel; // "rendering", "file 2 of 5"
     // When set, called after every block with the frames done and the rate in place of the
-    // file's own progress bar (a batch draws one bar for all); false stops the render.
-    std::function<bool(int64_t done, int sampleRate)> onProgress;
+    // file's own progress bar (a batch draws one bar for all).
+    std::function<void(int64_t done, int sampleRate)> onProgress;
+    // When set, the render ends at the next block once a stop signal has arrived.
+    const StopSignals* stop = nullptr;
 };
 
 // Renders and prints a summary line (and a note when samples went beyond full scale); false with

@@ -1,5 +1,8 @@
 // `tessaline info`: the bundle's descriptions as a host enumerates them.
 #include "Commands.h"
+#include "CommandFailure.h"
+#include "CommandHelp.h"
+#include "CommandOptions.h"
 #include "InfoJson.h"
 #include "PluginSession.h"
 #include "Vst2View.h"
@@ -16,13 +19,6 @@ using namespace Steinberg::Vst;
 using TessalineHost::toUtf8;
 
 namespace {
-const char* const kInfoUsage =
-    "usage: tessaline info [--json]\n"
-    "\n"
-    "Shows what a host sees of the bundle: factory, class, parameters with their ranges, defaults\n"
-    "and flags, units and presets. --json prints the bundle's identity, the parameters (with the\n"
-    "entries of list parameters) and the preset names as one JSON document for scripts.\n";
-
 std::string flagsText(int32 flags)
 {
     std::string text;
@@ -139,27 +135,27 @@ void printUnitsAndPresets(IUnitInfo* units)
 int runInfo(const CommandLine& commandLine)
 {
     bool json = false;
-    for (const std::string& arg : commandLine.args)
-    {
-        if (arg == "--help" || arg == "-h")
-        {
-            std::fputs(kInfoUsage, stdout);
-            return 0;
-        }
-        if (arg != "--json")
-        {
-            std::fprintf(stderr, "tessaline: unknown option '%s'\n\n%s", arg.c_str(), kInfoUsage);
-            return 2;
-        }
+    bool help = false;
+    const OptionTaker take = [&json](const Option& option, const std::string&, std::string& message) {
+        if (option.id != OptionId::kJson)
+            return optionNotRead(option, message);
         json = true;
+        return true;
+    };
+    std::vector<std::string> files;
+    std::string error;
+    if (!readCommandOptions(commandLine.args, 0, kInfoScope, nullptr, take, help, files, error))
+        return failUsage("info", error);
+    if (!files.empty())
+        return failUsage("info", "info takes no file names, not '" + files[0] + "'");
+    if (help)
+    {
+        std::fputs(commandHelp(*findCommand("info")).c_str(), stdout);
+        return 0;
     }
     PluginSession session;
-    std::string error;
     if (!session.open(commandLine.bundlePath, error))
-    {
-        std::fprintf(stderr, "tessaline: %s\n", error.c_str());
-        return 1;
-    }
+        return fail(error);
     if (json)
     {
         std::printf("%s\n", infoJson(session, commandLine.bundlePath).dump(2).c_str());

@@ -1,6 +1,9 @@
 // `tessaline ir`: the room's stereo impulse response as a 32-bit float file, for any convolver.
 #include "Commands.h"
 
+#include "CommandFailure.h"
+#include "CommandHelp.h"
+
 #include "ImpulseResponse.h"
 #include "MeasureOptions.h"
 #include "OutputFormat.h"
@@ -16,31 +19,6 @@
 namespace TessalineTool {
 
 namespace {
-std::string irUsage()
-{
-    return std::string(
-               "usage: tessaline ir OUT [--preset NAME] [--set PARAM=VALUE ...] [--rate HZ] [--length "
-               "SECONDS]\n"
-               "                    [--type TYPE] [--any-rate] [--]\n"
-               "\n"
-               "Writes the room's stereo impulse response for these settings into OUT: exactly what the\n"
-               "plug-in outputs for a unit impulse on both inputs, once the settings have reached the\n"
-               "whole room. Sample 0 is the impulse; the room answers from sample 255 on, as in the\n"
-               "plug-in. OUT's container is the one its extension names (wav, w64, rf64, aif, aiff,\n"
-               "flac, ogg, oga, opus), else --type's, else 32-bit float WAV; - writes standard output.\n"
-               "\n")
-           + kRoomSettingsUsage + kMeasureUsage
-           + "  --type TYPE         OUT's container, whatever its name (wav, w64, rf64, aiff, flac, ogg, "
-             "opus)\n"
-             "  --                  every argument after it is a file name\n";
-}
-
-int fail(const std::string& message)
-{
-    std::fprintf(stderr, "tessaline: %s\n", message.c_str());
-    return 1;
-}
-
 bool writeResponse(const OutputTarget& target, int format, const ImpulseResponse& response, int& written,
                    std::string& error)
 {
@@ -72,14 +50,11 @@ int runIr(const CommandLine& commandLine)
 {
     MeasureOptions options;
     std::string error;
-    if (!parseMeasureOptions(commandLine.args, false, options, error))
-    {
-        fail(error + "\nsee tessaline ir --help");
-        return 2; // a usage error, as every command reports one
-    }
+    if (!parseMeasureOptions(commandLine.args, kIrScope, options, error))
+        return failUsage("ir", error);
     if (options.help)
     {
-        std::fputs(irUsage().c_str(), stdout);
+        std::fputs(commandHelp(*findCommand("ir")).c_str(), stdout);
         return 0;
     }
     int format = 0;

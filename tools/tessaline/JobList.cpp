@@ -1,6 +1,6 @@
 #include "JobList.h"
 
-#include "ArgumentText.h"
+#include "CommandOptions.h"
 #include "JobLine.h"
 
 #include <nlohmann/json.hpp>
@@ -10,37 +10,19 @@
 namespace TessalineTool {
 
 namespace {
-// A line's words after IN and OUT: only the options that shape one job's room.
+// A line's words after IN and OUT: only the options that shape one job's room, read as the
+// command line reads them.
 bool takeJobOptions(const std::vector<std::string>& words, RenderOptions& options, std::string& error)
 {
-    for (size_t i = 2; i < words.size(); ++i)
-    {
-        const RoomSettings::Taken taken = options.room.take(words, i, error);
-        if (taken == RoomSettings::Taken::kFailed)
-            return false;
-        if (taken == RoomSettings::Taken::kYes)
-            continue;
-        std::string value;
-        if (words[i] != "--mix")
-        {
-            error =
-                "'" + words[i] + "' is not a job option (a line takes IN OUT, then --preset, --set, --mix)";
-            return false;
-        }
-        if (!takeValue(words, i, value, error))
-            return false;
-        double percent = 0.0;
-        if (!value.empty() && value.back() == '%')
-            value.pop_back();
-        if (!parseNumber(value, percent) || percent < 0.0 || percent > 100.0)
-        {
-            error = "--mix wants a percentage from 0 to 100, not '" + words[i] + "'";
-            return false;
-        }
-        options.mix = percent / 100.0;
-    }
-    return true;
+    const OptionTaker take = [&options](const Option& option, const std::string& value,
+                                        std::string& message) {
+        return takeRenderOption(option, value, options, message);
+    };
+    bool help = false; // a job line has no --help
+    std::vector<std::string> files;
+    return readCommandOptions(words, 2, kJobScope, &options.room, take, help, files, error);
 }
+
 // A line of rooms.jsonl: {"input", "output", "preset", "set": [...], "mix"}, and "seed", the
 // note of where a drawn room came from. Any other key, or a key given twice, is a mistake (a
 // misspelt "presets" would otherwise render the default room without a word).
@@ -111,12 +93,11 @@ bool takeJsonJob(const std::string& text, BatchJob& job, std::string& error)
     }
     if (const auto mix = line.find("mix"); mix != line.end())
     {
-        if (!mix->is_number() || mix->get<double>() < 0.0 || mix->get<double>() > 100.0)
+        if (!mix->is_number() || !mixFromPercent(mix->get<double>(), job.options.mix))
         {
             error = "\"mix\" wants a percentage from 0 to 100";
             return false;
         }
-        job.options.mix = mix->get<double>() / 100.0;
     }
     return true;
 }

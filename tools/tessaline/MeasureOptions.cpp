@@ -3,6 +3,7 @@
 #include "ArgumentText.h"
 #include "CommandOptions.h"
 #include "OutputFormat.h"
+#include "RateLimits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,8 +11,6 @@
 namespace TessalineTool {
 
 namespace {
-constexpr long kLowestRate = 8000;
-constexpr long kHighestRate = 384000;
 constexpr double kLongestSeconds = 60.0;
 constexpr long kSmallestSide = 360; // below this the labels no longer fit
 constexpr long kLargestSide = 8000;
@@ -29,64 +28,49 @@ bool parseSize(const std::string& text, int& width, int& height)
     return true;
 }
 
-bool takeMeasureValue(const std::string& option, const std::string& value, MeasureOptions& options,
-                      std::string& error)
+bool takeMeasureOption(const Option& option, const std::string& value, MeasureOptions& options,
+                       std::string& error)
 {
-    long rate = 0;
-    if (option == "--rate")
+    switch (option.id)
     {
-        if (!parseWholeNumber(value, kLowestRate, kHighestRate, rate))
-        {
-            error = "--rate wants a sample rate in Hz from 8000 to 384000, not '" + value + "'";
-            return false;
-        }
-        options.sampleRate = static_cast<int>(rate);
-    }
-    else if (option == "--length")
-    {
+    case OptionId::kRate: return parseRate("--rate", value, options.sampleRate, error);
+    case OptionId::kLength:
         if (!parseNumber(value, options.lengthSeconds) || options.lengthSeconds <= 0.0
             || options.lengthSeconds > kLongestSeconds)
         {
             error = "--length wants seconds above 0 and up to 60, not '" + value + "'";
             return false;
         }
-    }
-    else if (!parseSize(value, options.width, options.height))
-    {
-        error = "--size wants WIDTHxHEIGHT in pixels, each from 360 to 8000, not '" + value + "'";
-        return false;
-    }
-    return true;
-}
-} // namespace
-
-const char* const kMeasureUsage =
-    "  --rate HZ           sample rate of the response (8000..384000, default 48000)\n"
-    "  --length SECONDS    length of the response (default: the tail the plug-in reports,\n"
-    "                      which holds the whole room response)\n";
-
-bool parseMeasureOptions(const std::vector<std::string>& args, bool withSize, MeasureOptions& options,
-                         std::string& error)
-{
-    CommandOptions command;
-    command.kindOf = [withSize](const std::string& arg) {
-        const bool valued = (!withSize && arg == "--type") || arg == "--rate" || arg == "--length"
-                            || (withSize && arg == "--size");
-        return valued ? OptionKind::kValued : OptionKind::kUnknown;
-    };
-    command.take = [&options](const std::string& arg, const std::string& value, std::string& message) {
-        if (arg != "--type")
-            return takeMeasureValue(arg, value, options, message);
+        return true;
+    case OptionId::kSize:
+        if (!parseSize(value, options.width, options.height))
+        {
+            error = "--size wants WIDTHxHEIGHT in pixels, each from 360 to 8000, not '" + value + "'";
+            return false;
+        }
+        return true;
+    case OptionId::kType:
         if (formatForContainerName(value) == 0)
         {
-            message = "--type wants one of " + std::string(kContainerNames) + ", not '" + value + "'";
+            error = "--type wants one of " + std::string(kContainerNames) + ", not '" + value + "'";
             return false;
         }
         options.type = value;
         return true;
+    default: return optionNotRead(option, error);
+    }
+}
+} // namespace
+
+bool parseMeasureOptions(const std::vector<std::string>& args, Scope scope, MeasureOptions& options,
+                         std::string& error)
+{
+    const OptionTaker take = [&options](const Option& option, const std::string& value,
+                                        std::string& message) {
+        return takeMeasureOption(option, value, options, message);
     };
     std::vector<std::string> files;
-    if (!readCommandOptions(args, command, options.room, options.help, files, error))
+    if (!readCommandOptions(args, 0, scope, &options.room, take, options.help, files, error))
         return false;
     if (options.help)
         return true;

@@ -2,6 +2,7 @@
 // sample rate and length of the response, and (plot) the picture's size.
 #pragma once
 
+#include "OptionTable.h"
 #include "RoomSettings.h"
 
 #include <cstdint>
@@ -25,12 +26,9 @@ struct MeasureOptions
     int64_t frames() const;
 };
 
-// Fills options; --size is accepted only when withSize (plot), --type only without it (ir). False
-// with a message on bad usage.
-bool parseMeasureOptions(const std::vector<std::string>& args, bool withSize, MeasureOptions& options,
+// Fills options from the arguments of the command of that scope (ir or plot, which take the
+// options the option table gives them). False with a message on bad usage.
+bool parseMeasureOptions(const std::vector<std::string>& args, Scope scope, MeasureOptions& options,
                          std::string& error);
-
-// The --rate and --length lines of the usage texts.
-extern const char* const kMeasureUsage;
 
 } // namespace TessalineTool

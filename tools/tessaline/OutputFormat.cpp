@@ -6,8 +6,6 @@
 
 namespace TessalineTool {
 
-const char* const kContainerNames = "wav, w64, rf64, aif, aiff, flac, ogg, oga, opus";
-
 namespace {
 std::string lowered(std::string text)
 {

@@ -17,8 +17,8 @@ int outputFormatFor(int format);
 // "ogg", "oga", "opus", any case), or 0 for none of them.
 int formatForContainerName(const std::string& name);
 
-// The names formatForContainerName knows, for messages: "wav, w64, rf64, ...".
-extern const char* const kContainerNames;
+// The names formatForContainerName knows, for messages, help and completion: "wav, w64, ...".
+constexpr const char* kContainerNames = "wav, w64, rf64, aif, aiff, flac, ogg, oga, opus";
 
 // The format OUT is written in: --type when given (typeName not empty), else the container OUT's
 // extension names, else fallbackFormat (the input's). False with a message for a --type or an

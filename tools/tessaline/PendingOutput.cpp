@@ -22,8 +22,9 @@ namespace {
 char gPendingPath[4096] = {};
 char gStopMessage[4096 + 128] = {};
 size_t gStopMessageLength = 0;
-// Renders on several threads (a batch) take turns at the path; the batch itself holds the stop
-// signals back and ends its renders in order, so the handler is not what cleans up there.
+// A render holds the stop signals back (StopSignals) and ends itself at its next block, so the
+// handler never runs for one; it cleans up after ir, plot and the rooms record, which write in
+// one go. Renders on several threads take turns at the path.
 std::mutex gPendingLock;
 
 extern "C" void removePendingAndExit(int signalNumber)

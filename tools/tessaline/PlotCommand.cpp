@@ -1,6 +1,9 @@
 // `tessaline plot`: one picture of the room for a set of settings.
 #include "Commands.h"
 
+#include "CommandFailure.h"
+#include "CommandHelp.h"
+
 #include "DecayAnalysis.h"
 #include "ImpulseResponse.h"
 #include "MeasureOptions.h"
@@ -17,29 +20,6 @@
 namespace TessalineTool {
 
 namespace {
-std::string plotUsage()
-{
-    return std::string(
-               "usage: tessaline plot OUT.png [--preset NAME] [--set PARAM=VALUE ...] [--size WxH]\n"
-               "                      [--rate HZ] [--length SECONDS] [--any-rate]\n"
-               "\n"
-               "Draws the room for these settings into a PNG: both ears' impulse response over time,\n"
-               "linear and in dB, with where it ends and how far down its last 10 ms are; the energy\n"
-               "decay curve with its T30; and T30 per octave band from 125 Hz to 8 kHz. The response\n"
-               "is the one `tessaline ir` writes. The T30 values and the end level are also printed,\n"
-               "and stored in the PNG as texts \"T30\", \"T30 125 Hz\", ... \"T30 8k Hz\", \"End\".\n"
-               "\n")
-           + kRoomSettingsUsage
-           + "  --size WxH          picture size in pixels (each 360..8000, default 1200x900)\n"
-           + kMeasureUsage;
-}
-
-int fail(const std::string& message)
-{
-    std::fprintf(stderr, "tessaline: %s\n", message.c_str());
-    return 1;
-}
-
 // Cairo and fontconfig keep their font caches for the life of the process; handing them back
 // keeps leak checkers quiet about memory that was never lost.
 void releaseFontCaches()
@@ -60,14 +40,11 @@ int runPlot(const CommandLine& commandLine)
 {
     MeasureOptions options;
     std::string error;
-    if (!parseMeasureOptions(commandLine.args, true, options, error))
-    {
-        fail(error + "\nsee tessaline plot --help");
-        return 2; // a usage error, as every command reports one
-    }
+    if (!parseMeasureOptions(commandLine.args, kPlotScope, options, error))
+        return failUsage("plot", error);
     if (options.help)
     {
-        std::fputs(plotUsage().c_str(), stdout);
+        std::fputs(commandHelp(*findCommand("plot")).c_str(), stdout);
         return 0;
     }
     const int64_t frames = options.frames();

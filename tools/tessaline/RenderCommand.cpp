@@ -2,6 +2,8 @@
 #include "Commands.h"
 
 #include "BatchRunner.h"
+#include "CommandFailure.h"
+#include "CommandHelp.h"
 #include "FileRender.h"
 #include "JobCheck.h"
 #include "JobList.h"
@@ -9,6 +11,7 @@
 #include "RenderOptions.h"
 #include "RoomsLog.h"
 #include "SameFile.h"
+#include "StopSignals.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -22,12 +25,6 @@
 namespace TessalineTool {
 
 namespace {
-int fail(const std::string& message)
-{
-    std::fprintf(stderr, "tessaline: %s\n", message.c_str());
-    return 1;
-}
-
 // The batch's folder is checked before anything renders, so a typo costs no time.
 bool checkOutputFolder(const std::string& folder, std::string& error)
 {
@@ -117,7 +114,7 @@ int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std
         std::string error;
         if (!writeRoomsLogs(written, options.seed, options.roomsFile, error))
         {
-            std::fprintf(stderr, "tessaline: %s\n", error.c_str());
+            fail(error);
             ++failed;
         }
     }
@@ -130,8 +127,7 @@ int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std
     failed += outcome.failed;
     if (failed == 0)
         return 0;
-    std::fprintf(stderr, "tessaline: %zu of %zu files failed\n", failed, count);
-    return 1;
+    return fail(std::to_string(failed) + " of " + std::to_string(count) + " files failed");
 }
 
 // Each input into the folder under its own name. A failing file is reported and the rest still
@@ -159,7 +155,7 @@ int renderBatch(const CommandLine& commandLine, const RenderOptions& options)
             jobs.push_back({input, output, options, 0});
         else
         {
-            std::fprintf(stderr, "tessaline: %s: %s\n", input.c_str(), error.c_str());
+            fail(input + ": " + error);
             ++failed;
         }
     }
@@ -191,13 +187,10 @@ int runRender(const CommandLine& commandLine)
     RenderOptions options;
     std::string error;
     if (!parseRenderOptions(commandLine.args, options, error))
-    {
-        fail(error + "\nsee tessaline render --help");
-        return 2; // a usage error, as every command reports one
-    }
+        return failUsage("render", error);
     if (options.help)
     {
-        std::fputs(renderUsage().c_str(), stdout);
+        std::fputs(commandHelp(*findCommand("render")).c_str(), stdout);
         return 0;
     }
     if (!options.variation.empty())
@@ -210,12 +203,25 @@ int runRender(const CommandLine& commandLine)
         return renderList(commandLine, options);
     if (!options.outputFolder.empty())
         return renderBatch(commandLine, options);
+    // Stopped as a batch is: the render ends at its next block and removes its temporary file.
+    StopSignals stop;
     const FileRender job{commandLine.bundlePath,
                          options.inputs.empty() ? std::string() : options.inputs[0],
                          options.outputPath,
                          "rendering",
-                         {}};
-    if (!renderFile(job, options, error))
+                         {},
+                         &stop};
+    const bool rendered = renderFile(job, options, error);
+    if (stop.stopped())
+    {
+        if (!rendered)
+            fail("interrupted; "
+                 + (options.outputPath == "-" ? std::string("standard output")
+                                              : "'" + options.outputPath + "'")
+                 + " was not written");
+        endBySignal(stop.signalNumber());
+    }
+    if (!rendered)
         return fail(error);
     // A record beside OUT no longer describes the file just written.
     if (options.outputPath != "-")

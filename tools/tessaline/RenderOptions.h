@@ -1,6 +1,7 @@
 // The arguments of `tessaline render`, parsed and checked before any file or the bundle is touched.
 #pragma once
 
+#include "OptionTable.h"
 #include "RoomSettings.h"
 #include "RoomVariation.h"
 
@@ -10,9 +11,6 @@
 #include <vector>
 
 namespace TessalineTool {
-
-// The demo lands here when no file names are given.
-constexpr const char* kDefaultDemoOutput = "tessaline-demo.wav";
 
 struct RenderOptions
 {
@@ -32,13 +30,20 @@ struct RenderOptions
     uint64_t seed = 0;          // --seed S for the variation
     std::string roomsFile;      // --rooms FILE: the variation's record (default: rooms.jsonl per folder)
     int roomRate = 0;           // --room-rate HZ: the room as it sounds at HZ (0: at the file's rate)
+    bool demo = false;          // --demo: the built-in phrase, into OUT or the default name
     bool help = false;
 };
 
 // Fills options from the render command's arguments; false with a message on bad usage.
 bool parseRenderOptions(const std::vector<std::string>& args, RenderOptions& options, std::string& error);
 
-// The render command's usage text.
-std::string renderUsage();
+// Applies one of render's options (value "" for a flag), on the command line or a job line;
+// false with a message for a bad value.
+bool takeRenderOption(const Option& option, const std::string& value, RenderOptions& options,
+                      std::string& error);
+
+// A share of the room signal given in percent, 0 to 100, as the fraction --mix holds; false
+// outside that range.
+bool mixFromPercent(double percent, double& mix);
 
 } // namespace TessalineTool

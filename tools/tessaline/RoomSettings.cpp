@@ -1,38 +1,22 @@
 #include "RoomSettings.h"
 
-#include "ArgumentText.h"
 #include "PluginSession.h"
 
 namespace TessalineTool {
 
-const char* const kRoomSettingsUsage =
-    "  --preset NAME       start from a factory preset (\"Factory Preset\", \"Studio\")\n"
-    "  --set PARAM=VALUE   set a parameter by its title and displayed value, after the\n"
-    "                      preset: --set \"Abs L-R=5.31\" --set Position=L90 --set Stereo/Mono=Mono\n"
-    "  --any-rate          through the class \"Tessaline Any Rate\": the room as it sounds at\n"
-    "                      44.1 kHz at every sample rate (\"Tessaline\" plays its tables at the\n"
-    "                      session's rate, so the room shrinks and brightens above 44.1 kHz)\n";
-
 const char* RoomSettings::className() const { return anyRate ? "Tessaline Any Rate" : nullptr; }
 
-RoomSettings::Taken RoomSettings::take(const std::vector<std::string>& args, size_t& i, std::string& error)
+bool RoomSettings::take(OptionId option, const std::string& value)
 {
-    const std::string arg = args[i];
-    if (arg == "--any-rate")
-    {
+    if (option == OptionId::kAnyRate)
         anyRate = true;
-        return Taken::kYes;
-    }
-    if (arg != "--preset" && arg != "--set")
-        return Taken::kNo;
-    std::string value;
-    if (!takeValue(args, i, value, error))
-        return Taken::kFailed;
-    if (arg == "--preset")
+    else if (option == OptionId::kPreset)
         preset = value;
-    else
+    else if (option == OptionId::kSet)
         settings.push_back(value);
-    return Taken::kYes;
+    else
+        return false;
+    return true;
 }
 
 bool RoomSettings::resolve(PluginSession& session, std::vector<ParameterEdit>& edits,

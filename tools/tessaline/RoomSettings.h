@@ -2,6 +2,7 @@
 // ("--preset Studio --set Position=L90"), shared by render, ir and plot.
 #pragma once
 
+#include "OptionTable.h"
 #include "ParameterEdit.h"
 
 #include <string>
@@ -20,14 +21,8 @@ struct RoomSettings
     // The class to open: null for the bundle's first (the original room).
     const char* className() const;
 
-    enum class Taken
-    {
-        kNo,     // args[i] is another option
-        kYes,    // taken, i moved onto its value
-        kFailed, // the value is missing (error says so)
-    };
-    // Takes --preset NAME, --set PARAM=VALUE or --any-rate at args[i].
-    Taken take(const std::vector<std::string>& args, size_t& i, std::string& error);
+    // Takes --preset NAME, --set PARAM=VALUE or --any-rate; false for any other option.
+    bool take(OptionId option, const std::string& value);
 
     // The preset first, then each setting in order, so a setting overrides the preset's value.
     // False with a message naming the choices when a name or value is not accepted.
@@ -36,8 +31,5 @@ struct RoomSettings
     // "Studio, Position=L90" or "initial values", for titles and summaries.
     std::string describe() const;
 };
-
-// The --preset, --set and --any-rate lines of a command's usage text.
-extern const char* const kRoomSettingsUsage;
 
 } // namespace TessalineTool

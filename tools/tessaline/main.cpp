@@ -1,4 +1,6 @@
 // tessaline: command-line access to the built Tessaline.vst3 bundle through the test host.
+#include "CommandFailure.h"
+#include "CommandHelp.h"
 #include "Commands.h"
 
 #include <cstdio>
@@ -10,63 +12,57 @@ struct Command
 {
     const char* name;
     int (*run)(const TessalineTool::CommandLine&);
-    const char* help;
 };
 
-// A new command is one line here and a run function in its own file.
+// A new command is one line here, its description in CommandHelp.cpp and a run function in its
+// own file.
 const Command kCommands[] = {
-    {"info", &TessalineTool::runInfo, "factory, class, parameters, units and presets (--json for scripts)"},
-    {"render", &TessalineTool::runRender,
-     "render IN to OUT through the plug-in (several IN with -o DIR; no files: the demo)"},
-    {"ir", &TessalineTool::runIr,
-     "write the room's impulse response (32-bit float WAV unless OUT names another)"},
-    {"plot", &TessalineTool::runPlot, "draw the room's response, decay and reverberation times into a PNG"},
+    {"info", &TessalineTool::runInfo},
+    {"render", &TessalineTool::runRender},
+    {"ir", &TessalineTool::runIr},
+    {"plot", &TessalineTool::runPlot},
 };
 
 int usage(FILE* out)
 {
-    std::fprintf(out, "usage: tessaline [--bundle PATH] <command> [args]\n"
-                      "       tessaline --version | --help\n\n"
-                      "Loads the Tessaline room reverb (a VST3 bundle) and runs one command on it.\n\n"
-                      "commands:\n");
-    for (const Command& command : kCommands)
-        std::fprintf(out, "  %-8s %s\n", command.name, command.help);
-    std::fprintf(out,
-                 "\noptions:\n  --bundle PATH  the Tessaline.vst3 bundle to load\n"
-                 "  --version      print the version and exit\n  --help, -h     print this help and exit\n");
-    std::fprintf(out,
-                 "\n`tessaline <command> --help` explains a command's options.\n"
-                 "The bundle defaults to %s\n",
-                 TessalineTool::defaultBundlePath().c_str());
-    return out == stderr ? 2 : 0;
+    std::fputs(TessalineTool::toolHelp(TessalineTool::defaultBundlePath()).c_str(), out);
+    return out == stderr ? TessalineTool::kExitUsage : 0;
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
-    TessalineTool::CommandLine commandLine;
-    commandLine.bundlePath = TessalineTool::defaultBundlePath();
+    using namespace TessalineTool;
+    CommandLine commandLine;
+    commandLine.bundlePath = defaultBundlePath();
     const char* name = nullptr;
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
-        if (!name && arg == "--bundle")
+        const Option* option = name ? nullptr : findOption(kToolScope, arg);
+        if (name)
+            commandLine.args.push_back(arg);
+        else if (!option)
+            name = argv[i]; // a word or an option no command takes: checked below
+        else if (option->id == OptionId::kBundle)
         {
             if (++i >= argc)
                 return usage(stderr);
             commandLine.bundlePath = argv[i];
         }
-        else if (!name && (arg == "--help" || arg == "-h"))
+        else if (option->id == OptionId::kHelp)
             return usage(stdout);
-        else if (!name && arg == "--version")
+        else if (option->id == OptionId::kVersion)
         {
             std::printf("tessaline %s\n", TESSALINE_VERSION);
             return 0;
         }
-        else if (!name)
-            name = argv[i];
         else
-            commandLine.args.push_back(arg);
+        {
+            std::fprintf(stderr, "tessaline: %s is in the option table but not read before the command\n",
+                         option->name);
+            return kExitUsage;
+        }
     }
     if (!name)
         return usage(stderr);
