@@ -1,23 +1,13 @@
-// The bash completion as bash runs it: the script sourced into a bash with bash-completion, its
-// function found through `complete -p`, and the replies it gives for a command line typed so far.
+// The bash completion as bash runs it: the values it offers for what a command takes, quoted as
+// the shell needs them.
+#include "BashCompletion.h"
 #include "CliFixture.h"
 #include "support/CaseNames.h"
 
-#include <cstdio>
 #include <fstream>
 
 namespace CliTest {
 namespace {
-
-const char* const kFramework = "/usr/share/bash-completion/bash_completion";
-
-std::string shellQuoted(const std::string& word)
-{
-    std::string quoted = "'";
-    for (const char c : word)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 struct CompletionCase
 {
@@ -31,44 +21,9 @@ inline void PrintTo(const CompletionCase& c, std::ostream* os) { *os << c.name; 
 class Completion : public CliRender, public ::testing::WithParamInterface<CompletionCase>
 {};
 
-// The replies, one per line, for words typed in folder.
-std::vector<std::string> completionsOf(const std::string& folder, const std::vector<std::string>& words)
-{
-    std::string array;
-    for (const std::string& word : words)
-        array += " " + shellQuoted(word);
-    const std::string script = folder + "/complete.sh";
-    std::ofstream(script) << "source " << kFramework << "\n"
-                          << "source " << shellQuoted(TESSALINE_COMPLETION_PATH) << "\n"
-                          << "spec=$(complete -p tessaline) || exit 3\n"
-                          << "function=${spec##*-F }; function=${function%% *}\n"
-                          << "COMP_WORDS=(" << array << ")\n"
-                          << "COMP_CWORD=$((${#COMP_WORDS[@]} - 1))\n"
-                          << "COMP_LINE=\"${COMP_WORDS[*]}\"; COMP_POINT=${#COMP_LINE}\n"
-                          << "cd " << shellQuoted(folder) << " || exit 3\n"
-                          << "\"$function\" tessaline \"${COMP_WORDS[COMP_CWORD]}\" "
-                             "\"${COMP_WORDS[COMP_CWORD-1]}\" 2>/dev/null\n"
-                          << "printf '%s\\n' \"${COMPREPLY[@]}\"\n";
-    std::vector<std::string> replies;
-    FILE* output = popen(("bash --norc --noprofile " + shellQuoted(script)).c_str(), "r");
-    if (!output)
-        return replies;
-    char line[4096];
-    while (std::fgets(line, sizeof line, output))
-    {
-        std::string reply(line);
-        if (!reply.empty() && reply.back() == '\n')
-            reply.pop_back();
-        if (!reply.empty())
-            replies.push_back(reply);
-    }
-    pclose(output);
-    return replies;
-}
-
 TEST_P(Completion, OffersWhatTheCommandTakes)
 {
-    if (!std::filesystem::exists(kFramework))
+    if (!std::filesystem::exists(kCompletionFramework))
         GTEST_SKIP() << "bash-completion is not installed";
     const CompletionCase& c = GetParam();
     for (const char* name : {"take.wav", "part.00", "jobs.txt", "rooms.jsonl"})

@@ -293,8 +293,11 @@ bool fill(const std::string& templatePath, const std::string& outputPath,
         return false;
     }
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    for (const auto& [key, value] : values)
+    for (auto [key, value] : values)
     {
+        // The template's own line ends follow each value.
+        if (!value.empty() && value.back() == '\n')
+            value.pop_back();
         const std::string token = "@" + key + "@";
         if (text.find(token) == std::string::npos)
         {
