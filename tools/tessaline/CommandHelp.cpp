@@ -6,7 +6,7 @@
 namespace TessalineTool {
 
 const char* const kExitStatusText =
-    "Exit status: 0 when the command did all it was asked, 2 for a mistake on the command line (an "
+    "0 when the command did all it was asked, 2 for a mistake on the command line (an "
     "unknown option, a missing or bad value, the wrong file names), 1 for any other failure (a file that "
     "cannot be read or written, a setting the plug-in does not take, a file of a batch that failed). A stop "
     "signal (Ctrl-C, kill) ends the program the way the signal asks.";
@@ -183,7 +183,7 @@ std::string commandHelp(const CommandText& command)
                        + optionLines(command.scope);
     if (!command.notes.empty())
         text += "\n" + command.notes + "\n";
-    return text + "\n" + wrapped(kExitStatusText, 0, 0);
+    return text + "\n" + wrapped(std::string("Exit status: ") + kExitStatusText, 0, 0);
 }
 
 std::string toolHelp(const std::string& bundleDefault)
@@ -201,7 +201,7 @@ std::string toolHelp(const std::string& bundleDefault)
     text += "\noptions:\n" + optionLines(kToolScope);
     text += "\n`tessaline <command> --help` explains a command's options.\n"
             "The bundle defaults to "
-            + bundleDefault + "\n\n" + wrapped(kExitStatusText, 0, 0);
+            + bundleDefault + "\n\n" + wrapped(std::string("Exit status: ") + kExitStatusText, 0, 0);
     return text;
 }
 
