@@ -1,13 +1,13 @@
 #include "BatchRunner.h"
 
 #include "BatchProgress.h"
+#include "CommandFailure.h"
 #include "FileRender.h"
 
 #include "StopSignals.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <thread>
 #include <unistd.h>
 
@@ -48,7 +48,7 @@ BatchOutcome runBatch(const std::string& bundlePath, const std::vector<BatchJob>
                 outcome.written[k] = rendered ? 1 : 0;
                 if (!rendered && !stop.stopped())
                 {
-                    std::fprintf(stderr, "tessaline: %s: %s\n", job.input.c_str(), error.c_str());
+                    fail(job.input + ": " + error);
                     ++failed;
                 }
             }

@@ -59,8 +59,7 @@ int main(int argc, char** argv)
         }
         else
         {
-            std::fprintf(stderr, "tessaline: %s is in the option table but not read before the command\n",
-                         option->name);
+            fail(std::string(option->name) + " is in the option table but not read before the command");
             return kExitUsage;
         }
     }
@@ -69,6 +68,6 @@ int main(int argc, char** argv)
     for (const Command& command : kCommands)
         if (std::strcmp(command.name, name) == 0)
             return command.run(commandLine);
-    std::fprintf(stderr, "tessaline: unknown command '%s'\n", name);
+    fail(std::string("unknown command '") + name + "'");
     return usage(stderr);
 }
