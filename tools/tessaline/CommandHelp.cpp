@@ -125,7 +125,7 @@ std::vector<CommandText> describeCommands()
          "whole room. Sample 0 is the impulse; the room answers from sample 255 on, as in the\n"
          "plug-in. OUT's container is the one its extension names\n("
              + std::string(kContainerNames)
-             + "), else --type's, else 32-bit float WAV;\n- writes standard output.",
+             + "), else --type's, else 32-bit float WAV.\nOUT - writes standard output.",
          ""},
         {"plot", kPlotScope, "draw the room's response, decay and reverberation times into a PNG",
          "tessaline plot OUT.png [--preset NAME] [--set PARAM=VALUE ...] [--size WxH]\n"
