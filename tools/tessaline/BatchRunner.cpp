@@ -19,7 +19,8 @@ int defaultJobCount()
     return processors > 0 ? static_cast<int>(processors) : 1;
 }
 
-BatchOutcome runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers)
+BatchOutcome runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers,
+                      const StopSignals& stop)
 {
     const size_t count = jobs.size();
     BatchOutcome outcome;
@@ -30,7 +31,6 @@ BatchOutcome runBatch(const std::string& bundlePath, const std::vector<BatchJob>
     std::atomic<size_t> next{0};
     std::atomic<size_t> failed{0};
     {
-        StopSignals stop;
         BatchProgress progress(count, workers);
         auto work = [&](int worker) {
             for (size_t k = next++; k < count && !stop.stopped(); k = next++)
@@ -59,7 +59,6 @@ BatchOutcome runBatch(const std::string& bundlePath, const std::vector<BatchJob>
         work(0);
         for (std::thread& thread : threads)
             thread.join();
-        outcome.stopSignal = stop.signalNumber();
     }
     outcome.failed = failed.load();
     return outcome;

@@ -1,7 +1,7 @@
 // A batch of renders, N files at a time, each on its own plug-in instance and thread. Every
 // file's output is the same, bit for bit, whatever N is. A file that fails is reported with its
-// name while the others go on; a stop signal (Ctrl-C, kill) ends every render, leaves no partial
-// file and then ends the program the way the signal asks.
+// name while the others go on; a stop signal (Ctrl-C, kill) ends every render and leaves no
+// partial file.
 #pragma once
 
 #include "RenderOptions.h"
@@ -10,6 +10,8 @@
 #include <vector>
 
 namespace TessalineTool {
+
+class StopSignals;
 
 struct BatchJob
 {
@@ -26,12 +28,12 @@ struct BatchOutcome
 {
     std::vector<char> written; // per job: its output was written whole
     size_t failed = 0;         // jobs that failed on their own (not those a stop ended)
-    int stopSignal = 0;        // the signal that stopped the batch, or 0
 };
 
 // Renders every job with up to `workers` at a time, naming each file that fails on standard
-// error. A stop signal ends every render in flight and starts no other; the caller reports what
-// was written and then ends with endBySignal.
-BatchOutcome runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers);
+// error. Once `stop` has taken a stop signal every render in flight ends and no other starts;
+// the caller reports what was written and then ends with endBySignal.
+BatchOutcome runBatch(const std::string& bundlePath, const std::vector<BatchJob>& jobs, int workers,
+                      const StopSignals& stop);
 
 } // namespace TessalineTool

@@ -9,6 +9,7 @@
 #include "OutputFormat.h"
 #include "OutputTarget.h"
 #include "SoundFileSink.h"
+#include "StopSignals.h"
 
 #include <sndfile.h>
 
@@ -65,9 +66,12 @@ int runIr(const CommandLine& commandLine)
     const int64_t frames = options.frames();
     ImpulseResponse response;
     int written = format;
-    if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, response,
-                                error)
-        || !writeResponse(target, format, response, written, error))
+    StopSignals stop;
+    const bool done = measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames,
+                                             stop, response, error)
+                      && writeResponse(target, format, response, written, error);
+    endIfStopped(stop, options.outputPath, done);
+    if (!done)
         return fail(error);
     const size_t first = firstSound(response);
     const std::string answer = first < response.left.size()

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
+#include <csignal>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -17,64 +17,6 @@
 namespace TessalineTool {
 
 namespace {
-// The one output in flight, for the signal handler (which may only use what is
-// async-signal-safe: fixed buffers, unlink and write).
-char gPendingPath[4096] = {};
-char gStopMessage[4096 + 128] = {};
-size_t gStopMessageLength = 0;
-// A render holds the stop signals back (StopSignals) and ends itself at its next block, so the
-// handler never runs for one; it cleans up after ir, plot and the rooms record, which write in
-// one go. Renders on several threads take turns at the path.
-std::mutex gPendingLock;
-
-extern "C" void removePendingAndExit(int signalNumber)
-{
-    if (gPendingPath[0])
-        unlink(gPendingPath);
-    if (gStopMessageLength > 0)
-    {
-        const ssize_t ignored = write(STDERR_FILENO, gStopMessage, gStopMessageLength);
-        (void)ignored;
-    }
-    signal(signalNumber, SIG_DFL);
-    raise(signalNumber);
-}
-
-void watchSignals(const std::string& temporaryPath, const std::string& outputName)
-{
-    const std::lock_guard<std::mutex> hold(gPendingLock);
-    gPendingPath[0] = '\0';
-    if (temporaryPath.size() < sizeof gPendingPath)
-        std::memcpy(gPendingPath, temporaryPath.c_str(), temporaryPath.size() + 1);
-    // On a terminal the progress line is ended first.
-    std::string message = isatty(STDERR_FILENO) ? "\r\033[K" : "";
-    message += "tessaline: interrupted; " + outputName + " was not written\n";
-    gStopMessageLength = std::min(message.size(), sizeof gStopMessage);
-    std::memcpy(gStopMessage, message.data(), gStopMessageLength);
-    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
-    {
-        // A signal the caller chose to ignore (nohup, a background job) stays ignored.
-        struct sigaction current
-        {};
-        if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
-            signal(signalNumber, removePendingAndExit);
-    }
-}
-
-void unwatchSignals()
-{
-    const std::lock_guard<std::mutex> hold(gPendingLock);
-    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
-    {
-        struct sigaction current
-        {};
-        if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == removePendingAndExit)
-            signal(signalNumber, SIG_DFL);
-    }
-    gPendingPath[0] = '\0';
-    gStopMessageLength = 0;
-}
-
 std::string scratchFolder()
 {
     const char* folder = std::getenv("TMPDIR");
@@ -189,13 +131,6 @@ int PendingOutput::create(const OutputTarget& outputTarget, std::string& error)
                                  : folderOf(target.filePath) + "/" + temporaryPrefix(outputName) + "XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
-    // A stop signal that arrives between creating the file and watching for signals would leave
-    // the file behind: hold such signals back until the handler knows the file's name.
-    sigset_t stops, previous;
-    sigemptyset(&stops);
-    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
-        sigaddset(&stops, signalNumber);
-    sigprocmask(SIG_BLOCK, &stops, &previous);
     descriptor = mkstemp(buffer.data());
     const int failure = errno;
     if (descriptor >= 0)
@@ -204,10 +139,7 @@ int PendingOutput::create(const OutputTarget& outputTarget, std::string& error)
             unlink(buffer.data()); // anonymous: gone with the descriptor, whatever happens
         else
             temporary = buffer.data();
-        watchSignals(temporary, target.path == "-" ? "standard output" : "'" + target.path + "'");
-        watching = true;
     }
-    sigprocmask(SIG_SETMASK, &previous, nullptr);
     if (descriptor < 0)
     {
         error = "cannot write into '" + folderOf(pattern) + "': " + std::strerror(failure);
@@ -286,8 +218,6 @@ bool PendingOutput::commit(std::string& error)
     if (descriptor >= 0)
         close(descriptor);
     descriptor = -1;
-    watching = false;
-    unwatchSignals();
     return true;
 }
 
@@ -299,9 +229,6 @@ void PendingOutput::discard()
     if (!temporary.empty())
         unlink(temporary.c_str());
     temporary.clear();
-    if (watching)
-        unwatchSignals();
-    watching = false;
 }
 
 } // namespace TessalineTool

@@ -9,6 +9,7 @@
 #include "MeasureOptions.h"
 #include "PngFile.h"
 #include "RoomPlot.h"
+#include "StopSignals.h"
 
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -49,9 +50,13 @@ int runPlot(const CommandLine& commandLine)
     }
     const int64_t frames = options.frames();
     ImpulseResponse response;
-    if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, response,
-                                error))
+    StopSignals stop;
+    if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, stop,
+                                response, error))
+    {
+        endIfStopped(stop, options.outputPath, false);
         return fail(error);
+    }
     const RoomDecay decay = analyseDecay(response);
 
     std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> surface(
@@ -66,6 +71,7 @@ int runPlot(const CommandLine& commandLine)
     const bool written = writePng(surface.get(), labels, options.outputPath, error);
     surface.reset();
     releaseFontCaches();
+    endIfStopped(stop, options.outputPath, written);
     if (!written)
         return fail(error);
     // With the picture on standard output, the summary goes with the messages.

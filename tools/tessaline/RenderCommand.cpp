@@ -101,7 +101,10 @@ int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std
         if (!checkRoomsLogs(jobs, options.roomsFile, options.listFile, error))
             return fail(error);
     }
-    const BatchOutcome outcome = runBatch(commandLine.bundlePath, jobs, jobCount(options));
+    // The batch and the records it leaves are stopped alike: every render at its next block,
+    // the records once written.
+    StopSignals stop;
+    const BatchOutcome outcome = runBatch(commandLine.bundlePath, jobs, jobCount(options), stop);
     std::vector<const BatchJob*> written;
     for (size_t k = 0; k < jobs.size(); ++k)
         if (outcome.written[k])
@@ -119,10 +122,10 @@ int renderJobs(const CommandLine& commandLine, const RenderOptions& options, std
         }
     }
     forgetReplacedOutputs(written, recorded);
-    if (outcome.stopSignal != 0)
+    if (stop.stopped())
     {
         reportStop(jobs, outcome);
-        endBySignal(outcome.stopSignal);
+        endBySignal(stop.signalNumber());
     }
     failed += outcome.failed;
     if (failed == 0)
@@ -212,15 +215,7 @@ int runRender(const CommandLine& commandLine)
                          {},
                          &stop};
     const bool rendered = renderFile(job, options, error);
-    if (stop.stopped())
-    {
-        if (!rendered)
-            fail("interrupted; "
-                 + (options.outputPath == "-" ? std::string("standard output")
-                                              : "'" + options.outputPath + "'")
-                 + " was not written");
-        endBySignal(stop.signalNumber());
-    }
+    endIfStopped(stop, options.outputPath, rendered);
     if (!rendered)
         return fail(error);
     // A record beside OUT no longer describes the file just written.
@@ -229,6 +224,7 @@ int runRender(const CommandLine& commandLine)
         const BatchJob written{job.input, options.outputPath, options, 0};
         forgetReplacedOutputs({&written}, {});
     }
+    endIfStopped(stop, options.outputPath, true);
     return 0;
 }
 

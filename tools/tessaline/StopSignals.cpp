@@ -1,5 +1,7 @@
 #include "StopSignals.h"
 
+#include "CommandFailure.h"
+
 #include <cstdio>
 #include <ctime>
 #include <pthread.h>
@@ -40,6 +42,16 @@ void StopSignals::watch()
         if (signalNumber > 0)
             stopSignal = signalNumber;
     }
+}
+
+void endIfStopped(const StopSignals& stop, const std::string& output, bool written)
+{
+    if (!stop.stopped())
+        return;
+    if (!written)
+        fail("interrupted; " + (output == "-" ? std::string("standard output") : "'" + output + "'")
+             + " was not written");
+    endBySignal(stop.signalNumber());
 }
 
 void endBySignal(int signalNumber)

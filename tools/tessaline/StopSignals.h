@@ -1,13 +1,14 @@
-// The one way a render is stopped from outside (Ctrl-C, kill, a closed terminal): while a
+// The one way a command is stopped from outside (Ctrl-C, kill, a closed terminal): while a
 // StopSignals lives, SIGINT, SIGTERM and SIGHUP are held back on every thread and taken by a
-// watcher instead, so each render ends at its next block and removes its temporary file itself;
-// the caller then says what was not written and ends with endBySignal. A single render and a
-// batch hold one alike. A signal the process was started with ignored (nohup, a background job
-// of a script) stays ignored: it is neither held back nor taken.
+// watcher instead, so each render or measurement ends at its next block and removes its
+// temporary file itself; the caller then says what was not written and ends with endBySignal.
+// A single render, a batch, ir and plot hold one alike while they write. A signal the process was started
+// with ignored (nohup, a background job of a script) stays ignored: it is neither held back nor taken.
 #pragma once
 
 #include <atomic>
 #include <csignal>
+#include <string>
 #include <thread>
 
 namespace TessalineTool {
@@ -38,5 +39,10 @@ private:
 
 // Ends the program the way the signal asks (its default action).
 void endBySignal(int signalNumber);
+
+// Once a command's one output is done with (written or not): when a stop signal arrived, says
+// that the output (a path, or - for standard output) was not written, unless it was, and ends the
+// program by that signal. Returns when none arrived.
+void endIfStopped(const StopSignals& stop, const std::string& output, bool written);
 
 } // namespace TessalineTool
