@@ -45,6 +45,27 @@ size_t temporaryFiles(const std::string& folder)
     return count;
 }
 
+// Starts the program with default handling of signalNumber, even when the test runner ignores
+// it; the child's id, or -1.
+pid_t spawnTool(std::vector<std::string> args, int signalNumber)
+{
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, signalNumber);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, argv[0], nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    return spawned == 0 ? child : -1;
+}
+
 // Stopped while every render it runs at once is writing, the program removes their temporary
 // files, leaves no output and never begins the files not yet started.
 TEST_P(RenderInterrupted, LeavesNoFileBehind)
@@ -66,22 +87,8 @@ TEST_P(RenderInterrupted, LeavesNoFileBehind)
     args.insert(args.end(), {"--block", "1"});
     const size_t renders = c.batch ? 2 : 1;
     const std::set<std::string> before = files();
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    // The child starts with default signal handling even when the test runner ignores signals.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, c.signalNumber);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, args[0].c_str(), nullptr, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    ASSERT_EQ(spawned, 0);
+    const pid_t child = spawnTool(args, c.signalNumber);
+    ASSERT_GT(child, 0);
 
     // Wait until every render writes its temporary output, then stop the program.
     bool writing = false;
@@ -110,6 +117,40 @@ INSTANTIATE_TEST_SUITE_P(Signals, RenderInterrupted,
                                            StopCase{"BatchInterrupt", SIGINT, true},
                                            StopCase{"BatchTerminate", SIGTERM, true}),
                          TestSupport::caseName<StopCase>);
+
+// ir and plot stopped at any moment of their work (loading, measuring, writing) end by the
+// signal and leave no temporary file; OUT is either not there or whole.
+TEST_F(CliRender, MeasuringCommandsStopAsRendersDo)
+{
+    const struct
+    {
+        const char* command;
+        const char* output;
+    } commands[] = {{"ir", "ir.wav"}, {"plot", "room.png"}};
+    for (const auto& c : commands)
+        for (const int delay : {100, 400, 900})
+        {
+            const pid_t child = spawnTool(
+                {TESSALINE_TOOL_PATH, c.command, path(c.output), "--rate", "96000", "--length", "60"},
+                SIGTERM);
+            ASSERT_GT(child, 0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+            kill(child, SIGTERM);
+            int status = 0;
+            waitpid(child, &status, 0);
+            const std::string when = std::string(c.command) + " after " + std::to_string(delay) + " ms";
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << when;
+            const std::set<std::string> left = files();
+            EXPECT_TRUE(left.empty() || left == std::set<std::string>{c.output}) << when;
+            if (left.count("ir.wav"))
+            {
+                Sound written;
+                EXPECT_TRUE(readSound(path("ir.wav"), written)) << when;
+                EXPECT_EQ(written.frames(), 96000L * 60) << when;
+            }
+            std::filesystem::remove(path(c.output));
+        }
+}
 
 } // namespace
 } // namespace CliTest

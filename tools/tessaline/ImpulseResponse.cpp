@@ -1,7 +1,6 @@
 #include "ImpulseResponse.h"
 
 #include "PluginSession.h"
-#include "StopSignals.h"
 
 #include "HostAudioBuffers.h"
 
@@ -17,8 +16,7 @@ constexpr int64_t kLongestResponse = int64_t{1} << 24; // an endless tail is cut
 } // namespace
 
 bool measureImpulseResponse(const std::string& bundlePath, const RoomSettings& room, int sampleRate,
-                            int64_t frames, const StopSignals& stop, ImpulseResponse& response,
-                            std::string& error)
+                            int64_t frames, ImpulseResponse& response, std::string& error)
 {
     PluginSession session;
     std::vector<ParameterEdit> edits;
@@ -60,11 +58,6 @@ bool measureImpulseResponse(const std::string& bundlePath, const RoomSettings& r
             }
         }
         done += block;
-        if (stop.stopped())
-        {
-            error = "stopped";
-            return false;
-        }
     }
     return true;
 }

@@ -10,8 +10,6 @@
 
 namespace TessalineTool {
 
-class StopSignals;
-
 struct ImpulseResponse
 {
     int sampleRate = 0;
@@ -26,9 +24,7 @@ constexpr int64_t kSettleFrames = 131072;
 
 // Loads the bundle, applies the settings as a host does before playback, lets them settle and
 // records `frames` output frames from the impulse on (frames <= 0: the tail the plug-in reports).
-// Ends at the next block, false with "stopped", once a stop signal has arrived.
 bool measureImpulseResponse(const std::string& bundlePath, const RoomSettings& room, int sampleRate,
-                            int64_t frames, const StopSignals& stop, ImpulseResponse& response,
-                            std::string& error);
+                            int64_t frames, ImpulseResponse& response, std::string& error);
 
 } // namespace TessalineTool

@@ -66,10 +66,12 @@ int runIr(const CommandLine& commandLine)
     const int64_t frames = options.frames();
     ImpulseResponse response;
     int written = format;
+    if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, response,
+                                error))
+        return fail(error);
+    // Only the writing leaves a file to clean up: a stop waits for it (a stop before ends at once).
     StopSignals stop;
-    const bool done = measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames,
-                                             stop, response, error)
-                      && writeResponse(target, format, response, written, error);
+    const bool done = writeResponse(target, format, response, written, error);
     endIfStopped(stop, options.outputPath, done);
     if (!done)
         return fail(error);

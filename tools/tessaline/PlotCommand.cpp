@@ -50,13 +50,9 @@ int runPlot(const CommandLine& commandLine)
     }
     const int64_t frames = options.frames();
     ImpulseResponse response;
-    StopSignals stop;
-    if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, stop,
-                                response, error))
-    {
-        endIfStopped(stop, options.outputPath, false);
+    if (!measureImpulseResponse(commandLine.bundlePath, options.room, options.sampleRate, frames, response,
+                                error))
         return fail(error);
-    }
     const RoomDecay decay = analyseDecay(response);
 
     std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> surface(
@@ -68,10 +64,15 @@ int runPlot(const CommandLine& commandLine)
     const std::vector<PlotLabel> labels =
         drawRoom(cr.get(), options.width, options.height, response, decay, titleFor(options));
     cr.reset();
-    const bool written = writePng(surface.get(), labels, options.outputPath, error);
+    bool written = false;
+    {
+        // Only the writing leaves a file to clean up: a stop waits for it (a stop before ends at once).
+        const StopSignals stop;
+        written = writePng(surface.get(), labels, options.outputPath, error);
+        endIfStopped(stop, options.outputPath, written);
+    }
     surface.reset();
     releaseFontCaches();
-    endIfStopped(stop, options.outputPath, written);
     if (!written)
         return fail(error);
     // With the picture on standard output, the summary goes with the messages.

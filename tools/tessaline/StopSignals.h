@@ -1,9 +1,10 @@
 // The one way a command is stopped from outside (Ctrl-C, kill, a closed terminal): while a
 // StopSignals lives, SIGINT, SIGTERM and SIGHUP are held back on every thread and taken by a
-// watcher instead, so each render or measurement ends at its next block and removes its
-// temporary file itself; the caller then says what was not written and ends with endBySignal.
-// A single render, a batch, ir and plot hold one alike while they write. A signal the process was started
-// with ignored (nohup, a background job of a script) stays ignored: it is neither held back nor taken.
+// watcher instead, so each render ends at its next block and removes its temporary file itself;
+// the caller then says what was not written and ends with endBySignal. A single render and a
+// batch hold one alike, and so do ir and plot while they write their one output. A signal the process was
+// started with ignored (nohup, a background job of a script) stays ignored: it is neither held back nor
+// taken.
 #pragma once
 
 #include <atomic>
