@@ -40,3 +40,42 @@ void CDelayLine::reset(int delaySamples, double feedbackPercent, double wetPerce
     m_dOutput = 0.0;
     m_nZeroWrites = m_nDelaySamples;
 }
+
+// The samples up to the next wrap of either index go in one stretch, each computed as
+// processSample computes it; the zero-write count is settled once per stretch.
+void CDelayLine::processRun(const double* x, double* y, int n)
+{
+    double* const buffer = m_Buffer.get();
+    const double feedback = m_dFeedback;
+    const double wet = m_dWet;
+    const bool through = m_nDelaySamples == 0;
+    int k = 0;
+    while (k < n)
+    {
+        const int m = std::min({n - k, m_nBufferSize - m_nReadIndex, m_nBufferSize - m_nWriteIndex});
+        const double* read = buffer + m_nReadIndex;
+        double* write = buffer + m_nWriteIndex;
+        int lastNonZero = -1;
+        for (int i = 0; i < m; ++i)
+        {
+            const double in = x[k + i];
+            const double held = through ? in : read[i];
+            const double w = feedback * held + in;
+            write[i] = w;
+            if (w != 0.0)
+                lastNonZero = i;
+            y[k + i] = (1.0 - wet) * in + wet * held;
+        }
+        const int zeros = lastNonZero < 0 ? m_nZeroWrites + m : m - 1 - lastNonZero;
+        m_nZeroWrites = std::min(zeros, m_nDelaySamples);
+        m_nReadIndex += m;
+        if (m_nReadIndex == m_nBufferSize)
+            m_nReadIndex = 0;
+        m_nWriteIndex += m;
+        if (m_nWriteIndex == m_nBufferSize)
+            m_nWriteIndex = 0;
+        k += m;
+    }
+    if (n > 0)
+        m_dOutput = y[n - 1];
+}
