@@ -41,33 +41,50 @@ void CDelayLine::reset(int delaySamples, double feedbackPercent, double wetPerce
     m_nZeroWrites = m_nDelaySamples;
 }
 
-// The samples up to the next wrap of either index go in one stretch, each computed as
-// processSample computes it; the zero-write count is settled once per stretch.
+namespace {
+
+// One stretch of a run, y holding the samples the stretch reads from the line: each written and
+// output sample computed as processSample computes it.
+void delayStretch(double* __restrict write, const double* __restrict x, double* __restrict y, int m,
+                  double feedback, double wet)
+{
+    for (int i = 0; i < m; ++i)
+    {
+        const double held = y[i];
+        write[i] = feedback * held + x[i];
+        y[i] = (1.0 - wet) * x[i] + wet * held;
+    }
+}
+
+} // namespace
+
+// A run goes in stretches up to the next wrap of either index and no longer than the delay, so
+// that nothing written in a stretch is read in it; the zero-write count is settled per stretch.
 void CDelayLine::processRun(const double* x, double* y, int n)
 {
+    if (m_nDelaySamples == 0)
+    {
+        for (int k = 0; k < n; ++k)
+        {
+            processSample(x[k]);
+            y[k] = m_dOutput;
+        }
+        return;
+    }
     double* const buffer = m_Buffer.get();
-    const double feedback = m_dFeedback;
-    const double wet = m_dWet;
-    const bool through = m_nDelaySamples == 0;
     int k = 0;
     while (k < n)
     {
-        const int m = std::min({n - k, m_nBufferSize - m_nReadIndex, m_nBufferSize - m_nWriteIndex});
-        const double* read = buffer + m_nReadIndex;
-        double* write = buffer + m_nWriteIndex;
-        int lastNonZero = -1;
-        for (int i = 0; i < m; ++i)
-        {
-            const double in = x[k + i];
-            const double held = through ? in : read[i];
-            const double w = feedback * held + in;
-            write[i] = w;
-            if (w != 0.0)
-                lastNonZero = i;
-            y[k + i] = (1.0 - wet) * in + wet * held;
-        }
-        const int zeros = lastNonZero < 0 ? m_nZeroWrites + m : m - 1 - lastNonZero;
-        m_nZeroWrites = std::min(zeros, m_nDelaySamples);
+        const int m =
+            std::min({n - k, m_nBufferSize - m_nReadIndex, m_nBufferSize - m_nWriteIndex, m_nDelaySamples});
+        double* const write = buffer + m_nWriteIndex;
+        // Every sample the stretch reads is read before any is written.
+        std::copy_n(buffer + m_nReadIndex, m, y + k);
+        delayStretch(write, x + k, y + k, m, m_dFeedback, m_dWet);
+        int written = m; // the samples up to the last one not zero
+        while (written > 0 && write[written - 1] == 0.0)
+            --written;
+        m_nZeroWrites = std::min(written == 0 ? m_nZeroWrites + m : m - written, m_nDelaySamples);
         m_nReadIndex += m;
         if (m_nReadIndex == m_nBufferSize)
             m_nReadIndex = 0;

@@ -40,7 +40,7 @@ public:
     }
     double output() const { return m_dOutput; }
     // [audio thread] n samples in one pass: y[k] is the output for x[k], exactly as n
-    // processSample and output() calls give them (y may be x).
+    // processSample and output() calls give them; y and x do not overlap.
     void processRun(const double* x, double* y, int n);
     // True when every sample still to be read is zero and so is the output: the line then
     // gives zeros for zero input wherever its indices stand, so zero samples may go unfed.

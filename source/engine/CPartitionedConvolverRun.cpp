@@ -2,6 +2,26 @@
 #include "engine/CPartitionedConvolver.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// Whether any of the n finite samples is not zero (of either sign), on the bits so that the
+// loop vectorises.
+bool anyNonZero(const double* x, int n)
+{
+    std::uint64_t bits = 0;
+    for (int i = 0; i < n; ++i)
+    {
+        std::uint64_t b;
+        std::memcpy(&b, x + i, sizeof b);
+        bits |= b;
+    }
+    return (bits & 0x7fffffffffffffffu) != 0;
+}
+
+} // namespace
 
 // Between two block events a sample is only stored and the output block read: such a stretch is
 // copied in and out whole, and the sample at the event goes the per-sample way.
@@ -14,15 +34,8 @@ void CPartitionedConvolver::processFiniteRun(const double* x, double* y, int n)
         const int quiet = std::min(n - k, std::max(m_nNextEventAt - j, 0));
         if (quiet > 0)
         {
-            double* block = gatheringInput() + j;
-            const double* in = x + k;
-            bool signal = false;
-            for (int i = 0; i < quiet; ++i)
-            {
-                block[i] = in[i];
-                signal |= in[i] != 0.0;
-            }
-            m_bBlockHasSignal |= signal;
+            std::memcpy(gatheringInput() + j, x + k, sizeof(double) * static_cast<std::size_t>(quiet));
+            m_bBlockHasSignal |= anyNonZero(x + k, quiet);
             // Sample j + i leaves the index at j + i + 1, where its output is read.
             std::copy_n(m_OutputBlock.get() + j + 1, quiet, y + k);
             m_nIndex = j + quiet;

@@ -116,8 +116,9 @@ private:
                 CDelayLine* earlyDelay, const double* x, float* out, int n);
 
     SpectrumPrecision m_SpectrumPrecision = kDefaultSpectrumPrecision;
-    // A pass's input of each ear, then one ear's early and late outputs.
-    double m_RunRows[4][kRunFrames] = {};
+    // A pass's input of each ear, then one ear's early and late stage outputs and the two
+    // delays' outputs.
+    double m_RunRows[6][kRunFrames] = {};
     int m_nForgetStage = 0; // the stage forgetSignal works on (4: the delays)
     bool earIsIdle(const CPartitionedConvolver& early, const CPartitionedConvolver& late,
                    const CDelayLine& delay) const;

@@ -17,8 +17,7 @@ void readEarInput(const float* in, uint32_t count, double* x)
     if (in == nullptr)
         std::fill_n(x, count, 0.0);
     else
-        for (uint32_t k = 0; k < count; ++k)
-            x[k] = roomInputSample(in[k]);
+        roomInputRun(in, static_cast<int>(count), x);
 }
 
 } // namespace
@@ -73,9 +72,13 @@ void CTessaline::runEar(CPartitionedConvolver& early, CPartitionedConvolver& lat
     double* l = m_RunRows[3];
     early.processFiniteRun(x, e, n);
     late.processFiniteRun(x, l, n);
-    lateDelay.processRun(l, l, n);
+    lateDelay.processRun(l, m_RunRows[4], n);
+    l = m_RunRows[4];
     if (earlyDelay != nullptr)
-        earlyDelay->processRun(e, e, n);
+    {
+        earlyDelay->processRun(e, m_RunRows[5], n);
+        e = m_RunRows[5];
+    }
     const float gain = m_fGain;
     for (int k = 0; k < n; ++k)
         out[k] = static_cast<float>(l[k] + e[k]) * gain;
