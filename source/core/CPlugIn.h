@@ -2,10 +2,10 @@
 //
 // Thread contract. Two threads call a DSP object, and the host adapter keeps to this:
 //  - The audio thread runs processing: processFrame, processFrameRun, processBuffers,
-//    processInterleavedBuffer, processAuxInput, smoothControls, the MIDI operations and hostMessage. It also
-//    runs the set operations (and so controlChanged and joystickChanged) for every change made while
-//    processing: the block's parameter changes, button presses, and the main thread's changes
-//    (state loads, presets, edits), which reach it as snapshots through the adapter's wait-free
+//    processInterleavedBuffer, processAuxInput, smoothControls, the MIDI operations and
+//    hostMessage. It also runs the set operations (and so controlChanged and joystickChanged) for
+//    every change made while processing: the block's parameter changes, button presses, and the main thread's
+//    changes (state loads, presets, edits), which reach it as snapshots through the adapter's wait-free
 //    control hand-off at the start of a block.
 //  - The UI (main) thread runs construction, declareControls, postConstruct and prepare, and
 //    applies changes itself through the set operations, but only while nothing is processed.
