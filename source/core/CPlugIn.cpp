@@ -245,3 +245,4 @@ void* CPlugIn::uiMessage(CUiMessage*) { return nullptr; }
 bool CPlugIn::processAuxInput(CAuxInputInfo*) { return true; }
 bool CPlugIn::skipSilentFrames(uint32_t, uint32_t) { return false; }
 bool CPlugIn::forgetSignal(uint32_t) { return true; }
+bool CPlugIn::processFrameRun(const float* const*, float* const*, uint32_t, uint32_t) { return false; }

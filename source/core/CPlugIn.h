@@ -1,11 +1,11 @@
 // Base class of every DSP object driven by the host adapter. Knows nothing of VST3.
 //
 // Thread contract. Two threads call a DSP object, and the host adapter keeps to this:
-//  - The audio thread runs processing: processFrame, processBuffers, processInterleavedBuffer,
-//    processAuxInput, smoothControls, the MIDI operations and hostMessage. It also runs the set
-//    operations (and so controlChanged and joystickChanged) for every change made while
-//    processing: the block's parameter changes, button presses, and the main thread's changes
-//    (state loads, presets, edits), which reach it as snapshots through the adapter's wait-free
+//  - The audio thread runs processing: processFrame, processFrameRun, processBuffers,
+//    processInterleavedBuffer, processAuxInput, smoothControls, the MIDI operations and
+//    hostMessage. It also runs the set operations (and so controlChanged and joystickChanged) for
+//    every change made while processing: the block's parameter changes, button presses, and the main thread's
+//    changes (state loads, presets, edits), which reach it as snapshots through the adapter's wait-free
 //    control hand-off at the start of a block.
 //  - The UI (main) thread runs construction, declareControls, postConstruct and prepare, and
 //    applies changes itself through the set operations, but only while nothing is processed.
@@ -84,6 +84,16 @@ public:
     // `frames` frames of processing would cost; 0 frames asks for the rest at once. Called
     // again after true only once more frames have been processed. The default keeps nothing.
     virtual bool forgetSignal(uint32_t frames); // slot 21
+    // [audio thread] A run of `frames` frames in which nothing happens between the frames: no
+    // event, no control change, no side-chain input, and no transport the object reads (the
+    // adapter reports the transport once, as it stands after the run's last frame). in[c] and
+    // out[c] for c < channels (1 or 2) hold the run's samples, one channel each; a null in[c]
+    // reads zeros and a non-finite sample reads as zero, as in the frame path; out may be in.
+    // An object that can take the whole run in one pass, with the output that `frames`
+    // processFrame calls with these frames would give, does so and returns true; false (the
+    // default), nothing done, and the adapter runs the frames one by one.
+    virtual bool processFrameRun(const float* const* in, float* const* out, uint32_t channels,
+                                 uint32_t frames); // slot 22
 
     // Control access by position (0 .. m_nControlCount-1). Safe no-ops on a missing table/entry.
     // The set operations run on the audio thread, or on the UI thread while not processing.

@@ -39,6 +39,9 @@ public:
         m_dOutput = (1.0 - m_dWet) * x + m_dWet * y;
     }
     double output() const { return m_dOutput; }
+    // [audio thread] n samples in one pass: y[k] is the output for x[k], exactly as n
+    // processSample and output() calls give them; y and x do not overlap.
+    void processRun(const double* x, double* y, int n);
     // True when every sample still to be read is zero and so is the output: the line then
     // gives zeros for zero input wherever its indices stand, so zero samples may go unfed.
     bool holdsOnlyZeros() const { return m_nZeroWrites >= m_nDelaySamples && m_dOutput == 0.0; }

@@ -30,9 +30,12 @@ void splitBins(const SimdKernels& k, const double* bins, int count, float* re, f
 {
     k.splitBinsSingle(bins, count, re, im);
 }
-// Single-precision bins into single-precision rows (wider ones are never asked for).
-template <class T>
-void splitBins(const SimdKernels&, const float* bins, int count, T* re, T* im)
+// Single-precision bins into single-precision rows, or into wider ones (never asked for).
+void splitBins(const SimdKernels& k, const float* bins, int count, float* re, float* im)
+{
+    k.splitSingleBins(bins, count, re, im);
+}
+void splitBins(const SimdKernels&, const float* bins, int count, double* re, double* im)
 {
     for (int b = 0; b < count; ++b)
     {

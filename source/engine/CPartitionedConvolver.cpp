@@ -337,14 +337,8 @@ void CPartitionedConvolver::inverseDouble()
 // 1/2c (exact) and the overlap-add run in double precision.
 void CPartitionedConvolver::inverseSingle()
 {
-    const int c = m_nPartitionSize;
     const float* y = m_pSingleFFT->inverse(m_OutputSpectrum.get());
-    const double scale = 1.0 / m_nFFTSize;
-    double* out = m_OutputBlock.get();
-    for (int n = 0; n < c; ++n)
-        out[n] = static_cast<double>(y[n]) * scale + out[c + n];
-    for (int n = c; n < 2 * c; ++n)
-        out[n] = static_cast<double>(y[n]) * scale;
+    m_Kernels.widenOverlapAdd(y, m_nPartitionSize, 1.0 / m_nFFTSize, m_OutputBlock.get());
 }
 
 // The counters after `count` zero samples, worked out rather than stepped through. Block ends

@@ -71,6 +71,11 @@ public:
     }
     // [audio thread] The stage's output for the sample just consumed.
     double output() const { return m_OutputBlock[m_nIndex]; }
+    // [audio thread] n samples the caller has already found finite, in one pass: y[k] is the
+    // output for x[k], exactly as n processFiniteSample and output() calls give them (y may be x).
+    // The samples between two block events are copied into the block at once
+    // (CPartitionedConvolverRun.cpp).
+    void processFiniteRun(const double* x, double* y, int n);
 
     // [audio thread] Returns blocks, rings, spectra, counters and load position to their state
     // at construction; response settings and components are kept. A run after it is

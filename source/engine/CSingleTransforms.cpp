@@ -82,6 +82,7 @@ CSingleTransforms::CSingleTransforms(int n)
     , m_Padded(static_cast<std::size_t>(n))
     , m_Time(static_cast<std::size_t>(n))
     , m_Bins(static_cast<std::size_t>(n) / 2 + 1)
+    , m_Kernels(selectKernels())
 {}
 
 CSingleTransforms::~CSingleTransforms() = default;
@@ -89,9 +90,7 @@ CSingleTransforms::~CSingleTransforms() = default;
 const CSingleTransforms::Bin* CSingleTransforms::forwardPadded(const double* samples)
 {
     float* t = m_Padded.get(); // its upper half stays zero
-    const int half = m_nSize / 2;
-    for (int n = 0; n < half; ++n)
-        t[n] = static_cast<float>(samples[n]);
+    m_Kernels.narrowSamples(samples, m_nSize / 2, t);
     fftwf_execute_dft_r2c(m_pPlans->forward, t, asFftw(m_Bins.get()));
     return m_Bins.get();
 }
@@ -100,8 +99,9 @@ const float* CSingleTransforms::inverse(const Complex* bins)
 {
     Bin* b = m_Bins.get();
     const int half = m_nSize / 2;
-    for (int k = 0; k <= half; ++k)
-        b[k] = Bin(static_cast<float>(bins[k].real()), static_cast<float>(bins[k].imag()));
+    // std::complex is laid out as its real and imaginary parts, in either precision.
+    m_Kernels.narrowSamples(reinterpret_cast<const double*>(bins), 2 * (half + 1),
+                            reinterpret_cast<float*>(b));
     b[0].imag(0.0f);
     b[half].imag(0.0f);
     fftwf_execute_dft_c2r(m_pPlans->inverse, asFftw(b), m_Time.get());

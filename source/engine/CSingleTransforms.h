@@ -10,6 +10,7 @@
 #pragma once
 
 #include "engine/AlignedArray.h"
+#include "engine/SimdKernels.h"
 
 #include <complex>
 #include <memory>
@@ -43,4 +44,5 @@ private:
     AlignedArray<float> m_Padded; // N samples: the forward's input, its upper half zero
     AlignedArray<float> m_Time;   // N samples: the inverse's result
     AlignedArray<Bin> m_Bins;     // N/2 + 1 bins: the forward's result, the inverse's input
+    const SimdKernels& m_Kernels; // the narrowing into the buffers
 };

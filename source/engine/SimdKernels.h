@@ -67,6 +67,15 @@ struct SimdKernels
                                    long imOffset, int count, double* out);
     void (*spectrumProductPairsSingle)(const float* const* x, const float* const* h, int partitions,
                                        long offset, long imOffset, int count, double* now, double* next);
+
+    // Around the single-precision transforms (SimdConversionKernels.h): out[i] = (float) in[i]
+    // for i < count; the inverse's 2c floats y scaled by a power of two into the output block and
+    // overlap-added, out[n] = y[n]·scale + out[c + n] for n < c, then out[c + n] = y[c + n]·scale
+    // (the products exact, so every set gives the same bits); and bins of
+    // interleaved floats split into rows, re[b] = bins[2b], im[b] = bins[2b + 1] for b < count.
+    void (*narrowSamples)(const double* in, int count, float* out);
+    void (*widenOverlapAdd)(const float* y, int c, double scale, double* out);
+    void (*splitSingleBins)(const float* bins, int count, float* re, float* im);
 };
 
 // Baseline, AVX2 and AVX-512 sets; the AVX2 set must only be used where the processor has AVX2

@@ -2,6 +2,7 @@
 // and the fused stage pair are the shared wide forms of SimdWideKernels.h). This file alone is
 // compiled with -mavx2 -mfma and uses intrinsics only, so no inline library code built for
 // AVX2 can leak into code that runs on processors without it.
+#include "engine/SimdConversionKernels.h"
 #include "engine/SimdKernels.h"
 #include "engine/SimdScalarSteps.h"
 #include "engine/SimdSingleKernels.h"
@@ -210,7 +211,10 @@ const SimdKernels kAvx2 = {difStageAvx2,
                            wideSpectrumProductPairs<Avx2>,
                            singleSplitBins,
                            singleSpectrumProducts,
-                           singleSpectrumProductPairs};
+                           singleSpectrumProductPairs,
+                           narrowSamplesLoop,
+                           widenOverlapAddLoop,
+                           splitSingleBinsLoop};
 } // namespace
 
 const SimdKernels& avx2Kernels() { return kAvx2; }

@@ -3,6 +3,7 @@
 // SimdWideKernels.h; every other kernel is the AVX2 one. This file alone
 // is compiled with -mavx512f -mavx512dq and uses intrinsics only, so no inline library code built for AVX-512
 // can leak into other code.
+#include "engine/SimdConversionKernels.h"
 #include "engine/SimdKernels.h"
 #include "engine/SimdScalarSteps.h"
 #include "engine/SimdSingleKernels.h"
@@ -56,6 +57,9 @@ SimdKernels withAvx512()
     kernels.splitBinsSingle = singleSplitBins;
     kernels.spectrumProductsSingle = singleSpectrumProducts;
     kernels.spectrumProductPairsSingle = singleSpectrumProductPairs;
+    kernels.narrowSamples = narrowSamplesLoop;
+    kernels.widenOverlapAdd = widenOverlapAddLoop;
+    kernels.splitSingleBins = splitSingleBinsLoop;
     return kernels;
 }
 

@@ -1,5 +1,6 @@
 // Baseline kernels: one complex value per SSE2 register. Only intrinsics are used here, so no
 // inline library code is instantiated with other instruction sets than the rest of the engine.
+#include "engine/SimdConversionKernels.h"
 #include "engine/SimdKernels.h"
 #include "engine/SimdScalarSteps.h"
 #include "engine/SimdSingleKernels.h"
@@ -152,7 +153,10 @@ const SimdKernels kBaseline = {difStageSse2,
                                spectrumProductPairsSse2,
                                singleSplitBins,
                                singleSpectrumProducts,
-                               singleSpectrumProductPairs};
+                               singleSpectrumProductPairs,
+                               narrowSamplesLoop,
+                               widenOverlapAddLoop,
+                               splitSingleBinsLoop};
 } // namespace
 
 const SimdKernels& baselineKernels() { return kBaseline; }

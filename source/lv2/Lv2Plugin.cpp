@@ -126,6 +126,15 @@ void Lv2Plugin::applyMidi()
 void Lv2Plugin::processFrames(const float* const in[2], float* const out[2], uint32_t from, uint32_t to,
                               bool fade)
 {
+    // MIDI and the control ports act at the block's start: frames outside a fade are one run
+    // where the object takes it.
+    if (!fade && to > from)
+    {
+        const float* const ins[2] = {in[0] ? in[0] + from : nullptr, in[1] ? in[1] + from : nullptr};
+        float* const outs[2] = {out[0] + from, out[1] + from};
+        if (m_pPlugIn->processFrameRun(ins, outs, 2, to - from))
+            return;
+    }
     float inFrame[2] = {0.0f, 0.0f};
     float outFrame[2] = {0.0f, 0.0f};
     for (uint32_t i = from; i < to; ++i)

@@ -30,6 +30,9 @@ public:
     // may come while audio runs, touch none of its processing state.
 
     bool skipSilentFrames(uint32_t frames, uint32_t channels) override;
+    // A quiet run through both ears in one pass (CTessalineRuns.cpp), while no smoother glides.
+    bool processFrameRun(const float* const* in, float* const* out, uint32_t channels,
+                         uint32_t frames) override;
     // Empties the four stages and the aligning delays a piece per call (see kForgetBytesPerFrame).
     bool forgetSignal(uint32_t frames) override;
 
@@ -39,6 +42,8 @@ public:
 
     // Test switch: never skip, so an instance can be compared with one that does.
     bool m_bNeverSkip = false;
+    // Test switch: never take a run, so an instance can be compared with one that does.
+    bool m_bFrameByFrame = false;
 
     // [main thread, not processing] Rebuilds the four stages with their spectra kept at this
     // precision (a double-precision reference for checks and tools) and the room from the
@@ -98,10 +103,22 @@ protected:
     // with other delays empties its own.
     virtual void emptyDelays();
     void buildStage(CPartitionedConvolver& stage);
+    // [audio thread] processFrameRun's work, with each early stage followed by its delay where
+    // the room has one (null: none); false, nothing done, where the run must go frame by frame.
+    bool runEars(const float* const* in, float* const* out, uint32_t channels, uint32_t frames,
+                 CDelayLine* earlyDelayLeft, CDelayLine* earlyDelayRight);
     SpectrumPrecision spectrumPrecision() const { return m_SpectrumPrecision; }
 
 private:
+    // Frames a run takes per pass: its rows of samples stay in the first-level cache.
+    static constexpr uint32_t kRunFrames = 256;
+    void runEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& lateDelay,
+                CDelayLine* earlyDelay, const double* x, float* out, int n);
+
     SpectrumPrecision m_SpectrumPrecision = kDefaultSpectrumPrecision;
+    // A pass's input of each ear, then one ear's early and late stage outputs and the two
+    // delays' outputs.
+    double m_RunRows[6][kRunFrames] = {};
     int m_nForgetStage = 0; // the stage forgetSignal works on (4: the delays)
     bool earIsIdle(const CPartitionedConvolver& early, const CPartitionedConvolver& late,
                    const CDelayLine& delay) const;

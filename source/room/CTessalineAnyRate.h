@@ -25,6 +25,8 @@ public:
     bool prepare() override;
     bool processFrame(const float* in, float* out, uint32_t inChannels, uint32_t outChannels) override;
     bool skipSilentFrames(uint32_t frames, uint32_t channels) override;
+    bool processFrameRun(const float* const* in, float* const* out, uint32_t channels,
+                         uint32_t frames) override;
 
     const CRoomLayout& layout() const { return m_Layout; }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -98,6 +100,50 @@ TEST(DelayLine, OutOfRangeSettingsAreClamped)
     CDelayLine noRate(0, 1, 0.0, 100.0); // smallest buffer still delays by one
     const std::vector<double> out = impulseThrough(noRate, 3);
     EXPECT_EQ(out, (std::vector<double>{0.0, 1.0, 0.0}));
+}
+
+// processRun against processSample over lines of every shape: feedback, dry and wet mixes,
+// no delay, the longest delay a buffer holds, and runs of lengths that end anywhere relative to
+// the wraps. Output, line contents (through what comes out later) and the zero-holding state agree.
+TEST(DelayLine, RunsGiveWhatSamplesGive)
+{
+    struct Line
+    {
+        int capacity, delay;
+        double feedback, wet;
+    };
+    const Line kLines[] = {{257, 256, 0.0, 100.0}, {50, 7, 50.0, 100.0}, {50, 7, -30.0, 40.0},
+                           {16, 0, 20.0, 37.0},    {9, 8, 90.0, 0.0},    {300, 1, 0.0, 100.0}};
+    std::vector<double> in(4000);
+    for (std::size_t n = 0; n < in.size(); ++n)
+        in[n] =
+            (n / 500) % 2 == 1 ? 0.0 : std::sin(0.37 * static_cast<double>(n)) * (n % 7 == 0 ? -0.0 : 1.0);
+    for (const Line& l : kLines)
+        for (int run : {1, 3, 8, 100, 257, 1000})
+        {
+            SCOPED_TRACE(::testing::Message()
+                         << "capacity " << l.capacity << ", delay " << l.delay << ", feedback " << l.feedback
+                         << ", wet " << l.wet << ", runs of " << run);
+            CDelayLine bySample(CDelayLine::Capacity{l.capacity}, l.delay, l.feedback, l.wet);
+            CDelayLine byRun(CDelayLine::Capacity{l.capacity}, l.delay, l.feedback, l.wet);
+            std::vector<double> out(in.size());
+            for (std::size_t n = 0; n < in.size(); n += static_cast<std::size_t>(run))
+            {
+                const int count =
+                    static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(run), in.size() - n));
+                byRun.processRun(in.data() + n, out.data() + n, count);
+                for (int k = 0; k < count; ++k)
+                {
+                    bySample.processSample(in[n + static_cast<std::size_t>(k)]);
+                    const double expected = bySample.output();
+                    ASSERT_EQ(std::memcmp(&out[n + static_cast<std::size_t>(k)], &expected, sizeof expected),
+                              0)
+                        << "sample " << n + static_cast<std::size_t>(k);
+                }
+                ASSERT_EQ(byRun.output(), bySample.output());
+                ASSERT_EQ(byRun.holdsOnlyZeros(), bySample.holdsOnlyZeros()) << "after sample " << n + count;
+            }
+        }
 }
 
 } // namespace

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <complex>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -167,6 +169,53 @@ TEST(SimdKernels, SplitBinsDeinterleavesWithoutWritingPastCount)
             }
         }
     }
+}
+
+// The conversions around the float transforms, against the plain casts and sums the stage would
+// otherwise run: the same bits from every set, at lengths that leave every vector tail, and
+// nothing written past the end. The values include ones that round up, down and to even, and
+// negative zeros.
+TEST(SimdKernels, ConversionsAroundTheFloatTransformsGiveThePlainLoopsBits)
+{
+    const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    for (const SimdKernels* k : kernelSets())
+        for (int count : {1, 3, 7, 8, 17, 64, 129, 258})
+        {
+            SCOPED_TRACE(count);
+            std::vector<double> in =
+                noise(static_cast<std::size_t>(count), 9u + static_cast<unsigned>(count));
+            for (std::size_t i = 0; i < in.size(); i += 5)
+                in[i] = i % 10 == 0 ? -0.0
+                                    : 1.0 + std::ldexp(static_cast<double>(i % 3), -24); // ties and near ties
+            std::vector<float> narrow(static_cast<std::size_t>(count) + 8, 7.0f);
+            k->narrowSamples(in.data(), count, narrow.data());
+            for (int i = 0; i < count + 8; ++i)
+                ASSERT_TRUE(same(narrow[i], i < count ? static_cast<float>(in[i]) : 7.0f)) << i;
+
+            // The overlap-add of 2c floats into an output block holding the previous tail.
+            const int c = count;
+            std::vector<float> y(2 * static_cast<std::size_t>(c));
+            for (std::size_t i = 0; i < y.size(); ++i)
+                y[i] = static_cast<float>(in[i % in.size()] * 3.0) * (i % 4 == 1 ? -1.0f : 1.0f);
+            const std::vector<double> previous = noise(2 * static_cast<std::size_t>(c) + 4, 21u);
+            std::vector<double> out = previous, expected = previous;
+            const double scale = std::ldexp(1.0, -9); // a power of two, as 1/2c is
+            for (int n = 0; n < c; ++n)
+                expected[n] = static_cast<double>(y[n]) * scale + previous[c + n];
+            for (int n = c; n < 2 * c; ++n)
+                expected[n] = static_cast<double>(y[n]) * scale;
+            k->widenOverlapAdd(y.data(), c, scale, out.data());
+            for (std::size_t i = 0; i < out.size(); ++i)
+                ASSERT_TRUE(same(out[i], expected[i])) << i << ": " << out[i] << " against " << expected[i];
+
+            std::vector<float> re(static_cast<std::size_t>(count) + 8, -7.0f), im = re;
+            k->splitSingleBins(narrow.data(), count / 2, re.data(), im.data());
+            for (int b = 0; b < count + 8; ++b)
+            {
+                ASSERT_EQ(re[b], b < count / 2 ? narrow[2 * b] : -7.0f) << b;
+                ASSERT_EQ(im[b], b < count / 2 ? narrow[2 * b + 1] : -7.0f) << b;
+            }
+        }
 }
 
 TEST(SimdKernels, ButterflyStagesMatchComplexArithmetic)

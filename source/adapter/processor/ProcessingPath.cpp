@@ -402,6 +402,32 @@ void CProcessingPath::runFrames(FrameRun& run, int32 from, int32 to, bool fade)
             plugIn.hostMessage(msgHostInfo, message);
         }
     };
+    // Frames [a, b) with nothing between them: one run where the object takes it (no side chain
+    // and no fade), the transport then reported once as it stands after the run; else frame by
+    // frame.
+    auto quietFrames = [&](int32 a, int32 b) {
+        if (b > a && !aux && !fade)
+        {
+            const float* const ins[2] = {in0 ? in0 + a : nullptr, in1 ? in1 + a : nullptr};
+            float* const outs[2] = {out0 + a, out1 ? out1 + a : nullptr};
+            if (plugIn.processFrameRun(ins, outs, count, static_cast<uint32_t>(b - a)))
+            {
+                if (hasContext)
+                {
+                    info.uSamplePos += static_cast<uint64_t>(b - a);
+                    info.dTimeSeconds = static_cast<double>(info.uSamplePos) * period;
+                    plugIn.hostMessage(msgHostInfo, message);
+                }
+                return;
+            }
+        }
+        for (int32 i = a; i < b; ++i)
+        {
+            if (aux)
+                feedSidechainFrame(aux, auxChannels, i, auxFrame);
+            frame(i);
+        }
+    };
     const int32 last = run.data.numSamples - 1;
     for (int32 i = from; i < to; ++i)
     {
@@ -409,12 +435,8 @@ void CProcessingPath::runFrames(FrameRun& run, int32 from, int32 to, bool fade)
         // those beyond the block arrive no later than the last frame. The frames before the
         // next one due run without looking at events.
         const int32 due = std::min(run.pending ? std::clamp(run.event.sampleOffset, i, last) : last + 1, to);
-        for (; i < due; ++i)
-        {
-            if (aux)
-                feedSidechainFrame(aux, auxChannels, i, auxFrame);
-            frame(i);
-        }
+        quietFrames(i, due);
+        i = due;
         if (i >= to)
             break;
         if (aux)
