@@ -206,6 +206,8 @@ protected:
     // parameter's value changed (the DSP object's editor is told, and the host through a posted
     // edit when reportToHost).
     bool showStateInParameters(const StateValues& values, bool reportToHost);
+    // [main thread] After a restored component state: no program is known to be in effect.
+    void forgetProgram();
 
     // Presets (ProcessorPresets.cpp). [main thread] A program is applied only when it is not
     // the one in effect already (m_nProgram): false then, as for a position outside the list.
@@ -254,7 +256,8 @@ protected:
     // audio thread) and one the audio thread applied (for the parameters); -1: none.
     std::atomic<int32> m_nRequestedPreset{-1};
     // The list position of the program in effect: the last one applied, or the one a restored
-    // controller state names (-1: none yet). Both threads apply programs and keep it.
+    // controller state names (-1: none, as after construction or a restored component state).
+    // Both threads apply programs and keep it.
     std::atomic<int32> m_nProgram{-1};
     std::atomic<int32> m_nAudioPreset{-1};
     int32 m_nBlockPreset = -1;      // audio thread: program applied in this block, published at its end

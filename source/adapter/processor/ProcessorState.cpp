@@ -64,6 +64,7 @@ tresult PLUGIN_API Processor::setState(IBStream* state)
     if (!m_StateLayout.read(state, values))
         return kResultFalse; // short or damaged: nothing changes
     restoreIntoPlugIn(values);
+    forgetProgram();
     // The host learns every value the state changed, as a program change reports it: a host
     // that restores its own view of the controls afterwards then restores these values.
     showStateInParameters(values, true);
@@ -83,9 +84,17 @@ tresult PLUGIN_API Processor::setComponentState(IBStream* state)
     if (!m_StateLayout.read(state, values))
         return kResultFalse;
     restoreIntoPlugIn(values);
+    forgetProgram();
     showStateInParameters(values, true);
     refreshDependentControls();
     return kResultOk;
+}
+
+void Processor::forgetProgram()
+{
+    // The 62 bytes name no program: the restored values came from none that is known (the
+    // controller's state, restored after them, may name it), and any program chosen next applies.
+    m_nProgram.store(-1, std::memory_order_release);
 }
 
 tresult PLUGIN_API Processor::getEditorState(IBStream* state)

@@ -155,3 +155,26 @@ TEST(ReopenedProject, AControllerStateThatNamesNoProgramOfTheListChangesNothing)
         EXPECT_EQ(rig.dsp->values[0], 0.75f);
     }
 }
+
+TEST(ReopenedProject, AComponentStateNamesNoProgramSoTheNextChoiceApplies)
+{
+    // The program in effect, then a state from before it through either reader: choosing that
+    // program again applies it.
+    using Reader = tresult (PLUGIN_API Processor::*)(IBStream*);
+    const std::pair<const char*, Reader> readers[] = {{"setState", &Processor::setState},
+                                                      {"setComponentState", &Processor::setComponentState}};
+    WideRig rig;
+    const std::vector<uint8_t> before = saveState(rig.holder.processor);
+    for (const auto& [name, reader] : readers)
+    {
+        SCOPED_TRACE(name);
+        setValues(rig, {{kParamFactoryPresets, 1.0}}, Via::kController);
+        ASSERT_EQ(rig.dsp->values[0], 0.75f);
+        ASSERT_EQ((rig.holder.processor->*reader)(streamOf(before)), kResultOk);
+        rig.run(8);
+        ASSERT_EQ(rig.dsp->values[0], 0.5f);
+        EXPECT_EQ(rig->getParamNormalized(kParamFactoryPresets), 1.0); // still named
+        setValues(rig, {{kParamFactoryPresets, 1.0}}, Via::kController);
+        EXPECT_EQ(rig.dsp->values[0], 0.75f);
+    }
+}
