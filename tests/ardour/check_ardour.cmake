@@ -1,7 +1,9 @@
 # Runs presets.lua in Ardour's headless Lua session tool against the built bundle, in a scratch
-# home folder (Ardour finds VST3 bundles in ~/.vst3 and indexes them with its own scanner; LV2
-# bundles through LV2_PATH), and checks Ardour's view of the eleven controls at each stage.
-# Arguments: -DBUNDLE=<Tessaline.vst3 or Tessaline.lv2> -DFORMAT=<VST3 or LV2>
+# home folder (Ardour finds VST3 bundles in ~/.vst3 and VST2 modules through LXVST_PATH and indexes
+# them with its own scanners; LV2 bundles through LV2_PATH), and checks Ardour's view of the eleven
+# controls at each stage.
+# Arguments: -DBUNDLE=<Tessaline.vst3, Tessaline.lv2, or for LXVST the .vst3 bundle's module>
+#            -DFORMAT=<VST3, LV2 or LXVST (VST2)>
 #            -DPLUGIN=<the class's name; "Tessaline" when not given>
 #            -DARDOUR_LUA=<ardour7-lua or empty> -DSCRIPT=<presets.lua> -DWORK=<scratch folder>
 cmake_minimum_required(VERSION 3.25)
@@ -10,7 +12,7 @@ if(NOT ARDOUR_LUA OR NOT EXISTS /usr/lib/ardour7/ardour-vst3-scanner)
   cmake_language(EXIT 77)
 endif()
 file(REMOVE_RECURSE "${WORK}")
-file(MAKE_DIRECTORY "${WORK}/home/.vst3" "${WORK}/lv2")
+file(MAKE_DIRECTORY "${WORK}/home/.vst3" "${WORK}/lv2" "${WORK}/lxvst")
 set(env ${CMAKE_COMMAND} -E env HOME=${WORK}/home XDG_CONFIG_HOME=${WORK}/home/.config
         XDG_CACHE_HOME=${WORK}/home/.cache)
 if(FORMAT STREQUAL "LV2")
@@ -18,6 +20,15 @@ if(FORMAT STREQUAL "LV2")
   # machine is never the one tested.
   file(CREATE_LINK "${BUNDLE}" "${WORK}/lv2/Tessaline.lv2" SYMBOLIC)
   list(APPEND env LV2_PATH=${WORK}/lv2:/usr/lib/lv2)
+elseif(FORMAT STREQUAL "LXVST")
+  file(CREATE_LINK "${BUNDLE}" "${WORK}/lxvst/Tessaline.so" SYMBOLIC)
+  list(APPEND env LXVST_PATH=${WORK}/lxvst)
+  execute_process(COMMAND ${env} LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst-scanner -f
+                          ${WORK}/lxvst/Tessaline.so
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "Ardour's VST2 scanner refused the module (${status}):\n${out}\n${err}")
+  endif()
 else()
   file(CREATE_LINK "${BUNDLE}" "${WORK}/home/.vst3/Tessaline.vst3" SYMBOLIC)
   execute_process(COMMAND ${env} LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -q -f
@@ -50,6 +61,12 @@ message("${output}")
 set(default "0.5000 0.0000 1.0000 7.0000 1.0000 7.0000 1.0000 7.0000 1.0000 0.0000 0.0000")
 set(studio "0.5000 5.0000 1.0000 5.3100 1.0000 7.5400 1.0000 9.4900 0.0000 0.0000 0.0000")
 set(edited "0.5000 5.0000 1.0000 12.6000 1.0000 7.5400 1.0000 9.4900 0.0000 0.0000 0.0000")
+if(FORMAT STREQUAL "LXVST")
+  # VST2 shows the same values normalized: Position 5 of 10, each Abs of 14.
+  set(default "0.5000 0.0000 1.0000 0.5000 1.0000 0.5000 1.0000 0.5000 1.0000 0.0000 0.0000")
+  set(studio "0.5000 0.5000 1.0000 0.3793 1.0000 0.5386 1.0000 0.6779 0.0000 0.0000 0.0000")
+  set(edited "0.5000 0.5000 1.0000 0.9000 1.0000 0.5386 1.0000 0.6779 0.0000 0.0000 0.0000")
+endif()
 # Both runs hold the class asked for, not the other one of the bundle.
 string(REGEX MATCHALL "plugin [^\n]*" held "${output}")
 if(NOT held STREQUAL "plugin ${PLUGIN};plugin ${PLUGIN}")

@@ -3,11 +3,12 @@
 -- after it, and the saved session reopened. Prints one "values <stage>: v0 .. v10" line per
 -- stage with Ardour's own view of the eleven room controls (plain values). Ardour 7.3 hangs
 -- closing a session it reopened, so the reopening is a second run: arguments DIR FORMAT PLUGIN
--- [reopen], FORMAT VST3 or LV2, PLUGIN the class's name ("Tessaline" or "Tessaline Any Rate": the
--- same controls, the same values in either). Each run prints "plugin <name>" for the room it holds.
+-- [reopen], FORMAT VST3, LV2 or LXVST (VST2), PLUGIN the class's name ("Tessaline" or "Tessaline
+-- Any Rate": the same controls, the same values in either). Each run prints "plugin <name>" for the
+-- room it holds.
 local dir, format, plugin, name = arg[1], arg[2], arg[3], "tessaline"
-local kinds = { VST3 = ARDOUR.PluginType.VST3, LV2 = ARDOUR.PluginType.LV2 }
-assert(kinds[format], "format VST3 or LV2")
+local kinds = { VST3 = ARDOUR.PluginType.VST3, LV2 = ARDOUR.PluginType.LV2, LXVST = ARDOUR.PluginType.LXVST }
+assert(kinds[format], "format VST3, LV2 or LXVST")
 
 local function show(proc, stage)
   local out = {}
@@ -42,7 +43,8 @@ local preset = plug:preset_by_label("Studio")
 assert(preset and preset.valid, "no preset Studio")
 assert(plug:load_preset(preset), "preset not loaded")
 show(proc, "studio")
-ARDOUR.LuaAPI.set_processor_param(proc, 3, 12.6)
+-- Abs L-R to 12.6 (of 14); Ardour holds a VST2 parameter's normalized value, 0.9 for it.
+ARDOUR.LuaAPI.set_processor_param(proc, 3, format == "LXVST" and 0.9 or 12.6)
 show(proc, "edited")
 Session:save_state("", false, false, false, false, false)
 show(proc, "saved")

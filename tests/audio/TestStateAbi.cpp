@@ -2,6 +2,11 @@
 #include "AudioFixture.h"
 #include "support/Noise.h"
 
+#include "public.sdk/source/common/memorystream.h"
+
+#include <string>
+#include <utility>
+
 using namespace AudioTest;
 using TessalineHost::loadComponentState;
 using TessalineHost::loadControllerState;
@@ -211,6 +216,80 @@ TEST_P(Bundle, AnEditAfterAProgramChangeIsWhatTheHostSeesAndTheStateHolds)
     ASSERT_EQ(saveComponentState(instance.getComponent(), bytes), kResultOk);
     EXPECT_DOUBLE_EQ(controller->getParamNormalized(3), 0.2);
     EXPECT_NEAR(decode(bytes).room[1], 0.2f * 14.0f, 1e-4f);
+}
+
+TEST_P(Bundle, AReopenedProjectKeepsTheEditsMadeAfterAProgram)
+{
+    // "Studio" chosen (through the controller or a block), Vol L-R edited to 0.76, the project
+    // saved: both states and every value a host stores (the automatable ones and the program's).
+    // Reopened, the host restores the states and sets every stored value again (through the
+    // controller in index order, or in one block): the program must not come back over the edit.
+    const ParamID kProgram = 0x70727374;
+    for (bool programInBlock : {false, true})
+    {
+        for (bool valuesInBlock : {false, true})
+        {
+            SCOPED_TRACE(std::string("program through ") + (programInBlock ? "a block" : "the controller")
+                         + ", values set again through " + (valuesInBlock ? "a block" : "the controller"));
+            HostInstance saved;
+            start(saved);
+            IEditController* controller = saved.getController();
+            HostAudioBuffers buffers(2, 2, kBlock);
+            HostParameterChanges program;
+            program.addChange(kProgram, 0, 1.0);
+            if (!programInBlock)
+            {
+                ASSERT_EQ(controller->setParamNormalized(kProgram, 1.0), kResultOk);
+            }
+            ASSERT_EQ(saved.process(buffers, kBlock, programInBlock ? &program : nullptr), kResultOk);
+            HostParameterChanges edit;
+            edit.addChange(2, 0, 0.76);
+            ASSERT_EQ(controller->setParamNormalized(2, 0.76), kResultOk);
+            ASSERT_EQ(saved.process(buffers, kBlock, &edit), kResultOk);
+            std::vector<uint8_t> component;
+            ASSERT_EQ(saveComponentState(saved.getComponent(), component), kResultOk);
+            auto controllerState = owned(new MemoryStream);
+            ASSERT_EQ(controller->getState(controllerState), kResultOk);
+            std::vector<std::pair<ParamID, ParamValue>> values;
+            for (int32 k = 0; k < controller->getParameterCount(); ++k)
+            {
+                ParameterInfo info{};
+                ASSERT_EQ(controller->getParameterInfo(k, info), kResultOk);
+                if (!(info.flags & ParameterInfo::kIsReadOnly)
+                    && (info.flags & (ParameterInfo::kCanAutomate | ParameterInfo::kIsProgramChange)))
+                    values.emplace_back(info.id, controller->getParamNormalized(info.id));
+            }
+            ASSERT_EQ(values.back(), std::make_pair(kProgram, 1.0));
+            EXPECT_NEAR(decode(component).room[0], 0.76f, 1e-6f);
+
+            HostInstance reopened;
+            start(reopened);
+            IEditController* again = reopened.getController();
+            ASSERT_EQ(loadComponentState(reopened.getComponent(), component), kResultOk);
+            ASSERT_EQ(loadControllerState(again, component), kResultOk);
+            controllerState->seek(0, IBStream::kIBSeekSet, nullptr);
+            ASSERT_EQ(again->setState(controllerState), kResultOk);
+            HostParameterChanges replay(64, 4);
+            for (const auto& [id, value] : values)
+            {
+                if (valuesInBlock)
+                {
+                    replay.addChange(id, 0, value);
+                }
+                else
+                {
+                    ASSERT_EQ(again->setParamNormalized(id, value), kResultOk) << id;
+                }
+            }
+            ASSERT_EQ(reopened.process(buffers, kBlock, &replay), kResultOk);
+            for (ParamID id = 0; id < 11; ++id)
+                EXPECT_NEAR(again->getParamNormalized(id), controller->getParamNormalized(id), 1e-6) << id;
+            EXPECT_EQ(again->getParamNormalized(kProgram), 1.0); // "Studio" still shows
+            std::vector<uint8_t> reopenedState;
+            ASSERT_EQ(saveComponentState(reopened.getComponent(), reopenedState), kResultOk);
+            EXPECT_EQ(reopenedState, component);
+        }
+    }
 }
 
 TEST_P(Bundle, ControllerEditsAreInTheStateSavedRightAfterThem)

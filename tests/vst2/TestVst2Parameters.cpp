@@ -46,12 +46,21 @@ protected:
 
 TEST_F(Vst2AgainstVst3, ParametersMatchTheVst3ParametersInOrder)
 {
+    // Every VST3 parameter but the program-change one (the last), at the same index: a VST2 host
+    // reaches the programs through the program opcodes only.
     Vst2::AEffect* e = vst2.effect();
-    ASSERT_EQ(e->numParams, controller->getParameterCount());
+    ASSERT_EQ(e->numParams, controller->getParameterCount() - 1);
+    ParameterInfo last{};
+    ASSERT_EQ(controller->getParameterInfo(e->numParams, last), kResultOk);
+    EXPECT_TRUE(last.flags & ParameterInfo::kIsProgramChange);
+    e->setParameter(e, e->numParams, 1.0f); // as a project of an earlier version holds it: ignored
+    EXPECT_EQ(e->getParameter(e, e->numParams), 0.0f);
+    EXPECT_EQ(vst2.dispatch(Vst2::effGetProgram), 0);
     for (int32 k = 0; k < e->numParams; ++k)
     {
         ParameterInfo info{};
         ASSERT_EQ(controller->getParameterInfo(k, info), kResultOk);
+        EXPECT_FALSE(info.flags & ParameterInfo::kIsProgramChange) << k;
         EXPECT_EQ(vst2.text(Vst2::effGetParamName, k), TessalineHost::toUtf8(info.title, 128)) << k;
         EXPECT_EQ(vst2.text(Vst2::effGetParamLabel, k), TessalineHost::toUtf8(info.units, 8)) << k;
         EXPECT_FLOAT_EQ(e->getParameter(e, k), static_cast<float>(info.defaultNormalizedValue)) << k;
@@ -159,6 +168,84 @@ TEST_F(Vst2AgainstVst3, AnEditAfterAProgramIsKeptByEveryLaterCall)
     void* again = nullptr;
     ASSERT_EQ(vst2.dispatch(Vst2::effGetChunk, 0, 0, &again), size);
     EXPECT_EQ(std::memcmp(again, saved.data(), saved.size()), 0);
+}
+
+// A project saved after a program and an edit, reopened by a host that sets the chunk and then
+// every parameter value it stored beside it (Qtractor does so, in index order): the program must
+// not come back over the edit, and choosing a program afterwards still applies it.
+TEST_F(Vst2Bundle, AReopenedProjectKeepsTheEditsMadeAfterAProgram)
+{
+    struct Case
+    {
+        const char* what;
+        bool bracketed;    // the program chosen between effBeginSetProgram and effEndSetProgram
+        bool earlierSaves; // the values as an earlier version saved them: index 25 the program's, 1.0
+        bool reversed;     // the values set again from the last index down
+    };
+    const Case cases[] = {
+        {"effSetProgram", false, false, false},
+        {"effSetProgram from a program list", true, false, true},
+        {"effSetProgram, the values of an earlier version's project", false, true, false},
+        {"effSetProgram from a program list, the values of an earlier version's project", true, true, true},
+    };
+    const std::vector<float> silence(kBlock, 0.0f);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        Vst2HostEffect saved;
+        start(saved);
+        Vst2::AEffect* e = saved.effect();
+        if (c.bracketed)
+            saved.dispatch(Vst2::effBeginSetProgram);
+        ASSERT_EQ(saved.dispatch(Vst2::effSetProgram, 0, 1), 1);
+        if (c.bracketed)
+            saved.dispatch(Vst2::effEndSetProgram);
+        EXPECT_EQ(saved.text(Vst2::effGetProgramName), "Studio");
+        const int32_t volLR = saved.findParameter("Vol L-R");
+        ASSERT_GE(volLR, 0);
+        e->setParameter(e, volLR, 0.76f);
+        render(saved, silence, silence);
+        void* data = nullptr;
+        const intptr_t size = saved.dispatch(Vst2::effGetChunk, 0, 0, &data);
+        ASSERT_EQ(size, 62);
+        const std::vector<char> chunk(static_cast<char*>(data), static_cast<char*>(data) + size);
+        std::vector<float> values;
+        for (int32_t k = 0; k < e->numParams; ++k)
+            values.push_back(e->getParameter(e, k));
+        if (c.earlierSaves)
+        {
+            ASSERT_EQ(values.size(), 25u);
+            values.push_back(1.0f);
+        }
+        EXPECT_FLOAT_EQ(values[static_cast<size_t>(volLR)], 0.76f);
+
+        Vst2HostEffect reopened;
+        start(reopened);
+        Vst2::AEffect* r = reopened.effect();
+        ASSERT_EQ(reopened.dispatch(Vst2::effSetChunk, 0, size, const_cast<char*>(chunk.data())), 1);
+        const auto n = static_cast<int32_t>(values.size());
+        for (int32_t i = 0; i < n; ++i)
+        {
+            const int32_t k = c.reversed ? n - 1 - i : i;
+            r->setParameter(r, k, values[static_cast<size_t>(k)]);
+        }
+        render(reopened, silence, silence);
+        reopened.dispatch(Vst2::effEditIdle);
+        for (int32_t k = 0; k < r->numParams; ++k)
+            EXPECT_FLOAT_EQ(r->getParameter(r, k), values[static_cast<size_t>(k)]) << k;
+        void* again = nullptr;
+        ASSERT_EQ(reopened.dispatch(Vst2::effGetChunk, 0, 0, &again), size);
+        EXPECT_EQ(std::memcmp(again, chunk.data(), chunk.size()), 0)
+            << "the reopened sound is not the saved one";
+
+        // The host's program menu still applies a program, and names it.
+        ASSERT_EQ(reopened.dispatch(Vst2::effSetProgram, 0, 0), 1);
+        EXPECT_EQ(reopened.text(Vst2::effGetProgramName), "Factory Preset");
+        EXPECT_FLOAT_EQ(r->getParameter(r, volLR), 1.0f);
+        ASSERT_EQ(reopened.dispatch(Vst2::effSetProgram, 0, 1), 1);
+        EXPECT_EQ(reopened.text(Vst2::effGetProgramName), "Studio");
+        EXPECT_FLOAT_EQ(r->getParameter(r, saved.findParameter("Abs L-R")), 5.31f / 14.0f);
+    }
 }
 
 // A host's MIDI event list with room for n events.

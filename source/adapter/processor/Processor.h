@@ -83,6 +83,11 @@ public:
     // --- IEditController: the component state into the parameters; edits and presets ---
     // [main thread, while processing]
     tresult PLUGIN_API setComponentState(IBStream* state) SMTG_OVERRIDE;
+    // The controller's own state (IEditController's setState/getState): the program the host
+    // sees, so that a reopened project knows which program its values came from and a host setting
+    // the program-change parameter again to the saved program changes nothing.
+    tresult PLUGIN_API setEditorState(IBStream* state) SMTG_OVERRIDE;
+    tresult PLUGIN_API getEditorState(IBStream* state) SMTG_OVERRIDE;
     tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) SMTG_OVERRIDE;
     ParamValue PLUGIN_API getParamNormalized(ParamID tag) SMTG_OVERRIDE;
     tresult PLUGIN_API setComponentHandler(IComponentHandler* handler) SMTG_OVERRIDE;
@@ -201,8 +206,11 @@ protected:
     // parameter's value changed (the DSP object's editor is told, and the host through a posted
     // edit when reportToHost).
     bool showStateInParameters(const StateValues& values, bool reportToHost);
+    // [main thread] After a restored component state: no program is known to be in effect.
+    void forgetProgram();
 
-    // Presets (ProcessorPresets.cpp). [main thread]
+    // Presets (ProcessorPresets.cpp). [main thread] A program is applied only when it is not
+    // the one in effect already (m_nProgram): false then, as for a position outside the list.
     bool applyPreset(int32 listPosition);
     int32 presetSlotOfPosition(int32 listPosition) const;
     // [any thread] The value parameter `id` holds when set to `value`: a list's nearest entry, an
@@ -247,6 +255,10 @@ protected:
     // Preset changes between the threads: a position asked for off the main thread (for the
     // audio thread) and one the audio thread applied (for the parameters); -1: none.
     std::atomic<int32> m_nRequestedPreset{-1};
+    // The list position of the program in effect: the last one applied, or the one a restored
+    // controller state names (-1: none, as after construction or a restored component state).
+    // Both threads apply programs and keep it.
+    std::atomic<int32> m_nProgram{-1};
     std::atomic<int32> m_nAudioPreset{-1};
     int32 m_nBlockPreset = -1;      // audio thread: program applied in this block, published at its end
     CControlSnapshot m_AudioPreset; // audio thread's preset storage

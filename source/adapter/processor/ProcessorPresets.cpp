@@ -151,9 +151,11 @@ bool Processor::showPresetInParameters(int32 slot, const CControlSnapshot& snaps
 
 bool Processor::applyPreset(int32 listPosition)
 {
-    // [main thread]
+    // [main thread] Choosing the program in effect again changes nothing: a host that sets the
+    // program-change parameter again after restoring a project (with the value it saved) would
+    // otherwise put the program back over the values the project holds.
     const int32 slot = presetSlotOfPosition(listPosition);
-    if (slot < 0)
+    if (slot < 0 || m_nProgram.exchange(listPosition, std::memory_order_acq_rel) == listPosition)
         return false;
     CControlSnapshot& draft = m_HandOff.beginDraft();
     fillPresetSnapshot(slot, draft);
@@ -171,7 +173,7 @@ void Processor::applyPresetOnAudioThread(int32 listPosition)
     // [audio thread] Applied at once; the parameters follow on the main thread once the block's
     // values are published.
     const int32 slot = presetSlotOfPosition(listPosition);
-    if (slot < 0)
+    if (slot < 0 || m_nProgram.exchange(listPosition, std::memory_order_acq_rel) == listPosition)
         return;
     m_AudioPreset.clear();
     fillPresetSnapshot(slot, m_AudioPreset);

@@ -1,11 +1,13 @@
 // The component state: written by getState, read into the DSP object by setState and into the
-// parameters by setComponentState. A stream is read completely before anything is applied.
+// parameters by setComponentState; and the controller's own state, the program in effect. A
+// stream is read completely before anything is applied.
 #include "adapter/processor/Processor.h"
 
 #include "adapter/parameters/ValueMapping.h"
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace Steinberg {
 namespace Vst {
@@ -16,6 +18,24 @@ namespace {
 float restoredJoystick(float position)
 {
     return std::isfinite(position) ? std::clamp(position, -1.0f, 1.0f) : CControlSnapshot::kKeep;
+}
+
+// The controller state: the four characters "prst", then the program's list position as a
+// little-endian int32. Later fields may follow; a reader ignores them.
+constexpr uint8_t kProgramStateTag[4] = {'p', 'r', 's', 't'};
+constexpr int32 kProgramStateSize = 8;
+
+// Reads exactly `size` bytes, or fails.
+bool readBytes(IBStream* stream, uint8_t* bytes, int32 size)
+{
+    for (int32 have = 0; have < size;)
+    {
+        int32 got = 0;
+        if (stream->read(bytes + have, size - have, &got) != kResultOk || got <= 0 || got > size - have)
+            return false;
+        have += got;
+    }
+    return true;
 }
 } // namespace
 
@@ -44,6 +64,7 @@ tresult PLUGIN_API Processor::setState(IBStream* state)
     if (!m_StateLayout.read(state, values))
         return kResultFalse; // short or damaged: nothing changes
     restoreIntoPlugIn(values);
+    forgetProgram();
     // The host learns every value the state changed, as a program change reports it: a host
     // that restores its own view of the controls afterwards then restores these values.
     showStateInParameters(values, true);
@@ -63,8 +84,57 @@ tresult PLUGIN_API Processor::setComponentState(IBStream* state)
     if (!m_StateLayout.read(state, values))
         return kResultFalse;
     restoreIntoPlugIn(values);
+    forgetProgram();
     showStateInParameters(values, true);
     refreshDependentControls();
+    return kResultOk;
+}
+
+void Processor::forgetProgram()
+{
+    // The 62 bytes name no program: the restored values came from none that is known (the
+    // controller's state, restored after them, may name it), and any program chosen next applies.
+    m_nProgram.store(-1, std::memory_order_release);
+}
+
+tresult PLUGIN_API Processor::getEditorState(IBStream* state)
+{
+    // [main thread] The program as the host sees it: a host restoring the project then sets the
+    // program-change parameter to the program in effect, which changes nothing.
+    Parameter* presets = getParameterObject(kParamFactoryPresets);
+    if (!state || !presets)
+        return kResultFalse;
+    const int32 position = presetPositionOf(getParamNormalized(kParamFactoryPresets));
+    uint8_t bytes[kProgramStateSize] = {};
+    std::copy(std::begin(kProgramStateTag), std::end(kProgramStateTag), bytes);
+    for (int i = 0; i < 4; ++i)
+        bytes[4 + i] = static_cast<uint8_t>(static_cast<uint32_t>(position) >> (8 * i));
+    int32 written = 0;
+    return state->write(bytes, kProgramStateSize, &written) == kResultOk && written == kProgramStateSize
+               ? kResultOk
+               : kResultFalse;
+}
+
+tresult PLUGIN_API Processor::setEditorState(IBStream* state)
+{
+    // [main thread] Names the program the restored values came from, without applying it: the
+    // component state holds the values. A short or foreign stream, or a position outside the
+    // list, changes nothing.
+    Parameter* presets = getParameterObject(kParamFactoryPresets);
+    uint8_t bytes[kProgramStateSize] = {};
+    if (!state || !presets || !readBytes(state, bytes, kProgramStateSize)
+        || !std::equal(std::begin(kProgramStateTag), std::end(kProgramStateTag), bytes))
+        return kResultFalse;
+    uint32_t raw = 0;
+    for (int i = 0; i < 4; ++i)
+        raw |= static_cast<uint32_t>(bytes[4 + i]) << (8 * i);
+    const auto position = static_cast<int32>(raw);
+    if (presetSlotOfPosition(position) < 0)
+        return kResultFalse;
+    showPresetFromAudioThread(); // an earlier program the audio thread applied is shown first
+    presets->setNormalized(presets->toNormalized(position));
+    sendParamToPlugIn(kParamFactoryPresets, presets->getNormalized());
+    m_nProgram.store(position, std::memory_order_release);
     return kResultOk;
 }
 

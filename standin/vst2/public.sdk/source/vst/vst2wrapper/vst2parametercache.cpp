@@ -8,7 +8,7 @@ namespace Vst {
 
 static_assert(std::atomic<double>::is_always_lock_free, "parameter values are shared lock-free");
 
-void Vst2ParameterCache::build(IEditController& controller)
+void Vst2ParameterCache::build(IEditController& controller, int32 leaveOut)
 {
     const int32 total = std::max<int32>(controller.getParameterCount(), 0);
     ids.clear();
@@ -17,7 +17,7 @@ void Vst2ParameterCache::build(IEditController& controller)
     for (int32 k = 0; k < total; ++k)
     {
         ParameterInfo info{};
-        if (controller.getParameterInfo(k, info) != kResultOk)
+        if (controller.getParameterInfo(k, info) != kResultOk || (info.flags & leaveOut) != 0)
             continue; // a parameter the controller cannot describe is left out
         ids.push_back(info.id);
         infoFlags.push_back(info.flags);

@@ -1,7 +1,7 @@
-// The VST2 host's view of the parameters: index k is the controller's k-th parameter. Holds the
-// current normalized value of each, and remembers per parameter whether the processor and the
-// controller have still to learn it. Setting and taking are lock-free, so host calls from any
-// thread, the audio thread and the main thread can meet here.
+// The VST2 host's view of the parameters: index k is the controller's k-th parameter of those it
+// offers (see build). Holds the current normalized value of each, and remembers per parameter
+// whether the processor and the controller have still to learn it. Setting and taking are
+// lock-free, so host calls from any thread, the audio thread and the main thread can meet here.
 #pragma once
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"
@@ -19,7 +19,8 @@ class Vst2ParameterCache
 {
 public:
     // [main thread] Reads ids, flags and values from the controller; nothing is pending after it.
-    void build(IEditController& controller);
+    // A parameter with any flag of leaveOut is not offered to the host (later ones move up).
+    void build(IEditController& controller, int32 leaveOut = 0);
     // [main thread] Re-reads every value from the controller (after a program or state change);
     // pending flags stay as they were.
     void reload(IEditController& controller);

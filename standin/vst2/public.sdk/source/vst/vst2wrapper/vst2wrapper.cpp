@@ -108,7 +108,7 @@ bool Vst2Wrapper::init(const TUID vst3ComponentID, int32 vst2ID)
     describeBuses();
     if (effect.numOutputs <= 0)
         return false;
-    parameters.build(*controller);
+    parameters.build(*controller, ParameterInfo::kIsProgramChange);
     bypassParameter = parameters.findFlag(ParameterInfo::kIsBypass);
     describePrograms();
     inputChanges = TessalineHost::HostParameterChanges(parameters.count() + 1, 64);

@@ -4,8 +4,9 @@
 //
 // Same class name, header path and factory function as the VST3 SDK's VST2 wrapper, which is not
 // packaged here. Differences: create returns the wrapper itself (the SDK returns its VST2 base
-// class), and only single-component effects (processor and edit controller in one object) are
-// wrapped.
+// class), only single-component effects (processor and edit controller in one object) are
+// wrapped, and the program-change parameter is no VST2 parameter (programs are the program opcodes'
+// alone).
 //
 // Threads: the host's dispatcher calls come from its main thread, except effProcessEvents, which
 // comes from the audio thread with the processing calls; setParameter/getParameter may come from
@@ -133,8 +134,12 @@ private:
     std::unique_ptr<Vst2EditorFrame> editor;
 
     Vst2ParameterCache parameters;
-    int32 programParameter = -1; // index of the program-change parameter
-    int32 bypassParameter = -1;  // index of the bypass parameter
+    // The program-change parameter is reached through the program opcodes only, never as a VST2
+    // parameter: hosts store every parameter's value beside the chunk and set them again after
+    // it, which through a program parameter would put a program back over the restored values.
+    bool hasProgramParameter = false;
+    ParamID programParameterId = 0;
+    int32 bypassParameter = -1; // index of the bypass parameter
     ProgramListID programListId = kNoProgramListId;
 
     std::string effectName;

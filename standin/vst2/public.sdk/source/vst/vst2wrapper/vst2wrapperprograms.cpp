@@ -1,5 +1,6 @@
-// Programs are the controller's program list, selected through its program-change parameter;
-// bank and program chunks both hold the component state.
+// Programs are the controller's program list, selected through its program-change parameter (which
+// the host reaches only through the program opcodes); bank and program chunks both hold the
+// component state.
 #include "public.sdk/source/vst/vst2wrapper/vst2wrapper.h"
 #include "public.sdk/source/vst/vst2wrapper/vst2text.h"
 
@@ -33,7 +34,17 @@ bool readAll(MemoryStream& stream, std::vector<char>& bytes)
 void Vst2Wrapper::describePrograms()
 {
     effect.numPrograms = 0;
-    programParameter = parameters.findFlag(ParameterInfo::kIsProgramChange);
+    hasProgramParameter = false;
+    for (int32 k = 0; k < controller->getParameterCount() && !hasProgramParameter; ++k)
+    {
+        ParameterInfo info{};
+        if (controller->getParameterInfo(k, info) == kResultOk
+            && (info.flags & ParameterInfo::kIsProgramChange))
+        {
+            hasProgramParameter = true;
+            programParameterId = info.id;
+        }
+    }
     if (!unitInfo || unitInfo->getProgramListCount() <= 0)
         return;
     ProgramListInfo list{};
@@ -45,23 +56,22 @@ void Vst2Wrapper::describePrograms()
 
 int32 Vst2Wrapper::currentProgram() const
 {
-    if (programParameter < 0 || effect.numPrograms <= 0)
+    if (!hasProgramParameter || effect.numPrograms <= 0)
         return 0;
-    const double plain = controller->normalizedParamToPlain(parameters.id(programParameter),
-                                                            parameters.value(programParameter));
+    const double plain = controller->normalizedParamToPlain(
+        programParameterId, controller->getParamNormalized(programParameterId));
     const auto program = static_cast<int32>(std::lround(plain));
     return program < 0 ? 0 : (program >= effect.numPrograms ? effect.numPrograms - 1 : program);
 }
 
 bool Vst2Wrapper::setProgram(int32 program)
 {
-    if (programParameter < 0 || program < 0 || program >= effect.numPrograms)
+    if (!hasProgramParameter || program < 0 || program >= effect.numPrograms)
         return false;
-    const ParamID id = parameters.id(programParameter);
-    const ParamValue value = controller->plainParamToNormalized(id, program);
-    parameters.set(programParameter, value, true, false);
-    // The controller applies the program and asks for a re-read of every value (restartComponent).
-    controller->setParamNormalized(id, value);
+    // The controller applies the program (the processor is the same object and takes it from
+    // there) and reports the values it changed.
+    controller->setParamNormalized(programParameterId,
+                                   controller->plainParamToNormalized(programParameterId, program));
     afterBulkChange();
     return true;
 }
