@@ -10,6 +10,7 @@
 
 class CPartitionedConvolver;
 class CDelayLine;
+class COfflineRoom;
 
 class CTessaline : public CPlugIn
 {
@@ -100,9 +101,21 @@ protected:
     void buildStage(CPartitionedConvolver& stage);
     SpectrumPrecision spectrumPrecision() const { return m_SpectrumPrecision; }
 
+    // Whether a render (m_bOffline) plays the room through COfflineRoom, in large partitions
+    // while the response rests. A room whose stages are laid out otherwise clears it.
+    bool m_bRendersInLargePartitions = true;
+
+public:
+    // The offline arrangement while the host renders (null otherwise), for tests.
+    const COfflineRoom* offlineRoom() const { return m_pOfflineRoom.get(); }
+
+protected:
 private:
     SpectrumPrecision m_SpectrumPrecision = kDefaultSpectrumPrecision;
     int m_nForgetStage = 0; // the stage forgetSignal works on (4: the delays)
+    std::unique_ptr<COfflineRoom> m_pOfflineRoom;
+    void prepareOfflineRoom();
+    static bool shapesResponse(uint32_t uId);
     bool earIsIdle(const CPartitionedConvolver& early, const CPartitionedConvolver& late,
                    const CDelayLine& delay) const;
     float processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& delay,

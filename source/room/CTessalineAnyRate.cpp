@@ -56,6 +56,8 @@ CTessalineAnyRate::CTessalineAnyRate()
     // and only the early delays are missing.
     createEngine();
     m_pPlugInName = "Tessaline Any Rate";
+    // Its stages change shape with the rate: a render plays them as they play in real time.
+    m_bRendersInLargePartitions = false;
 }
 
 CTessalineAnyRate::~CTessalineAnyRate()
