@@ -59,6 +59,7 @@ void COfflineRoom::reset()
     {
         ear.engine.reset();
         ear.stagesClock = 0;
+        ear.settledAt = -1;
         ear.offline = false;
         ear.responseCurrent = false;
     }
@@ -88,10 +89,25 @@ float COfflineRoom::processOnStages(Ear& ear, float input, float gain)
     CPartitionedConvolver& late = *ear.parts.late;
     if (early.responseSettled() && late.responseSettled())
     {
-        toOffline(ear);
-        return static_cast<float>(ear.engine.process(x)) * gain;
+        // A stage counts as settled at the block end that stores the last renewed partition,
+        // but the block it then plays still overlaps the tail of a sum made before, and the
+        // aligning delay still holds what the late stage played before that: one late block
+        // and the delay more (the early stage settled long before), and the ear plays exactly
+        // the response the stages hold.
+        const long now = ear.engine.clock();
+        if (ear.settledAt < 0)
+            ear.settledAt = now;
+        if (now - ear.settledAt >= kLatePartition + kLateDelay)
+        {
+            toOffline(ear);
+            return static_cast<float>(ear.engine.process(x)) * gain;
+        }
     }
-    ear.responseCurrent = false;
+    else
+    {
+        ear.settledAt = -1;
+        ear.responseCurrent = false;
+    }
     ear.engine.record(x);
     ear.stagesClock = ear.engine.clock();
     early.processFiniteSample(x);
@@ -122,6 +138,7 @@ void COfflineRoom::toRealTime(Ear& ear)
     bringUp(ear, *ear.parts.late, ear.parts.lateDelay,
             stageMemory(kLatePartition, kLateLength / kLatePartition));
     ear.stagesClock = ear.engine.clock();
+    ear.settledAt = -1;
     ear.offline = false;
 }
 

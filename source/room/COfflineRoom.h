@@ -72,6 +72,7 @@ private:
         EarParts parts;
         COfflineEar engine;
         long stagesClock = 0;         // samples the real-time parts have heard
+        long settledAt = -1;          // clock since which both stages are settled (-1: not)
         bool offline = false;         // the large partitions play the ear
         bool responseCurrent = false; // the engine holds the response the stages hold
     };
