@@ -2,6 +2,7 @@
 #include "engine/CBlockConvolver.h"
 #include "engine/PowerOfTwo.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -38,7 +39,12 @@ void CBlockConvolver::clearSignal()
         m_Spectra.storeInput(m_Sum.get());
 }
 
-void CBlockConvolver::processBlock(const double* block, double* ring, long mask, long at)
+void CBlockConvolver::storeBlock(const double* block)
+{
+    m_Spectra.storeInput(m_Transforms.forwardPadded(block));
+}
+
+void CBlockConvolver::processBlock(const double* block, double* ring, long mask, long at, long skip)
 {
     const int c = m_nPartitionSize;
     m_Spectra.storeInput(m_Transforms.forwardPadded(block));
@@ -47,11 +53,15 @@ void CBlockConvolver::processBlock(const double* block, double* ring, long mask,
     const float* y = m_Transforms.inverse(m_Sum.get());
     const double scale = 1.0 / (2.0 * c);
     const long n = 2L * c;
-    const long first = at & mask;
-    const long run = std::min(n, mask + 1 - first); // up to the ring's end, then from its start
-    double* out = ring + first;
-    for (long k = 0; k < run; ++k)
-        out[k] += static_cast<double>(y[k]) * scale;
-    for (long k = run; k < n; ++k)
-        ring[k - run] += static_cast<double>(y[k]) * scale;
+    long k = std::max(0L, skip);
+    while (k < n)
+    {
+        // Up to the ring's end, then on from its start.
+        const long first = (at + k) & mask;
+        const long run = std::min(n - k, mask + 1 - first);
+        double* out = ring + first;
+        for (long i = 0; i < run; ++i)
+            out[i] += static_cast<double>(y[k + i]) * scale;
+        k += run;
+    }
 }

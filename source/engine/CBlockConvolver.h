@@ -26,8 +26,12 @@ public:
     // [audio thread] Forgets every input block: the output goes on as after construction.
     void clearSignal();
     // [audio thread] Takes the next block of c samples and adds Σₚ xₜ₋ₚ ∗ hₚ (2c samples, the
-    // last one zero) into ring[(at + k) & mask], k < 2c; mask + 1 a power of two >= 2c.
-    void processBlock(const double* block, double* ring, long mask, long at);
+    // last one zero) into ring[(at + k) & mask], skip <= k < 2c; mask + 1 a power of two >= 2c.
+    void processBlock(const double* block, double* ring, long mask, long at, long skip = 0);
+
+    // [audio thread] Takes the next block into the delay line only, adding nothing anywhere: for
+    // a block whose own output the caller no longer needs.
+    void storeBlock(const double* block);
 
     int partitionSize() const { return m_nPartitionSize; }
     int partitions() const { return m_nPartitions; }

@@ -110,15 +110,36 @@ void COfflineEar::endBlocks(long n)
     }
 }
 
-void COfflineEar::feedEngine()
+// The block ends from the engine's clock to the ear's. What they would add to samples already
+// played is left out; a block whose whole result would land before the present is only taken
+// into its stage's delay line, and when the engine starts from silence, one that reaches no
+// sample from the present on through any partition is skipped (the line holds zeros for it).
+void COfflineEar::feedEngine(bool fromSilence)
 {
-    for (long n = m_lEngineClock; n < m_lClock; ++n)
-    {
-        if (((n + 1) & m_lSmallestMask) == 0)
-            endBlocks(n);
+    const long now = m_lClock;
+    // What was summed for samples now past goes (all of the ring when they are that many).
+    for (long n = std::max(m_lEngineClock, now - (m_lOutputMask + 1)); n < now; ++n)
         m_Output[static_cast<std::size_t>(n & m_lOutputMask)] = 0.0;
+    const long smallest = m_lSmallestMask + 1;
+    for (long end = (m_lEngineClock + smallest) / smallest * smallest; end <= now; end += smallest)
+    {
+        for (std::size_t i = 0; i < m_Stages.size(); ++i)
+        {
+            const Stage& s = m_Stages[i];
+            const long c = s.partitionSize;
+            if ((end & (c - 1)) != 0)
+                break;
+            const long start = end - c;
+            const long at = start + m_nOnset + s.regionStart;
+            const double* block = m_Record.get() + (start & m_lRecordMask);
+            if (at + 2 * c > now)
+                m_Convolvers[i]->processBlock(block, m_Output.get(), m_lOutputMask, at,
+                                              std::max(0L, now - at));
+            else if (!fromSilence || at + (s.partitions + 1) * c > now)
+                m_Convolvers[i]->storeBlock(block);
+        }
     }
-    m_lEngineClock = m_lClock;
+    m_lEngineClock = now;
 }
 
 void COfflineEar::catchUp()
@@ -126,7 +147,7 @@ void COfflineEar::catchUp()
     const long behind = m_lClock - m_lEngineClock;
     if (m_bEngineValid && behind < m_lReach + m_lLargest)
     {
-        feedEngine();
+        feedEngine(false);
         return;
     }
     // Rebuilt from silence at a boundary of the largest blocks, far enough back that nothing
@@ -137,5 +158,5 @@ void COfflineEar::catchUp()
         convolver->clearSignal();
     m_lEngineClock = start;
     m_bEngineValid = true;
-    feedEngine();
+    feedEngine(true);
 }

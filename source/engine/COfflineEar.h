@@ -90,8 +90,9 @@ private:
 
     // The block ends due at clock n: every stage whose block ends there.
     void endBlocks(long n);
-    // Runs the engine over the record from its clock to the ear's, dropping the outputs.
-    void feedEngine();
+    // Runs the engine over the record from its clock to the ear's, dropping the outputs; from
+    // silence (a rebuild) blocks that cannot reach the present are skipped.
+    void feedEngine(bool fromSilence);
 
     int m_nOnset;
     int m_nResponseLength;

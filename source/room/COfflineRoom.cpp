@@ -60,6 +60,7 @@ void COfflineRoom::reset()
         ear.engine.reset();
         ear.stagesClock = 0;
         ear.settledAt = -1;
+        ear.restBeforeReturn = 0;
         ear.offline = false;
         ear.responseCurrent = false;
     }
@@ -97,7 +98,7 @@ float COfflineRoom::processOnStages(Ear& ear, float input, float gain)
         const long now = ear.engine.clock();
         if (ear.settledAt < 0)
             ear.settledAt = now;
-        if (now - ear.settledAt >= kLatePartition + kLateDelay)
+        if (now - ear.settledAt >= kLatePartition + kLateDelay + ear.restBeforeReturn)
         {
             toOffline(ear);
             return static_cast<float>(ear.engine.process(x)) * gain;
@@ -139,6 +140,7 @@ void COfflineRoom::toRealTime(Ear& ear)
             stageMemory(kLatePartition, kLateLength / kLatePartition));
     ear.stagesClock = ear.engine.clock();
     ear.settledAt = -1;
+    ear.restBeforeReturn = kRestBeforeReturn;
     ear.offline = false;
 }
 

@@ -12,8 +12,9 @@
 // - Back to the large partitions once both stages have settled (every partition renewed since
 //   the change): the response they hold is built again whole, transformed in large partitions,
 //   and the engine's state rebuilt from the record.
-// A hand-over costs a few milliseconds of work in one frame; rendering has no deadline, and a
-// room whose controls move all the time simply stays on the real-time stages.
+// A hand-over costs a few milliseconds of work in one frame (rendering has no deadline); an ear
+// goes back to the large partitions only after a long rest (kRestBeforeReturn), so a room whose
+// controls keep moving simply stays on the real-time stages.
 // No allocation, locking or system calls after construction.
 #pragma once
 
@@ -65,6 +66,12 @@ public:
     // Whether ear (0, 1) plays on the large partitions now (for tests).
     bool playsOffline(int ear) const { return m_Ears[ear].offline; }
 
+    // Samples a response must rest beyond settling before an ear that left the large
+    // partitions for a change goes back (about 11 s at 48 kHz). Going there and back costs
+    // about as much as 10 s in large partitions save, so a room whose controls keep moving
+    // stays on the real-time stages; the first time after prepare needs no such wait.
+    static constexpr long kRestBeforeReturn = 1L << 19;
+
 private:
     struct Ear
     {
@@ -73,6 +80,7 @@ private:
         COfflineEar engine;
         long stagesClock = 0;         // samples the real-time parts have heard
         long settledAt = -1;          // clock since which both stages are settled (-1: not)
+        long restBeforeReturn = 0;    // rest it waits beyond settling (kRestBeforeReturn after a change)
         bool offline = false;         // the large partitions play the ear
         bool responseCurrent = false; // the engine holds the response the stages hold
     };
