@@ -1,8 +1,8 @@
 // The room as it renders (a host's export, the command line): each ear convolved in large
 // partitions (COfflineEar) while the response rests, and by the real-time stages while a change
 // of the response is taken up. Both give the same output within float rounding (the real-time
-// stages are the reference; the render stays within -120 dB of them), and the hand-over is
-// exact in both directions:
+// stages are the reference; the render stays within -120 dB of them), and a hand-over loses
+// nothing in either direction:
 // - To the real-time stages, before a control that shapes the response moves: stages and
 //   aligning delay are brought to the present from the ear's record as if they had played all
 //   along. A stage that fell further behind than its memory forgets its signal, skips the
@@ -10,8 +10,8 @@
 //   partition it renews next follow from the sample count, as in real time), then hears them.
 //   The change is then taken up exactly as in real time.
 // - Back to the large partitions once both stages have settled (every partition renewed since
-//   the change): the response they hold is built again whole, transformed in large partitions,
-//   and the engine's state rebuilt from the record.
+//   the change) and play only what they hold: that response is built again whole, transformed
+//   in large partitions, and the engine's state rebuilt from the record.
 // A hand-over costs a few milliseconds of work in one frame (rendering has no deadline); an ear
 // goes back to the large partitions only after a long rest (kRestBeforeReturn), so a room whose
 // controls keep moving simply stays on the real-time stages.

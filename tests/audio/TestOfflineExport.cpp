@@ -76,7 +76,7 @@ TEST_P(Bundle, ExportStaysWithin120DecibelsOfPlaybackAtEveryBlockSize)
             peak = std::max(peak, static_cast<double>(std::fabs(live[k])));
         }
         ASSERT_GT(peak, 0.01) << block;
-        if (GetParam().rateTrue)
+        if (GetParam().rateTrue && rate() != kBankSampleRate)
             EXPECT_EQ(worst, 0.0) << "block " << block << ": the rate-true room renders as it plays";
         else
         {

@@ -4,9 +4,10 @@
 // (largest difference at most 1e-6 of the real-time peak) across still stretches, changes of
 // every control, changes the moment the ears have settled and long after, controls moving at
 // random frames, a bypass that empties the room, and a mono output; and the render allocates and
-// locks nothing once prepared.
+// locks nothing once prepared. Which rooms render so.
 #include "room/COfflineRoom.h"
 #include "room/CTessaline.h"
+#include "room/BankRate.h"
 #include "room/CTessalineAnyRate.h"
 
 #include "support/AllocationCounter.h"
@@ -195,9 +196,10 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, OfflineRender, ::testing::ValuesIn(kScenario
                              return std::string(param.param.name);
                          });
 
-// A room prepared for real time after a render, and the rate-true room, which keeps its
-// real-time stages when rendering, get no offline arrangement.
-TEST(OfflineRoom, OnlyTheOriginalRoomRenderingHasOne)
+// A room prepared for real time after a render gets no offline arrangement, nor does the
+// rate-true room where its stages are laid out otherwise than the original's; at the bank's rate
+// it is the original and renders as the original does, sample for sample.
+TEST(OfflineRoom, OnlyTheOriginalLayoutRendersInLargePartitions)
 {
     const auto room = preparedRoom(true);
     ASSERT_NE(room->offlineRoom(), nullptr);
@@ -205,12 +207,41 @@ TEST(OfflineRoom, OnlyTheOriginalRoomRenderingHasOne)
     room->prepare();
     EXPECT_EQ(room->offlineRoom(), nullptr);
 
+    struct Case
+    {
+        int rate;
+        bool large;
+    };
+    for (const Case c : {Case{kRate, false}, Case{96000, false}, Case{kBankSampleRate, true}})
+    {
+        std::unique_ptr<CTessaline> anyRate(static_cast<CTessaline*>(createAnyRatePlugIn()));
+        anyRate->m_nSampleRate = c.rate;
+        anyRate->m_bOffline = true;
+        anyRate->postConstruct();
+        anyRate->prepare();
+        EXPECT_EQ(anyRate->offlineRoom() != nullptr, c.large) << c.rate;
+    }
+
+    // At the bank's rate both classes render the same file.
+    std::unique_ptr<CTessaline> original(static_cast<CTessaline*>(createPlugIn()));
     std::unique_ptr<CTessaline> anyRate(static_cast<CTessaline*>(createAnyRatePlugIn()));
-    anyRate->m_nSampleRate = kRate;
-    anyRate->m_bOffline = true;
-    anyRate->postConstruct();
-    anyRate->prepare();
-    EXPECT_EQ(anyRate->offlineRoom(), nullptr);
+    for (CTessaline* fx : {original.get(), anyRate.get()})
+    {
+        fx->m_nSampleRate = kBankSampleRate;
+        fx->m_bOffline = true;
+        fx->postConstruct();
+        fx->prepare();
+    }
+    uint32_t seed = 4;
+    for (long n = 0; n < 3L * kBankSampleRate; ++n)
+    {
+        const float in[2] = {0.5f * TestSupport::lcgNoise(seed), 0.5f * TestSupport::lcgNoise(seed)};
+        float a[2], b[2];
+        original->processFrame(in, a, 2, 2);
+        anyRate->processFrame(in, b, 2, 2);
+        ASSERT_TRUE(a[0] == b[0] && a[1] == b[1]) << "frame " << n;
+    }
+    EXPECT_TRUE(anyRate->offlineRoom()->playsOffline(0));
 }
 
 } // namespace
