@@ -5,6 +5,7 @@
 
 #include "engine/CDelayLine.h"
 #include "engine/CPartitionedConvolver.h"
+#include "room/COfflineRoom.h"
 
 namespace {
 struct ControlDefinition
