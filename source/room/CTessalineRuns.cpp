@@ -2,7 +2,6 @@
 // taking a stretch of samples at a time, with exactly the output of processFrame frame by frame.
 #include "room/CTessaline.h"
 #include "room/CTessalineAnyRate.h"
-#include "room/COfflineRoom.h"
 #include "room/RoomInput.h"
 
 #include "engine/CDelayLine.h"
@@ -46,20 +45,6 @@ bool CTessaline::runEars(const float* const* in, float* const* out, uint32_t cha
     const float* second = channels == 2 ? in[1] : nullptr;
     const float* leftInput = (mono && right) ? second : in[0];
     const float* rightInput = (!mono || right) ? second : in[0];
-    if (m_pOfflineRoom)
-    {
-        // A render: the offline arrangement keeps its record and hand-overs per sample.
-        const float gain = m_fGain;
-        for (uint32_t k = 0; k < frames; ++k)
-        {
-            const float l = leftInput != nullptr ? leftInput[k] : 0.0f;
-            const float r = rightInput != nullptr ? rightInput[k] : 0.0f;
-            out[0][k] = m_pOfflineRoom->processEar(0, l, gain);
-            if (channels == 2)
-                out[1][k] = m_pOfflineRoom->processEar(1, r, gain);
-        }
-        return true;
-    }
     for (uint32_t done = 0; done < frames;)
     {
         const uint32_t count = std::min(kRunFrames, frames - done);

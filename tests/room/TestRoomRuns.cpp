@@ -1,7 +1,6 @@
 // The rooms' run path against processFrame: runs of every length and phase, in place or not, a
 // missing channel, non-finite and huge input, control changes (routing, gain, response) between
 // runs and a smoothed control gliding, give the same output bits as the frames one by one.
-#include "room/COfflineRoom.h"
 #include "room/CTessaline.h"
 #include "room/CTessalineAnyRate.h"
 
@@ -69,13 +68,10 @@ struct Room
     const char* name;
     CPlugIn* (*create)();
     int rate;
-    bool rendering; // the host renders (large partitions while the response rests)
 };
-const Room kRooms[] = {{"Tessaline 48 kHz", &createPlugIn, 48000, false},
-                       {"Any Rate 44.1 kHz", &createAnyRatePlugIn, 44100, false},
-                       {"Any Rate 96 kHz", &createAnyRatePlugIn, 96000, false},
-                       {"Tessaline 48 kHz rendering", &createPlugIn, 48000, true},
-                       {"Any Rate 44.1 kHz rendering", &createAnyRatePlugIn, 44100, true}};
+const Room kRooms[] = {{"Tessaline 48 kHz", &createPlugIn, 48000},
+                       {"Any Rate 44.1 kHz", &createAnyRatePlugIn, 44100},
+                       {"Any Rate 96 kHz", &createAnyRatePlugIn, 96000}};
 
 std::unique_ptr<CTessaline> makeRoom(const Room& room, bool smoothGain)
 {
@@ -88,7 +84,6 @@ std::unique_ptr<CTessaline> makeRoom(const Room& room, bool smoothGain)
         gain->fSmoothTimeMs = 2.0f;
     }
     fx->m_nSampleRate = room.rate;
-    fx->m_bOffline = room.rendering;
     fx->prepare();
     return fx;
 }
@@ -239,59 +234,6 @@ TEST(RoomRuns, GlidingControlsGoFrameByFrame)
         EXPECT_LT(taken, kFrames);
         EXPECT_GT(taken, kFrames / 2);
     }
-}
-
-// A render plays in large partitions once the response has rested: runs go through them (and
-// through the hand-over a response change starts) exactly as frames do. Long enough for the ears
-// to reach the large partitions, leave them for a change, and play on.
-TEST(RoomRuns, ARenderTakesRunsThroughItsLargePartitions)
-{
-    constexpr size_t kLong = 150000;
-    constexpr size_t kChangeAt[] = {100000, 100500};
-    uint32_t seed = 5;
-    std::vector<float> left(kLong), right(kLong);
-    for (size_t n = 0; n < kLong; ++n)
-    {
-        left[n] = 0.5f * TestSupport::lcgNoise(seed);
-        right[n] = 0.5f * TestSupport::lcgNoise(seed);
-    }
-    const Room rendering{"Tessaline 48 kHz rendering", &createPlugIn, 48000, true};
-    auto byFrame = makeRoom(rendering, false);
-    auto byRun = makeRoom(rendering, false);
-    ASSERT_NE(byRun->offlineRoom(), nullptr);
-    std::vector<float> expected[2] = {std::vector<float>(kLong), std::vector<float>(kLong)};
-    std::vector<float> got[2] = {std::vector<float>(kLong), std::vector<float>(kLong)};
-    bool playedOffline = false;
-    size_t n = 0, change = 0;
-    while (n < kLong)
-    {
-        if (change < std::size(kChangeAt) && n == kChangeAt[change])
-        {
-            const float position = change == 0 ? 4.0f : 7.0f;
-            byFrame->setControlPlain(CTessaline::kPosition, position);
-            byRun->setControlPlain(CTessaline::kPosition, position);
-            ++change;
-        }
-        size_t end = std::min(kLong, n + (n == 0 ? 333 : 1000));
-        if (change < std::size(kChangeAt))
-            end = std::min(end, kChangeAt[change]);
-        for (size_t k = n; k < end; ++k)
-        {
-            const float frame[2] = {left[k], right[k]};
-            float result[2] = {};
-            byFrame->processFrame(frame, result, 2, 2);
-            expected[0][k] = result[0];
-            expected[1][k] = result[1];
-        }
-        const float* ins[2] = {left.data() + n, right.data() + n};
-        float* outs[2] = {got[0].data() + n, got[1].data() + n};
-        ASSERT_TRUE(byRun->processFrameRun(ins, outs, 2, static_cast<uint32_t>(end - n)));
-        playedOffline |= byRun->offlineRoom()->playsOffline(0);
-        n = end;
-    }
-    EXPECT_TRUE(playedOffline);
-    EXPECT_EQ(std::memcmp(got[0].data(), expected[0].data(), kLong * sizeof(float)), 0) << "left";
-    EXPECT_EQ(std::memcmp(got[1].data(), expected[1].data(), kLong * sizeof(float)), 0) << "right";
 }
 
 } // namespace
