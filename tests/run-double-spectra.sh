@@ -8,9 +8,9 @@ dir=${BUILD_DIR:-build-double}
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSALINE_DOUBLE_SPECTRA=ON \
   ${TESSALINE_WERROR:+-DTESSALINE_WERROR="$TESSALINE_WERROR"} >/dev/null
 targets="engine_fft_test engine_convolver_test engine_shaping_test engine_delay_test engine_allocation_test
-room_stage_test room_effect_test room_offline_test"
+room_stage_test room_effect_test"
 # shellcheck disable=SC2086
 cmake --build "$dir" --target $targets
 # The tests of those programs only (the rest of the tree is not built here).
 ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" \
-  -R '^(SimdKernels|Fft|Convolver|Shapes/|PartitionSpectra|RoomShaping|DelayLine|Allocation|WholeEar|PositionLoading|TessalineProcessing|TessalineRouting|TessalineControl|Controls/|SpectrumPrecision|PowersOfTwo/FftSizes|Rates/SpectrumPrecision|Scenarios/OfflineRender|OfflineRoom|RoomRuns)'
+  -R '^(SimdKernels|Fft|Convolver|Shapes/|PartitionSpectra|RoomShaping|DelayLine|Allocation|WholeEar|PositionLoading|TessalineProcessing|TessalineRouting|TessalineControl|Controls/|SpectrumPrecision|PowersOfTwo/FftSizes|Rates/SpectrumPrecision|RoomRuns)'

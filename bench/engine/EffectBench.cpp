@@ -51,45 +51,6 @@ void BM_EffectProcessFrame(benchmark::State& state)
 }
 BENCHMARK(BM_EffectProcessFrame)->ArgName("curve")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
-// A render (the host in kOffline: large partitions while the response rests) beside playback,
-// one audio second per iteration after three seconds in which the room settles; with `change`,
-// the position moves at the start of every third audio second, so the render goes to the
-// real-time stages and back each time.
-void BM_EffectRender(benchmark::State& state)
-{
-    const bool offline = state.range(0) != 0, change = state.range(1) != 0;
-    std::unique_ptr<CTessaline> fx(static_cast<CTessaline*>(createPlugIn()));
-    fx->postConstruct();
-    fx->m_nSampleRate = kRate;
-    fx->m_bOffline = offline;
-    fx->prepare();
-    const std::vector<float> in = stereoInput(kRate);
-    float out[2] = {0.0f, 0.0f};
-    auto second = [&] {
-        for (int n = 0; n < kRate; ++n)
-            fx->processFrame(&in[2 * static_cast<size_t>(n)], out, 2, 2);
-    };
-    for (int k = 0; k < 3; ++k)
-        second();
-    long seconds = 0;
-    for (auto _ : state)
-    {
-        if (change && seconds++ % 3 == 0)
-            fx->setControlPlain(CTessaline::kPosition, static_cast<float>(seconds % 11));
-        second();
-        benchmark::DoNotOptimize(out);
-    }
-    state.SetItemsProcessed(state.iterations() * kRate);
-}
-BENCHMARK(BM_EffectRender)
-    ->ArgNames({"offline", "change"})
-    ->Args({0, 0})
-    ->Args({1, 0})
-    ->Args({0, 1})
-    ->Args({1, 1})
-    ->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime();
-
 // One control change per iteration, alternating between two values so every call does work;
 // the counter gives its cost as a percentage of one 64-sample period at 48 kHz.
 void BM_EffectControlChange(benchmark::State& state, uint32_t control, float a, float b, int curve)

@@ -145,9 +145,6 @@ public:
     uint32_t m_bInfiniteTail = 0;
     float m_fLatencySamples = 0.0f;
     float m_fTailTimeMs = 0.0f;
-    // Set by the host adapter before prepare(): the host renders (VST3 kOffline, an export)
-    // rather than plays, so no block has a deadline.
-    bool m_bOffline = false;
     const char* m_PresetNames[kPresetSlots] = {};
     std::unique_ptr<uint8_t[]> m_PresetBlocks[kPresetSlots];
     const char* m_ButtonLabels[3] = {"B1", "B2", "B3"};

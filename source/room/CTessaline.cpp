@@ -5,7 +5,6 @@
 
 #include "engine/CDelayLine.h"
 #include "engine/CPartitionedConvolver.h"
-#include "room/COfflineRoom.h"
 
 namespace {
 struct ControlDefinition

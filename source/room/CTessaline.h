@@ -10,7 +10,6 @@
 
 class CPartitionedConvolver;
 class CDelayLine;
-class COfflineRoom;
 
 class CTessaline : public CPlugIn
 {
@@ -110,15 +109,6 @@ protected:
                  CDelayLine* earlyDelayLeft, CDelayLine* earlyDelayRight);
     SpectrumPrecision spectrumPrecision() const { return m_SpectrumPrecision; }
 
-    // Whether a render (m_bOffline) plays the room through COfflineRoom, in large partitions
-    // while the response rests. A room whose stages are laid out otherwise clears it.
-    bool m_bRendersInLargePartitions = true;
-
-public:
-    // The offline arrangement while the host renders (null otherwise), for tests.
-    const COfflineRoom* offlineRoom() const { return m_pOfflineRoom.get(); }
-
-protected:
 private:
     // Frames a run takes per pass: its rows of samples stay in the first-level cache.
     static constexpr uint32_t kRunFrames = 256;
@@ -130,9 +120,6 @@ private:
     // delays' outputs.
     double m_RunRows[6][kRunFrames] = {};
     int m_nForgetStage = 0; // the stage forgetSignal works on (4: the delays)
-    std::unique_ptr<COfflineRoom> m_pOfflineRoom;
-    void prepareOfflineRoom();
-    static bool shapesResponse(uint32_t uId);
     bool earIsIdle(const CPartitionedConvolver& early, const CPartitionedConvolver& late,
                    const CDelayLine& delay) const;
     float processEar(CPartitionedConvolver& early, CPartitionedConvolver& late, CDelayLine& delay,

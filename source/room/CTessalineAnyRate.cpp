@@ -5,7 +5,6 @@
 #include "engine/CDelayLine.h"
 #include "engine/CPartitionedConvolver.h"
 #include "room/ResampledBank.h"
-#include "room/RoomConstants.h"
 #include "room/RoomInput.h"
 
 #include <algorithm>
@@ -134,14 +133,6 @@ void CTessalineAnyRate::emptyDelays()
 bool CTessalineAnyRate::prepare()
 {
     adoptRate(m_nSampleRate);
-    // A render plays the original's layout (the bank's rate, and rates outside the range) in
-    // large partitions as the original does, so the two stay the same file there; at other
-    // rates the stages change shape and a render plays them as they play in real time.
-    const CRoomLayout& l = m_Layout;
-    m_bRendersInLargePartitions = l.nEarlyDelay == 0 && l.nEarlyLength == kEarlyLength
-                                  && l.nEarlyPartition == kEarlyPartition && l.nLateStart == kLateStart
-                                  && l.nLateLength == kLateLength && l.nLatePartition == kLatePartition
-                                  && l.nLateDelay == kLateDelay && l.nResponseLength == kResponseLength;
     return CTessaline::prepare();
 }
 
@@ -166,8 +157,6 @@ bool CTessalineAnyRate::prepare()
 // [audio thread]
 bool CTessalineAnyRate::processFrame(const float* in, float* out, uint32_t inChannels, uint32_t outChannels)
 {
-    if (offlineRoom() != nullptr)
-        return CTessaline::processFrame(in, out, inChannels, outChannels); // no early delays here
     if (in == nullptr || out == nullptr)
         return false;
     smoothControls();

@@ -4,7 +4,6 @@
 
 #include "engine/CDelayLine.h"
 #include "engine/CPartitionedConvolver.h"
-#include "room/COfflineRoom.h"
 #include "room/ResponseBank.h"
 #include "room/RoomLayout.h"
 #include "room/RoomConstants.h"
@@ -66,7 +65,6 @@ void CTessaline::buildRoom()
 void CTessaline::useSpectrumPrecision(SpectrumPrecision precision)
 {
     m_SpectrumPrecision = precision;
-    m_pOfflineRoom.reset(); // it would hold the old stages; the next prepare makes another
     createEngine();
     buildRoom();
 }
@@ -87,25 +85,8 @@ bool CTessaline::prepare()
     m_pLateLeft->resetSignal();
     m_pLateRight->resetSignal();
     m_nForgetStage = 0;
-    prepareOfflineRoom();
     CPlugIn::prepare();
     return true;
-}
-
-// [main thread] A render gets the offline arrangement over the current stages (built once
-// while they stay the same), anything else none.
-void CTessaline::prepareOfflineRoom()
-{
-    if (!m_bOffline || !m_bRendersInLargePartitions)
-    {
-        m_pOfflineRoom.reset();
-        return;
-    }
-    const COfflineRoom::EarParts left{m_pEarlyLeft.get(), m_pLateLeft.get(), m_pLateDelayLeft.get()};
-    const COfflineRoom::EarParts right{m_pEarlyRight.get(), m_pLateRight.get(), m_pLateDelayRight.get()};
-    if (!m_pOfflineRoom || !m_pOfflineRoom->uses(left, right))
-        m_pOfflineRoom = std::make_unique<COfflineRoom>(left, right);
-    m_pOfflineRoom->reset();
 }
 
 // [audio thread] One ear: early stage plus the late stage delayed into line, times the gain.
@@ -134,13 +115,6 @@ bool CTessaline::processFrame(const float* in, float* out, uint32_t inChannels, 
     const bool mono = m_fStereoMono != 0;
     const bool right = m_fLeftRight != 0;
     const float leftInput = (mono && right) ? in[1] : in[0];
-    if (m_pOfflineRoom)
-    {
-        out[0] = m_pOfflineRoom->processEar(0, leftInput, m_fGain);
-        if (inChannels == 2 && outChannels == 2)
-            out[1] = m_pOfflineRoom->processEar(1, (!mono || right) ? in[1] : in[0], m_fGain);
-        return true;
-    }
     out[0] = processEar(*m_pEarlyLeft, *m_pLateLeft, *m_pLateDelayLeft, leftInput);
     if (inChannels == 2 && outChannels == 2)
     {
@@ -162,8 +136,7 @@ bool CTessaline::earIsIdle(const CPartitionedConvolver& early, const CPartitione
 // skipped are those processFrame runs for the same channel count.
 bool CTessaline::skipSilentFrames(uint32_t frames, uint32_t channels)
 {
-    // A render runs silence through the large partitions, which cost little.
-    if (m_bNeverSkip || m_pOfflineRoom || !smoothingAtRest())
+    if (m_bNeverSkip || !smoothingAtRest())
         return false;
     const bool both = channels == 2;
     if (!earIsIdle(*m_pEarlyLeft, *m_pLateLeft, *m_pLateDelayLeft)
@@ -191,8 +164,6 @@ bool CTessaline::forgetSignal(uint32_t frames)
         if (!stages[m_nForgetStage]->forgetSignal(budget))
             return false;
     emptyDelays();
-    if (m_pOfflineRoom)
-        m_pOfflineRoom->forget();
     m_nForgetStage = 0;
     return true;
 }
@@ -204,18 +175,8 @@ void CTessaline::emptyDelays()
 }
 
 // Acts on the four stages in the order early left, early right, late left, late right.
-bool CTessaline::shapesResponse(uint32_t uId)
-{
-    return uId == kPosition || uId == kVolLR || uId == kVolFB || uId == kVolCF || uId == kAbsLR
-           || uId == kAbsFB || uId == kAbsCF || uId == kDecayType;
-}
-
 bool CTessaline::controlChanged(uint32_t uId)
 {
-    // A render hands a changing response to the real-time stages, which take it up as they
-    // always do.
-    if (m_pOfflineRoom && shapesResponse(uId))
-        m_pOfflineRoom->beforeResponseChange();
     const int fs = m_nSampleRate;
     CPartitionedConvolver* stages[4] = {m_pEarlyLeft.get(), m_pEarlyRight.get(), m_pLateLeft.get(),
                                         m_pLateRight.get()};

@@ -250,9 +250,8 @@ protected:
     CStateLayout m_StateLayout;
     CControlHandOff m_HandOff;
     CControlMirror m_Mirror;
-    uint64_t m_uTakenSequence = 0;     // audio thread: snapshot taken this block
-    bool m_bActive = false;            // main thread
-    bool m_bOfflineProcessing = false; // main thread: the last setup asked for kOffline
+    uint64_t m_uTakenSequence = 0; // audio thread: snapshot taken this block
+    bool m_bActive = false;        // main thread
     // Preset changes between the threads: a position asked for off the main thread (for the
     // audio thread) and one the audio thread applied (for the parameters); -1: none.
     std::atomic<int32> m_nRequestedPreset{-1};

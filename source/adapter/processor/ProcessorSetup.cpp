@@ -54,7 +54,6 @@ void Processor::prepareAtSampleRate(double sampleRate)
         return;
     drainPendingChanges();
     m_pPlugIn->m_nSampleRate = static_cast<int32_t>(sampleRate);
-    m_pPlugIn->m_bOffline = m_bOfflineProcessing;
     m_pPlugIn->prepare();
     m_Path.resetBypass(m_pPlugIn->m_nSampleRate, m_bBypass);
     m_Mirror.storeFrom(*m_pPlugIn, m_bBypass);
@@ -68,7 +67,6 @@ tresult PLUGIN_API Processor::setupProcessing(ProcessSetup& setup)
     if (!std::isfinite(rate) || rate < 1.0 || rate > 2147483647.0 || setup.symbolicSampleSize != kSample32
         || m_bActive)
         return kResultFalse;
-    m_bOfflineProcessing = setup.processMode == kOffline;
     prepareAtSampleRate(rate);
     const int32 block = std::clamp<int32>(setup.maxSamplesPerBlock, 1, kMaxSilentBlock);
     m_Path.allocateSilentInput(block, false);

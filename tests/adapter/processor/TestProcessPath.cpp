@@ -147,35 +147,6 @@ TEST(ProcessSetup, BadRatesAndSampleSizesAreRefusedBeforeTheDspObjectIsTouched)
     EXPECT_EQ(rig.dsp->m_nSampleRate, 2147483647);
 }
 
-// The DSP object learns whether the host renders before it prepares for it, at every setup and
-// at activation, which prepares again.
-TEST(ProcessSetup, ProcessModeReachesTheDspObjectBeforeItPrepares)
-{
-    class ModeDsp : public RecordingDsp
-    {
-    public:
-        std::vector<bool> offlineAtPrepare;
-        bool prepare() override
-        {
-            offlineAtPrepare.push_back(m_bOffline);
-            return RecordingDsp::prepare();
-        }
-    };
-    auto* dsp = new ModeDsp;
-    ProcessRig rig(dsp, false);
-    const int32 modes[] = {kOffline, kRealtime, kPrefetch, kOffline};
-    const bool expected[] = {true, false, false, true};
-    for (std::size_t k = 0; k < std::size(modes); ++k)
-    {
-        dsp->offlineAtPrepare.clear();
-        ProcessSetup setup{modes[k], kSample32, 256, 48000.0};
-        ASSERT_EQ(rig->setupProcessing(setup), kResultOk);
-        ASSERT_EQ(rig->setActive(true), kResultOk);
-        EXPECT_EQ(dsp->offlineAtPrepare, std::vector<bool>(2, expected[k])) << "mode " << modes[k];
-        ASSERT_EQ(rig->setActive(false), kResultOk);
-    }
-}
-
 TEST(ProcessEvents, LateOrOutOfOrderEventsArriveNoLaterThanTheLastFrame)
 {
     ProcessRig rig;
