@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Signals, RenderInterrupted,
                          TestSupport::caseName<StopCase>);
 
 // ir and plot stopped at any moment of their work (loading, measuring, writing) end by the
-// signal and leave no temporary file; OUT is either not there or whole.
+// signal (unless already done) and leave no temporary file; OUT is either not there or whole.
 TEST_F(CliRender, MeasuringCommandsStopAsRendersDo)
 {
     const struct
@@ -139,8 +139,12 @@ TEST_F(CliRender, MeasuringCommandsStopAsRendersDo)
             int status = 0;
             waitpid(child, &status, 0);
             const std::string when = std::string(c.command) + " after " + std::to_string(delay) + " ms";
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << when;
             const std::set<std::string> left = files();
+            // A fast machine may finish the work before the signal comes: then it succeeded
+            // and OUT is there (and whole, below); else it ends the way the signal asks.
+            const bool stopped = WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM;
+            const bool finished = WIFEXITED(status) && WEXITSTATUS(status) == 0 && left.count(c.output) == 1;
+            EXPECT_TRUE(stopped || finished) << when;
             EXPECT_TRUE(left.empty() || left == std::set<std::string>{c.output}) << when;
             if (left.count("ir.wav"))
             {
