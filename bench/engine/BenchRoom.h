@@ -33,6 +33,8 @@ struct StereoRoom
                                                             kLateLength, kLatePartition, kLateStart);
         earlyRight->shareTransforms(*earlyLeft);
         lateRight->shareTransforms(*lateLeft);
+        earlyRight->shareShaping(*earlyLeft);
+        lateRight->shareShaping(*lateLeft);
         const CDelayLine::Capacity capacity{kLateDelay + 1};
         delayLeft = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);
         delayRight = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);

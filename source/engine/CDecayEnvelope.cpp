@@ -21,7 +21,7 @@ bool CDecayEnvelope::set(double absorption, int sampleRate, int curveType)
     if (curveType == 0)
     {
         // The tables are built by the first fill that needs them: settings moved several
-        // times between two gatherings (automation) cost one build, not one each.
+        // times between two shapings (automation) cost one build, not one each.
         m_eLaw = Law::kExponential;
         m_bPowersStale = true;
     }

@@ -2,7 +2,7 @@
 // components into the response it gathers. For absolute response index i:
 //   response[i] = ((envFB[i]·volFB)·FB[i] ± (envLR[i]·volLR)·LR[i]) + (envCF[i]·volCF)·CF[i]
 // with + for the left ear and − for the right ear. A setting change only stores the new
-// setting; the partitions the stage gathers from then on follow the formula with it.
+// setting; the partitions the stage shapes from then on follow the formula with it.
 #include "engine/CPartitionedConvolver.h"
 
 #include <algorithm>
@@ -72,27 +72,69 @@ bool CPartitionedConvolver::publishedTablesCurrent() const
            && m_pTableCF == usableTable(*m_pCompCF);
 }
 
-// Publishes the component tables the gathering reads. A table that is unbound or shorter
-// than the stage's region contributes silence rather than reading past its end.
+// Publishes the component tables the shaping reads. A table that is unbound or shorter than
+// the stage's region contributes silence rather than reading past its end. A partition shaped
+// before (here or by the twin) no longer stands for the settings: it is shaped again when due.
 void CPartitionedConvolver::combine()
 {
-    m_nSettledBlocks = 0; // partitions gathered from now on may differ from those stored
-    m_nNextEventAt = 0;   // the next sample picks gathering up again
+    m_nSettledBlocks = 0; // partitions shaped from now on may differ from those stored
+    m_nShapedPartition = -1;
+    if (m_pTwin != nullptr)
+        m_pTwin->m_nShapedPartition = -1;
     m_pTableFB = usableTable(*m_pCompFB);
     m_pTableLR = usableTable(*m_pCompLR);
     m_pTableCF = usableTable(*m_pCompCF);
-    // The next chunk to be built reads the tables just published: fetch it now.
-    int next = m_nLoadPos + (m_nIndex + m_nChunk - 1) / m_nChunk * m_nChunk;
-    if (next >= m_nStageEnd)
-        next = m_nStageStart;
-    prefetchTables(next);
 }
 
-// [audio thread] Response samples partitionStart + offset … + count − 1 (count <= kMaxChunk,
-// all inside one partition).
-void CPartitionedConvolver::shapeChunk(int partitionStart, int offset, int count, double* out)
+bool CPartitionedConvolver::shareShaping(CPartitionedConvolver& other)
 {
-    double envFB[kMaxChunk], envLR[kMaxChunk], envCF[kMaxChunk];
+    if (&other == this || other.m_nPartitionSize != m_nPartitionSize || other.m_nStageStart != m_nStageStart
+        || other.m_nStageEnd != m_nStageEnd)
+        return false;
+    for (CPartitionedConvolver* s : {this, &other})
+    {
+        if (s->m_pTwin != nullptr)
+            s->m_pTwin->m_pTwin = nullptr;
+        s->m_nShapedPartition = -1;
+    }
+    m_pTwin = &other;
+    other.m_pTwin = this;
+    return true;
+}
+
+bool CPartitionedConvolver::shapesLike(const CPartitionedConvolver& twin) const
+{
+    return twin.m_pTableFB == m_pTableFB && twin.m_pTableLR == m_pTableLR && twin.m_pTableCF == m_pTableCF
+           && twin.m_dVolFB == m_dVolFB && twin.m_dVolLR == m_dVolLR && twin.m_dVolCF == m_dVolCF
+           && twin.m_EnvFB.sameAs(m_EnvFB) && twin.m_EnvLR.sameAs(m_EnvLR) && twin.m_EnvCF.sameAs(m_EnvCF);
+}
+
+// [audio thread] Envelopes once per piece for both ears when the twin's settings agree: its
+// partition then comes out exactly as its own shaping would give it. A settings change
+// (combine) leaves m_Shaped's data for a step 0 that awaits it, but no longer vouches for it.
+const double* CPartitionedConvolver::shapedPartition(int p)
+{
+    if (m_nShapedPartition != p)
+    {
+        // Not into a twin's partition that its block's end shaped and its step 0 still awaits.
+        CPartitionedConvolver* twin =
+            m_pTwin != nullptr && !m_pTwin->m_bPendingShaped && shapesLike(*m_pTwin) ? m_pTwin : nullptr;
+        const int start = m_nStageStart + p * m_nPartitionSize;
+        for (int k = 0; k < m_nPartitionSize; k += m_nPiece)
+            shapePiece(start, k, m_nPiece, m_Shaped.get() + k,
+                       twin != nullptr ? twin->m_Shaped.get() + k : nullptr);
+        m_nShapedPartition = p;
+        if (twin != nullptr)
+            twin->m_nShapedPartition = p;
+    }
+    return m_Shaped.get();
+}
+
+// [audio thread] Response samples partitionStart + offset … + count − 1 (count <= kMaxPiece,
+// all inside one partition).
+void CPartitionedConvolver::shapePiece(int partitionStart, int offset, int count, double* out, double* other)
+{
+    double envFB[kMaxPiece], envLR[kMaxPiece], envCF[kMaxPiece];
     m_EnvFB.fill(partitionStart, offset, count, envFB);
     m_EnvLR.fill(partitionStart, offset, count, envLR);
     m_EnvCF.fill(partitionStart, offset, count, envCF);
@@ -104,6 +146,8 @@ void CPartitionedConvolver::shapeChunk(int partitionStart, int offset, int count
                               m_pTableCF != nullptr ? m_pTableCF + first : m_Silence.get()};
     const double vol[3] = {m_dVolFB, m_dVolLR, m_dVolCF};
     m_Kernels.shapeResponse(env, table, vol, m_nEar != 0, count, out);
+    if (other != nullptr)
+        m_Kernels.shapeResponse(env, table, vol, m_pTwin->m_nEar != 0, count, other);
 }
 
 void CPartitionedConvolver::shapedResponse(int start, int count, double* out)
@@ -116,12 +160,11 @@ void CPartitionedConvolver::shapedResponse(int start, int count, double* out)
     {
         const int partitionStart = m_nStageStart + (i - m_nStageStart) / c * c;
         const int offset = i - partitionStart;
-        const int n = std::min({m_nChunk, c - offset, last - i});
-        shapeChunk(partitionStart, offset, n, out + (i - start));
+        const int n = std::min({m_nPiece, c - offset, last - i});
+        shapePiece(partitionStart, offset, n, out + (i - start), nullptr);
         i += n;
     }
 }
-
 CComponentIR& CPartitionedConvolver::component(Component which)
 {
     switch (which)
