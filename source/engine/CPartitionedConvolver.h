@@ -169,6 +169,8 @@ private:
     void endBlock();
     void inverseDouble();
     void inverseSingle();
+    // What every change of the response does: nothing shaped so far stands for it.
+    void responseChanged();
     // Shapes partition p into m_Shaped unless it holds it already (and the twin's, if its
     // settings agree); returns m_Shaped.
     const double* shapedPartition(int p);

@@ -29,25 +29,25 @@ void CPartitionedConvolver::setAllDecays(double absFB, double absLR, double absC
     const bool lr = m_EnvLR.set(absLR, sampleRate, curveType);
     const bool cf = m_EnvCF.set(absCF, sampleRate, curveType);
     if (fb || lr || cf)
-        combine();
+        responseChanged();
 }
 
 void CPartitionedConvolver::setDecayFB(double absorption, int sampleRate, int curveType)
 {
     if (m_EnvFB.set(absorption, sampleRate, curveType))
-        combine();
+        responseChanged();
 }
 
 void CPartitionedConvolver::setDecayLR(double absorption, int sampleRate, int curveType)
 {
     if (m_EnvLR.set(absorption, sampleRate, curveType))
-        combine();
+        responseChanged();
 }
 
 void CPartitionedConvolver::setDecayCF(double absorption, int sampleRate, int curveType)
 {
     if (m_EnvCF.set(absorption, sampleRate, curveType))
-        combine();
+        responseChanged();
 }
 
 void CPartitionedConvolver::setVolumes(double volFB, double volLR, double volCF)
@@ -58,7 +58,7 @@ void CPartitionedConvolver::setVolumes(double volFB, double volLR, double volCF)
     m_dVolFB = fb;
     m_dVolLR = lr;
     m_dVolCF = cf;
-    combine();
+    responseChanged();
 }
 
 const double* CPartitionedConvolver::usableTable(const CComponentIR& component) const
@@ -77,13 +77,19 @@ bool CPartitionedConvolver::publishedTablesCurrent() const
 // before (here or by the twin) no longer stands for the settings: it is shaped again when due.
 void CPartitionedConvolver::combine()
 {
+    responseChanged();
+    m_pTableFB = usableTable(*m_pCompFB);
+    m_pTableLR = usableTable(*m_pCompLR);
+    m_pTableCF = usableTable(*m_pCompCF);
+}
+
+// A volume or envelope changed (the tables stay as published).
+void CPartitionedConvolver::responseChanged()
+{
     m_nSettledBlocks = 0; // partitions shaped from now on may differ from those stored
     m_nShapedPartition = -1;
     if (m_pTwin != nullptr)
         m_pTwin->m_nShapedPartition = -1;
-    m_pTableFB = usableTable(*m_pCompFB);
-    m_pTableLR = usableTable(*m_pCompLR);
-    m_pTableCF = usableTable(*m_pCompCF);
 }
 
 bool CPartitionedConvolver::shareShaping(CPartitionedConvolver& other)
