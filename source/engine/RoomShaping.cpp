@@ -29,25 +29,25 @@ void CPartitionedConvolver::setAllDecays(double absFB, double absLR, double absC
     const bool lr = m_EnvLR.set(absLR, sampleRate, curveType);
     const bool cf = m_EnvCF.set(absCF, sampleRate, curveType);
     if (fb || lr || cf)
-        responseChanged();
+        combine();
 }
 
 void CPartitionedConvolver::setDecayFB(double absorption, int sampleRate, int curveType)
 {
     if (m_EnvFB.set(absorption, sampleRate, curveType))
-        responseChanged();
+        combine();
 }
 
 void CPartitionedConvolver::setDecayLR(double absorption, int sampleRate, int curveType)
 {
     if (m_EnvLR.set(absorption, sampleRate, curveType))
-        responseChanged();
+        combine();
 }
 
 void CPartitionedConvolver::setDecayCF(double absorption, int sampleRate, int curveType)
 {
     if (m_EnvCF.set(absorption, sampleRate, curveType))
-        responseChanged();
+        combine();
 }
 
 void CPartitionedConvolver::setVolumes(double volFB, double volLR, double volCF)
@@ -58,7 +58,7 @@ void CPartitionedConvolver::setVolumes(double volFB, double volLR, double volCF)
     m_dVolFB = fb;
     m_dVolLR = lr;
     m_dVolCF = cf;
-    responseChanged();
+    combine();
 }
 
 const double* CPartitionedConvolver::usableTable(const CComponentIR& component) const
