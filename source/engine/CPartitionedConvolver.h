@@ -180,7 +180,11 @@ private:
     // partition) for this ear into out, and for the other ear into other unless null.
     void shapePiece(int partitionStart, int offset, int count, double* out, double* other);
     // A component's table if it covers the region, else null (the stage reads silence).
-    const double* usableTable(const CComponentIR& component) const;
+    const double* usableTable(const CComponentIR& component) const
+    {
+        return component.m_pData != nullptr && component.m_nLength >= m_nStageEnd ? component.m_pData
+                                                                                  : nullptr;
+    }
     // Whether the published tables are those the components give now.
     bool publishedTablesCurrent() const;
     double* gatheringInput() const { return m_InputBlocks.get() + m_nGather * m_nPartitionSize; }

@@ -61,11 +61,6 @@ void CPartitionedConvolver::setVolumes(double volFB, double volLR, double volCF)
     combine();
 }
 
-const double* CPartitionedConvolver::usableTable(const CComponentIR& component) const
-{
-    return component.m_pData != nullptr && component.m_nLength >= m_nStageEnd ? component.m_pData : nullptr;
-}
-
 bool CPartitionedConvolver::publishedTablesCurrent() const
 {
     return m_pTableFB == usableTable(*m_pCompFB) && m_pTableLR == usableTable(*m_pCompLR)
