@@ -23,6 +23,8 @@ public:
     // absorption counts as 0, a sample rate below 1 as 1. Returns false when the envelope is
     // the one it already was (nothing is rebuilt then).
     bool set(double absorption, int sampleRate, int curveType);
+    // Whether set with these arguments would change the envelope.
+    bool wouldChange(double absorption, int sampleRate, int curveType) const;
 
     // Whether other gives the same envelope.
     bool sameAs(const CDecayEnvelope& other) const

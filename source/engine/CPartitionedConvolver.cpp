@@ -48,6 +48,11 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_nSettledBlocks(0)
     , m_nShapedPartition(-1)
     , m_bPendingShaped(false)
+    , m_nShapedUpTo(0)
+    , m_bRestShaped(false)
+    , m_bDeferred(false)
+    , m_nDeferredAt(0)
+    , m_nChunk(std::min(partitionSize, kChunk))
     , m_bRenewing(false)
     , m_Shaped(static_cast<std::size_t>(partitionSize))
     , m_InputBlocks(2 * static_cast<std::size_t>(partitionSize))
@@ -114,6 +119,9 @@ void CPartitionedConvolver::resetSignal()
     m_nQuietBlocks = m_nPartitions + 2; // all zero, as after construction
     m_nSettledBlocks = 0;               // the response spectra were cleared
     m_bPendingShaped = false;
+    m_nShapedUpTo = 0;
+    m_bRestShaped = false;
+    m_bDeferred = false;
     m_bRenewing = false;
     m_lForgotten = 0;
 }
@@ -276,12 +284,17 @@ void CPartitionedConvolver::endBlock()
     m_nLoadPos += c;
     if (m_nLoadPos >= m_nStageEnd)
         m_nLoadPos = m_nStageStart;
-    // The partition the next step 0 renews, from the settings at this block's end.
+    // The partition the next step 0 renews: what the block's changes left unshaped, with the
+    // settings at this block's end.
     if (!responseSettled())
     {
-        shapedPartition(m_nPendingPartition);
+        finishShaping(m_nPendingPartition);
         m_bPendingShaped = true;
     }
+    m_nShapedUpTo = 0;
+    m_bRestShaped = false;
+    m_bDeferred = responseSettled(); // the next block gathers nothing until a change
+    m_nDeferredAt = -1;
 }
 
 // The inverse of the summed spectrum into the output block, overlap-added with the previous
@@ -358,5 +371,9 @@ void CPartitionedConvolver::skipSilence(long count)
     }
     m_bRenewing = false; // the steps counted as run renewed nothing: the response is settled
     m_bPendingShaped = false;
+    m_nShapedUpTo = 0;
+    m_bRestShaped = false;
+    m_bDeferred = true;
+    m_nDeferredAt = -1;
     m_nNextEventAt = 0;
 }

@@ -157,6 +157,9 @@ public:
 private:
     // Response samples are shaped in pieces of at most this many (envelopes on the stack).
     static constexpr int kMaxPiece = 256;
+    // A block reaches its response samples this many at a time: a change inside a block
+    // leaves the samples up to the end of the chunk it falls in with the earlier settings.
+    static constexpr int kChunk = 16;
     // Bins per multiply-accumulate step: a step then costs about as much as a transform.
     static constexpr int kSliceBins = 256;
 
@@ -171,6 +174,13 @@ private:
     void inverseSingle();
     // What every change of the response does: nothing shaped so far stands for it.
     void responseChanged();
+    // Before a setting changes: shapes the samples of the partition being gathered that the
+    // block has already reached, with the settings still in force.
+    void shapeUpToChange();
+    // At the block's end: the rest of partition p after what shapeUpToChange shaped.
+    void finishShaping(int p);
+    // Samples [from, to) of partition p into m_Shaped, and into twin's unless twin is null.
+    void shapeRange(int p, int from, int to, CPartitionedConvolver* twin);
     // Shapes partition p into m_Shaped unless it holds it already (and the twin's, if its
     // settings agree); returns m_Shaped.
     const double* shapedPartition(int p);
@@ -211,6 +221,11 @@ private:
     int m_nSettledBlocks;    // completed blocks since the response last changed (saturating)
     int m_nShapedPartition;  // the partition m_Shaped holds for the settings now; −1: none
     bool m_bPendingShaped;   // m_Shaped holds the pending partition as the block's end shaped it
+    int m_nShapedUpTo;       // samples of the gathered partition shaped so far in this block
+    bool m_bRestShaped;      // the twin shaped the rest of it too (settings unchanged since)
+    bool m_bDeferred;        // settled at the block's start and changed since at m_nDeferredAt:
+    int m_nDeferredAt;       //   the samples so far take the settings of the samples after it
+    int m_nChunk;            // grain in which the block reaches response samples, min(c, 16)
     bool m_bRenewing;        // this block's step 0 stored a renewed partition spectrum
     long m_lForgotten = 0;   // bytes forgetSignal has zeroed so far (0: not begun)
 

@@ -25,6 +25,9 @@ double saneVolume(double volume)
 void CPartitionedConvolver::setAllDecays(double absFB, double absLR, double absCF, int sampleRate,
                                          int curveType)
 {
+    if (m_EnvFB.wouldChange(absFB, sampleRate, curveType) || m_EnvLR.wouldChange(absLR, sampleRate, curveType)
+        || m_EnvCF.wouldChange(absCF, sampleRate, curveType))
+        shapeUpToChange();
     const bool fb = m_EnvFB.set(absFB, sampleRate, curveType);
     const bool lr = m_EnvLR.set(absLR, sampleRate, curveType);
     const bool cf = m_EnvCF.set(absCF, sampleRate, curveType);
@@ -34,18 +37,24 @@ void CPartitionedConvolver::setAllDecays(double absFB, double absLR, double absC
 
 void CPartitionedConvolver::setDecayFB(double absorption, int sampleRate, int curveType)
 {
+    if (m_EnvFB.wouldChange(absorption, sampleRate, curveType))
+        shapeUpToChange();
     if (m_EnvFB.set(absorption, sampleRate, curveType))
         combine();
 }
 
 void CPartitionedConvolver::setDecayLR(double absorption, int sampleRate, int curveType)
 {
+    if (m_EnvLR.wouldChange(absorption, sampleRate, curveType))
+        shapeUpToChange();
     if (m_EnvLR.set(absorption, sampleRate, curveType))
         combine();
 }
 
 void CPartitionedConvolver::setDecayCF(double absorption, int sampleRate, int curveType)
 {
+    if (m_EnvCF.wouldChange(absorption, sampleRate, curveType))
+        shapeUpToChange();
     if (m_EnvCF.set(absorption, sampleRate, curveType))
         combine();
 }
@@ -55,6 +64,7 @@ void CPartitionedConvolver::setVolumes(double volFB, double volLR, double volCF)
     const double fb = saneVolume(volFB), lr = saneVolume(volLR), cf = saneVolume(volCF);
     if (fb == m_dVolFB && lr == m_dVolLR && cf == m_dVolCF)
         return;
+    shapeUpToChange();
     m_dVolFB = fb;
     m_dVolLR = lr;
     m_dVolCF = cf;
@@ -72,6 +82,7 @@ bool CPartitionedConvolver::publishedTablesCurrent() const
 // before (here or by the twin) no longer stands for the settings: it is shaped again when due.
 void CPartitionedConvolver::combine()
 {
+    shapeUpToChange();
     responseChanged();
     m_pTableFB = usableTable(*m_pCompFB);
     m_pTableLR = usableTable(*m_pCompLR);
@@ -83,6 +94,7 @@ void CPartitionedConvolver::responseChanged()
 {
     m_nSettledBlocks = 0; // partitions shaped from now on may differ from those stored
     m_nShapedPartition = -1;
+    m_bRestShaped = false;
     if (m_pTwin != nullptr)
         m_pTwin->m_nShapedPartition = -1;
 }
@@ -118,17 +130,73 @@ const double* CPartitionedConvolver::shapedPartition(int p)
     if (m_nShapedPartition != p)
     {
         // Not into a twin's partition that its block's end shaped and its step 0 still awaits.
-        CPartitionedConvolver* twin =
-            m_pTwin != nullptr && !m_pTwin->m_bPendingShaped && shapesLike(*m_pTwin) ? m_pTwin : nullptr;
-        const int start = m_nStageStart + p * m_nPartitionSize;
-        for (int k = 0; k < m_nPartitionSize; k += m_nPiece)
-            shapePiece(start, k, m_nPiece, m_Shaped.get() + k,
-                       twin != nullptr ? twin->m_Shaped.get() + k : nullptr);
+        CPartitionedConvolver* twin = m_pTwin != nullptr && !m_pTwin->m_bPendingShaped
+                                              && m_pTwin->m_nShapedUpTo == 0 && shapesLike(*m_pTwin)
+                                          ? m_pTwin
+                                          : nullptr;
+        shapeRange(p, 0, m_nPartitionSize, twin);
         m_nShapedPartition = p;
         if (twin != nullptr)
             twin->m_nShapedPartition = p;
     }
     return m_Shaped.get();
+}
+
+// The block has reached the samples up to the end of the chunk m_nIndex falls in (every one
+// when the next sample completes the block): those are shaped now with the settings in force.
+// A stage settled when its block began reaches none until a sample follows the change: the
+// samples so far then take the settings that sample finds.
+void CPartitionedConvolver::shapeUpToChange()
+{
+    if (responseSettled())
+    {
+        m_nDeferredAt = m_nIndex;
+        return;
+    }
+    if (m_bDeferred)
+    {
+        if (m_nIndex == m_nDeferredAt)
+            return;
+        m_bDeferred = false;
+    }
+    const int upTo = std::min(m_nPartitionSize, (m_nIndex + m_nChunk - 1) / m_nChunk * m_nChunk);
+    if (upTo <= m_nShapedUpTo)
+        return;
+    shapeRange((m_nLoadPos - m_nStageStart) / m_nPartitionSize, m_nShapedUpTo, upTo, nullptr);
+    m_nShapedUpTo = upTo;
+    m_nShapedPartition = -1; // m_Shaped now holds a part of the partition being gathered
+}
+
+// The twin may shape the rest for both only where it stands at the same point of the same
+// partition with agreeing settings.
+void CPartitionedConvolver::finishShaping(int p)
+{
+    const int from = m_nShapedUpTo;
+    if (from == 0)
+    {
+        shapedPartition(p);
+        return;
+    }
+    if (m_bRestShaped)
+        return;
+    CPartitionedConvolver* twin = m_pTwin;
+    if (twin != nullptr
+        && (twin->m_bPendingShaped || twin->m_nShapedUpTo != from || twin->m_bRestShaped
+            || twin->m_nLoadPos != m_nStageStart + p * m_nPartitionSize || !shapesLike(*twin)))
+        twin = nullptr;
+    shapeRange(p, from, m_nPartitionSize, twin);
+    if (twin != nullptr)
+        twin->m_bRestShaped = true;
+}
+
+void CPartitionedConvolver::shapeRange(int p, int from, int to, CPartitionedConvolver* twin)
+{
+    const int start = m_nStageStart + p * m_nPartitionSize;
+    for (int k = from; k < to; k += m_nPiece)
+    {
+        const int n = std::min(m_nPiece, to - k);
+        shapePiece(start, k, n, m_Shaped.get() + k, twin != nullptr ? twin->m_Shaped.get() + k : nullptr);
+    }
 }
 
 // [audio thread] Response samples partitionStart + offset … + count − 1 (count <= kMaxPiece,
