@@ -254,6 +254,73 @@ TEST(Convolver, ResponseChangingEveryBlockMatchesThePartitionsAsGathered)
     }
 }
 
+// Volume changes at any sample of a block, several in one block among them: a partition's
+// sample i takes the volume in force when its block reached the 16-sample chunk holding i,
+// so a block's partition mixes the settings before and after each change at chunk grain.
+TEST(Convolver, ChangesInsideBlocksMixThePartitionAtChunkGrain)
+{
+    const std::vector<StageShape> shapes = {{32, 6, 40}, {64, 4, 3}, {16, 8, 5}};
+    const std::vector<double> response = noise(kResponseLength, 91, 0.5);
+    for (const StageShape& s : shapes)
+    {
+        SCOPED_TRACE(stageName(s));
+        const long c = s.c, region = static_cast<long>(s.P) * s.c;
+        const long blocks = 3 * s.P + 6;
+        // Changes in every block (the stage never settles): at its first, second and last
+        // sample, mid-chunk, and up to three times in one block.
+        std::vector<long> at;
+        for (long b = 0; b < blocks; ++b)
+        {
+            const long picks[4][3] = {{0, -1, -1}, {1, c / 2 + 3, c - 1}, {5, 17, -1}, {c - 1, -1, -1}};
+            for (long o : picks[b % 4])
+                if (o >= 0)
+                    at.push_back(b * c + o);
+        }
+        auto stage = stageWithResponse(s, response);
+        std::vector<double> volume(static_cast<std::size_t>(blocks * c)); // in force at each sample
+        const std::vector<double> x = noise(volume.size(), 92);
+        std::vector<double> y(x.size());
+        double v = 1.0;
+        std::size_t next = 0;
+        for (long m = 0; m < static_cast<long>(x.size()); ++m)
+        {
+            for (; next < at.size() && at[next] == m; ++next)
+            {
+                v = 0.3 + 0.1 * static_cast<double>((m * 7) % 13);
+                stage->setVolumes(v, v, v);
+            }
+            volume[static_cast<std::size_t>(m)] = v;
+            stage->processSample(x[static_cast<std::size_t>(m)]);
+            y[static_cast<std::size_t>(m)] = stage->output();
+        }
+        const long chunk = std::min(c, 16L);
+        double peak = 0.0;
+        std::vector<double> expected(x.size());
+        for (long m = 0; m < static_cast<long>(x.size()); ++m)
+        {
+            double sum = 0.0;
+            for (long j = 0; j < region; ++j)
+            {
+                const long n = m - (2 * c - 1) - j;
+                if (n < 0)
+                    break;
+                const long b = n / c, gathered = b + j / c - b % s.P;
+                if (gathered < 0)
+                    continue;
+                const long reached = gathered * c + (j % c) / chunk * chunk;
+                sum += x[static_cast<std::size_t>(n)] * response[static_cast<std::size_t>(s.start + j)]
+                       * volume[static_cast<std::size_t>(reached)];
+            }
+            expected[static_cast<std::size_t>(m)] = sum;
+            peak = std::max(peak, std::abs(sum));
+        }
+        const double bound = TestSupport::spectrumBound(1e-11, peak);
+        for (long m = 0; m < static_cast<long>(x.size()); ++m)
+            ASSERT_NEAR(y[static_cast<std::size_t>(m)], expected[static_cast<std::size_t>(m)], bound)
+                << "sample " << m << ", block " << m / c;
+    }
+}
+
 TEST(Convolver, ResetSignalRunsBitIdenticalToAFreshStage)
 {
     const std::vector<double> response = noise(kResponseLength, 15);

@@ -1,6 +1,6 @@
 // The room while its controls move: once a change has had its time (P + 3 late blocks after the
-// block it falls in), the room plays exactly what a room built with the final settings plays,
-// whatever moved before and wherever in a block the last change fell.
+// block whose partition it first shapes), the room plays exactly what a room built with the final settings
+// plays, whatever moved before and wherever in a block the last change fell.
 #include "room/CTessaline.h"
 
 #include "room/RoomConstants.h"
@@ -65,7 +65,10 @@ TEST_P(MovingControls, RoomPlaysAsOneBuiltWithTheFinalSettings)
     constexpr long kBlock = kLatePartition;
     constexpr long kPartitions = kLateLength / kLatePartition;
     const long changeAt = 3 * kBlock + k.phase;
-    const long checkFrom = (changeAt / kBlock + kPartitions + 3) * kBlock;
+    // A block reaches its partition's samples 16 at a time: a change in its last 16 frames finds
+    // them all reached, and first shapes the next block's partition.
+    const long firstShaped = (changeAt + 15) / 16 * 16;
+    const long checkFrom = (firstShaped / kBlock + kPartitions + 3) * kBlock;
     const long frames = checkFrom + kBlock;
 
     // The settings the moving room ends with: the walk's last step, then the last change.
