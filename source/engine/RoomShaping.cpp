@@ -160,11 +160,25 @@ void CPartitionedConvolver::shapeUpToChange()
         m_bDeferred = false;
     }
     const int upTo = std::min(m_nPartitionSize, (m_nIndex + m_nChunk - 1) / m_nChunk * m_nChunk);
-    if (upTo <= m_nShapedUpTo)
+    const int from = m_nShapedUpTo;
+    if (upTo <= from)
         return;
-    shapeRange((m_nLoadPos - m_nStageStart) / m_nPartitionSize, m_nShapedUpTo, upTo, nullptr);
+    // The other ear, where it has reached the same samples of the same partition with agreeing
+    // settings, has them shaped too (a room changes both ears at the same frame).
+    CPartitionedConvolver* twin = m_pTwin;
+    if (twin != nullptr
+        && (twin->m_nIndex != m_nIndex || twin->m_nLoadPos != m_nLoadPos || twin->m_nShapedUpTo != from
+            || twin->m_bDeferred || twin->responseSettled() || twin->m_bPendingShaped || twin->m_bRestShaped
+            || !shapesLike(*twin)))
+        twin = nullptr;
+    shapeRange((m_nLoadPos - m_nStageStart) / m_nPartitionSize, from, upTo, twin);
     m_nShapedUpTo = upTo;
     m_nShapedPartition = -1; // m_Shaped now holds a part of the partition being gathered
+    if (twin != nullptr)
+    {
+        twin->m_nShapedUpTo = upTo;
+        twin->m_nShapedPartition = -1;
+    }
 }
 
 // The twin may shape the rest for both only where it stands at the same point of the same
