@@ -12,20 +12,22 @@
 // terms — its newest input block, and the partition renewed meanwhile (its old term is taken
 // back out and its new one added). The second block of a pair thus reads two partitions, not P.
 //
-// The response is never stored: at the end of each block one partition of it is shaped from
-// the three component tables, their volumes and decay envelopes as they stand at that moment,
-// and transformed in the next block alongside the input. Partition spectra are thus renewed
-// round-robin, and any change of position, volume or absorption is complete in the output
-// after P + 2 blocks (P + 3 when it falls inside a block), while the change itself only stores
-// the new setting. A change between a block's end and the step that transforms its partition
-// (a host block's first frame) leaves that partition as the block's end shaped it, as a
-// partition gathered sample by sample over its block would be. The two ears of a room shape the same
-// partitions with the same settings but for the sign of left-right: stages paired by shareShaping work out
-// the envelopes once and shape both ears' partitions together. Once every partition has been renewed since
-// the last change, renewing one again would store exactly the spectrum its slot holds: the stage then stops
-// shaping and transforming the response (and the pairs stop swapping the renewed term) until the next change,
-// which costs a third of the transforms and all of the response building while the controls rest. No
-// allocation, locking or system calls after construction.
+// The response is never stored: each block builds one partition of it from the three
+// component tables, their volumes and decay envelopes, and the next block transforms it
+// alongside the input. The block reaches the partition's samples 16 at a time; they are shaped
+// lazily: a change shapes the samples reached so far with the settings still in force, and
+// the block's end shapes the rest with the settings then, so the partition is what gathering
+// 16 samples at a time would give. Partition spectra are thus renewed round-robin, and any
+// change of position, volume or absorption is complete in the output after P + 2 blocks
+// (P + 3 when it falls inside a block, P + 4 in its last 15 samples, which the block has
+// all reached). A change between a block's end and the step that
+// transforms its partition (a host block's first frame) leaves that partition as it was built. The two ears
+// of a room shape the same partitions with the same settings but for the sign of left-right: stages paired by
+// shareShaping work out the envelopes once and shape both ears' partitions together. Once every partition has
+// been renewed since the last change, renewing one again would store exactly the spectrum its slot holds: the
+// stage then stops shaping and transforming the response (and the pairs stop swapping the renewed term) until
+// the next change, which costs a third of the transforms and all of the response building while the controls
+// rest. No allocation, locking or system calls after construction.
 #pragma once
 
 #include "engine/AlignedArray.h"

@@ -1,8 +1,9 @@
 // Room shaping: decay envelopes, component volumes and how a stage combines its three
 // components into the response it gathers. For absolute response index i:
 //   response[i] = ((envFB[i]·volFB)·FB[i] ± (envLR[i]·volLR)·LR[i]) + (envCF[i]·volCF)·CF[i]
-// with + for the left ear and − for the right ear. A setting change only stores the new
-// setting; the partitions the stage shapes from then on follow the formula with it.
+// with + for the left ear and − for the right ear. A setting change first shapes the samples
+// the block has reached with the settings in force, then stores the new setting; the samples
+// shaped from then on follow the formula with it.
 #include "engine/CPartitionedConvolver.h"
 
 #include <algorithm>

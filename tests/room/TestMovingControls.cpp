@@ -65,7 +65,7 @@ TEST_P(MovingControls, RoomPlaysAsOneBuiltWithTheFinalSettings)
     constexpr long kBlock = kLatePartition;
     constexpr long kPartitions = kLateLength / kLatePartition;
     const long changeAt = 3 * kBlock + k.phase;
-    // A block reaches its partition's samples 16 at a time: a change in its last 16 frames finds
+    // A block reaches its partition's samples 16 at a time: a change in its last 15 frames finds
     // them all reached, and first shapes the next block's partition.
     const long firstShaped = (changeAt + 15) / 16 * 16;
     const long checkFrom = (firstShaped / kBlock + kPartitions + 3) * kBlock;
