@@ -13,4 +13,4 @@ room_stage_test room_effect_test"
 cmake --build "$dir" --target $targets
 # The tests of those programs only (the rest of the tree is not built here).
 ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" \
-  -R '^(SimdKernels|Fft|Convolver|Shapes/|PartitionSpectra|RoomShaping|DelayLine|Allocation|WholeEar|PositionLoading|TessalineProcessing|TessalineRouting|TessalineControl|Controls/|SpectrumPrecision|PowersOfTwo/FftSizes|Rates/SpectrumPrecision|RoomRuns)'
+  -R '^(SimdKernels|Fft|Convolver|Shapes/|PartitionSpectra|RoomShaping|DelayLine|Allocation|WholeEar|PositionLoading|TessalineProcessing|TessalineRouting|TessalineControl|Controls/|SpectrumPrecision|PowersOfTwo/FftSizes|Rates/SpectrumPrecision|RoomRuns|Changes/MovingControls)'

@@ -7,6 +7,7 @@
 #include "room/ResponseBank.h"
 #include "room/RoomConstants.h"
 
+#include <array>
 #include <memory>
 #include <random>
 #include <vector>
@@ -33,6 +34,8 @@ struct StereoRoom
                                                             kLateLength, kLatePartition, kLateStart);
         earlyRight->shareTransforms(*earlyLeft);
         lateRight->shareTransforms(*lateLeft);
+        earlyRight->shareShaping(*earlyLeft);
+        lateRight->shareShaping(*lateLeft);
         const CDelayLine::Capacity capacity{kLateDelay + 1};
         delayLeft = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);
         delayRight = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);
@@ -44,7 +47,8 @@ struct StereoRoom
         }
     }
 
-    std::vector<CPartitionedConvolver*> stages() const
+    // An array, not a vector: automation walks it every 64 frames and must not allocate.
+    std::array<CPartitionedConvolver*, 4> stages() const
     {
         return {earlyLeft.get(), earlyRight.get(), lateLeft.get(), lateRight.get()};
     }

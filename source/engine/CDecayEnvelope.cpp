@@ -8,20 +8,27 @@ CDecayEnvelope::CDecayEnvelope()
     , m_Kernels(selectKernels())
 {}
 
-bool CDecayEnvelope::set(double absorption, int sampleRate, int curveType)
+bool CDecayEnvelope::wouldChange(double absorption, int sampleRate, int curveType) const
 {
     const double a = (std::isfinite(absorption) && absorption > 0.0) ? absorption : 0.0;
     const double fs = static_cast<double>(std::max(sampleRate, 1));
     const Law law = curveType == 0 ? Law::kExponential : Law::kHyperbolic;
-    if (law == m_eLaw && a == m_dAbsorption && fs == m_dSampleRate)
+    return law != m_eLaw || a != m_dAbsorption || fs != m_dSampleRate;
+}
+
+bool CDecayEnvelope::set(double absorption, int sampleRate, int curveType)
+{
+    if (!wouldChange(absorption, sampleRate, curveType))
         return false;
+    const double a = (std::isfinite(absorption) && absorption > 0.0) ? absorption : 0.0;
+    const double fs = static_cast<double>(std::max(sampleRate, 1));
     m_dAbsorption = a;
     m_dSampleRate = fs;
     m_nSeedStart = -1;
     if (curveType == 0)
     {
         // The tables are built by the first fill that needs them: settings moved several
-        // times between two gatherings (automation) cost one build, not one each.
+        // times between two shapings (automation) cost one build, not one each.
         m_eLaw = Law::kExponential;
         m_bPowersStale = true;
     }

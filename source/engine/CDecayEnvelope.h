@@ -1,10 +1,10 @@
 // A decay envelope over absolute response indices i, produced on demand for the partition a
-// convolver stage is gathering rather than stored for every index:
+// convolver stage is shaping rather than stored for every index:
 //   exponential law (curve 0):  env[i] = exp(−(i·a) / fs)
 //   hyperbolic law (others):    env[i] = fs / (i·(a·7.5 + 0.07) + fs)
 // The exponential is formed as exp(−(start·a)/fs) · exp(−(16j·a)/fs) · exp(−(k·a)/fs) for
 // offset 16j + k within a partition, the last two factors tabulated per setting (c/16 and 16
-// entries, the coarse ones only as far as the gathering reaches before the next change), so a
+// entries, the coarse ones only as far as the shaping reaches before the next change), so a
 // change of setting costs two exponentials and a few products instead of one exponential per
 // index of the response: controls moved in every host block stay cheap.
 // Before the first set() the envelope is zero everywhere.
@@ -23,6 +23,15 @@ public:
     // absorption counts as 0, a sample rate below 1 as 1. Returns false when the envelope is
     // the one it already was (nothing is rebuilt then).
     bool set(double absorption, int sampleRate, int curveType);
+    // Whether set with these arguments would change the envelope.
+    bool wouldChange(double absorption, int sampleRate, int curveType) const;
+
+    // Whether other gives the same envelope.
+    bool sameAs(const CDecayEnvelope& other) const
+    {
+        return m_eLaw == other.m_eLaw && m_dAbsorption == other.m_dAbsorption
+               && m_dSampleRate == other.m_dSampleRate;
+    }
 
     // [audio thread] out[k] = env[partitionStart + offset + k] for k < count, where
     // 0 <= offset, offset + count within the partition's length.

@@ -4,6 +4,11 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
 
 namespace {
 

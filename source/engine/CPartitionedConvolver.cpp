@@ -34,7 +34,7 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_nStageStart(stageStart)
     , m_nStageEnd(stageStart + m_nPartitions * partitionSize)
     , m_nEar(ear)
-    , m_nChunk(std::min(partitionSize, kMaxChunk))
+    , m_nPiece(std::min(partitionSize, kMaxPiece))
     , m_nSlices(std::max(1, partitionSize / kSliceBins))
     , m_nSteps(2 + m_nSlices)
     , m_nNextStep(m_nSteps)
@@ -46,9 +46,15 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_bBlockHasSignal(false)
     , m_nQuietBlocks(m_nPartitions + 2)
     , m_nSettledBlocks(0)
-    , m_bStale(false)
+    , m_nShapedPartition(-1)
+    , m_bPendingShaped(false)
+    , m_nShapedUpTo(0)
+    , m_bRestShaped(false)
+    , m_bDeferred(false)
+    , m_nDeferredAt(0)
+    , m_nChunk(std::min(partitionSize, kChunk))
     , m_bRenewing(false)
-    , m_ResponseBlocks(2 * static_cast<std::size_t>(partitionSize))
+    , m_Shaped(static_cast<std::size_t>(partitionSize))
     , m_InputBlocks(2 * static_cast<std::size_t>(partitionSize))
     , m_OutputBlock(2 * static_cast<std::size_t>(partitionSize))
     , m_OutputSpectrum(static_cast<std::size_t>(partitionSize) + 1)
@@ -67,7 +73,7 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     , m_pTableFB(nullptr)
     , m_pTableLR(nullptr)
     , m_pTableCF(nullptr)
-    , m_Silence(kMaxChunk)
+    , m_Silence(kMaxPiece)
     , m_Kernels(selectKernels())
     , m_Tables(tables)
 {
@@ -75,7 +81,11 @@ CPartitionedConvolver::CPartitionedConvolver(const IResponseTables& tables, int 
     loadPosition(position, sampleRate);
 }
 
-CPartitionedConvolver::~CPartitionedConvolver() = default;
+CPartitionedConvolver::~CPartitionedConvolver()
+{
+    if (m_pTwin != nullptr)
+        m_pTwin->m_pTwin = nullptr;
+}
 
 bool CPartitionedConvolver::shareTransforms(CPartitionedConvolver& other)
 {
@@ -90,7 +100,6 @@ bool CPartitionedConvolver::shareTransforms(CPartitionedConvolver& other)
 
 void CPartitionedConvolver::resetSignal()
 {
-    m_ResponseBlocks.zero();
     m_InputBlocks.zero();
     m_OutputBlock.zero();
     m_OutputSpectrum.zero();
@@ -109,7 +118,10 @@ void CPartitionedConvolver::resetSignal()
     m_bBlockHasSignal = false;
     m_nQuietBlocks = m_nPartitions + 2; // all zero, as after construction
     m_nSettledBlocks = 0;               // the response spectra were cleared
-    m_bStale = false;
+    m_bPendingShaped = false;
+    m_nShapedUpTo = 0;
+    m_bRestShaped = false;
+    m_bDeferred = false;
     m_bRenewing = false;
     m_lForgotten = 0;
 }
@@ -156,24 +168,6 @@ bool CPartitionedConvolver::forgetSignal(long& budget)
 
 void CPartitionedConvolver::advance(int j)
 {
-    // A settled response needs no gathering; the first sample after a change rebuilds what
-    // went ungathered, so that the blocks hold the response from then on.
-    const bool gather = !responseSettled();
-    if (gather && m_bStale)
-        restoreGathering();
-
-    // This block's response partition is built a chunk at a time as the block goes by, and the
-    // next chunk's table samples are fetched meanwhile: after a position change they come
-    // from tables not read for a long time, and would otherwise stall the next chunk.
-    if (gather && (j & (m_nChunk - 1)) == 0)
-    {
-        shapeChunk(m_nLoadPos, j, m_nChunk, gatheringResponse() + j);
-        int next = m_nLoadPos + j + m_nChunk;
-        if (next >= m_nStageEnd)
-            next = m_nStageStart;
-        prefetchTables(next);
-    }
-
     // The previous block's end, step by step (several steps share a sample when c is small).
     while (j >= m_nNextStepAt)
         runStep(m_nNextStep);
@@ -184,27 +178,10 @@ void CPartitionedConvolver::advance(int j)
     m_nNextEventAt = nextEvent();
 }
 
-// The sample that completes the block, the next block-end step and, while the response is
-// gathered, the next chunk; a change of the response or the counters sets it to 0 instead.
-int CPartitionedConvolver::nextEvent()
-{
-    int next = std::min(m_nPartitionSize - 1, m_nNextStepAt);
-    if (responseSettled())
-        m_bStale = true; // the samples until the next change go ungathered
-    else
-        next = std::min(next, (m_nIndex + m_nChunk - 1) / m_nChunk * m_nChunk);
-    return next;
-}
+// The sample that completes the block, or the next block-end step if that comes first.
+int CPartitionedConvolver::nextEvent() { return std::min(m_nPartitionSize - 1, m_nNextStepAt); }
 
-void CPartitionedConvolver::prefetchTables(int index) const
-{
-    for (const double* table : {m_pTableFB, m_pTableLR, m_pTableCF})
-        if (table != nullptr)
-            for (int k = 0; k < m_nChunk; k += 8) // one 64-byte line holds 8 samples
-                __builtin_prefetch(table + index + k);
-}
-
-// Step 0 transforms the response partition gathered during the previous block, step 1 that
+// Step 0 transforms the response partition shaped at the previous block's end, step 1 that
 // block's input, and every further step sums one slice of bins. Step s runs at block index
 // s·c / steps, so the slices finish before the block's last sample.
 void CPartitionedConvolver::runStep(int step)
@@ -218,7 +195,7 @@ void CPartitionedConvolver::runStep(int step)
         m_bRenewing = !responseSettled();
         if (m_bRenewing)
         {
-            const double* block = m_ResponseBlocks.get() + pending * c;
+            const double* block = m_bPendingShaped ? m_Shaped.get() : shapedPartition(renewed);
             const CSingleTransforms::Bin* single = nullptr;
             if (m_pSingleFFT)
                 single = m_pSingleFFT->forwardPadded(block);
@@ -236,6 +213,7 @@ void CPartitionedConvolver::runStep(int step)
             else
                 m_pSpectra->storeResponse(renewed, m_pForwardFFT->spectrum);
         }
+        m_bPendingShaped = false;
     }
     else if (step == 1)
     {
@@ -306,6 +284,17 @@ void CPartitionedConvolver::endBlock()
     m_nLoadPos += c;
     if (m_nLoadPos >= m_nStageEnd)
         m_nLoadPos = m_nStageStart;
+    // The partition the next step 0 renews: what the block's changes left unshaped, with the
+    // settings at this block's end.
+    if (!responseSettled())
+    {
+        finishShaping(m_nPendingPartition);
+        m_bPendingShaped = true;
+    }
+    m_nShapedUpTo = 0;
+    m_bRestShaped = false;
+    m_bDeferred = responseSettled(); // the next block gathers nothing until a change
+    m_nDeferredAt = -1;
 }
 
 // The inverse of the summed spectrum into the output block, overlap-added with the previous
@@ -374,25 +363,11 @@ void CPartitionedConvolver::skipSilence(long count)
                             ? static_cast<int>(static_cast<long>(m_nNextStep) * c / m_nSteps)
                             : m_nPartitionSize;
     }
-    m_bStale = true;
     m_bRenewing = false; // the steps counted as run renewed nothing: the response is settled
+    m_bPendingShaped = false;
+    m_nShapedUpTo = 0;
+    m_bRestShaped = false;
+    m_bDeferred = true;
+    m_nDeferredAt = -1;
     m_nNextEventAt = 0;
-}
-
-// Builds what went ungathered while the response was settled or samples were skipped: this
-// block's response chunks so far and, while its step 0 is still to come, the whole partition
-// the previous block gathered, each from the response as it stands now.
-void CPartitionedConvolver::restoreGathering()
-{
-    m_bStale = false;
-    for (int k = 0; k < m_nIndex; k += m_nChunk)
-        shapeChunk(m_nLoadPos, k, m_nChunk, gatheringResponse() + k);
-    if (m_nNextStep == 0)
-    {
-        const int c = m_nPartitionSize;
-        double* pending = m_ResponseBlocks.get() + (1 - m_nGather) * c;
-        const int start = m_nStageStart + m_nPendingPartition * c;
-        for (int k = 0; k < c; k += m_nChunk)
-            shapeChunk(start, k, m_nChunk, pending + k);
-    }
 }

@@ -12,16 +12,22 @@
 // terms — its newest input block, and the partition renewed meanwhile (its old term is taken
 // back out and its new one added). The second block of a pair thus reads two partitions, not P.
 //
-// The response is never stored: each block gathers one partition of it, built from the three
-// component tables, their volumes and decay envelopes as they stand at that moment, and
-// transforms it alongside the input. Partition spectra are thus renewed round-robin, and any
-// change of position, volume or absorption is complete in the output after P + 2 blocks,
-// while the change itself costs next to nothing. Once every partition has been renewed since
-// the last change, renewing one again would store exactly the spectrum its slot holds: the
-// stage then stops gathering and transforming the response (and the pairs stop swapping the
-// renewed term) until the next change, which costs a third of the transforms and all of the
-// response building while the controls rest.
-// No allocation, locking or system calls after construction.
+// The response is never stored: each block builds one partition of it from the three
+// component tables, their volumes and decay envelopes, and the next block transforms it
+// alongside the input. The block reaches the partition's samples 16 at a time; they are shaped
+// lazily: a change shapes the samples reached so far with the settings still in force, and
+// the block's end shapes the rest with the settings then, so the partition is what gathering
+// 16 samples at a time would give. Partition spectra are thus renewed round-robin, and any
+// change of position, volume or absorption is complete in the output after P + 2 blocks
+// (P + 3 when it falls inside a block, P + 4 in its last 15 samples, which the block has
+// all reached). A change between a block's end and the step that
+// transforms its partition (a host block's first frame) leaves that partition as it was built. The two ears
+// of a room shape the same partitions with the same settings but for the sign of left-right: stages paired by
+// shareShaping work out the envelopes once and shape both ears' partitions together. Once every partition has
+// been renewed since the last change, renewing one again would store exactly the spectrum its slot holds: the
+// stage then stops shaping and transforming the response (and the pairs stop swapping the renewed term) until
+// the next change, which costs a third of the transforms and all of the response building while the controls
+// rest. No allocation, locking or system calls after construction.
 #pragma once
 
 #include "engine/AlignedArray.h"
@@ -102,8 +108,7 @@ public:
     // changed: the stage then neither gathers nor transforms the response.
     bool responseSettled() const { return m_nSettledBlocks >= m_nPartitions + 2; }
     // [audio thread] Stands in for `count` zero samples while canSkip(): only the counters move
-    // (the input ring's place is moot while it holds only zeros). The next processSample
-    // rebuilds the response samples the skipped samples would have gathered.
+    // (the input ring's place is moot while it holds only zeros).
     void skipSilence(long count);
 
     // Where the stage stands in its block: the index of the next input sample (0 … c − 1) and
@@ -133,6 +138,13 @@ public:
     // when the partition sizes differ.
     bool shareTransforms(CPartitionedConvolver& other);
 
+    // [main thread, not processing] Pairs this stage with the other ear's stage of the same
+    // region and partition size: whichever of the two shapes a partition first shapes it for
+    // both, as long as their settings agree (each then gives bit for bit what it gives alone).
+    // False, and nothing paired, when the geometries differ. The pairing ends when either is
+    // destroyed.
+    bool shareShaping(CPartitionedConvolver& other);
+
     // Bytes of the spectrum rings one block's multiply-accumulate streams through.
     long spectrumBytes() const { return m_pSpectra->ringBytes(); }
 
@@ -150,12 +162,15 @@ public:
     CComponentIR& component(Component which);
 
 private:
-    // Response samples are built in chunks of at most this many, spread over the block.
-    static constexpr int kMaxChunk = 16;
+    // Response samples are shaped in pieces of at most this many (envelopes on the stack).
+    static constexpr int kMaxPiece = 256;
+    // A block reaches its response samples this many at a time: a change inside a block
+    // leaves the samples up to the end of the chunk it falls in with the earlier settings.
+    static constexpr int kChunk = 16;
     // Bins per multiply-accumulate step: a step then costs about as much as a transform.
     static constexpr int kSliceBins = 256;
 
-    // The work due at block index j: gathering a response chunk, block-end steps, the block end.
+    // The work due at block index j: block-end steps, the block end.
     void advance(int j);
     // The block index from which advance must run again.
     int nextEvent();
@@ -164,15 +179,32 @@ private:
     void endBlock();
     void inverseDouble();
     void inverseSingle();
-    void restoreGathering();
-    void shapeChunk(int partitionStart, int offset, int count, double* out);
+    // What every change of the response does: nothing shaped so far stands for it.
+    void responseChanged();
+    // Before a setting changes: shapes the samples of the partition being gathered that the
+    // block has already reached, with the settings still in force.
+    void shapeUpToChange();
+    // At the block's end: the rest of partition p after what shapeUpToChange shaped.
+    void finishShaping(int p);
+    // Samples [from, to) of partition p into m_Shaped, and into twin's unless twin is null.
+    void shapeRange(int p, int from, int to, CPartitionedConvolver* twin);
+    // Shapes partition p into m_Shaped unless it holds it already (and the twin's, if its
+    // settings agree); returns m_Shaped.
+    const double* shapedPartition(int p);
+    // Whether twin's response is shaped exactly as this stage's but for the ear.
+    bool shapesLike(const CPartitionedConvolver& twin) const;
+    // Response samples partitionStart + offset … + count − 1 (count <= kMaxPiece, inside one
+    // partition) for this ear into out, and for the other ear into other unless null.
+    void shapePiece(int partitionStart, int offset, int count, double* out, double* other);
     // A component's table if it covers the region, else null (the stage reads silence).
-    const double* usableTable(const CComponentIR& component) const;
+    const double* usableTable(const CComponentIR& component) const
+    {
+        return component.m_pData != nullptr && component.m_nLength >= m_nStageEnd ? component.m_pData
+                                                                                  : nullptr;
+    }
     // Whether the published tables are those the components give now.
     bool publishedTablesCurrent() const;
-    void prefetchTables(int index) const;
     double* gatheringInput() const { return m_InputBlocks.get() + m_nGather * m_nPartitionSize; }
-    double* gatheringResponse() const { return m_ResponseBlocks.get() + m_nGather * m_nPartitionSize; }
 
     int m_nPartitions;    // P
     int m_nPartitionSize; // c
@@ -182,23 +214,29 @@ private:
     int m_nStageStart;
     int m_nStageEnd;
     int m_nEar;              // 0: left ear (adds LR), else right ear (subtracts LR)
-    int m_nChunk;            // response samples built per chunk, min(c, kMaxChunk)
+    int m_nPiece;            // response samples shaped per piece, min(c, kMaxPiece)
     int m_nSlices;           // multiply-accumulate steps per block
     int m_nSteps;            // block-end steps: two transforms, then the slices
     int m_nNextStep;         // next step to run in this block; m_nSteps: none pending
     int m_nNextStepAt;       // block index at which it runs
     int m_nNextEventAt;      // block index of the next sample advance must see; 0: the next one
-    int m_nGather;           // which half of the block pairs is being gathered (0, 1)
-    int m_nPendingPartition; // partition gathered in the previous block
+    int m_nGather;           // which half of the input blocks is being gathered (0, 1)
+    int m_nPendingPartition; // partition of the previous block, renewed in this one
     bool m_bFinishing;       // this block completes the sum its predecessor began
     bool m_bBlockHasSignal;  // a non-zero sample entered the block being gathered
     int m_nQuietBlocks;      // completed blocks in a row with only zero samples (saturating)
     int m_nSettledBlocks;    // completed blocks since the response last changed (saturating)
-    bool m_bStale;           // gathering was skipped: gathered response blocks are stale
+    int m_nShapedPartition;  // the partition m_Shaped holds for the settings now; −1: none
+    bool m_bPendingShaped;   // m_Shaped holds the pending partition as the block's end shaped it
+    int m_nShapedUpTo;       // samples of the gathered partition shaped so far in this block
+    bool m_bRestShaped;      // the twin shaped the rest of it too (settings unchanged since)
+    bool m_bDeferred;        // settled at the block's start and changed since at m_nDeferredAt:
+    int m_nDeferredAt;       //   the samples so far take the settings of the samples after it
+    int m_nChunk;            // grain in which the block reaches response samples, min(c, 16)
     bool m_bRenewing;        // this block's step 0 stored a renewed partition spectrum
     long m_lForgotten = 0;   // bytes forgetSignal has zeroed so far (0: not begun)
 
-    AlignedArray<double> m_ResponseBlocks;   // 2 × c: partition being gathered, previous one
+    AlignedArray<double> m_Shaped;           // c: the shaped partition to be transformed
     AlignedArray<double> m_InputBlocks;      // 2 × c: block being gathered, previous one
     AlignedArray<double> m_OutputBlock;      // 2c: result of the last block end
     AlignedArray<Complex> m_OutputSpectrum;  // bins 0 … c of the product spectrum being summed
@@ -228,7 +266,8 @@ private:
     const double* m_pTableFB;
     const double* m_pTableLR;
     const double* m_pTableCF;
-    AlignedArray<double> m_Silence;  // stand-in table for unbound components
-    const SimdKernels& m_Kernels;    // response building
-    const IResponseTables& m_Tables; // where positions find their component tables
+    AlignedArray<double> m_Silence;           // stand-in table for unbound components (kMaxPiece)
+    CPartitionedConvolver* m_pTwin = nullptr; // the other ear's stage (shareShaping)
+    const SimdKernels& m_Kernels;             // response building
+    const IResponseTables& m_Tables;          // where positions find their component tables
 };

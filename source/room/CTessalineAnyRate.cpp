@@ -36,6 +36,8 @@ CTessalineAnyRate::Engine buildEngine(const CRoomLayout& l, const IResponseTable
                                                           l.nLatePartition, l.nLateStart, p);
     e.earlyRight->shareTransforms(*e.earlyLeft);
     e.lateRight->shareTransforms(*e.lateLeft);
+    e.earlyRight->shareShaping(*e.earlyLeft);
+    e.lateRight->shareShaping(*e.lateLeft);
     e.earlyDelayLeft =
         std::make_unique<CDelayLine>(CDelayLine::Capacity{l.nEarlyDelay + 1}, l.nEarlyDelay, 0.0, 100.0);
     e.earlyDelayRight =

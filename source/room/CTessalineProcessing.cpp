@@ -29,9 +29,12 @@ void CTessaline::createEngine()
                                                           kLatePartition, kLateStart, p);
     m_pLateRight = std::make_unique<CPartitionedConvolver>(bank, 0, fs, 1, kResponseLength, kLateLength,
                                                            kLatePartition, kLateStart, p);
-    // The ears run one after the other on the audio thread: one set of transforms serves both.
+    // The ears run one after the other on the audio thread: one set of transforms serves both,
+    // and the first to shape a partition shapes it for both.
     m_pEarlyRight->shareTransforms(*m_pEarlyLeft);
     m_pLateRight->shareTransforms(*m_pLateLeft);
+    m_pEarlyRight->shareShaping(*m_pEarlyLeft);
+    m_pLateRight->shareShaping(*m_pLateLeft);
     // The aligning delays never change length: one sample more than the delay is all they hold.
     const CDelayLine::Capacity capacity{kLateDelay + 1};
     m_pLateDelayLeft = std::make_unique<CDelayLine>(capacity, kLateDelay, 0.0, 100.0);

@@ -254,6 +254,73 @@ TEST(Convolver, ResponseChangingEveryBlockMatchesThePartitionsAsGathered)
     }
 }
 
+// Volume changes at any sample of a block, several in one block among them: a partition's
+// sample i takes the volume in force when its block reached the 16-sample chunk holding i,
+// so a block's partition mixes the settings before and after each change at chunk grain.
+TEST(Convolver, ChangesInsideBlocksMixThePartitionAtChunkGrain)
+{
+    const std::vector<StageShape> shapes = {{32, 6, 40}, {64, 4, 3}, {16, 8, 5}};
+    const std::vector<double> response = noise(kResponseLength, 91, 0.5);
+    for (const StageShape& s : shapes)
+    {
+        SCOPED_TRACE(stageName(s));
+        const long c = s.c, region = static_cast<long>(s.P) * s.c;
+        const long blocks = 3 * s.P + 6;
+        // Changes in every block (the stage never settles): at its first, second and last
+        // sample, mid-chunk, and up to three times in one block.
+        std::vector<long> at;
+        for (long b = 0; b < blocks; ++b)
+        {
+            const long picks[4][3] = {{0, -1, -1}, {1, c / 2 + 3, c - 1}, {5, 17, -1}, {c - 1, -1, -1}};
+            for (long o : picks[b % 4])
+                if (o >= 0)
+                    at.push_back(b * c + o);
+        }
+        auto stage = stageWithResponse(s, response);
+        std::vector<double> volume(static_cast<std::size_t>(blocks * c)); // in force at each sample
+        const std::vector<double> x = noise(volume.size(), 92);
+        std::vector<double> y(x.size());
+        double v = 1.0;
+        std::size_t next = 0;
+        for (long m = 0; m < static_cast<long>(x.size()); ++m)
+        {
+            for (; next < at.size() && at[next] == m; ++next)
+            {
+                v = 0.3 + 0.1 * static_cast<double>((m * 7) % 13);
+                stage->setVolumes(v, v, v);
+            }
+            volume[static_cast<std::size_t>(m)] = v;
+            stage->processSample(x[static_cast<std::size_t>(m)]);
+            y[static_cast<std::size_t>(m)] = stage->output();
+        }
+        const long chunk = std::min(c, 16L);
+        double peak = 0.0;
+        std::vector<double> expected(x.size());
+        for (long m = 0; m < static_cast<long>(x.size()); ++m)
+        {
+            double sum = 0.0;
+            for (long j = 0; j < region; ++j)
+            {
+                const long n = m - (2 * c - 1) - j;
+                if (n < 0)
+                    break;
+                const long b = n / c, gathered = b + j / c - b % s.P;
+                if (gathered < 0)
+                    continue;
+                const long reached = gathered * c + (j % c) / chunk * chunk;
+                sum += x[static_cast<std::size_t>(n)] * response[static_cast<std::size_t>(s.start + j)]
+                       * volume[static_cast<std::size_t>(reached)];
+            }
+            expected[static_cast<std::size_t>(m)] = sum;
+            peak = std::max(peak, std::abs(sum));
+        }
+        const double bound = TestSupport::spectrumBound(1e-11, peak);
+        for (long m = 0; m < static_cast<long>(x.size()); ++m)
+            ASSERT_NEAR(y[static_cast<std::size_t>(m)], expected[static_cast<std::size_t>(m)], bound)
+                << "sample " << m << ", block " << m / c;
+    }
+}
+
 TEST(Convolver, ResetSignalRunsBitIdenticalToAFreshStage)
 {
     const std::vector<double> response = noise(kResponseLength, 15);
@@ -303,6 +370,76 @@ TEST(Convolver, StagesSharingTransformsRunAsTheyDoAlone)
     const std::vector<double> response = noise(kResponseLength, 35);
     auto early = stageWithResponse(kEarly, response);
     EXPECT_FALSE(early->shareTransforms(*stageWithResponse(kLate, response)));
+}
+
+// The two ears shaping together give bit for bit what each ear gives shaping alone, while the
+// settings move: changes on block boundaries (between a block's end and the step that
+// transforms its partition) and inside blocks, a stretch where the ears' volumes disagree (each
+// must then shape its own), and a stretch where only the left ear runs, which leaves the right
+// ear's blocks ending one sample ahead of the left's from then on (the left's block end then
+// falls between the right's and the step that transforms the right's partition).
+TEST(Convolver, EarsShapingTogetherRunAsTheyDoAlone)
+{
+    struct Change
+    {
+        long at;  // sample
+        int what; // 0 position, 1 volumes, 2 absorptions, 3 decay law, 4 left volumes only
+    };
+    for (const StageShape& s : {StageShape{16, 8, 40}, kEarly, kLate})
+    {
+        SCOPED_TRACE(stageName(s));
+        const long c = s.c;
+        const long length = 14 * c + 301;
+        // The right ear idles c - 1 samples: its blocks then end one sample before the left's.
+        const long leftOnlyFrom = 10 * c + 3, leftOnlyTo = 11 * c + 2;
+        const std::vector<Change> changes = {
+            {0, 3},         {c, 0},     {c + 5, 1},  {2 * c, 2},       {2 * c + c / 2, 4},
+            {3 * c - 1, 1}, {4 * c, 3}, {5 * c, 0},  {6 * c + 100, 2}, {7 * c, 4},
+            {8 * c + 1, 1}, {9 * c, 2}, {12 * c, 4}, {13 * c + 2, 1}};
+        auto apply = [&](CPartitionedConvolver& stage, int what, long n, bool left) {
+            const double v = 0.2 + 0.05 * static_cast<double>(n % 11);
+            switch (what)
+            {
+            case 0: stage.loadPosition(static_cast<int>(n % 11), 48000); break;
+            case 1: stage.setVolumes(v, 1.3 - v, 0.7); break;
+            case 2: stage.setAllDecays(3.0 * v, 11.0 * v, 7.0, 48000, static_cast<int>(n / c % 2)); break;
+            case 3: stage.setAllDecays(5.0, 2.0, 9.0, 48000, static_cast<int>(n % 2)); break;
+            default: stage.setVolumes(left ? v : 0.9, 0.4, 0.5); break;
+            }
+        };
+        auto make = [&](int ear) {
+            return std::make_unique<CPartitionedConvolver>(testBank(), 2, 48000, ear, kResponseLength,
+                                                           s.P * s.c, s.c, s.start);
+        };
+        auto pairLeft = make(0), pairRight = make(1), aloneLeft = make(0), aloneRight = make(1);
+        ASSERT_TRUE(pairRight->shareShaping(*pairLeft));
+        const std::vector<double> xl = noise(static_cast<std::size_t>(length), 81);
+        const std::vector<double> xr = noise(xl.size(), 82);
+        std::size_t next = 0;
+        for (long n = 0; n < length; ++n)
+        {
+            for (; next < changes.size() && changes[next].at == n; ++next)
+            {
+                apply(*pairLeft, changes[next].what, n, true);
+                apply(*aloneLeft, changes[next].what, n, true);
+                apply(*pairRight, changes[next].what, n, false);
+                apply(*aloneRight, changes[next].what, n, false);
+            }
+            const auto i = static_cast<std::size_t>(n);
+            pairLeft->processSample(xl[i]);
+            aloneLeft->processSample(xl[i]);
+            ASSERT_EQ(pairLeft->output(), aloneLeft->output()) << "left, sample " << n;
+            if (n >= leftOnlyFrom && n < leftOnlyTo)
+                continue;
+            pairRight->processSample(xr[i]);
+            aloneRight->processSample(xr[i]);
+            ASSERT_EQ(pairRight->output(), aloneRight->output()) << "right, sample " << n;
+        }
+    }
+    // Only stages of one geometry pair up.
+    auto early = stageWithResponse(kEarly, noise(kResponseLength, 35));
+    EXPECT_FALSE(early->shareShaping(*stageWithResponse(kLate, noise(kResponseLength, 35))));
+    EXPECT_FALSE(early->shareShaping(*early));
 }
 
 TEST(Convolver, NonFiniteInputCountsAsSilence)
