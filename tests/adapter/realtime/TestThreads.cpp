@@ -94,6 +94,9 @@ TEST(Threads, MainThreadChangesNeverOverlapProcessing)
         std::memcpy(&position, bytesOf(last).data() + 12, sizeof position);
         return position;
     };
+    // A program applies only when it changes the one in effect, which the race above left
+    // either way: the first program, then the second.
+    ASSERT_EQ(rig.processor->setParamNormalized(kParamFactoryPresets, 0.0), kResultOk);
     ASSERT_EQ(rig.processor->setParamNormalized(kParamFactoryPresets, 1.0), kResultOk);
     EXPECT_EQ(positionInState(), 5u);
     rig.process(256, false);
