@@ -20,14 +20,6 @@ extern char** environ;
 namespace CliTest {
 namespace {
 
-std::string textOf(const std::string& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 void writeText(const std::string& file, const std::string& text)
 {
     std::ofstream(file, std::ios::binary) << text;

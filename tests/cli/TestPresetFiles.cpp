@@ -3,6 +3,7 @@
 
 #include "FactoryPresetFiles.h"
 #include "HostStrings.h"
+#include "ToolRunner.h"
 
 #include "public.sdk/source/vst/vstpresetfile.h"
 
@@ -19,12 +20,6 @@ namespace {
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 namespace fs = std::filesystem;
-
-std::string fileText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 class PresetFiles : public ::testing::Test
 {
@@ -120,7 +115,7 @@ TEST_F(PresetFiles, BundleCarriesCurrentPresetFiles)
         const std::string name = TessalinePresets::presetFileName(preset.name);
         const fs::path shipped = fs::path(TESSALINE_PRESET_DIR) / name;
         ASSERT_TRUE(fs::exists(shipped)) << shipped;
-        EXPECT_EQ(fileText(shipped), fileText(folder / name));
+        EXPECT_EQ(textOf(shipped), textOf(folder / name));
     }
 }
 
@@ -146,7 +141,7 @@ TEST(ModuleInfo, BundleCarriesTheFactorysDescription)
 {
     BundleInstance bundle;
     ASSERT_TRUE(bundle.ok());
-    const std::string json = fileText(fs::path(TESSALINE_BUNDLE_PATH) / "Contents/Resources/moduleinfo.json");
+    const std::string json = textOf(fs::path(TESSALINE_BUNDLE_PATH) / "Contents/Resources/moduleinfo.json");
     ASSERT_FALSE(json.empty());
     PClassInfo2 info = {};
     ASSERT_TRUE(bundle.module().classInfo2(0, info));

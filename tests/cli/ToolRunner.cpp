@@ -15,15 +15,15 @@ std::string shellQuoted(const std::string& text)
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
+} // namespace
 
-std::string slurp(const std::string& path)
+std::string textOf(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
-} // namespace
 
 ToolResult runTool(const std::vector<std::string>& args, const std::string& folder,
                    const std::string& stdinPath, const std::vector<std::string>& environment)
@@ -40,8 +40,8 @@ ToolResult runTool(const std::vector<std::string>& args, const std::string& fold
     const int status = std::system(command.c_str());
     ToolResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = slurp(outPath);
-    result.err = slurp(errPath);
+    result.out = textOf(outPath);
+    result.err = textOf(errPath);
     std::remove(outPath.c_str());
     std::remove(errPath.c_str());
     return result;

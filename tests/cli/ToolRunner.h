@@ -19,4 +19,7 @@ ToolResult runTool(const std::vector<std::string>& args, const std::string& fold
                    const std::string& stdinPath = "/dev/null",
                    const std::vector<std::string>& environment = {});
 
+// A file's whole content (empty when it cannot be read).
+std::string textOf(const std::string& path);
+
 } // namespace CliTest
